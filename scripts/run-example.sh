@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds, and runs the host simulator on an example scenario,
+# printing its transcript. Pass another scenario file or folder to run that.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)" --target hostsim
+./build/default/hostsim --transcript "${1:-examples/full-screen-form.json}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the default build and the sanitizer
+# build (address and undefined behaviour), each with its unit tests and every
+# host scenario under tests/scenarios/. Warnings are errors when CI is set.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+
+werror=OFF
+if [ -n "${CI:-}" ]; then werror=ON; fi
+jobs=$(nproc)
+
+for preset in default asan; do
+  echo "== $preset build"
+  cmake --preset "$preset" -DTRC_WERROR=$werror >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset tests"
+  ctest --preset "$preset" -j "$jobs"
+done

@@ -1,0 +1,17 @@
+#include "host/HostRegistry.h"
+
+#include "platform/core/Block.h"
+#include "platform/core/Object.h"
+
+namespace trc::host {
+
+void HostRegistry::registerAll() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    core::Object::classInfo();
+    core::Block::classInfo();
+    // Each layer adds its exposed classes and simulator extensions here, one line each.
+}
+
+}  // namespace trc::host

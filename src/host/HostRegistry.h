@@ -1,0 +1,13 @@
+#pragma once
+// Start-up of the host boundary: builds (and so registers by name) every
+// class a host may reach, and installs what each layer adds to the host
+// simulator. Call once before the first host call; calling again is harmless.
+
+namespace trc::host {
+
+class HostRegistry {
+public:
+    static void registerAll();
+};
+
+}  // namespace trc::host

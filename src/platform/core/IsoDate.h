@@ -1,0 +1,20 @@
+#pragma once
+// ISO-8601 date texts in UTC, as the host's date values are written:
+// "2026-01-31T10:00:00Z", with ".SSS" fractional seconds when there are any.
+// Parsing also takes a numeric offset ("+02:00", "+0200").
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/core/Value.h"
+
+namespace trc::core {
+
+class IsoDate {
+public:
+    static std::string format(Date date);
+    static std::optional<Date> parse(std::string_view text);
+};
+
+}  // namespace trc::core

@@ -1,0 +1,216 @@
+#include "platform/core/Json.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "platform/core/Base64.h"
+#include "platform/core/IsoDate.h"
+#include "platform/core/Object.h"
+
+namespace trc::core {
+
+namespace {
+
+// Builds a Value straight from the parser's events, without an intermediate
+// document tree.
+class ValueBuilder : public nlohmann::json_sax<nlohmann::json> {
+public:
+    explicit ValueBuilder(Json::NullAs nullAs) : nullAs_(nullAs) {}
+
+    bool null() override { return put(nullAs_ == Json::NullAs::Nil ? Value() : Value::null()); }
+    bool boolean(bool b) override { return put(Value(b)); }
+    bool number_integer(number_integer_t i) override { return put(Value(static_cast<std::int64_t>(i))); }
+    bool number_unsigned(number_unsigned_t u) override {
+        if (u <= static_cast<number_unsigned_t>(std::numeric_limits<std::int64_t>::max())) {
+            return put(Value(static_cast<std::int64_t>(u)));
+        }
+        return put(Value(static_cast<double>(u)));
+    }
+    bool number_float(number_float_t d, const string_t&) override { return put(Value(static_cast<double>(d))); }
+    bool string(string_t& s) override { return put(Value(std::move(s))); }
+    bool binary(binary_t&) override { return put(Value()); }
+    bool start_object(std::size_t) override { return open(Value(Dictionary{})); }
+    bool key(string_t& k) override {
+        stack_.back().key = std::move(k);
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(Value(Array{})); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& ex) override {
+        std::string what = ex.what();
+        // nlohmann's messages start with "[json.exception.parse_error.101] "; keep the readable part.
+        if (auto p = what.find("] "); p != std::string::npos) what = what.substr(p + 2);
+        error_ = "malformed JSON at byte " + std::to_string(position) + ": " + what;
+        return false;
+    }
+
+    Value take() { return std::move(root_); }
+    const std::string& error() const { return error_; }
+
+private:
+    struct Frame {
+        Value container;
+        std::string key;
+    };
+
+    bool put(Value v) {
+        if (stack_.empty()) {
+            root_ = std::move(v);
+            return true;
+        }
+        Frame& f = stack_.back();
+        if (f.container.isArray()) {
+            f.container.mutableArray().push_back(std::move(v));
+        } else {
+            f.container.mutableDictionary().set(std::move(f.key), std::move(v));
+            f.key.clear();
+        }
+        return true;
+    }
+    bool open(Value container) {
+        if (static_cast<int>(stack_.size()) >= Json::kMaxDepth) {
+            error_ = "JSON nested deeper than " + std::to_string(Json::kMaxDepth) + " levels";
+            return false;
+        }
+        stack_.push_back({std::move(container), {}});
+        return true;
+    }
+    bool close() {
+        Value done = std::move(stack_.back().container);
+        stack_.pop_back();
+        return put(std::move(done));
+    }
+
+    Json::NullAs nullAs_;
+    std::vector<Frame> stack_;
+    Value root_;
+    std::string error_;
+};
+
+}  // namespace
+
+Value Json::parse(std::string_view text, NullAs nullAs) {
+    ValueBuilder builder(nullAs);
+    bool ok = false;
+    try {
+        ok = nlohmann::json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json, true);
+    } catch (const std::exception& e) {
+        throw JsonError(std::string("malformed JSON: ") + e.what());
+    }
+    if (!ok) throw JsonError(builder.error().empty() ? "malformed JSON" : builder.error());
+    return builder.take();
+}
+
+std::string Json::formatDouble(double d) {
+    if (!std::isfinite(d)) return "null";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, d);
+    std::string s(buf, res.ptr);
+    if (s.find_first_of(".eE") == std::string::npos) s += ".0";
+    return s;
+}
+
+void Json::writeString(std::string_view s, std::string& out) {
+    out.push_back('"');
+    for (char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char esc[8];
+                    std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned char>(c));
+                    out += esc;
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+    out.push_back('"');
+}
+
+namespace {
+
+void tagged(const char* tag, const std::string& text, std::string& out) {
+    out += "{\"";
+    out += tag;
+    out += "\":";
+    Json::writeString(text, out);
+    out += '}';
+}
+
+}  // namespace
+
+void Json::write(const Value& v, std::string& out, Style style) {
+    const bool tag = style == Style::Tagged;
+    switch (v.kind()) {
+        case Value::Kind::Nil: out += "null"; break;
+        case Value::Kind::Null: out += tag ? "{\"$null\":true}" : "null"; break;
+        case Value::Kind::Bool: out += *v.ifBool() ? "true" : "false"; break;
+        case Value::Kind::Integer: out += std::to_string(*v.ifInteger()); break;
+        case Value::Kind::Double: out += formatDouble(*v.ifDouble()); break;
+        case Value::Kind::String: writeString(*v.ifString(), out); break;
+        case Value::Kind::Date:
+            if (tag) {
+                tagged("$date", IsoDate::format(*v.ifDate()), out);
+            } else {
+                writeString(IsoDate::format(*v.ifDate()), out);
+            }
+            break;
+        case Value::Kind::Data:
+            if (tag) {
+                tagged("$data", Base64::encode(*v.ifData()), out);
+            } else {
+                writeString(Base64::encode(*v.ifData()), out);
+            }
+            break;
+        case Value::Kind::Object:
+            if (tag) {
+                tagged("$object", v.ifObject()->className(), out);
+            } else {
+                out += "null";
+            }
+            break;
+        case Value::Kind::Array: {
+            out.push_back('[');
+            bool first = true;
+            for (const Value& e : *v.ifArray()) {
+                if (!first) out.push_back(',');
+                first = false;
+                write(e, out, style);
+            }
+            out.push_back(']');
+            break;
+        }
+        case Value::Kind::Dictionary: {
+            out.push_back('{');
+            bool first = true;
+            for (const auto& [k, e] : *v.ifDictionary()) {
+                if (!first) out.push_back(',');
+                first = false;
+                writeString(k, out);
+                out.push_back(':');
+                write(e, out, style);
+            }
+            out.push_back('}');
+            break;
+        }
+    }
+}
+
+std::string Json::write(const Value& value, Style style) {
+    std::string out;
+    write(value, out, style);
+    return out;
+}
+
+}  // namespace trc::core

@@ -1,0 +1,95 @@
+#include "platform/core/Logging.h"
+
+#include <spdlog/sinks/base_sink.h>
+#include <spdlog/sinks/stdout_color_sinks.h>
+#include <spdlog/spdlog.h>
+
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+
+namespace trc::core {
+
+namespace {
+
+const char* severityName(spdlog::level::level_enum l) {
+    switch (l) {
+        case spdlog::level::err:
+        case spdlog::level::critical: return "error";
+        case spdlog::level::warn: return "warn";
+        case spdlog::level::info: return "info";
+        default: return "debug";
+    }
+}
+
+class CaptureSink : public spdlog::sinks::base_sink<std::mutex> {
+public:
+    std::vector<LogRecord> snapshot() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return {records_.begin(), records_.end()};
+    }
+    void clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        records_.clear();
+    }
+
+protected:
+    void sink_it_(const spdlog::details::log_msg& msg) override {
+        records_.push_back({std::string(msg.logger_name.begin(), msg.logger_name.end()), severityName(msg.level),
+                            std::string(msg.payload.begin(), msg.payload.end())});
+        if (records_.size() > Logging::kCaptureLimit) records_.pop_front();
+    }
+    void flush_() override {}
+
+private:
+    std::deque<LogRecord> records_;
+};
+
+struct Sinks {
+    std::shared_ptr<CaptureSink> capture = std::make_shared<CaptureSink>();
+    std::shared_ptr<spdlog::sinks::sink> console;
+    std::mutex mutex;
+
+    Sinks() {
+        if (const char* level = std::getenv("TRC_LOG"); level && *level) {
+            console = std::make_shared<spdlog::sinks::stderr_color_sink_mt>();
+            console->set_level(spdlog::level::from_str(level));
+        }
+    }
+};
+
+Sinks& sinks() {
+    static Sinks s;
+    return s;
+}
+
+spdlog::level::level_enum levelOf(std::string_view severity) {
+    if (severity == "error") return spdlog::level::err;
+    if (severity == "warn") return spdlog::level::warn;
+    if (severity == "debug") return spdlog::level::debug;
+    return spdlog::level::info;
+}
+
+}  // namespace
+
+std::shared_ptr<spdlog::logger> Logging::logger(const std::string& name) {
+    Sinks& s = sinks();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (auto existing = spdlog::get(name)) return existing;
+    std::vector<spdlog::sink_ptr> list{s.capture};
+    if (s.console) list.push_back(s.console);
+    auto l = std::make_shared<spdlog::logger>(name, list.begin(), list.end());
+    l->set_level(spdlog::level::debug);
+    spdlog::register_logger(l);
+    return l;
+}
+
+void Logging::log(const std::string& loggerName, std::string_view severity, std::string_view message) {
+    logger(loggerName)->log(levelOf(severity), "{}", message);
+}
+
+std::vector<LogRecord> Logging::captured() { return sinks().capture->snapshot(); }
+
+void Logging::clearCaptured() { sinks().capture->clear(); }
+
+}  // namespace trc::core

@@ -1,0 +1,82 @@
+#pragma once
+// The main queue: the one serial queue all UI work runs on.
+//
+// Work runs in order of its due time, and work due at the same time in the
+// order it was scheduled. Any thread may schedule; the work itself runs on
+// the thread that drains the queue (the main thread). Under a virtual clock
+// nothing runs until runUntilIdle() or advance() is called; under the system
+// clock run() drains it in real time.
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <queue>
+#include <vector>
+
+#include "platform/dispatch/Clock.h"
+#include "platform/dispatch/Timer.h"
+
+namespace trc::dispatch {
+
+class MainQueue {
+public:
+    using Work = std::function<void()>;
+
+    static MainQueue& shared();
+    // A fresh queue on a new clock (tests, the simulator's relaunch). Work
+    // still queued is dropped.
+    static void resetShared(std::unique_ptr<Clock> clock = std::make_unique<VirtualClock>());
+
+    explicit MainQueue(std::unique_ptr<Clock> clock);
+
+    void async(Work work);
+    void asyncAfter(double delaySeconds, Work work);
+    std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, Timer::Body body,
+                                         core::Value userInfo = {});
+
+    double now() const { return clock_->now(); }
+    bool isVirtual() const { return clock_->isVirtual(); }
+
+    // Runs everything due now, including work that due work schedules for now.
+    // Returns how many items ran.
+    std::size_t runUntilIdle();
+    // Virtual clock only: moves time forward by seconds, running each item
+    // when its due time is reached, in order.
+    void advance(double seconds);
+    // True when work is due now.
+    bool hasDueWork() const;
+    std::size_t pendingCount() const;
+    // Blocks the calling thread until work is scheduled or the real-time
+    // deadline (seconds from now, system time) passes.
+    void waitForWork(double realSeconds);
+
+    // Real-time loop until stop().
+    void run();
+    void stop();
+
+private:
+    struct Item {
+        double due;
+        std::uint64_t seq;
+        Work work;
+    };
+    struct Later {
+        bool operator()(const Item& a, const Item& b) const {
+            return a.due != b.due ? a.due > b.due : a.seq > b.seq;
+        }
+    };
+
+    void schedule(double due, Work work);
+    bool popDue(double limit, Item& out);
+    void scheduleTimerFire(const std::shared_ptr<Timer>& timer);
+
+    std::unique_ptr<Clock> clock_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::priority_queue<Item, std::vector<Item>, Later> items_;
+    std::uint64_t nextSeq_ = 0;
+    bool stopped_ = false;
+};
+
+}  // namespace trc::dispatch
