@@ -145,6 +145,7 @@ TEST(ClassRegistryLookup, FindsClassesByRegisteredName) {
 }
 
 TEST(ClassRegistryLookup, InstantiatesOnlyWhatHasAFactory) {
+    Dog::classInfo();
     auto made = ClassRegistry::shared().find("ObjectTestDog")->instantiate();
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->className(), "ObjectTestDog");
