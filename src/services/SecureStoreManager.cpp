@@ -25,6 +25,8 @@ std::shared_ptr<SecureStoreManager>& sharedSlot() {
 }  // namespace
 
 std::shared_ptr<SecureStoreManager> SecureStoreManager::sharedInstance() {
+    static std::mutex creation;
+    std::lock_guard<std::mutex> lock(creation);
     auto& slot = sharedSlot();
     if (!slot) {
         core::ProcessState::registerReset("services.SecureStoreManager", [] { sharedSlot().reset(); });

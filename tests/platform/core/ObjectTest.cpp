@@ -154,12 +154,6 @@ TEST(ClassRegistryLookup, InstantiatesOnlyWhatHasAFactory) {
     EXPECT_EQ(Sealed::classInfo().instantiate(), nullptr);
 }
 
-TEST(ClassRegistryLookup, SelectorArityCountsColons) {
-    EXPECT_EQ(selectorArity("callback"), 0);
-    EXPECT_EQ(selectorArity("createWithParams:"), 1);
-    EXPECT_EQ(selectorArity("populateController:withParams:andBridge:"), 3);
-}
-
 TEST(BlockCalls, ResolveAndRejectPassTheirArguments) {
     std::vector<Value> seen;
     auto block = Block::make([&](const std::vector<Value>& args) {

@@ -132,9 +132,3 @@ TEST(ValueDescription, ReadsAsALabelWouldShowIt) {
     EXPECT_EQ(Value(Dictionary{{"b", 1}, {"a", Value::null()}}).description(), R"({"a":null,"b":1})");
     EXPECT_EQ(Value(std::make_shared<Labelled>()).description(), "<ValueTestLabelled>");
 }
-
-TEST(ValueDescription, KindNamesAreReadable) {
-    EXPECT_STREQ(Value::kindName(Value(1.5).kind()), "double");
-    EXPECT_STREQ(Value::kindName(Value::null().kind()), "null");
-    EXPECT_STREQ(Value::kindName(Value(Dictionary{}).kind()), "dictionary");
-}
