@@ -59,9 +59,13 @@ std::optional<std::string> languageOfLocaleName(std::string name) {
     return name;
 }
 
-// Folder names a language may have, most specific first.
-std::vector<std::string> spellingsOf(const std::string& tag) {
-    std::vector<std::string> out{tag};
+// Folder names a language ("de-CH", or a locale name such as "de_CH.UTF-8")
+// may have, most specific first.
+std::vector<std::string> spellingsOf(const std::string& language) {
+    std::vector<std::string> out{language};
+    std::optional<std::string> normalized = languageOfLocaleName(language);
+    if (!normalized) return out;
+    const std::string& tag = *normalized;
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale locale = icu::Locale::forLanguageTag(tag, status);
     if (U_FAILURE(status) || locale.isBogus()) return out;
