@@ -10,7 +10,8 @@
 
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/Sandbox.h"
-#include "services/AtomicFile.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/UserDefaults.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -26,11 +27,6 @@ constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
 std::shared_ptr<AppConfig>& sharedSlot() {
     static std::shared_ptr<AppConfig> instance;
     return instance;
-}
-
-AppConfig::ScannedSettingsReader& scannedSettingsReader() {
-    static AppConfig::ScannedSettingsReader reader;
-    return reader;
 }
 
 std::string asciiCase(std::string_view s, bool upper) {
@@ -210,15 +206,14 @@ bool AppConfig::isAllowedDomain(std::string_view key, std::string_view value) co
 }
 
 bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
-    if (const ScannedSettingsReader& reader = scannedSettingsReader()) {
-        std::optional<Value> scanned;
-        try {
-            scanned = reader();
-        } catch (const std::exception& e) {
-            SharedLoggerManager::log(kLogger, "error",
-                                     std::string("cannot read the scanned connection settings: ") + e.what());
+    // A scanned code's connection values win over the host's; the host's other
+    // values ("connectionInfoToastMessage", "allowCerts", "enableOverrides")
+    // are never replaced by a stale copy.
+    if (std::optional<core::Dictionary> scanned =
+            foundation::UserDefaults::shared().dictionaryForKey(kScannedConnectionSettingsKey)) {
+        for (const std::string& key : requiredConnectionKeys()) {
+            if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
         }
-        if (scanned && scanned->isDictionary()) connectionSettings = *scanned->ifDictionary();
     }
     for (const std::string& key : requiredConnectionKeys()) {
         const Value* v = connectionSettings.find(key);
@@ -270,7 +265,7 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
     if (vendorIdentifier_) return vendorIdentifier_;
     const fs::path file = foundation::Sandbox::root() / "Library" / kVendorIdentifierFile;
     std::error_code ec;
-    std::optional<std::string> stored = AtomicFile::read(file, ec);
+    std::optional<std::string> stored = foundation::AtomicFile::read(file, ec);
     if (stored && isUuidText(*stored)) {
         vendorIdentifier_ = asciiCase(*stored, true);
         return vendorIdentifier_;
@@ -281,7 +276,7 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
     }
     std::optional<std::string> made = newUuidText();
     if (!made) return std::nullopt;
-    if (!AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
+    if (!foundation::AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
         SharedLoggerManager::log(kLogger, "error", "cannot keep the device identifier: " + ec.message());
         return std::nullopt;
     }
@@ -289,6 +284,5 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
     return vendorIdentifier_;
 }
 
-void AppConfig::setScannedSettingsReader(ScannedSettingsReader reader) { scannedSettingsReader() = std::move(reader); }
 
 }  // namespace trc::services

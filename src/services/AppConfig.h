@@ -122,11 +122,6 @@ public:
     // kept in the sandbox; nothing when it can be neither read nor made.
     std::optional<std::string> deviceVendorIdentifier();
 
-    // Where the scanned-settings user default is read from: set by whoever
-    // owns user defaults. Unset, there are no scanned settings. Kept across
-    // resets, as it is wiring rather than state.
-    using ScannedSettingsReader = std::function<std::optional<core::Value>()>;
-    static void setScannedSettingsReader(ScannedSettingsReader reader);
 
 private:
     std::vector<std::string> allowedDomains_;

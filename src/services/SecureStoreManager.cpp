@@ -5,7 +5,7 @@
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/Sandbox.h"
-#include "services/AtomicFile.h"
+#include "platform/foundation/AtomicFile.h"
 
 namespace trc::services {
 
@@ -57,9 +57,9 @@ void SecureStoreManager::open() {
     if (sodium_init() < 0) fail("the cryptography library cannot start");
 
     std::error_code ec;
-    std::optional<std::string> keyBytes = AtomicFile::read(folder_ / kKeyFileName, ec);
+    std::optional<std::string> keyBytes = foundation::AtomicFile::read(folder_ / kKeyFileName, ec);
     if (ec) fail("cannot read the key file: " + ec.message());
-    std::optional<std::string> store = AtomicFile::read(folder_ / kStoreFileName, ec);
+    std::optional<std::string> store = foundation::AtomicFile::read(folder_ / kStoreFileName, ec);
     if (ec) fail("cannot read the store file: " + ec.message());
 
     if (keyBytes) {
@@ -71,7 +71,7 @@ void SecureStoreManager::open() {
     } else {
         randombytes_buf(key_.data(), key_.size());
         const std::string_view bytes(reinterpret_cast<const char*>(key_.data()), key_.size());
-        if (!AtomicFile::write(folder_ / kKeyFileName, bytes, kOwnerOnly, ec)) {
+        if (!foundation::AtomicFile::write(folder_ / kKeyFileName, bytes, kOwnerOnly, ec)) {
             fail("cannot write the key file: " + ec.message());
         }
     }
@@ -150,7 +150,7 @@ void SecureStoreManager::putString(const std::string& value, const std::string& 
     Entries next = entries_;
     next[key] = value;
     std::error_code ec;
-    if (!AtomicFile::write(folder_ / kStoreFileName, seal(next), kOwnerOnly, ec)) {
+    if (!foundation::AtomicFile::write(folder_ / kStoreFileName, seal(next), kOwnerOnly, ec)) {
         fail("cannot write the store file: " + ec.message());
     }
     entries_ = std::move(next);

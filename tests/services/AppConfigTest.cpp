@@ -5,6 +5,7 @@
 
 #include "FreshSandboxTest.h"
 #include "platform/core/Json.h"
+#include "platform/foundation/UserDefaults.h"
 #include "services/AppConfig.h"
 
 using namespace trc;
@@ -14,10 +15,6 @@ namespace fs = std::filesystem;
 
 class AppConfigState : public trc::testing::FreshSandboxTest {
 protected:
-    void TearDown() override {
-        AppConfig::setScannedSettingsReader({});
-        FreshSandboxTest::TearDown();
-    }
     std::shared_ptr<AppConfig> config() { return AppConfig::sharedInstance(); }
 };
 
@@ -176,22 +173,23 @@ TEST_F(OnboardingValidity, OptionalKeysLeftOutNeverLockTheHostOut) {
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
 }
 
-TEST_F(OnboardingValidity, ScannedSettingsReplaceTheConnectionSettingsFirst) {
-    config()->connectionSettings = complete();
+TEST_F(OnboardingValidity, ScannedConnectionValuesWinOverTheHostsFirst) {
+    core::Dictionary host = complete();
+    host.set("connectionInfoToastMessage", "from the host");
+    config()->connectionSettings = host;
     core::Dictionary scanned = complete();
     scanned.set("vornURL", "safe.default.data");
-    AppConfig::setScannedSettingsReader([&] { return std::optional<Value>(scanned); });
+    scanned.set("connectionInfoToastMessage", "stale");
+    foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value(scanned));
     EXPECT_FALSE(config()->isAppConnectionSettingsValidForOnboarding());
-    EXPECT_EQ(config()->connectionSettings, scanned);
+    EXPECT_EQ(config()->connectionSettings.get("vornURL"), Value("safe.default.data"));
+    EXPECT_EQ(config()->connectionSettings.get("connectionInfoToastMessage"), Value("from the host"));
 }
 
 TEST_F(OnboardingValidity, NoOrUnusableScannedSettingsLeaveThemAlone) {
     config()->connectionSettings = complete();
-    AppConfig::setScannedSettingsReader([] { return std::optional<Value>(); });
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
-    AppConfig::setScannedSettingsReader([] { return std::optional<Value>("not a dictionary"); });
-    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
-    AppConfig::setScannedSettingsReader([]() -> std::optional<Value> { throw std::runtime_error("disk"); });
+    foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value("not a dictionary"));
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
     EXPECT_EQ(config()->connectionSettings, complete());
 }

@@ -1,84 +1,115 @@
 #include "platform/foundation/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 namespace trc::foundation {
 
 namespace fs = std::filesystem;
 
 namespace {
-[[noreturn]] void fail(const char* what, const fs::path& path, int err) {
-    throw fs::filesystem_error(what, path, std::error_code(err, std::generic_category()));
-}
 
-// Closes the descriptor and removes the temporary file unless committed.
-class PendingFile {
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+// Closes the descriptor when it goes, so no road out of write() leaks it.
+class Descriptor {
 public:
-    PendingFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    ~PendingFile() {
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
-        if (!committed_) ::unlink(path_.c_str());
     }
-    int fd() const { return fd_; }
-    int close() {
-        int rc = ::close(fd_);
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool close() {
+        int fd = fd_;
         fd_ = -1;
-        return rc;
+        return ::close(fd) == 0;
     }
-    void commit() { committed_ = true; }
-    const std::string& path() const { return path_; }
 
 private:
     int fd_;
-    std::string path_;
-    bool committed_ = false;
 };
-}  // namespace
 
-void AtomicFile::write(const fs::path& path, std::string_view content) {
-    fs::path folder = path.parent_path();
-    if (!folder.empty()) fs::create_directories(folder);
-    std::string pattern = path.string() + ".tmp-XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) fail("cannot make a temporary file beside", path, errno);
-    PendingFile pending(fd, pattern);
-
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = ::write(pending.fd(), p, left);
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail("cannot write", pending.path(), errno);
+            return false;
         }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (::fsync(pending.fd()) != 0) fail("cannot flush", pending.path(), errno);
-    if (pending.close() != 0) fail("cannot close", pending.path(), errno);
-    if (::rename(pending.path().c_str(), path.c_str()) != 0) fail("cannot rename into place", path, errno);
-    pending.commit();
+    return true;
+}
 
-    // Makes the rename itself durable; failing here loses nothing already written.
-    if (int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+}  // namespace
+
+std::optional<std::string> AtomicFile::read(const fs::path& path, std::error_code& error) {
+    error.clear();
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno != ENOENT) error = lastError();
+        return std::nullopt;
     }
+    std::string content;
+    char buffer[4096];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = lastError();
+            return std::nullopt;
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    return content;
+}
+
+bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error) {
+    error.clear();
+    const fs::path folder = path.parent_path();
+    fs::create_directories(folder, error);
+    if (error) return false;
+
+    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    Descriptor fd(::mkstemp(temp.data()));
+    if (fd.get() < 0) {
+        error = lastError();
+        return false;
+    }
+    const bool written = ::fchmod(fd.get(), static_cast<mode_t>(mode)) == 0 && writeAll(fd.get(), bytes) &&
+                         ::fsync(fd.get()) == 0;
+    if (!written) error = lastError();
+    if (!fd.close() && !error) error = lastError();
+    if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = lastError();
+    if (error) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The rename itself is durable only once the folder is flushed.
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
+    if (dir.get() >= 0) ::fsync(dir.get());
+    return true;
+}
+
+void AtomicFile::write(const fs::path& path, std::string_view content) {
+    std::error_code ec;
+    if (!write(path, content, kDefaultMode, ec)) throw fs::filesystem_error("cannot write", path, ec);
 }
 
 std::string AtomicFile::read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail("cannot open", path, errno ? errno : ENOENT);
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad()) fail("cannot read", path, EIO);
-    return out.str();
+    std::error_code ec;
+    std::optional<std::string> content = read(path, ec);
+    if (!content) {
+        throw fs::filesystem_error("cannot read", path,
+                                   ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    return *content;
 }
 
 }  // namespace trc::foundation
