@@ -168,7 +168,7 @@ TEST(ParameterHelperTypes, DictionaryIsTopLevelOnly) {
 
 TEST(ParameterHelperTypes, ColorIsAHexStringInValidationPropertiesOnly) {
     expectRows(ParameterHelper::getParameterAsColor, {
-                                                         {"color", "#FF0000FF"},  // not the top-level green
+                                                         {"color", "#FF0000"},  // not the top-level green
                                                          {"badColor", "-"},
                                                          {"numberColor", "-"},
                                                          {"string", "-"},

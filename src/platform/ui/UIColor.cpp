@@ -15,31 +15,31 @@ int hexDigit(char c) {
     return -1;
 }
 
-int toByte(double component) {
-    return static_cast<int>(std::lround(std::clamp(component, 0.0, 1.0) * 255.0));
-}
+int component(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); }
 
 }  // namespace
 
 std::optional<UIColor> UIColor::fromHexString(std::string_view text) {
     if (!text.empty() && text.front() == '#') text.remove_prefix(1);
-    if (text.size() != 3 && text.size() != 6 && text.size() != 8) return std::nullopt;
-    int digits[8];
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        digits[i] = hexDigit(text[i]);
-        if (digits[i] < 0) return std::nullopt;
+    if (text.size() != 6 && text.size() != 8) return std::nullopt;
+    double parts[4] = {0, 0, 0, 1};
+    for (std::size_t i = 0; i < text.size() / 2; ++i) {
+        int hi = hexDigit(text[2 * i]);
+        int lo = hexDigit(text[2 * i + 1]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        parts[i] = (hi * 16 + lo) / 255.0;
     }
-    // The short form repeats each digit: "F80" is "FF8800".
-    auto component = [&](std::size_t i) {
-        int v = text.size() == 3 ? digits[i] * 17 : digits[2 * i] * 16 + digits[2 * i + 1];
-        return v / 255.0;
-    };
-    return UIColor(component(0), component(1), component(2), text.size() == 8 ? component(3) : 1.0);
+    return UIColor{parts[0], parts[1], parts[2], parts[3]};
 }
 
 std::string UIColor::hexString() const {
     char buf[10];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X%02X", toByte(red_), toByte(green_), toByte(blue_), toByte(alpha_));
+    if (component(alpha) == 255) {
+        std::snprintf(buf, sizeof buf, "#%02X%02X%02X", component(red), component(green), component(blue));
+    } else {
+        std::snprintf(buf, sizeof buf, "#%02X%02X%02X%02X", component(red), component(green), component(blue),
+                      component(alpha));
+    }
     return buf;
 }
 

@@ -1,12 +1,9 @@
 #pragma once
-// A colour as the UI framework's views hold it: red, green, blue and alpha,
-// each from 0 to 1. A plain value type, copied freely, any thread.
+// A colour as four components from 0 to 1. A plain value: views hold it in
+// std::optional, where "no colour" is the default look.
 //
-// fromHexString reads the texts hosts send in parameter dictionaries:
-// "RRGGBB", "RRGGBBAA" or the short "RGB", each with or without a leading
-// "#", hex digits in either case. Anything else gives no colour, so a typo in
-// a host's parameters leaves a view's colour as it was instead of painting it
-// black.
+// fromHexString() reads "#RRGGBB", "RRGGBB", "#RRGGBBAA" and "RRGGBBAA"
+// (either case); anything else gives no colour, never a made-up one.
 
 #include <optional>
 #include <string>
@@ -14,30 +11,20 @@
 
 namespace trc::ui {
 
-class UIColor {
-public:
-    constexpr UIColor() = default;  // clear
-    constexpr UIColor(double red, double green, double blue, double alpha = 1.0)
-        : red_(red), green_(green), blue_(blue), alpha_(alpha) {}
+struct UIColor {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double alpha = 1;
 
+    static UIColor clear() { return {0, 0, 0, 0}; }
+    static UIColor black() { return {0, 0, 0, 1}; }
+    static UIColor white() { return {1, 1, 1, 1}; }
     static std::optional<UIColor> fromHexString(std::string_view text);
-
-    static constexpr UIColor clear() { return {0, 0, 0, 0}; }
-    static constexpr UIColor black() { return {0, 0, 0, 1}; }
-    static constexpr UIColor white() { return {1, 1, 1, 1}; }
-
-    double red() const { return red_; }
-    double green() const { return green_; }
-    double blue() const { return blue_; }
-    double alpha() const { return alpha_; }
-
-    // "#RRGGBBAA", each component rounded to 8 bits.
+    // "#RRGGBB", or "#RRGGBBAA" when not opaque.
     std::string hexString() const;
 
     friend bool operator==(const UIColor&, const UIColor&) = default;
-
-private:
-    double red_ = 0, green_ = 0, blue_ = 0, alpha_ = 0;
 };
 
 }  // namespace trc::ui
