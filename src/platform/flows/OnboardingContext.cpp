@@ -1,12 +1,15 @@
 #include "platform/flows/OnboardingContext.h"
 
 #include "platform/flows/CompositeStorage.h"
+#include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/ZELURLSession.h"
 
 namespace trc::flows {
 
 OnboardingContext::OnboardingContext()
-    : credentialStore(CompositeStorage::makeInMemory()), zelURLSession_(std::make_shared<ZELURLSession>()) {}
+    : credentialStore(CompositeStorage::makeInMemory()),
+      presentationDelegate(std::make_shared<ModalUIViewControllerPresenter>()),
+      zelURLSession_(std::make_shared<ZELURLSession>()) {}
 
 OnboardingContext::OnboardingContext(foundation::UUID onboardingID, std::shared_ptr<CodableStoring> credentialStore,
                                      std::shared_ptr<FlowPresentationDelegate> presentationDelegate, Info info)
