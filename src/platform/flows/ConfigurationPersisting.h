@@ -8,6 +8,9 @@ namespace trc::flows {
 
 class ConfigurationPersisting {
 public:
+    // The credential-store key under which the onboarding configuration is kept.
+    static constexpr const char* kPersistedConfigurationKey = "org.trc.flows.onboarding.configuration";
+
     virtual ~ConfigurationPersisting() = default;
     virtual void persist(const core::Dictionary& configuration) = 0;
     virtual void resetPersistedConfiguration() = 0;
