@@ -1,0 +1,102 @@
+#include "platform/ui/NSLayoutConstraint.h"
+
+#include <fmt/format.h>
+
+#include "platform/core/ClassInfo.h"
+#include "platform/ui/UIView.h"
+
+namespace trc::ui {
+
+const core::ClassInfo& NSLayoutConstraint::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<NSLayoutConstraint>("NSLayoutConstraint", core::Object::classInfo())
+            .property("isActive", [](const NSLayoutConstraint& self) { return core::Value(self.isActive()); })
+            .property("constant", [](const NSLayoutConstraint& self) { return core::Value(self.constant); })
+            .property("description",
+                      [](const NSLayoutConstraint& self) { return core::Value(self.description()); })
+            .build();
+    return info;
+}
+
+NSLayoutConstraint::NSLayoutConstraint(const std::shared_ptr<UIView>& first, Attribute firstAttribute,
+                                       Relation relation, const std::shared_ptr<UIView>& second,
+                                       Attribute secondAttribute, double multiplier, double constant)
+    : constant(constant),
+      first_(first),
+      second_(second),
+      firstAttribute_(firstAttribute),
+      secondAttribute_(secondAttribute),
+      relation_(relation),
+      multiplier_(multiplier) {}
+
+std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::make(const std::shared_ptr<UIView>& first,
+                                                             Attribute firstAttribute,
+                                                             const std::shared_ptr<UIView>& second,
+                                                             Attribute secondAttribute, double constant) {
+    return std::make_shared<NSLayoutConstraint>(first, firstAttribute, Relation::Equal, second, secondAttribute, 1.0,
+                                                constant);
+}
+
+void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
+    for (const auto& c : constraints) {
+        if (c) c->setActive(true);
+    }
+}
+
+void NSLayoutConstraint::deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
+    for (const auto& c : constraints) {
+        if (c) c->setActive(false);
+    }
+}
+
+void NSLayoutConstraint::setActive(bool active) {
+    if (active == active_) return;
+    auto first = first_.lock();
+    // A constraint whose view is gone constrains nothing; keep it inactive.
+    if (!first) {
+        active_ = false;
+        return;
+    }
+    active_ = active;
+    auto self = std::static_pointer_cast<NSLayoutConstraint>(shared_from_this());
+    if (active) {
+        first->addConstraint(self);
+    } else {
+        first->removeConstraint(self);
+    }
+}
+
+const char* NSLayoutConstraint::attributeName(Attribute a) {
+    switch (a) {
+        case Attribute::NotAnAttribute: return "none";
+        case Attribute::Top: return "top";
+        case Attribute::Bottom: return "bottom";
+        case Attribute::Leading: return "leading";
+        case Attribute::Trailing: return "trailing";
+        case Attribute::Left: return "left";
+        case Attribute::Right: return "right";
+        case Attribute::Width: return "width";
+        case Attribute::Height: return "height";
+        case Attribute::CenterX: return "centerX";
+        case Attribute::CenterY: return "centerY";
+    }
+    return "none";
+}
+
+std::string NSLayoutConstraint::description() const {
+    const char* rel = relation_ == Relation::Equal ? "=" : relation_ == Relation::LessThanOrEqual ? "<=" : ">=";
+    std::string text = fmt::format("{} {} ", attributeName(firstAttribute_), rel);
+    auto first = first_.lock();
+    auto second = second_.lock();
+    if (second) {
+        text += (first && second == first->superview()) ? "superview." : "view.";
+        text += attributeName(secondAttribute_);
+        if (multiplier_ != 1) text += fmt::format(" * {}", multiplier_);
+        if (constant != 0) text += fmt::format(" {} {}", constant < 0 ? "-" : "+", constant < 0 ? -constant : constant);
+    } else {
+        text += fmt::format("{}", constant);
+    }
+    return text;
+}
+
+}  // namespace trc::ui

@@ -1,0 +1,209 @@
+#include "platform/ui/UIView.h"
+
+#include <algorithm>
+
+#include "platform/core/ClassInfo.h"
+#include "platform/ui/UIValues.h"
+#include "platform/core/Dictionary.h"
+#include "platform/core/Logging.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
+
+namespace trc::ui {
+
+namespace {
+
+core::Value frameValue(const CGRect& r) {
+    core::Dictionary d;
+    d.set("x", r.origin.x);
+    d.set("y", r.origin.y);
+    d.set("width", r.size.width);
+    d.set("height", r.size.height);
+    return core::Value(std::move(d));
+}
+
+}  // namespace
+
+const core::ClassInfo& UIView::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<UIView>("UIView", UIResponder::classInfo())
+            .constructible()
+            .property("isHidden", [](const UIView& v) { return core::Value(v.isHidden()); })
+            .property("tag", [](const UIView& v) { return core::Value(static_cast<long long>(v.tag)); })
+            .property("alpha", [](const UIView& v) { return core::Value(v.alpha); })
+            .property("nuiClass", [](const UIView& v) { return core::Value(v.nuiClass); })
+            .property("accessibilityIdentifier", [](const UIView& v) { return core::Value(v.accessibilityIdentifier); })
+            .property("isUserInteractionEnabled", [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
+            .property("translatesAutoresizingMaskIntoConstraints",
+                      [](const UIView& v) { return core::Value(v.translatesAutoresizingMaskIntoConstraints); })
+            .property("backgroundColor",
+                      [](const UIView& v) {
+                          return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value();
+                      })
+            .property("frame", [](const UIView& v) { return frameValue(v.frame()); })
+            .property("superview", [](const UIView& v) { return objectOrNil(v.superview()); })
+            .property("subviews",
+                      [](const UIView& v) { return objectArray(v.subviews()); })
+            .property("constraints",
+                      [](const UIView& v) {
+                          core::Array a;
+                          for (const auto& c : v.constraints()) a.emplace_back(c->description());
+                          return core::Value(std::move(a));
+                      })
+            .build();
+    return info;
+}
+
+UIView::~UIView() {
+    for (const auto& s : subviews_) {
+        if (s->superview_ == this) s->superview_ = nullptr;
+    }
+}
+
+std::shared_ptr<UIView> UIView::superview() const {
+    if (!superview_) return nullptr;
+    return std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
+}
+
+void UIView::setFrame(const CGRect& frame) {
+    if (frame == frame_) return;
+    frame_ = frame;
+    needsLayout_ = true;
+}
+
+void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(view, subviews_.size()); }
+
+void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
+    if (!view || view.get() == this) return;
+    if (isDescendantOf(*view)) {
+        core::Logging::log("ui", "warn", "a view cannot become a subview of its own descendant; ignored");
+        return;
+    }
+    auto keep = view;  // the old superview may hold the last reference
+    if (view->superview_ == this) {
+        // Reordering within the same superview.
+        auto it = std::find(subviews_.begin(), subviews_.end(), view);
+        std::size_t old = static_cast<std::size_t>(it - subviews_.begin());
+        subviews_.erase(it);
+        if (index > old) --index;
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+        return;
+    }
+    view->removeFromSuperview();
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+    view->superview_ = this;
+    needsLayout_ = true;
+    view->didMoveToSuperview();
+}
+
+void UIView::removeFromSuperview() {
+    if (!superview_) return;
+    auto keep = weak_from_this().lock();
+    if (auto w = window()) {
+        auto responder = w->firstResponder();
+        auto view = std::dynamic_pointer_cast<UIView>(responder);
+        if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
+    }
+    detachFromSuperview();
+    didMoveToSuperview();
+}
+
+void UIView::detachFromSuperview() {
+    if (UIView* parent = superview_) {
+        std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
+        parent->needsLayout_ = true;
+    }
+    superview_ = nullptr;
+}
+
+bool UIView::isDescendantOf(const UIView& ancestor) const {
+    for (const UIView* v = superview_; v; v = v->superview_) {
+        if (v == &ancestor) return true;
+    }
+    return false;
+}
+
+std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
+    if (tag == wanted) return std::static_pointer_cast<UIView>(weak_from_this().lock());
+    for (const auto& s : subviews_) {
+        if (auto found = s->viewWithTag(wanted)) return found;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIWindow> UIView::window() const {
+    for (const UIView* v = superview_; v; v = v->superview_) {
+        if (auto w = dynamic_cast<const UIWindow*>(v)) return w->window();
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIViewController> UIView::controller() const {
+    auto next = nextResponder();
+    while (next) {
+        if (auto vc = std::dynamic_pointer_cast<UIViewController>(next)) return vc;
+        auto view = std::dynamic_pointer_cast<UIView>(next);
+        if (!view) return nullptr;
+        next = view->nextResponder();
+    }
+    return nullptr;
+}
+
+void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
+    if (!constraint) return;
+    if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
+    constraints_.push_back(constraint);
+    needsLayout_ = true;
+}
+
+void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
+    std::erase(constraints_, constraint);
+}
+
+bool UIView::endEditing(bool force) {
+    auto w = window();
+    if (!w) return true;
+    auto responder = w->firstResponder();
+    auto view = std::dynamic_pointer_cast<UIView>(responder);
+    if (!view || !(view.get() == this || view->isDescendantOf(*this))) return true;
+    if (force) {
+        w->clearFirstResponder();
+        return true;
+    }
+    return view->resignFirstResponder();
+}
+
+namespace {
+int animationsOff = 0;
+}  // namespace
+
+void UIView::performWithoutAnimation(const std::function<void()>& changes) {
+    ++animationsOff;
+    try {
+        if (changes) changes();
+    } catch (...) {
+        --animationsOff;
+        throw;
+    }
+    --animationsOff;
+}
+
+bool UIView::areAnimationsEnabled() { return animationsOff == 0; }
+
+void UIView::layoutIfNeeded() {
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+    }
+    // Copy: layout may add or remove subviews.
+    auto children = subviews_;
+    for (const auto& s : children) s->layoutIfNeeded();
+}
+
+std::shared_ptr<UIResponder> UIView::nextResponder() const {
+    if (auto vc = owner_.lock()) return vc;
+    return superview();
+}
+
+}  // namespace trc::ui

@@ -1,0 +1,114 @@
+#pragma once
+// A headless view: a node of the view tree with a frame, hidden flag, tag,
+// style class and recorded layout constraints. Nothing is drawn.
+//
+// A view owns its subviews; the superview and the owning view controller
+// are back-references that never keep anything alive (a view clears its
+// subviews' link when it goes). Composite views may add their sub-views in
+// their constructors. Adding a view that has a superview moves it.
+// Removing a view from its window makes its first responder (itself or a
+// descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
+// tests and the simulator decide when layout happens. Main thread only.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/CGRect.h"
+#include "platform/ui/UIColor.h"
+#include "platform/ui/UIResponder.h"
+
+namespace trc::ui {
+
+class NSLayoutConstraint;
+class UIViewController;
+
+class UIView : public UIResponder {
+    TRC_OBJECT(UIView)
+public:
+    UIView() = default;
+    explicit UIView(CGRect frame) : frame_(frame) {}
+    ~UIView() override;
+    UIView(const UIView&) = delete;
+    UIView& operator=(const UIView&) = delete;
+
+    const CGRect& frame() const { return frame_; }
+    virtual void setFrame(const CGRect& frame);
+    CGRect bounds() const { return CGRect(0, 0, frame_.size.width, frame_.size.height); }
+
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    std::int64_t tag = 0;
+    double alpha = 1;
+    bool isUserInteractionEnabled = true;
+    bool translatesAutoresizingMaskIntoConstraints = true;
+    // The style class a stylesheet would apply ("nuiClass").
+    std::string nuiClass;
+    std::string accessibilityIdentifier;
+    std::optional<UIColor> backgroundColor;
+
+    // Tree.
+    std::shared_ptr<UIView> superview() const;
+    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    void addSubview(const std::shared_ptr<UIView>& view);
+    void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
+    void removeFromSuperview();
+    bool isDescendantOf(const UIView& ancestor) const;
+    // This view or the first descendant (depth first, in subview order) with the tag.
+    std::shared_ptr<UIView> viewWithTag(std::int64_t tag);
+    // The window the view is in (a window answers itself).
+    virtual std::shared_ptr<UIWindow> window() const;
+
+    // The view controller whose root view this is, if any.
+    std::shared_ptr<UIViewController> owningViewController() const { return owner_.lock(); }
+    // The view controller that owns the view: the next responder when it is a
+    // view controller, else the answer of the next responder while that is a view.
+    std::shared_ptr<UIViewController> controller() const;
+
+    // Recorded constraints whose first item is this view.
+    const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
+    void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+    void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+
+    // Makes a first responder inside this view (or the view itself) resign;
+    // with force, even one that would refuse. True when none is left.
+    bool endEditing(bool force);
+
+    // Runs changes with animations off; areAnimationsEnabled() tells
+    // layout code (and tests) which way a change went.
+    static void performWithoutAnimation(const std::function<void()>& changes);
+    static bool areAnimationsEnabled();
+
+    void setNeedsLayout() { needsLayout_ = true; }
+    bool needsLayout() const { return needsLayout_; }
+    // Lays out this view (when asked to) and then its subviews.
+    void layoutIfNeeded();
+    virtual void layoutSubviews() {}
+
+    std::shared_ptr<UIResponder> nextResponder() const override;
+    std::shared_ptr<UIWindow> responderWindow() const override { return window(); }
+
+protected:
+    // Called after the view joined or left a superview.
+    virtual void didMoveToSuperview() {}
+
+private:
+    friend class UIViewController;
+
+    void detachFromSuperview();
+
+    CGRect frame_;
+    bool hidden_ = false;
+    bool needsLayout_ = true;
+    // Plain pointer so that constructors can build sub-view trees; the
+    // superview owns this view and clears the pointer when it goes.
+    UIView* superview_ = nullptr;
+    std::weak_ptr<UIViewController> owner_;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+};
+
+}  // namespace trc::ui

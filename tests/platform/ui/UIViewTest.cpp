@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIButton.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UIView.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
+
+using namespace trc;
+using namespace trc::ui;
+
+namespace {
+
+TEST(ViewTree, AddingAViewWithASuperviewMovesIt) {
+    auto a = std::make_shared<UIView>();
+    auto b = std::make_shared<UIView>();
+    auto child = std::make_shared<UIView>();
+    a->addSubview(child);
+    b->addSubview(child);
+    EXPECT_TRUE(a->subviews().empty());
+    EXPECT_EQ(child->superview(), b);
+    child->removeFromSuperview();
+    EXPECT_TRUE(b->subviews().empty());
+    EXPECT_EQ(child->superview(), nullptr);
+}
+
+TEST(ViewTree, ACycleIsRefused) {
+    auto a = std::make_shared<UIView>();
+    auto b = std::make_shared<UIView>();
+    a->addSubview(b);
+    b->addSubview(a);
+    EXPECT_EQ(a->superview(), nullptr);
+    a->addSubview(a);
+    EXPECT_EQ(a->subviews().size(), 1u);
+}
+
+TEST(ViewTree, ViewWithTagSearchesDepthFirstIncludingItself) {
+    auto root = std::make_shared<UIView>();
+    auto left = std::make_shared<UIView>();
+    auto deep = std::make_shared<UIView>();
+    auto right = std::make_shared<UIView>();
+    deep->tag = 7;
+    right->tag = 7;
+    left->addSubview(deep);
+    root->addSubview(left);
+    root->addSubview(right);
+    EXPECT_EQ(root->viewWithTag(7), deep);
+    EXPECT_EQ(root->viewWithTag(0), root);
+    EXPECT_EQ(root->viewWithTag(99), nullptr);
+}
+
+TEST(ViewTree, ControllerIsFoundThroughSuperviews) {
+    auto vc = std::make_shared<UIViewController>();
+    auto inner = std::make_shared<UIView>();
+    auto innermost = std::make_shared<UIView>();
+    vc->view()->addSubview(inner);
+    inner->addSubview(innermost);
+    EXPECT_EQ(innermost->controller(), vc);
+    EXPECT_EQ(vc->view()->controller(), vc);
+    EXPECT_EQ(std::make_shared<UIView>()->controller(), nullptr);
+}
+
+TEST(ViewTree, PropertiesAnswerValueForKey) {
+    auto label = std::make_shared<UILabel>();
+    label->text = "Hello";
+    label->setHidden(true);
+    label->nuiClass = "Title";
+    EXPECT_EQ(label->valueForKey("text"), core::Value("Hello"));
+    EXPECT_EQ(label->valueForKey("isHidden"), core::Value(true));
+    EXPECT_EQ(label->valueForKey("nuiClass"), core::Value("Title"));
+    EXPECT_EQ(label->className(), "UILabel");
+    EXPECT_TRUE(std::make_shared<UILabel>()->valueForKey("text").isNil());
+}
+
+TEST(Constraints, ActivateHandsTheConstraintToItsFirstItem) {
+    auto parent = std::make_shared<UIView>();
+    auto child = std::make_shared<UIView>();
+    parent->addSubview(child);
+    using A = NSLayoutConstraint::Attribute;
+    auto top = NSLayoutConstraint::make(child, A::Top, parent, A::Top, 56);
+    auto width = NSLayoutConstraint::make(child, A::Width, parent, A::Width);
+    NSLayoutConstraint::activate({top, width, nullptr});
+    ASSERT_EQ(child->constraints().size(), 2u);
+    EXPECT_EQ(top->description(), "top = superview.top + 56");
+    EXPECT_TRUE(top->isActive());
+    NSLayoutConstraint::deactivate({top});
+    EXPECT_EQ(child->constraints().size(), 1u);
+}
+
+TEST(Constraints, AConstraintDoesNotKeepItsViewsAlive) {
+    std::weak_ptr<UIView> gone;
+    std::shared_ptr<NSLayoutConstraint> c;
+    {
+        auto v = std::make_shared<UIView>();
+        gone = v;
+        c = NSLayoutConstraint::make(v, NSLayoutConstraint::Attribute::Height, nullptr,
+                                     NSLayoutConstraint::Attribute::NotAnAttribute, 44);
+    }
+    EXPECT_TRUE(gone.expired());
+    c->setActive(true);
+    EXPECT_FALSE(c->isActive());
+}
+
+TEST(Buttons, PressSendsActionsOnlyWhenTheButtonAcceptsInput) {
+    auto button = std::make_shared<UIButton>();
+    int taps = 0;
+    button->addAction(UIControl::Event::TouchUpInside, [&](UIControl&) { ++taps; });
+    EXPECT_TRUE(button->press());
+    button->setEnabled(false);
+    EXPECT_FALSE(button->press());
+    button->setEnabled(true);
+    button->setHidden(true);
+    EXPECT_FALSE(button->press());
+    EXPECT_EQ(taps, 1);
+}
+
+TEST(Buttons, TitleFallsBackToNormal) {
+    UIButton button;
+    button.setTitle("Go");
+    button.setTitle("Wait", UIControl::State::Disabled);
+    EXPECT_EQ(button.currentTitle(), "Go");
+    button.setEnabled(false);
+    EXPECT_EQ(button.currentTitle(), "Wait");
+    EXPECT_EQ(button.title(UIControl::State::Selected), "Go");
+}
+
+// A view that takes focus, recording when it gains and loses it.
+class FocusView : public UIView {
+public:
+    bool refuseResign = false;
+    int became = 0;
+    int resigned = 0;
+    bool canBecomeFirstResponder() const override { return true; }
+    bool canResignFirstResponder() const override { return !refuseResign; }
+
+protected:
+    void didBecomeFirstResponder() override { ++became; }
+    void didResignFirstResponder() override { ++resigned; }
+};
+
+class FirstResponder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        window->addSubview(a);
+        window->addSubview(b);
+    }
+    std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>();
+    std::shared_ptr<FocusView> a = std::make_shared<FocusView>();
+    std::shared_ptr<FocusView> b = std::make_shared<FocusView>();
+};
+
+TEST_F(FirstResponder, OnePerWindow) {
+    EXPECT_TRUE(a->becomeFirstResponder());
+    EXPECT_TRUE(b->becomeFirstResponder());
+    EXPECT_FALSE(a->isFirstResponder());
+    EXPECT_TRUE(b->isFirstResponder());
+    EXPECT_EQ(a->resigned, 1);
+    EXPECT_TRUE(b->resignFirstResponder());
+    EXPECT_EQ(window->firstResponder(), nullptr);
+}
+
+TEST_F(FirstResponder, ARefusalToResignKeepsFocus) {
+    a->becomeFirstResponder();
+    a->refuseResign = true;
+    EXPECT_FALSE(b->becomeFirstResponder());
+    EXPECT_TRUE(a->isFirstResponder());
+}
+
+TEST_F(FirstResponder, NeedsAWindowAndAWillingView) {
+    auto loose = std::make_shared<FocusView>();
+    EXPECT_FALSE(loose->becomeFirstResponder());
+    auto plain = std::make_shared<UIView>();
+    window->addSubview(plain);
+    EXPECT_FALSE(plain->becomeFirstResponder());
+}
+
+TEST_F(FirstResponder, LeavingTheWindowResigns) {
+    auto holder = std::make_shared<UIView>();
+    auto inner = std::make_shared<FocusView>();
+    holder->addSubview(inner);
+    window->addSubview(holder);
+    inner->refuseResign = true;
+    ASSERT_TRUE(inner->becomeFirstResponder());
+    holder->removeFromSuperview();
+    EXPECT_EQ(window->firstResponder(), nullptr);
+    EXPECT_EQ(inner->resigned, 1);
+}
+
+}  // namespace
