@@ -21,8 +21,10 @@ std::shared_ptr<UITableView> UITableViewController::tableView() {
     return tableView_;
 }
 
-void UITableViewController::loadView() {
-    tableView_ = std::make_shared<UITableView>(style_);
+void UITableViewController::loadView() { adoptTableView(std::make_shared<UITableView>(style_)); }
+
+void UITableViewController::adoptTableView(const std::shared_ptr<UITableView>& table) {
+    tableView_ = table;
     auto self = std::static_pointer_cast<UITableViewController>(shared_from_this());
     tableView_->setDataSource(std::shared_ptr<UITableViewDataSource>(self, static_cast<UITableViewDataSource*>(this)));
     tableView_->setDelegate(std::shared_ptr<UITableViewDelegate>(self, static_cast<UITableViewDelegate*>(this)));

@@ -27,6 +27,10 @@ public:
         return nullptr;
     }
 
+protected:
+    // Makes table the view, served by this controller.
+    void adoptTableView(const std::shared_ptr<UITableView>& table);
+
 private:
     UITableView::Style style_;
     std::shared_ptr<UITableView> tableView_;

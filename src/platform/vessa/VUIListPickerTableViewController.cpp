@@ -16,13 +16,7 @@ const core::ClassInfo& VUIListPickerTableViewController::classInfo() {
     return info;
 }
 
-void VUIListPickerTableViewController::loadView() {
-    auto table = listPicker_->tableView();
-    auto self = std::static_pointer_cast<VUIListPickerTableViewController>(shared_from_this());
-    table->setDataSource(std::shared_ptr<ui::UITableViewDataSource>(self, static_cast<ui::UITableViewDataSource*>(this)));
-    table->setDelegate(std::shared_ptr<ui::UITableViewDelegate>(self, static_cast<ui::UITableViewDelegate*>(this)));
-    setView(table);
-}
+void VUIListPickerTableViewController::loadView() { adoptTableView(listPicker_->tableView()); }
 
 int VUIListPickerTableViewController::numberOfRowsInSection(ui::UITableView& tableView, int /*section*/) {
     if (auto source = listPicker_->dataSource()) return source->numberOfRowsIn(tableView);
