@@ -1,5 +1,6 @@
 #include "host/HostRegistry.h"
 
+#include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
 
@@ -12,6 +13,7 @@ void HostRegistry::registerAll() {
     core::Object::classInfo();
     core::Block::classInfo();
     // Each layer adds its exposed classes and simulator extensions here, one line each.
+    UiScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -32,6 +32,9 @@ public:
     virtual core::Value resolve(const core::Value& raw) = 0;
     // The folder of the scenario file, for files a step names.
     virtual std::filesystem::path scenarioDir() const = 0;
+    // Writes a line for people into the transcript ("dump"); scenarios never
+    // expect such lines. Contexts without a transcript (test fakes) drop it.
+    virtual void writeToTranscript(const core::Value& /*line*/) {}
 };
 
 class ScenarioExtensions {
@@ -42,13 +45,21 @@ public:
     // when the thing is not there (matches {"$absent": true}). Objects are
     // walked with valueForKey ("class" gives the class name).
     using CheckReceiver = std::function<std::optional<core::Value>(ScenarioContext&, const core::Dictionary& step)>;
-    // A whole step kind, keyed by the step's first key ("show", "dump").
-    // A handler may return lines to write into the transcript ("dump").
+    // A whole step kind, keyed by the step's kind key ("show", "dump").
+    // A handler writes lines for people with ScenarioContext::writeToTranscript.
     using StepHandler = std::function<void(ScenarioContext&, const core::Dictionary& step)>;
+
+    // Runs at each scenario start and at each relaunch, after the process
+    // state was reset and the main queue renewed (the UI layer puts up the
+    // host's key window there). Registering a name again replaces it.
+    using ProcessStart = std::function<void()>;
 
     static void addUserAction(const std::string& name, UserAction action);
     static void addCheckReceiver(const std::string& name, CheckReceiver receiver);
     static void addStep(const std::string& key, StepHandler handler);
+    static void addProcessStart(const std::string& name, ProcessStart start);
+    // Called by the runner once a (re)started process is set up.
+    static void processStarted();
 
     static const UserAction* userAction(const std::string& name);
     static const CheckReceiver* checkReceiver(const std::string& name);
