@@ -10,6 +10,7 @@ ClassRegistry& ClassRegistry::shared() {
 }
 
 const ClassInfo* ClassRegistry::find(std::string_view name) const {
+    std::lock_guard<std::mutex> lock(mutex_);
     for (const auto& c : classes_) {
         if (c->name() == name) return c.get();
     }
@@ -18,12 +19,14 @@ const ClassInfo* ClassRegistry::find(std::string_view name) const {
 
 std::vector<std::string> ClassRegistry::names() const {
     std::vector<std::string> out;
+    std::lock_guard<std::mutex> lock(mutex_);
     for (const auto& c : classes_) out.push_back(c->name());
     std::sort(out.begin(), out.end());
     return out;
 }
 
 const ClassInfo& ClassRegistry::add(std::unique_ptr<ClassInfo> info) {
+    std::lock_guard<std::mutex> lock(mutex_);
     classes_.push_back(std::move(info));
     return *classes_.back();
 }

@@ -42,11 +42,21 @@ bool digits(std::string_view s, std::size_t pos, std::size_t n, int& out) {
     return true;
 }
 
+int daysInMonth(int y, int m) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return m == 2 && leap ? 29 : kDays[m - 1];
+}
+
+// Beyond this many seconds either side of 1970 (about year 10000) a date has
+// no four-digit-year text, and converting it to an integer would overflow.
+constexpr double kMaxFormattableSeconds = 253402300800.0;
+
 }  // namespace
 
 std::string IsoDate::format(Date date) {
     double t = date.secondsSince1970;
-    if (!std::isfinite(t)) return "invalid-date";
+    if (!std::isfinite(t) || t >= kMaxFormattableSeconds || t < -kMaxFormattableSeconds) return "invalid-date";
     double whole = std::floor(t);
     long long ms = std::llround((t - whole) * 1000.0);
     long long secs = static_cast<long long>(whole);
@@ -76,7 +86,9 @@ std::optional<Date> IsoDate::parse(std::string_view s) {
         s[16] != ':' || !digits(s, 17, 2, se)) {
         return std::nullopt;
     }
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || se > 60) return std::nullopt;
+    // Day checked against its month, so "02-31" is refused rather than read as
+    // a day in March.
+    if (mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h > 23 || mi > 59 || se > 60) return std::nullopt;
     std::size_t pos = 19;
     double frac = 0;
     if (pos < s.size() && s[pos] == '.') {
@@ -102,6 +114,7 @@ std::optional<Date> IsoDate::parse(std::string_view s) {
         if (pos < s.size() && s[pos] == ':') ++pos;
         if (!digits(s, pos, 2, om)) return std::nullopt;
         pos += 2;
+        if (oh > 23 || om > 59) return std::nullopt;
         offset = sign * (oh * 3600LL + om * 60LL);
     } else {
         return std::nullopt;

@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <optional>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -18,7 +20,7 @@ namespace {
 // document tree.
 class ValueBuilder : public nlohmann::json_sax<nlohmann::json> {
 public:
-    explicit ValueBuilder(Json::NullAs nullAs) : nullAs_(nullAs) {}
+    ValueBuilder(Json::NullAs nullAs, Json::Style style) : nullAs_(nullAs), tagged_(style == Json::Style::Tagged) {}
 
     bool null() override { return put(nullAs_ == Json::NullAs::Nil ? Value() : Value::null()); }
     bool boolean(bool b) override { return put(Value(b)); }
@@ -82,10 +84,40 @@ private:
     bool close() {
         Value done = std::move(stack_.back().container);
         stack_.pop_back();
+        if (tagged_ && !untag(done)) return false;
         return put(std::move(done));
     }
 
+    // Turns a one-key tagged object back into the kind it stands for; leaves
+    // any other dictionary alone. False (with the error set) for a tag whose
+    // content is not of its kind.
+    bool untag(Value& v) {
+        const Dictionary* d = v.ifDictionary();
+        if (!d || d->size() != 1) return true;
+        const auto& [tag, content] = *d->begin();
+        if (tag == "$null") {
+            if (content != Value(true)) return fail("{\"$null\": ...} takes true");
+            v = Value::null();
+        } else if (tag == "$date") {
+            const std::string* text = content.ifString();
+            std::optional<Date> date = text ? IsoDate::parse(*text) : std::nullopt;
+            if (!date) return fail("{\"$date\": ...} takes an ISO-8601 date text");
+            v = Value(*date);
+        } else if (tag == "$data") {
+            const std::string* text = content.ifString();
+            std::optional<Data> data = text ? Base64::decode(*text) : std::nullopt;
+            if (!data) return fail("{\"$data\": ...} takes Base64 text");
+            v = Value(std::move(*data));
+        }
+        return true;
+    }
+    bool fail(std::string message) {
+        error_ = std::move(message);
+        return false;
+    }
+
     Json::NullAs nullAs_;
+    bool tagged_;
     std::vector<Frame> stack_;
     Value root_;
     std::string error_;
@@ -93,8 +125,13 @@ private:
 
 }  // namespace
 
-Value Json::parse(std::string_view text, NullAs nullAs) {
-    ValueBuilder builder(nullAs);
+Value Json::parse(std::string_view text, NullAs nullAs, Style style) {
+    // The parser takes a NUL byte for the end of the text and would accept
+    // "1\0garbage"; no valid JSON holds a raw NUL, so refuse it here.
+    if (auto nul = text.find('\0'); nul != std::string_view::npos) {
+        throw JsonError("malformed JSON at byte " + std::to_string(nul + 1) + ": NUL byte");
+    }
+    ValueBuilder builder(nullAs, style);
     bool ok = false;
     try {
         ok = nlohmann::json::sax_parse(text.begin(), text.end(), &builder, nlohmann::json::input_format_t::json, true);
@@ -114,9 +151,51 @@ std::string Json::formatDouble(double d) {
     return s;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence of a non-ASCII lead byte at s[i],
+// or 0 when it is ill-formed (overlong, surrogate, beyond U+10FFFF, cut off).
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    std::size_t n;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        n = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3;
+        if (b0 == 0xE0) lo = 0xA0;
+        if (b0 == 0xED) hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4;
+        if (b0 == 0xF0) lo = 0x90;
+        if (b0 == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k) {
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+    }
+    return n;
+}
+
+}  // namespace
+
 void Json::writeString(std::string_view s, std::string& out) {
     out.push_back('"');
-    for (char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            if (std::size_t n = utf8SequenceLength(s, i)) {
+                out.append(s.substr(i, n));
+                i += n - 1;
+            } else {
+                out += "\xEF\xBF\xBD";  // U+FFFD REPLACEMENT CHARACTER
+            }
+            continue;
+        }
         switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;

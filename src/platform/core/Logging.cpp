@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <mutex>
 
 namespace trc::core {
@@ -48,6 +49,9 @@ private:
 struct Sinks {
     std::shared_ptr<CaptureSink> capture = std::make_shared<CaptureSink>();
     std::shared_ptr<spdlog::sinks::sink> console;
+    // Our own table rather than spdlog's registry: there the empty name is the
+    // default logger, which writes to standard output.
+    std::map<std::string, std::shared_ptr<spdlog::logger>, std::less<>> loggers;
     std::mutex mutex;
 
     Sinks() {
@@ -75,12 +79,12 @@ spdlog::level::level_enum levelOf(std::string_view severity) {
 std::shared_ptr<spdlog::logger> Logging::logger(const std::string& name) {
     Sinks& s = sinks();
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (auto existing = spdlog::get(name)) return existing;
+    if (auto it = s.loggers.find(name); it != s.loggers.end()) return it->second;
     std::vector<spdlog::sink_ptr> list{s.capture};
     if (s.console) list.push_back(s.console);
     auto l = std::make_shared<spdlog::logger>(name, list.begin(), list.end());
     l->set_level(spdlog::level::debug);
-    spdlog::register_logger(l);
+    s.loggers.emplace(name, l);
     return l;
 }
 

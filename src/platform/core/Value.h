@@ -47,7 +47,10 @@ public:
     Value(long long i) : v_(static_cast<std::int64_t>(i)) {}
     Value(unsigned i) : v_(static_cast<std::int64_t>(i)) {}
     Value(double d) : v_(d) {}
-    Value(const char* s) : v_(std::string(s)) {}
+    // A null C string is nil, not a crash.
+    Value(const char* s) {
+        if (s) v_ = std::string(s);
+    }
     Value(std::string s) : v_(std::move(s)) {}
     Value(std::string_view s) : v_(std::string(s)) {}
     Value(Date d) : v_(d) {}

@@ -1,5 +1,6 @@
 #include "platform/dispatch/GlobalQueue.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace trc::dispatch {
@@ -51,7 +52,15 @@ std::size_t GlobalQueue::inFlight() const {
 
 bool GlobalQueue::waitUntilIdle(double realSeconds) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return idle_.wait_for(lock, std::chrono::duration<double>(realSeconds), [&] { return inFlight_ == 0; });
+    auto idle = [&] { return inFlight_ == 0; };
+    // A huge wait would overflow the clock's time point: it means no deadline.
+    constexpr double kForever = 365.0 * 24 * 3600;
+    if (realSeconds >= kForever) {
+        idle_.wait(lock, idle);
+        return true;
+    }
+    if (!(realSeconds > 0)) return idle();  // none, negative or NaN: just look
+    return idle_.wait_for(lock, std::chrono::duration<double>(realSeconds), idle);
 }
 
 void GlobalQueue::worker() {
@@ -70,6 +79,9 @@ void GlobalQueue::worker() {
             // Background work reports its own failures through its completion;
             // an escaped exception must not take the pool down.
         }
+        // What the work captured goes before it counts as done, so a waiter
+        // that sees the queue idle never races with those destructors.
+        job = nullptr;
         endActivity();
     }
 }

@@ -9,6 +9,10 @@ namespace {
 // A repeating timer of no interval would run forever within one turn.
 constexpr double kMinRepeatInterval = 1e-4;
 
+// Real-time waits are cut into slices no longer than this, so a far or
+// non-finite due time never overflows the clock's time point.
+double boundedWait(double seconds) { return seconds > 0 ? std::min(seconds, 3600.0) : 0.0; }
+
 std::unique_ptr<MainQueue>& sharedSlot() {
     static std::unique_ptr<MainQueue> q;
     return q;
@@ -36,7 +40,8 @@ void MainQueue::schedule(double due, Work work) {
 void MainQueue::async(Work work) { schedule(clock_->now(), std::move(work)); }
 
 void MainQueue::asyncAfter(double delaySeconds, Work work) {
-    schedule(clock_->now() + std::max(0.0, delaySeconds), std::move(work));
+    // A negative or NaN delay is no delay.
+    schedule(clock_->now() + (delaySeconds > 0 ? delaySeconds : 0.0), std::move(work));
 }
 
 void MainQueue::scheduleTimerFire(const std::shared_ptr<Timer>& timer) {
@@ -77,7 +82,7 @@ std::size_t MainQueue::runUntilIdle() {
 void MainQueue::advance(double seconds) {
     auto* vc = dynamic_cast<VirtualClock*>(clock_.get());
     if (!vc) return;
-    const double target = vc->now() + std::max(0.0, seconds);
+    const double target = vc->now() + (seconds > 0 ? seconds : 0.0);
     runUntilIdle();
     Item item;
     while (popDue(target, item)) {
@@ -102,7 +107,7 @@ void MainQueue::waitForWork(double realSeconds) {
     std::unique_lock<std::mutex> lock(mutex_);
     auto ready = [&] { return !items_.empty() && items_.top().due <= clock_->now(); };
     if (ready()) return;
-    wake_.wait_for(lock, std::chrono::duration<double>(realSeconds), ready);
+    wake_.wait_for(lock, std::chrono::duration<double>(boundedWait(realSeconds)), ready);
 }
 
 void MainQueue::run() {
@@ -117,7 +122,7 @@ void MainQueue::run() {
             wake_.wait(lock, [&] { return !items_.empty() || stopped_; });
         } else {
             double wait = items_.top().due - clock_->now();
-            if (wait > 0) wake_.wait_for(lock, std::chrono::duration<double>(wait));
+            if (wait > 0) wake_.wait_for(lock, std::chrono::duration<double>(boundedWait(wait)));
         }
     }
 }

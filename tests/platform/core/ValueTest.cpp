@@ -1,12 +1,134 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "platform/core/ClassInfo.h"
 #include "platform/core/Json.h"
+#include "platform/core/Object.h"
 #include "platform/core/Value.h"
 
 using namespace trc::core;
 
-TEST(Value, BoolIsNeverANumber) {
+// Kinds are kept apart: the host relies on a bool never reading as a number
+// and an integer never comparing equal to a double.
+TEST(ValueKinds, BoolIsNeverANumber) {
     EXPECT_NE(Value(true), Value(1));
+    EXPECT_NE(Value(false), Value(0));
     EXPECT_FALSE(Value(true).asInteger().has_value());
+    EXPECT_FALSE(Value(true).asDouble().has_value());
     EXPECT_FALSE(Value(1).isBool());
+    EXPECT_EQ(Value(true).ifInteger(), nullptr);
+}
+
+TEST(ValueKinds, IntegerAndDoubleDifferButConvert) {
+    EXPECT_NE(Value(1), Value(1.0));
+    EXPECT_EQ(Value(7).asDouble(), 7.0);
+    EXPECT_EQ(Value(7.9).asInteger(), 7);
+    EXPECT_EQ(Value(-7.9).asInteger(), -7);
+    EXPECT_FALSE(Value(1e300).asInteger().has_value());
+    EXPECT_FALSE(Value(std::nan("")).asInteger().has_value());
+    EXPECT_FALSE(Value("5").asInteger().has_value());
+}
+
+TEST(ValueKinds, NilAndNullObjectDiffer) {
+    EXPECT_TRUE(Value().isNil());
+    EXPECT_TRUE(Value::null().isNull());
+    EXPECT_NE(Value(), Value::null());
+    EXPECT_TRUE(Value().isNothing());
+    EXPECT_TRUE(Value::null().isNothing());
+    EXPECT_TRUE(Value(std::shared_ptr<Object>()).isNil());
+    EXPECT_TRUE(Value(static_cast<const char*>(nullptr)).isNil());
+}
+
+TEST(ValueKinds, NaNDoublesCompareEqualSoValuesCanBeFound) {
+    EXPECT_EQ(Value(std::nan("")), Value(std::nan("")));
+}
+
+TEST(ValueKinds, ObjectsCompareByIdentity) {
+    auto a = std::make_shared<Object>();
+    auto b = std::make_shared<Object>();
+    EXPECT_EQ(Value(a), Value(a));
+    EXPECT_NE(Value(a), Value(b));
+    EXPECT_EQ(Value(a).ifObject(), a);
+}
+
+TEST(DictionaryKeys, AbsentDiffersFromKeyHoldingNothing) {
+    Dictionary d{{"nil", Value()}, {"null", Value::null()}};
+    EXPECT_EQ(d.find("absent"), nullptr);
+    ASSERT_NE(d.find("nil"), nullptr);
+    EXPECT_TRUE(d.find("nil")->isNil());
+    ASSERT_NE(d.find("null"), nullptr);
+    EXPECT_TRUE(d.find("null")->isNull());
+    EXPECT_TRUE(d.get("absent").isNil());
+    EXPECT_TRUE(d.contains("nil"));
+    EXPECT_FALSE(d.contains("absent"));
+    EXPECT_TRUE(d.erase("nil"));
+    EXPECT_FALSE(d.erase("nil"));
+}
+
+TEST(DictionaryKeys, MergeLetsTheOtherWin) {
+    Dictionary a{{"k", 1}, {"a", 1}};
+    a.merge(Dictionary{{"k", 2}, {"b", 2}});
+    EXPECT_EQ(Json::write(Value(a)), R"({"a":1,"b":2,"k":2})");
+}
+
+// Copies share storage until one side writes; the other never sees the write.
+TEST(CopyOnWrite, DictionaryCopyKeepsItsContent) {
+    Value original(Dictionary{{"k", "v"}});
+    Value copy = original;
+    EXPECT_EQ(original.ifDictionary(), copy.ifDictionary());  // shared until a write
+    original.mutableDictionary().set("k", "changed");
+    original.mutableDictionary().set("new", 1);
+    EXPECT_EQ(copy.find("k")->description(), "v");
+    EXPECT_EQ(copy.find("new"), nullptr);
+    EXPECT_EQ(original.find("k")->description(), "changed");
+}
+
+TEST(CopyOnWrite, NestedWriteDetachesEveryLevel) {
+    Value original(Dictionary{{"inner", Dictionary{{"x", 1}}}, {"list", Array{1, 2}}});
+    Value copy = original;
+    original.mutableDictionary()["inner"].mutableDictionary().set("x", 2);
+    original.mutableDictionary()["list"].mutableArray().push_back(3);
+    EXPECT_EQ(Json::write(copy), R"({"inner":{"x":1},"list":[1,2]})");
+    EXPECT_EQ(Json::write(original), R"({"inner":{"x":2},"list":[1,2,3]})");
+}
+
+TEST(CopyOnWrite, ArrayAndWriteWithoutSharingDoesNotCopy) {
+    Value a(Array{1});
+    const Array* before = a.ifArray();
+    a.mutableArray().push_back(2);
+    EXPECT_EQ(a.ifArray(), before);
+    Value b = a;
+    b.mutableArray().clear();
+    EXPECT_EQ(a.ifArray()->size(), 2u);
+}
+
+TEST(CopyOnWrite, MutatingANonContainerMakesAnEmptyOne) {
+    Value v(5);
+    v.mutableDictionary().set("k", 1);
+    EXPECT_TRUE(v.isDictionary());
+    EXPECT_EQ(v.ifDictionary()->size(), 1u);
+}
+
+class Labelled : public Object {
+    TRC_OBJECT(Labelled)
+};
+const ClassInfo& Labelled::classInfo() {
+    static const ClassInfo& info = ClassBuilder<Labelled>("ValueTestLabelled", Object::classInfo()).build();
+    return info;
+}
+
+TEST(ValueDescription, ReadsAsALabelWouldShowIt) {
+    EXPECT_EQ(Value().description(), "nil");
+    EXPECT_EQ(Value::null().description(), "<null>");
+    EXPECT_EQ(Value(true).description(), "true");
+    EXPECT_EQ(Value(-42).description(), "-42");
+    EXPECT_EQ(Value(2.5).description(), "2.5");
+    EXPECT_EQ(Value(5.0).description(), "5");
+    EXPECT_EQ(Value("text").description(), "text");
+    EXPECT_EQ(Value(Date{0}).description(), "1970-01-01T00:00:00Z");
+    EXPECT_EQ(Value(Data{0x01, 0x02}).description(), "\"AQI=\"");
+    EXPECT_EQ(Value(Array{1, "a"}).description(), R"([1,"a"])");
+    EXPECT_EQ(Value(Dictionary{{"b", 1}, {"a", Value::null()}}).description(), R"({"a":null,"b":1})");
+    EXPECT_EQ(Value(std::make_shared<Labelled>()).description(), "<ValueTestLabelled>");
 }

@@ -1,0 +1,97 @@
+#include "formcells/FormCellRowList.h"
+
+namespace trc::formcells {
+
+namespace {
+constexpr const char* kIsVisible = "IsVisible";
+constexpr const char* kValue = "Value";
+}  // namespace
+
+bool FormCellRowList::isCellVisible(const core::Dictionary& params) {
+    const core::Value* v = params.find(kIsVisible);
+    if (!v) return true;
+    if (const bool* b = v->ifBool()) return *b;
+    return !v->isString();
+}
+
+bool FormCellRowList::isSectionCellVisible(const core::Dictionary& params) {
+    const core::Value* v = params.find(kIsVisible);
+    if (!v) return true;
+    const bool* b = v->ifBool();
+    return b && *b;
+}
+
+void FormCellRowList::append(core::Dictionary params) {
+    const bool visible = visibility_(params);
+    cells_.push_back(std::move(params));
+    if (dirty_) return;
+    // Appending keeps the index valid without a rebuild.
+    const int row = static_cast<int>(cells_.size()) - 1;
+    if (visible) {
+        visibleOf_.push_back(static_cast<int>(visible_.size()));
+        visible_.push_back(row);
+    } else {
+        visibleOf_.push_back(-1);
+    }
+}
+
+const core::Dictionary* FormCellRowList::at(int actualRow) const {
+    if (actualRow < 0 || actualRow >= static_cast<int>(cells_.size())) return nullptr;
+    return &cells_[static_cast<std::size_t>(actualRow)];
+}
+
+bool FormCellRowList::replace(int actualRow, core::Dictionary params) {
+    if (!at(actualRow)) return false;
+    cells_[static_cast<std::size_t>(actualRow)] = std::move(params);
+    dirty_ = true;
+    return true;
+}
+
+bool FormCellRowList::merge(int actualRow, const core::Dictionary& update) {
+    if (!at(actualRow)) return false;
+    cells_[static_cast<std::size_t>(actualRow)].merge(update);
+    if (update.contains(kIsVisible)) dirty_ = true;
+    return true;
+}
+
+bool FormCellRowList::setValue(int actualRow, core::Value value) {
+    if (!at(actualRow)) return false;
+    cells_[static_cast<std::size_t>(actualRow)].set(kValue, std::move(value));
+    return true;
+}
+
+void FormCellRowList::reindex() const {
+    if (!dirty_) return;
+    visible_.clear();
+    visibleOf_.assign(cells_.size(), -1);
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        if (visibility_(cells_[i])) {
+            visibleOf_[i] = static_cast<int>(visible_.size());
+            visible_.push_back(static_cast<int>(i));
+        }
+    }
+    dirty_ = false;
+}
+
+int FormCellRowList::visibleCount() const {
+    reindex();
+    return static_cast<int>(visible_.size());
+}
+
+int FormCellRowList::actualRow(int visibleRow) const {
+    reindex();
+    if (visibleRow < 0 || visibleRow >= static_cast<int>(visible_.size())) return -1;
+    return visible_[static_cast<std::size_t>(visibleRow)];
+}
+
+int FormCellRowList::visibleRow(int actualRow) const {
+    reindex();
+    if (actualRow < 0 || actualRow >= static_cast<int>(visibleOf_.size())) return -1;
+    return visibleOf_[static_cast<std::size_t>(actualRow)];
+}
+
+bool FormCellRowList::isRowVisible(int actualRow) const { return visibleRow(actualRow) >= 0; }
+
+const core::Dictionary* FormCellRowList::visibleAt(int visibleRow) const { return at(actualRow(visibleRow)); }
+
+}  // namespace trc::formcells

@@ -1,0 +1,71 @@
+#pragma once
+// The cells of one table section of a form, as the host added them: every
+// cell's parameter dictionary in host order, hidden cells included, and the
+// maps between the host's row numbers (position in this list, "actual rows")
+// and the table's row numbers (position among the visible cells, "visible
+// rows"). Both owners of form cells (the full-screen form and the form cell
+// section) keep their cells in this one structure.
+//
+// The visible rows are indexed, so every question is O(1) or O(log n)
+// instead of a walk over the list; the index is rebuilt lazily after a change
+// that can alter a cell's visibility. Out-of-range and hidden rows answer -1,
+// so a caller never acts on another row than the one it named.
+//
+// Main thread only.
+
+#include <vector>
+
+#include "platform/core/Value.h"
+
+namespace trc::formcells {
+
+class FormCellRowList {
+public:
+    // Decides whether a cell's parameters make it visible.
+    using Visibility = bool (*)(const core::Dictionary& params);
+
+    // The full-screen form's rule: a boolean "IsVisible" gives visibility as
+    // it says; a string (whatever its text) hides the cell; absent or any
+    // other kind shows it.
+    static bool isCellVisible(const core::Dictionary& params);
+    // The form cell section's rule: visible when "IsVisible" is absent or true.
+    static bool isSectionCellVisible(const core::Dictionary& params);
+
+    explicit FormCellRowList(Visibility visibility = &isCellVisible) : visibility_(visibility) {}
+
+    void append(core::Dictionary params);
+    std::size_t size() const { return cells_.size(); }
+    bool empty() const { return cells_.empty(); }
+    const std::vector<core::Dictionary>& cells() const { return cells_; }
+
+    // nullptr when actualRow is out of range.
+    const core::Dictionary* at(int actualRow) const;
+    // Replaces the whole dictionary of a cell; false when out of range.
+    bool replace(int actualRow, core::Dictionary params);
+    // Sets each key of update in the stored dictionary; other keys stay.
+    bool merge(int actualRow, const core::Dictionary& update);
+    // Stores a new "Value" (never changes visibility).
+    bool setValue(int actualRow, core::Value value);
+
+    int visibleCount() const;
+    // The actual row of the cell shown at visibleRow; -1 when no cell is shown there.
+    int actualRow(int visibleRow) const;
+    // The visible row of the cell at actualRow; -1 when it is hidden or out of range.
+    int visibleRow(int actualRow) const;
+    bool isRowVisible(int actualRow) const;
+    // The parameters of the cell shown at visibleRow, or nullptr.
+    const core::Dictionary* visibleAt(int visibleRow) const;
+    // True when no cell of the section is visible.
+    bool allHidden() const { return visibleCount() == 0; }
+
+private:
+    void reindex() const;
+
+    Visibility visibility_;
+    std::vector<core::Dictionary> cells_;
+    mutable std::vector<int> visible_;      // actual rows of the visible cells, in order
+    mutable std::vector<int> visibleOf_;    // per actual row: its visible row, or -1
+    mutable bool dirty_ = false;
+};
+
+}  // namespace trc::formcells

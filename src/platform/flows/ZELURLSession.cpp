@@ -1,0 +1,77 @@
+#include "platform/flows/ZELURLSession.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "platform/core/ProcessState.h"
+#include "platform/flows/CurlTransport.h"
+
+namespace trc::flows {
+
+namespace {
+
+struct DefaultTransport {
+    std::mutex mutex;
+    std::shared_ptr<URLTransport> injected;
+};
+
+DefaultTransport& defaultTransportSlot() {
+    static DefaultTransport& slot = []() -> DefaultTransport& {
+        static DefaultTransport s;
+        core::ProcessState::registerReset("flows.ZELURLSession.transport", [] {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.injected.reset();
+        });
+        return s;
+    }();
+    return slot;
+}
+
+}  // namespace
+
+const core::ClassInfo& ZELURLSession::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<ZELURLSession>("ZELURLSession", core::Object::classInfo())
+            .property("observerCount", [](const ZELURLSession& s) { return core::Value(static_cast<long long>(s.observers_.size())); })
+            .build();
+    return info;
+}
+
+ZELURLSession::ZELURLSession(URLSessionConfiguration configuration, std::shared_ptr<URLTransport> transport)
+    : configuration_(configuration), transport_(transport ? std::move(transport) : defaultTransport()) {}
+
+void ZELURLSession::registerObserver(std::shared_ptr<ZELURLSessionObserving> observer) {
+    if (!observer || std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) return;
+    observers_.push_back(std::move(observer));
+}
+
+void ZELURLSession::unregisterObserver(const std::shared_ptr<ZELURLSessionObserving>& observer) {
+    std::erase(observers_, observer);
+}
+
+URLRequest ZELURLSession::prepared(URLRequest request) const {
+    for (const auto& o : observers_) o->prepare(request);
+    return request;
+}
+
+std::shared_ptr<URLSessionDataTask> ZELURLSession::dataTask(URLRequest request,
+                                                            URLSessionDataTask::Completion completion) {
+    return std::make_shared<URLSessionDataTask>(std::static_pointer_cast<ZELURLSession>(shared_from_this()),
+                                                std::move(request), std::move(completion));
+}
+
+void ZELURLSession::setDefaultTransport(std::shared_ptr<URLTransport> transport) {
+    DefaultTransport& slot = defaultTransportSlot();
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    slot.injected = std::move(transport);
+}
+
+std::shared_ptr<URLTransport> ZELURLSession::defaultTransport() {
+    DefaultTransport& slot = defaultTransportSlot();
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    if (slot.injected) return slot.injected;
+    static const auto curl = std::make_shared<CurlTransport>();
+    return curl;
+}
+
+}  // namespace trc::flows

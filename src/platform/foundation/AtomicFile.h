@@ -1,0 +1,50 @@
+#pragma once
+// Whole-file reads and crash-safe whole-file writes for the small files the
+// library keeps under the sandbox (user defaults, secure stores, keys). A
+// write goes to a new temporary file beside the target, is flushed to disk,
+// renamed over the target and the folder flushed, so a reader (or a process
+// started after a crash) sees either the old content or the new, never a
+// mix. The folder is made when missing; a failed write leaves the old file
+// as it was and no temporary file behind.
+//
+// Stateless; any thread, one writer per file at a time. Two styles: the
+// error-code calls never throw; the plain calls throw
+// std::filesystem::filesystem_error naming the file.
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace trc::foundation {
+
+class AtomicFile {
+public:
+    static constexpr std::filesystem::perms kDefaultMode =
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+        std::filesystem::perms::group_read | std::filesystem::perms::others_read;
+
+    // The whole content, or nothing when the file does not exist; an error
+    // code for any other failure.
+    static std::optional<std::string> read(const std::filesystem::path& path, std::error_code& error);
+    // Replaces the file with bytes, created with the given permission bits.
+    // False, with the error, on failure.
+    static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
+                      std::error_code& error);
+    // The same; beforeReplace runs once the temporary file is complete and
+    // before it replaces the target. Tests throw from it to stand for a crash
+    // at that moment: the exception passes through, the target keeps its old
+    // content and the temporary file stays behind, as after a real crash.
+    static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
+                      std::error_code& error, const std::function<void()>& beforeReplace);
+    // Temporary files a write of path left behind (after a crash).
+    static std::vector<std::filesystem::path> leftovers(const std::filesystem::path& path);
+
+    static void write(const std::filesystem::path& path, std::string_view content);
+    static std::string read(const std::filesystem::path& path);
+};
+
+}  // namespace trc::foundation

@@ -1,0 +1,85 @@
+#pragma once
+// A bundle: a folder of resources with an information dictionary and
+// localized strings tables.
+//
+// `main()` is the application's bundle; the host simulator points it at a
+// scenario's bundle folder (setMain), and without one it is an empty bundle
+// that finds nothing. `framework()` is the library's own bundle, a folder the
+// build knows (its strings tables carry the library's texts); tests may point
+// it elsewhere. `Info.plist` holds JSON. Strings tables are
+// `<language>.lproj/<Table>.strings` files (see StringsFile), read once and
+// kept. A table that is missing or malformed is never an error for the
+// caller: the lookup falls back to the default text, and a malformed table is
+// logged once.
+//
+// Languages: the process's preferred languages come from the environment
+// (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) unless set with
+// setPreferredLanguages (the host simulator fixes English so scenarios do not
+// depend on the machine). A preferred "de-CH" tries de-CH, de_CH, then de.
+//
+// Main thread; bundles are shared as std::shared_ptr and never change their
+// folder.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Value.h"
+
+namespace trc::foundation {
+
+class Bundle {
+public:
+    static constexpr const char* kInfoFileName = "Info.plist";
+    static constexpr const char* kDefaultTable = "Localizable";
+
+    // An empty path makes an empty bundle.
+    explicit Bundle(std::filesystem::path folder);
+
+    static std::shared_ptr<Bundle> main();
+    static void setMain(const std::filesystem::path& folder);
+    static std::shared_ptr<Bundle> framework();
+    static void setFrameworkFolder(const std::filesystem::path& folder);
+
+    static std::vector<std::string> preferredLanguages();
+    // An empty list returns to the environment's languages.
+    static void setPreferredLanguages(std::vector<std::string> languages);
+
+    const std::filesystem::path& bundlePath() const { return folder_; }
+
+    // The file name.ext (ext with or without its dot; empty when name is the
+    // whole file name) in subdirectory, else in the lproj folder of the best
+    // preferred language; nullopt when there is none.
+    std::optional<std::filesystem::path> pathForResource(std::string_view name, std::string_view ext,
+                                                         std::string_view subdirectory = {}) const;
+    // Every file with extension ext in subdirectory, sorted by name.
+    std::vector<std::filesystem::path> pathsForResources(std::string_view ext,
+                                                         std::string_view subdirectory = {}) const;
+    // The names of the bundle's lproj folders, without ".lproj", sorted.
+    std::vector<std::string> localizations() const;
+
+    // Info.plist as a dictionary; empty when missing or malformed (logged).
+    const core::Dictionary& infoDictionary() const;
+
+    // The text for key from the table (kDefaultTable when empty) of the best
+    // of preferredLanguages (the process's when empty) that has it; else
+    // defaultValue, or key itself when defaultValue is empty.
+    std::string localizedString(std::string_view key, std::string_view table, std::string_view defaultValue,
+                                const std::vector<std::string>& preferredLanguages = {}) const;
+
+private:
+    using Table = std::map<std::string, std::string, std::less<>>;
+
+    std::vector<std::string> lprojCandidates(const std::vector<std::string>& languages) const;
+    const Table& table(const std::string& lproj, const std::string& name) const;
+
+    std::filesystem::path folder_;
+    mutable std::optional<core::Dictionary> info_;
+    mutable std::map<std::string, Table> tables_;
+};
+
+}  // namespace trc::foundation

@@ -1,0 +1,64 @@
+#pragma once
+// The application's user defaults: string-keyed host values that outlive the
+// process.
+//
+// Kept as one JSON file under Sandbox::preferences() in the tagged style of
+// core::Json (dates, data and the null object survive), rewritten atomically
+// (temporary file, flush, rename) on every change, so a crash never leaves a
+// half-written file. The file is read on first use and again after a
+// ProcessState reset or a change of sandbox root: a relaunch sees exactly what
+// was persisted. Objects cannot be persisted; setting one is refused and
+// logged. A file that cannot be read is moved aside (".corrupt") and logged,
+// never silently overwritten.
+//
+// One shared instance for the process. Calls are serialised by a mutex, but
+// the library uses it from the main thread.
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/core/Value.h"
+
+namespace trc::foundation {
+
+class UserDefaults {
+public:
+    static constexpr const char* kFileName = "UserDefaults.json";
+
+    static UserDefaults& shared();
+
+    // The stored value, or nil when the key is absent.
+    core::Value objectForKey(std::string_view key);
+    // Stores value under key and persists; nil removes the key. Returns false
+    // (and changes nothing) when value holds an object anywhere inside.
+    bool setObject(const std::string& key, const core::Value& value);
+    void remove(std::string_view key);
+
+    // Typed reads: what is stored when it has that kind. A bool is never read
+    // from a number; integerForKey takes a double's integer part.
+    bool boolForKey(std::string_view key);
+    std::optional<std::string> stringForKey(std::string_view key);
+    std::optional<core::Dictionary> dictionaryForKey(std::string_view key);
+    std::int64_t integerForKey(std::string_view key);
+
+    core::Dictionary dictionaryRepresentation();
+    // Forgets what is in memory; the next call reads the file again.
+    void reload();
+    std::filesystem::path filePath() const;
+
+private:
+    UserDefaults();
+    void loadIfNeeded();
+    bool persist();
+
+    std::mutex mutex_;
+    core::Dictionary values_;
+    std::filesystem::path loadedFrom_;
+    bool loaded_ = false;
+};
+
+}  // namespace trc::foundation

@@ -1,0 +1,288 @@
+#include "services/AppConfig.h"
+
+#include <curl/curl.h>
+#include <sodium.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/core/ProcessState.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/UserDefaults.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::services {
+
+namespace fs = std::filesystem;
+using core::Value;
+
+namespace {
+
+constexpr const char* kLogger = "ZEL.TRC";
+constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
+
+std::shared_ptr<AppConfig>& sharedSlot() {
+    static std::shared_ptr<AppConfig> instance;
+    return instance;
+}
+
+std::string asciiCase(std::string_view s, bool upper) {
+    std::string out(s);
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        c = static_cast<char>(upper ? std::toupper(u) : std::tolower(u));
+    }
+    return out;
+}
+
+// A domain or host as compared: lower case, without a trailing dot; a domain
+// also without a leading "*." or ".", which mean the same as the bare domain.
+std::string normalizedHost(std::string_view host) {
+    while (!host.empty() && host.back() == '.') host.remove_suffix(1);
+    return asciiCase(host, false);
+}
+
+std::string normalizedDomain(std::string_view domain) {
+    while (!domain.empty() && std::isspace(static_cast<unsigned char>(domain.front()))) domain.remove_prefix(1);
+    while (!domain.empty() && std::isspace(static_cast<unsigned char>(domain.back()))) domain.remove_suffix(1);
+    if (domain.starts_with("*.")) domain.remove_prefix(2);
+    while (!domain.empty() && domain.front() == '.') domain.remove_prefix(1);
+    return normalizedHost(domain);
+}
+
+bool hostInDomain(const std::string& host, const std::string& domain) {
+    if (domain.empty()) return false;
+    if (host == domain) return true;
+    return host.size() > domain.size() && host.ends_with(domain) && host[host.size() - domain.size() - 1] == '.';
+}
+
+struct UrlHost {
+    std::string host;  // as the network layer reads it, normalised
+    long port = 0;     // explicit or the scheme's default; 0 when neither
+};
+
+// Whether text starts "scheme://" with a non-empty authority, as an absolute
+// URL with a host does; the network layer alone would also take "https:/x"
+// or "https:///x" and read a host from the path.
+bool hasAuthority(std::string_view text) {
+    std::size_t i = 0;
+    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+    while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '+' ||
+                               text[i] == '-' || text[i] == '.')) {
+        ++i;
+    }
+    if (text.substr(i, 3) != "://") return false;
+    i += 3;
+    return i < text.size() && text[i] != '/' && text[i] != '?' && text[i] != '#';
+}
+
+// The host of a URL text through libcurl's parser, so what is checked is
+// exactly what a transfer would connect to; nothing when there is none.
+std::optional<UrlHost> parseUrlHost(std::string_view text) {
+    if (!hasAuthority(text)) return std::nullopt;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return std::nullopt;
+    }
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> url(curl_url(), curl_url_cleanup);
+    if (!url) return std::nullopt;
+    const std::string owned(text);
+    if (curl_url_set(url.get(), CURLUPART_URL, owned.c_str(), CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    char* host = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK || !host) return std::nullopt;
+    UrlHost out;
+    std::string_view h(host);
+    if (h.size() >= 2 && h.front() == '[' && h.back() == ']') h = h.substr(1, h.size() - 2);
+    out.host = normalizedHost(h);
+    curl_free(host);
+    char* port = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) {
+        out.port = std::strtol(port, nullptr, 10);
+        curl_free(port);
+    }
+    if (out.host.empty()) return std::nullopt;
+    return out;
+}
+
+// The strings of the list under key; any other element is skipped and logged.
+std::vector<std::string> stringList(const core::Dictionary& params, const char* key) {
+    std::vector<std::string> out;
+    const Value* v = params.find(key);
+    if (!v || v->isNothing()) return out;
+    const core::Array* list = v->ifArray();
+    if (!list) {
+        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + key + "\" is not a list; ignored");
+        return out;
+    }
+    for (const Value& e : *list) {
+        if (const std::string* s = e.ifString()) {
+            out.push_back(*s);
+        } else {
+            SharedLoggerManager::log(kLogger, "warn",
+                                     std::string("an entry of \"") + key + "\" is not a string; skipped");
+        }
+    }
+    return out;
+}
+
+bool isUuidText(std::string_view s) {
+    if (s.size() != 36) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+        if (dash ? s[i] != '-' : !std::isxdigit(static_cast<unsigned char>(s[i]))) return false;
+    }
+    return true;
+}
+
+std::optional<std::string> newUuidText() {
+    if (sodium_init() < 0) return std::nullopt;
+    std::array<std::uint8_t, 16> b{};
+    randombytes_buf(b.data(), b.size());
+    b[6] = static_cast<std::uint8_t>((b[6] & 0x0F) | 0x40);  // version 4: random
+    b[8] = static_cast<std::uint8_t>((b[8] & 0x3F) | 0x80);  // RFC 4122 variant
+    char text[37];
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X", b[0],
+                  b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
+    return std::string(text);
+}
+
+const std::string* stringSetting(const core::Dictionary& settings, const char* key) {
+    const Value* v = settings.find(key);
+    return v ? v->ifString() : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<AppConfig> AppConfig::sharedInstance() {
+    auto& slot = sharedSlot();
+    if (!slot) {
+        core::ProcessState::registerReset("services.AppConfig", [] { sharedSlot().reset(); });
+        slot = std::make_shared<AppConfig>();
+    }
+    return slot;
+}
+
+const std::vector<std::string>& AppConfig::requiredConnectionKeys() {
+    static const std::vector<std::string> keys{kApplicationID, kClientId,    kVornURL, kAuthorizationEndpointURL,
+                                               kRedirectURL,   kTokenEndpointURL};
+    return keys;
+}
+
+const std::vector<std::string>& AppConfig::builtInAllowedDomains() {
+    static const std::vector<std::string> none;
+    return none;
+}
+
+void AppConfig::setAllowedDomains(const core::Dictionary& params) {
+    allowedDomains_ = stringList(params, kAllowedDomainsKey);
+}
+
+void AppConfig::setAppSchemeAllowedDomains(const core::Dictionary& params) {
+    appSchemeAllowedDomains_ = stringList(params, kAppSchemeAllowedDomainsKey);
+}
+
+void AppConfig::setCacheSettings(const core::Dictionary& params) {
+    const Value* v = params.find(kCacheSettingsKey);
+    const core::Dictionary* d = v ? v->ifDictionary() : nullptr;
+    if (v && !v->isNothing() && !d) {
+        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
+    }
+    cacheSettings_ = d ? *d : core::Dictionary{};
+}
+
+bool AppConfig::isAllowedDomain(std::string_view key, std::string_view value) const {
+    const std::optional<UrlHost> url = parseUrlHost(value);
+    if (!url) return false;
+    auto inAny = [&](const std::vector<std::string>& domains) {
+        return std::any_of(domains.begin(), domains.end(),
+                           [&](const std::string& d) { return hostInDomain(url->host, normalizedDomain(d)); });
+    };
+    if (inAny(builtInAllowedDomains()) || inAny(allowedDomains_)) return true;
+    return key == kRedirectUrlKey && inAny(appSchemeAllowedDomains_);
+}
+
+bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
+    // A scanned code's connection values win over the host's; the host's other
+    // values ("connectionInfoToastMessage", "allowCerts", "enableOverrides")
+    // are never replaced by a stale copy.
+    if (std::optional<core::Dictionary> scanned =
+            foundation::UserDefaults::shared().dictionaryForKey(kScannedConnectionSettingsKey)) {
+        for (const std::string& key : requiredConnectionKeys()) {
+            if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
+        }
+    }
+    for (const std::string& key : requiredConnectionKeys()) {
+        const Value* v = connectionSettings.find(key);
+        if (!v) continue;
+        if (v->isNothing()) return false;
+        if (const std::string* s = v->ifString(); s && *s == defaultData) return false;
+    }
+    return true;
+}
+
+std::string AppConfig::getAuthenticationPath(const Value& appID) {
+    const std::string* text = appID.ifString();
+    if (!text && !appID.isNothing()) {
+        SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; an empty one is used");
+    }
+    const std::string id = text ? *text : std::string();
+    return "mobileservices/application/" + id + "/Storage/v1/runtime/application/" + id + "/device/" +
+           deviceVendorIdentifier().value_or(kNoVendorIdentifier);
+}
+
+core::Dictionary AppConfig::getAppConnectionSettings() const {
+    core::Dictionary out;
+    const std::string* vorn = stringSetting(connectionSettings, kVornURL);
+    if (vorn) {
+        if (std::optional<UrlHost> url = parseUrlHost(*vorn)) {
+            out.set("host", url->host);
+            out.set("port", url->port > 0 ? url->port : 443L);
+        }
+    }
+    out.set("protocol", "https");
+
+    core::Dictionary client;
+    if (const std::string* s = stringSetting(connectionSettings, kClientId)) client.set("clientID", *s);
+    if (const std::string* s = stringSetting(connectionSettings, kRedirectURL)) client.set("redirectURL", *s);
+    core::Dictionary config;
+    if (const std::string* s = stringSetting(connectionSettings, kAuthorizationEndpointURL)) {
+        config.set("oauth2.authorizationEndpoint", *s);
+    }
+    if (const std::string* s = stringSetting(connectionSettings, kTokenEndpointURL)) {
+        config.set("oauth2.tokenEndpoint", *s);
+    }
+    if (vorn) config.set("oauth2.endUserUI", *vorn);
+    config.set("oauth2.clients", core::Array{std::move(client)});
+    out.set("auth", core::Array{core::Dictionary{{"type", "oauth2"}, {"config", std::move(config)}}});
+    return out;
+}
+
+std::optional<std::string> AppConfig::deviceVendorIdentifier() {
+    if (vendorIdentifier_) return vendorIdentifier_;
+    const fs::path file = foundation::Sandbox::root() / "Library" / kVendorIdentifierFile;
+    std::error_code ec;
+    std::optional<std::string> stored = foundation::AtomicFile::read(file, ec);
+    if (stored && isUuidText(*stored)) {
+        vendorIdentifier_ = asciiCase(*stored, true);
+        return vendorIdentifier_;
+    }
+    if (ec) {
+        SharedLoggerManager::log(kLogger, "error", "cannot read the device identifier: " + ec.message());
+        return std::nullopt;  // unreadable is not absent: keep what may be there
+    }
+    std::optional<std::string> made = newUuidText();
+    if (!made) return std::nullopt;
+    if (!foundation::AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
+        SharedLoggerManager::log(kLogger, "error", "cannot keep the device identifier: " + ec.message());
+        return std::nullopt;
+    }
+    vendorIdentifier_ = made;
+    return vendorIdentifier_;
+}
+
+
+}  // namespace trc::services

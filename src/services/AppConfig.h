@@ -1,0 +1,133 @@
+#pragma once
+// The application's configuration as onboarding fills it in and the form
+// cells and onboarding read it: the welcome texts, the connection settings,
+// the allowed domains of connection URLs, the onboarding results handed to
+// the host, and the pieces of the authenticated session.
+//
+// One instance per process (sharedInstance(), made on first use); a
+// ProcessState reset drops it, as a relaunch would. Fields are public and
+// read and written directly, on the main thread only; nothing here locks.
+// The views it would touch elsewhere (root view controller, blur screen,
+// EULA) belong to the UI layers and are not part of this class.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Dictionary.h"
+#include "platform/core/Object.h"
+#include "platform/core/Value.h"
+
+namespace trc::services {
+
+class AppConfig {
+public:
+    // Keys of connectionSettings.
+    static constexpr const char* kApplicationID = "applicationID";
+    static constexpr const char* kClientId = "clientId";
+    static constexpr const char* kVornURL = "vornURL";
+    static constexpr const char* kAuthorizationEndpointURL = "authorizationEndpointURL";
+    static constexpr const char* kRedirectURL = "redirectURL";
+    static constexpr const char* kTokenEndpointURL = "tokenEndpointURL";
+    static constexpr const char* kAllowCerts = "allowCerts";
+    static constexpr const char* kConnectionInfoToastMessage = "connectionInfoToastMessage";
+    static constexpr const char* kEnableOverrides = "enableOverrides";
+    // The six connection values onboarding needs; the other keys are optional.
+    static const std::vector<std::string>& requiredConnectionKeys();
+
+    // Keys of the host's parameter dictionary read here.
+    static constexpr const char* kAllowedDomainsKey = "AllowedDomains";
+    static constexpr const char* kAppSchemeAllowedDomainsKey = "AppSchemeAllowedDomains";
+    static constexpr const char* kCacheSettingsKey = "CacheSettings";
+    // The user default holding the last scanned connection settings.
+    static constexpr const char* kScannedConnectionSettingsKey = "ScannedConnectionSettings";
+    // The connection-setting key whose URL may also lie in an app-scheme domain.
+    static constexpr const char* kRedirectUrlKey = "RedirectUrl";
+    // The placeholder of a connection value not yet filled in.
+    static constexpr const char* kDefaultData = "safe.default.data";
+    // A device without a vendor identifier has this in its authentication path.
+    static constexpr const char* kNoVendorIdentifier = "empty";
+
+    static std::shared_ptr<AppConfig> sharedInstance();
+
+    // The welcome texts; nothing until the host gives them.
+    std::optional<std::string> appLabel;
+    std::optional<std::string> detailLabel;
+    std::optional<std::string> welcomeDetailLabel;
+    std::optional<std::string> signinButtonText;
+    std::optional<std::string> demoButtonText;
+
+    // Connection values by the k* keys above; a key may be present holding nil.
+    core::Dictionary connectionSettings;
+    // The flow framework's credential store and URL session of the
+    // authenticated client; onboarding sets them after a successful
+    // onboarding or restore and clears them on reset.
+    std::shared_ptr<core::Object> credentialStore;
+    std::shared_ptr<core::Object> zelURLSession;
+    // What is handed to the host after onboarding ("OfflineKey", "PasscodeSource").
+    core::Dictionary data;
+    std::string defaultData = kDefaultData;
+    bool encryptDatabase = true;
+    // Nothing: the welcome screen keeps its own demo setting.
+    std::optional<bool> isDemoAvailable;
+    bool isOnboarding = false;
+    // 0 none, 1 passcode, 2 passcode with biometrics.
+    std::int64_t passcodeSource = 0;
+
+    // Store the host dictionary's "AllowedDomains" / "AppSchemeAllowedDomains"
+    // lists (their strings; nothing when absent or not a list) and its
+    // "CacheSettings" dictionary (empty when absent or not a dictionary).
+    void setAllowedDomains(const core::Dictionary& params);
+    void setAppSchemeAllowedDomains(const core::Dictionary& params);
+    void setCacheSettings(const core::Dictionary& params);
+    const std::vector<std::string>& allowedDomains() const { return allowedDomains_; }
+    const std::vector<std::string>& appSchemeAllowedDomains() const { return appSchemeAllowedDomains_; }
+    const core::Dictionary& cacheSettings() const { return cacheSettings_; }
+    // The domains allowed before the host adds any: none, so only what the
+    // host lists is reachable.
+    static const std::vector<std::string>& builtInAllowedDomains();
+
+    // Whether the URL text's host lies in an allowed domain: equal to one, or
+    // below one at a dot boundary ("a.example.com" is in "example.com",
+    // "evil-example.com" is not), compared without case or a trailing dot.
+    // The host is the one the network layer would connect to (userinfo and
+    // port aside); a URL without "scheme://" and a non-empty host is not
+    // allowed. For key "RedirectUrl" the app-scheme allowed domains count too.
+    bool isAllowedDomain(std::string_view key, std::string_view value) const;
+
+    // Takes the last scanned settings (the user default) into
+    // connectionSettings when there are any, then answers whether the six
+    // connection values are usable: false when one of them is present holding
+    // nil, the null object or the placeholder text; values of other kinds and
+    // absent keys do not count against it.
+    bool isAppConnectionSettingsValidForOnboarding();
+
+    // "mobileservices/application/<id>/Storage/v1/runtime/application/<id>/device/<vendor id>".
+    // A non-string id counts as the empty text.
+    std::string getAuthenticationPath(const core::Value& appID);
+
+    // The discovery-style configuration built from the connection settings:
+    // {"host", "port", "protocol": "https", "auth": [{"type": "oauth2",
+    // "config": {"oauth2.authorizationEndpoint", "oauth2.tokenEndpoint",
+    // "oauth2.endUserUI", "oauth2.clients": [{"clientID", "redirectURL"}]}}]}
+    // where "host" and "port" come from "vornURL" (443 when it names none);
+    // an entry whose setting is missing or not a string is left out.
+    core::Dictionary getAppConnectionSettings() const;
+
+    // The device's vendor identifier: a UUID (upper-case text) made once and
+    // kept in the sandbox; nothing when it can be neither read nor made.
+    std::optional<std::string> deviceVendorIdentifier();
+
+
+private:
+    std::vector<std::string> allowedDomains_;
+    std::vector<std::string> appSchemeAllowedDomains_;
+    core::Dictionary cacheSettings_;
+    std::optional<std::string> vendorIdentifier_;
+};
+
+}  // namespace trc::services

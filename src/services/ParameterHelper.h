@@ -1,0 +1,70 @@
+#pragma once
+// Typed reads of a form cell's parameter dictionary, as every form cell
+// setter uses them. Static members only; stateless apart from the date
+// formatters each thread keeps; callable from any thread.
+//
+// Kinds are strict: a bool is never a number and a number never a bool, and
+// a string never converts to either. Where a getter falls back to the
+// "validationProperties" sub-dictionary it says so; all others read the top
+// level only. A number converts to an integer only when it has no fraction
+// (5.0 does, 5.5 does not), as the platform's bridging of a number to an
+// integer does. Every getter answers std::nullopt for an absent key, a key
+// holding nil or the null object, or a value of another kind; none throws.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Dictionary.h"
+#include "platform/core/Value.h"
+#include "platform/ui/UIColor.h"
+
+namespace trc::services {
+
+class ParameterHelper {
+public:
+    // The sub-dictionary some getters fall back to.
+    static constexpr std::string_view kValidationProperties = "validationProperties";
+    // The date patterns tried in order on a string value.
+    static constexpr std::string_view kIso8601WithFractionalSeconds = "yyyy-MM-dd'T'HH:mm:ss.SSSZZZZZ";
+    static constexpr std::string_view kIso8601 = "yyyy-MM-dd'T'HH:mm:ss'Z'";
+
+    using Params = core::Dictionary;
+
+    // A list of any values.
+    static std::optional<core::Array> getParameterAsArray(const Params& cellParams, std::string_view paramName);
+    // A boolean at the top level, else a boolean inside "validationProperties".
+    static std::optional<bool> getParameterAsBool(const Params& cellParams, std::string_view paramName);
+    // A colour from a hex string inside "validationProperties" only.
+    static std::optional<ui::UIColor> getParameterAsColor(const Params& cellParams, std::string_view paramName);
+    // A date, or a string read with kIso8601WithFractionalSeconds, else kIso8601.
+    static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName);
+    static std::optional<core::Dictionary> getParameterAsDictionary(const Params& cellParams,
+                                                                    std::string_view paramName);
+    // An integer or a double.
+    static std::optional<double> getParameterAsDouble(const Params& cellParams, std::string_view paramName);
+    // An integer, or a double without fraction within the integer range.
+    static std::optional<std::int64_t> getParameterAsInt(const Params& cellParams, std::string_view paramName);
+    // A list whose every element converts to an integer as above.
+    static std::optional<std::vector<std::int64_t>> getParameterAsIntArray(const Params& cellParams,
+                                                                           std::string_view paramName);
+    // A list whose every element is a dictionary.
+    static std::optional<std::vector<core::Dictionary>> getParameterAsNSDictionaryArray(const Params& cellParams,
+                                                                                        std::string_view paramName);
+    // The text of any value at the top level (the null object counts as
+    // absent, so it never shows as "<null>"), else a string inside
+    // "validationProperties".
+    static std::optional<std::string> getParameterAsString(const Params& cellParams, std::string_view paramName);
+    // A list whose every element is a string.
+    static std::optional<std::vector<std::string>> getParameterAsStringArray(const Params& cellParams,
+                                                                             std::string_view paramName);
+
+    // The conversion getParameterAsInt applies, for callers holding a value.
+    static std::optional<std::int64_t> exactInteger(const core::Value& value);
+    // The date parsing getParameterAsDate applies to a string.
+    static std::optional<core::Date> parseDate(std::string_view text);
+};
+
+}  // namespace trc::services

@@ -1,0 +1,135 @@
+#include "platform/foundation/UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/Block.h"
+#include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
+#include "platform/core/TaggedJson.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/TemporaryFolder.h"
+
+namespace trc::foundation {
+namespace {
+
+namespace fs = std::filesystem;
+using core::Value;
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    TemporaryFolder sandbox = TemporaryFolder::makeSandbox();
+    UserDefaults& defaults = UserDefaults::shared();
+
+    void SetUp() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessState::resetAll(); }
+
+    std::vector<std::string> preferenceFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(Sandbox::preferences())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(UserDefaultsTest, EveryKindSurvivesARelaunch) {
+    Value nested = core::Dictionary{{"when", core::Date{1.5}},
+                                    {"bytes", core::Data{0, 255}},
+                                    {"null", Value::null()},
+                                    {"nil", Value()},
+                                    {"list", core::Array{1, 1.0, true, "1"}}};
+    ASSERT_TRUE(defaults.setObject("nested", nested));
+    ASSERT_TRUE(defaults.setObject("isInitialLaunch", true));
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.objectForKey("nested"), nested);
+    EXPECT_EQ(defaults.objectForKey("isInitialLaunch"), Value(true));
+    EXPECT_EQ(core::TaggedJson::read(AtomicFile::read(defaults.filePath())).find("nested")->find("when")->kind(),
+              Value::Kind::Date);
+}
+
+TEST_F(UserDefaultsTest, TypedReadsTakeOnlyTheirKind) {
+    defaults.setObject("flag", 1);
+    defaults.setObject("text", "6F9619FF");
+    defaults.setObject("ratio", 2.9);
+    defaults.setObject("dict", core::Dictionary{{"a", 1}});
+    EXPECT_FALSE(defaults.boolForKey("flag"));
+    EXPECT_EQ(defaults.integerForKey("flag"), 1);
+    EXPECT_EQ(defaults.integerForKey("ratio"), 2);
+    EXPECT_EQ(defaults.integerForKey("text"), 0);
+    EXPECT_EQ(defaults.stringForKey("text"), "6F9619FF");
+    EXPECT_EQ(defaults.stringForKey("flag"), std::nullopt);
+    EXPECT_EQ(defaults.dictionaryForKey("dict")->get("a"), Value(1));
+    EXPECT_EQ(defaults.dictionaryForKey("text"), std::nullopt);
+    EXPECT_EQ(defaults.objectForKey("missing"), Value());
+}
+
+TEST_F(UserDefaultsTest, RemovingAndSettingNilForgetTheKeyOnDisk) {
+    defaults.setObject("a", 1);
+    defaults.setObject("b", 2);
+    defaults.remove("a");
+    defaults.setObject("b", Value());
+    core::ProcessState::resetAll();
+    EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
+}
+
+TEST_F(UserDefaultsTest, ObjectsAreRefusedAndNothingChanges) {
+    defaults.setObject("keep", "old");
+    EXPECT_FALSE(defaults.setObject("keep", core::Array{Value(core::Block::make(nullptr))}));
+    EXPECT_EQ(defaults.objectForKey("keep"), Value("old"));
+}
+
+TEST_F(UserDefaultsTest, WritesLeaveOnlyTheFileBehind) {
+    for (int i = 0; i < 5; ++i) defaults.setObject("n", i);
+    EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
+}
+
+TEST_F(UserDefaultsTest, AFileThatCannotBeReadIsMovedAsideAndLogged) {
+    AtomicFile::write(defaults.filePath(), "{\"broken\": ");
+    core::Logging::clearCaptured();
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.objectForKey("broken"), Value());
+    defaults.setObject("fresh", true);
+    EXPECT_EQ(preferenceFiles(), (std::vector<std::string>{"UserDefaults.json", "UserDefaults.json.corrupt"}));
+    EXPECT_EQ(AtomicFile::read(defaults.filePath().string() + ".corrupt"), "{\"broken\": ");
+    auto logs = core::Logging::captured();
+    ASSERT_FALSE(logs.empty());
+    EXPECT_EQ(logs.back().severity, "error");
+}
+
+TEST_F(UserDefaultsTest, ANewSandboxIsAFreshInstall) {
+    defaults.setObject("onboarded", "id");
+    TemporaryFolder other = TemporaryFolder::makeSandbox();
+    EXPECT_EQ(defaults.objectForKey("onboarded"), Value());
+    Sandbox::setRoot(sandbox.path());
+    EXPECT_EQ(defaults.objectForKey("onboarded"), Value("id"));
+}
+
+TEST(AtomicFile, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
+    TemporaryFolder folder;
+    fs::path target = folder.path() / "target";
+    fs::create_directory(target);  // a rename over a folder fails
+    EXPECT_THROW(AtomicFile::write(target, "new"), fs::filesystem_error);
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+
+    AtomicFile::write(folder.path() / "sub" / "file", "content");
+    EXPECT_EQ(AtomicFile::read(folder.path() / "sub" / "file"), "content");
+    EXPECT_THROW(AtomicFile::read(folder.path() / "missing"), fs::filesystem_error);
+}
+
+TEST(TemporaryFolder, IsRemovedWithItsContentAndMovesOwnership) {
+    fs::path path;
+    {
+        TemporaryFolder a("trc-test-");
+        path = a.path();
+        AtomicFile::write(path / "x" / "y", "z");
+        TemporaryFolder b = std::move(a);
+        EXPECT_TRUE(a.path().empty());
+        EXPECT_EQ(b.path(), path);
+        EXPECT_NE(TemporaryFolder().path(), path);
+    }
+    EXPECT_FALSE(fs::exists(path));
+}
+
+}  // namespace
+}  // namespace trc::foundation

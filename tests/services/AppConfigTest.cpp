@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include "FreshSandboxTest.h"
+#include "platform/core/Json.h"
+#include "platform/foundation/UserDefaults.h"
+#include "services/AppConfig.h"
+
+using namespace trc;
+using core::Value;
+using services::AppConfig;
+namespace fs = std::filesystem;
+
+class AppConfigState : public trc::testing::FreshSandboxTest {
+protected:
+    std::shared_ptr<AppConfig> config() { return AppConfig::sharedInstance(); }
+};
+
+TEST_F(AppConfigState, StartsEmptyAndResetsWithTheProcess) {
+    auto c = config();
+    EXPECT_EQ(c, AppConfig::sharedInstance());
+    EXPECT_FALSE(c->appLabel);
+    EXPECT_TRUE(c->connectionSettings.empty());
+    EXPECT_TRUE(c->data.empty());
+    EXPECT_EQ(c->defaultData, "safe.default.data");
+    EXPECT_TRUE(c->encryptDatabase);
+    EXPECT_FALSE(c->isDemoAvailable);
+    EXPECT_FALSE(c->isOnboarding);
+    EXPECT_EQ(c->passcodeSource, 0);
+    EXPECT_EQ(c->credentialStore, nullptr);
+    EXPECT_EQ(c->zelURLSession, nullptr);
+    EXPECT_TRUE(AppConfig::builtInAllowedDomains().empty());
+
+    c->isOnboarding = true;
+    c->connectionSettings.set(AppConfig::kVornURL, Value());
+    relaunch();
+    EXPECT_NE(AppConfig::sharedInstance(), c);
+    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);
+    EXPECT_TRUE(AppConfig::sharedInstance()->connectionSettings.empty());
+}
+
+TEST_F(AppConfigState, HostListsAndCacheSettingsAreStoredAsGiven) {
+    auto c = config();
+    core::Dictionary params{{"AllowedDomains", core::Array{"example.com", 5, "other.org"}},
+                            {"AppSchemeAllowedDomains", core::Array{"callback"}},
+                            {"CacheSettings", core::Dictionary{{"MaxAge", 60}}}};
+    c->setAllowedDomains(params);
+    c->setAppSchemeAllowedDomains(params);
+    c->setCacheSettings(params);
+    EXPECT_EQ(c->allowedDomains(), (std::vector<std::string>{"example.com", "other.org"}));
+    EXPECT_EQ(c->appSchemeAllowedDomains(), std::vector<std::string>{"callback"});
+    EXPECT_EQ(core::Json::write(Value(c->cacheSettings())), R"({"MaxAge":60})");
+    // A new dictionary replaces them; wrong kinds leave nothing, and say so.
+    core::Dictionary wrong{{"AllowedDomains", "example.com"}, {"CacheSettings", core::Array{}}};
+    c->setAllowedDomains(wrong);
+    c->setAppSchemeAllowedDomains(wrong);
+    c->setCacheSettings(wrong);
+    EXPECT_TRUE(c->allowedDomains().empty());
+    EXPECT_TRUE(c->appSchemeAllowedDomains().empty());
+    EXPECT_TRUE(c->cacheSettings().empty());
+    EXPECT_EQ(core::Logging::captured().size(), 3u);  // the skipped 5, the text list, the array
+}
+
+// Domain checks: which URL hosts lie in "example.com" (and, for the redirect
+// key only, the app-scheme domain "callback").
+class AllowedDomainCheck : public AppConfigState {
+protected:
+    void SetUp() override {
+        AppConfigState::SetUp();
+        core::Dictionary params{{"AllowedDomains", core::Array{"Example.COM", " *.wild.net ", ".dotted.org", ""}},
+                                {"AppSchemeAllowedDomains", core::Array{"callback"}}};
+        config()->setAllowedDomains(params);
+        config()->setAppSchemeAllowedDomains(params);
+    }
+    bool allowed(std::string_view url, std::string_view key = "ServerUrl") {
+        return config()->isAllowedDomain(key, url);
+    }
+};
+
+TEST_F(AllowedDomainCheck, ExactOrBelowAtADotBoundary) {
+    EXPECT_TRUE(allowed("https://example.com"));
+    EXPECT_TRUE(allowed("https://example.com/path?q=1#f"));
+    EXPECT_TRUE(allowed("https://auth.eu.example.com/oauth2"));
+    EXPECT_TRUE(allowed("https://wild.net/"));
+    EXPECT_TRUE(allowed("https://a.wild.net/"));
+    EXPECT_TRUE(allowed("https://dotted.org/"));
+    EXPECT_FALSE(allowed("https://evil-example.com"));
+    EXPECT_FALSE(allowed("https://example.com.evil.net"));
+    EXPECT_FALSE(allowed("https://notexample.com"));
+    EXPECT_FALSE(allowed("https://com"));
+}
+
+TEST_F(AllowedDomainCheck, CaseTrailingDotPortAndUserinfo) {
+    EXPECT_TRUE(allowed("HTTPS://EXAMPLE.COM/X"));
+    EXPECT_TRUE(allowed("https://example.com./"));
+    EXPECT_TRUE(allowed("https://example.com:8443/x"));
+    EXPECT_TRUE(allowed("https://user:pw@example.com/"));
+    // The host is what follows the userinfo, as a transfer would connect.
+    EXPECT_FALSE(allowed("https://example.com@evil.net/"));
+    EXPECT_FALSE(allowed("https://example.com:pw@evil.net/"));
+    EXPECT_FALSE(allowed("https://example.com\\@evil.net/"));
+    EXPECT_FALSE(allowed("https://evil.net#@example.com"));
+}
+
+TEST_F(AllowedDomainCheck, NoHostNoEntry) {
+    for (const char* bad : {"", "example.com", "example.com/path", "/relative", "https://", "https:///example.com",
+                            "https:/example.com", "javascript:alert('example.com')", "file:///example.com",
+                            " https://example.com", "https://example.com /x", "https://exa mple.com",
+                            "mailto:someone@example.com"}) {
+        EXPECT_FALSE(allowed(bad)) << bad;
+    }
+}
+
+TEST_F(AllowedDomainCheck, AppSchemeDomainsCountForTheRedirectKeyOnly) {
+    EXPECT_TRUE(allowed("myapp://callback", "RedirectUrl"));
+    EXPECT_TRUE(allowed("myapp://callback/path?x=1", "RedirectUrl"));
+    EXPECT_FALSE(allowed("myapp://callback", "TokenUrl"));
+    EXPECT_FALSE(allowed("myapp://callback", "redirectURL"));  // exact key
+    EXPECT_TRUE(allowed("https://example.com/redirect", "RedirectUrl"));
+    EXPECT_FALSE(allowed("myapp:/callback", "RedirectUrl"));
+}
+
+TEST_F(AllowedDomainCheck, NothingIsAllowedBeforeTheHostListsDomains) {
+    relaunch();
+    EXPECT_FALSE(allowed("https://example.com"));
+}
+
+class OnboardingValidity : public AppConfigState {
+protected:
+    core::Dictionary complete() {
+        return core::Dictionary{
+            {"applicationID", "app"},   {"clientId", "client"}, {"vornURL", "https://example.com"},
+            {"authorizationEndpointURL", "https://example.com/auth"}, {"redirectURL", "myapp://callback"},
+            {"tokenEndpointURL", "https://example.com/token"},
+        };
+    }
+};
+
+TEST_F(OnboardingValidity, SixUsableValuesAreValid) {
+    config()->connectionSettings = complete();
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+    config()->connectionSettings = {};
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+}
+
+TEST_F(OnboardingValidity, NilNullOrPlaceholderInAConnectionValueIsNotValid) {
+    for (const std::string& key : AppConfig::requiredConnectionKeys()) {
+        for (const Value& bad : {Value(), Value::null(), Value("safe.default.data")}) {
+            core::Dictionary settings = complete();
+            settings.set(key, bad);
+            config()->connectionSettings = settings;
+            EXPECT_FALSE(config()->isAppConnectionSettingsValidForOnboarding()) << key << " " << bad.description();
+        }
+    }
+    // Other kinds are not examined.
+    core::Dictionary settings = complete();
+    settings.set("clientId", 5);
+    config()->connectionSettings = settings;
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+}
+
+// A host that leaves out an optional key gets it stored holding nil; that
+// must not lock it out of onboarding.
+TEST_F(OnboardingValidity, OptionalKeysLeftOutNeverLockTheHostOut) {
+    core::Dictionary settings = complete();
+    settings.set("connectionInfoToastMessage", Value());
+    settings.set("allowCerts", Value());
+    settings.set("enableOverrides", Value::null());
+    settings.set("anythingElse", "safe.default.data");
+    config()->connectionSettings = settings;
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+}
+
+TEST_F(OnboardingValidity, ScannedConnectionValuesWinOverTheHostsFirst) {
+    core::Dictionary host = complete();
+    host.set("connectionInfoToastMessage", "from the host");
+    config()->connectionSettings = host;
+    core::Dictionary scanned = complete();
+    scanned.set("vornURL", "safe.default.data");
+    scanned.set("connectionInfoToastMessage", "stale");
+    foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value(scanned));
+    EXPECT_FALSE(config()->isAppConnectionSettingsValidForOnboarding());
+    EXPECT_EQ(config()->connectionSettings.get("vornURL"), Value("safe.default.data"));
+    EXPECT_EQ(config()->connectionSettings.get("connectionInfoToastMessage"), Value("from the host"));
+}
+
+TEST_F(OnboardingValidity, NoOrUnusableScannedSettingsLeaveThemAlone) {
+    config()->connectionSettings = complete();
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+    foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value("not a dictionary"));
+    EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
+    EXPECT_EQ(config()->connectionSettings, complete());
+}
+
+TEST_F(AppConfigState, AuthenticationPathEndsInAVendorIdentifierKeptInTheSandbox) {
+    const std::string path = config()->getAuthenticationPath(Value("app-1"));
+    const std::regex form(
+        "mobileservices/application/app-1/Storage/v1/runtime/application/app-1/device/"
+        "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+    EXPECT_TRUE(std::regex_match(path, form)) << path;
+    const std::string id = path.substr(path.rfind('/') + 1);
+    relaunch();
+    EXPECT_EQ(config()->deviceVendorIdentifier(), id);
+    EXPECT_EQ(config()->getAuthenticationPath(Value(7)),
+              "mobileservices/application//Storage/v1/runtime/application//device/" + id);
+}
+
+TEST_F(AppConfigState, VendorIdentifierIsRemadeOnlyWhenItIsNotAnIdentifier) {
+    const fs::path file = root / "Library" / "DeviceVendorIdentifier";
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "0a1b2c3d-0000-4000-8000-00000000000f";
+    EXPECT_EQ(config()->deviceVendorIdentifier(), "0A1B2C3D-0000-4000-8000-00000000000F");
+    relaunch();
+    std::ofstream(file, std::ios::trunc) << "garbage";
+    auto made = config()->deviceVendorIdentifier();
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->size(), 36u);
+}
+
+TEST_F(AppConfigState, NoVendorIdentifierGivesEmpty) {
+    // A folder where the file should be: it can be neither read nor written.
+    fs::create_directories(root / "Library" / "DeviceVendorIdentifier");
+    EXPECT_EQ(config()->deviceVendorIdentifier(), std::nullopt);
+    EXPECT_EQ(config()->getAuthenticationPath(Value("a")),
+              "mobileservices/application/a/Storage/v1/runtime/application/a/device/empty");
+}
+
+TEST_F(AppConfigState, ConnectionSettingsBuildTheDiscoveryConfiguration) {
+    config()->connectionSettings = core::Dictionary{
+        {"applicationID", "app"},
+        {"clientId", "client-1"},
+        {"vornURL", "https://Mobile.Example.com:8443/ui"},
+        {"authorizationEndpointURL", "https://example.com/auth"},
+        {"redirectURL", "myapp://callback"},
+        {"tokenEndpointURL", "https://example.com/token"},
+        {"allowCerts", true},
+    };
+    EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
+              R"({"auth":[{"config":{"oauth2.authorizationEndpoint":"https://example.com/auth",)"
+              R"("oauth2.clients":[{"clientID":"client-1","redirectURL":"myapp://callback"}],)"
+              R"("oauth2.endUserUI":"https://Mobile.Example.com:8443/ui","oauth2.tokenEndpoint":"https://example.com/token"},)"
+              R"("type":"oauth2"}],"host":"mobile.example.com","port":8443,"protocol":"https"})");
+}
+
+TEST_F(AppConfigState, DiscoveryConfigurationLeavesOutWhatIsMissing) {
+    config()->connectionSettings =
+        core::Dictionary{{"vornURL", "https://example.com"}, {"clientId", Value()}, {"tokenEndpointURL", 5}};
+    EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
+              R"({"auth":[{"config":{"oauth2.clients":[{}],"oauth2.endUserUI":"https://example.com"},)"
+              R"("type":"oauth2"}],"host":"example.com","port":443,"protocol":"https"})");
+    config()->connectionSettings = {};
+    EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
+              R"({"auth":[{"config":{"oauth2.clients":[{}]},"type":"oauth2"}],"protocol":"https"})");
+}

@@ -1,0 +1,36 @@
+#pragma once
+// A test fixture that starts as a freshly installed application would: a new
+// sandbox root of its own (removed afterwards), every process-wide instance
+// dropped, a new main queue on a virtual clock, an empty log capture.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/foundation/Sandbox.h"
+
+namespace trc::testing {
+
+class FreshSandboxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = foundation::Sandbox::makeFreshRoot();
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        core::Logging::clearCaptured();
+    }
+    void TearDown() override {
+        core::ProcessState::resetAll();
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+    // As the application starting again on the same data.
+    void relaunch() { core::ProcessState::resetAll(); }
+
+    std::filesystem::path root;
+};
+
+}  // namespace trc::testing
