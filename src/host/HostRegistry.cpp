@@ -2,6 +2,7 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
+#include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
 
@@ -14,6 +15,7 @@ void HostRegistry::registerAll() {
     core::Object::classInfo();
     core::Block::classInfo();
     // Each layer adds its exposed classes and simulator extensions here, one line each.
+    UiScenarioSupport::install();
     FlowsScenarioSupport::install();
     OnboardingScenarioSupport::install();
 }

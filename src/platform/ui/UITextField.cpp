@@ -72,4 +72,11 @@ bool UITextField::pressReturn() {
     return ok;
 }
 
+bool UITextField::enterText(const std::string& newText) {
+    if (!isEditing() && !becomeFirstResponder()) return false;
+    bool changed = replace({0, utf16Length(text)}, newText);
+    resignFirstResponder();
+    return changed;
+}
+
 }  // namespace trc::ui

@@ -61,4 +61,11 @@ bool UITextView::deleteBackward() {
     return replace({utf16Length(text) - last, last}, "");
 }
 
+bool UITextView::enterText(const std::string& newText) {
+    if (!isEditing() && !becomeFirstResponder()) return false;
+    bool changed = replace({0, utf16Length(text)}, newText);
+    resignFirstResponder();
+    return changed;
+}
+
 }  // namespace trc::ui

@@ -38,6 +38,9 @@ public:
     bool paste(const std::string& characters);
     bool replace(NSRange range, const std::string& replacement);
     bool deleteBackward();
+    // The person replaces the whole text and leaves the field: focus, one
+    // edit asked of the delegate, end of editing. False when refused.
+    bool enterText(const std::string& newText);
 
 protected:
     void didBecomeFirstResponder() override;
