@@ -1,5 +1,6 @@
 #include "onboarding/LaunchEULAStep.h"
 
+#include "onboarding/OnboardingCustomization.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIControl.h"
@@ -9,12 +10,7 @@ namespace trc::onboarding {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
-
-// The host's customization texts of the alert; nothing until the host sets them.
-std::optional<std::string> hostRejectAlertMessage() { return std::nullopt; }
-std::optional<std::string> hostRejectAlertQuitText() { return std::nullopt; }
-std::optional<std::string> hostRejectAlertConsentText() { return std::nullopt; }
+constexpr const char* kLogger = services::SharedLoggerManager::kTRCLogger;
 
 }  // namespace
 
@@ -42,15 +38,19 @@ void LaunchEULAStep::eulaRejected(flows::VUIEULAViewController&) {
 }
 
 std::shared_ptr<ui::UIAlertController> LaunchEULAStep::makeRejectionAlert() {
+    // The host's texts as set: an unset one leaves the message or title empty.
+    using Text = OnboardingCustomization::Text;
+    const auto text = &OnboardingCustomization::get;
     auto alert = ui::UIAlertController::make(std::nullopt, std::nullopt, ui::UIAlertController::Style::Alert);
-    alert->message = hostRejectAlertMessage();
-    alert->addAction(ui::UIAlertAction::make(hostRejectAlertQuitText(), ui::UIAlertAction::Style::Default,
-                                             [](ui::UIAlertAction&) {
-                                                 ui::UIApplication::shared()->sendAction(
-                                                     ui::UIApplication::kSuspendAction, nullptr,
-                                                     std::make_shared<ui::UIControl>());
-                                             }));
-    alert->addAction(ui::UIAlertAction::make(hostRejectAlertConsentText(), ui::UIAlertAction::Style::Default));
+    alert->message = text(Text::eulaDisagreeAlertMessage);
+    auto leave = [](ui::UIAlertAction&) {
+        ui::UIApplication::shared()->sendAction(ui::UIApplication::kSuspendAction, nullptr,
+                                                std::make_shared<ui::UIControl>());
+    };
+    alert->addAction(
+        ui::UIAlertAction::make(text(Text::eulaDisagreeAlertQuitString), ui::UIAlertAction::Style::Default, leave));
+    alert->addAction(
+        ui::UIAlertAction::make(text(Text::eulaDisagreeAlertConsentString), ui::UIAlertAction::Style::Default));
     return alert;
 }
 

@@ -37,7 +37,7 @@ bool isPingableURL(const std::string& text) {
 // Misconfigured flows end here rather than hang; one main-queue hop, as a
 // request's completion would.
 void failForMissingSettings(flows::OnboardingStep::Completion completionHandler) {
-    services::SharedLoggerManager::log("ZEL.TRC", "error",
+    services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "error",
                                        "network check: no usable backend URL in the settings parameters");
     dispatch::MainQueue::shared().async([completionHandler = std::move(completionHandler)] {
         completionHandler(flows::OnboardingResult::failed(flows::OnboardingError::missingArgument(

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "onboarding/OnboardingCustomization.h"
 #include "platform/core/ProcessState.h"
 
 namespace trc::onboarding {
@@ -17,9 +18,6 @@ std::optional<std::string>& errorStringSlot() {
     return slot;
 }
 
-// The host's text for an unreachable network; nothing until the host sets it.
-std::optional<std::string> hostNetworkUnreachableText() { return std::nullopt; }
-
 }  // namespace
 
 const std::optional<std::string>& NetworkCheckStepError::networkErrorString() { return errorStringSlot(); }
@@ -29,7 +27,11 @@ void NetworkCheckStepError::setNetworkErrorString(std::optional<std::string> tex
 }
 
 std::string NetworkCheckStepError::description() const {
-    return hostNetworkUnreachableText().value_or(kNetworkUnavailableText) + " " + networkErrorString().value_or("");
+    // The host's text, not its localized default: before the host has set
+    // any text the English default stands here.
+    return OnboardingCustomization::get(OnboardingCustomization::Text::networkUnreachableString)
+               .value_or(kNetworkUnavailableText) +
+           " " + networkErrorString().value_or("");
 }
 
 flows::ErrorPtr NetworkCheckStepError::clone() const { return std::make_shared<NetworkCheckStepError>(*this); }

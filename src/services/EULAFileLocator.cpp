@@ -10,7 +10,7 @@ namespace trc::services {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
+constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kExtensions[] = {"html", "txt"};
 
 // "de_CH.UTF-8" or "de-CH" -> "de-CH", "de_CH", "de": the suffixes an

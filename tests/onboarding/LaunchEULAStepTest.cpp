@@ -1,5 +1,6 @@
 #include "onboarding/LaunchEULAStep.h"
 
+#include "onboarding/OnboardingCustomization.h"
 #include "platform/flows/CodableStoring.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
@@ -95,6 +96,20 @@ TEST_F(LaunchEULA, RejectingAsksWithoutEndingTheStepAndConsentLeadsBackToTheAgre
     runMain();
     ASSERT_TRUE(result && result->isSuccess());
     EXPECT_EQ(acceptances, 1);
+}
+
+TEST_F(LaunchEULA, TheAlertShowsTheHostsTexts) {
+    core::Dictionary hostTexts;
+    hostTexts["eulaRejectAlertTitleText"] = core::Value("Sure?");
+    hostTexts["eulaRejectAlertQuitBtnText"] = core::Value("Leave");
+    hostTexts["eulaRejectAlertConsentBtnText"] = core::Value("Agree after all");
+    OnboardingCustomization::update(hostTexts);
+    start();
+    ASSERT_TRUE(agreementScreen()->reject());
+    runMain();
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(shape(*alert()), "title=(none) message=Sure? [Leave|default] [Agree after all|default]")
+        << "the host's title text is the alert's message";
 }
 
 TEST_F(LaunchEULA, LeavingOnlySendsTheApplicationToTheBackgroundAndTheStepStillWaits) {

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "onboarding/NetworkCheckStepError.h"
+#include "onboarding/OnboardingCustomization.h"
 #include "platform/core/Logging.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/OnboardingError.h"
@@ -211,7 +212,12 @@ TEST_F(NetworkCheck, TheErrorBeforeAnyFailureEndsWithOneBlankAndAllErrorsAreEqua
     auto copy = error.clone();
     EXPECT_EQ(*flows::Error::as<NetworkCheckStepError>(copy), error);
 
+    core::Dictionary hostTexts;
+    hostTexts["networkUnreachableFailureString"] = core::Value("No network.");
+    OnboardingCustomization::update(hostTexts);
     NetworkCheckStepError::setNetworkErrorString("offline");
+    EXPECT_EQ(error.description(), "No network. offline") << "the host's text replaces only the first part";
+
     core::ProcessState::resetAll();
     EXPECT_EQ(NetworkCheckStepError::networkErrorString(), std::nullopt) << "a new process starts without it";
 }
