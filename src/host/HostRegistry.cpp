@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/UiScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
@@ -15,8 +16,8 @@ void HostRegistry::registerAll() {
     core::Object::classInfo();
     core::Block::classInfo();
     // Each layer adds its exposed classes and simulator extensions here, one line each.
-    UiScenarioSupport::install();
     FlowsScenarioSupport::install();
+    UiScenarioSupport::install();
     OnboardingScenarioSupport::install();
 }
 
