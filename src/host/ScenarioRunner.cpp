@@ -142,6 +142,8 @@ void ScenarioRunner::startProcess(double clockStart) {
     dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>(clockStart));
     foundation::Bundle::setMain(scenario_ && scenario_->bundle ? *scenario_->bundle : fs::path());
     foundation::Bundle::setPreferredLanguages(kScenarioLanguages);
+    // Layers put up what a fresh process shows (the host's key window).
+    ScenarioExtensions::processStarted();
 }
 
 void ScenarioRunner::tearDown() noexcept {
