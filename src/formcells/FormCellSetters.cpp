@@ -6,25 +6,6 @@
 
 namespace trc::formcells {
 
-void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>&, const Params&) {}
-void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>&, const Params&) {}
-
-void FormCellSetters::initDefaultSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>&,
-                                                            const Params&) {}
-void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>&,
-                                                    const Params&, const std::shared_ptr<ui::UITextFieldDelegate>&,
-                                                    const Delegate&, const ui::IndexPath&) {}
-ui::UIKeyboardType FormCellSetters::getKeyboardType(const std::string&) { return ui::UIKeyboardType::Default; }
-void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>&,
-                                                 const std::shared_ptr<FormCellOwner>&, const Delegate&,
-                                                 const ui::IndexPath&) {}
-
-void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUIInlineValidationTableViewCell>&,
-                                        const Params&) {}
-void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUINoteFormCell>&, const Params&) {}
-void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>&, const Params&) {}
-void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUISwitchFormCell>&, const Params&) {}
-
 void FormCellSetters::intiDefaultsetListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>&,
                                                            const Params&) {}
 void FormCellSetters::setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&) {}
@@ -36,15 +17,6 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 void FormCellSetters::setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&,
                                                 const Delegate&, const std::shared_ptr<services::Search>&) {}
 void FormCellSetters::updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&) {}
-
-void FormCellSetters::initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>&,
-                                                        const Params&) {}
-void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>&, const Params&) {}
-void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>&,
-                                                    const Params&) {}
-void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>&, const Params&) {}
-void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>&,
-                                                      const Params&) {}
 
 void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>&, const Params&,
                                                  const std::shared_ptr<AttachmentFormViewDelegate>&) {}
