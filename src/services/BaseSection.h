@@ -14,8 +14,10 @@
 //
 // The page asks a section for its rows only through the page hooks below
 // (row count, registration, cells, heights, taps); the base shows no rows.
-// The host's operations on form cell sections have do-nothing defaults so a
-// bridge may send them to any section. Main thread only.
+// The host's operations on form cell sections have do-nothing defaults and
+// are sent by selector ("updateFormCellWithParams:row:" and the like), so a
+// bridge may send them to any section; arguments of the wrong kind are
+// logged and change nothing. Main thread only.
 
 #include <memory>
 #include <optional>
@@ -77,6 +79,18 @@ public:
     // A height of the section's own, else the page's default.
     virtual std::optional<double> heightForRow(int /*row*/) const { return std::nullopt; }
     virtual void didSelectRow(int /*row*/, const std::shared_ptr<ui::UITableViewCell>& /*cell*/) {}
+
+    // Selectors every section answers.
+    static constexpr const char* kSetFormCellSectionItem = "setFormCellSectionItemWithParams:delegate:";
+    static constexpr const char* kUpdateFormCell = "updateFormCellWithParams:row:";
+    static constexpr const char* kUpdateFormCells = "updateFormCellsWithParams:";
+    static constexpr const char* kRedraw = "redrawWithData:";
+
+    // A host argument as a row: an integer, or a number's integer part
+    // (fraction dropped); nullopt, logged under selector, for anything else.
+    static std::optional<int> rowArgument(const core::Value& value, const char* selector);
+    // A host argument as a dictionary; nullptr, logged, for anything else.
+    static const core::Dictionary* dictionaryArgument(const core::Value& value, const char* selector);
 
 protected:
     void init(const core::Dictionary& params, std::shared_ptr<core::Object> callback);
