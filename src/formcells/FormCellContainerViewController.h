@@ -37,7 +37,6 @@ public:
     static constexpr const char* kTypeKey = "_Type";
     static constexpr const char* kNameKey = "_Name";
     static constexpr const char* kHeightKey = "Height";
-    static constexpr const char* kValidationPropertiesKey = "validationProperties";
     static constexpr const char* kOnPressSelector = "onPress";
     // Marks the separator line under a header whose section shows no row.
     static constexpr std::int64_t kHeaderSeparatorTag = 0x1E240;
@@ -118,8 +117,6 @@ private:
     const core::Dictionary* visibleParams(const ui::IndexPath& indexPath) const;
     std::shared_ptr<FormCellOwner> selfOwner();
     std::optional<std::string> sectionName(int section) const;
-    void reapplyUpdate(ui::UITableView& tableView, const std::shared_ptr<ui::UITableViewCell>& cell,
-                       const core::Dictionary& update, const ui::IndexPath& indexPath);
 
     std::map<int, FormCellRowList> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
