@@ -12,7 +12,6 @@
 
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
-#include "platform/foundation/Locale.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextField.h"
 
@@ -89,12 +88,6 @@ public:
                                           const std::shared_ptr<services::Search>& search);
     static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                          const Params& params);
-
-    // The locale every date picker row is shown and picked in, shared by all
-    // forms of the process: the device's locale until an owner sets the
-    // host's "locale". Rows already on screen keep theirs until configured again.
-    static foundation::Locale locale();
-    static void setLocale(foundation::Locale locale);
 
     // Date, duration, switch and segmented rows.
     static void initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellSettersTestSupport.h"
 #include "platform/vessa/VUIDatePickerFormCell.h"
@@ -9,6 +10,7 @@
 
 using namespace trc;
 using namespace trc::vessa;
+using trc::formcells::FormCellFactory;
 using trc::formcells::FormCellSetters;
 using trc::formcells::testing::SetterTest;
 using Mode = ui::UIDatePicker::Mode;
@@ -24,7 +26,7 @@ constexpr core::Date kJan31{1769853600};
 using DatePickerSetter = SetterTest;
 
 TEST_F(DatePickerSetter, AppliesItsKeys) {
-    FormCellSetters::setLocale(foundation::Locale("en_US"));
+    FormCellFactory::setLocale(foundation::Locale("en_US"));
     auto cell = shown<VUIDatePickerFormCell>();
     FormCellSetters::setDatePickerFormCellView(
         cell, params(R"({"Caption": "Due", "IsEditable": false, "Value": "2026-01-31T10:00:00Z", "Mode": "date",
@@ -104,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Table, DateModes,
                                            ModeCase{"", Mode::DateAndTime, Style::Medium, Style::Short}));
 
 TEST_F(DatePickerSetter, AnUpdateWithoutModeKeepsModeStylesAndTheShownDate) {
-    FormCellSetters::setLocale(foundation::Locale("en_US"));
+    FormCellFactory::setLocale(foundation::Locale("en_US"));
     auto cell = shown<VUIDatePickerFormCell>();
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
     auto first = cell->dateFormatter();
@@ -135,7 +137,7 @@ TEST_P(DateLocales, ShowAndPickNewRowsInTheSharedLocale) {
     FormCellSetters::setDatePickerFormCellView(shownEarlier, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
     const auto before = shownEarlier->valueLabel()->text;
 
-    FormCellSetters::setLocale(foundation::Locale(GetParam().identifier));
+    FormCellFactory::setLocale(foundation::Locale(GetParam().identifier));
     auto cell = shown<VUIDatePickerFormCell>();
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
     EXPECT_EQ(cell->valueLabel()->text, GetParam().shows);
@@ -151,12 +153,12 @@ INSTANTIATE_TEST_SUITE_P(Table, DateLocales,
 
 TEST_F(DatePickerSetter, TheSharedLocaleStartsAsTheDevicesAndResetsWithTheProcess) {
     foundation::Locale::setCurrent(foundation::Locale("de_DE"));
-    EXPECT_EQ(FormCellSetters::locale().identifier(), "de_DE");
+    EXPECT_EQ(FormCellFactory::locale().identifier(), "de_DE");
     foundation::Locale::setCurrent(foundation::Locale("fr_FR"));
-    EXPECT_EQ(FormCellSetters::locale().identifier(), "de_DE") << "made once, on first use";
-    FormCellSetters::setLocale(foundation::Locale("ja_JP"));
+    EXPECT_EQ(FormCellFactory::locale().identifier(), "de_DE") << "made once, on first use";
+    FormCellFactory::setLocale(foundation::Locale("ja_JP"));
     core::ProcessState::resetAll();
-    EXPECT_EQ(FormCellSetters::locale().identifier(), "en_US");
+    EXPECT_EQ(FormCellFactory::locale().identifier(), "en_US");
 }
 
 // ---------------------------------------------------------------- duration picker
