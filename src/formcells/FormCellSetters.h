@@ -50,7 +50,11 @@ public:
     // The row's FormCellItemDelegate: any host object.
     using Delegate = std::shared_ptr<core::Object>;
 
-    // Title and note rows.
+    // Title and note rows. The initDefault setters run for a new row only
+    // (not for a host update), so a reused cell never shows, and a person
+    // never edits on from, the text of the row it showed before.
+    static void initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
     static void setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
     static void setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
 

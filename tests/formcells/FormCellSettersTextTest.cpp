@@ -49,6 +49,27 @@ TEST_F(TitleSetter, AppliesItsKeysAndLeavesWhatARowDoesNotName) {
     EXPECT_EQ(cell->value(), "12.5") << "the null object never shows as text";
 }
 
+// A new row without a value must not show, nor let a person type on from,
+// the text of the row the reused cell showed before.
+TEST_F(TitleSetter, ANewTextRowWithoutAValueStartsEmpty) {
+    auto title = shown<VUITitleFormCell>();
+    auto note = shown<VUINoteFormCell>();
+    auto text = shown<VUITextFieldFormCell>();
+    title->setValue("earlier row");
+    note->setValue("earlier row");
+    text->setValue("earlier row");
+    FormCellSetters::initDefaultTitleFormCellView(title, params(R"({"Value": null})"));
+    FormCellSetters::initDefaultNoteFormCellView(note, params("{}"));
+    FormCellSetters::initDefaultSimplePropertyFormCellView(text, params("{}"));
+    EXPECT_EQ(title->value(), "");
+    EXPECT_EQ(note->value(), "");
+    EXPECT_EQ(text->value(), "");
+
+    text->setValue("own");
+    FormCellSetters::initDefaultSimplePropertyFormCellView(text, params(R"({"Value": "own"})"));
+    EXPECT_EQ(text->value(), "own");
+}
+
 // ---------------------------------------------------------------- note
 
 using NoteSetter = SetterTest;
