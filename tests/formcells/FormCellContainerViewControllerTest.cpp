@@ -4,12 +4,15 @@
 
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormTestSupport.h"
+#include "formcells/NavigationStatusBarStyle.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIApplication.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITextField.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIStatusBarStyleHelper.h"
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
@@ -384,6 +387,23 @@ TEST_F(FormFocus, HidingTheLoadingRowOfAHiddenRowDoesNothing) {
     form->hideLazyLoadingIndicator(9, 0);
     form->hideLazyLoadingIndicator(1, 0);
     EXPECT_FALSE(testing::logged("error", ""));
+}
+
+}  // namespace
+}  // namespace trc::formcells
+
+namespace trc::formcells {
+namespace {
+
+class NavigationStatusBar : public testing::FreshProcessTest {};
+
+TEST_F(NavigationStatusBar, TheChosenStyleWinsElseTheBarDecides) {
+    auto nav = ui::UINavigationController::make(std::make_shared<ui::UIViewController>());
+    EXPECT_EQ(NavigationStatusBarStyle::preferredStatusBarStyle(*nav), ui::UIStatusBarStyle::Default);
+    nav->barStyle = ui::UIBarStyle::Black;
+    EXPECT_EQ(NavigationStatusBarStyle::preferredStatusBarStyle(*nav), ui::UIStatusBarStyle::LightContent);
+    vessa::VUIStatusBarStyleHelper::setStatusBarStyle(ui::UIStatusBarStyle::DarkContent);
+    EXPECT_EQ(NavigationStatusBarStyle::preferredStatusBarStyle(*nav), ui::UIStatusBarStyle::DarkContent);
 }
 
 }  // namespace
