@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/FormCellContainerBridge.h"
 #include "host/UiScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
@@ -19,6 +20,7 @@ void HostRegistry::registerAll() {
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
     OnboardingScenarioSupport::install();
+    FormCellContainerBridge::install();
 }
 
 }  // namespace trc::host
