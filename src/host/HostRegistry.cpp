@@ -1,6 +1,8 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/FormCellContainerBridge.h"
+#include "host/UiScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
@@ -15,9 +17,10 @@ void HostRegistry::registerAll() {
     core::Object::classInfo();
     core::Block::classInfo();
     // Each layer adds its exposed classes and simulator extensions here, one line each.
-    UiScenarioSupport::install();
     FlowsScenarioSupport::install();
+    UiScenarioSupport::install();
     OnboardingScenarioSupport::install();
+    FormCellContainerBridge::install();
 }
 
 }  // namespace trc::host

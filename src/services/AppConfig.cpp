@@ -12,6 +12,9 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIWindow.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -164,6 +167,17 @@ std::shared_ptr<AppConfig> AppConfig::sharedInstance() {
         slot = std::make_shared<AppConfig>();
     }
     return slot;
+}
+
+std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
+    auto window = ui::UIApplication::shared()->keyWindow();
+    if (!window) return nullptr;
+    auto root = window->rootViewController();
+    if (!root || std::dynamic_pointer_cast<ui::UINavigationController>(root)) return root;
+    for (const auto& child : root->children()) {
+        if (std::dynamic_pointer_cast<ui::UINavigationController>(child)) return child;
+    }
+    return root;
 }
 
 const std::vector<std::string>& AppConfig::requiredConnectionKeys() {

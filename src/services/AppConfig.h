@@ -7,8 +7,8 @@
 // One instance per process (sharedInstance(), made on first use); a
 // ProcessState reset drops it, as a relaunch would. Fields are public and
 // read and written directly, on the main thread only; nothing here locks.
-// The views it would touch elsewhere (root view controller, blur screen,
-// EULA) belong to the UI layers and are not part of this class.
+// getRootViewController() only reads the key window; the other views
+// (blur screen, EULA) belong to the UI layers and are not part of this class.
 
 #include <cstdint>
 #include <functional>
@@ -21,6 +21,10 @@
 #include "platform/core/Dictionary.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
+
+namespace trc::ui {
+class UIViewController;
+}  // namespace trc::ui
 
 namespace trc::services {
 
@@ -53,6 +57,11 @@ public:
     static constexpr const char* kNoVendorIdentifier = "empty";
 
     static std::shared_ptr<AppConfig> sharedInstance();
+
+    // Where presentations start: none without a key window or its root;
+    // the root when it is a navigation controller; else the root's first
+    // child that is one; else the root itself.
+    std::shared_ptr<ui::UIViewController> getRootViewController() const;
 
     // The welcome texts; nothing until the host gives them.
     std::optional<std::string> appLabel;
