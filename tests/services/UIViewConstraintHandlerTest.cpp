@@ -39,11 +39,15 @@ TEST_F(GuidePinning, PinsTopAndBottomToTheSuperViewAndTheSidesToTheGuide) {
     EXPECT_EQ(constraintsOf(*drawing),
               "[top = superview.top][bottom = superview.bottom]"
               "[leading = readableContentGuide.leading][trailing = readableContentGuide.trailing]");
-    const auto& leading = drawing->constraints()[2];
+    const auto leading = drawing->constraints()[2];
     EXPECT_EQ(leading->secondGuide(), table->readableContentGuide());
     EXPECT_EQ(leading->secondGuide()->owningView(), table);
     EXPECT_FALSE(leading->secondItem());
     EXPECT_TRUE(content->constraints().empty());
+    // Moved out, the view keeps no constraint to its old super-view or to a guide of a view it left.
+    drawing->removeFromSuperview();
+    EXPECT_EQ(constraintsOf(*drawing), "");
+    EXPECT_FALSE(leading->isActive());
 }
 
 TEST_F(GuidePinning, AMissingPartAddsNothingAndIsLogged) {

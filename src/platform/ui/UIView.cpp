@@ -111,6 +111,7 @@ void UIView::removeFromSuperview() {
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
     for (const auto& c : constraints_) {
         auto other = c->secondItem();
+        if (auto guide = c->secondGuide(); !other && guide) other = guide->owningView();
         if (other && other.get() != this && !other->isDescendantOf(*this)) stale.push_back(c);
     }
     NSLayoutConstraint::deactivate(stale);
