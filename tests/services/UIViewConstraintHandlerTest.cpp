@@ -59,23 +59,6 @@ TEST_F(GuidePinning, AMissingPartAddsNothingAndIsLogged) {
     EXPECT_EQ(core::Logging::captured().size(), 3u);
 }
 
-TEST(LayoutGuides, AViewsOwnGuidesAreMadeOnceAndOwnedByIt) {
-    auto view = std::make_shared<UIView>();
-    auto margins = view->layoutMarginsGuide();
-    EXPECT_EQ(view->layoutMarginsGuide(), margins);
-    EXPECT_NE(view->readableContentGuide(), margins);
-    EXPECT_EQ(margins->owningView(), view);
-    EXPECT_EQ(view->layoutGuides().size(), 2u);
-    // A guide added elsewhere moves there; asked for again, the view takes its own back.
-    auto other = std::make_shared<UIView>();
-    other->addLayoutGuide(margins);
-    EXPECT_EQ(margins->owningView(), other);
-    EXPECT_EQ(view->layoutGuides().size(), 1u);
-    EXPECT_EQ(view->layoutMarginsGuide(), margins);
-    EXPECT_EQ(margins->owningView(), view);
-    EXPECT_TRUE(other->layoutGuides().empty());
-}
-
 TEST(LayoutGuides, NeitherGuidesNorConstraintsKeepTheirViewsAlive) {
     std::weak_ptr<UIView> gone;
     std::shared_ptr<UILayoutGuide> guide;
