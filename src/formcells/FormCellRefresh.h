@@ -37,6 +37,10 @@ public:
         std::shared_ptr<ui::UITableView> tableView;
         // The row as the table shows it.
         ui::IndexPath indexPath;
+        // The row's stored parameters, the update merged in. The row's kind is
+        // read from them, so an update without "_Type" keeps a signature row
+        // a signature row.
+        const core::Dictionary* stored = nullptr;
         // The text-field delegate of number fields.
         std::shared_ptr<FormCellOwner> owner;
         // The callback object named by the update's "_Name"; a simple-property

@@ -2,6 +2,8 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/SectionBridge.h"
+#include "host/SectionedTableBridge.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
@@ -18,6 +20,8 @@ void HostRegistry::registerAll() {
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
     FormCellContainerBridge::install();
+    SectionBridge::install();
+    SectionedTableBridge::install();
 }
 
 }  // namespace trc::host
