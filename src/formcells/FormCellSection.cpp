@@ -145,11 +145,11 @@ void FormCellSection::redraw(const core::Dictionary& data) {
 
 void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, const Delegate& delegate) {
     // The cell keeps its host row even when it cannot be named, so later
-    // cells keep theirs; it simply never reports.
+    // cells keep theirs; with no callback object its changes go nowhere.
     if (auto name = textIn(params, kName)) {
         delegates[*name] = delegate;
     } else {
-        warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown but reports nothing");
+        warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
     }
     cellsInSection_.append(params);
     ++cellsGeneration_;
