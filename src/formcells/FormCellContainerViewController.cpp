@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include "formcells/FocusUtil.h"
 #include "formcells/FormCellFactory.h"
+#include "formcells/FormCellNumberFilter.h"
+#include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/ListPickerDataSource.h"
@@ -72,35 +72,6 @@ double headerTextHeight(const std::string& text, const UITableView& tableView) {
     const double perLine = width > kHeaderCharacterWidth ? std::floor(width / kHeaderCharacterWidth) : 1;
     const double lines = std::max(1.0, std::ceil(static_cast<double>(characters) / perLine));
     return lines * kHeaderLineHeight;
-}
-
-// True when every code point of text is a decimal digit of any script.
-bool isDecimalDigit(UChar32 c) { return u_charType(c) == U_DECIMAL_DIGIT_NUMBER; }
-
-// A number as a person may type it: an optional leading minus, digits, and at
-// most one decimal separator ("." or ","). Secure fields take digits only.
-bool isNumberText(const std::string& text, bool digitsOnly) {
-    bool separator = false;
-    int32_t i = 0;
-    const auto length = static_cast<int32_t>(text.size());
-    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
-    bool first = true;
-    while (i < length) {
-        UChar32 c;
-        U8_NEXT(s, i, length, c);
-        if (c < 0) return false;
-        if (isDecimalDigit(c)) {
-        } else if (digitsOnly) {
-            return false;
-        } else if (c == '-' && first) {
-        } else if ((c == '.' || c == ',') && !separator) {
-            separator = true;
-        } else {
-            return false;
-        }
-        first = false;
-    }
-    return true;
 }
 
 core::Value integerArray(const std::vector<int>& values) {
@@ -251,77 +222,14 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
 
     const int visibleRow = list->visibleRow(cellRow);
     if (visibleRow < 0) return;
-    const IndexPath indexPath{cellSection, visibleRow};
-    auto table = tableView();
-    auto cell = table->cellForRow(indexPath);
-
-    if (cell) {
-        if (auto note = std::dynamic_pointer_cast<vessa::VUINoteFormCell>(cell)) {
-            Setters::setValidationView(note, params);
-        } else if (auto sw = std::dynamic_pointer_cast<vessa::VUISwitchFormCell>(cell)) {
-            Setters::setValidationView(sw, params);
-        } else if (auto field = std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(cell)) {
-            Setters::setValidationView(field, params);
-            FormCellFactory::adaptSignatureFormCellViewLayout(field, *table, params);
-        } else if (auto inline_ = std::dynamic_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell)) {
-            Setters::setValidationView(inline_, params);
-        }
-    }
-    if (params.size() == 1) {
-        const auto* v = params.find(kValidationPropertiesKey);
-        if (v && v->isDictionary()) return;
-    }
-    if (!cell) {
-        table->reloadRows({indexPath}, kAutomatic);
-        return;
-    }
-    reapplyUpdate(*table, cell, params, indexPath);
-}
-
-void FormCellContainerViewController::reapplyUpdate(UITableView& table,
-                                                     const std::shared_ptr<ui::UITableViewCell>& cell,
-                                                     const core::Dictionary& update, const IndexPath& indexPath) {
-    if (auto c = std::dynamic_pointer_cast<vessa::VUIListPickerFormCell>(cell)) {
-        Setters::updateListPickerListView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUINoteFormCell>(cell)) {
-        Setters::setNoteFormCellView(c, update);
-        FormCellFactory::adaptNoteFormCellViewLayout(c, table, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUISwitchFormCell>(cell)) {
-        Setters::setSwitchFormCellView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUITitleFormCell>(cell)) {
-        Setters::setTitleFormCellView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(cell)) {
-        // A signature row is known by the kind it was added as, so an update
-        // without "_Type" never runs the text setter on it.
-        const auto* stored = visibleParams(indexPath);
-        if (stored && kindIn(*stored) == Kind::SignatureCapture) {
-            Setters::setSignatureCaptureFormCell(c, update);
-            FormCellFactory::adaptSignatureFormCellViewLayout(c, table, update);
-            return;
-        }
-        const auto* name = stringIn(update, kNameKey);
-        auto delegate = name ? delegateNamed(*name) : nullptr;
-        auto cellPath = table.indexPathForCell(*c);
-        if (!delegate || !cellPath) return;
-        Setters::setSimplePropertyFormCellView(c, update, selfOwner(), delegate, *cellPath);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUIDatePickerFormCell>(cell)) {
-        Setters::setDatePickerFormCellView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUIDurationPickerFormCell>(cell)) {
-        Setters::setDurationPickerFormCellView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUISegmentedControlFormCell>(cell)) {
-        Setters::setSegmentedControlFormCellView(c, update);
-        table.reloadRows({indexPath}, kAutomatic);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUIAttachmentsFormCell>(cell)) {
-        Setters::setAttachmentsFormCellView(c, update, nullptr);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUIButtonFormCell>(cell)) {
-        Setters::setButtonFormCellView(c, update);
-    } else if (auto c = std::dynamic_pointer_cast<vessa::VUIFilterFormCell>(cell)) {
-        const auto* type = stringIn(update, kTypeKey);
-        const bool sorter = type && FormCellType::fromRawValue(*type) == Kind::Sorter;
-        Setters::setFilterFormCellView(c, update, sorter);
-    } else {
-        table.reloadRows({indexPath}, kAutomatic);
-    }
+    FormCellRefresh::Row row;
+    row.tableView = tableView();
+    row.indexPath = IndexPath{cellSection, visibleRow};
+    row.stored = list->at(cellRow);
+    row.owner = selfOwner();
+    if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    row.reloadAfterSegmentedControl = true;
+    FormCellRefresh::apply(row, params);
 }
 
 void FormCellContainerViewController::updateFormCells(const core::Array& cells,
@@ -359,12 +267,7 @@ void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int 
     if (!isRowVisible(cellRow, cellSection)) return;
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
-    auto cell =
-        std::dynamic_pointer_cast<vessa::VUIListPickerFormCell>(tableView()->cellForRow({cellSection, visibleRow}));
-    if (!cell || !cell->listPicker()) return;
-    if (auto source = std::dynamic_pointer_cast<ListPickerDataSource>(cell->listPicker()->dataSource())) {
-        source->hideLazyLoadingIndicator();
-    }
+    FormCellRefresh::hideLazyLoadingIndicator(tableView()->cellForRow({cellSection, visibleRow}));
 }
 
 core::Dictionary FormCellContainerViewController::getCellTypesForSection() const {
@@ -467,9 +370,7 @@ void FormCellContainerViewController::runOnPressActionForTable(UITableView& tabl
 
 bool FormCellContainerViewController::textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,
                                                                         const std::string& replacement) {
-    auto result = ui::replacingCharacters(textField.text, range, replacement);
-    if (!result) return false;
-    return isNumberText(*result, textField.isSecureTextEntry);
+    return FormCellNumberFilter::shouldChangeCharacters(textField, range, replacement);
 }
 
 bool FormCellContainerViewController::textFieldShouldReturn(ui::UITextField& textField) {

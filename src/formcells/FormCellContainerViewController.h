@@ -118,8 +118,6 @@ private:
     const core::Dictionary* visibleParams(const ui::IndexPath& indexPath) const;
     std::shared_ptr<FormCellOwner> selfOwner();
     std::optional<std::string> sectionName(int section) const;
-    void reapplyUpdate(ui::UITableView& tableView, const std::shared_ptr<ui::UITableViewCell>& cell,
-                       const core::Dictionary& update, const ui::IndexPath& indexPath);
 
     std::map<int, FormCellRowList> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
