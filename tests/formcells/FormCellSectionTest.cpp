@@ -132,17 +132,6 @@ using FormCellSectionHostCalls = FormCellSectionPage;
 
 }  // namespace
 
-TEST_F(FormCellSectionRows, HiddenCellsKeepTheirHostRowButGetNoShownRow) {
-    show();
-    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 4}));
-    EXPECT_EQ(section->sectionIndex, 1);
-    EXPECT_EQ(section->getCellItems().size(), 5u);
-    EXPECT_EQ(*section->getCellParams(1)->find("_Name"), core::Value("C"));
-    EXPECT_EQ(section->getCellParams(4), nullptr);
-    EXPECT_NE(cellAt<vessa::VUISwitchFormCell>(1), nullptr) << "shown row 1 is host row 2";
-    EXPECT_NE(cellAt<vessa::VUIListPickerFormCell>(2), nullptr);
-}
-
 TEST_F(FormCellSectionRows, OnlyExtensionRowsWithANumericHeightGetTheirOwnHeight) {
     section->setFormCellSectionItem(cell("F", kTitle, {{"Height", 120}}), delegate("F"));
     section->setFormCellSectionItem(cell("G", kExtension, {{"Height", "120"}}), delegate("G"));
@@ -170,14 +159,6 @@ TEST_F(FormCellSectionRows, CellsAddedAfterTheFirstShowAppearWithTheNextReload) 
     settle();
     EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 5}));
     EXPECT_NE(cellAt<vessa::VUINoteFormCell>(4), nullptr) << "its class was registered before it was built";
-}
-
-TEST_F(FormCellSectionUpdates, AnUpdateOfAShownCellIsStoredAndShown) {
-    show();
-    section->updateFormCell({{"Value", false}}, 2);
-    EXPECT_EQ(*stored(2).find("Value"), core::Value(false));
-    EXPECT_FALSE(cellAt<vessa::VUISwitchFormCell>(1)->value());
-    EXPECT_EQ(*stored(2).find("_Type"), core::Value(kSwitch)) << "keys not in the update stay";
 }
 
 TEST_F(FormCellSectionUpdates, UpdatesThatWouldHideACellOrAimAtAHiddenOneChangeNothing) {
@@ -260,22 +241,6 @@ TEST_F(FormCellSectionValues, AChangeAfterTheSectionIsGoneDoesNothing) {
     EXPECT_TRUE(watch.expired()) << "no cycle keeps the section alive";
     sw->enterValue(false);
     EXPECT_TRUE(delegates["C"]->sent.empty());
-}
-
-TEST_F(FormCellSectionHostCalls, OnlyListPickerAndExtensionRowsReportATap) {
-    show();
-    table()->selectRow({1, 0});
-    table()->selectRow({1, 1});
-    EXPECT_TRUE(delegates["A"]->sent.empty());
-    EXPECT_TRUE(delegates["C"]->sent.empty());
-    table()->selectRow({1, 2});
-    table()->selectRow({1, 3});
-    EXPECT_EQ(delegates["D"]->sent, std::vector<std::string>{"onPress(2, VUIListPickerFormCell)"});
-    EXPECT_EQ(delegates["E"]->sent.size(), 1u);
-
-    auto quiet = FormCellSection::make({}, nullptr);
-    quiet->setFormCellSectionItem(cell("Q", kListPicker), std::make_shared<formcells::FormCellItemDelegate>());
-    quiet->onPressFormCellCallback(0, nullptr);  // the default delegate answers no bare name: nothing is sent
 }
 
 TEST_F(FormCellSectionHostCalls, LoadingRowsAndFocusActOnlyOnAShownHostRow) {
