@@ -8,28 +8,14 @@
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
-#include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
-#include "formcells/ListPickerDataSource.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITextField.h"
-#include "platform/vessa/VUIAttachmentsFormCell.h"
-#include "platform/vessa/VUIButtonFormCell.h"
-#include "platform/vessa/VUIDatePickerFormCell.h"
-#include "platform/vessa/VUIDrawingView.h"
-#include "platform/vessa/VUIDurationPickerFormCell.h"
-#include "platform/vessa/VUIFilterFormCell.h"
-#include "platform/vessa/VUIListPicker.h"
-#include "platform/vessa/VUIListPickerFormCell.h"
-#include "platform/vessa/VUINoteFormCell.h"
-#include "platform/vessa/VUISegmentedControlFormCell.h"
-#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUIBaseTableViewCell.h"
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
-#include "platform/vessa/VUITextFieldFormCell.h"
-#include "platform/vessa/VUITitleFormCell.h"
 #include "services/AppConfig.h"
 #include "services/SharedLoggerManager.h"
 
@@ -37,7 +23,6 @@ namespace trc::formcells {
 
 using ui::IndexPath;
 using ui::UITableView;
-using Setters = FormCellSetters;
 using Kind = FormCellType::Kind;
 
 namespace {

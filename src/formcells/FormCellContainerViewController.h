@@ -37,7 +37,6 @@ public:
     static constexpr const char* kTypeKey = "_Type";
     static constexpr const char* kNameKey = "_Name";
     static constexpr const char* kHeightKey = "Height";
-    static constexpr const char* kValidationPropertiesKey = "validationProperties";
     static constexpr const char* kOnPressSelector = "onPress";
     // Marks the separator line under a header whose section shows no row.
     static constexpr std::int64_t kHeaderSeparatorTag = 0x1E240;

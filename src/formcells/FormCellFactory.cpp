@@ -32,6 +32,7 @@
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
+#include "services/Search.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::formcells {
@@ -124,8 +125,6 @@ std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const In
     return cell;
 }
 
-std::shared_ptr<services::Search> makeSearch(const core::Dictionary& /*params*/) { return nullptr; }
-
 std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                     const core::Dictionary& params,
                                                     const FormCellFactory::Owner& owner,
@@ -136,7 +135,7 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     Setters::intiDefaultsetListPickerFormCellView(typed, params);
     Setters::setListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
-    auto search = makeSearch(params);
+    auto search = std::make_shared<services::Search>(params);
     auto listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before,
     // so both handler properties are assigned on every build.
