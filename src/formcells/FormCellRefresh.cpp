@@ -6,7 +6,6 @@
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
-#include "formcells/ListPickerDataSource.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
@@ -22,6 +21,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/ParameterHelper.h"
+#include "services/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -122,9 +122,15 @@ void FormCellRefresh::apply(const Row& row, const core::Dictionary& update) {
 void FormCellRefresh::hideLazyLoadingIndicator(const std::shared_ptr<ui::UITableViewCell>& cell) {
     auto picker = as<VUIListPickerFormCell>(cell);
     auto listPicker = picker ? picker->listPicker() : nullptr;
-    if (!listPicker) return;
-    if (auto source = std::dynamic_pointer_cast<ListPickerDataSource>(listPicker->dataSource())) {
-        source->hideLazyLoadingIndicator();
+    // The data source is known by what it answers, so whichever data source
+    // class the list picker step attaches is told.
+    auto source = listPicker ? std::dynamic_pointer_cast<core::Object>(listPicker->dataSource()) : nullptr;
+    if (!source || !source->respondsToSelector(kHideLazyLoadingIndicator)) return;
+    try {
+        source->perform(kHideLazyLoadingIndicator);
+    } catch (const std::exception& e) {
+        services::SharedLoggerManager::log("ZEL.TRC", "error",
+                                           std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
     }
 }
 

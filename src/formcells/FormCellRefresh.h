@@ -31,6 +31,8 @@ class AttachmentFormViewDelegate;
 class FormCellRefresh {
 public:
     static constexpr const char* kValidationProperties = "validationProperties";
+    // What a list picker's data source answers when the host has no more items.
+    static constexpr const char* kHideLazyLoadingIndicator = "hideLazyLoadingIndicator";
 
     // Where the row is and what its setters need besides the update.
     struct Row {
@@ -60,7 +62,8 @@ public:
     static void refreshValidation(ui::UITableView& tableView, const std::shared_ptr<ui::UITableViewCell>& cell,
                                   const core::Dictionary& update);
     // Tells a list picker row's data source that the host has no more items
-    // to load; nothing for any other cell.
+    // to load (the selector kHideLazyLoadingIndicator, when the data source
+    // is an object that answers it); nothing for any other cell.
     static void hideLazyLoadingIndicator(const std::shared_ptr<ui::UITableViewCell>& cell);
 };
 

@@ -7,6 +7,7 @@
 
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellItemDelegate.h"
+#include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSection.h"
 #include "formcells/ListPickerDataSource.h"
 #include "platform/core/Logging.h"
@@ -54,11 +55,17 @@ private:
     std::set<std::string, std::less<>> answers_;
 };
 
-// A list picker data source that counts what the host's loading-row calls reach.
-class CountingSource : public formcells::ListPickerDataSource {
+// A list picker data source that counts the host's "no more items" calls.
+class CountingSource : public core::Object, public formcells::ListPickerDataSource {
 public:
     int hidden = 0;
-    void hideLazyLoadingIndicator() override { ++hidden; }
+    bool respondsToSelector(std::string_view selector) const override {
+        return selector == formcells::FormCellRefresh::kHideLazyLoadingIndicator;
+    }
+    core::Value perform(std::string_view, core::Args) override {
+        ++hidden;
+        return {};
+    }
     void updateSelectedData(const std::vector<std::string>&) override {}
     int numberOfRowsIn(ui::UITableView&) override { return 0; }
     std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
