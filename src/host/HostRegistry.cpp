@@ -5,6 +5,8 @@
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
 #include "host/UiScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
+#include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
 
@@ -22,6 +24,7 @@ void HostRegistry::registerAll() {
     FormCellContainerBridge::install();
     SectionBridge::install();
     SectionedTableBridge::install();
+    OnboardingScenarioSupport::install();
 }
 
 }  // namespace trc::host
