@@ -2,6 +2,8 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/SectionBridge.h"
+#include "host/SectionedTableBridge.h"
 #include "host/UiScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
@@ -19,8 +21,10 @@ void HostRegistry::registerAll() {
     // Each layer adds its exposed classes and simulator extensions here, one line each.
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
-    OnboardingScenarioSupport::install();
     FormCellContainerBridge::install();
+    SectionBridge::install();
+    SectionedTableBridge::install();
+    OnboardingScenarioSupport::install();
 }
 
 }  // namespace trc::host
