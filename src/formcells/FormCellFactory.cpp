@@ -313,12 +313,14 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     case Kind::Title:
         return buildValueCell<vessa::VUITitleFormCell, std::string>(
             tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
+                Setters::initDefaultTitleFormCellView(cell, p);
                 Setters::setTitleFormCellView(cell, p);
                 Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
             });
     case Kind::Note:
         return buildValueCell<vessa::VUINoteFormCell, std::string>(tableView, indexPath, owner, delegate, true,
                                                                    [&](const auto& cell) {
+                                                                       Setters::initDefaultNoteFormCellView(cell, p);
                                                                        Setters::setNoteFormCellView(cell, p);
                                                                        Setters::setValidationView(cell, p);
                                                                    });

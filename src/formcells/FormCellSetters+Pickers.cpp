@@ -1,5 +1,5 @@
-// The date, duration, switch and segmented rows, and the locale every date
-// picker row is shown in.
+// The date, duration, switch and segmented rows. Date rows are shown and
+// picked in the factory's shared locale as it stands when they are configured.
 
 #include <chrono>
 #include <cmath>
@@ -9,10 +9,10 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+#include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/vessa/VUIDatePickerFormCell.h"
@@ -36,11 +36,6 @@ constexpr std::string_view kMinuteInterval = "MinuteInterval";
 constexpr std::string_view kSwitch = "Switch";
 constexpr std::string_view kSegments = "Segments";
 constexpr std::string_view kApportionsSegmentWidthsByContent = "ApportionsSegmentWidthsByContent";
-
-std::optional<foundation::Locale>& localeSlot() {
-    static std::optional<foundation::Locale> slot;
-    return slot;
-}
 
 FormCellDefaultStyle& switchDefaultStyle() {
     static FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
@@ -66,7 +61,7 @@ bool sameWithoutCase(const std::string& text, const char* word) {
 // it, so a host update of the date alone never blanks the shown date.
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params) {
     auto formatter = std::make_shared<foundation::DateFormatter>();
-    formatter->locale = FormCellSetters::locale();
+    formatter->locale = FormCellFactory::locale();
     auto picker = cell.datePicker();
     picker->locale = formatter->locale.identifier();
     if (auto mode = ParameterHelper::getParameterAsString(params, kMode)) {
@@ -91,17 +86,6 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
 }
 
 }  // namespace
-
-foundation::Locale FormCellSetters::locale() {
-    auto& slot = localeSlot();
-    if (!slot) slot = foundation::Locale::current();
-    return *slot;
-}
-
-void FormCellSetters::setLocale(foundation::Locale locale) {
-    localeSlot() = std::move(locale);
-    core::ProcessState::registerReset("FormCellSetters.locale", [] { localeSlot().reset(); });
-}
 
 void FormCellSetters::initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                                         const Params& params) {

@@ -69,6 +69,16 @@ void startBarcodeScan(const std::shared_ptr<vessa::VUITextFieldFormCell>& /*cell
 
 }  // namespace
 
+void FormCellSetters::initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
+                                                   const Params& params) {
+    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+}
+
+void FormCellSetters::initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell,
+                                                  const Params& params) {
+    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+}
+
 void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
     if (!cell) return;
     if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
@@ -119,7 +129,8 @@ void FormCellSetters::initDefaultSimplePropertyFormCellView(const std::shared_pt
     cell->setEditable(true);
     if (!ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::string();
     // A reused cell starts clean, so a plain row never inherits another
-    // row's number filter, keyboard or barcode button.
+    // row's text, number filter, keyboard or barcode button.
+    if (!ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
     cell->setKeyboardType(ui::UIKeyboardType::Default);
     field->setDelegate(nullptr);
     cell->setAlternativeInputEnabled(false);

@@ -12,7 +12,6 @@
 
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
-#include "platform/foundation/Locale.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextField.h"
 
@@ -51,7 +50,11 @@ public:
     // The row's FormCellItemDelegate: any host object.
     using Delegate = std::shared_ptr<core::Object>;
 
-    // Title and note rows.
+    // Title and note rows. The initDefault setters run for a new row only
+    // (not for a host update), so a reused cell never shows, and a person
+    // never edits on from, the text of the row it showed before.
+    static void initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
     static void setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
     static void setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
 
@@ -89,12 +92,6 @@ public:
                                           const std::shared_ptr<services::Search>& search);
     static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                          const Params& params);
-
-    // The locale every date picker row is shown and picked in, shared by all
-    // forms of the process: the device's locale until an owner sets the
-    // host's "locale". Rows already on screen keep theirs until configured again.
-    static foundation::Locale locale();
-    static void setLocale(foundation::Locale locale);
 
     // Date, duration, switch and segmented rows.
     static void initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,

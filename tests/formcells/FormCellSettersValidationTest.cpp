@@ -4,7 +4,6 @@
 
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellSettersTestSupport.h"
-#include "platform/vessa/VUIDatePickerFormCell.h"
 #include "platform/vessa/VUINoteFormCell.h"
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
@@ -29,36 +28,16 @@ std::string describe(const std::optional<std::string>& message, const VUIInlineV
     return text;
 }
 
-// Each overload on its own kind of cell, answering what its line shows.
+// One overload on its own kind of cell, answering what the cell's line shows.
 using Configure = std::function<std::string(const core::Dictionary&)>;
 
-struct Overloads {
-    std::shared_ptr<VUITitleFormCell> title = std::make_shared<VUITitleFormCell>();
-    std::shared_ptr<VUINoteFormCell> note = std::make_shared<VUINoteFormCell>();
-    std::shared_ptr<VUITextFieldFormCell> text = std::make_shared<VUITextFieldFormCell>();
-    std::shared_ptr<VUISwitchFormCell> toggle = std::make_shared<VUISwitchFormCell>();
-
-    std::vector<std::pair<const char*, Configure>> all() {
-        return {
-            {"title", [this](const core::Dictionary& p) {
-                 FormCellSetters::setValidationView(title, p);
-                 return describe(title->validationMessage(), *title->validationView());
-             }},
-            {"note", [this](const core::Dictionary& p) {
-                 FormCellSetters::setValidationView(note, p);
-                 return describe(note->validationMessage(), *note->validationView());
-             }},
-            {"text", [this](const core::Dictionary& p) {
-                 FormCellSetters::setValidationView(text, p);
-                 return describe(text->validationMessage(), *text->validationView());
-             }},
-            {"switch", [this](const core::Dictionary& p) {
-                 FormCellSetters::setValidationView(toggle, p);
-                 return describe(toggle->validationMessage(), *toggle->validationView());
-             }},
-        };
-    }
-};
+template <class Cell>
+Configure configureFor(std::shared_ptr<Cell> cell) {
+    return [cell](const core::Dictionary& p) {
+        FormCellSetters::setValidationView(cell, p);
+        return describe(cell->validationMessage(), *cell->validationView());
+    };
+}
 
 struct ValidationCase {
     const char* params;
@@ -70,11 +49,16 @@ class ValidationKeys : public SetterTest, public ::testing::WithParamInterface<V
 
 // Every overload gives the same line, whatever the cell showed before.
 TEST_P(ValidationKeys, ShowTheSameOnEveryKindOfCell) {
-    Overloads cells;
+    const std::vector<std::pair<const char*, Configure>> cells{
+        {"title", configureFor(std::make_shared<VUITitleFormCell>())},
+        {"note", configureFor(std::make_shared<VUINoteFormCell>())},
+        {"text", configureFor(std::make_shared<VUITextFieldFormCell>())},
+        {"switch", configureFor(std::make_shared<VUISwitchFormCell>())},
+    };
     const auto everything = params(R"({"validationProperties": {"ValidationMessage": "old",
         "ValidationMessageColor": "#111111", "SeparatorBackgroundColor": "#222222", "SeparatorIsHidden": false,
         "ValidationViewBackgroundColor": "#333333", "ValidationViewIsHidden": false}})");
-    for (auto& [kind, configure] : cells.all()) {
+    for (const auto& [kind, configure] : cells) {
         configure(everything);
         EXPECT_EQ(configure(params(GetParam().params)), GetParam().shows) << kind << " " << GetParam().params;
     }
