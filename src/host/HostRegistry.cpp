@@ -2,6 +2,10 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/SectionBridge.h"
+#include "host/SectionedTableBridge.h"
+#include "host/UiScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
@@ -18,6 +22,9 @@ void HostRegistry::registerAll() {
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
     FormCellContainerBridge::install();
+    SectionBridge::install();
+    SectionedTableBridge::install();
+    OnboardingScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -24,7 +24,7 @@ using core::Value;
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
+constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
 
 std::shared_ptr<AppConfig>& sharedSlot() {
