@@ -192,9 +192,13 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
 
     const int visibleRow = list->visibleRow(cellRow);
     if (visibleRow < 0) return;
-    const auto* name = stringIn(params, kNameKey);
-    FormCellRefresh::Row row{tableView(), IndexPath{cellSection, visibleRow}, selfOwner(),
-                             name ? delegateNamed(*name) : nullptr, nullptr, true};
+    FormCellRefresh::Row row;
+    row.tableView = tableView();
+    row.indexPath = IndexPath{cellSection, visibleRow};
+    row.stored = list->at(cellRow);
+    row.owner = selfOwner();
+    if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    row.reloadAfterSegmentedControl = true;
     FormCellRefresh::apply(row, params);
 }
 

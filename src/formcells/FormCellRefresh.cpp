@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
@@ -10,7 +11,6 @@
 #include "platform/vessa/VUIAttachmentsFormCell.h"
 #include "platform/vessa/VUIButtonFormCell.h"
 #include "platform/vessa/VUIDatePickerFormCell.h"
-#include "platform/vessa/VUIDrawingView.h"
 #include "platform/vessa/VUIDurationPickerFormCell.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 #include "platform/vessa/VUIListPicker.h"
@@ -31,7 +31,6 @@ using namespace trc::vessa;
 using Setters = FormCellSetters;
 
 constexpr const char* kType = "_Type";
-constexpr const char* kHideLazyLoadingIndicator = "hideLazyLoadingIndicator";
 
 template <class T>
 std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
@@ -41,14 +40,6 @@ std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
 bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {
     auto type = services::ParameterHelper::getParameterAsString(update, kType);
     return type && *type == FormCellType::rawValue(kind);
-}
-
-// A drawing cell's height follows its content only after a new layout pass
-// and an update block on the table.
-void relayout(ui::UITableView& tableView, const std::shared_ptr<VUIBaseDrawingTableViewCell>& cell) {
-    if (auto inner = cell->innerView()) inner->setNeedsCalculateLayout();
-    tableView.beginUpdates();
-    tableView.endUpdates();
 }
 
 void reloadRow(const FormCellRefresh::Row& row) {
@@ -62,15 +53,15 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
         Setters::updateListPickerListView(c, update);
     } else if (auto c = as<VUINoteFormCell>(cell)) {
         Setters::setNoteFormCellView(c, update);
-        relayout(table, c);
+        FormCellFactory::adaptNoteFormCellViewLayout(c, table, update);
     } else if (auto c = as<VUISwitchFormCell>(cell)) {
         Setters::setSwitchFormCellView(c, update);
     } else if (auto c = as<VUITitleFormCell>(cell)) {
         Setters::setTitleFormCellView(c, update);
     } else if (auto c = as<VUITextFieldFormCell>(cell)) {
-        if (typeIs(update, FormCellType::Kind::SignatureCapture)) {
+        if (typeIs(row.stored ? *row.stored : update, FormCellType::Kind::SignatureCapture)) {
             Setters::setSignatureCaptureFormCell(c, update);
-            relayout(table, c);
+            FormCellFactory::adaptSignatureFormCellViewLayout(c, table, update);
         } else if (row.delegate) {
             if (auto path = table.indexPathForCell(*c)) {
                 Setters::setSimplePropertyFormCellView(c, update, row.owner, row.delegate, *path);
@@ -110,7 +101,7 @@ void FormCellRefresh::refreshValidation(ui::UITableView& tableView, const std::s
         Setters::setValidationView(c, update);
     } else if (auto c = as<VUITextFieldFormCell>(cell)) {
         Setters::setValidationView(c, update);
-        relayout(tableView, c);
+        FormCellFactory::adaptSignatureFormCellViewLayout(c, tableView, update);
     } else if (auto c = as<VUIInlineValidationTableViewCell>(cell)) {
         Setters::setValidationView(c, update);
     }
@@ -131,15 +122,15 @@ void FormCellRefresh::apply(const Row& row, const core::Dictionary& update) {
 void FormCellRefresh::hideLazyLoadingIndicator(const std::shared_ptr<ui::UITableViewCell>& cell) {
     auto picker = as<VUIListPickerFormCell>(cell);
     auto listPicker = picker ? picker->listPicker() : nullptr;
-    // The list picker's data source is known by what it answers, so this
-    // works for whichever data source class the builder attached.
+    // The data source is known by what it answers, so whichever data source
+    // class the list picker step attaches is told.
     auto source = listPicker ? std::dynamic_pointer_cast<core::Object>(listPicker->dataSource()) : nullptr;
     if (!source || !source->respondsToSelector(kHideLazyLoadingIndicator)) return;
     try {
         source->perform(kHideLazyLoadingIndicator);
     } catch (const std::exception& e) {
         services::SharedLoggerManager::log("ZEL.TRC", "error",
-                                           std::string("hideLazyLoadingIndicator failed: ") + e.what());
+                                           std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
     }
 }
 

@@ -31,12 +31,18 @@ class AttachmentFormViewDelegate;
 class FormCellRefresh {
 public:
     static constexpr const char* kValidationProperties = "validationProperties";
+    // What a list picker's data source answers when the host has no more items.
+    static constexpr const char* kHideLazyLoadingIndicator = "hideLazyLoadingIndicator";
 
     // Where the row is and what its setters need besides the update.
     struct Row {
         std::shared_ptr<ui::UITableView> tableView;
         // The row as the table shows it.
         ui::IndexPath indexPath;
+        // The row's stored parameters, the update merged in. The row's kind is
+        // read from them, so an update without "_Type" keeps a signature row
+        // a signature row.
+        const core::Dictionary* stored = nullptr;
         // The text-field delegate of number fields.
         std::shared_ptr<FormCellOwner> owner;
         // The callback object named by the update's "_Name"; a simple-property
@@ -56,7 +62,8 @@ public:
     static void refreshValidation(ui::UITableView& tableView, const std::shared_ptr<ui::UITableViewCell>& cell,
                                   const core::Dictionary& update);
     // Tells a list picker row's data source that the host has no more items
-    // to load; nothing for any other cell.
+    // to load (the selector kHideLazyLoadingIndicator, when the data source
+    // is an object that answers it); nothing for any other cell.
     static void hideLazyLoadingIndicator(const std::shared_ptr<ui::UITableViewCell>& cell);
 };
 

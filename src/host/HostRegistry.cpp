@@ -2,8 +2,9 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
-#include "host/UiScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
+#include "host/SectionBridge.h"
+#include "host/SectionedTableBridge.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
@@ -19,8 +20,10 @@ void HostRegistry::registerAll() {
     // Each layer adds its exposed classes and simulator extensions here, one line each.
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
-    OnboardingScenarioSupport::install();
     FormCellContainerBridge::install();
+    SectionBridge::install();
+    SectionedTableBridge::install();
+    OnboardingScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -45,6 +45,9 @@ const core::ClassInfo& SectionedTableViewController::classInfo() {
                         self.initialize(sectionsIn(args[0]));
                         return core::Value();
                     })
+            .protocol("FullScreenTableViewControllerTraits")
+            .property("isInEmbeddedFrame",
+                      [](const SectionedTableViewController& self) { return core::Value(self.isInEmbeddedFrame); })
             .property("sections",
                       [](const SectionedTableViewController& self) {
                           core::Array out;
@@ -98,6 +101,11 @@ void SectionedTableViewController::showAlert(const std::optional<std::string>& t
     auto alert = ui::UIAlertController::make(title, message);
     alert->addAction(ui::UIAlertAction::make(okButtonTitle(), ui::UIAlertAction::Style::Default));
     present(alert, true);
+}
+
+void SectionedTableViewController::viewDidAppear(bool animated) {
+    VUIFormTableViewController::viewDidAppear(animated);
+    onFullScreenTableViewControllerAppeared(isInEmbeddedFrame);
 }
 
 int SectionedTableViewController::numberOfSections(ui::UITableView& /*tableView*/) {

@@ -11,7 +11,8 @@
 //
 // Owned by the host (it is what the host shows); main thread only. A tap on
 // a row first goes to its section, then to the framework's base handling
-// (which opens a list picker's picker).
+// (which opens a list picker's picker). Once it has appeared, the page pins
+// itself to its superview like every full-screen table page.
 
 #include <memory>
 #include <optional>
@@ -20,16 +21,21 @@
 
 #include "platform/vessa/VUIFormTableViewController.h"
 #include "services/BaseSection.h"
+#include "services/FullScreenTableViewControllerTraits.h"
 
 namespace trc::services {
 
-class SectionedTableViewController : public vessa::VUIFormTableViewController {
+class SectionedTableViewController : public vessa::VUIFormTableViewController,
+                                     public FullScreenTableViewControllerTraits {
     TRC_OBJECT(SectionedTableViewController)
 public:
     // The alert button's title when no onboarding text overrides it.
     static constexpr const char* kDefaultOkButtonTitle = "OK";
 
     SectionedTableViewController() = default;
+
+    // True when the host shows the page inside a frame of its own (no top gap).
+    bool isInEmbeddedFrame = false;
 
     // Places the sections on the page in this order and reloads what is shown.
     void initialize(std::vector<std::shared_ptr<BaseSection>> sections);
@@ -41,6 +47,8 @@ public:
     // okButtonString when the host has set those texts, else "OK".
     void showAlert(const std::optional<std::string>& title, const std::optional<std::string>& message);
     static std::string okButtonTitle();
+
+    void viewDidAppear(bool animated) override;
 
     int numberOfSections(ui::UITableView& tableView) override;
     int numberOfRowsInSection(ui::UITableView& tableView, int section) override;

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "onboarding/OnboardingCustomization.h"
 #include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UILabel.h"
@@ -167,11 +169,19 @@ TEST_F(SectionedPage, SectionsOutliveNoPageAndLeaveAnOldPage) {
     EXPECT_EQ(b->parentTable(), nullptr);
 }
 
-TEST_F(SectionedPage, AlertHasOneButtonAndIsPresentedByThePage) {
+TEST_F(SectionedPage, AlertButtonTakesTheHostsOkTextOnceTheHostSetsTexts) {
+    core::ProcessState::resetAll();
+    onboarding::OnboardingCustomization::classInfo();
     page->showAlert(std::string("Saved"), std::nullopt);
     auto alert = std::dynamic_pointer_cast<ui::UIAlertController>(page->presentedViewController());
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title, "Saved");
     EXPECT_FALSE(alert->message.has_value());
-    EXPECT_EQ(alert->actionTitles(), std::vector<std::string>{SectionedTableViewController::okButtonTitle()});
+    EXPECT_EQ(alert->actionTitles(), std::vector<std::string>{"OK"}) << "no onboarding texts set yet";
+
+    onboarding::OnboardingCustomization::update({{"okButtonString", "Fine"}});
+    EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Fine");
+    onboarding::OnboardingCustomization::update({});
+    EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Ok") << "the onboarding texts' own default";
+    core::ProcessState::resetAll();
 }
