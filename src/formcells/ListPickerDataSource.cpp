@@ -237,6 +237,7 @@ void ListPickerDataSource::update(Items data) {
     // not take a real row for it.
     forgetLoadingRow();
     placeholderAppended_ = false;
+    ++rowsGeneration_;
     updateData(std::move(data));
 }
 
@@ -340,9 +341,11 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::loadingRowCell(ui::UI
 
 void ListPickerDataSource::hideLazyLoadingIndicator() {
     allDataLoaded_ = true;
-    dispatch::MainQueue::shared().asyncAfter(kLazyLoadingIndicatorRemovalDelay, [weak = weak_from_this()] {
-        if (auto self = weak.lock()) std::static_pointer_cast<ListPickerDataSource>(self)->removeLoadingRow();
-    });
+    dispatch::MainQueue::shared().asyncAfter(kLazyLoadingIndicatorRemovalDelay,
+                                             [weak = weak_from_this(), generation = rowsGeneration_] {
+                                                 auto self = std::static_pointer_cast<ListPickerDataSource>(weak.lock());
+                                                 if (self && self->rowsGeneration_ == generation) self->removeLoadingRow();
+                                             });
 }
 
 void ListPickerDataSource::forgetLoadingRow() {
@@ -358,8 +361,6 @@ void ListPickerDataSource::forgetLoadingRow() {
 }
 
 void ListPickerDataSource::removeLoadingRow() {
-    // New rows arrived meanwhile: they hold no placeholder, and their last
-    // row is a real one.
     if (!placeholderAppended_) return;
     const int row = lazyLoadingIndicatorIndex_;
     forgetLoadingRow();

@@ -21,6 +21,7 @@
 // picker's table weakly. Main thread only. Nothing a host sends can make it
 // fail: rows, positions and identifiers it does not know answer as nothing.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -196,6 +197,10 @@ private:
     std::weak_ptr<ui::UITableView> listPickerTableView_;
     bool allDataLoaded_ = false;
     bool placeholderAppended_ = false;
+    // Counts the host's row lists: a removal asked for under one list never
+    // takes a row of the next (its last row is a real one, or the
+    // placeholder of a page still loading).
+    std::uint64_t rowsGeneration_ = 0;
     std::shared_ptr<ui::UITableViewCell> lazyLoadingIndicatorCell_;
     std::weak_ptr<ui::UIView> lazyLoadingIndicatorView_;
     std::shared_ptr<services::Search> search_;
