@@ -2,6 +2,7 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
@@ -24,6 +25,7 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    ListPickerScenarioSupport::install();
 }
 
 }  // namespace trc::host
