@@ -133,8 +133,8 @@ std::shared_ptr<VUIObjectTableViewCell> objectCell(ui::UITableView& tableView, c
     return cell;
 }
 
-std::shared_ptr<ui::UITableView> tableOf(ui::UITableView& tableView) {
-    return std::static_pointer_cast<ui::UITableView>(tableView.shared_from_this());
+std::weak_ptr<ui::UITableView> tableOf(ui::UITableView& tableView) {
+    return std::static_pointer_cast<ui::UITableView>(tableView.weak_from_this().lock());
 }
 
 void send(const std::weak_ptr<core::Object>& weakDelegate, const char* selector, const core::Value* argument) {
@@ -188,7 +188,7 @@ std::string ListPickerDataSource::noneText() {
     return foundation::Bundle::framework()->localizedString(kNoneKey, kStringsTable, kNoneDefault);
 }
 
-ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, Items data,
+ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                            const Delegate& delegate, std::shared_ptr<services::Search> search,
                                            bool isStaticCollection)
     : isStaticCollection_(isStaticCollection),
@@ -198,13 +198,12 @@ ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListP
     listPicker_ = listPicker;
     if (cell) name_ = cell->keyName().value_or(std::string());
     if (listPicker) listPicker->searchBarPlaceholderText = search_->placeholder;
-    data_ = std::move(data);
 }
 
 ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, Items data,
                                            Items initiallySelectedData, const Delegate& delegate,
                                            std::shared_ptr<services::Search> search)
-    : ListPickerDataSource(cell, {}, delegate, std::move(search), false) {
+    : ListPickerDataSource(cell, delegate, std::move(search), false) {
     selectedData_ = std::move(initiallySelectedData);
     updateData(std::move(data));
 }
@@ -212,7 +211,7 @@ ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListP
 ListPickerDataSource::ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, Items data,
                                            std::vector<int> initiallySelectedIndexes, const Delegate& delegate,
                                            std::shared_ptr<services::Search> search)
-    : ListPickerDataSource(cell, {}, delegate, std::move(search), true) {
+    : ListPickerDataSource(cell, delegate, std::move(search), true) {
     selectedIndexes_ = std::move(initiallySelectedIndexes);
     updateData(std::move(data));
 }
@@ -318,7 +317,7 @@ void ListPickerDataSource::appendPlaceholderRow(ui::UITableView& tableView) {
     data_.push_back(std::move(placeholder));
     placeholderAppended_ = true;
     dispatch::MainQueue::shared().async(
-        [table = std::weak_ptr<ui::UITableView>(tableOf(tableView)), delegate = delegate_] {
+        [table = tableOf(tableView), delegate = delegate_] {
             if (auto t = table.lock()) t->reloadData();
             send(delegate, kLoadMoreItemsSelector, nullptr);
         });

@@ -164,8 +164,8 @@ private:
         std::vector<std::string> texts;
     };
 
-    ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, Items data,
-                         const Delegate& delegate, std::shared_ptr<services::Search> search, bool isStaticCollection);
+    ListPickerDataSource(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Delegate& delegate,
+                         std::shared_ptr<services::Search> search, bool isStaticCollection);
 
     void updateData(Items data);
     std::vector<int> matchingPositions(const std::string& searchText) const;
