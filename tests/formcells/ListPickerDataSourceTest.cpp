@@ -104,15 +104,6 @@ TEST_F(ListPickerRows, DescribeItemsAndIndexesInRowOrder) {
     EXPECT_EQ(source->descriptionForSelectedIndexes({}), "");
 }
 
-TEST_F(ListPickerRows, ThePersonsPickShowsOnTheCell) {
-    make(R"([{"UniqueId": "a", "DisplayValue": "Apple"}, {"UniqueId": "b", "DisplayValue": "Banana"}])", false);
-    cell->allowsMultipleSelection = true;
-    EXPECT_TRUE(cell->pickUniqueIdentifiers({"b", "a"}));
-    EXPECT_EQ(cell->valueLabel()->text, "Banana, Apple");
-    EXPECT_TRUE(cell->pickUniqueIdentifiers({}));
-    EXPECT_EQ(cell->valueLabel()->text, "None");
-}
-
 TEST_F(ListPickerRows, TheSelectionFollowsPicksAndRemembersItemsChosenAmongResults) {
     make(R"([{"UniqueId": "a", "DisplayValue": "Apple"}, {"UniqueId": "b", "Title": "Banana"}])", false,
          R"({"Search": {"Delay": 100}})");
@@ -196,26 +187,6 @@ TEST_F(ListPickerLocalSearch, TheSearchButtonSearchesAtOnce) {
 // ---- Host search of a dynamic list ------------------------------------------------------------
 
 class ListPickerHostSearch : public ListPickerSource {};
-
-TEST_F(ListPickerHostSearch, ReachesTheHostOncePerPauseOnTheClock) {
-    make(R"([{"UniqueId": "a", "DisplayValue": "Apple"}])", false,
-         R"({"Search": {"Delay": 300, "MinimumCharacterThreshold": 2, "Placeholder": "Find"}})");
-    EXPECT_EQ(cell->listPicker()->searchBarPlaceholderText, "Find");
-    auto picker = cell->listPicker();
-    picker->search("a");
-    picker->search("ap");
-    dispatch::MainQueue::shared().advance(0.2);
-    picker->search("app");
-    dispatch::MainQueue::shared().advance(0.1);
-    EXPECT_TRUE(host->calls.empty());
-    dispatch::MainQueue::shared().advance(0.2);
-    EXPECT_EQ(heard(), std::vector<std::string>{"searchUpdated app"});
-
-    picker->searchBar()->text = "x";
-    picker->pressSearchButton();
-    settle();
-    EXPECT_EQ(heard().back(), "searchUpdated x") << "the button skips threshold and delay";
-}
 
 TEST_F(ListPickerHostSearch, AHostThatDoesNotAnswerOrAnUnusableTimerHearsNothing) {
     host = std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"searchUpdated:"});
