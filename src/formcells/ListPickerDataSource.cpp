@@ -292,8 +292,7 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::cellForRowAt(ui::UITa
         return loadingRowCell(tableView, row);
     }
 
-    const core::Dictionary item = data_[static_cast<std::size_t>(position)];
-    std::shared_ptr<ui::UITableViewCell> cell = cellForItem(tableView, item);
+    std::shared_ptr<ui::UITableViewCell> cell = cellForItem(tableView, data_[static_cast<std::size_t>(position)]);
     // A display value that shows nothing still gets a row, an empty one.
     if (!cell) cell = objectCell(tableView, core::Dictionary());
     cell->setHidden(false);
