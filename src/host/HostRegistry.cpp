@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
 
@@ -14,6 +15,7 @@ void HostRegistry::registerAll() {
     core::Block::classInfo();
     // Each layer adds its exposed classes and simulator extensions here, one line each.
     FlowsScenarioSupport::install();
+    UiScenarioSupport::install();
 }
 
 }  // namespace trc::host

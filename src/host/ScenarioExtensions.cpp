@@ -9,6 +9,7 @@ struct Tables {
     std::map<std::string, ScenarioExtensions::UserAction> actions;
     std::map<std::string, ScenarioExtensions::CheckReceiver> receivers;
     std::map<std::string, ScenarioExtensions::StepHandler> steps;
+    std::map<std::string, ScenarioExtensions::ProcessStart> starts;
 };
 Tables& tables() {
     static Tables t;
@@ -28,6 +29,15 @@ void ScenarioExtensions::addCheckReceiver(const std::string& name, CheckReceiver
     tables().receivers[name] = std::move(receiver);
 }
 void ScenarioExtensions::addStep(const std::string& key, StepHandler handler) { tables().steps[key] = std::move(handler); }
+
+void ScenarioExtensions::addProcessStart(const std::string& name, ProcessStart start) {
+    tables().starts[name] = std::move(start);
+}
+void ScenarioExtensions::processStarted() {
+    for (const auto& [name, start] : tables().starts) {
+        if (start) start();
+    }
+}
 
 const ScenarioExtensions::UserAction* ScenarioExtensions::userAction(const std::string& name) {
     return lookUp(tables().actions, name);

@@ -49,9 +49,17 @@ public:
     // A handler writes lines for people with ScenarioContext::writeToTranscript.
     using StepHandler = std::function<void(ScenarioContext&, const core::Dictionary& step)>;
 
+    // Runs at each scenario start and at each relaunch, after the process
+    // state was reset and the main queue renewed (the UI layer puts up the
+    // host's key window there). Registering a name again replaces it.
+    using ProcessStart = std::function<void()>;
+
     static void addUserAction(const std::string& name, UserAction action);
     static void addCheckReceiver(const std::string& name, CheckReceiver receiver);
     static void addStep(const std::string& key, StepHandler handler);
+    static void addProcessStart(const std::string& name, ProcessStart start);
+    // Called by the runner once a (re)started process is set up.
+    static void processStarted();
 
     static const UserAction* userAction(const std::string& name);
     static const CheckReceiver* checkReceiver(const std::string& name);

@@ -21,6 +21,7 @@ std::shared_ptr<UIApplication>& sharedSlot() {
 const core::ClassInfo& UIApplication::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UIApplication>("UIApplication", UIResponder::classInfo())
+            .classMethod("sharedInstance", [](core::Args) { return core::Value(UIApplication::shared()); })
             .classProperty("sharedInstance", [] { return core::Value(UIApplication::shared()); })
             .property("keyWindow",
                       [](const UIApplication& app) { return objectOrNil(app.keyWindow()); })

@@ -14,7 +14,7 @@ namespace trc::ui {
 class UIButton : public UIControl {
     TRC_OBJECT(UIButton)
 public:
-    void setTitle(std::optional<std::string> title, State state = State::Normal);
+    virtual void setTitle(std::optional<std::string> title, State state = State::Normal);
     // The title for the state, falling back to the normal title.
     std::optional<std::string> title(State state = State::Normal) const;
     // The title for the button's present state.

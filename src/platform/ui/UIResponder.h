@@ -29,9 +29,9 @@ public:
 
     virtual bool canBecomeFirstResponder() const { return false; }
     virtual bool canResignFirstResponder() const { return true; }
-    bool becomeFirstResponder();
-    bool resignFirstResponder();
-    bool isFirstResponder() const;
+    virtual bool becomeFirstResponder();
+    virtual bool resignFirstResponder();
+    virtual bool isFirstResponder() const;
 
     template <class T>
     std::shared_ptr<T> sharedAs() {

@@ -28,4 +28,12 @@ core::Value objectArray(const std::vector<std::shared_ptr<T>>& objects) {
     return core::Value(std::move(a));
 }
 
+template <class T>
+core::Value valueArray(const std::vector<T>& values) {
+    core::Array a;
+    a.reserve(values.size());
+    for (const auto& v : values) a.emplace_back(v);
+    return core::Value(std::move(a));
+}
+
 }  // namespace trc::ui

@@ -37,6 +37,10 @@ const core::ClassInfo& UIView::classInfo() {
             .property("isUserInteractionEnabled", [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
             .property("translatesAutoresizingMaskIntoConstraints",
                       [](const UIView& v) { return core::Value(v.translatesAutoresizingMaskIntoConstraints); })
+            .property("backgroundColor",
+                      [](const UIView& v) {
+                          return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value();
+                      })
             .property("frame", [](const UIView& v) { return frameValue(v.frame()); })
             .property("superview", [](const UIView& v) { return objectOrNil(v.superview()); })
             .property("subviews",
@@ -49,6 +53,17 @@ const core::ClassInfo& UIView::classInfo() {
                       })
             .build();
     return info;
+}
+
+UIView::~UIView() {
+    for (const auto& s : subviews_) {
+        if (s->superview_ == this) s->superview_ = nullptr;
+    }
+}
+
+std::shared_ptr<UIView> UIView::superview() const {
+    if (!superview_) return nullptr;
+    return std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
 }
 
 void UIView::setFrame(const CGRect& frame) {
@@ -66,7 +81,7 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
         return;
     }
     auto keep = view;  // the old superview may hold the last reference
-    if (view->superview().get() == this) {
+    if (view->superview_ == this) {
         // Reordering within the same superview.
         auto it = std::find(subviews_.begin(), subviews_.end(), view);
         std::size_t old = static_cast<std::size_t>(it - subviews_.begin());
@@ -77,15 +92,14 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     }
     view->removeFromSuperview();
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
-    view->superview_ = std::static_pointer_cast<UIView>(shared_from_this());
+    view->superview_ = this;
     needsLayout_ = true;
     view->didMoveToSuperview();
 }
 
 void UIView::removeFromSuperview() {
-    auto parent = superview();
-    if (!parent) return;
-    auto keep = sharedAs<UIView>();
+    if (!superview_) return;
+    auto keep = weak_from_this().lock();
     if (auto w = window()) {
         auto responder = w->firstResponder();
         auto view = std::dynamic_pointer_cast<UIView>(responder);
@@ -96,24 +110,22 @@ void UIView::removeFromSuperview() {
 }
 
 void UIView::detachFromSuperview() {
-    if (auto parent = superview()) {
-        auto& list = parent->subviews_;
-        list.erase(std::remove_if(list.begin(), list.end(), [this](const auto& v) { return v.get() == this; }),
-                   list.end());
+    if (UIView* parent = superview_) {
+        std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
         parent->needsLayout_ = true;
     }
-    superview_.reset();
+    superview_ = nullptr;
 }
 
 bool UIView::isDescendantOf(const UIView& ancestor) const {
-    for (auto v = superview(); v; v = v->superview()) {
-        if (v.get() == &ancestor) return true;
+    for (const UIView* v = superview_; v; v = v->superview_) {
+        if (v == &ancestor) return true;
     }
     return false;
 }
 
 std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
-    if (tag == wanted) return sharedAs<UIView>();
+    if (tag == wanted) return std::static_pointer_cast<UIView>(weak_from_this().lock());
     for (const auto& s : subviews_) {
         if (auto found = s->viewWithTag(wanted)) return found;
     }
@@ -121,8 +133,8 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
 }
 
 std::shared_ptr<UIWindow> UIView::window() const {
-    for (auto v = superview(); v; v = v->superview()) {
-        if (auto w = std::dynamic_pointer_cast<UIWindow>(v)) return w;
+    for (const UIView* v = superview_; v; v = v->superview_) {
+        if (auto w = dynamic_cast<const UIWindow*>(v)) return w->window();
     }
     return nullptr;
 }
@@ -148,6 +160,36 @@ void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     std::erase(constraints_, constraint);
 }
+
+bool UIView::endEditing(bool force) {
+    auto w = window();
+    if (!w) return true;
+    auto responder = w->firstResponder();
+    auto view = std::dynamic_pointer_cast<UIView>(responder);
+    if (!view || !(view.get() == this || view->isDescendantOf(*this))) return true;
+    if (force) {
+        w->clearFirstResponder();
+        return true;
+    }
+    return view->resignFirstResponder();
+}
+
+namespace {
+int animationsOff = 0;
+}  // namespace
+
+void UIView::performWithoutAnimation(const std::function<void()>& changes) {
+    ++animationsOff;
+    try {
+        if (changes) changes();
+    } catch (...) {
+        --animationsOff;
+        throw;
+    }
+    --animationsOff;
+}
+
+bool UIView::areAnimationsEnabled() { return animationsOff == 0; }
 
 void UIView::layoutIfNeeded() {
     if (needsLayout_) {

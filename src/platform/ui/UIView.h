@@ -3,17 +3,22 @@
 // style class and recorded layout constraints. Nothing is drawn.
 //
 // A view owns its subviews; the superview and the owning view controller
-// are weak back-references. Adding a view that has a superview moves it.
+// are back-references that never keep anything alive (a view clears its
+// subviews' link when it goes). Composite views may add their sub-views in
+// their constructors. Adding a view that has a superview moves it.
 // Removing a view from its window makes its first responder (itself or a
 // descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
 // tests and the simulator decide when layout happens. Main thread only.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/ui/CGRect.h"
+#include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
 
 namespace trc::ui {
@@ -26,6 +31,9 @@ class UIView : public UIResponder {
 public:
     UIView() = default;
     explicit UIView(CGRect frame) : frame_(frame) {}
+    ~UIView() override;
+    UIView(const UIView&) = delete;
+    UIView& operator=(const UIView&) = delete;
 
     const CGRect& frame() const { return frame_; }
     virtual void setFrame(const CGRect& frame);
@@ -40,9 +48,10 @@ public:
     // The style class a stylesheet would apply ("nuiClass").
     std::string nuiClass;
     std::string accessibilityIdentifier;
+    std::optional<UIColor> backgroundColor;
 
     // Tree.
-    std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+    std::shared_ptr<UIView> superview() const;
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
     void addSubview(const std::shared_ptr<UIView>& view);
     void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
@@ -63,6 +72,15 @@ public:
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
     void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
     void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+
+    // Makes a first responder inside this view (or the view itself) resign;
+    // with force, even one that would refuse. True when none is left.
+    bool endEditing(bool force);
+
+    // Runs changes with animations off; areAnimationsEnabled() tells
+    // layout code (and tests) which way a change went.
+    static void performWithoutAnimation(const std::function<void()>& changes);
+    static bool areAnimationsEnabled();
 
     void setNeedsLayout() { needsLayout_ = true; }
     bool needsLayout() const { return needsLayout_; }
@@ -85,7 +103,9 @@ private:
     CGRect frame_;
     bool hidden_ = false;
     bool needsLayout_ = true;
-    std::weak_ptr<UIView> superview_;
+    // Plain pointer so that constructors can build sub-view trees; the
+    // superview owns this view and clears the pointer when it goes.
+    UIView* superview_ = nullptr;
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;

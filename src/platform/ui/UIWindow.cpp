@@ -30,7 +30,7 @@ const core::ClassInfo& UIWindow::classInfo() {
 UIWindow::UIWindow() : UIView(CGRect(0, 0, kScreenWidth, kScreenHeight)) { setHidden(true); }
 
 std::shared_ptr<UIWindow> UIWindow::window() const {
-    return std::const_pointer_cast<UIWindow>(sharedAs<UIWindow>());
+    return std::static_pointer_cast<UIWindow>(std::const_pointer_cast<core::Object>(weak_from_this().lock()));
 }
 
 void UIWindow::setRootViewController(const std::shared_ptr<UIViewController>& vc) {

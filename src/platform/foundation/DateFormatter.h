@@ -1,0 +1,29 @@
+#pragma once
+// Dates as text for people, in a locale, with a date style and a time style
+// (none, short, medium, long, full), on ICU. The time zone defaults to UTC
+// so that text is the same on every machine; set another by its identifier.
+// With both styles none the text is empty, as on the platform. Shared by
+// reference between the views that show with it; main thread only.
+
+#include <string>
+
+#include "platform/core/Value.h"
+#include "platform/foundation/Locale.h"
+
+namespace trc::foundation {
+
+class DateFormatter {
+public:
+    enum class Style { None = 0, Short = 1, Medium = 2, Long = 3, Full = 4 };
+
+    Locale locale = Locale::current();
+    Style dateStyle = Style::None;
+    Style timeStyle = Style::None;
+    std::string timeZone = "UTC";
+
+    std::string string(core::Date date) const;
+};
+
+const char* dateFormatterStyleName(DateFormatter::Style style);
+
+}  // namespace trc::foundation

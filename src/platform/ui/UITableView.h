@@ -1,0 +1,206 @@
+#pragma once
+// A headless table: rows from a data source, built into cells only while
+// they are on screen, and cells reused as rows come and go.
+//
+// On screen: the rows are taken as one list in section order, and a window
+// of at most rowsOnScreen() consecutive rows of it counts as on screen (no
+// limit: every row). Row heights are answered (delegate, rowHeight,
+// estimate) and set the cells' frames, but do not decide what is on screen.
+// scrollToRow moves the window; rows that leave give their cells to the
+// reuse pool (their first responder resigns), rows that come get cells from
+// the data source, which dequeues them.
+//
+// Loading: nothing is asked of the data source before the first layout
+// (layoutIfNeeded). After that, reloadData, reloadSections and reloadRows
+// re-ask at once and build the rows on screen before returning. A reload
+// replaces a row's cell with another instance, so the old cell's first
+// responder resigns. Reloads asked for while the table is building a row
+// run after that row.
+//
+// Misuse never throws: an unregistered identifier, a row out of range or
+// an update whose counts do not add up is logged as an error ("ui" logger)
+// and the table recovers (no cell, nothing done, or a full reload).
+// Every reload, update and scroll is noted in updateLog() for tests.
+//
+// The data source and delegate are held weakly. Main thread only.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/core/ClassInfo.h"
+#include "platform/ui/IndexPath.h"
+#include "platform/ui/UIView.h"
+
+namespace trc::ui {
+
+class UITableViewCell;
+class UITableViewDataSource;
+class UITableViewDelegate;
+class UITableViewHeaderFooterView;
+
+class UITableView : public UIView {
+    TRC_OBJECT(UITableView)
+public:
+    enum class Style { Plain, Grouped, InsetGrouped };
+    // Raw values as the platform numbers them.
+    enum class RowAnimation { Fade = 0, Right = 1, Left = 2, Top = 3, Bottom = 4, None = 5, Middle = 6, Automatic = 100 };
+    enum class ScrollPosition { None = 0, Top = 1, Middle = 2, Bottom = 3 };
+    static constexpr double automaticDimension = -1;
+
+    using CellFactory = std::function<std::shared_ptr<UITableViewCell>()>;
+    using HeaderFooterFactory = std::function<std::shared_ptr<UITableViewHeaderFooterView>()>;
+
+    explicit UITableView(Style style = Style::Plain);
+
+    Style style() const { return style_; }
+    std::shared_ptr<UITableViewDataSource> dataSource() const { return dataSource_.lock(); }
+    void setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) { dataSource_ = dataSource; }
+    std::shared_ptr<UITableViewDelegate> delegate() const { return delegate_.lock(); }
+    void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { delegate_ = delegate; }
+
+    double rowHeight = automaticDimension;
+    double estimatedRowHeight = 44;
+    double sectionHeaderHeight = automaticDimension;
+    double sectionFooterHeight = automaticDimension;
+    double estimatedSectionHeaderHeight = 0;
+    bool cellLayoutMarginsFollowReadableWidth = false;
+    std::optional<UIColor> separatorColor;
+
+    // Registration; registering again under an identifier replaces the factory.
+    void registerCell(const std::string& identifier, CellFactory factory, std::string className);
+    template <class T>
+    void registerClass(const std::string& identifier) {
+        registerCell(identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
+    }
+    // The class name registered under the identifier, if any.
+    std::optional<std::string> registeredClassName(const std::string& identifier) const;
+    void registerHeaderFooter(const std::string& identifier, HeaderFooterFactory factory, std::string className);
+    template <class T>
+    void registerHeaderFooterClass(const std::string& identifier) {
+        registerHeaderFooter(identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
+    }
+
+    // A cell that left the screen under that identifier, else a new one from
+    // the registered factory; nullptr and an error log when nothing is registered.
+    std::shared_ptr<UITableViewCell> dequeueReusableCell(const std::string& identifier, const IndexPath& indexPath);
+    // The same without a row; nullptr (no error) when nothing is registered.
+    std::shared_ptr<UITableViewCell> dequeueReusableCell(const std::string& identifier);
+    std::shared_ptr<UITableViewHeaderFooterView> dequeueReusableHeaderFooterView(const std::string& identifier);
+
+    // Counts as last loaded from the data source (loaded on first use).
+    int numberOfSections();
+    int numberOfRowsInSection(int section);
+    const std::vector<int>& rowCounts();
+    bool isValid(const IndexPath& indexPath);
+
+    void reloadData();
+    void reloadSections(const std::vector<int>& sections, RowAnimation animation);
+    void reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation);
+    void insertRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation);
+    void deleteRows(const std::vector<IndexPath>& indexPaths, RowAnimation animation);
+    // Row changes between the two are applied together at the outermost
+    // endUpdates, which also lets row heights follow.
+    void beginUpdates();
+    void endUpdates();
+    int beginUpdatesCount() const { return beginUpdatesCount_; }
+    int endUpdatesCount() const { return endUpdatesCount_; }
+
+    // The row's cell while the row is on screen, else nullptr.
+    std::shared_ptr<UITableViewCell> cellForRow(const IndexPath& indexPath) const;
+    std::optional<IndexPath> indexPathForCell(const UITableViewCell& cell) const;
+    std::vector<IndexPath> indexPathsForVisibleRows() const;
+    std::vector<std::shared_ptr<UITableViewCell>> visibleCells() const;
+
+    std::optional<int> rowsOnScreen() const { return rowsOnScreen_; }
+    void setRowsOnScreen(std::optional<int> rows);
+    void scrollToRow(const IndexPath& indexPath, ScrollPosition position, bool animated);
+
+    double heightForRow(const IndexPath& indexPath);
+    double heightForHeader(int section);
+    double heightForFooter(int section);
+    // The header view of a section on screen, if it has one.
+    std::shared_ptr<UIView> headerView(int section) const;
+    std::optional<std::string> titleForHeader(int section);
+
+    // A person taps the row: it is selected and the delegate hears of it.
+    // False (nothing done) when the row is not on screen.
+    bool selectRow(const IndexPath& indexPath);
+    void deselectRow(const IndexPath& indexPath);
+    std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
+
+    const std::vector<std::string>& updateLog() const { return updateLog_; }
+    void clearUpdateLog() { updateLog_.clear(); }
+    int reloadDataCount() const { return reloadDataCount_; }
+    // True once the table has laid out (and so built) its rows.
+    bool hasLaidOut() const { return laidOut_; }
+
+    void layoutSubviews() override;
+
+private:
+    struct Registration {
+        CellFactory factory;
+        std::string className;
+    };
+    struct HeaderRegistration {
+        HeaderFooterFactory factory;
+        std::string className;
+    };
+
+    void note(std::string entry) { updateLog_.push_back(std::move(entry)); }
+    std::vector<int> queryCounts();
+    void loadCounts() {
+        rowCounts_ = queryCounts();
+        countsLoaded_ = true;
+    }
+    void ensureCounts() {
+        if (!countsLoaded_) loadCounts();
+    }
+    bool validIn(const std::vector<int>& counts, const IndexPath& indexPath) const;
+    std::shared_ptr<UITableViewCell> takeCell(const std::string& identifier, bool logMissing);
+    void buildHeaders(const std::vector<IndexPath>& wanted);
+    int totalRows() const;
+    int flatIndex(const IndexPath& indexPath) const;
+    void clampFirstVisible();
+    std::vector<IndexPath> wantedRows() const;
+    void layoutRows();
+    void buildCell(const IndexPath& indexPath);
+    void recycle(const std::shared_ptr<UITableViewCell>& cell);
+    void recycleHeaders();
+    void reloadAll(const char* reason);
+    void applyRowChanges(std::vector<IndexPath> deletes, std::vector<IndexPath> inserts, const char* what);
+
+    Style style_;
+    std::weak_ptr<UITableViewDataSource> dataSource_;
+    std::weak_ptr<UITableViewDelegate> delegate_;
+    std::unordered_map<std::string, Registration> registrations_;
+    std::unordered_map<std::string, HeaderRegistration> headerRegistrations_;
+    std::unordered_map<std::string, std::vector<std::shared_ptr<UITableViewCell>>> pool_;
+    std::unordered_map<std::string, std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
+    std::map<IndexPath, std::shared_ptr<UITableViewCell>> cells_;
+    std::map<int, std::shared_ptr<UIView>> headers_;
+    std::vector<int> rowCounts_;
+    std::optional<int> rowsOnScreen_;
+    int firstVisible_ = 0;
+    std::optional<IndexPath> selected_;
+    bool countsLoaded_ = false;
+    bool laidOut_ = false;
+    bool building_ = false;
+    bool reloadPending_ = false;
+    int updateDepth_ = 0;
+    std::vector<IndexPath> pendingDeletes_;
+    std::vector<IndexPath> pendingInserts_;
+    int beginUpdatesCount_ = 0;
+    int endUpdatesCount_ = 0;
+    int reloadDataCount_ = 0;
+    std::vector<std::string> updateLog_;
+};
+
+const char* rowAnimationName(UITableView::RowAnimation animation);
+const char* scrollPositionName(UITableView::ScrollPosition position);
+
+}  // namespace trc::ui

@@ -1,0 +1,51 @@
+#pragma once
+// A table row's view: a content view holding the row's sub-views, a text
+// label, an accessory and a selection style.
+//
+// A table makes cells from the factory registered under a reuse identifier
+// and reuses them for other rows; the cell keeps whatever a configurer set
+// on it before (prepareForReuse() does nothing here and subclasses should
+// not reset what their configurers own). The instance's reuse identifier is
+// cellReuseIdentifier(); cell classes that have a class-level identifier
+// declare a static reuseIdentifier(). Main thread only.
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UIView.h"
+
+namespace trc::ui {
+
+class UITableViewCell : public UIView {
+    TRC_OBJECT(UITableViewCell)
+public:
+    enum class AccessoryType { None, DisclosureIndicator, DetailDisclosureButton, Checkmark, DetailButton };
+    enum class SelectionStyle { None, Blue, Gray, Default };
+
+    UITableViewCell();
+
+    static std::string reuseIdentifier() { return "UITableViewCell"; }
+    const std::string& cellReuseIdentifier() const { return reuseIdentifier_; }
+
+    std::shared_ptr<UIView> contentView() const { return contentView_; }
+    std::shared_ptr<UILabel> textLabel() const { return textLabel_; }
+    AccessoryType accessoryType = AccessoryType::None;
+    SelectionStyle selectionStyle = SelectionStyle::Default;
+    bool isSelected = false;
+
+    // Called by the table before it hands the cell out again.
+    virtual void prepareForReuse() {}
+    // How many times the table handed this cell out for another row.
+    int reuseCount() const { return reuseCount_; }
+
+private:
+    friend class UITableView;
+
+    std::string reuseIdentifier_;
+    int reuseCount_ = 0;
+    std::shared_ptr<UIView> contentView_;
+    std::shared_ptr<UILabel> textLabel_;
+};
+
+}  // namespace trc::ui

@@ -1,0 +1,59 @@
+#pragma once
+// The base of the UI framework's table cells: which separator lines the
+// cell draws, whether a person may edit it, whether edits are reported
+// while they happen, and the style class (nuiClass) every view has.
+//
+// Sub-views report to their cell through closures made by whileAlive(),
+// which do nothing once the cell is gone: the sub-views' actions live in
+// the sub-views, which the cell owns, so they cannot hold the cell.
+// Main thread only.
+
+#include <memory>
+#include <utility>
+
+#include "platform/ui/UITableViewCell.h"
+
+namespace trc::vessa {
+
+class VUIBaseTableViewCell : public ui::UITableViewCell {
+    TRC_OBJECT(VUIBaseTableViewCell)
+public:
+    enum class Separators { None, Top, Bottom, TopAndBottom };
+
+    Separators separators = Separators::Bottom;
+
+    bool isEditable() const { return editable_; }
+    void setEditable(bool editable) {
+        editable_ = editable;
+        editableDidChange();
+    }
+    // When true, editing cells report every change as it is made; else once
+    // when editing ends.
+    bool isTrackingLiveChanges = false;
+
+protected:
+    virtual void editableDidChange() {}
+
+    // Calls a change handler on a copy, so the handler may replace itself.
+    template <class Handler, class V>
+    static void fire(const Handler& handler, const V& value) {
+        if (!handler) return;
+        auto call = handler;
+        call(value);
+    }
+
+    template <class F>
+    auto whileAlive(F f) {
+        return [alive = std::weak_ptr<int>(alive_), f = std::move(f)](auto&&... args) {
+            if (!alive.expired()) f(std::forward<decltype(args)>(args)...);
+        };
+    }
+
+private:
+    bool editable_ = true;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+const char* separatorsName(VUIBaseTableViewCell::Separators separators);
+
+}  // namespace trc::vessa

@@ -1,0 +1,62 @@
+#include "platform/vessa/VUIFilterFormCell.h"
+
+#include <algorithm>
+
+#include "platform/core/ClassInfo.h"
+#include "platform/core/Logging.h"
+#include "platform/ui/UIValues.h"
+
+namespace trc::vessa {
+
+const core::ClassInfo& VUIFilterFormCell::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<VUIFilterFormCell>("VUIFilterFormCell", VUIInlineValidationTableViewCell::classInfo())
+            .constructible()
+            .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
+            .property("keyName", [](const VUIFilterFormCell& c) { return ui::textOrNil(c.keyName()); })
+            .property("keyLabel", [](const VUIFilterFormCell& c) { return core::Value(c.keyLabel()); })
+            .property("valueOptions", [](const VUIFilterFormCell& c) { return ui::valueArray(c.valueOptions); })
+            .property("value", [](const VUIFilterFormCell& c) { return ui::valueArray(c.value); })
+            .property("allowsMultipleSelection",
+                      [](const VUIFilterFormCell& c) { return core::Value(c.allowsMultipleSelection); })
+            .property("allowsEmptySelection", [](const VUIFilterFormCell& c) { return core::Value(c.allowsEmptySelection); })
+            .build();
+    return info;
+}
+
+VUIFilterFormCell::VUIFilterFormCell() : keyLabel_(std::make_shared<ui::UILabel>()) {
+    nuiClass = "VUIFilterFormCell";
+    contentView()->addSubview(keyLabel_);
+}
+
+bool VUIFilterFormCell::tapOption(int index) {
+    std::vector<int> next = value;
+    auto it = std::find(next.begin(), next.end(), index);
+    if (it != next.end()) {
+        next.erase(it);
+        if (!allowsMultipleSelection) next.clear();
+    } else if (allowsMultipleSelection) {
+        next.push_back(index);
+    } else {
+        next = {index};
+    }
+    return pick(std::move(next));
+}
+
+bool VUIFilterFormCell::pick(std::vector<int> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    const int count = static_cast<int>(valueOptions.size());
+    bool inRange = std::all_of(indexes.begin(), indexes.end(), [count](int i) { return i >= 0 && i < count; });
+    bool allowed = isEditable() && inRange && (allowsMultipleSelection || indexes.size() <= 1) &&
+                   (allowsEmptySelection || !indexes.empty());
+    if (!allowed) {
+        core::Logging::log("vessa", "info", "filter cell: selection refused");
+        return false;
+    }
+    value = std::move(indexes);
+    fire(onChangeHandler, value);
+    return true;
+}
+
+}  // namespace trc::vessa

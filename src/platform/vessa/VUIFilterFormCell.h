@@ -1,0 +1,44 @@
+#pragma once
+// The filter (and sorter) cell: a caption above option buttons; value is
+// the indexes of the selected options, ascending. A person taps options
+// (tapOption) or picks a whole selection (pick); the new selection reaches
+// onChangeHandler. With single selection a tap selects only that option;
+// a selection that would leave nothing chosen is refused unless
+// allowsEmptySelection, as are options that do not exist. Main thread only.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIInlineValidationTableViewCell.h"
+
+namespace trc::vessa {
+
+class VUIFilterFormCell : public VUIInlineValidationTableViewCell {
+    TRC_OBJECT(VUIFilterFormCell)
+public:
+    VUIFilterFormCell();
+    static std::string reuseIdentifier() { return "VUIFilterFormCell"; }
+
+    const std::optional<std::string>& keyName() const { return keyLabel_->text; }
+    void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
+    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
+
+    std::vector<std::string> valueOptions;
+    bool allowsMultipleSelection = false;
+    bool allowsEmptySelection = true;
+    // As set; the cell does not check what a configurer gives it.
+    std::vector<int> value;
+    std::function<void(const std::vector<int>&)> onChangeHandler;
+
+    bool tapOption(int index);
+    bool pick(std::vector<int> indexes);
+
+private:
+    std::shared_ptr<ui::UILabel> keyLabel_;
+};
+
+}  // namespace trc::vessa

@@ -1,0 +1,101 @@
+#include "platform/vessa/VUIListPicker.h"
+
+#include <algorithm>
+
+#include "platform/core/ClassInfo.h"
+#include "platform/core/Logging.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UIValues.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+
+namespace trc::vessa {
+
+const core::ClassInfo& VUIListPicker::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<VUIListPicker>("VUIListPicker", core::Object::classInfo())
+            .constructible()
+            .property("isSearchEnabled", [](const VUIListPicker& p) { return core::Value(p.isSearchEnabled); })
+            .property("isBarcodeScannerEnabled", [](const VUIListPicker& p) { return core::Value(p.isBarcodeScannerEnabled); })
+            .property("isDataSourceRequiringUniqueIdentifiers",
+                      [](const VUIListPicker& p) { return core::Value(p.isDataSourceRequiringUniqueIdentifiers); })
+            .property("isSelectedSectionEnabled", [](const VUIListPicker& p) { return core::Value(p.isSelectedSectionEnabled); })
+            .property("isSearchCancelledAfterSelection",
+                      [](const VUIListPicker& p) { return core::Value(p.isSearchCancelledAfterSelection); })
+            .property("prompt", [](const VUIListPicker& p) { return ui::textOrNil(p.prompt); })
+            .property("searchBarPlaceholderText", [](const VUIListPicker& p) { return ui::textOrNil(p.searchBarPlaceholderText); })
+            .property("tintColor",
+                      [](const VUIListPicker& p) { return p.tintColor ? core::Value(p.tintColor->hexString()) : core::Value(); })
+            .property("reloadDataCount", [](const VUIListPicker& p) { return core::Value(p.reloadDataCount()); })
+            .build();
+    return info;
+}
+
+VUIListPicker::VUIListPicker()
+    : tableView_(std::make_shared<ui::UITableView>()), searchBar_(std::make_shared<ui::UISearchBar>()) {
+    tableView_->registerClass<ui::UITableViewCell>("UITableViewCell");
+}
+
+void VUIListPicker::reloadData() {
+    ++reloadDataCount_;
+    tableView_->reloadData();
+}
+
+void VUIListPicker::search(const std::string& text) {
+    searchBar_->enterText(text);
+    if (auto updating = searchResultsUpdating()) updating->updateSearchResults(*this, text);
+}
+
+bool VUIListPicker::selectRow(int row) {
+    if (!cell_ || row < 0) return false;
+    bool filtered = isFiltered();
+    auto updating = searchResultsUpdating();
+    int index = filtered && updating ? updating->unfilteredDataSourceIndexOfItemAt(*this, row) : row;
+    bool single = !cell_->allowsMultipleSelection;
+    bool done = false;
+    if (isDataSourceRequiringUniqueIdentifiers) {
+        if (!dataSource_) return false;
+        std::string id = dataSource_->uniqueIdentifierForItemAt(*tableView_, index);
+        if (id.empty()) return false;
+        // Asking lets the source remember an item chosen among search results.
+        if (filtered && updating) updating->filteredDataSourceContainsItemWithUniqueIdentifier(*this, id);
+        std::vector<std::string> ids = cell_->uuidValues;
+        auto it = std::find(ids.begin(), ids.end(), id);
+        if (single) {
+            ids = {id};
+        } else if (it != ids.end()) {
+            ids.erase(it);
+        } else {
+            ids.push_back(id);
+        }
+        done = cell_->pickUniqueIdentifiers(std::move(ids));
+    } else {
+        std::vector<int> indexes = cell_->value();
+        auto it = std::find(indexes.begin(), indexes.end(), index);
+        if (single) {
+            indexes = {index};
+        } else if (it != indexes.end()) {
+            indexes.erase(it);
+        } else {
+            indexes.push_back(index);
+        }
+        done = cell_->pick(std::move(indexes));
+    }
+    if (done && single && cell_->isPickerDismissedOnSelection) {
+        // Close the picker's screen when it is the one on top of its navigation stack.
+        if (auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(
+                tableView_->owningViewController())) {
+            if (auto nav = screen->navigationController(); nav && nav->topViewController() == screen) {
+                if (nav->viewControllers().size() > 1) {
+                    nav->popViewController(true);
+                } else {
+                    nav->dismiss(true);
+                }
+            }
+        }
+    }
+    return done;
+}
+
+}  // namespace trc::vessa

@@ -1,0 +1,104 @@
+#include "platform/vessa/VUIListPickerFormCell.h"
+
+#include "platform/core/ClassInfo.h"
+#include "platform/core/Logging.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIValues.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+
+namespace trc::vessa {
+
+const core::ClassInfo& VUIListPickerFormCell::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<VUIListPickerFormCell>("VUIListPickerFormCell", VUIInlineValidationTableViewCell::classInfo())
+            .constructible()
+            .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
+            .property("keyName", [](const VUIListPickerFormCell& c) { return ui::textOrNil(c.keyName()); })
+            .property("keyLabel", [](const VUIListPickerFormCell& c) { return core::Value(c.keyLabel()); })
+            .property("valueLabel", [](const VUIListPickerFormCell& c) { return core::Value(c.valueLabel()); })
+            .property("listPicker", [](const VUIListPickerFormCell& c) { return core::Value(c.listPicker()); })
+            .property("value", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.value()); })
+            .property("uuidValues", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.uuidValues); })
+            .property("valueOptions", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.valueOptions); })
+            .property("allowsMultipleSelection",
+                      [](const VUIListPickerFormCell& c) { return core::Value(c.allowsMultipleSelection); })
+            .property("allowsEmptySelection", [](const VUIListPickerFormCell& c) { return core::Value(c.allowsEmptySelection); })
+            .property("isPickerDismissedOnSelection",
+                      [](const VUIListPickerFormCell& c) { return core::Value(c.isPickerDismissedOnSelection); })
+            .build();
+    return info;
+}
+
+VUIListPickerFormCell::VUIListPickerFormCell()
+    : keyLabel_(std::make_shared<ui::UILabel>()),
+      valueLabel_(std::make_shared<ui::UILabel>()),
+      listPicker_(std::make_shared<VUIListPicker>()) {
+    nuiClass = "VUIListPickerFormCell";
+    accessoryType = AccessoryType::DisclosureIndicator;
+    contentView()->addSubview(keyLabel_);
+    contentView()->addSubview(valueLabel_);
+    listPicker_->cell_ = this;
+}
+
+VUIListPickerFormCell::~VUIListPickerFormCell() { listPicker_->cell_ = nullptr; }
+
+void VUIListPickerFormCell::setKeyName(std::optional<std::string> name) {
+    keyName_ = name;
+    keyLabel_->text = std::move(name);
+}
+
+void VUIListPickerFormCell::setValue(std::vector<int> indexes) {
+    value_ = std::move(indexes);
+    if (valueOptions.empty() || value_.empty()) return;
+    std::string text;
+    for (int i : value_) {
+        if (i < 0 || i >= static_cast<int>(valueOptions.size())) continue;
+        if (!text.empty()) text += ", ";
+        text += valueOptions[static_cast<std::size_t>(i)];
+    }
+    valueLabel_->text = text;
+}
+
+bool VUIListPickerFormCell::selectionAllowed(std::size_t count) const {
+    return isEditable() && (allowsMultipleSelection || count <= 1) && (allowsEmptySelection || count > 0);
+}
+
+bool VUIListPickerFormCell::pick(std::vector<int> indexes) {
+    bool inRange = true;
+    if (!listPicker_->dataSource()) {
+        for (int i : indexes) inRange = inRange && i >= 0 && i < static_cast<int>(valueOptions.size());
+    }
+    if (!inRange || !selectionAllowed(indexes.size())) {
+        core::Logging::log("vessa", "info", "list picker cell: selection refused");
+        return false;
+    }
+    setValue(std::move(indexes));
+    fire(onChangeHandler, value_);
+    return true;
+}
+
+bool VUIListPickerFormCell::pickUniqueIdentifiers(std::vector<std::string> identifiers) {
+    if (!selectionAllowed(identifiers.size())) {
+        core::Logging::log("vessa", "info", "list picker cell: selection refused");
+        return false;
+    }
+    uuidValues = std::move(identifiers);
+    fire(onUuidChangeHandler, uuidValues);
+    return true;
+}
+
+std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPicker() {
+    if (!isEditable()) return nullptr;
+    auto shownBy = controller();
+    if (!shownBy) return nullptr;
+    auto screen = std::make_shared<VUIListPickerTableViewController>(listPicker_);
+    screen->title = keyName_;
+    if (auto nav = shownBy->navigationController()) {
+        nav->pushViewController(screen, true);
+    } else {
+        shownBy->present(ui::UINavigationController::make(screen), true);
+    }
+    return screen;
+}
+
+}  // namespace trc::vessa

@@ -1,0 +1,72 @@
+#pragma once
+// The list picker cell: a caption, the selection as text (valueLabel), and
+// the list picker (always present) a person opens to choose. Items are
+// either the cell's own titles (valueOptions) or rows of the picker's data
+// source. The selection is value (item indexes) or, when the picker's data
+// source requires unique identifiers, uuidValues.
+//
+// The person's entries: openPicker() (what tapping the row does), then
+// picking on the picker; or pick() / pickUniqueIdentifiers() for a whole
+// selection. A new selection reaches onChangeHandler or
+// onUuidChangeHandler. Refused (false, nothing changed): a cell that is not
+// editable, several items without multiple selection, nothing without
+// empty selection, an index outside the cell's own titles. Main thread only.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIInlineValidationTableViewCell.h"
+#include "platform/vessa/VUIListPicker.h"
+
+namespace trc::vessa {
+
+class VUIListPickerTableViewController;
+
+class VUIListPickerFormCell : public VUIInlineValidationTableViewCell {
+    TRC_OBJECT(VUIListPickerFormCell)
+public:
+    VUIListPickerFormCell();
+    ~VUIListPickerFormCell() override;
+    static std::string reuseIdentifier() { return "VUIListPickerFormCell"; }
+
+    const std::optional<std::string>& keyName() const { return keyName_; }
+    void setKeyName(std::optional<std::string> name);
+    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
+    std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
+    std::shared_ptr<VUIListPicker> listPicker() const { return listPicker_; }
+
+    bool allowsMultipleSelection = false;
+    bool allowsEmptySelection = true;
+    bool isPickerDismissedOnSelection = true;
+
+    const std::vector<int>& value() const { return value_; }
+    // With the cell's own titles and a selection, also shows the chosen titles.
+    void setValue(std::vector<int> indexes);
+    std::vector<std::string> uuidValues;
+    std::vector<std::string> valueOptions;
+
+    std::function<void(const std::vector<int>&)> onChangeHandler;
+    std::function<void(const std::vector<std::string>&)> onUuidChangeHandler;
+
+    // Shows the picker: pushed on the navigation controller of the view
+    // controller that shows the cell, else presented in a new one. Nothing
+    // (nullptr) when the cell is not editable or not in a view controller.
+    std::shared_ptr<VUIListPickerTableViewController> openPicker();
+    bool pick(std::vector<int> indexes);
+    bool pickUniqueIdentifiers(std::vector<std::string> identifiers);
+
+private:
+    bool selectionAllowed(std::size_t count) const;
+
+    std::optional<std::string> keyName_;
+    std::shared_ptr<ui::UILabel> keyLabel_;
+    std::shared_ptr<ui::UILabel> valueLabel_;
+    std::shared_ptr<VUIListPicker> listPicker_;
+    std::vector<int> value_;
+};
+
+}  // namespace trc::vessa

@@ -1,0 +1,52 @@
+#pragma once
+// The segmented control cell: a caption and one segment per option; value
+// is the selected segment's index. A value outside the options selects no
+// segment (and is kept as given). The person's pick (select) reaches
+// onChangeHandler with the index. Main thread only.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UISegmentedControl.h"
+#include "platform/vessa/VUIInlineValidationTableViewCell.h"
+
+namespace trc::vessa {
+
+class VUISegmentedControlFormCell : public VUIInlineValidationTableViewCell {
+    TRC_OBJECT(VUISegmentedControlFormCell)
+public:
+    VUISegmentedControlFormCell();
+    static std::string reuseIdentifier() { return "VUISegmentedControlFormCell"; }
+
+    const std::optional<std::string>& keyName() const { return keyLabel_->text; }
+    void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
+    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
+
+    const std::vector<std::string>& valueOptions() const { return segmentedControl_->segmentTitles; }
+    void setValueOptions(std::vector<std::string> options);
+    int value() const { return value_; }
+    void setValue(int index);
+    bool apportionsSegmentWidthsByContent() const { return segmentedControl_->apportionsSegmentWidthsByContent; }
+    void setApportionsSegmentWidthsByContent(bool on) { segmentedControl_->apportionsSegmentWidthsByContent = on; }
+    std::shared_ptr<ui::UISegmentedControl> segmentedControl() const { return segmentedControl_; }
+
+    std::function<void(int)> onChangeHandler;
+
+    bool select(int index) { return segmentedControl_->selectSegment(index); }
+
+protected:
+    void editableDidChange() override { segmentedControl_->setEnabled(isEditable()); }
+
+private:
+    void showValue();
+
+    std::shared_ptr<ui::UILabel> keyLabel_;
+    std::shared_ptr<ui::UISegmentedControl> segmentedControl_;
+    int value_ = ui::UISegmentedControl::noSegment;
+};
+
+}  // namespace trc::vessa

@@ -1,0 +1,19 @@
+#pragma once
+// The UI framework's section header and footer: a title label (the text
+// label) over a background view. Main thread only.
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/UITableViewHeaderFooterView.h"
+
+namespace trc::vessa {
+
+class VUITableViewHeaderFooterView : public ui::UITableViewHeaderFooterView {
+    TRC_OBJECT(VUITableViewHeaderFooterView)
+public:
+    static std::string reuseIdentifier() { return "VUITableViewHeaderFooterView"; }
+    std::shared_ptr<ui::UILabel> titleLabel() const { return textLabel(); }
+};
+
+}  // namespace trc::vessa

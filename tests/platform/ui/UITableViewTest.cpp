@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITableViewDataSource.h"
+#include "platform/ui/UITableViewDelegate.h"
+#include "platform/ui/UITextField.h"
+#include "platform/ui/UIWindow.h"
+
+using namespace trc;
+using namespace trc::ui;
+
+namespace {
+
+// A cell holding a text field, so focus can live inside a row.
+class FieldCell : public UITableViewCell {
+public:
+    FieldCell() { contentView()->addSubview(field); }
+    std::shared_ptr<UITextField> field = std::make_shared<UITextField>();
+};
+
+// Rows per section; each built cell's label says which row it shows.
+class Rows : public UITableViewDataSource, public UITableViewDelegate {
+public:
+    std::vector<int> counts{3};
+    int built = 0;
+    std::vector<IndexPath> selected;
+    std::function<void(UITableView&)> duringBuild;
+    std::map<IndexPath, double> heights;
+
+    int numberOfSections(UITableView&) override { return static_cast<int>(counts.size()); }
+    int numberOfRowsInSection(UITableView&, int section) override { return counts[static_cast<std::size_t>(section)]; }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& table, const IndexPath& p) override {
+        ++built;
+        if (duringBuild) duringBuild(table);
+        auto cell = table.dequeueReusableCell("row", p);
+        if (cell) cell->textLabel()->text = p.description();
+        return cell;
+    }
+    std::optional<double> heightForRowAt(UITableView&, const IndexPath& p) override {
+        auto it = heights.find(p);
+        return it == heights.end() ? std::nullopt : std::optional<double>(it->second);
+    }
+    void didSelectRowAt(UITableView&, const IndexPath& p) override { selected.push_back(p); }
+};
+
+class TableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        core::Logging::clearCaptured();
+        table->registerClass<FieldCell>("row");
+        table->setDataSource(rows);
+        table->setDelegate(rows);
+        window->addSubview(table);
+    }
+
+    // "[0, 0] [0, 1]": the rows on screen, each checked against its cell's label.
+    std::string shown() {
+        std::string out;
+        for (const auto& p : table->indexPathsForVisibleRows()) {
+            auto cell = table->cellForRow(p);
+            EXPECT_EQ(cell->textLabel()->text, p.description()) << "cell shows another row";
+            EXPECT_EQ(table->indexPathForCell(*cell), p);
+            out += (out.empty() ? "" : " ") + p.description();
+        }
+        return out;
+    }
+    bool loggedError() {
+        for (const auto& r : core::Logging::captured()) {
+            if (r.severity == "error") return true;
+        }
+        return false;
+    }
+
+    std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>();
+    std::shared_ptr<UITableView> table = std::make_shared<UITableView>();
+    std::shared_ptr<Rows> rows = std::make_shared<Rows>();
+};
+
+class TableVisibility : public TableTest {};
+
+TEST_F(TableVisibility, NothingIsAskedBeforeTheFirstLayout) {
+    table->reloadData();
+    EXPECT_EQ(rows->built, 0);
+    table->layoutIfNeeded();
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2]");
+}
+
+TEST_F(TableVisibility, OnlyRowsThatFitAreBuiltAndTheRestAreAbsent) {
+    rows->counts = {2, 3};
+    table->setRowsOnScreen(3);
+    table->layoutIfNeeded();
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [1, 0]");
+    EXPECT_EQ(table->cellForRow({1, 1}), nullptr);
+    EXPECT_EQ(rows->built, 3);
+}
+
+TEST_F(TableVisibility, ScrollBuildsTheNewRowsFromReusedCells) {
+    rows->counts = {10};
+    table->setRowsOnScreen(3);
+    table->layoutIfNeeded();
+    auto first = table->cellForRow({0, 0});
+    table->scrollToRow({0, 5}, UITableView::ScrollPosition::Bottom, false);
+    EXPECT_EQ(shown(), "[0, 3] [0, 4] [0, 5]");
+    EXPECT_EQ(first->reuseCount(), 1) << "a cell that left the screen comes back for a new row";
+    EXPECT_EQ(first->superview(), table);
+    table->scrollToRow({0, 9}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(shown(), "[0, 7] [0, 8] [0, 9]") << "the window stops at the last row";
+    table->scrollToRow({0, 5}, UITableView::ScrollPosition::Middle, false);
+    EXPECT_EQ(shown(), "[0, 4] [0, 5] [0, 6]");
+    table->scrollToRow({0, 5}, UITableView::ScrollPosition::None, false);
+    EXPECT_EQ(shown(), "[0, 4] [0, 5] [0, 6]") << "an on-screen row does not move";
+}
+
+TEST_F(TableVisibility, ScrollToARowOutOfRangeIsLoggedAndIgnored) {
+    rows->counts = {4};
+    table->setRowsOnScreen(2);
+    table->layoutIfNeeded();
+    table->scrollToRow({0, 4}, UITableView::ScrollPosition::Bottom, false);
+    table->scrollToRow({3, 0}, UITableView::ScrollPosition::Bottom, false);
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(shown(), "[0, 0] [0, 1]");
+}
+
+TEST_F(TableVisibility, RowFramesFollowTheirHeights) {
+    rows->heights[{0, 0}] = 10;
+    table->rowHeight = 30;
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->cellForRow({0, 1})->frame().minY(), 10);
+    EXPECT_EQ(table->cellForRow({0, 2})->frame().minY(), 40);
+}
+
+class TableReuse : public TableTest {};
+
+TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {
+    EXPECT_EQ(table->dequeueReusableCell("nope", {0, 0}), nullptr);
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(table->dequeueReusableCell("nope"), nullptr);
+    table->registerClass<FieldCell>("other");
+    table->registerCell("row", [] { return nullptr; }, "Broken");
+    table->layoutIfNeeded();
+    ASSERT_NE(table->cellForRow({0, 0}), nullptr) << "rows without a cell get an empty one";
+    EXPECT_EQ(dynamic_cast<FieldCell*>(table->cellForRow({0, 0}).get()), nullptr);
+}
+
+TEST_F(TableReuse, RegisteringAgainReplacesTheClass) {
+    table->registerClass<UITableViewCell>("row");
+    EXPECT_EQ(table->registeredClassName("row"), "UITableViewCell");
+    auto cell = table->dequeueReusableCell("row", {0, 0});
+    EXPECT_EQ(cell->cellReuseIdentifier(), "row");
+    EXPECT_EQ(dynamic_cast<FieldCell*>(cell.get()), nullptr);
+}
+
+TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
+    table->layoutIfNeeded();
+    rows.reset();
+    table->reloadData();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(table->numberOfSections(), 0);
+}
+
+class TableReloads : public TableTest {};
+
+TEST_F(TableReloads, ReloadRowsGivesTheRowAnotherCellAndDropsItsFocus) {
+    table->layoutIfNeeded();
+    auto cell = std::static_pointer_cast<FieldCell>(table->cellForRow({0, 1}));
+    ASSERT_TRUE(cell->field->becomeFirstResponder());
+    table->reloadRows({{0, 1}}, UITableView::RowAnimation::Automatic);
+    EXPECT_NE(table->cellForRow({0, 1}), cell);
+    EXPECT_FALSE(cell->field->isFirstResponder());
+    EXPECT_EQ(window->firstResponder(), nullptr);
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2]");
+    EXPECT_EQ(table->updateLog().back(), "reloadRows [0, 1] automatic");
+}
+
+TEST_F(TableReloads, ReloadDataFollowsNewCounts) {
+    table->setRowsOnScreen(4);
+    table->layoutIfNeeded();
+    rows->counts = {1, 2};
+    table->reloadData();
+    EXPECT_EQ(shown(), "[0, 0] [1, 0] [1, 1]");
+    EXPECT_EQ(table->rowCounts(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(TableReloads, ReloadSectionsRebuildsOnlyThoseSections) {
+    rows->counts = {2, 2};
+    table->layoutIfNeeded();
+    auto keep = table->cellForRow({0, 0});
+    auto replaced = table->cellForRow({1, 0});
+    rows->counts = {2, 3};
+    table->reloadSections({1}, UITableView::RowAnimation::Automatic);
+    EXPECT_EQ(table->cellForRow({0, 0}), keep);
+    EXPECT_NE(table->cellForRow({1, 0}), replaced);
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [1, 0] [1, 1] [1, 2]");
+}
+
+TEST_F(TableReloads, ReloadRowsWithChangedCountsRecoversWithAFullReload) {
+    table->layoutIfNeeded();
+    rows->counts = {5};
+    table->reloadRows({{0, 0}}, UITableView::RowAnimation::None);
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2] [0, 3] [0, 4]");
+}
+
+TEST_F(TableReloads, AReloadAskedForWhileBuildingRunsAfterwards) {
+    table->layoutIfNeeded();
+    bool once = true;
+    rows->duringBuild = [&](UITableView& t) {
+        if (once) {
+            once = false;
+            rows->counts = {4};
+            t.reloadData();
+        }
+    };
+    table->reloadRows({{0, 0}}, UITableView::RowAnimation::None);
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2] [0, 3]");
+}
+
+TEST_F(TableReloads, EndlessReloadsFromBuildingStop) {
+    table->layoutIfNeeded();
+    rows->duringBuild = [](UITableView& t) { t.reloadData(); };
+    table->reloadData();
+    EXPECT_TRUE(loggedError());
+}
+
+class TableUpdates : public TableTest {};
+
+TEST_F(TableUpdates, DeleteInsideUpdatesShiftsTheCellsBelow) {
+    rows->counts = {4};
+    table->layoutIfNeeded();
+    auto last = table->cellForRow({0, 3});
+    table->beginUpdates();
+    rows->counts = {3};
+    table->deleteRows({{0, 1}}, UITableView::RowAnimation::None);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 4) << "applied at endUpdates";
+    table->endUpdates();
+    EXPECT_EQ(table->cellForRow({0, 2}), last);
+    EXPECT_EQ(table->beginUpdatesCount(), 1);
+    EXPECT_EQ(table->endUpdatesCount(), 1);
+    EXPECT_FALSE(loggedError());
+}
+
+TEST_F(TableUpdates, ADeleteTheDataSourceDidNotMakeIsAnErrorNotACrash) {
+    table->layoutIfNeeded();
+    table->deleteRows({{0, 0}}, UITableView::RowAnimation::None);
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(table->numberOfRowsInSection(0), 3);
+    table->endUpdates();
+    EXPECT_EQ(table->endUpdatesCount(), 1);
+}
+
+TEST_F(TableUpdates, InsertAddsARowAndKeepsOthers) {
+    table->layoutIfNeeded();
+    auto second = table->cellForRow({0, 1});
+    rows->counts = {4};
+    table->insertRows({{0, 0}}, UITableView::RowAnimation::Automatic);
+    EXPECT_EQ(table->cellForRow({0, 2}), second);
+    EXPECT_EQ(table->rowCounts(), (std::vector<int>{4}));
+}
+
+class TableSelection : public TableTest {};
+
+TEST_F(TableSelection, TapSelectsAndTellsTheDelegate) {
+    rows->counts = {5};
+    table->setRowsOnScreen(2);
+    table->layoutIfNeeded();
+    EXPECT_TRUE(table->selectRow({0, 1}));
+    EXPECT_TRUE(table->cellForRow({0, 1})->isSelected);
+    EXPECT_FALSE(table->selectRow({0, 4})) << "a row off screen cannot be tapped";
+    ASSERT_EQ(rows->selected.size(), 1u);
+    EXPECT_EQ(rows->selected[0], (IndexPath{0, 1}));
+}
+
+TEST(IndexPathText, TypedCharactersAndUtf16Ranges) {
+    EXPECT_EQ(typedCharacters("aé€😀").size(), 4u);
+    EXPECT_EQ(utf16Length("aé😀"), 4u);
+    EXPECT_EQ(replacingCharacters("a😀b", {1, 2}, "x"), "axb");
+    EXPECT_EQ(replacingCharacters("a😀b", {2, 1}, "x"), std::nullopt) << "half a character";
+    EXPECT_EQ(replacingCharacters("ab", {3, 0}, "x"), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITextFieldDelegate.h"
+#include "platform/ui/UIWindow.h"
+#include "platform/vessa/VUIAttachmentsFormCell.h"
+#include "platform/vessa/VUIButtonFormCell.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "platform/vessa/VUIFormTableViewController.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+
+using namespace trc;
+using namespace trc::ui;
+using namespace trc::vessa;
+
+namespace {
+
+using Reported = std::variant<std::string, bool, int, double, core::Date, std::vector<int>, std::vector<std::string>>;
+
+class CellEntry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+    }
+    template <class Cell>
+    std::shared_ptr<Cell> shown() {
+        auto cell = std::make_shared<Cell>();
+        window->addSubview(cell);
+        return cell;
+    }
+    template <class T>
+    auto record() {
+        return [this](const T& v) { reported.emplace_back(v); };
+    }
+
+    std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>();
+    std::vector<Reported> reported;
+};
+
+TEST_F(CellEntry, TextCellsReportEveryKeystrokeWhenTrackingLiveChanges) {
+    auto cell = shown<VUITextFieldFormCell>();
+    cell->isTrackingLiveChanges = true;
+    cell->onChangeHandler = record<std::string>();
+    EXPECT_TRUE(cell->type("ab"));
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_EQ(std::get<std::string>(reported[1]), "ab");
+    EXPECT_EQ(cell->value(), "ab");
+}
+
+TEST_F(CellEntry, TextCellsWithoutLiveTrackingReportOnceWhenEditingEnds) {
+    auto cell = shown<VUITitleFormCell>();
+    cell->onChangeHandler = record<std::string>();
+    cell->type("ab");
+    EXPECT_TRUE(reported.empty());
+    cell->valueTextField()->resignFirstResponder();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "ab");
+    // Focus in and out without an edit reports nothing.
+    cell->valueTextField()->becomeFirstResponder();
+    cell->valueTextField()->resignFirstResponder();
+    EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST_F(CellEntry, NoteCellEntersAWholeValue) {
+    auto cell = shown<VUINoteFormCell>();
+    cell->onChangeHandler = record<std::string>();
+    cell->setValue("old");
+    EXPECT_TRUE(cell->enterValue("new text"));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "new text");
+    EXPECT_FALSE(cell->valueTextView()->isEditing());
+}
+
+TEST_F(CellEntry, ARefusingDelegateKeepsTheTextAndReportsNothing) {
+    struct Refuse : UITextFieldDelegate {
+        bool textFieldShouldChangeCharactersIn(UITextField&, NSRange, const std::string&) override { return false; }
+    };
+    auto refuse = std::make_shared<Refuse>();
+    auto cell = shown<VUITextFieldFormCell>();
+    cell->isTrackingLiveChanges = true;
+    cell->valueTextField()->setDelegate(refuse);
+    cell->onChangeHandler = record<std::string>();
+    EXPECT_FALSE(cell->type("-"));
+    cell->valueTextField()->resignFirstResponder();
+    EXPECT_TRUE(reported.empty());
+    EXPECT_EQ(cell->value(), "");
+}
+
+TEST_F(CellEntry, NotEditableCellsRefuseEntries) {
+    auto text = shown<VUITextFieldFormCell>();
+    text->setEditable(false);
+    auto toggle = shown<VUISwitchFormCell>();
+    toggle->setEditable(false);
+    auto segments = shown<VUISegmentedControlFormCell>();
+    segments->setValueOptions({"A", "B"});
+    segments->setEditable(false);
+    text->onChangeHandler = record<std::string>();
+    toggle->onChangeHandler = record<bool>();
+    segments->onChangeHandler = record<int>();
+    EXPECT_FALSE(text->type("x"));
+    EXPECT_FALSE(toggle->toggle());
+    EXPECT_FALSE(segments->select(1));
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(CellEntry, PickersAndControlsReportTypedValues) {
+    auto toggle = shown<VUISwitchFormCell>();
+    toggle->onChangeHandler = record<bool>();
+    EXPECT_TRUE(toggle->enterValue(true));
+    EXPECT_TRUE(toggle->enterValue(true)) << "already on: nothing to flip";
+
+    auto segments = shown<VUISegmentedControlFormCell>();
+    segments->setValueOptions({"A", "B"});
+    segments->onChangeHandler = record<int>();
+    EXPECT_FALSE(segments->select(2));
+    EXPECT_TRUE(segments->select(1));
+
+    auto date = shown<VUIDatePickerFormCell>();
+    date->onChangeHandler = record<core::Date>();
+    EXPECT_TRUE(date->pick(core::Date{86400}));
+
+    auto duration = shown<VUIDurationPickerFormCell>();
+    duration->onChangeHandler = record<double>();
+    EXPECT_TRUE(duration->pick(5400));
+    EXPECT_EQ(duration->valueLabel()->text, "1 h 30 min");
+
+    ASSERT_EQ(reported.size(), 4u);
+    EXPECT_EQ(std::get<bool>(reported[0]), true);
+    EXPECT_EQ(std::get<int>(reported[1]), 1);
+    EXPECT_EQ(std::get<core::Date>(reported[2]), core::Date{86400});
+    EXPECT_EQ(std::get<double>(reported[3]), 5400.0);
+}
+
+TEST_F(CellEntry, ASegmentValueOutsideTheOptionsSelectsNothing) {
+    auto segments = shown<VUISegmentedControlFormCell>();
+    segments->setValueOptions({"A"});
+    segments->setValue(4);
+    EXPECT_EQ(segments->value(), 4);
+    EXPECT_EQ(segments->segmentedControl()->selectedSegmentIndex, UISegmentedControl::noSegment);
+}
+
+TEST_F(CellEntry, DateCellShowsItsValueThroughItsFormatter) {
+    auto date = shown<VUIDatePickerFormCell>();
+    date->setValue(core::Date{0});
+    EXPECT_EQ(date->valueLabel()->text, "");
+    auto formatter = std::make_shared<foundation::DateFormatter>();
+    formatter->locale = foundation::Locale("en_US");
+    formatter->dateStyle = foundation::DateFormatter::Style::Medium;
+    date->setDateFormatter(formatter);
+    EXPECT_EQ(date->valueLabel()->text, "Jan 1, 1970");
+}
+
+TEST_F(CellEntry, FilterTapsFollowTheSelectionRules) {
+    auto filter = shown<VUIFilterFormCell>();
+    filter->valueOptions = {"a", "b", "c"};
+    filter->onChangeHandler = record<std::vector<int>>();
+    EXPECT_TRUE(filter->tapOption(2));
+    EXPECT_TRUE(filter->tapOption(0));
+    EXPECT_EQ(filter->value, std::vector<int>{0}) << "single selection replaces";
+    filter->allowsMultipleSelection = true;
+    EXPECT_TRUE(filter->tapOption(2));
+    EXPECT_EQ(filter->value, (std::vector<int>{0, 2}));
+    filter->allowsEmptySelection = false;
+    EXPECT_TRUE(filter->tapOption(0));
+    EXPECT_FALSE(filter->tapOption(2)) << "the last option cannot go";
+    EXPECT_FALSE(filter->pick({5}));
+    EXPECT_EQ(reported.size(), 4u);
+    EXPECT_EQ(std::get<std::vector<int>>(reported.back()), std::vector<int>{2});
+}
+
+TEST_F(CellEntry, ButtonPressRunsBothHandlers) {
+    auto cell = shown<VUIButtonFormCell>();
+    int cellTaps = 0;
+    int buttonTaps = 0;
+    cell->onChangeHandler = [&](UIControl::Event e) { cellTaps += e == UIControl::Event::TouchUpInside; };
+    cell->button()->didSelectHandler = [&](VUIButton&) { ++buttonTaps; };
+    cell->button()->setTitle("Go");
+    EXPECT_TRUE(cell->press());
+    EXPECT_EQ(cellTaps, 1);
+    EXPECT_EQ(buttonTaps, 1);
+    EXPECT_EQ(cell->button()->titleLabel()->text, "Go");
+}
+
+TEST_F(CellEntry, AHandlerOutlivingItsCellIsNotCalled) {
+    auto cell = shown<VUITextFieldFormCell>();
+    cell->isTrackingLiveChanges = true;
+    cell->onChangeHandler = record<std::string>();
+    auto field = cell->valueTextField();
+    cell->removeFromSuperview();
+    cell.reset();
+    window->addSubview(field);
+    field->type("x");
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST(CellHierarchy, ValidationAndDrawingBasesAreApart) {
+    auto isValidation = [](const std::shared_ptr<UITableViewCell>& c) {
+        return dynamic_cast<VUIInlineValidationTableViewCell*>(c.get()) != nullptr;
+    };
+    auto isDrawing = [](const std::shared_ptr<UITableViewCell>& c) {
+        return dynamic_cast<VUIInlineValidationDrawingTableViewCell*>(c.get()) != nullptr;
+    };
+    for (auto c : std::vector<std::shared_ptr<UITableViewCell>>{
+             std::make_shared<VUITitleFormCell>(), std::make_shared<VUIListPickerFormCell>(),
+             std::make_shared<VUIDatePickerFormCell>(), std::make_shared<VUIDurationPickerFormCell>(),
+             std::make_shared<VUISegmentedControlFormCell>(), std::make_shared<VUIFilterFormCell>()}) {
+        EXPECT_TRUE(isValidation(c) && !isDrawing(c)) << c->className();
+    }
+    for (auto c : std::vector<std::shared_ptr<UITableViewCell>>{std::make_shared<VUINoteFormCell>(),
+                                                                std::make_shared<VUITextFieldFormCell>(),
+                                                                std::make_shared<VUISwitchFormCell>()}) {
+        EXPECT_TRUE(isDrawing(c) && !isValidation(c)) << c->className();
+    }
+    for (auto c : std::vector<std::shared_ptr<UITableViewCell>>{std::make_shared<VUIButtonFormCell>(),
+                                                                std::make_shared<VUIAttachmentsFormCell>()}) {
+        EXPECT_TRUE(!isDrawing(c) && !isValidation(c)) << c->className();
+    }
+    auto note = std::make_shared<VUINoteFormCell>();
+    EXPECT_TRUE(note->validationView()->isHidden());
+    EXPECT_NE(note->validationView()->separator(), nullptr);
+}
+
+TEST_F(CellEntry, InnerViewFocusReachesTheTextField) {
+    auto cell = shown<VUITextFieldFormCell>();
+    EXPECT_TRUE(cell->innerView()->becomeFirstResponder());
+    EXPECT_TRUE(cell->valueTextField()->isEditing());
+    EXPECT_TRUE(cell->innerView()->resignFirstResponder());
+    EXPECT_FALSE(cell->valueTextField()->isEditing());
+}
+
+// A form showing one list picker cell with string items, inside a navigation controller.
+class ListPickerForm : public VUIFormTableViewController {
+public:
+    std::shared_ptr<VUIListPickerFormCell> cell = std::make_shared<VUIListPickerFormCell>();
+    int numberOfRowsInSection(UITableView&, int) override { return 1; }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView&, const IndexPath&) override { return cell; }
+};
+
+class ListPicking : public CellEntry {
+protected:
+    void SetUp() override {
+        CellEntry::SetUp();
+        form->cell->valueOptions = {"Red", "Green", "Blue"};
+        form->cell->onChangeHandler = record<std::vector<int>>();
+        window->setRootViewController(nav);
+        window->makeKeyAndVisible();
+        form->tableView()->layoutIfNeeded();
+        dispatch::MainQueue::shared().runUntilIdle();
+    }
+    std::shared_ptr<ListPickerForm> form = std::make_shared<ListPickerForm>();
+    std::shared_ptr<UINavigationController> nav = UINavigationController::make(form);
+};
+
+TEST_F(ListPicking, TappingTheRowOpensThePickerAndASinglePickClosesIt) {
+    ASSERT_TRUE(form->tableView()->selectRow({0, 0}));
+    auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(nav->topViewController());
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->listPicker(), form->cell->listPicker());
+    dispatch::MainQueue::shared().runUntilIdle();
+    screen->tableView()->layoutIfNeeded();
+    EXPECT_EQ(screen->tableView()->cellForRow({0, 2})->textLabel()->text, "Blue");
+    EXPECT_TRUE(screen->tableView()->selectRow({0, 2}));
+    EXPECT_EQ(nav->topViewController(), form);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::vector<int>>(reported[0]), std::vector<int>{2});
+    EXPECT_EQ(form->cell->valueLabel()->text, "Blue");
+}
+
+TEST_F(ListPicking, MultipleSelectionTogglesAndStaysOpen) {
+    form->cell->allowsMultipleSelection = true;
+    auto screen = form->cell->openPicker();
+    auto picker = screen->listPicker();
+    EXPECT_TRUE(picker->selectRow(0));
+    EXPECT_TRUE(picker->selectRow(2));
+    EXPECT_TRUE(picker->selectRow(0));
+    EXPECT_EQ(form->cell->value(), std::vector<int>{2});
+    EXPECT_EQ(nav->topViewController(), screen);
+    EXPECT_FALSE(form->cell->pick({7})) << "no such item";
+}
+
+TEST_F(ListPicking, UniqueIdentifierModeNeedsADataSource) {
+    form->cell->listPicker()->isDataSourceRequiringUniqueIdentifiers = true;
+    form->cell->onUuidChangeHandler = record<std::vector<std::string>>();
+    auto screen = form->cell->openPicker();
+    EXPECT_FALSE(screen->listPicker()->selectRow(0));
+    EXPECT_TRUE(form->cell->pickUniqueIdentifiers({"A1"}));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::vector<std::string>>(reported[0]), std::vector<std::string>{"A1"});
+}
+
+TEST_F(ListPicking, APickerWhoseCellIsGoneTakesNoSelection) {
+    auto picker = form->cell->listPicker();
+    form->cell.reset();
+    form->tableView()->reloadData();
+    EXPECT_EQ(picker->cell(), nullptr);
+    EXPECT_FALSE(picker->selectRow(0));
+}
+
+}  // namespace
