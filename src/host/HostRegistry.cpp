@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
@@ -16,6 +17,7 @@ void HostRegistry::registerAll() {
     // Each layer adds its exposed classes and simulator extensions here, one line each.
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
+    OnboardingScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -8,10 +8,16 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIView.h"
+#include "platform/ui/UIWindow.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -157,6 +163,30 @@ const std::string* stringSetting(const core::Dictionary& settings, const char* k
 
 }  // namespace
 
+const core::ClassInfo& AppConfig::classInfo() {
+    auto text = [](const std::optional<std::string>& t) { return t ? Value(*t) : Value(); };
+    static const core::ClassInfo& info =
+        core::ClassBuilder<AppConfig>("AppConfig", core::Object::classInfo())
+            .classMethod("sharedInstance", [](core::Args) { return Value(sharedInstance()); })
+            .property("connectionSettings", [](const AppConfig& c) { return Value(c.connectionSettings); })
+            .property("data", [](const AppConfig& c) { return Value(c.data); })
+            .property("isOnboarding", [](const AppConfig& c) { return Value(c.isOnboarding); })
+            .property("encryptDatabase", [](const AppConfig& c) { return Value(c.encryptDatabase); })
+            .property("passcodeSource", [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource)); })
+            .property("isDemoAvailable",
+                      [](const AppConfig& c) { return c.isDemoAvailable ? Value(*c.isDemoAvailable) : Value(); })
+            .property("appLabel", [text](const AppConfig& c) { return text(c.appLabel); })
+            .property("detailLabel", [text](const AppConfig& c) { return text(c.detailLabel); })
+            .property("welcomeDetailLabel", [text](const AppConfig& c) { return text(c.welcomeDetailLabel); })
+            .property("signinButtonText", [text](const AppConfig& c) { return text(c.signinButtonText); })
+            .property("demoButtonText", [text](const AppConfig& c) { return text(c.demoButtonText); })
+            .property("credentialStore", [](const AppConfig& c) { return c.credentialStore ? Value(c.credentialStore) : Value(); })
+            .property("zelURLSession", [](const AppConfig& c) { return c.zelURLSession ? Value(c.zelURLSession) : Value(); })
+            .property("blurView", [](const AppConfig& c) { return c.blurView ? Value(c.blurView) : Value(); })
+            .build();
+    return info;
+}
+
 std::shared_ptr<AppConfig> AppConfig::sharedInstance() {
     auto& slot = sharedSlot();
     if (!slot) {
@@ -215,11 +245,15 @@ bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
             if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
         }
     }
+    return areConnectionSettingsValid(connectionSettings);
+}
+
+bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
     for (const std::string& key : requiredConnectionKeys()) {
-        const Value* v = connectionSettings.find(key);
+        const Value* v = settings.find(key);
         if (!v) continue;
         if (v->isNothing()) return false;
-        if (const std::string* s = v->ifString(); s && *s == defaultData) return false;
+        if (const std::string* s = v->ifString(); s && *s == kDefaultData) return false;
     }
     return true;
 }
@@ -237,13 +271,17 @@ std::string AppConfig::getAuthenticationPath(const Value& appID) {
 core::Dictionary AppConfig::getAppConnectionSettings() const {
     core::Dictionary out;
     const std::string* vorn = stringSetting(connectionSettings, kVornURL);
+    std::string protocol = "https";
     if (vorn) {
         if (std::optional<UrlHost> url = parseUrlHost(*vorn)) {
             out.set("host", url->host);
             out.set("port", url->port > 0 ? url->port : 443L);
+            // A server the host names with plain http is spoken to so, not
+            // silently over another scheme.
+            if (asciiCase(vorn->substr(0, 7), false) == "http://") protocol = "http";
         }
     }
-    out.set("protocol", "https");
+    out.set("protocol", protocol);
 
     core::Dictionary client;
     if (const std::string* s = stringSetting(connectionSettings, kClientId)) client.set("clientID", *s);
@@ -284,5 +322,71 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
     return vendorIdentifier_;
 }
 
+void AppConfig::addBlurScreen(bool modalFlag) {
+    auto window = ui::UIApplication::shared()->keyWindow();
+    if (!window) return;
+    std::shared_ptr<ui::UIView> over = window;
+    if (auto root = window->rootViewController()) {
+        auto shown = root;
+        if (modalFlag)
+            while (shown->presentedViewController()) shown = shown->presentedViewController();
+        over = shown->view();
+    }
+    if (!blurView) {
+        blurView = std::make_shared<ui::UIView>(window->bounds());
+        blurView->nuiClass = "BlurView";
+    }
+    over->addSubview(blurView);
+}
+
+void AppConfig::removeBlur() {
+    if (!blurView) return;
+    blurView->removeFromSuperview();
+    blurView.reset();
+}
+
+std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
+    auto window = ui::UIApplication::shared()->keyWindow();
+    auto root = window ? window->rootViewController() : nullptr;
+    if (!root) return nullptr;
+    if (std::dynamic_pointer_cast<ui::UINavigationController>(root)) return root;
+    for (const auto& child : root->children())
+        if (std::dynamic_pointer_cast<ui::UINavigationController>(child)) return child;
+    return root;
+}
+
+bool AppConfig::getEULA() {
+    auto bundle = foundation::Bundle::main();
+    std::vector<std::string> languages = foundation::Bundle::preferredLanguages();
+    languages.push_back("en");
+    for (const std::string& language : languages) {
+        std::vector<std::string> names{language};
+        std::string underscored = language;
+        std::replace(underscored.begin(), underscored.end(), '-', '_');
+        if (underscored != language) names.push_back(underscored);
+        if (auto cut = language.find_first_of("-_"); cut != std::string::npos) names.push_back(language.substr(0, cut));
+        for (const std::string& name : names) {
+            for (const char* ext : {"html", "txt"}) {
+                if (auto path = bundle->pathForResource(std::string(kEULAFileName) + "_" + name, ext)) {
+                    eulaFile_ = path->string();
+                    return true;
+                }
+            }
+        }
+    }
+    eulaFile_.reset();
+    return false;
+}
+
+std::string AppConfig::getEULAContent() {
+    if (!eulaFile_ && !getEULA()) return kEULALoadFailedText;
+    std::error_code ec;
+    std::optional<std::string> text = foundation::AtomicFile::read(*eulaFile_, ec);
+    if (!text) {
+        SharedLoggerManager::log(kLogger, "error", "cannot read the licence agreement: " + ec.message());
+        return kEULALoadFailedText;
+    }
+    return *text;
+}
 
 }  // namespace trc::services
