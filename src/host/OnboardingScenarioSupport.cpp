@@ -5,7 +5,10 @@
 #include "host/WelcomeScreenBridge.h"
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"
+#include "onboarding/OnboardingCustomization.h"
+#include "onboarding/OnboardingCustomizationBridge.h"
 #include "services/AppConfig.h"
+#include "services/ToastMessageView.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIInfoViewController.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"
@@ -49,6 +52,15 @@ void OnboardingScenarioSupport::install() {
     vessa::VUIOnboardingScanViewController::classInfo();
     vessa::VUIOnboardingScanConfirmView::classInfo();
     vessa::VUIInfoViewController::classInfo();
+    onboarding::OnboardingCustomization::classInfo();
+    onboarding::OnboardingCustomizationBridge::classInfo();
+    services::ToastMessageView::classInfo();
+
+    ScenarioExtensions::addCheckReceiver(
+        "toast", [](ScenarioContext&, const core::Dictionary&) -> std::optional<core::Value> {
+            if (auto toast = services::ToastMessageView::current()) return core::Value(toast);
+            return std::nullopt;
+        });
 
     ScenarioExtensions::addUserAction("welcome", [](ScenarioContext& ctx, const core::Dictionary& step) {
         auto screen = screenOf<vessa::VUIWelcomeScreen>("welcome screen");

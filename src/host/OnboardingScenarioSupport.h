@@ -1,8 +1,12 @@
 #pragma once
 // What onboarding adds to the host boundary and the host simulator: its
 // host-visible classes registered by name (WelcomeScreenBridge,
-// WelcomeScreenDelegate, OnboardingController and the welcome and scan
-// screens) and the user actions on the onboarding screens:
+// WelcomeScreenDelegate, OnboardingController, AppConfig,
+// OnboardingCustomizationBridge, OnboardingCustomizationSwift and the
+// welcome and scan screens), the check receiver "toast" (the newest toast
+// still on screen: its "message", "displayedText", "duration",
+// "maxNumberOfLines"; absent when none is shown), and the user actions on
+// the onboarding screens:
 // - {"user": "welcome", "action": "start" | "demo" | "scan"} on the welcome
 //   screen (the primary button, the demo button, opening the scanner);
 // - {"user": "scan", "text": "..."} or {"user": "scan", "image": "code.png"}

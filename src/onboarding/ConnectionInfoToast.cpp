@@ -1,14 +1,23 @@
 #include "onboarding/ConnectionInfoToast.h"
 
 #include "services/AppConfig.h"
+#include "services/ToastMessageView.h"
 
 namespace trc::onboarding {
 
-void ConnectionInfoToast::showToast(const core::Value&) {
-    auto config = services::AppConfig::sharedInstance();
-    const core::Value* message = config->connectionSettings.find(services::AppConfig::kConnectionInfoToastMessage);
-    if (!message || !message->ifString() || message->ifString()->empty()) return;
-    config->connectionSettings.set(services::AppConfig::kConnectionInfoToastMessage, "");
+using services::AppConfig;
+using services::ToastMessageView;
+
+void ConnectionInfoToast::showToast(const core::Value& parent) {
+    core::Dictionary& settings = AppConfig::sharedInstance()->connectionSettings;
+    const core::Value* message = settings.find(AppConfig::kConnectionInfoToastMessage);
+    if (!message || !message->isString() || message->ifString()->empty()) return;
+    core::Dictionary params{{ToastMessageView::kMessageKey, *message},
+                            {ToastMessageView::kDurationKey, kDuration},
+                            {ToastMessageView::kMaxNumberOfLinesKey, kMaxNumberOfLines}};
+    if (!parent.isNil()) params.set(ToastMessageView::kBackgroundKey, parent);
+    ToastMessageView::displayToastMsg(params);
+    settings.set(AppConfig::kConnectionInfoToastMessage, "");
 }
 
 }  // namespace trc::onboarding

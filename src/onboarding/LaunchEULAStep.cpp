@@ -1,14 +1,57 @@
 #include "onboarding/LaunchEULAStep.h"
 
-#include "onboarding/OnboardingController.h"
+#include "onboarding/OnboardingCustomization.h"
+#include "platform/flows/ModalUIViewControllerPresenter.h"
+#include "platform/ui/UIApplication.h"
+#include "platform/ui/UIControl.h"
+#include "services/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
-LaunchEULAStep::LaunchEULAStep(flows::EULAContent content) : flows::EULAStep(std::move(content)) {}
+namespace {
+
+constexpr const char* kLogger = services::SharedLoggerManager::kTRCLogger;
+
+}  // namespace
+
+LaunchEULAStep::LaunchEULAStep(flows::EULAContent eulaContent)
+    : EULAStep(std::move(eulaContent)), plovBundle(foundation::Bundle::framework()) {}
+
+LaunchEULAStep::LaunchEULAStep(flows::OnboardingInfoKey eulaContentInfoKey)
+    : EULAStep(std::move(eulaContentInfoKey)), plovBundle(foundation::Bundle::framework()) {}
 
 void LaunchEULAStep::eulaAccepted(flows::VUIEULAViewController& screen) {
-    OnboardingController::sharedInstance()->eulaAccepted = true;
-    flows::EULAStep::eulaAccepted(screen);
+    EULAStep::eulaAccepted(screen);
+    if (eulaAcceptedHandler) eulaAcceptedHandler();
+}
+
+void LaunchEULAStep::eulaRejected(flows::VUIEULAViewController&) {
+    std::shared_ptr<flows::FlowPresentationDelegate> presenter;
+    if (presentationDelegateProvider) presenter = presentationDelegateProvider();
+    if (!presenter) presenter = std::make_shared<flows::ModalUIViewControllerPresenter>();
+    presenter->present(makeRejectionAlert(), [](flows::ErrorPtr error) {
+        // The agreement screen is still there to answer; only say why no alert came.
+        if (error)
+            services::SharedLoggerManager::log(kLogger, "warn",
+                                               "the EULA rejection alert could not be shown: " + error->description());
+    });
+}
+
+std::shared_ptr<ui::UIAlertController> LaunchEULAStep::makeRejectionAlert() {
+    // The host's texts as set: an unset one leaves the message or title empty.
+    using Text = OnboardingCustomization::Text;
+    const auto text = &OnboardingCustomization::get;
+    auto alert = ui::UIAlertController::make(std::nullopt, std::nullopt, ui::UIAlertController::Style::Alert);
+    alert->message = text(Text::eulaDisagreeAlertMessage);
+    auto leave = [](ui::UIAlertAction&) {
+        ui::UIApplication::shared()->sendAction(ui::UIApplication::kSuspendAction, nullptr,
+                                                std::make_shared<ui::UIControl>());
+    };
+    alert->addAction(
+        ui::UIAlertAction::make(text(Text::eulaDisagreeAlertQuitString), ui::UIAlertAction::Style::Default, leave));
+    alert->addAction(
+        ui::UIAlertAction::make(text(Text::eulaDisagreeAlertConsentString), ui::UIAlertAction::Style::Default));
+    return alert;
 }
 
 }  // namespace trc::onboarding

@@ -1,10 +1,85 @@
 #include "onboarding/NetworkCheckStep.h"
 
+#include <curl/curl.h>
+
+#include <memory>
+
+#include "onboarding/NetworkCheckStepError.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/flows/OnboardingError.h"
+#include "platform/flows/URLError.h"
+#include "platform/flows/ZELURLSession.h"
+#include "platform/flows/ZELvornSettingsParameters.h"
+#include "services/SharedLoggerManager.h"
+
 namespace trc::onboarding {
 
-NetworkCheckStep::NetworkCheckStep()
-    : flows::SimpleTaskStep([](const flows::OnboardingContext& context, Completion completion) {
-          completion(flows::OnboardingResult::success(context));
-      }) {}
+namespace {
+
+// An absolute http or https URL with a host; anything else cannot be pinged.
+bool isPingableURL(const std::string& text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> url(curl_url(), curl_url_cleanup);
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) return false;
+    auto part = [&](CURLUPart which) {
+        char* value = nullptr;
+        std::string out;
+        if (curl_url_get(url.get(), which, &value, 0) == CURLUE_OK && value) out = value;
+        curl_free(value);
+        return out;
+    };
+    const std::string scheme = part(CURLUPART_SCHEME);
+    return (scheme == "http" || scheme == "https") && !part(CURLUPART_HOST).empty();
+}
+
+// Misconfigured flows end here rather than hang; one main-queue hop, as a
+// request's completion would.
+void failForMissingSettings(flows::OnboardingStep::Completion completionHandler) {
+    services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "error",
+                                       "network check: no usable backend URL in the settings parameters");
+    dispatch::MainQueue::shared().async([completionHandler = std::move(completionHandler)] {
+        completionHandler(flows::OnboardingResult::failed(flows::OnboardingError::missingArgument(
+            flows::OnboardingInfoKey::zelvornSettingsParameters.rawValue(), NetworkCheckStep::kStepName)));
+    });
+}
+
+}  // namespace
+
+NetworkCheckStep::NetworkCheckStep() : SimpleTaskStep(&NetworkCheckStep::flowHandler) {}
+
+void NetworkCheckStep::flowHandler(const flows::OnboardingContext& context, Completion completionHandler) {
+    const auto* settings =
+        context.infoValue<flows::ZELvornSettingsParameters>(flows::OnboardingInfoKey::zelvornSettingsParameters);
+    pingTest(settings ? std::optional<std::string>(settings->backendURL) : std::nullopt, context,
+             std::move(completionHandler));
+}
+
+void NetworkCheckStep::pingTest(const std::optional<std::string>& urlString, const flows::OnboardingContext& context,
+                                Completion completionHandler) {
+    if (!completionHandler) return;
+    if (!urlString || !isPingableURL(*urlString)) return failForMissingSettings(std::move(completionHandler));
+
+    flows::URLSessionConfiguration configuration = flows::URLSessionConfiguration::defaultConfiguration();
+    configuration.timeoutIntervalForRequest = kSessionRequestTimeout;
+    auto session = std::make_shared<flows::ZELURLSession>(configuration);
+    flows::URLRequest request(*urlString, kRequestTimeout, flows::URLRequest::CachePolicy::useProtocolCachePolicy);
+    session
+        ->dataTask(std::move(request),
+                   [context, completionHandler = std::move(completionHandler)](
+                       core::Data, std::optional<flows::HTTPURLResponse>, flows::ErrorPtr error) {
+                       if (error && error->code() == flows::URLError::notConnectedToInternet &&
+                           error->domain() == flows::URLError::kDomain) {
+                           const std::string text = error->localizedDescription();
+                           services::SharedLoggerManager::log(kConsoleLogger, "info", kPingFailedText + text);
+                           NetworkCheckStepError::setNetworkErrorString(text);
+                           completionHandler(flows::OnboardingResult::failed(NetworkCheckStepError::networkUnreachable()));
+                           return;
+                       }
+                       completionHandler(flows::OnboardingResult::success(context));
+                   })
+        ->resume();
+}
 
 }  // namespace trc::onboarding

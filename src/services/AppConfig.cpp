@@ -18,6 +18,7 @@
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
+#include "services/EULAFileLocator.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -27,7 +28,7 @@ using core::Value;
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
+constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
 
 std::shared_ptr<AppConfig>& sharedSlot() {
@@ -356,37 +357,16 @@ std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
 }
 
 bool AppConfig::getEULA() {
-    auto bundle = foundation::Bundle::main();
-    std::vector<std::string> languages = foundation::Bundle::preferredLanguages();
-    languages.push_back("en");
-    for (const std::string& language : languages) {
-        std::vector<std::string> names{language};
-        std::string underscored = language;
-        std::replace(underscored.begin(), underscored.end(), '-', '_');
-        if (underscored != language) names.push_back(underscored);
-        if (auto cut = language.find_first_of("-_"); cut != std::string::npos) names.push_back(language.substr(0, cut));
-        for (const std::string& name : names) {
-            for (const char* ext : {"html", "txt"}) {
-                if (auto path = bundle->pathForResource(std::string(kEULAFileName) + "_" + name, ext)) {
-                    eulaFile_ = path->string();
-                    return true;
-                }
-            }
-        }
-    }
-    eulaFile_.reset();
-    return false;
+    std::optional<EULAFileLocator::File> found = EULAFileLocator::find(*foundation::Bundle::main());
+    eulaFile_ = found ? std::optional<std::string>(found->path.string()) : std::nullopt;
+    eulaIsHTML_ = found && found->isHTML;
+    return found.has_value();
 }
 
 std::string AppConfig::getEULAContent() {
     if (!eulaFile_ && !getEULA()) return kEULALoadFailedText;
-    std::error_code ec;
-    std::optional<std::string> text = foundation::AtomicFile::read(*eulaFile_, ec);
-    if (!text) {
-        SharedLoggerManager::log(kLogger, "error", "cannot read the licence agreement: " + ec.message());
-        return kEULALoadFailedText;
-    }
-    return *text;
+    std::optional<std::string> text = EULAFileLocator::read({*eulaFile_, eulaIsHTML_});
+    return text ? *text : std::string(kEULALoadFailedText);
 }
 
 }  // namespace trc::services

@@ -62,10 +62,7 @@ public:
     // A device without a vendor identifier has this in its authentication path.
     static constexpr const char* kNoVendorIdentifier = "empty";
 
-    // The licence agreement files of the main bundle: "EULAText_<language>"
-    // with extension "html" or else "txt", for the preferred languages and
-    // then English.
-    static constexpr const char* kEULAFileName = "EULAText";
+    // What the licence agreement reads when its file cannot be.
     static constexpr const char* kEULALoadFailedText = "Failed to load content of EULA file.";
 
     static std::shared_ptr<AppConfig> sharedInstance();
@@ -155,8 +152,8 @@ public:
     // or root; the root when it is a navigation controller; else the root's
     // first child that is one; else the root.
     std::shared_ptr<ui::UIViewController> getRootViewController() const;
-    // Whether the main bundle holds a licence agreement file (see
-    // kEULAFileName); remembers the file found.
+    // Whether the main bundle holds a licence agreement file (found by
+    // EULAFileLocator); remembers the file found.
     bool getEULA();
     // The text of the file getEULA found (looking for it when not done
     // yet), or kEULALoadFailedText when there is none or it cannot be read.
@@ -169,6 +166,7 @@ private:
     core::Dictionary cacheSettings_;
     std::optional<std::string> vendorIdentifier_;
     std::optional<std::string> eulaFile_;
+    bool eulaIsHTML_ = false;
 };
 
 }  // namespace trc::services

@@ -11,6 +11,9 @@ namespace trc::services {
 
 class SharedLoggerManager {
 public:
+    // The logger the library's features write to unless they have one of their own.
+    static constexpr const char* kTRCLogger = "ZEL.TRC";
+
     static void log(const std::string& name, std::string_view severity, std::string_view message) noexcept;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/Logging.h"
 #include "platform/ui/UIValues.h"
 #include "platform/core/ProcessState.h"
 #include "platform/ui/UIWindow.h"
@@ -29,6 +30,11 @@ const core::ClassInfo& UIApplication::classInfo() {
                       [](const UIApplication& app) { return objectArray(app.windows()); })
             .property("applicationState",
                       [](const UIApplication& app) { return core::Value(stateName(app.applicationState)); })
+            .method(kSuspendAction,
+                    [](UIApplication& app, core::Args) {
+                        app.suspend();
+                        return core::Value();
+                    })
             .build();
     return info;
 }
@@ -49,6 +55,20 @@ void UIApplication::setKeyWindow(const std::shared_ptr<UIWindow>& window) {
 
 void UIApplication::addWindow(const std::shared_ptr<UIWindow>& window) {
     if (window && std::find(windows_.begin(), windows_.end(), window) == windows_.end()) windows_.push_back(window);
+}
+
+bool UIApplication::sendAction(std::string_view action, const std::shared_ptr<core::Object>& target,
+                               const std::shared_ptr<core::Object>& sender) {
+    core::Object& receiver = target ? *target : static_cast<core::Object&>(*this);
+    const std::string from = sender ? sender->className() : std::string("nothing");
+    if (receiver.respondsToSelector(action) && core::selectorArity(action) == 0) {
+        receiver.perform(action);
+        return true;
+    }
+    core::Logging::log("ui", "warn",
+                       receiver.className() + " does not answer the action \"" + std::string(action) +
+                           "\" sent from " + from);
+    return false;
 }
 
 const char* UIApplication::stateName(State state) {

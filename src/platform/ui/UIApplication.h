@@ -4,9 +4,12 @@
 // test or scenario starts without windows.
 //
 // The application keeps its windows strongly; a window made key joins the
-// list. Main thread only.
+// list. Controls reach it through sendAction, as a touch would; its own
+// action "suspend" moves it to the background (nothing else happens: no
+// screen changes and no flow is stopped). Main thread only.
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui/UIResponder.h"
@@ -29,6 +32,14 @@ public:
 
     State applicationState = State::Active;
     static const char* stateName(State state);
+
+    static constexpr const char* kSuspendAction = "suspend";
+    // Sends the action (a selector without arguments) to target, or to the
+    // application when target is null, on behalf of sender. False, with a
+    // log line, when the target does not answer it.
+    bool sendAction(std::string_view action, const std::shared_ptr<core::Object>& target,
+                    const std::shared_ptr<core::Object>& sender);
+    void suspend() { applicationState = State::Background; }
 
 private:
     std::shared_ptr<UIWindow> keyWindow_;
