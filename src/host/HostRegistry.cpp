@@ -3,8 +3,6 @@
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
-#include "host/UiScenarioSupport.h"
-#include "host/OnboardingScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
 

@@ -219,6 +219,10 @@ std::shared_ptr<flows::EULAStep> Flows::defaultEULAStep() {
     const std::string agree = OnboardingCustomization::get(Text::agreeButtonString).value_or("Agree");
     const std::string disagree = OnboardingCustomization::get(Text::disagreeButtonString).value_or("Disagree");
     auto step = std::make_shared<LaunchEULAStep>(flows::EULAContent{title, config->getEULAContent(), kEULAVersion});
+    step->eulaAcceptedHandler = [] { OnboardingController::sharedInstance()->eulaAccepted = true; };
+    step->presentationDelegateProvider = []() -> std::shared_ptr<flows::FlowPresentationDelegate> {
+        return OnboardingController::sharedInstance()->presentationDelegate;
+    };
     step->customizationHandler = [agree, disagree](flows::VUIEULAViewController& screen) {
         screen.confirmButton->setTitle(agree);
         screen.rejectButton->setTitle(disagree);
