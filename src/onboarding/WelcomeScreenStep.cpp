@@ -294,7 +294,14 @@ void WelcomeScreenStep::configurationProviderDidComplete(const std::shared_ptr<f
                                                          bool success) {
     if (!success) return;
     if (persistError_) {
-        finish(std::nullopt, persistError_);
+        // Settings that are complete yet unusable end the step with the
+        // reason; incomplete ones are what a screen waiting for a scan has,
+        // and it goes on waiting, not configured.
+        if (AppConfig::sharedInstance()->isAppConnectionSettingsValidForOnboarding()) {
+            finish(std::nullopt, persistError_);
+        } else if (welcomeScreen) {
+            welcomeScreen->state = vessa::VUIWelcomeScreen::State::notConfigured;
+        }
         return;
     }
     if (didRequestUserInput) {

@@ -99,7 +99,9 @@ public:
     void resetPersistedConfiguration() override;
     // Transforms the raw configuration, keeps it (JSON) in the credential
     // store and takes the result as onboardingConfig. A failure is logged
-    // and fails the load that delivered the configuration.
+    // and fails the load that delivered the configuration: the step ends
+    // with it when the connection settings are complete, and otherwise
+    // (a screen waiting for a scanned code) stays not configured.
     void persistConfiguration(const core::Dictionary& configuration);
 
     void updateStartButtonState(const std::string& applicationID);
