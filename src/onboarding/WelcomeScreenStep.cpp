@@ -73,11 +73,6 @@ std::optional<std::string> stringSetting(const char* key) {
 
 std::string text(Text t) { return OnboardingCustomization::textOrDefault(t).value_or(""); }
 
-// The library's own bundle holds the step's strings table.
-std::string localized(const char* key, const char* defaultValue) {
-    return foundation::Bundle::framework()->localizedString(key, WelcomeScreenStep::kStringsTable, defaultValue);
-}
-
 }  // namespace
 
 const flows::OnboardingInfoKey WelcomeScreenStep::showScanScreen{"showScanScreen"};
@@ -85,7 +80,10 @@ const flows::OnboardingInfoKey WelcomeScreenStep::showScanScreen{"showScanScreen
 WelcomeScreenStep::WelcomeScreenStep(std::shared_ptr<flows::DiscoveryServiceConfigurationTransformer> transformer,
                                      std::vector<std::shared_ptr<flows::ConfigurationProviding>> providers,
                                      std::shared_ptr<core::Object> callback)
-    : providers(std::move(providers)), transformer(std::move(transformer)), callback(std::move(callback)) {}
+    : providers(std::move(providers)),
+      transformer(std::move(transformer)),
+      callback(std::move(callback)),
+      plovBundle(foundation::Bundle::framework()) {}
 
 WelcomeScreenStep::ConfigCompletion WelcomeScreenStep::completeFlow(const flows::OnboardingContext& context,
                                                                     Completion completion, const char* road) {
@@ -419,9 +417,10 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         auto it = params.find(key);
         if (it == params.end() || it->second == AppConfig::kDefaultData) continue;
         if (!config->isAllowedDomain(key, it->second)) {
-            scanner.invalidQRCodeTitleString = localized(kInvalidConnectionTitleKey, kInvalidConnectionTitleDefault);
-            scanner.invalidQRCodeMessageString =
-                localized(kInvalidConnectionMessageKey, kInvalidConnectionMessageDefault);
+            scanner.invalidQRCodeTitleString =
+                plovBundle->localizedString(kInvalidConnectionTitleKey, kStringsTable, kInvalidConnectionTitleDefault);
+            scanner.invalidQRCodeMessageString = plovBundle->localizedString(kInvalidConnectionMessageKey,
+                                                                             kStringsTable, kInvalidConnectionMessageDefault);
             return false;
         }
     }

@@ -36,6 +36,7 @@
 #include "platform/flows/DiscoveryServiceConfigurationTransformer.h"
 #include "platform/flows/FlowPresentationDelegate.h"
 #include "platform/flows/OnboardingStep.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/vessa/VUIOnboardingScanViewControllerDelegate.h"
 #include "platform/vessa/VUIWelcomeControllerDelegate.h"
 #include "platform/vessa/VUIWelcomeScreen.h"
@@ -77,6 +78,8 @@ public:
     std::vector<std::string> urlSchemes;
     std::shared_ptr<vessa::VUIWelcomeScreen> welcomeScreen;
     CustomizationHandler welcomeScreenCustomizationHandler;
+    // The library's own bundle: its "Onboarding" strings table.
+    const std::shared_ptr<foundation::Bundle> plovBundle;
     ConfigCompletion savedCompletionHandler;
     std::shared_ptr<flows::FlowPresentationDelegate> presentationDelegate;
     std::shared_ptr<flows::CodableStoring> credentialStore;
