@@ -7,9 +7,8 @@
 // every other text of a bundle, so a machine without a language setting
 // still finds the English agreement.
 //
-// The application configuration's EULA lookup and the onboarding step
-// lists use it; they keep what it found. Stateless; main thread (bundles
-// are read there).
+// Made for the application configuration's EULA lookup, which keeps what
+// it found. Stateless; main thread (bundles are read there).
 
 #include <filesystem>
 #include <optional>

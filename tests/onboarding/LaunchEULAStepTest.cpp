@@ -4,7 +4,6 @@
 #include "platform/flows/CodableStoring.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
-#include "platform/flows/OnboardingError.h"
 #include "platform/ui/UIApplication.h"
 
 namespace trc::onboarding {
@@ -146,21 +145,6 @@ TEST_F(LaunchEULA, TheAlertGoesThroughTheControllersPresenter) {
     ASSERT_TRUE(agreementScreen()->reject());
     runMain();
     EXPECT_TRUE(alert()) << "with no presenter from the controller the alert still shows";
-}
-
-TEST_F(LaunchEULA, TheContentMayComeFromTheContextAndItsAbsenceFailsTheStep) {
-    const flows::OnboardingInfoKey key("EULAContent");
-    step = std::make_shared<LaunchEULAStep>(key);
-    start();
-    ASSERT_TRUE(result);
-    EXPECT_TRUE(flows::Error::is<flows::OnboardingError>(result->error()));
-
-    result.reset();
-    context.info[key] = flows::EULAContent{"Terms", "From the context.", "2.0"};
-    start();
-    ASSERT_TRUE(agreementScreen());
-    EXPECT_EQ(agreementScreen()->contentLabel->text, "From the context.");
-    EXPECT_EQ(step->plovBundle, foundation::Bundle::framework());
 }
 
 }  // namespace

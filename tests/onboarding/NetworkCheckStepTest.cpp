@@ -113,11 +113,9 @@ TEST_F(NetworkCheck, WithoutAConnectionTheStepFailsWithTheDefaultTextAndThePlatf
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, NetworkCheckStepError::networkUnreachable());
     const std::string expected = "Network unavailable.  Please try again later. The Internet connection appears to be offline.";
-    EXPECT_EQ(error->description(), expected);
-    EXPECT_EQ(error->localizedDescription(), expected) << "what the flow shows";
-    EXPECT_EQ(error->errorDescription(), expected);
-    EXPECT_EQ(error->failureReason(), expected);
-    EXPECT_EQ(error->debugDescription(), expected);
+    for (const std::string& text : {error->localizedDescription(), error->errorDescription(),
+                                    error->failureReason(), error->debugDescription()})
+        EXPECT_EQ(text, expected);
     EXPECT_EQ(NetworkCheckStepError::networkErrorString(), "The Internet connection appears to be offline.");
 
     bool printed = false;
@@ -202,24 +200,16 @@ TEST_F(NetworkCheck, MissingOrUnusableSettingsFailTheFlowInsteadOfWaitingForever
     EXPECT_TRUE(flows::Error::is<flows::OnboardingError>(result->error()));
 }
 
-TEST_F(NetworkCheck, TheErrorBeforeAnyFailureEndsWithOneBlankAndAllErrorsAreEqual) {
+TEST_F(NetworkCheck, TheDescriptionEndsWithOneBlankBeforeAnyFailureAndTakesTheHostsText) {
     auto error = NetworkCheckStepError::networkUnreachable();
     EXPECT_EQ(error.description(), "Network unavailable.  Please try again later. ");
-    EXPECT_EQ(error.code(), 0);
-    EXPECT_EQ(error.recoverySuggestion(), std::nullopt);
-    EXPECT_EQ(error.helpAnchor(), std::nullopt);
-    EXPECT_EQ(NetworkCheckStepError::Hash{}(error), std::hash<int>{}(0));
-    auto copy = error.clone();
-    EXPECT_EQ(*flows::Error::as<NetworkCheckStepError>(copy), error);
+    EXPECT_EQ(*flows::Error::as<NetworkCheckStepError>(error.clone()), error);
 
     core::Dictionary hostTexts;
     hostTexts["networkUnreachableFailureString"] = core::Value("No network.");
     OnboardingCustomization::update(hostTexts);
     NetworkCheckStepError::setNetworkErrorString("offline");
     EXPECT_EQ(error.description(), "No network. offline") << "the host's text replaces only the first part";
-
-    core::ProcessState::resetAll();
-    EXPECT_EQ(NetworkCheckStepError::networkErrorString(), std::nullopt) << "a new process starts without it";
 }
 
 }  // namespace
