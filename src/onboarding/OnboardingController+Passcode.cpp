@@ -309,12 +309,13 @@ void OnboardingController::unlockScreen(bool verify, bool showCancel, Success su
 // --- Relaunch restore ---
 
 void OnboardingController::restoreOnRelaunch(const core::Dictionary& relaunchParams, Block resolve, Block reject) {
-    updateParams(relaunchParams);
     auto answer = answerTo(std::move(resolve), std::move(reject));
+    // A refused call changes nothing, not even the settings the running one reads.
     if (auto running = runningRelaunch().lock(); running && !running->settled) {
         logger()->warn(kRelaunchRunningText);
         return fail(failureOf(answer), kCouldNotRestore);
     }
+    updateParams(relaunchParams);
     core::ProcessState::registerReset("onboarding.runningRelaunch", [] { runningRelaunch().reset(); });
     runningRelaunch() = answer;
     restoreOnRelaunch(successOf(answer), failureOf(answer));
