@@ -123,15 +123,16 @@ std::string storeManagerMessage(const flows::StoreManagerError& error) {
 }
 
 bool isConnectionLoss(const ErrorPtr& error) {
-    return error && (error->code() == flows::URLError::notConnectedToInternet ||
-                     error->code() == flows::URLError::timedOut);
+    return error &&
+           (error->code() == flows::URLError::notConnectedToInternet || error->code() == flows::URLError::timedOut);
 }
 
 // The page's error inside a failed sign-in page of any of the three
 // authentications; nothing for another error.
 std::optional<ErrorPtr> signInPageError(const ErrorPtr& error) {
     if (const auto* oauth = Error::as<flows::OAuth2Error>(error))
-        return oauth->errorCase() == flows::OAuth2Error::Case::webView ? std::optional(oauth->innerError()) : std::nullopt;
+        return oauth->errorCase() == flows::OAuth2Error::Case::webView ? std::optional(oauth->innerError())
+                                                                       : std::nullopt;
     if (const auto* saml = Error::as<flows::SAMLError>(error)) return saml->innerError();
     if (const auto* otp = Error::as<flows::OTPError>(error)) return otp->innerError();
     return std::nullopt;
@@ -170,13 +171,14 @@ std::string localized(const AlertText& text) {
 void presentWarning(flows::FlowPresentationDelegate& presenter, const AlertText& title, const AlertText& message,
                     std::function<void()> onButton, std::function<void()> unshown) {
     auto alert = ui::UIAlertController::make(localized(title), localized(message), ui::UIAlertController::Style::Alert);
-    alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::textOrDefault(OnboardingCustomization::Text::okButtonString),
-                                             ui::UIAlertAction::Style::Default,
-                                             [onButton = std::move(onButton)](ui::UIAlertAction&) { onButton(); }));
+    alert->addAction(ui::UIAlertAction::make(
+        OnboardingCustomization::textOrDefault(OnboardingCustomization::Text::okButtonString),
+        ui::UIAlertAction::Style::Default, [onButton = std::move(onButton)](ui::UIAlertAction&) { onButton(); }));
     presenter.present(alert, [unshown = std::move(unshown), key = title.key](ErrorPtr error) {
         if (!error) return;
-        services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "error",
-                                           std::string("the alert ") + key + " cannot be shown: " + error->description());
+        services::SharedLoggerManager::log(
+            services::SharedLoggerManager::kTRCLogger, "error",
+            std::string("the alert ") + key + " cannot be shown: " + error->description());
         unshown();
     });
 }
@@ -245,15 +247,14 @@ void OnboardingController::changeUserPasscode(Success success, Failure failure) 
         return fail(failure, kCouldNotRestore);
     }
     // The manager stays alive until its screens end the action.
-    manager->performPasscodeAction(
-        flows::PasscodeAction::change, [manager, success, failure](ErrorPtr error) {
-            if (!error) return success(Value());
-            services::SharedLoggerManager::log(kConsoleLogger, "info", kPasscodeChangeFailedText + error->description());
-            if (const auto* store = Error::as<flows::StoreManagerError>(error))
-                return fail(failure, storeManagerMessage(*store));
-            if (Error::is<flows::OnboardingError>(error)) return fail(failure, kPasscodeChangeCanceled);
-            fail(failure, "");
-        });
+    manager->performPasscodeAction(flows::PasscodeAction::change, [manager, success, failure](ErrorPtr error) {
+        if (!error) return success(Value());
+        services::SharedLoggerManager::log(kConsoleLogger, "info", kPasscodeChangeFailedText + error->description());
+        if (const auto* store = Error::as<flows::StoreManagerError>(error))
+            return fail(failure, storeManagerMessage(*store));
+        if (Error::is<flows::OnboardingError>(error)) return fail(failure, kPasscodeChangeCanceled);
+        fail(failure, "");
+    });
 }
 
 // --- Unlock and verification ---

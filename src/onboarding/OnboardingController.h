@@ -123,10 +123,6 @@ public:
     Flows::Steps resetFlow() const;
     // 0 no onboarded client or no passcode, 1 passcode, 2 with biometrics.
     std::int64_t getPasscodeSource() const;
-    // The store of the onboarded client (the credential store may be absent
-    // before an unlock or restore); nullptr without an onboarded client.
-    std::shared_ptr<flows::StoreManager> storeManager() const;
-    std::shared_ptr<flows::StoreManager> storeManager(const std::optional<foundation::UUID>& onboardingId) const;
 
 private:
     void setOnboardingStage(const std::string& stage);
@@ -138,6 +134,10 @@ private:
     void onboardFailed(const flows::ErrorPtr& error);
     void resetOnboarding();
     void cacheWelcomeScreenAndConnSettings();
+    // The store of the onboarded client (the credential store may be absent
+    // before an unlock or restore); nullptr without an onboarded client.
+    std::shared_ptr<flows::StoreManager> storeManager() const;
+    std::shared_ptr<flows::StoreManager> storeManager(const std::optional<foundation::UUID>& onboardingId) const;
     void changeUserPasscode(Success success, Failure failure);
     std::shared_ptr<flows::StoreManager> storeManagerForChangePasscode() const;
     void unlockScreen(bool verify, bool showCancel, Success success, Failure failure);

@@ -68,7 +68,8 @@ protected:
         controller->callback = callback;
         resolve = core::Block::make([this](const std::vector<Value>& a) {
             const Value& v = a.empty() ? Value() : a[0];
-            heard.push_back(v.isNil() ? "resolve" : "resolve:" + (v.ifObject() ? v.ifObject()->className() : v.description()));
+            heard.push_back(v.isNil() ? "resolve"
+                                      : "resolve:" + (v.ifObject() ? v.ifObject()->className() : v.description()));
             return Value();
         });
         reject = core::Block::make([this](const std::vector<Value>& a) {
@@ -189,8 +190,9 @@ TEST_F(RelaunchTest, TheProbeChoosesTheRestoreWithOrWithoutTheSettingsDownload) 
             EXPECT_LE(road.server->hits(), 1);
         }
     }
-    EXPECT_EQ(callback->selectors(), "setOnboardingStage,setOnboardingStage,setOnboardingStage,setOnboardingStage,"
-                                     "setOnboardingStage,setOnboardingStage,setOnboardingStage");
+    EXPECT_EQ(callback->selectors(),
+              "setOnboardingStage,setOnboardingStage,setOnboardingStage,setOnboardingStage,"
+              "setOnboardingStage,setOnboardingStage,setOnboardingStage");
     EXPECT_TRUE(AppConfig::sharedInstance()->zelURLSession);
 }
 
@@ -242,7 +244,8 @@ TEST_F(RelaunchTest, ALostConnectionWarnsAndEndsAsAnOfflineRestore) {
 
 TEST_F(RelaunchTest, OtherFailuresWarnAndTheButtonStartsTheRestoreAgainFromTheProbe) {
     auto authFailed = [](ErrorPtr inner) {
-        return OnboardingError::authenticationFailed(std::nullopt, std::nullopt, std::nullopt, std::move(inner)).clone();
+        return OnboardingError::authenticationFailed(std::nullopt, std::nullopt, std::nullopt, std::move(inner))
+            .clone();
     };
     const ErrorPtr others[] = {
         URLError(URLError::cannotConnectToHost).clone(),
@@ -440,7 +443,9 @@ TEST_F(PasscodeSourceAndBlurTest, ThePasscodeSourceFollowsTheStore) {
 
 TEST_F(PasscodeSourceAndBlurTest, TheBlurNumberIsCutToAnIntegerAndAnythingElseDoesNothing) {
     auto config = AppConfig::sharedInstance();
-    auto blur = [&](Value number) { controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}}); };
+    auto blur = [&](Value number) {
+        controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}});
+    };
     blur(Value(1));
     EXPECT_FALSE(config->blurView);
     blur(Value(0.5));

@@ -1,9 +1,8 @@
-#include "onboarding/RelaunchProbe.h"
-
 #include <mutex>
 #include <thread>
 
 #include "onboarding/LoopbackServer.h"
+#include "onboarding/RelaunchProbe.h"
 #include "platform/core/ProcessState.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/ZELURLSession.h"
@@ -91,8 +90,15 @@ TEST_F(RelaunchProbeTest, OnlyAbsoluteWebURLsWithAHostAreProbed) {
     using core::Value;
     const Value good[] = {Value("http://127.0.0.1:8080/x"), Value("https://vorn.example.com")};
     for (const Value& v : good) EXPECT_EQ(RelaunchProbe::probeableURL(&v), *v.ifString());
-    const Value bad[] = {Value("ftp://vorn.example.com"), Value("vorn.example.com"), Value("/relative"),
-                         Value("http://"), Value("http://a b.com"), Value(""), Value(42), Value(true), Value()};
+    const Value bad[] = {Value("ftp://vorn.example.com"),
+                         Value("vorn.example.com"),
+                         Value("/relative"),
+                         Value("http://"),
+                         Value("http://a b.com"),
+                         Value(""),
+                         Value(42),
+                         Value(true),
+                         Value()};
     for (const Value& v : bad) EXPECT_EQ(RelaunchProbe::probeableURL(&v), std::nullopt) << v.description();
     EXPECT_EQ(RelaunchProbe::probeableURL(nullptr), std::nullopt);
 }
