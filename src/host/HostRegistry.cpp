@@ -2,6 +2,10 @@
 
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
+#include "host/FormCellContainerBridge.h"
+#include "host/OnboardingScenarioSupport.h"
+#include "host/SectionBridge.h"
+#include "host/SectionedTableBridge.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"
@@ -17,6 +21,9 @@ void HostRegistry::registerAll() {
     // Each layer adds its exposed classes and simulator extensions here, one line each.
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
+    FormCellContainerBridge::install();
+    SectionBridge::install();
+    SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
 }
 

@@ -1,7 +1,5 @@
 #include "host/ScenarioRunner.h"
 
-#include "host/ScenarioExtensions.h"
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -144,8 +142,7 @@ void ScenarioRunner::startProcess(double clockStart) {
     dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>(clockStart));
     foundation::Bundle::setMain(scenario_ && scenario_->bundle ? *scenario_->bundle : fs::path());
     foundation::Bundle::setPreferredLanguages(kScenarioLanguages);
-    // The layers' own start (the host's key window with its empty root), so
-    // that screens can be presented before the scenario shows anything.
+    // Layers put up what a fresh process shows (the host's key window).
     ScenarioExtensions::processStarted();
 }
 

@@ -38,9 +38,10 @@ void LaunchEULAStep::eulaRejected(flows::VUIEULAViewController&) {
 }
 
 std::shared_ptr<ui::UIAlertController> LaunchEULAStep::makeRejectionAlert() {
-    // The host's texts as set: an unset one leaves the message or title empty.
+    // The host's texts, or their defaults before the host has set any, so the
+    // alert never shows an untitled button.
     using Text = OnboardingCustomization::Text;
-    const auto text = &OnboardingCustomization::get;
+    const auto text = &OnboardingCustomization::textOrDefault;
     auto alert = ui::UIAlertController::make(std::nullopt, std::nullopt, ui::UIAlertController::Style::Alert);
     alert->message = text(Text::eulaDisagreeAlertMessage);
     auto leave = [](ui::UIAlertAction&) {

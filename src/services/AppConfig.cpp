@@ -197,6 +197,17 @@ std::shared_ptr<AppConfig> AppConfig::sharedInstance() {
     return slot;
 }
 
+std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
+    auto window = ui::UIApplication::shared()->keyWindow();
+    if (!window) return nullptr;
+    auto root = window->rootViewController();
+    if (!root || std::dynamic_pointer_cast<ui::UINavigationController>(root)) return root;
+    for (const auto& child : root->children()) {
+        if (std::dynamic_pointer_cast<ui::UINavigationController>(child)) return child;
+    }
+    return root;
+}
+
 const std::vector<std::string>& AppConfig::requiredConnectionKeys() {
     static const std::vector<std::string> keys{kApplicationID, kClientId,    kVornURL, kAuthorizationEndpointURL,
                                                kRedirectURL,   kTokenEndpointURL};
@@ -344,16 +355,6 @@ void AppConfig::removeBlur() {
     if (!blurView) return;
     blurView->removeFromSuperview();
     blurView.reset();
-}
-
-std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
-    auto window = ui::UIApplication::shared()->keyWindow();
-    auto root = window ? window->rootViewController() : nullptr;
-    if (!root) return nullptr;
-    if (std::dynamic_pointer_cast<ui::UINavigationController>(root)) return root;
-    for (const auto& child : root->children())
-        if (std::dynamic_pointer_cast<ui::UINavigationController>(child)) return child;
-    return root;
 }
 
 bool AppConfig::getEULA() {

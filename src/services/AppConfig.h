@@ -67,6 +67,11 @@ public:
 
     static std::shared_ptr<AppConfig> sharedInstance();
 
+    // Where presentations start: none without a key window or its root;
+    // the root when it is a navigation controller; else the root's first
+    // child that is one; else the root itself.
+    std::shared_ptr<ui::UIViewController> getRootViewController() const;
+
     // The welcome texts; nothing until the host gives them.
     std::optional<std::string> appLabel;
     std::optional<std::string> detailLabel;
@@ -148,10 +153,6 @@ public:
     void addBlurScreen(bool modalFlag);
     // Takes the blur view away and forgets it; nothing when there is none.
     void removeBlur();
-    // The root navigation of the application: nothing without a key window
-    // or root; the root when it is a navigation controller; else the root's
-    // first child that is one; else the root.
-    std::shared_ptr<ui::UIViewController> getRootViewController() const;
     // Whether the main bundle holds a licence agreement file (found by
     // EULAFileLocator); remembers the file found.
     bool getEULA();

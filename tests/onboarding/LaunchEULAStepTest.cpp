@@ -79,8 +79,10 @@ TEST_F(LaunchEULA, RejectingAsksWithoutEndingTheStepAndConsentLeadsBackToTheAgre
     ASSERT_TRUE(agreementScreen()->reject());
     runMain();
     ASSERT_TRUE(alert());
-    EXPECT_EQ(shape(*alert()), "title=(none) message=(none) [(none)|default] [(none)|default]")
-        << "without host texts: no message and two untitled buttons, leave first";
+    EXPECT_EQ(shape(*alert()),
+              "title=(none) message=Without consent, you will not be able to continue onboarding "
+              "[Quit Process|default] [Give Consent|default]")
+        << "without host texts: the default texts, never an untitled button; leave first";
     EXPECT_EQ(alert()->preferredStyle, ui::UIAlertController::Style::Alert);
     EXPECT_FALSE(result) << "a rejection does not complete the step";
 

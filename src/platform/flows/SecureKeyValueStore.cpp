@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/flows/StoreManagerError.h"
-#include "platform/foundation/AtomicFileWriter.h"
+#include "platform/foundation/AtomicFile.h"
 
 namespace trc::flows {
 
@@ -141,7 +141,11 @@ std::map<std::string, core::Data> decodeEntries(const Bytes& plain) {
 
 std::optional<Bytes> readFile(const fs::path& path) {
     try {
-        return foundation::AtomicFileWriter::read(path);
+        std::error_code ec;
+        std::optional<std::string> text = foundation::AtomicFile::read(path, ec);
+        if (ec) fail(Case::storeUnavailable);
+        if (!text) return std::nullopt;
+        return Bytes(text->begin(), text->end());
     } catch (const std::system_error&) {
         fail(Case::storeUnavailable);
     }
@@ -149,7 +153,12 @@ std::optional<Bytes> readFile(const fs::path& path) {
 
 void writeFile(const fs::path& path, const Bytes& bytes, const std::function<void()>& beforeReplace = {}) {
     try {
-        foundation::AtomicFileWriter::write(path, bytes, 0600, beforeReplace);
+        std::error_code ec;
+        const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (!foundation::AtomicFile::write(path, view, fs::perms::owner_read | fs::perms::owner_write, ec,
+                                           beforeReplace)) {
+            fail(Case::storeUnavailable);
+        }
     } catch (const std::system_error&) {
         fail(Case::storeUnavailable);
     }
@@ -257,8 +266,9 @@ void SecureKeyValueStore::destroy(const fs::path& path) {
     std::error_code ec;
     fs::remove(path, ec);
     fs::remove(keyFilePath(path), ec);
-    fs::remove(foundation::AtomicFileWriter::temporaryPathFor(path), ec);
-    fs::remove(foundation::AtomicFileWriter::temporaryPathFor(keyFilePath(path)), ec);
+    for (const fs::path& p : {path, keyFilePath(path)}) {
+        for (const fs::path& leftover : foundation::AtomicFile::leftovers(p)) fs::remove(leftover, ec);
+    }
 }
 
 void SecureKeyValueStore::save() {

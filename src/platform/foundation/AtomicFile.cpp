@@ -71,6 +71,22 @@ std::optional<std::string> AtomicFile::read(const fs::path& path, std::error_cod
 }
 
 bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error) {
+    return write(path, bytes, mode, error, {});
+}
+
+std::vector<fs::path> AtomicFile::leftovers(const fs::path& path) {
+    std::vector<fs::path> out;
+    const std::string prefix = "." + path.filename().string() + ".";
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(path.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) out.push_back(entry.path());
+    }
+    return out;
+}
+
+bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error,
+                       const std::function<void()>& beforeReplace) {
     error.clear();
     const fs::path folder = path.parent_path();
     fs::create_directories(folder, error);
@@ -86,6 +102,7 @@ bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms m
                          ::fsync(fd.get()) == 0;
     if (!written) error = lastError();
     if (!fd.close() && !error) error = lastError();
+    if (!error && beforeReplace) beforeReplace();
     if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = lastError();
     if (error) {
         ::unlink(temp.c_str());

@@ -12,6 +12,8 @@
 // std::filesystem::filesystem_error naming the file.
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +34,14 @@ public:
     // False, with the error, on failure.
     static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
                       std::error_code& error);
+    // The same; beforeReplace runs once the temporary file is complete and
+    // before it replaces the target. Tests throw from it to stand for a crash
+    // at that moment: the exception passes through, the target keeps its old
+    // content and the temporary file stays behind, as after a real crash.
+    static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
+                      std::error_code& error, const std::function<void()>& beforeReplace);
+    // Temporary files a write of path left behind (after a crash).
+    static std::vector<std::filesystem::path> leftovers(const std::filesystem::path& path);
 
     static void write(const std::filesystem::path& path, std::string_view content);
     static std::string read(const std::filesystem::path& path);

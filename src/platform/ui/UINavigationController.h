@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/UIBarStyle.h"
 #include "platform/ui/UIViewController.h"
 
 namespace trc::ui {
@@ -21,6 +22,8 @@ public:
     static std::shared_ptr<UINavigationController> make(const std::shared_ptr<UIViewController>& root);
 
     const std::vector<std::shared_ptr<UIViewController>>& viewControllers() const { return children(); }
+    // The style of the navigation bar.
+    UIBarStyle barStyle = UIBarStyle::Default;
     std::shared_ptr<UIViewController> topViewController() const;
     // What a person sees: the top's presented controller, else the top.
     std::shared_ptr<UIViewController> visibleViewController() const;

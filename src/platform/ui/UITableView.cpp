@@ -210,14 +210,18 @@ void UITableView::clampFirstVisible() {
 }
 
 std::vector<IndexPath> UITableView::wantedRows() const {
+    // Only the rows in the window are visited, so a long table costs no more
+    // per layout than a short one.
     std::vector<IndexPath> rows;
     int total = totalRows();
     int limit = rowsOnScreen_ ? *rowsOnScreen_ : total;
-    int index = 0;
+    int first = 0;  // flat index of the section's first row
     for (int s = 0; s < static_cast<int>(rowCounts_.size()); ++s) {
-        for (int r = 0; r < rowCounts_[static_cast<std::size_t>(s)]; ++r, ++index) {
-            if (index >= firstVisible_ && index < firstVisible_ + limit) rows.push_back({s, r});
-        }
+        const int count = rowCounts_[static_cast<std::size_t>(s)];
+        const int from = std::max(firstVisible_, first);
+        const int to = std::min(firstVisible_ + limit, first + count);
+        for (int index = from; index < to; ++index) rows.push_back({s, index - first});
+        first += count;
     }
     return rows;
 }

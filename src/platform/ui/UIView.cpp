@@ -106,6 +106,13 @@ void UIView::removeFromSuperview() {
         if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
     }
     detachFromSuperview();
+    // Constraints to views the view has just left no longer hold.
+    std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
+    for (const auto& c : constraints_) {
+        auto other = c->secondItem();
+        if (other && other.get() != this && !other->isDescendantOf(*this)) stale.push_back(c);
+    }
+    NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
 }
 

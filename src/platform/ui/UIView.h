@@ -5,7 +5,8 @@
 // A view owns its subviews; the superview and the owning view controller
 // are back-references that never keep anything alive (a view clears its
 // subviews' link when it goes). Composite views may add their sub-views in
-// their constructors. Adding a view that has a superview moves it.
+// their constructors. Adding a view that has a superview moves it; a view
+// that leaves its superview drops its constraints to views outside itself.
 // Removing a view from its window makes its first responder (itself or a
 // descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
 // tests and the simulator decide when layout happens. Main thread only.

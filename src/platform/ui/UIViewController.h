@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "platform/ui/UIResponder.h"
+#include "platform/ui/UITraitCollection.h"
 
 namespace trc::ui {
 
@@ -67,6 +68,7 @@ public:
 
     std::optional<std::string> title;
     UIModalPresentationStyle modalPresentationStyle = UIModalPresentationStyle::Automatic;
+    UITraitCollection traitCollection;
 
     // Lifecycle, for subclasses. The base versions do nothing.
     virtual void loadView();

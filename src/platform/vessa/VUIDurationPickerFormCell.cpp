@@ -1,5 +1,6 @@
 #include "platform/vessa/VUIDurationPickerFormCell.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/core/ClassInfo.h"
@@ -24,6 +25,8 @@ const core::ClassInfo& VUIDurationPickerFormCell::classInfo() {
 
 std::string VUIDurationPickerFormCell::durationText(double seconds) {
     if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
+    // Far beyond any duration a person picks, and still a whole number of minutes an integer holds.
+    seconds = std::min(seconds, 1e15);
     auto minutes = static_cast<long long>(seconds / 60);
     long long hours = minutes / 60;
     minutes %= 60;

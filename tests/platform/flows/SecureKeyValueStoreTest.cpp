@@ -4,7 +4,7 @@
 
 #include "FlowTestSupport.h"
 #include "platform/flows/StoreManagerError.h"
-#include "platform/foundation/AtomicFileWriter.h"
+#include "platform/foundation/AtomicFile.h"
 
 namespace trc::flows::test {
 namespace {
@@ -35,7 +35,8 @@ TEST_F(SecureStore, EntriesSurviveReopeningWithThePasscodeAndAreNotReadableOnDis
     store->put(bytes("secret-token-value"), "token");
     store->put(bytes("x"), "other");
     store->remove("other");
-    auto raw = foundation::AtomicFileWriter::read(path);
+    std::error_code ec;
+    auto raw = foundation::AtomicFile::read(path, ec);
     ASSERT_TRUE(raw);
     std::string onDisk(raw->begin(), raw->end());
     EXPECT_EQ(onDisk.find("secret-token-value"), std::string::npos);
@@ -67,22 +68,22 @@ TEST_F(SecureStore, WrongPasscodesCountTowardTheRetryLimitAndARightOneResetsTheC
 TEST_F(SecureStore, TruncatedTamperedOrForeignFilesGiveATypedErrorNeverACrash) {
     auto store = SecureKeyValueStore::create(path, std::string("25803614"), false, 10, kMin);
     store->put(bytes("value"), "key");
-    auto good = *foundation::AtomicFileWriter::read(path);
+    std::string good = foundation::AtomicFile::read(path);
 
     for (std::size_t cut : {std::size_t(0), std::size_t(7), std::size_t(60), good.size() - 1}) {
-        foundation::AtomicFileWriter::write(path, {good.begin(), good.begin() + static_cast<long>(cut)});
+        foundation::AtomicFile::write(path, good.substr(0, cut));
         EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("25803614")); }), Case::storeCorrupted)
             << "cut at " << cut;
     }
     auto tampered = good;
-    tampered.back() ^= 0x01;
-    foundation::AtomicFileWriter::write(path, tampered);
+    tampered.back() = static_cast<char>(tampered.back() ^ 0x01);
+    foundation::AtomicFile::write(path, tampered);
     EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("25803614")); }), Case::storeCorrupted);
 
     auto costly = good;
-    costly[24] = 0xff;  // a memory limit far beyond what a store may ask for
+    costly[24] = static_cast<char>(0xff);  // a memory limit far beyond what a store may ask for
     costly[31] = 0x7f;
-    foundation::AtomicFileWriter::write(path, costly);
+    foundation::AtomicFile::write(path, costly);
     EXPECT_EQ(caseOf([&] { SecureKeyValueStore::readHeader(path); }), Case::storeCorrupted);
 
     EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path.parent_path() / "none.store", std::nullopt); }),
@@ -94,7 +95,7 @@ TEST_F(SecureStore, ACrashBetweenWritesLeavesTheOldContentOrTheNewNeverAMix) {
     store->put(bytes("first"), "k");
     store->beforeReplaceForTesting = [] { throw std::runtime_error("power lost"); };
     EXPECT_THROW(store->put(bytes("second"), "k"), std::runtime_error);
-    EXPECT_TRUE(fs::exists(foundation::AtomicFileWriter::temporaryPathFor(path)));
+    EXPECT_EQ(foundation::AtomicFile::leftovers(path).size(), 1u);
     EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("first"));
 
     store->beforeReplaceForTesting = nullptr;

@@ -1,0 +1,489 @@
+#include "formcells/FormCellContainerViewController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "formcells/FocusUtil.h"
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellNumberFilter.h"
+#include "formcells/FormCellRefresh.h"
+#include "formcells/FormCellType.h"
+#include "platform/core/ClassInfo.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITextField.h"
+#include "platform/vessa/VUIBaseTableViewCell.h"
+#include "platform/vessa/VUITableViewHeaderFooterView.h"
+#include "services/AppConfig.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::formcells {
+
+using ui::IndexPath;
+using ui::UITableView;
+using Kind = FormCellType::Kind;
+
+namespace {
+
+constexpr ui::UITableView::RowAnimation kAutomatic = ui::UITableView::RowAnimation::Automatic;
+// The headless screen draws one point as one pixel.
+constexpr double kScreenScale = 1;
+// Header text metrics: the system font of size 18 on lines of this height,
+// about this many points per character.
+constexpr double kHeaderLineHeight = 21.5;
+constexpr double kHeaderCharacterWidth = 9.0;
+
+const std::string* stringIn(const core::Dictionary& d, std::string_view key) {
+    const auto* v = d.find(key);
+    return v ? v->ifString() : nullptr;
+}
+
+std::optional<Kind> kindIn(const core::Dictionary& d) {
+    const auto* type = stringIn(d, FormCellContainerViewController::kTypeKey);
+    return type ? FormCellType::fromRawValue(*type) : std::nullopt;
+}
+
+void warn(const std::string& message) { services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn", message); }
+
+// The fitting height of a header label showing text across the table's width.
+double headerTextHeight(const std::string& text, const UITableView& tableView) {
+    const double width = tableView.frame().size.width;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++characters;
+    }
+    const double perLine = width > kHeaderCharacterWidth ? std::floor(width / kHeaderCharacterWidth) : 1;
+    const double lines = std::max(1.0, std::ceil(static_cast<double>(characters) / perLine));
+    return lines * kHeaderLineHeight;
+}
+
+core::Value integerArray(const std::vector<int>& values) {
+    core::Array out;
+    for (int v : values) out.emplace_back(v);
+    return core::Value(std::move(out));
+}
+
+core::Value stringArray(const std::vector<std::string>& values) {
+    core::Array out;
+    for (const auto& v : values) out.emplace_back(v);
+    return core::Value(std::move(out));
+}
+
+std::vector<int> integersIn(const core::Value& v) {
+    std::vector<int> out;
+    if (const auto* a = v.ifArray()) {
+        for (const auto& item : *a) {
+            if (auto n = item.asInteger()) out.push_back(static_cast<int>(*n));
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> stringsIn(const core::Value& v) {
+    std::vector<std::string> out;
+    if (const auto* a = v.ifArray()) {
+        for (const auto& item : *a) {
+            if (const auto* s = item.ifString()) out.push_back(*s);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+const core::ClassInfo& FormCellContainerViewController::classInfo() {
+    using C = FormCellContainerViewController;
+    static const core::ClassInfo& info =
+        core::ClassBuilder<C>("FormCellContainerViewController", vessa::VUIFormTableViewController::classInfo())
+            .constructible()
+            .protocol("UITextFieldDelegate")
+            .protocol("FullScreenTableViewControllerTraits")
+            .property("numberOfSections", [](const C& c) { return core::Value(c.announcedNumberOfSections); })
+            .property("numberOfRowsInSection", [](const C& c) { return integerArray(c.announcedNumberOfRowsInSection); })
+            .property("sectionNames", [](const C& c) { return stringArray(c.sectionNames); })
+            .property("isInPopover", [](const C& c) { return core::Value(c.isInPopover); })
+            .property("isInEmbeddedFrame", [](const C& c) { return core::Value(c.isInEmbeddedFrame); })
+            .property("tableViewForExtension",
+                      [](const C& c) {
+                          auto t = c.tableViewForExtension();
+                          return t ? core::Value(t) : core::Value();
+                      })
+            .property("tableViewCellForExtension",
+                      [](const C& c) {
+                          auto t = c.tableViewCellForExtension();
+                          return t ? core::Value(t) : core::Value();
+                      })
+            .property("totalNumberOfRows", [](const C& c) { return core::Value(c.totalNumberOfRows_); })
+            .method("setNumberOfSections:",
+                    [](C& c, core::Args a) {
+                        c.announcedNumberOfSections = static_cast<int>(a[0].asInteger().value_or(0));
+                        return core::Value();
+                    })
+            .method("setNumberOfRowsInSection:",
+                    [](C& c, core::Args a) {
+                        c.announcedNumberOfRowsInSection = integersIn(a[0]);
+                        return core::Value();
+                    })
+            .method("setSectionNames:",
+                    [](C& c, core::Args a) {
+                        c.sectionNames = stringsIn(a[0]);
+                        return core::Value();
+                    })
+            .method("setIsInPopover:",
+                    [](C& c, core::Args a) {
+                        c.isInPopover = a[0].ifBool() ? *a[0].ifBool() : a[0].asInteger().value_or(0) != 0;
+                        return core::Value();
+                    })
+            .method("setIsInEmbeddedFrame:",
+                    [](C& c, core::Args a) {
+                        c.isInEmbeddedFrame = a[0].ifBool() ? *a[0].ifBool() : a[0].asInteger().value_or(0) != 0;
+                        return core::Value();
+                    })
+            .method("setTableViewForExtension:",
+                    [](C& c, core::Args a) {
+                        c.setTableViewForExtension(a[0].ifObjectOf<UITableView>());
+                        return core::Value();
+                    })
+            .method("setTableViewCellForExtension:",
+                    [](C& c, core::Args a) {
+                        c.setTableViewCellForExtension(a[0].ifObjectOf<ui::UITableViewCell>());
+                        return core::Value();
+                    })
+            .method("getCellTypesForSection", [](C& c, core::Args) { return core::Value(c.getCellTypesForSection()); })
+            .build();
+    return info;
+}
+
+// ---- Host operations --------------------------------------------------------
+
+std::shared_ptr<FormCellOwner> FormCellContainerViewController::selfOwner() {
+    auto self = std::static_pointer_cast<FormCellContainerViewController>(shared_from_this());
+    return std::static_pointer_cast<FormCellOwner>(self);
+}
+
+void FormCellContainerViewController::addFormCell(const core::Dictionary& params,
+                                                  const std::shared_ptr<core::Object>& delegate) {
+    const auto* type = stringIn(params, kTypeKey);
+    const auto* name = stringIn(params, kNameKey);
+    if (!type || !name) {
+        warn("form cell without a string \"_Type\" and \"_Name\" is not added");
+        return;
+    }
+    if (!FormCellType::fromRawValue(*type)) {
+        warn("form cell \"" + *name + "\" of type \"" + *type + "\" is no kind and is not added");
+        return;
+    }
+    FormCellFactory::registerFormCell(*tableView(), *type, selfOwner(), delegate);
+    delegates_[*name] = delegate;
+    ++totalNumberOfRows_;
+
+    // Cells fill the announced sections in the order they come; a cell past
+    // every announced count stays in the last section rather than be lost.
+    int section = 0;
+    int sum = 0;
+    bool placed = announcedNumberOfRowsInSection.empty();
+    for (std::size_t i = 0; i < announcedNumberOfRowsInSection.size() && !placed; ++i) {
+        sum += announcedNumberOfRowsInSection[i];
+        if (sum >= totalNumberOfRows_) {
+            section = static_cast<int>(i);
+            placed = true;
+        }
+    }
+    if (!placed) section = static_cast<int>(announcedNumberOfRowsInSection.size()) - 1;
+    cellTypesForSection_.try_emplace(section, &FormCellRowList::isCellVisible).first->second.append(params);
+}
+
+void FormCellContainerViewController::updateFormCell(const core::Dictionary& params, int cellRow, int cellSection) {
+    // Visibility changes go through updateFormCells: an update that would
+    // hide a cell, or that aims at a hidden one, changes nothing.
+    if (!FormCellRowList::isCellVisible(params)) return;
+    auto* list = rows(cellSection);
+    if (!list) return;
+    const auto* stored = list->at(cellRow);
+    if (!stored || !FormCellRowList::isCellVisible(*stored)) return;
+    list->merge(cellRow, params);
+
+    const int visibleRow = list->visibleRow(cellRow);
+    if (visibleRow < 0) return;
+    FormCellRefresh::Row row;
+    row.tableView = tableView();
+    row.indexPath = IndexPath{cellSection, visibleRow};
+    row.stored = list->at(cellRow);
+    row.owner = selfOwner();
+    if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    row.reloadAfterSegmentedControl = true;
+    FormCellRefresh::apply(row, params);
+}
+
+void FormCellContainerViewController::updateFormCells(const core::Array& cells,
+                                                      const std::optional<std::string>& style) {
+    std::size_t flat = 0;
+    for (std::size_t s = 0; s < announcedNumberOfRowsInSection.size(); ++s) {
+        const int count = announcedNumberOfRowsInSection[s];
+        auto* list = rows(static_cast<int>(s));
+        for (int r = 0; r < count; ++r) {
+            const std::size_t index = flat + static_cast<std::size_t>(r);
+            if (index >= cells.size()) break;
+            const auto* element = cells[index].ifDictionary();
+            if (element && list) list->replace(r, *element);
+        }
+        flat += static_cast<std::size_t>(std::max(count, 0));
+    }
+    auto table = tableView();
+    if (style) table->nuiClass = *style;
+    table->reloadData();
+}
+
+void FormCellContainerViewController::setLocale(const std::string& identifier) {
+    if (identifier.empty()) return;
+    FormCellFactory::setLocale(foundation::Locale(identifier));
+}
+
+void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
+    if (!isRowVisible(cellRow, cellSection)) return;
+    const int visibleRow = getVisibleRow(cellRow, cellSection);
+    if (visibleRow < 0) return;
+    FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow});
+}
+
+void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {
+    if (!isRowVisible(cellRow, cellSection)) return;
+    const int visibleRow = getVisibleRow(cellRow, cellSection);
+    if (visibleRow < 0) return;
+    FormCellRefresh::hideLazyLoadingIndicator(tableView()->cellForRow({cellSection, visibleRow}));
+}
+
+core::Dictionary FormCellContainerViewController::getCellTypesForSection() const {
+    core::Dictionary out;
+    for (const auto& [section, list] : cellTypesForSection_) {
+        core::Array cells;
+        cells.reserve(list.size());
+        for (const auto& params : list.cells()) cells.emplace_back(params);
+        out.set(std::to_string(section), core::Value(std::move(cells)));
+    }
+    return out;
+}
+
+// ---- Row maps -----------------------------------------------------------------
+
+const FormCellRowList* FormCellContainerViewController::rows(int section) const {
+    auto it = cellTypesForSection_.find(section);
+    return it == cellTypesForSection_.end() ? nullptr : &it->second;
+}
+
+FormCellRowList* FormCellContainerViewController::rows(int section) {
+    auto it = cellTypesForSection_.find(section);
+    return it == cellTypesForSection_.end() ? nullptr : &it->second;
+}
+
+const core::Dictionary* FormCellContainerViewController::visibleParams(const IndexPath& indexPath) const {
+    const auto* list = rows(indexPath.section);
+    return list ? list->visibleAt(indexPath.row) : nullptr;
+}
+
+int FormCellContainerViewController::getActualRow(int visibleRow, int section) const {
+    const auto* list = rows(section);
+    return list ? list->actualRow(visibleRow) : -1;
+}
+
+int FormCellContainerViewController::getVisibleRow(int actualRow, int section) const {
+    const auto* list = rows(section);
+    return list ? list->visibleRow(actualRow) : -1;
+}
+
+bool FormCellContainerViewController::isRowVisible(int actualRow, int section) const {
+    const auto* list = rows(section);
+    return list && list->isRowVisible(actualRow);
+}
+
+bool FormCellContainerViewController::hideSectionHeader(int section) const {
+    const auto* list = rows(section);
+    return !list || list->allHidden();
+}
+
+std::shared_ptr<core::Object> FormCellContainerViewController::delegateNamed(const std::string& name) const {
+    auto it = delegates_.find(name);
+    return it == delegates_.end() ? nullptr : it->second;
+}
+
+// ---- Changes from the rows ------------------------------------------------------
+
+void FormCellContainerViewController::updateParamsWithValue(const core::Dictionary& change,
+                                                            const IndexPath& indexPath) {
+    const auto* value = change.find(FormCellFactory::kValueKey);
+    if (!value) return;
+    auto* list = rows(indexPath.section);
+    if (!list) return;
+    const int actual = list->actualRow(indexPath.row);
+    if (actual < 0) return;
+    list->setValue(actual, *value);
+}
+
+void FormCellContainerViewController::didChangeValue(const std::optional<std::string>& name,
+                                                     const core::Dictionary& params) {
+    if (!name) return;
+    if (auto delegate = delegateNamed(*name)) FormCellFactory::notifyFormCellUpdate(delegate, params);
+}
+
+void FormCellContainerViewController::reloadSectionContainer(const IndexPath& indexPath) {
+    auto weakSelf = std::weak_ptr<FormCellContainerViewController>(
+        std::static_pointer_cast<FormCellContainerViewController>(shared_from_this()));
+    dispatch::MainQueue::shared().async([weakSelf, indexPath] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        auto table = self->tableView();
+        ui::UIView::performWithoutAnimation([&] {
+            table->reloadSections({indexPath.section}, kAutomatic);
+            if (table->isValid(indexPath)) table->scrollToRow(indexPath, UITableView::ScrollPosition::Middle, true);
+        });
+    });
+}
+
+void FormCellContainerViewController::runOnPressActionForTable(UITableView& tableView, const IndexPath& indexPath) {
+    const auto* params = visibleParams(indexPath);
+    if (!params) return;
+    const auto* name = stringIn(*params, kNameKey);
+    auto delegate = name ? delegateNamed(*name) : nullptr;
+    if (!delegate || !delegate->respondsToSelector(kOnPressSelector)) return;
+    auto cell = tableView.cellForRow(indexPath);
+    delegate->perform(kOnPressSelector, core::Value(indexPath.row), cell ? core::Value(cell) : core::Value::null());
+}
+
+// ---- Number fields ----------------------------------------------------------------
+
+bool FormCellContainerViewController::textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,
+                                                                        const std::string& replacement) {
+    return FormCellNumberFilter::shouldChangeCharacters(textField, range, replacement);
+}
+
+bool FormCellContainerViewController::textFieldShouldReturn(ui::UITextField& textField) {
+    textField.resignFirstResponder();
+    return true;
+}
+
+// ---- Table ---------------------------------------------------------------------------
+
+int FormCellContainerViewController::numberOfSections(UITableView& /*tableView*/) { return announcedNumberOfSections; }
+
+int FormCellContainerViewController::numberOfRowsInSection(UITableView& /*tableView*/, int section) {
+    const auto* list = rows(section);
+    return list ? list->visibleCount() : 0;
+}
+
+std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRowAt(UITableView& tableView,
+                                                                                   const IndexPath& indexPath) {
+    const auto* list = rows(indexPath.section);
+    const auto* params = list ? list->visibleAt(indexPath.row) : nullptr;
+    if (!params) return nullptr;
+    const auto* type = stringIn(*params, kTypeKey);
+    const auto* name = stringIn(*params, kNameKey);
+    auto delegate = name ? delegateNamed(*name) : nullptr;
+    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? *type : std::string(), *params, selfOwner(),
+                                             delegate);
+    if (auto base = std::dynamic_pointer_cast<vessa::VUIBaseTableViewCell>(cell)) {
+        const bool last = indexPath.row == list->visibleCount() - 1;
+        base->separators = last ? vessa::VUIBaseTableViewCell::Separators::None
+                                : vessa::VUIBaseTableViewCell::Separators::Bottom;
+    }
+    return cell;
+}
+
+void FormCellContainerViewController::didSelectRowAt(UITableView& tableView, const IndexPath& indexPath) {
+    if (const auto* params = visibleParams(indexPath)) {
+        auto kind = kindIn(*params);
+        if (kind == Kind::Extension || kind == Kind::ListPicker) runOnPressActionForTable(tableView, indexPath);
+    }
+    VUIFormTableViewController::didSelectRowAt(tableView, indexPath);
+}
+
+std::optional<double> FormCellContainerViewController::heightForRowAt(UITableView& /*tableView*/,
+                                                                      const IndexPath& indexPath) {
+    if (const auto* params = visibleParams(indexPath); params && kindIn(*params) == Kind::Extension) {
+        const auto* height = params->find(kHeightKey);
+        if (height && height->isNumber()) return height->asDouble();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FormCellContainerViewController::sectionName(int section) const {
+    if (section < 0 || static_cast<std::size_t>(section) >= sectionNames.size()) return std::nullopt;
+    return sectionNames[static_cast<std::size_t>(section)];
+}
+
+std::optional<double> FormCellContainerViewController::heightForHeaderInSection(UITableView& tableView, int section) {
+    const std::string name = sectionName(section).value_or("");
+    if (isInPopover && section == 0 && name.empty()) return 0.0;
+    if (name.empty()) return hideSectionHeader(section) ? 0.0 : sectionHeaderHeight;
+    return headerTextHeight(name, tableView) + kNamedHeaderPadding;
+}
+
+std::shared_ptr<ui::UIView> FormCellContainerViewController::viewForHeaderInSection(UITableView& tableView,
+                                                                                    int section) {
+    const std::string name = sectionName(section).value_or("");
+    if (name.empty()) return nullptr;
+    auto header = std::dynamic_pointer_cast<vessa::VUITableViewHeaderFooterView>(
+        tableView.dequeueReusableHeaderFooterView(vessa::VUITableViewHeaderFooterView::reuseIdentifier()));
+    if (!header) return nullptr;
+    header->titleLabel()->text = name;
+    header->titleLabel()->numberOfLines = 0;
+    header->backgroundView()->backgroundColor = ui::UIColor::clear();
+    for (const auto& sub : std::vector<std::shared_ptr<ui::UIView>>(header->subviews())) {
+        if (sub->tag == kHeaderSeparatorTag) sub->removeFromSuperview();
+    }
+    if (hideSectionHeader(section)) {
+        const double height = heightForHeaderInSection(tableView, section).value_or(0);
+        auto line = std::make_shared<ui::UIView>(
+            ui::CGRect(0, height - 1, header->frame().size.width, 1 / kScreenScale));
+        line->tag = kHeaderSeparatorTag;
+        line->backgroundColor = tableView.separatorColor;
+        header->addSubview(line);
+    }
+    return header;
+}
+
+std::optional<double> FormCellContainerViewController::heightForFooterInSection(UITableView& /*tableView*/,
+                                                                                int /*section*/) {
+    return std::numeric_limits<double>::min();
+}
+
+std::shared_ptr<ui::UIView> FormCellContainerViewController::viewForFooterInSection(UITableView& /*tableView*/,
+                                                                                    int /*section*/) {
+    return nullptr;
+}
+
+// ---- Lifecycle ---------------------------------------------------------------------------
+
+void FormCellContainerViewController::viewDidLoad() {
+    VUIFormTableViewController::viewDidLoad();
+    onFullScreenTableViewControllerLoaded();
+    auto table = tableView();
+    table->estimatedRowHeight = kEstimatedRowHeight;
+    table->rowHeight = UITableView::automaticDimension;
+    table->estimatedSectionHeaderHeight = kEstimatedSectionHeaderHeight;
+    if (traitCollection.horizontalSizeClass == ui::UIUserInterfaceSizeClass::Regular &&
+        isPresentedModallyInFullScreen()) {
+        table->cellLayoutMarginsFollowReadableWidth = true;
+    }
+    table->registerHeaderFooterClass<vessa::VUITableViewHeaderFooterView>(
+        vessa::VUITableViewHeaderFooterView::reuseIdentifier());
+}
+
+void FormCellContainerViewController::viewDidAppear(bool animated) {
+    VUIFormTableViewController::viewDidAppear(animated);
+    onFullScreenTableViewControllerAppeared(isInEmbeddedFrame);
+    if (!isPresentedModally() || isPresentedModallyInFullScreen()) return;
+    auto root = services::AppConfig::sharedInstance()->getRootViewController();
+    if (!root) return;
+    if (root->traitCollection.userInterfaceStyle != ui::UIUserInterfaceStyle::Light) {
+        tableView()->backgroundColor = ui::UIColor::black();
+    }
+}
+
+void FormCellContainerViewController::viewWillDisappear(bool animated) {
+    VUIFormTableViewController::viewWillDisappear(animated);
+    view()->endEditing(true);
+}
+
+}  // namespace trc::formcells

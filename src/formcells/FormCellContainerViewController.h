@@ -1,0 +1,126 @@
+#pragma once
+// The full-screen form: a grouped table of form cells that the host builds
+// cell by cell (addFormCell, in section order), then changes one cell at a
+// time (updateFormCell), replaces wholesale (updateFormCells), focuses
+// (setFocus) and hears back from: value changes through the form cell
+// factory's road, "onPress" for list picker and extension rows.
+//
+// Every cell's parameter dictionary is kept, hidden cells included, in a
+// FormCellRowList per section. Three row numbers meet here: the host's
+// (actual) rows, the table's (visible) rows, and the flat index of
+// updateFormCells; the list's indexed maps turn one into the other, and a
+// row that does not map (-1) is never acted on.
+//
+// The host keeps the controller; it keeps the row delegates strongly for its
+// lifetime. Cells and their handlers refer back weakly. Main thread only.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormCellRowList.h"
+#include "platform/core/Object.h"
+#include "platform/vessa/VUIFormTableViewController.h"
+#include "services/FullScreenTableViewControllerTraits.h"
+
+namespace trc::formcells {
+
+class FormCellContainerViewController : public vessa::VUIFormTableViewController,
+                                        public FormCellOwner,
+                                        public services::FullScreenTableViewControllerTraits {
+    TRC_OBJECT(FormCellContainerViewController)
+public:
+    // Parameter keys the form itself reads; the rest belong to the kinds.
+    static constexpr const char* kTypeKey = "_Type";
+    static constexpr const char* kNameKey = "_Name";
+    static constexpr const char* kHeightKey = "Height";
+    static constexpr const char* kOnPressSelector = "onPress";
+    // Marks the separator line under a header whose section shows no row.
+    static constexpr std::int64_t kHeaderSeparatorTag = 0x1E240;
+    static constexpr double sectionHeaderHeight = 30;
+    static constexpr double kEstimatedRowHeight = 98;
+    static constexpr double kEstimatedSectionHeaderHeight = 30;
+    static constexpr double kNamedHeaderPadding = 8.5;
+
+    explicit FormCellContainerViewController(ui::UITableView::Style style = ui::UITableView::Style::Grouped)
+        : VUIFormTableViewController(style) {}
+
+    // Announced by the host; readable and writable by name (the runtime
+    // names are "numberOfSections" and "numberOfRowsInSection", which in C++
+    // are the table data source's calls).
+    int announcedNumberOfSections = 0;
+    std::vector<int> announcedNumberOfRowsInSection;
+    std::vector<std::string> sectionNames;
+    bool isInPopover = false;
+    bool isInEmbeddedFrame = false;
+
+    // Host operations.
+    void addFormCell(const core::Dictionary& params, const std::shared_ptr<core::Object>& delegate);
+    void updateFormCell(const core::Dictionary& params, int cellRow, int cellSection);
+    void updateFormCells(const core::Array& cells, const std::optional<std::string>& style);
+    void setLocale(const std::string& identifier);
+    void setFocus(int cellRow, int cellSection);
+    void hideLazyLoadingIndicator(int cellRow, int cellSection);
+
+    // The stored cells by section, hidden ones included, as the host sees them.
+    core::Dictionary getCellTypesForSection() const;
+
+    // Row maps; -1 where nothing maps.
+    int getActualRow(int visibleRow, int section) const;
+    int getVisibleRow(int actualRow, int section) const;
+    bool isRowVisible(int actualRow, int section) const;
+    bool hideSectionHeader(int section) const;
+
+    // From attachment rows.
+    void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params);
+    void reloadSectionContainer(const ui::IndexPath& indexPath);
+
+    void runOnPressActionForTable(ui::UITableView& tableView, const ui::IndexPath& indexPath);
+
+    // FormCellOwner.
+    void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) override;
+
+    // The number filter of number fields.
+    bool textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,
+                                           const std::string& replacement) override;
+    bool textFieldShouldReturn(ui::UITextField& textField) override;
+
+    // Table data source and delegate.
+    int numberOfSections(ui::UITableView& tableView) override;
+    int numberOfRowsInSection(ui::UITableView& tableView, int section) override;
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& tableView,
+                                                      const ui::IndexPath& indexPath) override;
+    void didSelectRowAt(ui::UITableView& tableView, const ui::IndexPath& indexPath) override;
+    std::optional<double> heightForRowAt(ui::UITableView& tableView, const ui::IndexPath& indexPath) override;
+    std::optional<double> heightForHeaderInSection(ui::UITableView& tableView, int section) override;
+    std::shared_ptr<ui::UIView> viewForHeaderInSection(ui::UITableView& tableView, int section) override;
+    std::optional<double> heightForFooterInSection(ui::UITableView& tableView, int section) override;
+    std::shared_ptr<ui::UIView> viewForFooterInSection(ui::UITableView& tableView, int section) override;
+
+    // Lifecycle.
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+    // The number of cells added so far, hidden ones included.
+    int totalNumberOfRows() const { return totalNumberOfRows_; }
+    // The row delegate of a cell name, or nullptr.
+    std::shared_ptr<core::Object> delegateNamed(const std::string& name) const;
+
+private:
+    const FormCellRowList* rows(int section) const;
+    FormCellRowList* rows(int section);
+    // The delegate of the row shown at indexPath, with its parameters.
+    const core::Dictionary* visibleParams(const ui::IndexPath& indexPath) const;
+    std::shared_ptr<FormCellOwner> selfOwner();
+    std::optional<std::string> sectionName(int section) const;
+
+    std::map<int, FormCellRowList> cellTypesForSection_;
+    int totalNumberOfRows_ = 0;
+    std::map<std::string, std::shared_ptr<core::Object>, std::less<>> delegates_;
+};
+
+}  // namespace trc::formcells

@@ -1,0 +1,446 @@
+#include "formcells/FormCellFactory.h"
+
+#include <functional>
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+#include "formcells/ExtensionFormCell.h"
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/FormCellType.h"
+#include "formcells/ListPickerDataSource.h"
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIImage.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/vessa/VUIAttachmentsFormCell.h"
+#include "platform/vessa/VUIButton.h"
+#include "platform/vessa/VUIButtonFormCell.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDrawingView.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+#include "services/Search.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::formcells {
+
+using Kind = FormCellType::Kind;
+using Setters = FormCellSetters;
+using ui::IndexPath;
+using ui::UITableView;
+using ui::UITableViewCell;
+
+namespace {
+
+constexpr const char* kDefaultExtensionReuseID = "ExtensionFormCell";
+constexpr std::int64_t kDefaultExtensionViewTag = 20180101;
+constexpr const char* kDefaultSignatureReuseID = "SignatureCaptureFormCell";
+
+std::optional<foundation::Locale>& localeSlot() {
+    static std::optional<foundation::Locale> slot;
+    return slot;
+}
+
+[[maybe_unused]] const bool kResetRegistered = [] {
+    core::ProcessState::registerReset("formcells.FormCellFactory", [] {
+        FormCellFactory::extensionFormCellReuseID = kDefaultExtensionReuseID;
+        FormCellFactory::extensionFormCellViewTag = kDefaultExtensionViewTag;
+        FormCellFactory::SignatureCaptureFormCellReuseID = kDefaultSignatureReuseID;
+        localeSlot().reset();
+    });
+    return true;
+}();
+
+// The host sees the value-change dictionary's "Value" in host value kinds.
+core::Value hostValue(const std::string& v) { return core::Value(v); }
+core::Value hostValue(bool v) { return core::Value(v); }
+core::Value hostValue(int v) { return core::Value(v); }
+core::Value hostValue(double v) { return core::Value(v); }
+core::Value hostValue(core::Date v) { return core::Value(v); }
+template <class T>
+core::Value hostValue(const std::vector<T>& list) {
+    core::Array out;
+    out.reserve(list.size());
+    for (const auto& item : list) out.push_back(hostValue(item));
+    return core::Value(std::move(out));
+}
+
+// The context every value-reporting handler keeps: weak owner and delegate,
+// the row as shown when the cell was built, and (unique-identifier list
+// pickers only) the row's data source, which the handler keeps alive.
+template <class V>
+auto changeHandler(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr) {
+    return [weakOwner = std::weak_ptr<FormCellOwner>(owner), weakDelegate = std::weak_ptr<core::Object>(delegate),
+            indexPath, dataSource = std::move(dataSource)](const V& value) {
+        if constexpr (std::is_same_v<V, std::vector<std::string>>) {
+            if (dataSource) dataSource->updateSelectedData(value);
+        }
+        auto owner = weakOwner.lock();
+        if (!owner) return;
+        auto delegate = weakDelegate.lock();
+        if (!delegate) return;
+        core::Dictionary change{{FormCellFactory::kValueKey, hostValue(value)}};
+        owner->updateParamsWithValue(change, indexPath);
+        FormCellFactory::notifyFormCellUpdate(delegate, change);
+    };
+}
+
+// Dequeues the kind's cell; nullptr in `typed` when the table gave another class.
+template <class Cell>
+std::shared_ptr<UITableViewCell> dequeue(UITableView& tableView, const std::string& identifier,
+                                         const IndexPath& indexPath, std::shared_ptr<Cell>& typed) {
+    auto cell = tableView.dequeueReusableCell(identifier, indexPath);
+    typed = std::dynamic_pointer_cast<Cell>(cell);
+    return cell;
+}
+
+// The builder shape shared by the kinds whose cell reports one "Value".
+// configure runs the kind's setters; live tracking is switched on for the
+// text-like kinds only.
+template <class Cell, class V, class Configure>
+std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const IndexPath& indexPath,
+                                                const FormCellFactory::Owner& owner,
+                                                const FormCellFactory::Delegate& delegate, bool trackLiveChanges,
+                                                Configure configure) {
+    std::shared_ptr<Cell> typed;
+    auto cell = dequeue(tableView, Cell::reuseIdentifier(), indexPath, typed);
+    if (!typed) return cell;
+    configure(typed);
+    if (trackLiveChanges) typed->isTrackingLiveChanges = true;
+    typed->onChangeHandler = changeHandler<V>(owner, delegate, indexPath);
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                    const core::Dictionary& params,
+                                                    const FormCellFactory::Owner& owner,
+                                                    const FormCellFactory::Delegate& delegate) {
+    std::shared_ptr<vessa::VUIListPickerFormCell> typed;
+    auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
+    if (!typed) return cell;
+    Setters::intiDefaultsetListPickerFormCellView(typed, params);
+    Setters::setListPickerFormCellView(typed, params);
+    Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
+    auto search = std::make_shared<services::Search>(params);
+    auto listPicker = typed->listPicker();
+    // A reused cell must never keep the handler of the row it showed before,
+    // so both handler properties are assigned on every build.
+    typed->onChangeHandler = nullptr;
+    typed->onUuidChangeHandler = nullptr;
+    if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {
+        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, search)) {
+            typed->onUuidChangeHandler =
+                changeHandler<std::vector<std::string>>(owner, delegate, indexPath, std::move(dataSource));
+        }
+    } else {
+        Setters::setListPickerValueByArray(typed, params, delegate, search);
+        typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath);
+    }
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                const core::Dictionary& params,
+                                                const FormCellFactory::Delegate& delegate) {
+    std::shared_ptr<vessa::VUIButtonFormCell> typed;
+    auto cell = dequeue(tableView, vessa::VUIButtonFormCell::reuseIdentifier(), indexPath, typed);
+    if (!typed) return cell;
+    Setters::setButtonFormCellView(typed, params);
+    typed->onChangeHandler = [weakDelegate = std::weak_ptr<core::Object>(delegate),
+                              weakCell = std::weak_ptr<vessa::VUIButtonFormCell>(typed)](ui::UIControl::Event) {
+        auto delegate = weakDelegate.lock();
+        auto cell = weakCell.lock();
+        if (!delegate || !cell) return;
+        auto button = cell->button();
+        FormCellFactory::notifyFormCellUpdate(
+            delegate, core::Dictionary{{FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()}});
+    };
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                    const core::Dictionary& params) {
+    std::shared_ptr<vessa::VUIAttachmentsFormCell> typed;
+    auto cell = dequeue(tableView, vessa::VUIAttachmentsFormCell::reuseIdentifier(), indexPath, typed);
+    if (!typed) return cell;
+    Setters::setAttachmentsFormCellView(typed, params, nullptr);
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                          const core::Dictionary& params) {
+    std::shared_ptr<vessa::VUITextFieldFormCell> typed;
+    auto cell = dequeue(tableView, FormCellFactory::SignatureCaptureFormCellReuseID, indexPath, typed);
+    if (!typed) return cell;
+    Setters::setSignatureCaptureLabel(typed, params);
+    Setters::setSignatureCaptureFormCell(typed, params);
+    Setters::setValidationView(typed, params);
+    // The status text is not typed; the signature pad fills the row.
+    typed->valueTextField()->isUserInteractionEnabled = false;
+    typed->isTrackingLiveChanges = true;
+    typed->setAlternativeInputEnabled(true);
+    auto button = typed->alternativeInputButton();
+    button->setImage(
+        ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)->withRenderingMode(
+            ui::UIImage::RenderingMode::AlwaysTemplate));
+    button->cellParameters = params;
+    return cell;
+}
+
+core::Value performGetView(const FormCellFactory::Delegate& delegate) {
+    if (!delegate || !delegate->respondsToSelector(FormCellFactory::kGetViewSelector)) return {};
+    return delegate->perform(FormCellFactory::kGetViewSelector);
+}
+
+std::shared_ptr<UITableViewCell> extensionFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                   const core::Dictionary& params,
+                                                   const FormCellFactory::Owner& owner,
+                                                   const FormCellFactory::Delegate& delegate) {
+    auto view = performGetView(delegate).ifObject();
+    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
+        return own->dequeueReusableCell(tableView, indexPath);
+    }
+    if (view && view->conformsToProtocol(FormCellFactory::kExtensionTableViewCellHandlerProtocol) &&
+        view->respondsToSelector(FormCellFactory::kGetReuseIdentifierSelector)) {
+        auto identifier = view->perform(FormCellFactory::kGetReuseIdentifierSelector);
+        if (const auto* id = identifier.ifString()) {
+            auto cell = tableView.dequeueReusableCell(*id, indexPath);
+            if (cell) {
+                if (owner) owner->setTableViewCellForExtension(cell);
+                if (view->respondsToSelector(FormCellFactory::kConfigureReusableCellSelector)) {
+                    view->perform(FormCellFactory::kConfigureReusableCellSelector, core::Value(cell));
+                }
+                return cell;
+            }
+        }
+    }
+    auto cell = tableView.dequeueReusableCell(FormCellFactory::extensionFormCellReuseID, indexPath);
+    auto hosted = std::dynamic_pointer_cast<ui::UIView>(view);
+    if (!cell || !hosted) return cell;
+    auto content = cell->contentView();
+    hosted->tag = FormCellFactory::extensionFormCellViewTag;
+    hosted->setFrame(content->frame());
+    // One hosted view per cell: a reused cell drops the view of its earlier row.
+    for (const auto& sub : std::vector<std::shared_ptr<ui::UIView>>(content->subviews())) {
+        if (sub->tag == FormCellFactory::extensionFormCellViewTag && sub != hosted) sub->removeFromSuperview();
+    }
+    content->addSubview(hosted);
+    if (!params.contains("Height")) {
+        using A = ui::NSLayoutConstraint::Attribute;
+        hosted->translatesAutoresizingMaskIntoConstraints = false;
+        ui::NSLayoutConstraint::activate({
+            ui::NSLayoutConstraint::make(hosted, A::Leading, content, A::Leading),
+            ui::NSLayoutConstraint::make(hosted, A::Trailing, content, A::Trailing),
+            ui::NSLayoutConstraint::make(content, A::Top, hosted, A::Top),
+            ui::NSLayoutConstraint::make(content, A::Bottom, hosted, A::Bottom),
+            ui::NSLayoutConstraint::make(content, A::Height, hosted, A::Height),
+        });
+    }
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
+                                                 const std::string& cellType) {
+    services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+                                       "form cell type \"" + cellType + "\" is no kind; the row stays empty");
+    if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
+        tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
+    }
+    return tableView.dequeueReusableCell(FormCellFactory::kUnknownFormCellReuseID, indexPath);
+}
+
+template <class Cell>
+void registerKind(UITableView& tableView) {
+    tableView.registerClass<Cell>(Cell::reuseIdentifier());
+}
+
+void registerExtension(UITableView& tableView, const FormCellFactory::Owner& owner,
+                       const FormCellFactory::Delegate& delegate) {
+    // The plain cell is always there: "getView" is asked again when the row
+    // is built and may then answer a plain view.
+    tableView.registerClass<UITableViewCell>(FormCellFactory::extensionFormCellReuseID);
+    auto view = performGetView(delegate).ifObject();
+    if (!view) return;
+    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
+        own->registerTo(tableView);
+        return;
+    }
+    if (view->conformsToProtocol(FormCellFactory::kExtensionTableViewCellHandlerProtocol)) {
+        auto table = std::static_pointer_cast<UITableView>(tableView.shared_from_this());
+        if (owner) owner->setTableViewForExtension(table);
+        if (view->respondsToSelector(FormCellFactory::kRegisterCellToSelector)) {
+            view->perform(FormCellFactory::kRegisterCellToSelector, core::Value(table));
+        }
+    }
+}
+
+}  // namespace
+
+std::string FormCellFactory::extensionFormCellReuseID = kDefaultExtensionReuseID;
+std::int64_t FormCellFactory::extensionFormCellViewTag = kDefaultExtensionViewTag;
+std::string FormCellFactory::SignatureCaptureFormCellReuseID = kDefaultSignatureReuseID;
+
+const foundation::Locale& FormCellFactory::locale() {
+    auto& slot = localeSlot();
+    if (!slot) slot = foundation::Locale::current();
+    return *slot;
+}
+
+void FormCellFactory::setLocale(foundation::Locale locale) { localeSlot() = std::move(locale); }
+
+std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
+    UITableView& tableView, const IndexPath& indexPath, const std::string& cellType,
+    const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
+    const std::shared_ptr<ui::UIViewController>& /*viewController*/) {
+    auto kind = FormCellType::fromRawValue(cellType);
+    if (!kind) return unknownFormCell(tableView, indexPath, cellType);
+    const auto& p = cellParams;
+    switch (*kind) {
+    case Kind::Title:
+        return buildValueCell<vessa::VUITitleFormCell, std::string>(
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
+                Setters::initDefaultTitleFormCellView(cell, p);
+                Setters::setTitleFormCellView(cell, p);
+                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
+            });
+    case Kind::Note:
+        return buildValueCell<vessa::VUINoteFormCell, std::string>(tableView, indexPath, owner, delegate, true,
+                                                                   [&](const auto& cell) {
+                                                                       Setters::initDefaultNoteFormCellView(cell, p);
+                                                                       Setters::setNoteFormCellView(cell, p);
+                                                                       Setters::setValidationView(cell, p);
+                                                                   });
+    case Kind::SimpleProperty:
+        return buildValueCell<vessa::VUITextFieldFormCell, std::string>(
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
+                Setters::initDefaultSimplePropertyFormCellView(cell, p);
+                Setters::setSimplePropertyFormCellView(cell, p, owner, delegate, indexPath);
+                Setters::setValidationView(cell, p);
+            });
+    case Kind::ListPicker:
+        return listPickerFormCell(tableView, indexPath, p, owner, delegate);
+    case Kind::DatePicker:
+        return buildValueCell<vessa::VUIDatePickerFormCell, core::Date>(
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
+                Setters::initDefaultDatePickerFormCellView(cell, p);
+                Setters::setDatePickerFormCellView(cell, p);
+                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
+            });
+    case Kind::DurationPicker:
+        return buildValueCell<vessa::VUIDurationPickerFormCell, double>(
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
+                Setters::setDurationPickerFormCellView(cell, p);
+                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
+            });
+    case Kind::Switch:
+        return buildValueCell<vessa::VUISwitchFormCell, bool>(tableView, indexPath, owner, delegate, false,
+                                                              [&](const auto& cell) {
+                                                                  Setters::setSwitchFormCellView(cell, p);
+                                                                  Setters::setValidationView(cell, p);
+                                                              });
+    case Kind::SegmentedControl:
+        return buildValueCell<vessa::VUISegmentedControlFormCell, int>(
+            tableView, indexPath, owner, delegate, false, [&](const auto& cell) {
+                Setters::setSegmentedControlFormCellView(cell, p);
+                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
+            });
+    case Kind::Attachment:
+        return attachmentFormCell(tableView, indexPath, p);
+    case Kind::Button:
+        return buttonFormCell(tableView, indexPath, p, delegate);
+    case Kind::Filter:
+    case Kind::Sorter: {
+        const bool sorter = *kind == Kind::Sorter;
+        return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
+            tableView, indexPath, owner, delegate, false, [&](const auto& cell) {
+                Setters::initDefaultFilterFormCellView(cell, p, sorter);
+                Setters::setFilterFormCellView(cell, p, sorter);
+                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
+            });
+    }
+    case Kind::Extension:
+        return extensionFormCell(tableView, indexPath, p, owner, delegate);
+    case Kind::SignatureCapture:
+        return signatureCaptureFormCell(tableView, indexPath, p);
+    }
+    return unknownFormCell(tableView, indexPath, cellType);
+}
+
+void FormCellFactory::registerFormCell(UITableView& tableView, const std::string& type, const Owner& owner,
+                                       const Delegate& delegate) {
+    auto kind = FormCellType::fromRawValue(type);
+    if (!kind) return;
+    switch (*kind) {
+    case Kind::Title: registerKind<vessa::VUITitleFormCell>(tableView); break;
+    case Kind::Note: registerKind<vessa::VUINoteFormCell>(tableView); break;
+    case Kind::SimpleProperty: registerKind<vessa::VUITextFieldFormCell>(tableView); break;
+    case Kind::ListPicker: registerKind<vessa::VUIListPickerFormCell>(tableView); break;
+    case Kind::DatePicker: registerKind<vessa::VUIDatePickerFormCell>(tableView); break;
+    case Kind::DurationPicker: registerKind<vessa::VUIDurationPickerFormCell>(tableView); break;
+    case Kind::Switch: registerKind<vessa::VUISwitchFormCell>(tableView); break;
+    case Kind::SegmentedControl: registerKind<vessa::VUISegmentedControlFormCell>(tableView); break;
+    case Kind::Attachment: registerKind<vessa::VUIAttachmentsFormCell>(tableView); break;
+    case Kind::Button: registerKind<vessa::VUIButtonFormCell>(tableView); break;
+    case Kind::Filter:
+    case Kind::Sorter: registerKind<vessa::VUIFilterFormCell>(tableView); break;
+    case Kind::Extension: registerExtension(tableView, owner, delegate); break;
+    case Kind::SignatureCapture:
+        tableView.registerClass<vessa::VUITextFieldFormCell>(SignatureCaptureFormCellReuseID);
+        break;
+    }
+}
+
+void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core::Dictionary& change) {
+    if (!delegate || !delegate->respondsToSelector(kValueChangedSelector)) return;
+    delegate->perform(kValueChangedSelector, core::Value(change));
+}
+
+bool FormCellFactory::reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                     const std::shared_ptr<ui::UINavigationController>& navigationController) {
+    if (!cell || !navigationController) return false;
+    auto top = std::dynamic_pointer_cast<vessa::VUIListPickerTableViewController>(
+        navigationController->topViewController());
+    if (!top) return false;
+    auto listPicker = cell->listPicker();
+    if (!listPicker || top->listPicker() != listPicker) return false;
+    dispatch::MainQueue::shared().async([weakPicker = std::weak_ptr<vessa::VUIListPicker>(listPicker)] {
+        if (auto picker = weakPicker.lock()) picker->reloadData();
+    });
+    return true;
+}
+
+namespace {
+// The drawing view lays out anew and the table lets the row height follow.
+void relayout(const vessa::VUIBaseDrawingTableViewCell* cell, UITableView& tableView) {
+    if (!cell) return;
+    cell->innerView()->setNeedsCalculateLayout();
+    tableView.beginUpdates();
+    tableView.endUpdates();
+}
+}  // namespace
+
+void FormCellFactory::adaptNoteFormCellViewLayout(const std::shared_ptr<vessa::VUINoteFormCell>& cell,
+                                                  UITableView& tableView, const core::Dictionary& /*params*/) {
+    relayout(cell.get(), tableView);
+}
+
+void FormCellFactory::adaptSignatureFormCellViewLayout(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                       UITableView& tableView, const core::Dictionary& /*params*/) {
+    relayout(cell.get(), tableView);
+}
+
+}  // namespace trc::formcells

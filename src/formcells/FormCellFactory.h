@@ -1,0 +1,102 @@
+#pragma once
+// Builds the table cell of every form cell row, for both owners of form
+// cells (the full-screen form and the form cell section): it maps the row's
+// "_Type" to a kind, registers the kind's cell class on the owner's table,
+// dequeues and fills the cell through the kind's setters (FormCellSetters),
+// and binds the change handler that carries a person's edit along one road:
+// the owner stores the new "Value" in the row's parameters, then the row's
+// delegate (the host's callback object) hears "valueChangedWithParams".
+//
+// All statics, never instantiated. Handlers hold the owner and the delegate
+// weakly and a copy of the row's index path, never the cell or the
+// parameters: once either is gone a change is dropped, silently. Main thread
+// only; the statics are reset with the process state.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/core/Object.h"
+#include "platform/core/Value.h"
+#include "platform/foundation/Locale.h"
+#include "platform/ui/IndexPath.h"
+
+namespace trc::ui {
+class UINavigationController;
+class UITableView;
+class UITableViewCell;
+class UIViewController;
+}  // namespace trc::ui
+
+namespace trc::vessa {
+class VUIListPickerFormCell;
+class VUINoteFormCell;
+class VUITextFieldFormCell;
+}  // namespace trc::vessa
+
+namespace trc::formcells {
+
+class FormCellOwner;
+
+class FormCellFactory {
+public:
+    using Delegate = std::shared_ptr<core::Object>;
+    using Owner = std::shared_ptr<FormCellOwner>;
+
+    // What crosses to the host.
+    static constexpr const char* kValueKey = "Value";
+    static constexpr const char* kButtonKey = "Button";
+    static constexpr const char* kValueChangedSelector = "valueChangedWithParams";
+    static constexpr const char* kGetViewSelector = "getView";
+    static constexpr const char* kRegisterCellToSelector = "registerCellTo:";
+    static constexpr const char* kGetReuseIdentifierSelector = "getReuseIdentifier";
+    static constexpr const char* kConfigureReusableCellSelector = "configureReusableCell:";
+    static constexpr const char* kExtensionTableViewCellHandlerProtocol = "ExtensionTableViewCellHandler";
+    static constexpr const char* kSignatureSymbolName = "signature";
+    // Where a row of no known kind gets its empty cell; no kind uses it.
+    static constexpr const char* kUnknownFormCellReuseID = "UnknownFormCell";
+    static constexpr const char* kLoggerName = "ZEL.TRC";
+
+    // Settable statics; nothing in the library changes them.
+    static std::string extensionFormCellReuseID;        // "ExtensionFormCell"
+    static std::int64_t extensionFormCellViewTag;       // 20180101
+    static std::string SignatureCaptureFormCellReuseID;  // "SignatureCaptureFormCell"
+
+    // Shared by every form of the process; the owners set it from their
+    // "locale" parameter, the date setters read it.
+    static const foundation::Locale& locale();
+    static void setLocale(foundation::Locale locale);
+
+    // The cell for the row at indexPath (a row as the table shows it).
+    // viewController is the page showing a form cell section (extension
+    // rows only); the full-screen form passes none and stands for itself.
+    static std::shared_ptr<ui::UITableViewCell> getFormCell(
+        ui::UITableView& tableView, const ui::IndexPath& indexPath, const std::string& cellType,
+        const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
+        const std::shared_ptr<ui::UIViewController>& viewController = nullptr);
+
+    // Registers the kind's cell class on the table; a type that is no kind
+    // registers nothing.
+    static void registerFormCell(ui::UITableView& tableView, const std::string& type, const Owner& owner,
+                                 const Delegate& delegate);
+
+    // Sends "valueChangedWithParams" with the change when the delegate
+    // answers it; otherwise nothing, quietly (the value is already stored).
+    static void notifyFormCellUpdate(const Delegate& delegate, const core::Dictionary& change);
+
+    // Reloads the cell's list picker on a later main-queue turn when the
+    // picker is what the navigation controller shows on top.
+    static bool reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                               const std::shared_ptr<ui::UINavigationController>& navigationController);
+
+    // Let the row's height follow a cell whose content changed size.
+    static void adaptNoteFormCellViewLayout(const std::shared_ptr<vessa::VUINoteFormCell>& cell,
+                                            ui::UITableView& tableView, const core::Dictionary& params);
+    static void adaptSignatureFormCellViewLayout(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                 ui::UITableView& tableView, const core::Dictionary& params);
+
+private:
+    FormCellFactory() = delete;
+};
+
+}  // namespace trc::formcells

@@ -1,0 +1,137 @@
+#include "formcells/FormCellRefresh.h"
+
+#include <string>
+
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/FormCellType.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/vessa/VUIAttachmentsFormCell.h"
+#include "platform/vessa/VUIButtonFormCell.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+#include "services/ParameterHelper.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using namespace trc::vessa;
+using Setters = FormCellSetters;
+
+constexpr const char* kType = "_Type";
+
+template <class T>
+std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
+    return std::dynamic_pointer_cast<T>(cell);
+}
+
+bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {
+    auto type = services::ParameterHelper::getParameterAsString(update, kType);
+    return type && *type == FormCellType::rawValue(kind);
+}
+
+void reloadRow(const FormCellRefresh::Row& row) {
+    row.tableView->reloadRows({row.indexPath}, ui::UITableView::RowAnimation::Automatic);
+}
+
+void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITableViewCell>& cell,
+                 const core::Dictionary& update) {
+    ui::UITableView& table = *row.tableView;
+    if (auto c = as<VUIListPickerFormCell>(cell)) {
+        Setters::updateListPickerListView(c, update);
+    } else if (auto c = as<VUINoteFormCell>(cell)) {
+        Setters::setNoteFormCellView(c, update);
+        FormCellFactory::adaptNoteFormCellViewLayout(c, table, update);
+    } else if (auto c = as<VUISwitchFormCell>(cell)) {
+        Setters::setSwitchFormCellView(c, update);
+    } else if (auto c = as<VUITitleFormCell>(cell)) {
+        Setters::setTitleFormCellView(c, update);
+    } else if (auto c = as<VUITextFieldFormCell>(cell)) {
+        if (typeIs(row.stored ? *row.stored : update, FormCellType::Kind::SignatureCapture)) {
+            Setters::setSignatureCaptureFormCell(c, update);
+            FormCellFactory::adaptSignatureFormCellViewLayout(c, table, update);
+        } else if (row.delegate) {
+            if (auto path = table.indexPathForCell(*c)) {
+                Setters::setSimplePropertyFormCellView(c, update, row.owner, row.delegate, *path);
+            }
+        }
+    } else if (auto c = as<VUIDatePickerFormCell>(cell)) {
+        Setters::setDatePickerFormCellView(c, update);
+    } else if (auto c = as<VUIDurationPickerFormCell>(cell)) {
+        Setters::setDurationPickerFormCellView(c, update);
+    } else if (auto c = as<VUISegmentedControlFormCell>(cell)) {
+        Setters::setSegmentedControlFormCellView(c, update);
+        if (row.reloadAfterSegmentedControl) reloadRow(row);
+    } else if (auto c = as<VUIAttachmentsFormCell>(cell)) {
+        Setters::setAttachmentsFormCellView(c, update, row.attachmentDelegate);
+    } else if (auto c = as<VUIButtonFormCell>(cell)) {
+        Setters::setButtonFormCellView(c, update);
+    } else if (auto c = as<VUIFilterFormCell>(cell)) {
+        Setters::setFilterFormCellView(c, update, typeIs(update, FormCellType::Kind::Sorter));
+    } else {
+        reloadRow(row);
+    }
+}
+
+}  // namespace
+
+bool FormCellRefresh::isValidationOnly(const core::Dictionary& update) {
+    if (update.size() != 1) return false;
+    const core::Value* v = update.find(kValidationProperties);
+    return v && v->isDictionary();
+}
+
+void FormCellRefresh::refreshValidation(ui::UITableView& tableView, const std::shared_ptr<ui::UITableViewCell>& cell,
+                                        const core::Dictionary& update) {
+    if (auto c = as<VUINoteFormCell>(cell)) {
+        Setters::setValidationView(c, update);
+    } else if (auto c = as<VUISwitchFormCell>(cell)) {
+        Setters::setValidationView(c, update);
+    } else if (auto c = as<VUITextFieldFormCell>(cell)) {
+        Setters::setValidationView(c, update);
+        FormCellFactory::adaptSignatureFormCellViewLayout(c, tableView, update);
+    } else if (auto c = as<VUIInlineValidationTableViewCell>(cell)) {
+        Setters::setValidationView(c, update);
+    }
+}
+
+void FormCellRefresh::apply(const Row& row, const core::Dictionary& update) {
+    if (!row.tableView) return;
+    auto cell = row.tableView->cellForRow(row.indexPath);
+    if (cell) refreshValidation(*row.tableView, cell, update);
+    if (isValidationOnly(update)) return;
+    if (!cell) {
+        reloadRow(row);
+        return;
+    }
+    applySetter(row, cell, update);
+}
+
+void FormCellRefresh::hideLazyLoadingIndicator(const std::shared_ptr<ui::UITableViewCell>& cell) {
+    auto picker = as<VUIListPickerFormCell>(cell);
+    auto listPicker = picker ? picker->listPicker() : nullptr;
+    // The data source is known by what it answers, so whichever data source
+    // class the list picker step attaches is told.
+    auto source = listPicker ? std::dynamic_pointer_cast<core::Object>(listPicker->dataSource()) : nullptr;
+    if (!source || !source->respondsToSelector(kHideLazyLoadingIndicator)) return;
+    try {
+        source->perform(kHideLazyLoadingIndicator);
+    } catch (const std::exception& e) {
+        services::SharedLoggerManager::log("ZEL.TRC", "error",
+                                           std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
+    }
+}
+
+}  // namespace trc::formcells

@@ -1,0 +1,296 @@
+#include "formcells/FormCellSection.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "formcells/FocusUtil.h"
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellNumberFilter.h"
+#include "formcells/FormCellRefresh.h"
+#include "formcells/FormCellType.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITextField.h"
+#include "services/ParameterHelper.h"
+#include "services/SectionFactory.h"
+#include "services/SectionedTableViewController.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+
+constexpr const char* kLogger = "ZEL.TRC";
+constexpr const char* kName = "_Name";
+constexpr const char* kType = "_Type";
+constexpr const char* kHeight = "Height";
+constexpr const char* kValue = "Value";
+
+std::optional<std::string> textIn(const core::Dictionary& params, const char* key) {
+    const core::Value* v = params.find(key);
+    if (v && v->isString()) return *v->ifString();
+    return std::nullopt;
+}
+
+bool isKind(const std::optional<std::string>& type, FormCellType::Kind kind) {
+    return type && *type == FormCellType::rawValue(kind);
+}
+
+void warn(const std::string& message) { services::SharedLoggerManager::log(kLogger, "warn", message); }
+
+// Sends a host callback the delegate answers; a failing send is logged, never
+// passed on to the host's call that caused it.
+core::Value send(const std::shared_ptr<core::Object>& delegate, const char* selector,
+                 std::initializer_list<core::Value> args) {
+    if (!delegate || !delegate->respondsToSelector(selector)) return {};
+    try {
+        std::vector<core::Value> list(args);
+        return delegate->perform(selector, core::Args(list));
+    } catch (const std::exception& e) {
+        services::SharedLoggerManager::log(kLogger, "error", std::string(selector) + " failed: " + e.what());
+        return {};
+    }
+}
+
+}  // namespace
+
+const core::ClassInfo& FormCellSection::classInfo() {
+    static const core::ClassInfo& info =
+        core::ClassBuilder<FormCellSection>("FormCellSection", services::BaseSection::classInfo())
+            .method(kHideLazyLoadingIndicatorWithRow,
+                    [](FormCellSection& self, core::Args args) {
+                        if (auto row = rowArgument(args[0], kHideLazyLoadingIndicatorWithRow)) {
+                            self.hideLazyLoadingIndicatorWith(*row);
+                        }
+                        return core::Value();
+                    })
+            .method(kSetFocusWithRow,
+                    [](FormCellSection& self, core::Args args) {
+                        if (auto row = rowArgument(args[0], kSetFocusWithRow)) self.setFocus(*row);
+                        return core::Value();
+                    })
+            .method("getVisibleCellCount",
+                    [](FormCellSection& self, core::Args) { return core::Value(self.getVisibleCellCount()); })
+            .method("getCellItems",
+                    [](FormCellSection& self, core::Args) {
+                        core::Array items;
+                        for (const auto& cell : self.getCellItems()) items.emplace_back(cell);
+                        return core::Value(std::move(items));
+                    })
+            .property("delegates",
+                      [](const FormCellSection& self) {
+                          core::Dictionary out;
+                          for (const auto& [name, delegate] : self.delegates) out.set(name, core::Value(delegate));
+                          return core::Value(std::move(out));
+                      })
+            .build();
+    return info;
+}
+
+void FormCellSection::registerSectionType() {
+    services::SectionFactory::registerSectionType(
+        kSectionType, [](const core::Dictionary& params, std::shared_ptr<core::Object> callback) {
+            return std::static_pointer_cast<services::BaseSection>(make(params, std::move(callback)));
+        });
+}
+
+std::shared_ptr<FormCellSection> FormCellSection::make(const core::Dictionary& params,
+                                                       std::shared_ptr<core::Object> callback) {
+    return BaseSection::make<FormCellSection>(params, std::move(callback));
+}
+
+std::shared_ptr<FormCellSection> FormCellSection::self() {
+    return std::static_pointer_cast<FormCellSection>(shared_from_this());
+}
+
+std::shared_ptr<FormCellOwner> FormCellSection::owner() {
+    return std::static_pointer_cast<FormCellOwner>(self());
+}
+
+std::shared_ptr<ui::UITableView> FormCellSection::pageTable() const {
+    auto page = parentTable();
+    return page ? page->tableView() : nullptr;
+}
+
+FormCellSection::Delegate FormCellSection::delegateNamedIn(const core::Dictionary& params) const {
+    auto name = textIn(params, kName);
+    if (!name) return nullptr;
+    auto it = delegates.find(*name);
+    return it == delegates.end() ? nullptr : it->second;
+}
+
+void FormCellSection::setData(const core::Dictionary& params) {
+    BaseSection::setData(params);
+    if (auto count = ParameterHelper::getParameterAsInt(params, kItemCount)) {
+        maxItemCount = static_cast<int>(std::clamp<std::int64_t>(*count, 0, std::numeric_limits<int>::max()));
+    }
+    // An empty identifier names no locale: the shared one stays.
+    if (auto locale = textIn(params, kLocale); locale && !locale->empty()) {
+        FormCellFactory::setLocale(foundation::Locale(*locale));
+    }
+}
+
+void FormCellSection::redraw(const core::Dictionary& data) {
+    std::weak_ptr<FormCellSection> weak = self();
+    dispatch::MainQueue::shared().async([weak, data] {
+        auto section = weak.lock();
+        if (!section) return;
+        section->setData(data);
+        if (auto page = section->parentTable()) page->reloadSection(*section);
+    });
+}
+
+void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, const Delegate& delegate) {
+    // The cell keeps its host row even when it cannot be named, so later
+    // cells keep theirs; with no callback object its changes go nowhere.
+    if (auto name = textIn(params, kName)) {
+        delegates[*name] = delegate;
+    } else {
+        warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
+    }
+    cellsInSection_.append(params);
+    ++cellsGeneration_;
+}
+
+void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
+    if (!FormCellRowList::isSectionCellVisible(params)) return;
+    if (!cellsInSection_.isRowVisible(row)) return;
+    cellsInSection_.merge(row, params);
+    if (params.contains(kType)) ++cellsGeneration_;
+    const int shown = cellsInSection_.visibleRow(row);
+    auto table = pageTable();
+    if (shown < 0 || !table) return;
+    ui::IndexPath path{sectionIndex, shown};
+    FormCellRefresh::Row target;
+    target.tableView = table;
+    target.indexPath = path;
+    target.stored = cellsInSection_.at(row);
+    target.owner = owner();
+    target.delegate = delegateNamedIn(params);
+    if (auto it = aDelegates.find(path); it != aDelegates.end()) target.attachmentDelegate = it->second;
+    FormCellRefresh::apply(target, params);
+}
+
+void FormCellSection::updateFormCells(const core::Array& params) {
+    const std::size_t count = static_cast<std::size_t>(std::max(0, maxItemCount));
+    for (std::size_t i = 0; i < count && i < params.size(); ++i) {
+        if (const core::Dictionary* cell = params[i].ifDictionary()) {
+            cellsInSection_.replace(static_cast<int>(i), *cell);
+        }
+    }
+    ++cellsGeneration_;
+    if (auto page = parentTable()) page->reloadSection(*this);
+}
+
+void FormCellSection::hideLazyLoadingIndicatorWith(int row) {
+    if (!cellsInSection_.isRowVisible(row)) return;
+    auto table = pageTable();
+    if (!table) return;
+    FormCellRefresh::hideLazyLoadingIndicator(table->cellForRow({sectionIndex, cellsInSection_.visibleRow(row)}));
+}
+
+void FormCellSection::setFocus(int row) {
+    if (!cellsInSection_.isRowVisible(row)) return;
+    if (auto table = pageTable()) FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)});
+}
+
+void FormCellSection::registerCellsOfFormCellSection(ui::UITableView& tableView) {
+    auto me = owner();
+    for (const auto& cell : cellsInSection_.cells()) {
+        auto type = textIn(cell, kType);
+        if (!type || !FormCellType::fromRawValue(*type)) continue;
+        FormCellFactory::registerFormCell(tableView, *type, me, delegateNamedIn(cell));
+    }
+}
+
+void FormCellSection::registerCells(ui::UITableView& tableView) {
+    if (registeredOn_.lock().get() == &tableView && registeredGeneration_ == cellsGeneration_) return;
+    registerCellsOfFormCellSection(tableView);
+    registeredOn_ = std::static_pointer_cast<ui::UITableView>(tableView.shared_from_this());
+    registeredGeneration_ = cellsGeneration_;
+}
+
+int FormCellSection::getVisibleCellCount() const { return cellsInSection_.visibleCount(); }
+
+const core::Dictionary* FormCellSection::getCellParams(int row) const { return cellsInSection_.visibleAt(row); }
+
+std::optional<double> FormCellSection::getExtensionHeight(int row) const {
+    const core::Dictionary* params = getCellParams(row);
+    if (!params || !isKind(textIn(*params, kType), FormCellType::Kind::Extension)) return std::nullopt;
+    const core::Value* height = params->find(kHeight);
+    return height ? height->asDouble() : std::nullopt;
+}
+
+std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
+    ui::UITableView& tableView, const ui::IndexPath& indexPath,
+    const std::shared_ptr<services::SectionedTableViewController>& page) {
+    const core::Dictionary* params = getCellParams(indexPath.row);
+    if (!params) return nullptr;
+    return FormCellFactory::getFormCell(tableView, indexPath, textIn(*params, kType).value_or(""), *params, owner(),
+                                        delegateNamedIn(*params), page);
+}
+
+void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableViewCell>& cell) {
+    onPressFormCellCallback(row, cell);
+}
+
+void FormCellSection::onPressFormCellCallback(int row, const std::shared_ptr<ui::UIView>& view) {
+    const core::Dictionary* params = getCellParams(row);
+    if (!params) return;
+    auto type = textIn(*params, kType);
+    if (!isKind(type, FormCellType::Kind::Extension) && !isKind(type, FormCellType::Kind::ListPicker)) return;
+    send(delegateNamedIn(*params), kOnPress, {core::Value(row), view ? core::Value(view) : core::Value()});
+}
+
+core::Value FormCellSection::getView(int row) {
+    const core::Dictionary* params = getCellParams(row);
+    if (!params) return {};
+    core::Value view = send(delegateNamedIn(*params), kGetView, {core::Value(row)});
+    return view.isObject() ? view : core::Value();
+}
+
+void FormCellSection::updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) {
+    const core::Value* value = change.find(kValue);
+    const int row = cellsInSection_.actualRow(indexPath.row);
+    if (!value || row < 0) return;
+    cellsInSection_.setValue(row, *value);
+}
+
+void FormCellSection::didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params) {
+    if (!name) return;
+    auto it = delegates.find(*name);
+    if (it != delegates.end()) send(it->second, kValueChangedWithParams, {core::Value(params)});
+}
+
+void FormCellSection::reloadSectionContainer(const ui::IndexPath& indexPath) {
+    std::weak_ptr<FormCellSection> weak = self();
+    dispatch::MainQueue::shared().async([weak, indexPath] {
+        auto section = weak.lock();
+        if (!section) return;
+        ui::UIView::performWithoutAnimation([&] {
+            if (auto table = section->pageTable()) {
+                table->reloadSections({indexPath.section}, ui::UITableView::RowAnimation::Automatic);
+            }
+        });
+        // Never scroll to a row the table does not have.
+        auto table = section->pageTable();
+        if (table && table->isValid(indexPath)) {
+            table->scrollToRow(indexPath, ui::UITableView::ScrollPosition::Middle, true);
+        }
+    });
+}
+
+bool FormCellSection::textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,
+                                                        const std::string& replacement) {
+    return FormCellNumberFilter::shouldChangeCharacters(textField, range, replacement);
+}
+
+bool FormCellSection::textFieldShouldReturn(ui::UITextField& textField) {
+    textField.resignFirstResponder();
+    return true;
+}
+
+}  // namespace trc::formcells

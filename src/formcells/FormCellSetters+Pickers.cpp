@@ -1,0 +1,157 @@
+// The date, duration, switch and segmented rows. Date rows are shown and
+// picked in the factory's shared locale as it stands when they are configured.
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/internal/FormCellDefaultStyle.h"
+#include "formcells/internal/SetterSupport.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/foundation/DateFormatter.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "services/ParameterHelper.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+using S = SetterSupport;
+using Style = foundation::DateFormatter::Style;
+
+constexpr std::string_view kMode = "Mode";
+constexpr const char* kModeDate = "date";
+constexpr const char* kModeTime = "time";
+constexpr std::string_view kMinuteInterval = "MinuteInterval";
+constexpr std::string_view kSwitch = "Switch";
+constexpr std::string_view kSegments = "Segments";
+constexpr std::string_view kApportionsSegmentWidthsByContent = "ApportionsSegmentWidthsByContent";
+
+FormCellDefaultStyle& switchDefaultStyle() {
+    static FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
+    return style;
+}
+
+// Now, for a new date row without a date. On a virtual clock (tests, the
+// host simulator) its time counts as seconds since 1970, so a new row shows
+// the same date on every run; on the system clock it is the wall clock's.
+core::Date currentDate() {
+    const dispatch::MainQueue& queue = dispatch::MainQueue::shared();
+    if (queue.isVirtual()) return core::Date{queue.now()};
+    using namespace std::chrono;
+    return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
+}
+
+bool sameWithoutCase(const std::string& text, const char* word) {
+    return icu::UnicodeString::fromUTF8(text).caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
+}
+
+// A new formatter in the shared locale, its styles by "Mode". Without a
+// "Mode" the picker keeps its mode and the formatter the styles that go with
+// it, so a host update of the date alone never blanks the shown date.
+void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params) {
+    auto formatter = std::make_shared<foundation::DateFormatter>();
+    formatter->locale = FormCellFactory::locale();
+    auto picker = cell.datePicker();
+    picker->locale = formatter->locale.identifier();
+    if (auto mode = ParameterHelper::getParameterAsString(params, kMode)) {
+        if (sameWithoutCase(*mode, kModeDate)) {
+            picker->datePickerMode = ui::UIDatePicker::Mode::Date;
+            formatter->dateStyle = Style::Medium;
+            formatter->timeStyle = Style::None;
+        } else if (sameWithoutCase(*mode, kModeTime)) {
+            picker->datePickerMode = ui::UIDatePicker::Mode::Time;
+            formatter->dateStyle = Style::None;
+            formatter->timeStyle = Style::Short;
+        } else {
+            picker->datePickerMode = ui::UIDatePicker::Mode::DateAndTime;
+            formatter->dateStyle = Style::Medium;
+            formatter->timeStyle = Style::Short;
+        }
+    } else if (auto previous = cell.dateFormatter()) {
+        formatter->dateStyle = previous->dateStyle;
+        formatter->timeStyle = previous->timeStyle;
+    }
+    cell.setDateFormatter(std::move(formatter));
+}
+
+}  // namespace
+
+void FormCellSetters::initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                                        const Params& params) {
+    if (!cell) return;
+    if (!ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(currentDate());
+}
+
+void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                                const Params& params) {
+    if (!cell) return;
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->keyLabel()->text = std::move(text);
+    S::applyEditable(params, *cell);
+    if (auto date = ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(*date);
+    setDatePickerFormatter(*cell, params);
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+}
+
+void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                    const Params& params) {
+    if (!cell) return;
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    S::applyEditable(params, *cell);
+    if (auto interval = S::intParameter(params, kMinuteInterval, 1)) cell->durationPicker()->setMinuteInterval(*interval);
+    if (auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue)) {
+        if (std::isfinite(*seconds) && *seconds >= 0) {
+            cell->setValue(*seconds);
+        } else {
+            S::warn("form cell: a duration of " + std::to_string(*seconds) + " seconds is no duration; ignored");
+        }
+    }
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+}
+
+void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
+    if (!cell) return;
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);
+    S::applyEditable(params, *cell);
+    FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
+    defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->switchView());
+    defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *cell->switchView());
+}
+
+void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                      const Params& params) {
+    if (!cell) return;
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto segments = ParameterHelper::getParameterAsStringArray(params, kSegments)) {
+        std::erase(*segments, std::string());
+        cell->setValueOptions(std::move(*segments));
+    }
+    if (auto index = S::intParameter(params, S::kValue, std::numeric_limits<int>::min())) cell->setValue(*index);
+    S::applyEditable(params, *cell);
+    if (auto apportions = ParameterHelper::getParameterAsBool(params, kApportionsSegmentWidthsByContent)) {
+        cell->setApportionsSegmentWidthsByContent(*apportions);
+    }
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+}
+
+}  // namespace trc::formcells

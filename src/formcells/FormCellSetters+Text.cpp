@@ -1,0 +1,207 @@
+// The title, note and simple-property rows: their values, placeholders,
+// captions, editability, line limits, keyboards, the barcode button and
+// their style classes.
+
+#include <array>
+#include <utility>
+
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/internal/FormCellDefaultStyle.h"
+#include "formcells/internal/SetterSupport.h"
+#include "platform/ui/UITextFieldDelegate.h"
+#include "platform/ui/UITextView.h"
+#include "platform/vessa/VUIColorStyle.h"
+#include "platform/vessa/VUIIconLibrary.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+#include "services/ParameterHelper.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+using S = SetterSupport;
+
+constexpr std::string_view kKeyboardType = "KeyboardType";
+constexpr std::string_view kAlternateInput = "AlternateInput";
+constexpr std::string_view kBarcode = "Barcode";
+constexpr std::string_view kMinNumberOfLines = "MinNumberOfLines";
+constexpr std::string_view kMaxNumberOfLines = "MaxNumberOfLines";
+constexpr std::string_view kIsAutoResizing = "IsAutoResizing";
+
+// Keyboard names the host may give; any other name is the default keyboard.
+constexpr std::string_view kPassword = "Password";
+constexpr std::string_view kNumber = "Number";
+constexpr std::string_view kNumberPassword = "NumberPassword";
+constexpr std::array<std::pair<std::string_view, ui::UIKeyboardType>, 6> kKeyboards{{
+    {"Email", ui::UIKeyboardType::EmailAddress},
+    {kNumber, ui::UIKeyboardType::DecimalPad},
+    {"Phone", ui::UIKeyboardType::PhonePad},
+    {"Url", ui::UIKeyboardType::URL},
+    {"DateTime", ui::UIKeyboardType::NumbersAndPunctuation},
+    {kNumberPassword, ui::UIKeyboardType::NumberPad},
+}};
+
+// A note shows one to two lines unless its row says otherwise.
+constexpr int kNoteMinLines = 1;
+constexpr int kNoteMaxLines = 2;
+// Given only a maximum, a note starts with at most this many lines.
+constexpr int kNoteMinLinesCap = 3;
+
+FormCellDefaultStyle& simplePropertyDefaultStyle() {
+    static FormCellDefaultStyle style(S::kValue, "FormCellSetters.simplePropertyDefaultStyle");
+    return style;
+}
+
+// The barcode button's tap. The scanner screen is not part of this library
+// yet, so a tap is only logged.
+void startBarcodeScan(const std::shared_ptr<vessa::VUITextFieldFormCell>& /*cell*/,
+                      const std::shared_ptr<FormCellOwner>& /*owner*/, const FormCellSetters::Delegate& /*delegate*/,
+                      const ui::IndexPath& indexPath) {
+    services::SharedLoggerManager::log(S::kLogger, "info",
+                                       "form cell: barcode input asked for row " + indexPath.description() +
+                                           ", but no scanner is available");
+}
+
+}  // namespace
+
+void FormCellSetters::initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
+                                                   const Params& params) {
+    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+}
+
+void FormCellSetters::initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell,
+                                                  const Params& params) {
+    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+}
+
+void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
+    if (!cell) return;
+    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
+    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->setPlaceholderText(std::move(text));
+    S::applyEditable(params, *cell);
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kValue, *cell->valueTextField());
+}
+
+void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
+    if (!cell) return;
+    cell->valueTextView()->allowsEditingTextAttributes = false;
+    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
+    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::move(text);
+    S::applyEditable(params, *cell);
+
+    const auto autoResizing = ParameterHelper::getParameterAsBool(params, kIsAutoResizing);
+    const auto minLines = S::intParameter(params, kMinNumberOfLines, 0);
+    const auto maxLines = S::intParameter(params, kMaxNumberOfLines, 0);
+    if (autoResizing.value_or(false)) {
+        // The note grows with its text: only the minimum is fixed.
+        cell->minNumberOfLines = kNoteMinLines;
+    } else if (autoResizing || (!minLines && !maxLines)) {
+        cell->minNumberOfLines = kNoteMinLines;
+        cell->maxNumberOfLines = kNoteMaxLines;
+    } else if (minLines && maxLines) {
+        cell->minNumberOfLines = *minLines;
+        cell->maxNumberOfLines = std::max(*minLines, *maxLines);
+    } else if (minLines) {
+        cell->minNumberOfLines = *minLines;
+        cell->maxNumberOfLines = std::max(*minLines, kNoteMaxLines);
+    } else {
+        cell->minNumberOfLines = std::min(*maxLines, kNoteMinLinesCap);
+        cell->maxNumberOfLines = *maxLines;
+    }
+
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kValue, *cell->valueTextView());
+}
+
+void FormCellSetters::initDefaultSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                            const Params& params) {
+    if (!cell) return;
+    auto field = cell->valueTextField();
+    field->isSecureTextEntry = false;
+    cell->setEditable(true);
+    if (!ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::string();
+    // A reused cell starts clean, so a plain row never inherits another
+    // row's text, number filter, keyboard or barcode button.
+    if (!ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+    cell->setKeyboardType(ui::UIKeyboardType::Default);
+    field->setDelegate(nullptr);
+    cell->setAlternativeInputEnabled(false);
+    cell->alternativeInputButton()->didSelectHandler = nullptr;
+}
+
+void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                    const Params& params,
+                                                    const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                                    const Delegate& delegate, const ui::IndexPath& indexPath) {
+    if (!cell) return;
+    auto field = cell->valueTextField();
+    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
+    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::move(text);
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    S::applyEditable(params, *cell);
+
+    if (auto name = ParameterHelper::getParameterAsString(params, kKeyboardType)) {
+        cell->setKeyboardType(getKeyboardType(*name));
+        field->isSecureTextEntry = *name == kPassword || *name == kNumberPassword;
+        // The owner filters what number fields accept.
+        const bool numeric = *name == kNumber || *name == kNumberPassword;
+        field->setDelegate(numeric ? textFieldDelegate : nullptr);
+    }
+
+    if (auto input = ParameterHelper::getParameterAsString(params, kAlternateInput)) {
+        if (*input == kBarcode) {
+            configAlternateInputButton(cell, std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate), delegate,
+                                       indexPath);
+        } else {
+            cell->setAlternativeInputEnabled(false);
+            cell->alternativeInputButton()->didSelectHandler = nullptr;
+        }
+    }
+
+    FormCellDefaultStyle& defaultStyle = simplePropertyDefaultStyle();
+    defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *field);
+    defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *field);
+
+    // A changed keyboard takes effect only when the field gains the focus,
+    // so a field being edited gets it again.
+    if (field->isEditing()) {
+        cell->innerView()->resignFirstResponder();
+        cell->innerView()->becomeFirstResponder();
+    }
+}
+
+ui::UIKeyboardType FormCellSetters::getKeyboardType(const std::string& keyboardType) {
+    for (const auto& [name, type] : kKeyboards) {
+        if (keyboardType == name) return type;
+    }
+    return ui::UIKeyboardType::Default;
+}
+
+void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                 const std::shared_ptr<FormCellOwner>& containerDelegate,
+                                                 const Delegate& delegate, const ui::IndexPath& indexPath) {
+    if (!cell) return;
+    cell->setAlternativeInputEnabled(true);
+    auto button = cell->alternativeInputButton();
+    button->setImage(vessa::VUIIconLibrary::system().barcode->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
+    button->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark).hexString();
+    // Everything is held weakly: the owner holds the table that holds this
+    // cell, and the host may hold the owner through its callback object.
+    button->didSelectHandler = [weakCell = std::weak_ptr<vessa::VUITextFieldFormCell>(cell),
+                                weakOwner = std::weak_ptr<FormCellOwner>(containerDelegate),
+                                weakDelegate = std::weak_ptr<core::Object>(delegate), indexPath](vessa::VUIButton&) {
+        auto target = weakCell.lock();
+        if (!target) return;
+        startBarcodeScan(target, weakOwner.lock(), weakDelegate.lock(), indexPath);
+    };
+}
+
+}  // namespace trc::formcells

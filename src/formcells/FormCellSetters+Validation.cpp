@@ -1,0 +1,60 @@
+// The validation line under a form cell: its message, colours, separator and
+// whether it shows. A row that names none of these shows no validation line,
+// so a reused cell never keeps another row's message.
+
+#include "formcells/FormCellSetters.h"
+#include "platform/vessa/VUIInlineValidationDrawingTableViewCell.h"
+#include "platform/vessa/VUIInlineValidationTableViewCell.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "services/ParameterHelper.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+
+constexpr std::string_view kValidationMessage = "ValidationMessage";
+constexpr std::string_view kValidationMessageColor = "ValidationMessageColor";
+constexpr std::string_view kSeparatorBackgroundColor = "SeparatorBackgroundColor";
+constexpr std::string_view kSeparatorIsHidden = "SeparatorIsHidden";
+constexpr std::string_view kValidationViewBackgroundColor = "ValidationViewBackgroundColor";
+constexpr std::string_view kValidationViewIsHidden = "ValidationViewIsHidden";
+
+// Both validation cell bases offer the same members without sharing a base.
+template <class Cell>
+void applyValidation(Cell& cell, const core::Dictionary& params) {
+    auto view = cell.validationView();
+    cell.setValidationMessage(ParameterHelper::getParameterAsString(params, kValidationMessage));
+    if (auto color = ParameterHelper::getParameterAsColor(params, kValidationMessageColor)) {
+        view->titleLabel()->textColor = color->hexString();
+    }
+    view->separator()->backgroundColor = ParameterHelper::getParameterAsColor(params, kSeparatorBackgroundColor);
+    view->separator()->setHidden(ParameterHelper::getParameterAsBool(params, kSeparatorIsHidden).value_or(true));
+    view->backgroundView()->backgroundColor =
+        ParameterHelper::getParameterAsColor(params, kValidationViewBackgroundColor);
+    view->setHidden(ParameterHelper::getParameterAsBool(params, kValidationViewIsHidden).value_or(true));
+}
+
+}  // namespace
+
+void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUIInlineValidationTableViewCell>& cell,
+                                        const Params& params) {
+    if (cell) applyValidation(*cell, params);
+}
+
+void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
+    if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
+}
+
+void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell, const Params& params) {
+    if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
+}
+
+void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
+    if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
+}
+
+}  // namespace trc::formcells

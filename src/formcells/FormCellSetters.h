@@ -1,0 +1,128 @@
+#pragma once
+// The per-kind setters the form cell factory calls: each reads the row's
+// parameter dictionary and puts it on the kind's cell. The builders call them
+// when a row is shown, and the owners call them again to refresh a shown row
+// after the host updated it.
+//
+// Every setter tolerates missing keys and wrong types: what it cannot read it
+// leaves as the cell has it. All statics; main thread only. The bodies live in
+// one source per family of kinds.
+
+#include <memory>
+
+#include "platform/core/Object.h"
+#include "platform/core/Value.h"
+#include "platform/ui/IndexPath.h"
+#include "platform/ui/UITextField.h"
+
+namespace trc::ui {
+class UITextFieldDelegate;
+}  // namespace trc::ui
+
+namespace trc::vessa {
+class VUIInlineValidationTableViewCell;
+class VUITitleFormCell;
+class VUINoteFormCell;
+class VUITextFieldFormCell;
+class VUIListPickerFormCell;
+class VUIDatePickerFormCell;
+class VUIDurationPickerFormCell;
+class VUISwitchFormCell;
+class VUISegmentedControlFormCell;
+class VUIAttachmentsFormCell;
+class VUIButtonFormCell;
+class VUIFilterFormCell;
+}  // namespace trc::vessa
+
+namespace trc::services {
+class Search;
+}  // namespace trc::services
+
+namespace trc::formcells {
+
+class FormCellOwner;
+class ListPickerDataSource;
+class AttachmentFormViewDelegate;
+
+class FormCellSetters {
+public:
+    using Params = core::Dictionary;
+    // The row's FormCellItemDelegate: any host object.
+    using Delegate = std::shared_ptr<core::Object>;
+
+    // Title and note rows. The initDefault setters run for a new row only
+    // (not for a host update), so a reused cell never shows, and a person
+    // never edits on from, the text of the row it showed before.
+    static void initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
+    static void setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
+
+    // Simple-property rows. textFieldDelegate restricts what number fields accept.
+    static void initDefaultSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                      const Params& params);
+    static void setSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                              const Params& params,
+                                              const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                              const Delegate& delegate, const ui::IndexPath& indexPath);
+    static ui::UIKeyboardType getKeyboardType(const std::string& keyboardType);
+    // Turns on the barcode button of a simple-property row.
+    static void configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                           const std::shared_ptr<FormCellOwner>& containerDelegate,
+                                           const Delegate& delegate, const ui::IndexPath& indexPath);
+
+    // Validation message and view, one overload per cell base.
+    static void setValidationView(const std::shared_ptr<vessa::VUIInlineValidationTableViewCell>& cell,
+                                  const Params& params);
+    static void setValidationView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
+    static void setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell, const Params& params);
+    static void setValidationView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
+
+    // List picker rows.
+    static void intiDefaultsetListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                                     const Params& params);
+    static void setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                          const Params& params);
+    // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
+    static std::shared_ptr<ListPickerDataSource> setListPickerValueByUUID(
+        const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
+        const std::shared_ptr<services::Search>& search);
+    static void setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                          const Params& params, const Delegate& delegate,
+                                          const std::shared_ptr<services::Search>& search);
+    static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                         const Params& params);
+
+    // Date, duration, switch and segmented rows.
+    static void initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                                  const Params& params);
+    static void setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                          const Params& params);
+    static void setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                              const Params& params);
+    static void setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
+    static void setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                const Params& params);
+
+    // Attachment rows; aDelegate may be null.
+    static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,
+                                           const Params& params,
+                                           const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate);
+
+    // Button rows.
+    static void setButtonFormCellView(const std::shared_ptr<vessa::VUIButtonFormCell>& cell, const Params& params);
+
+    // Filter and sorter rows: sorter picks "SortByItems" over "FilterItems".
+    static void initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
+                                              const Params& params, bool sorter);
+    static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
+                                      bool sorter);
+
+    // Signature rows (a text field cell).
+    static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                            const Params& params);
+    static void setSignatureCaptureLabel(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                         const Params& params);
+};
+
+}  // namespace trc::formcells

@@ -1,0 +1,48 @@
+#include "formcells/internal/FormCellDefaultStyle.h"
+
+#include "formcells/internal/SetterSupport.h"
+#include "platform/core/ProcessState.h"
+#include "platform/ui/UIView.h"
+
+namespace trc::formcells {
+
+namespace {
+
+// An empty class name is a view without a class.
+std::optional<std::string> classOf(const ui::UIView& view) {
+    return view.nuiClass.empty() ? std::nullopt : std::optional<std::string>(view.nuiClass);
+}
+
+}  // namespace
+
+FormCellDefaultStyle::FormCellDefaultStyle(std::string_view innerKey, const std::string& name) : innerKey_(innerKey) {
+    core::ProcessState::registerReset(name, [this] { reset(); });
+}
+
+void FormCellDefaultStyle::recordOnce(const ui::UIView& cell, const std::vector<vessa::VessaStyle>& captionPath,
+                                      const ui::UIView& inner) {
+    if (isSet_) return;
+    background_ = classOf(cell);
+    caption_ = captionPath;
+    inner_ = classOf(inner);
+    isSet_ = true;
+}
+
+void FormCellDefaultStyle::apply(const core::Dictionary& styles, ui::UIView& cell,
+                                 std::vector<vessa::VessaStyle>& captionPath, ui::UIView& inner) const {
+    cell.nuiClass = SetterSupport::styleClass(styles, SetterSupport::kBackground).value_or(background_.value_or(""));
+    captionPath = caption_;
+    if (auto caption = SetterSupport::styleClass(styles, SetterSupport::kCaption)) {
+        captionPath.push_back(vessa::VessaStyle{std::move(*caption)});
+    }
+    inner.nuiClass = SetterSupport::styleClass(styles, innerKey_).value_or(inner_.value_or(""));
+}
+
+void FormCellDefaultStyle::reset() {
+    isSet_ = false;
+    background_.reset();
+    caption_.clear();
+    inner_.reset();
+}
+
+}  // namespace trc::formcells

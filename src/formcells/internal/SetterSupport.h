@@ -1,0 +1,53 @@
+#pragma once
+// What the per-kind form cell setters share: the parameter keys several
+// kinds read, the "Styles" sub-dictionary, and reads that turn a host number
+// into a cell's int or refuse it with a log line. Static, stateless; main
+// thread only, like the setters. Not for use outside the form cells.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/core/Dictionary.h"
+
+namespace trc::ui {
+class UIView;
+}  // namespace trc::ui
+
+namespace trc::vessa {
+class VUIBaseTableViewCell;
+}  // namespace trc::vessa
+
+namespace trc::formcells {
+
+class SetterSupport {
+public:
+    using Params = core::Dictionary;
+
+    static constexpr std::string_view kValue = "Value";
+    static constexpr std::string_view kPlaceHolder = "PlaceHolder";
+    static constexpr std::string_view kCaption = "Caption";
+    static constexpr std::string_view kIsEditable = "IsEditable";
+    static constexpr std::string_view kStyles = "Styles";
+    static constexpr std::string_view kBackground = "Background";
+    // Where refused host input is reported.
+    static constexpr const char* kLogger = "ZEL.TRC";
+
+    // The row's "Styles", or an empty dictionary when it has none.
+    static core::Dictionary styles(const Params& params);
+    // The class name under key in styles, when it is a string.
+    static std::optional<std::string> styleClass(const core::Dictionary& styles, std::string_view key);
+    // Sets the view's style class from styles[key]; leaves it when that is no string.
+    static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
+    // "IsEditable" when it is a boolean.
+    static void applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell);
+
+    // An integer parameter that fits the cell's int and is not below minimum.
+    // A number out of that range is refused with a log line naming the key,
+    // so a host's 2^32 + 15 never reaches a cell as 15.
+    static std::optional<int> intParameter(const Params& params, std::string_view key, int minimum);
+
+    static void warn(const std::string& message);
+};
+
+}  // namespace trc::formcells

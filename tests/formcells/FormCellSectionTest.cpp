@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellItemDelegate.h"
+#include "formcells/FormCellRefresh.h"
+#include "formcells/FormCellSection.h"
+#include "formcells/ListPickerDataSource.h"
+#include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UIWindow.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+#include "services/SectionedTableViewController.h"
+
+using namespace trc;
+using formcells::FormCellSection;
+
+namespace {
+
+constexpr const char* kTitle = "Control.Type.FormCell.Title";
+constexpr const char* kNote = "Control.Type.FormCell.Note";
+constexpr const char* kSwitch = "Control.Type.FormCell.Switch";
+constexpr const char* kListPicker = "Control.Type.FormCell.ListPicker";
+constexpr const char* kExtension = "Control.Type.FormCell.Extension";
+
+// A host callback object: answers the bare names it is given and notes each
+// send as "selector(arg, arg)".
+class HostDouble : public core::Object {
+public:
+    explicit HostDouble(std::set<std::string, std::less<>> answers) : answers_(std::move(answers)) {}
+    std::vector<std::string> sent;
+
+    bool respondsToSelector(std::string_view selector) const override { return answers_.count(selector) > 0; }
+    core::Value perform(std::string_view selector, core::Args args) override {
+        std::string line(selector);
+        line += "(";
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            line += (i ? ", " : "") + (args[i].isObject() ? args[i].ifObject()->className() : args[i].description());
+        }
+        sent.push_back(line + ")");
+        return {};
+    }
+
+private:
+    std::set<std::string, std::less<>> answers_;
+};
+
+// A list picker data source that counts the host's "no more items" calls.
+class CountingSource : public core::Object, public formcells::ListPickerDataSource {
+public:
+    int hidden = 0;
+    bool respondsToSelector(std::string_view selector) const override {
+        return selector == formcells::FormCellRefresh::kHideLazyLoadingIndicator;
+    }
+    core::Value perform(std::string_view, core::Args) override {
+        ++hidden;
+        return {};
+    }
+    void updateSelectedData(const std::vector<std::string>&) override {}
+    int numberOfRowsIn(ui::UITableView&) override { return 0; }
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
+    std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&, const std::string&) override {
+        return nullptr;
+    }
+    std::string uniqueIdentifierForItemAt(ui::UITableView&, int) override { return {}; }
+    int indexForUniqueIdentifier(ui::UITableView&, const std::string&) override { return -1; }
+};
+
+core::Dictionary cell(const char* name, const char* type, core::Dictionary extra = {}) {
+    core::Dictionary d{{"_Name", name}, {"_Type", type}};
+    d.merge(extra);
+    return d;
+}
+
+// A page of two form cell sections: "lead" (one title) above the section
+// under test, so the section sits at index 1. The section's cells, by host row:
+//   0 A title, 1 B title hidden, 2 C switch, 3 D list picker, 4 E extension (Height 120)
+// so its shown rows are A, C, D, E.
+class FormCellSectionPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        core::Logging::clearCaptured();
+        window->makeKeyAndVisible();
+        lead->setFormCellSectionItem(cell("Lead", kTitle), leadDelegate);
+        section->setFormCellSectionItem(cell("A", kTitle, {{"Value", "a"}}), delegate("A"));
+        section->setFormCellSectionItem(cell("B", kTitle, {{"IsVisible", false}}), delegate("B"));
+        section->setFormCellSectionItem(cell("C", kSwitch, {{"Value", true}}), delegate("C"));
+        section->setFormCellSectionItem(cell("D", kListPicker), delegate("D"));
+        section->setFormCellSectionItem(cell("E", kExtension, {{"Height", 120}}), delegate("E"));
+    }
+    void TearDown() override { core::ProcessState::resetAll(); }
+
+    std::shared_ptr<HostDouble> delegate(const std::string& name) {
+        auto d = std::make_shared<HostDouble>(std::set<std::string, std::less<>>{"valueChangedWithParams", "onPress"});
+        delegates[name] = d;
+        return d;
+    }
+    void show(std::optional<int> rowsOnScreen = std::nullopt) {
+        page->initialize({lead, section});
+        window->setRootViewController(page);
+        settle();
+        table()->setRowsOnScreen(rowsOnScreen);
+        table()->layoutSubviews();
+        settle();
+        table()->clearUpdateLog();
+    }
+    void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
+    std::shared_ptr<ui::UITableView> table() { return page->tableView(); }
+    template <class T>
+    std::shared_ptr<T> cellAt(int row) {
+        return std::dynamic_pointer_cast<T>(table()->cellForRow({1, row}));
+    }
+    const core::Dictionary& stored(int hostRow) { return section->getCellItems().at(static_cast<std::size_t>(hostRow)); }
+
+    std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
+    std::shared_ptr<services::SectionedTableViewController> page = std::make_shared<services::SectionedTableViewController>();
+    std::shared_ptr<FormCellSection> lead = FormCellSection::make({}, nullptr);
+    std::shared_ptr<FormCellSection> section = FormCellSection::make({{"itemCount", 5}}, nullptr);
+    std::shared_ptr<HostDouble> leadDelegate = std::make_shared<HostDouble>(std::set<std::string, std::less<>>{});
+    std::map<std::string, std::shared_ptr<HostDouble>> delegates;
+};
+
+using FormCellSectionRows = FormCellSectionPage;
+using FormCellSectionUpdates = FormCellSectionPage;
+using FormCellSectionValues = FormCellSectionPage;
+using FormCellSectionHostCalls = FormCellSectionPage;
+
+}  // namespace
+
+TEST_F(FormCellSectionRows, OnlyExtensionRowsWithANumericHeightGetTheirOwnHeight) {
+    section->setFormCellSectionItem(cell("F", kTitle, {{"Height", 120}}), delegate("F"));
+    section->setFormCellSectionItem(cell("G", kExtension, {{"Height", "120"}}), delegate("G"));
+    show();
+    EXPECT_EQ(section->getExtensionHeight(3), 120.0);
+    EXPECT_EQ(table()->heightForRow({1, 3}), 120.0);
+    EXPECT_FALSE(section->getExtensionHeight(4).has_value()) << "a title keeps the default height";
+    EXPECT_FALSE(section->getExtensionHeight(5).has_value()) << "a text is no height";
+    EXPECT_FALSE(section->getExtensionHeight(9).has_value());
+}
+
+TEST_F(FormCellSectionRows, RegistersEveryKindInTheListHiddenCellsIncluded) {
+    section->setFormCellSectionItem(cell("N", kNote, {{"IsVisible", false}}), delegate("N"));
+    section->setFormCellSectionItem(cell("W", "control.type.formcell.note"), delegate("W"));
+    show();
+    EXPECT_TRUE(table()->registeredClassName(vessa::VUINoteFormCell::reuseIdentifier()).has_value());
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 5})) << "a row of no kind still shows, as an empty cell";
+}
+
+TEST_F(FormCellSectionRows, CellsAddedAfterTheFirstShowAppearWithTheNextReload) {
+    show();
+    section->setFormCellSectionItem(cell("N", kNote), delegate("N"));
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 4})) << "adding does not reload the page";
+    section->redraw({});
+    settle();
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 5}));
+    EXPECT_NE(cellAt<vessa::VUINoteFormCell>(4), nullptr) << "its class was registered before it was built";
+}
+
+TEST_F(FormCellSectionUpdates, UpdatesThatWouldHideACellOrAimAtAHiddenOneChangeNothing) {
+    show();
+    const auto before = section->getCellItems();
+    section->updateFormCell({{"IsVisible", false}, {"Value", "x"}}, 0);
+    section->updateFormCell({{"IsVisible", "false"}, {"Value", "x"}}, 0);
+    section->updateFormCell({{"Value", "x"}}, 1);
+    section->updateFormCell({{"Value", "x"}}, 5);
+    section->updateFormCell({{"Value", "x"}}, -1);
+    EXPECT_EQ(section->getCellItems(), before);
+    EXPECT_EQ(cellAt<vessa::VUITitleFormCell>(0)->value(), "a");
+    EXPECT_EQ(cellAt<vessa::VUISwitchFormCell>(1)->value(), true) << "no other row's cell was configured";
+    EXPECT_TRUE(table()->updateLog().empty());
+}
+
+TEST_F(FormCellSectionUpdates, ValidationOnlyUpdatesTouchNothingButTheValidationLine) {
+    show();
+    section->updateFormCell({{"validationProperties", core::Dictionary{{"ValidationMessage", "Too short"}}}}, 0);
+    auto title = cellAt<vessa::VUITitleFormCell>(0);
+    EXPECT_EQ(title->validationMessage(), "Too short");
+    EXPECT_EQ(title->value(), "a");
+
+    section->updateFormCell({{"validationProperties", core::Dictionary{{"ValidationMessage", "Again"}}},
+                             {"Value", "b"}},
+                            0);
+    EXPECT_EQ(title->value(), "b") << "with another key the kind's setter runs too";
+    EXPECT_TRUE(table()->updateLog().empty());
+}
+
+TEST_F(FormCellSectionUpdates, AnOffScreenRowIsMergedAndReloadedThenBuiltFromTheMerge) {
+    section->setFormCellSectionItem(cell("F", kTitle), delegate("F"));
+    show(3);  // the lead row, A and C
+    section->updateFormCell({{"Value", "late"}}, 5);
+    EXPECT_EQ(*stored(5).find("Value"), core::Value("late"));
+    EXPECT_EQ(table()->updateLog(), std::vector<std::string>{"reloadRows [1, 4] automatic"});
+    table()->scrollToRow({1, 4}, ui::UITableView::ScrollPosition::Bottom, false);
+    EXPECT_EQ(cellAt<vessa::VUITitleFormCell>(4)->value(), "late");
+}
+
+TEST_F(FormCellSectionUpdates, ReplacingTheCellsChangesVisibilityAndReloadsTheSection) {
+    show();
+    section->updateFormCells({cell("A", kTitle, {{"IsVisible", false}}), cell("B", kTitle, {{"Value", "shown"}}),
+                              core::Value("not a cell")});
+    EXPECT_EQ(table()->updateLog(), std::vector<std::string>{"reloadSections 1 automatic"});
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 4}));
+    EXPECT_EQ(cellAt<vessa::VUITitleFormCell>(0)->value(), "shown");
+    EXPECT_EQ(*stored(2).find("_Type"), core::Value(kSwitch)) << "a skipped element leaves its cell alone";
+
+    section->maxItemCount = 1;
+    section->updateFormCells({cell("A", kTitle), cell("B", kTitle, {{"IsVisible", false}})});
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 5})) << "only the first itemCount cells are replaced";
+}
+
+TEST_F(FormCellSectionValues, APersonsChangeIsStoredInItsHostRowAndReportedUnderItsName) {
+    show();
+    ASSERT_TRUE(cellAt<vessa::VUISwitchFormCell>(1)->enterValue(false));
+    EXPECT_EQ(*stored(2).find("Value"), core::Value(false)) << "shown row 1 is host row 2";
+    EXPECT_EQ(delegates["C"]->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":false}))"});
+    EXPECT_TRUE(delegates["A"]->sent.empty());
+}
+
+TEST_F(FormCellSectionValues, AValueForNoShownRowIsDropped) {
+    show();
+    const auto before = section->getCellItems();
+    section->updateParamsWithValue({{"Value", "late"}}, {1, 4});
+    section->updateParamsWithValue({{"Value", "late"}}, {1, -1});
+    section->updateParamsWithValue({{"NotValue", "x"}}, {1, 0});
+    EXPECT_EQ(section->getCellItems(), before);
+}
+
+TEST_F(FormCellSectionValues, AChangeAfterTheSectionIsGoneDoesNothing) {
+    show();
+    auto sw = cellAt<vessa::VUISwitchFormCell>(1);
+    std::weak_ptr<FormCellSection> watch = section;
+    page.reset();
+    window->setRootViewController(nullptr);
+    section.reset();
+    settle();
+    EXPECT_TRUE(watch.expired()) << "no cycle keeps the section alive";
+    sw->enterValue(false);
+    EXPECT_TRUE(delegates["C"]->sent.empty());
+}
+
+TEST_F(FormCellSectionHostCalls, LoadingRowsAndFocusActOnlyOnAShownHostRow) {
+    show();
+    auto source = std::make_shared<CountingSource>();
+    cellAt<vessa::VUIListPickerFormCell>(2)->listPicker()->setDataSource(source);
+    section->hideLazyLoadingIndicatorWith(1);
+    section->hideLazyLoadingIndicatorWith(7);
+    EXPECT_EQ(source->hidden, 0) << "a hidden or unknown host row is not redirected to another row";
+    section->hideLazyLoadingIndicatorWith(3);
+    EXPECT_EQ(source->hidden, 1);
+
+    section->setFocus(1);
+    dispatch::MainQueue::shared().advance(2);
+    EXPECT_FALSE(cellAt<vessa::VUITitleFormCell>(0)->valueTextField()->isEditing());
+    section->setFocus(0);
+    dispatch::MainQueue::shared().advance(2);
+    EXPECT_TRUE(cellAt<vessa::VUITitleFormCell>(0)->valueTextField()->isEditing());
+}
+
+TEST_F(FormCellSectionHostCalls, RedrawReadsTheSectionKeysLaterAndReloads) {
+    show();
+    section->redraw({{"itemCount", 0}, {"locale", "de_DE"}});
+    EXPECT_EQ(section->maxItemCount, 5) << "never inside the call";
+    settle();
+    EXPECT_EQ(section->maxItemCount, 0);
+    EXPECT_EQ(formcells::FormCellFactory::locale().identifier(), "de_DE");
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1, 0}));
+
+    section->redraw({{"itemCount", "3"}, {"locale", ""}});
+    settle();
+    EXPECT_EQ(section->maxItemCount, 0) << "a text is no item count";
+    EXPECT_EQ(formcells::FormCellFactory::locale().identifier(), "de_DE") << "an empty identifier names no locale";
+}
+
+TEST_F(FormCellSectionHostCalls, AttachmentReportsAskTheDelegateFirstAndReloadLater) {
+    show();
+    section->didChangeValue(std::string("C"), {{"Value", core::Array{}}});
+    section->didChangeValue(std::string("nobody"), {{"Value", core::Array{}}});
+    section->didChangeValue(std::nullopt, {{"Value", core::Array{}}});
+    EXPECT_EQ(delegates["C"]->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":[]}))"});
+    section->setFormCellSectionItem(cell("Z", kTitle), leadDelegate);
+    section->didChangeValue(std::string("Z"), {});
+    EXPECT_TRUE(leadDelegate->sent.empty()) << "a delegate that does not answer is skipped";
+
+    section->reloadSectionContainer({1, 2});
+    section->reloadSectionContainer({1, 40});
+    EXPECT_TRUE(table()->updateLog().empty());
+    settle();
+    EXPECT_EQ(table()->updateLog(),
+              (std::vector<std::string>{"reloadSections 1 automatic", "scrollToRow [1, 2] middle animated",
+                                        "reloadSections 1 automatic"}))
+        << "no scroll to a row the table does not have";
+}

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/FormCellSettersTestSupport.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+
+using namespace trc;
+using namespace trc::vessa;
+using trc::formcells::FormCellFactory;
+using trc::formcells::FormCellSetters;
+using trc::formcells::testing::SetterTest;
+using Mode = ui::UIDatePicker::Mode;
+using Style = foundation::DateFormatter::Style;
+
+namespace {
+
+// 2026-01-31T10:00:00Z
+constexpr core::Date kJan31{1769853600};
+
+// ---------------------------------------------------------------- date picker
+
+using DatePickerSetter = SetterTest;
+
+TEST_F(DatePickerSetter, ANewRowWithoutADateShowsNowOnTheMainQueueClock) {
+    dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>(kJan31.secondsSince1970));
+    auto cell = shown<VUIDatePickerFormCell>();
+    cell->setValue(core::Date{5});
+    FormCellSetters::initDefaultDatePickerFormCellView(cell, params(R"({"Value": "31.01.2026"})"));
+    EXPECT_EQ(cell->value(), kJan31) << "an unreadable date counts as none";
+
+    dispatch::MainQueue::shared().advance(60);
+    FormCellSetters::initDefaultDatePickerFormCellView(cell, params(R"({"Value": "2026-01-31T10:00:00Z"})"));
+    EXPECT_EQ(cell->value(), kJan31) << "a row with a date keeps it for the setter";
+}
+
+struct ModeCase {
+    const char* mode;
+    Mode pickerMode;
+    Style dateStyle;
+    Style timeStyle;
+};
+void PrintTo(const ModeCase& c, std::ostream* os) { *os << '"' << c.mode << '"'; }
+
+class DateModes : public SetterTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(DateModes, PickTheModeAndStylesWithoutRegardToCase) {
+    auto cell = shown<VUIDatePickerFormCell>();
+    FormCellSetters::setDatePickerFormCellView(cell, core::Dictionary{{"Mode", GetParam().mode}});
+    EXPECT_EQ(cell->datePicker()->datePickerMode, GetParam().pickerMode) << GetParam().mode;
+    ASSERT_TRUE(cell->dateFormatter());
+    EXPECT_EQ(cell->dateFormatter()->dateStyle, GetParam().dateStyle) << GetParam().mode;
+    EXPECT_EQ(cell->dateFormatter()->timeStyle, GetParam().timeStyle) << GetParam().mode;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DateModes,
+                         ::testing::Values(ModeCase{"date", Mode::Date, Style::Medium, Style::None},
+                                           ModeCase{"DATE", Mode::Date, Style::Medium, Style::None},
+                                           ModeCase{"Time", Mode::Time, Style::None, Style::Short},
+                                           ModeCase{"datetime", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{" date", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"", Mode::DateAndTime, Style::Medium, Style::Short}));
+
+TEST_F(DatePickerSetter, AnUpdateWithoutModeKeepsModeStylesAndTheShownDate) {
+    FormCellFactory::setLocale(foundation::Locale("en_US"));
+    auto cell = shown<VUIDatePickerFormCell>();
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
+    auto first = cell->dateFormatter();
+
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Value": "2026-02-01T10:00:00Z"})"));
+    EXPECT_NE(cell->dateFormatter(), first) << "every configuration gives a new formatter";
+    EXPECT_EQ(cell->datePicker()->datePickerMode, Mode::Date);
+    EXPECT_EQ(cell->dateFormatter()->dateStyle, Style::Medium);
+    EXPECT_EQ(cell->valueLabel()->text, "Feb 1, 2026");
+
+    // A fresh cell without a mode has no styles to keep.
+    auto fresh = shown<VUIDatePickerFormCell>();
+    FormCellSetters::setDatePickerFormCellView(fresh, params("{}"));
+    EXPECT_EQ(fresh->dateFormatter()->dateStyle, Style::None);
+    EXPECT_EQ(fresh->dateFormatter()->timeStyle, Style::None);
+}
+
+struct LocaleCase {
+    const char* identifier;
+    const char* shows;
+};
+void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.identifier; }
+
+class DateLocales : public SetterTest, public ::testing::WithParamInterface<LocaleCase> {};
+
+TEST_P(DateLocales, ShowAndPickNewRowsInTheSharedLocale) {
+    auto shownEarlier = shown<VUIDatePickerFormCell>();
+    FormCellSetters::setDatePickerFormCellView(shownEarlier, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
+    const auto before = shownEarlier->valueLabel()->text;
+
+    FormCellFactory::setLocale(foundation::Locale(GetParam().identifier));
+    auto cell = shown<VUIDatePickerFormCell>();
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
+    EXPECT_EQ(cell->valueLabel()->text, GetParam().shows);
+    EXPECT_EQ(cell->datePicker()->locale, GetParam().identifier);
+    EXPECT_EQ(cell->dateFormatter()->locale.identifier(), GetParam().identifier);
+    EXPECT_EQ(shownEarlier->valueLabel()->text, before) << "a row on screen changes only when configured again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DateLocales,
+                         ::testing::Values(LocaleCase{"en_US", "Jan 31, 2026"}, LocaleCase{"de_DE", "31.01.2026"},
+                                           LocaleCase{"fr_FR", "31 janv. 2026"}, LocaleCase{"ja_JP", "2026/01/31"},
+                                           LocaleCase{"en_GB", "31 Jan 2026"}));
+
+// ---------------------------------------------------------------- duration picker
+
+using DurationPickerSetter = SetterTest;
+
+TEST_F(DurationPickerSetter, RefusesWhatIsNoDurationOrInterval) {
+    auto cell = shown<VUIDurationPickerFormCell>();
+    FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"MinuteInterval": 15, "Value": 90.5})"));
+    FormCellSetters::setDurationPickerFormCellView(
+        cell, params(R"({"MinuteInterval": 4294967311, "Value": -60})"));
+    EXPECT_EQ(cell->durationPicker()->minuteInterval(), 15) << "2^32 + 15 is not 15";
+    EXPECT_EQ(cell->value(), 90.5);
+    EXPECT_TRUE(logged("warn", "MinuteInterval"));
+    EXPECT_TRUE(logged("warn", "duration"));
+    FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"Value": "5400", "MinuteInterval": 7.5})"));
+    EXPECT_EQ(cell->value(), 90.5);
+    EXPECT_EQ(cell->durationPicker()->minuteInterval(), 15);
+    FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"Value": 1e300})"));
+    EXPECT_FALSE(cell->valueLabel()->text->empty()) << "a huge duration still shows";
+}
+
+// ---------------------------------------------------------------- switch
+
+using SwitchSetter = SetterTest;
+
+TEST_F(SwitchSetter, HostStylesNeverLeakIntoALaterRow) {
+    auto cell = shown<VUISwitchFormCell>();
+    const std::string background = cell->nuiClass;
+    const std::string knob = cell->switchView()->nuiClass;
+    const auto caption = cell->titleStyleClassPath;
+
+    const auto styled = params(R"({"Styles": {"Background": "bg", "Caption": "cap", "Switch": "sw"}})");
+    FormCellSetters::setSwitchFormCellView(cell, styled);
+    FormCellSetters::setSwitchFormCellView(cell, styled);
+    EXPECT_EQ(cell->nuiClass, "bg");
+    EXPECT_EQ(cell->switchView()->nuiClass, "sw");
+    ASSERT_EQ(cell->titleStyleClassPath.size(), caption.size() + 1) << "the caption path does not grow";
+    EXPECT_EQ(cell->titleStyleClassPath.back(), VessaStyle{"cap"});
+
+    FormCellSetters::setSwitchFormCellView(cell, params(R"({"Styles": {"Caption": 1}})"));
+    EXPECT_EQ(cell->nuiClass, background);
+    EXPECT_EQ(cell->switchView()->nuiClass, knob);
+    EXPECT_EQ(cell->titleStyleClassPath, caption);
+}
+
+// ---------------------------------------------------------------- segmented control
+
+using SegmentedControlSetter = SetterTest;
+
+TEST_F(SegmentedControlSetter, LeavesTheCellForWhatItCannotRead) {
+    auto cell = shown<VUISegmentedControlFormCell>();
+    FormCellSetters::setSegmentedControlFormCellView(cell, params(R"({"Segments": ["A", "B"], "Value": 0})"));
+    FormCellSetters::setSegmentedControlFormCellView(
+        cell, params(R"({"Segments": ["C", 3], "Value": 4294967296, "ApportionsSegmentWidthsByContent": 1})"));
+    EXPECT_EQ(cell->valueOptions(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(cell->value(), 0) << "2^32 is not segment 0";
+    EXPECT_FALSE(cell->apportionsSegmentWidthsByContent());
+    EXPECT_TRUE(logged("warn", "Value"));
+}
+
+}  // namespace

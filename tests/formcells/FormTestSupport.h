@@ -1,0 +1,80 @@
+#pragma once
+// What the form tests share: a fresh process and main queue per test, a
+// host callback object that answers the names it is given and records what
+// it receives, and parameter dictionaries from JSON text.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/core/Json.h"
+#include "platform/core/Logging.h"
+#include "platform/core/Object.h"
+#include "platform/core/ProcessState.h"
+#include "platform/dispatch/MainQueue.h"
+
+namespace trc::formcells::testing {
+
+// A host callback object: answers exactly the bare names it was made with.
+class RecordingDelegate : public core::Object {
+public:
+    struct Call {
+        std::string selector;
+        std::vector<core::Value> args;
+    };
+
+    explicit RecordingDelegate(std::set<std::string, std::less<>> answers) : answers_(std::move(answers)) {}
+    // Also answers "getView" with view (an object, or nil for none).
+    RecordingDelegate(std::set<std::string, std::less<>> answers, std::shared_ptr<core::Object> view)
+        : answers_(std::move(answers)), view_(std::move(view)) {}
+
+    bool respondsToSelector(std::string_view selector) const override { return answers_.contains(selector); }
+    core::Value perform(std::string_view selector, core::Args args) override {
+        if (!respondsToSelector(selector)) {
+            ADD_FAILURE() << "sent " << selector << " without asking first";
+            return {};
+        }
+        calls.push_back({std::string(selector), {args.begin(), args.end()}});
+        if (selector == "getView" && view_) return core::Value(view_);
+        return {};
+    }
+
+    std::vector<Call> calls;
+
+private:
+    std::set<std::string, std::less<>> answers_;
+    std::shared_ptr<core::Object> view_;
+};
+
+inline std::shared_ptr<RecordingDelegate> reportingDelegate() {
+    return std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"valueChangedWithParams", "onPress"});
+}
+
+inline core::Dictionary params(const std::string& json) {
+    core::Value v = core::Json::parse(json);
+    const core::Dictionary* d = v.ifDictionary();
+    EXPECT_NE(d, nullptr) << json;
+    return d ? *d : core::Dictionary();
+}
+
+inline bool logged(const std::string& severity, const std::string& part) {
+    for (const auto& r : core::Logging::captured()) {
+        if (r.severity == severity && r.message.find(part) != std::string::npos) return true;
+    }
+    return false;
+}
+
+class FreshProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        core::Logging::clearCaptured();
+    }
+    void TearDown() override { core::ProcessState::resetAll(); }
+};
+
+}  // namespace trc::formcells::testing
