@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
 #include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
