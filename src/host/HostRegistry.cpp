@@ -1,5 +1,6 @@
 #include "host/HostRegistry.h"
 
+#include "host/BarcodeScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
 #include "host/OnboardingScenarioSupport.h"
@@ -24,6 +25,7 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    BarcodeScenarioSupport::install();
 }
 
 }  // namespace trc::host
