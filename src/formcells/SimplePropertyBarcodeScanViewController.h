@@ -8,7 +8,8 @@
 // nothing is stored; the cell still shows the text and the host is still told.
 //
 // One per configuration of the row's button, kept alive by the button's tap
-// handler; a newer configuration replaces it. It holds the cell, the owner
+// handler and, while its scanner is shown, by the scanner; a newer
+// configuration replaces it for the next tap. It holds the cell, the owner
 // and the callback object weakly (the owner's table holds the cell, whose
 // button holds this), so whatever is gone by the time of the reading is
 // skipped. Main thread only; owned by std::shared_ptr.

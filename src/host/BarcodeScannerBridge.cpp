@@ -17,7 +17,7 @@ using Operation = void (BarcodeScannerViewController::*)(std::optional<core::Dic
 
 void refuse(const char* selector, const std::string& why) {
     services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "warn",
-                                       std::string("BarcodeScannerBridge ") + selector + ": " + why);
+                                       std::string("BarcodeScannerBridge ") + selector + " " + why);
 }
 
 core::Value forward(const char* selector, core::Args a, Operation operation) {

@@ -7,6 +7,23 @@
 
 namespace trc::formcells {
 
+namespace {
+
+// Keeps the controller that opened the scanner for as long as the scanner
+// is shown: a row's controller lives in its button's handler, and a row
+// configured anew meanwhile (a host update) would otherwise drop it and,
+// with it, the reading the person is about to make.
+class ScannerNavigationController : public ui::UINavigationController {
+public:
+    explicit ScannerNavigationController(std::shared_ptr<BarcodeScanPresentingController> opener)
+        : opener_(std::move(opener)) {}
+
+private:
+    std::shared_ptr<BarcodeScanPresentingController> opener_;
+};
+
+}  // namespace
+
 BarcodeScanPresentingController::BarcodeScanPresentingController(const std::string& loggerName)
     : logger_(flows::Logger::shared(loggerName)) {}
 
@@ -30,7 +47,11 @@ void BarcodeScanPresentingController::presentScanner() {
     scanner_ = vessa::VUIBarcodeScanViewController::createInstanceFromStoryboard();
     scanner_->delegate = sharedAs<BarcodeScanPresentingController>();
     scanner_->modalPresentationCapturesStatusBarAppearance = true;
-    if (auto parent = parent_.lock()) parent->present(ui::UINavigationController::make(scanner_), true);
+    auto parent = parent_.lock();
+    if (!parent) return;
+    auto nav = std::make_shared<ScannerNavigationController>(sharedAs<BarcodeScanPresentingController>());
+    nav->setViewControllers({scanner_}, false);
+    parent->present(nav, true);
 }
 
 void BarcodeScanPresentingController::barcodeScanViewController(

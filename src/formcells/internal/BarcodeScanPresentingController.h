@@ -13,8 +13,11 @@
 // readings without text leave the scanner open.
 //
 // The parent is held weakly: it usually contains the very form whose button
-// holds a subclass, and a gone parent reads as none. The controller's own
-// view is never shown. Main thread only; owned by std::shared_ptr.
+// holds a subclass, and a gone parent reads as none. The scanner's
+// navigation controller holds this controller while it is shown, so a
+// reading still finds it should its owner let go of it meanwhile. The
+// controller's own view is never shown. Main thread only; owned by
+// std::shared_ptr.
 
 #include <memory>
 #include <optional>
