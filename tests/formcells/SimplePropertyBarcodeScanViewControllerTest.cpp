@@ -70,8 +70,8 @@ protected:
                      : nullptr;
     }
     core::Value stored(int hostRow) const {
-        const core::Value* rows = form->getCellTypesForSection().find("0");
-        return rows->ifArray()->at(static_cast<std::size_t>(hostRow)).ifDictionary()->get("Value");
+        const core::Value rows = form->getCellTypesForSection().get("0");
+        return rows.ifArray()->at(static_cast<std::size_t>(hostRow)).ifDictionary()->get("Value");
     }
 
     std::shared_ptr<FormCellContainerViewController> form = std::make_shared<FormCellContainerViewController>();
@@ -96,9 +96,7 @@ TEST_F(BarcodeInput, AReadingBecomesTheRowsValueStoredBeforeTheHostHearsIt) {
     EXPECT_EQ(host->calls[0].args[0], core::Value(core::Dictionary{{"Value", "4006381333931"}}));
     EXPECT_EQ(host->seen, std::vector<core::Value>{core::Value("4006381333931")});
     EXPECT_TRUE(testing::logged("info", "scan result: Optional(\"4006381333931\")"));
-    bool byName = false;
-    for (const auto& r : core::Logging::captured()) byName = byName || r.logger == kLogger;
-    EXPECT_TRUE(byName);
+    EXPECT_EQ(core::Logging::captured().back().logger, kLogger);
 }
 
 TEST_F(BarcodeInput, TheScannerIsDoneWithAfterItsFirstReading) {
@@ -114,24 +112,6 @@ TEST_F(BarcodeInput, TheScannerIsDoneWithAfterItsFirstReading) {
     EXPECT_TRUE(scanner->delegate.expired());
 }
 
-TEST_F(BarcodeInput, EmptyReadingsAndACancelChangeNothing) {
-    Scanner scanner = tapBarcode();
-    EXPECT_TRUE(scanner->scanText(""));
-    scanner->deliverScanResult(std::nullopt);
-    settle();
-    EXPECT_TRUE(scanner->isOnScreen());
-    EXPECT_TRUE(scanner->cancel());
-    settle();
-    EXPECT_FALSE(scanner->isOnScreen());
-    EXPECT_FALSE(scanner->scanText("late")) << "a closed scanner reads nothing";
-    EXPECT_EQ(cell()->value(), "old");
-    EXPECT_EQ(stored(1), core::Value("old"));
-    EXPECT_TRUE(host->calls.empty());
-
-    Scanner again = tapBarcode();
-    EXPECT_NE(again, scanner) << "every tap opens a new scanner";
-}
-
 TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading) {
     Scanner scanner = tapBarcode();
     form->updateFormCell(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code", "AlternateInput": "Barcode",
@@ -144,7 +124,7 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
     EXPECT_EQ(host->calls.size(), 1u);
 }
 
-TEST_F(BarcodeInput, WithoutAFormOrAListeningHostTheCellStillShowsTheReading) {
+TEST_F(BarcodeInput, WithoutAFormOrAHostTheCellStillShowsTheReading) {
     // A cell configured by hand: no owner, a callback object that is gone.
     auto lone = std::make_shared<vessa::VUITextFieldFormCell>();
     auto gone = std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"valueChangedWithParams"});
