@@ -2,6 +2,7 @@
 
 #include "host/BarcodeScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
