@@ -1,5 +1,6 @@
 #include "host/HostRegistry.h"
 
+#include "host/BarcodeScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
@@ -27,6 +28,7 @@ void HostRegistry::registerAll() {
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
     ListPickerScenarioSupport::install();
+    BarcodeScenarioSupport::install();
 }
 
 }  // namespace trc::host
