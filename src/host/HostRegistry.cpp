@@ -1,5 +1,6 @@
 #include "host/HostRegistry.h"
 
+#include "host/AttachmentSignatureScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
 #include "host/OnboardingScenarioSupport.h"
@@ -24,6 +25,7 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    AttachmentSignatureScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -117,7 +117,9 @@ std::optional<URL> URL::fromString(std::string_view text) {
 }
 
 URL URL::fileURLWithPath(const std::filesystem::path& path) {
-    std::string p = path.string();
+    std::error_code ec;
+    std::filesystem::path absolute = path.is_absolute() ? path : std::filesystem::absolute(path, ec);
+    std::string p = (ec ? path : absolute).string();
     if (p.empty() || p.front() != '/') p.insert(p.begin(), '/');
     URL url;
     url.scheme_ = "file";

@@ -32,8 +32,8 @@ public:
     // what URLs carry (spaces, quotes, braces, non-ASCII...), a second '#'
     // or a '%' not followed by two hexadecimal digits.
     static std::optional<URL> fromString(std::string_view text);
-    // A "file://" URL of an absolute path (a relative one is taken from the
-    // root), escaping what a path may not carry.
+    // A "file://" URL of a path (a relative one is taken from the current
+    // folder), escaping what a path may not carry.
     static URL fileURLWithPath(const std::filesystem::path& path);
 
     const std::string& absoluteString() const { return text_; }

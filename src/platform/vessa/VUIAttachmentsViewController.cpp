@@ -1,6 +1,7 @@
 #include "platform/vessa/VUIAttachmentsViewController.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 #include "platform/vessa/VUIAttachmentAction.h"
 #include "platform/vessa/VUIDocumentPickerAttachmentAction.h"
@@ -42,6 +43,7 @@ const core::ClassInfo& VUIAttachmentsViewController::classInfo() {
                           for (const auto& a : c.actions_) out.emplace_back(a->kindName());
                           return core::Value(std::move(out));
                       })
+            .property("attachmentActions", [](const C& c) { return ui::objectArray(c.actions_); })
             .property("attachmentsTitle", [](const C& c) { return core::Value(c.attachmentsTitle()); })
             .property("cancelString", [](const C& c) { return core::Value(c.cancelString()); })
             .property("reloadCount", [](const C& c) { return core::Value(c.reloadCount_); })
