@@ -4,7 +4,7 @@ namespace trc::formcells {
 
 AttachmentFormViewChangeDelegate::Key AttachmentFormViewChangeDelegate::attachmentKey(const core::Dictionary& params,
                                                                                       const ui::IndexPath& indexPath) {
-    const core::Value* name = params.find("_Name");
+    const core::Value* name = params.find(kNameKey);
     if (name && name->isString()) return *name->ifString();
     return indexPath;
 }

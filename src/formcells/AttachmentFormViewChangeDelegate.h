@@ -26,6 +26,8 @@ class AttachmentFormViewDelegate;
 class AttachmentFormViewChangeDelegate {
 public:
     using Key = std::variant<std::string, ui::IndexPath>;
+    // The row parameter that names a row.
+    static constexpr const char* kNameKey = "_Name";
 
     virtual ~AttachmentFormViewChangeDelegate() = default;
 

@@ -57,7 +57,7 @@ public:
     static constexpr const char* kAddedAttachments = "AddedAttachments";
     static constexpr const char* kDeletedAttachments = "DeletedAttachments";
     // Row parameters read here.
-    static constexpr const char* kName = "_Name";
+    static constexpr const char* kName = AttachmentFormViewChangeDelegate::kNameKey;
     static constexpr const char* kAllowedFileTypes = "AllowedFileTypes";
     // Host keys carried over into the records of host entries.
     static constexpr const char* kHostEntryKeys[] = {"entitySet", "property", "readLink", "service"};

@@ -113,7 +113,7 @@ std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionar
         FormCellFactory::signatureFormsectionDelegate = made;
     }
     if (made) {
-        const core::Value* name = params.find("_Name");
+        const core::Value* name = params.find(FormCellContainerViewController::kNameKey);
         if (name && name->isString()) made->cellName = *name->ifString();
     }
     return made;

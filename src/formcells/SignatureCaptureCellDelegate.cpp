@@ -56,7 +56,8 @@ std::string SignatureCaptureCellDelegate::capturedStatusText(const core::Diction
 void SignatureCaptureCellDelegate::didFinishSigning(vessa::VUISignatureCaptureController& controller,
                                                     const std::shared_ptr<ui::UIImage>& signatureImage) {
     // Kept alive until the pad is gone, even if a newer opening replaces it meanwhile.
-    auto self = shared_from_this();
+    auto self = weak_from_this().lock();
+    if (!self) return;
     controller.dismiss(true, [self, signatureImage] { self->store(signatureImage); });
 }
 

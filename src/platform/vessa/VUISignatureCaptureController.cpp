@@ -67,13 +67,13 @@ bool VUISignatureCaptureController::finish() {
     }
     auto image = signatureView_->renderImage();
     // The delegate may let the pad go; keep it alive until the call returns.
-    auto self = shared_from_this();
+    auto self = weak_from_this().lock();
     if (d) d->didFinishSigning(*this, image);
     return true;
 }
 
 void VUISignatureCaptureController::cancel() {
-    auto self = shared_from_this();
+    auto self = weak_from_this().lock();
     if (auto d = delegate()) d->didCancelSignatureCaptureController(*this);
 }
 
