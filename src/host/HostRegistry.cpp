@@ -2,7 +2,9 @@
 
 #include "host/AttachmentSignatureScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
@@ -26,6 +28,7 @@ void HostRegistry::registerAll() {
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
     AttachmentSignatureScenarioSupport::install();
+    ListPickerScenarioSupport::install();
 }
 
 }  // namespace trc::host
