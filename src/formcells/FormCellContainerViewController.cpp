@@ -198,6 +198,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     row.stored = list->at(cellRow);
     row.owner = selfOwner();
     if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
     row.reloadAfterSegmentedControl = true;
     FormCellRefresh::apply(row, params);
 }
@@ -304,6 +305,16 @@ void FormCellContainerViewController::updateParamsWithValue(const core::Dictiona
     const int actual = list->actualRow(indexPath.row);
     if (actual < 0) return;
     list->setValue(actual, *value);
+}
+
+std::optional<IndexPath> FormCellContainerViewController::indexPathOfShownCell(const std::string& name) const {
+    for (const auto& [section, list] : cellTypesForSection_) {
+        for (int row = 0; row < list.visibleCount(); ++row) {
+            const auto* cellName = stringIn(*list.visibleAt(row), kNameKey);
+            if (cellName && *cellName == name) return IndexPath{section, row};
+        }
+    }
+    return std::nullopt;
 }
 
 void FormCellContainerViewController::didChangeValue(const std::optional<std::string>& name,

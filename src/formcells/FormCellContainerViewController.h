@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
 #include "platform/core/Object.h"
@@ -30,6 +31,7 @@ namespace trc::formcells {
 
 class FormCellContainerViewController : public vessa::VUIFormTableViewController,
                                         public FormCellOwner,
+                                        public AttachmentFormViewChangeDelegate,
                                         public services::FullScreenTableViewControllerTraits {
     TRC_OBJECT(FormCellContainerViewController)
 public:
@@ -75,13 +77,14 @@ public:
     bool hideSectionHeader(int section) const;
 
     // From attachment rows.
-    void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params);
-    void reloadSectionContainer(const ui::IndexPath& indexPath);
+    void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params) override;
+    void reloadSectionContainer(const ui::IndexPath& indexPath) override;
 
     void runOnPressActionForTable(ui::UITableView& tableView, const ui::IndexPath& indexPath);
 
     // FormCellOwner.
     void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) override;
+    std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override;
 
     // The number filter of number fields.
     bool textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,

@@ -5,11 +5,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "formcells/AttachmentFormViewDelegate.h"
 #include "formcells/ExtensionFormCell.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/ListPickerDataSource.h"
+#include "formcells/SignatureCaptureCellDelegate.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/NSLayoutConstraint.h"
@@ -59,6 +61,8 @@ std::optional<foundation::Locale>& localeSlot() {
         FormCellFactory::extensionFormCellReuseID = kDefaultExtensionReuseID;
         FormCellFactory::extensionFormCellViewTag = kDefaultExtensionViewTag;
         FormCellFactory::SignatureCaptureFormCellReuseID = kDefaultSignatureReuseID;
+        FormCellFactory::signatureDelegate.reset();
+        FormCellFactory::signatureFormsectionDelegate.reset();
         localeSlot().reset();
     });
     return true;
@@ -173,16 +177,28 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
 }
 
 std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                    const core::Dictionary& params) {
+                                                    const core::Dictionary& params,
+                                                    const FormCellFactory::Owner& owner) {
     std::shared_ptr<vessa::VUIAttachmentsFormCell> typed;
     auto cell = dequeue(tableView, vessa::VUIAttachmentsFormCell::reuseIdentifier(), indexPath, typed);
     if (!typed) return cell;
-    Setters::setAttachmentsFormCellView(typed, params, nullptr);
+    // One delegate per row for the owner's lifetime, so the row's
+    // attachments outlive the cell that shows them.
+    std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
+    if (auto changeDelegate = std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner)) {
+        auto& slot = changeDelegate->aDelegates[AttachmentFormViewChangeDelegate::attachmentKey(params, indexPath)];
+        if (!slot) slot = std::make_shared<AttachmentFormViewDelegate>(changeDelegate, indexPath, params);
+        slot->iPath = indexPath;
+        aDelegate = slot;
+    }
+    Setters::setAttachmentsFormCellView(typed, params, aDelegate);
     return cell;
 }
 
 std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                          const core::Dictionary& params) {
+                                                          const core::Dictionary& params,
+                                                          const FormCellFactory::Owner& owner,
+                                                          const FormCellFactory::Delegate& delegate) {
     std::shared_ptr<vessa::VUITextFieldFormCell> typed;
     auto cell = dequeue(tableView, FormCellFactory::SignatureCaptureFormCellReuseID, indexPath, typed);
     if (!typed) return cell;
@@ -197,7 +213,9 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     button->setImage(
         ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)->withRenderingMode(
             ui::UIImage::RenderingMode::AlwaysTemplate));
+    button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
     button->cellParameters = params;
+    button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
     return cell;
 }
 
@@ -293,6 +311,8 @@ void registerExtension(UITableView& tableView, const FormCellFactory::Owner& own
 std::string FormCellFactory::extensionFormCellReuseID = kDefaultExtensionReuseID;
 std::int64_t FormCellFactory::extensionFormCellViewTag = kDefaultExtensionViewTag;
 std::string FormCellFactory::SignatureCaptureFormCellReuseID = kDefaultSignatureReuseID;
+std::shared_ptr<SignatureCaptureCellDelegate> FormCellFactory::signatureDelegate;
+std::shared_ptr<SignatureCaptureCellDelegate> FormCellFactory::signatureFormsectionDelegate;
 
 const foundation::Locale& FormCellFactory::locale() {
     auto& slot = localeSlot();
@@ -359,7 +379,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
                 Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
             });
     case Kind::Attachment:
-        return attachmentFormCell(tableView, indexPath, p);
+        return attachmentFormCell(tableView, indexPath, p, owner);
     case Kind::Button:
         return buttonFormCell(tableView, indexPath, p, delegate);
     case Kind::Filter:
@@ -375,7 +395,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     case Kind::Extension:
         return extensionFormCell(tableView, indexPath, p, owner, delegate);
     case Kind::SignatureCapture:
-        return signatureCaptureFormCell(tableView, indexPath, p);
+        return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
     return unknownFormCell(tableView, indexPath, cellType);
 }

@@ -13,6 +13,7 @@
 // only; the statics are reset with the process state.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,7 @@ class UIViewController;
 }  // namespace trc::ui
 
 namespace trc::vessa {
+class VUIButton;
 class VUIListPickerFormCell;
 class VUINoteFormCell;
 class VUITextFieldFormCell;
@@ -37,6 +39,7 @@ class VUITextFieldFormCell;
 namespace trc::formcells {
 
 class FormCellOwner;
+class SignatureCaptureCellDelegate;
 
 class FormCellFactory {
 public:
@@ -61,6 +64,11 @@ public:
     static std::string extensionFormCellReuseID;        // "ExtensionFormCell"
     static std::int64_t extensionFormCellViewTag;       // 20180101
     static std::string SignatureCaptureFormCellReuseID;  // "SignatureCaptureFormCell"
+
+    // The delegate of the signature pad last opened from a full-screen form
+    // and from a form cell section: the only thing that keeps it alive.
+    static std::shared_ptr<SignatureCaptureCellDelegate> signatureDelegate;
+    static std::shared_ptr<SignatureCaptureCellDelegate> signatureFormsectionDelegate;
 
     // Shared by every form of the process; the owners set it from their
     // "locale" parameter, the date setters read it.
@@ -88,6 +96,13 @@ public:
     // picker is what the navigation controller shows on top.
     static bool reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                const std::shared_ptr<ui::UINavigationController>& navigationController);
+
+    // What a tap on a signature row's button does: open the signature pad
+    // for the row, configured from the parameters the button carries. Holds
+    // the owner and the delegate weakly; does nothing once either is gone.
+    static std::function<void(vessa::VUIButton&)> signatureCaptureTapHandler(const Owner& owner,
+                                                                             const Delegate& delegate,
+                                                                             const ui::IndexPath& indexPath);
 
     // Let the row's height follow a cell whose content changed size.
     static void adaptNoteFormCellViewLayout(const std::shared_ptr<vessa::VUINoteFormCell>& cell,

@@ -8,6 +8,8 @@
 // the base. Main thread only.
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
@@ -27,6 +29,14 @@ public:
     // Stores the change's "Value" in the parameters of the cell shown at
     // indexPath (a row as the table shows it; hidden cells are skipped).
     virtual void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) = 0;
+
+    // Where the cell of that "_Name" is shown now; none when it is hidden or
+    // not there (always none for an owner that does not name its cells).
+    // Work that outlives a table change (a signature pad left open) finds
+    // its row again by it.
+    virtual std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& /*name*/) const {
+        return std::nullopt;
+    }
 
     // The table an extension cell handler registered itself on, kept so that
     // the owner can hand it back to the host's handler later.

@@ -170,7 +170,7 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.stored = cellsInSection_.at(row);
     target.owner = owner();
     target.delegate = delegateNamedIn(params);
-    if (auto it = aDelegates.find(path); it != aDelegates.end()) target.attachmentDelegate = it->second;
+    target.attachmentDelegate = attachmentDelegate(*target.stored, path);
     FormCellRefresh::apply(target, params);
 }
 
@@ -257,6 +257,13 @@ void FormCellSection::updateParamsWithValue(const core::Dictionary& change, cons
     const int row = cellsInSection_.actualRow(indexPath.row);
     if (!value || row < 0) return;
     cellsInSection_.setValue(row, *value);
+}
+
+std::optional<ui::IndexPath> FormCellSection::indexPathOfShownCell(const std::string& name) const {
+    for (int row = 0; row < cellsInSection_.visibleCount(); ++row) {
+        if (textIn(*cellsInSection_.visibleAt(row), kName) == name) return ui::IndexPath{sectionIndex, row};
+    }
+    return std::nullopt;
 }
 
 void FormCellSection::didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params) {

@@ -28,9 +28,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
 #include "services/BaseSection.h"
@@ -43,7 +43,7 @@ namespace trc::formcells {
 
 class AttachmentFormViewDelegate;
 
-class FormCellSection : public services::BaseSection, public FormCellOwner {
+class FormCellSection : public services::BaseSection, public FormCellOwner, public AttachmentFormViewChangeDelegate {
     TRC_OBJECT(FormCellSection)
 public:
     using Delegate = std::shared_ptr<core::Object>;
@@ -66,8 +66,6 @@ public:
 
     // The host's callback object of each cell, by the cell's "_Name".
     std::map<std::string, Delegate, std::less<>> delegates;
-    // Attachment rows' delegates, by the row's shown index path.
-    std::unordered_map<ui::IndexPath, std::shared_ptr<AttachmentFormViewDelegate>> aDelegates;
 
     // Section keys "itemCount" and "locale".
     void setData(const core::Dictionary& params) override;
@@ -91,10 +89,11 @@ public:
     const std::vector<core::Dictionary>& getCellItems() const { return cellsInSection_.cells(); }
 
     void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) override;
+    std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override;
 
     // Attachment rows report through these.
-    void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params);
-    void reloadSectionContainer(const ui::IndexPath& indexPath);
+    void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params) override;
+    void reloadSectionContainer(const ui::IndexPath& indexPath) override;
 
     // Number fields of simple-property rows.
     bool textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,

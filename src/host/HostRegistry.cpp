@@ -1,6 +1,7 @@
 #include "host/HostRegistry.h"
 
 #include "host/BarcodeScenarioSupport.h"
+#include "host/AttachmentSignatureScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
@@ -27,6 +28,7 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    AttachmentSignatureScenarioSupport::install();
     ListPickerScenarioSupport::install();
     BarcodeScenarioSupport::install();
 }

@@ -4,6 +4,7 @@
 
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
@@ -36,10 +37,16 @@ const char* dateFormatterStyleName(DateFormatter::Style style) {
 }
 
 std::string DateFormatter::string(core::Date date) const {
-    if (dateStyle == Style::None && timeStyle == Style::None) return {};
     icu::Locale icuLocale(locale.identifier().c_str());
-    std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createDateTimeInstance(icuStyle(dateStyle), icuStyle(timeStyle), icuLocale));
+    std::unique_ptr<icu::DateFormat> format;
+    if (!dateFormat.empty()) {
+        UErrorCode status = U_ZERO_ERROR;
+        format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(dateFormat), icuLocale, status);
+        if (U_FAILURE(status)) return {};
+    } else {
+        if (dateStyle == Style::None && timeStyle == Style::None) return {};
+        format.reset(icu::DateFormat::createDateTimeInstance(icuStyle(dateStyle), icuStyle(timeStyle), icuLocale));
+    }
     if (!format) return {};
     format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
     icu::UnicodeString text;

@@ -2,7 +2,9 @@
 // Dates as text for people, in a locale, with a date style and a time style
 // (none, short, medium, long, full), on ICU. The time zone defaults to UTC
 // so that text is the same on every machine; set another by its identifier.
-// With both styles none the text is empty, as on the platform. Shared by
+// With both styles none the text is empty, as on the platform. A date format
+// pattern (Unicode date field symbols, "yyyy-MM-dd HH:mm"), when set, wins
+// over the styles; a pattern ICU refuses gives empty text. Shared by
 // reference between the views that show with it; main thread only.
 
 #include <string>
@@ -20,6 +22,7 @@ public:
     Style dateStyle = Style::None;
     Style timeStyle = Style::None;
     std::string timeZone = "UTC";
+    std::string dateFormat;
 
     std::string string(core::Date date) const;
 };

@@ -24,6 +24,11 @@ public:
     const std::vector<std::shared_ptr<UIViewController>>& viewControllers() const { return children(); }
     // The style of the navigation bar.
     UIBarStyle barStyle = UIBarStyle::Default;
+    // The heights of the navigation bar and of the toolbar, as laid out.
+    static constexpr double kNavigationBarHeight = 44;
+    static constexpr double kToolbarHeight = 44;
+    double navigationBarHeight = kNavigationBarHeight;
+    double toolbarHeight = kToolbarHeight;
     std::shared_ptr<UIViewController> topViewController() const;
     // What a person sees: the top's presented controller, else the top.
     std::shared_ptr<UIViewController> visibleViewController() const;

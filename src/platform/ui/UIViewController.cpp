@@ -56,6 +56,13 @@ const core::ClassInfo& UIViewController::classInfo() {
             .property("isPresentedModallyInFullScreen",
                       [](const UIViewController& vc) { return core::Value(vc.isPresentedModallyInFullScreen()); })
             .property("isVisible", [](const UIViewController& vc) { return core::Value(vc.isVisible()); })
+            .property("isModalInPresentation",
+                      [](const UIViewController& vc) { return core::Value(vc.isModalInPresentation); })
+            .property("preferredContentSize",
+                      [](const UIViewController& vc) {
+                          return core::Value(core::Array{core::Value(vc.preferredContentSize.width),
+                                                         core::Value(vc.preferredContentSize.height)});
+                      })
             .build();
     return info;
 }

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/CGRect.h"
 #include "platform/ui/UIResponder.h"
 #include "platform/ui/UITraitCollection.h"
 
@@ -69,6 +70,10 @@ public:
     std::optional<std::string> title;
     UIModalPresentationStyle modalPresentationStyle = UIModalPresentationStyle::Automatic;
     UITraitCollection traitCollection;
+    // Whether a person may not swipe the controller away while it is presented.
+    bool isModalInPresentation = false;
+    // The size a sheet presentation would give the controller's view.
+    CGSize preferredContentSize;
 
     // Lifecycle, for subclasses. The base versions do nothing.
     virtual void loadView();

@@ -1,10 +1,13 @@
 #pragma once
-// The attachments cell. It stands in the cell hierarchy now; its
-// attachments view controller comes with the attachment form cells.
-// Main thread only.
+// The attachments cell: a table cell showing its attachments view
+// controller's row of attachments and actions. The cell owns the controller
+// and keeps it across reuse, so whoever configures the cell for a row points
+// the controller's data source and delegate at that row. Main thread only.
 
+#include <memory>
 #include <string>
 
+#include "platform/vessa/VUIAttachmentsViewController.h"
 #include "platform/vessa/VUIBaseTableViewCell.h"
 
 namespace trc::vessa {
@@ -12,8 +15,13 @@ namespace trc::vessa {
 class VUIAttachmentsFormCell : public VUIBaseTableViewCell {
     TRC_OBJECT(VUIAttachmentsFormCell)
 public:
-    VUIAttachmentsFormCell() { nuiClass = "VUIAttachmentsFormCell"; }
+    VUIAttachmentsFormCell();
     static std::string reuseIdentifier() { return "VUIAttachmentsFormCell"; }
+
+    const std::shared_ptr<VUIAttachmentsViewController>& attachmentsController() const { return controller_; }
+
+private:
+    std::shared_ptr<VUIAttachmentsViewController> controller_;
 };
 
 }  // namespace trc::vessa

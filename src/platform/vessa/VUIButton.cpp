@@ -12,6 +12,19 @@ const core::ClassInfo& VUIButton::classInfo() {
             .property("imageName",
                       [](const VUIButton& b) { return b.image() ? core::Value(b.image()->name()) : core::Value(); })
             .property("cellParameters", [](const VUIButton& b) { return core::Value(b.cellParameters); })
+            .property("imageContentMode",
+                      [](const VUIButton& b) { return core::Value(ui::contentModeName(b.imageContentMode)); })
+            .property("imageRenderingMode",
+                      [](const VUIButton& b) {
+                          auto image = b.image();
+                          if (!image) return core::Value();
+                          switch (image->renderingMode()) {
+                              case ui::UIImage::RenderingMode::AlwaysTemplate: return core::Value("alwaysTemplate");
+                              case ui::UIImage::RenderingMode::AlwaysOriginal: return core::Value("alwaysOriginal");
+                              case ui::UIImage::RenderingMode::Automatic: break;
+                          }
+                          return core::Value("automatic");
+                      })
             .build();
     return info;
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UIViewContentMode.h"
 
 namespace trc::vessa {
 
@@ -22,6 +23,8 @@ public:
 
     std::function<void(VUIButton&)> didSelectHandler;
     core::Dictionary cellParameters;
+    // How the button's image view fits the image.
+    ui::UIViewContentMode imageContentMode = ui::UIViewContentMode::ScaleToFill;
 
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
     // Also shows the title for the present state in the title label.

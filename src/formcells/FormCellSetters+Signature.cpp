@@ -1,0 +1,51 @@
+// The signature row's setters: its caption and style classes, and the
+// status text that tells whether the row holds a signature.
+
+#include "formcells/FormCellSetters.h"
+#include "formcells/SignatureCaptureCellDelegate.h"
+#include "formcells/internal/FormCellDefaultStyle.h"
+#include "formcells/internal/SetterSupport.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "services/ParameterHelper.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+using S = SetterSupport;
+
+constexpr const char* kInitialStatusText = "InitialStatusText";
+
+FormCellDefaultStyle& signatureDefaultStyle() {
+    static FormCellDefaultStyle style(S::kValue, "formcells.SignatureCaptureDefaultStyle");
+    return style;
+}
+
+}  // namespace
+
+void FormCellSetters::setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                  const Params& params) {
+    if (!cell) return;
+    cell->placeholder()->text = std::string();
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    auto& defaultStyle = signatureDefaultStyle();
+    defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->valueTextField());
+    // Without "Styles" the cell keeps its classes; with them a reused cell
+    // drops the classes of the row it showed before.
+    if (ParameterHelper::getParameterAsDictionary(params, S::kStyles)) {
+        defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *cell->valueTextField());
+    }
+}
+
+void FormCellSetters::setSignatureCaptureLabel(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                               const Params& params) {
+    if (!cell) return;
+    if (ParameterHelper::getParameterAsDictionary(params, S::kValue)) {
+        cell->setValue(SignatureCaptureCellDelegate::capturedStatusText(params));
+    } else if (auto initial = ParameterHelper::getParameterAsString(params, kInitialStatusText)) {
+        cell->valueTextField()->text = std::move(*initial);
+    }
+}
+
+}  // namespace trc::formcells
