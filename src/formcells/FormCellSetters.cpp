@@ -21,12 +21,6 @@ void FormCellSetters::updateListPickerListView(const std::shared_ptr<vessa::VUIL
 void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>&, const Params&,
                                                  const std::shared_ptr<AttachmentFormViewDelegate>&) {}
 
-void FormCellSetters::setButtonFormCellView(const std::shared_ptr<vessa::VUIButtonFormCell>&, const Params&) {}
-
-void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>&, const Params&,
-                                                    bool) {}
-void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>&, const Params&, bool) {}
-
 void FormCellSetters::setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>&, const Params&) {}
 void FormCellSetters::setSignatureCaptureLabel(const std::shared_ptr<vessa::VUITextFieldFormCell>&, const Params&) {}
 

@@ -2,7 +2,8 @@
 // A recorded layout constraint: "first.attribute relation
 // second.attribute * multiplier + constant". Nothing solves constraints in
 // the headless views; code that lays out with constraints records them here
-// and tests read back what was asked for.
+// and tests read back what was asked for. The first item is a view; the
+// second a view or a layout guide of a view.
 //
 // A constraint holds both items weakly. activate() marks constraints active
 // and hands each to its first item, which keeps it (UIView::constraints());
@@ -16,6 +17,7 @@
 
 namespace trc::ui {
 
+class UILayoutGuide;
 class UIView;
 
 class NSLayoutConstraint : public core::Object {
@@ -33,12 +35,22 @@ public:
     static std::shared_ptr<NSLayoutConstraint> make(const std::shared_ptr<UIView>& first, Attribute firstAttribute,
                                                     const std::shared_ptr<UIView>& second,
                                                     Attribute secondAttribute, double constant = 0);
+    // "first.attribute == guide.attribute".
+    static std::shared_ptr<NSLayoutConstraint> makeToGuide(const std::shared_ptr<UIView>& first,
+                                                           Attribute firstAttribute,
+                                                           const std::shared_ptr<UILayoutGuide>& guide,
+                                                           Attribute secondAttribute, double constant = 0);
     static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static const char* attributeName(Attribute a);
 
     std::shared_ptr<UIView> firstItem() const { return first_.lock(); }
+    // The second item when it is a view.
     std::shared_ptr<UIView> secondItem() const { return second_.lock(); }
+    // The second item when it is a layout guide.
+    std::shared_ptr<UILayoutGuide> secondGuide() const { return secondGuide_.lock(); }
+    // The view the second item belongs to: the view itself, or the guide's view.
+    std::shared_ptr<UIView> secondOwningView() const;
     Attribute firstAttribute() const { return firstAttribute_; }
     Attribute secondAttribute() const { return secondAttribute_; }
     Relation relation() const { return relation_; }
@@ -47,12 +59,14 @@ public:
     bool isActive() const { return active_; }
     void setActive(bool active);
 
-    // "top = superview.top + 56", for transcripts and test comparisons.
+    // "top = superview.top + 56", "height = subview.height" or
+    // "leading = readableContentGuide.leading", for transcripts and tests.
     std::string description() const;
 
 private:
     std::weak_ptr<UIView> first_;
     std::weak_ptr<UIView> second_;
+    std::weak_ptr<UILayoutGuide> secondGuide_;
     Attribute firstAttribute_ = Attribute::NotAnAttribute;
     Attribute secondAttribute_ = Attribute::NotAnAttribute;
     Relation relation_ = Relation::Equal;

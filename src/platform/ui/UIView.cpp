@@ -7,6 +7,7 @@
 #include "platform/core/Dictionary.h"
 #include "platform/core/Logging.h"
 #include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 
@@ -37,6 +38,11 @@ const core::ClassInfo& UIView::classInfo() {
             .property("isUserInteractionEnabled", [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
             .property("translatesAutoresizingMaskIntoConstraints",
                       [](const UIView& v) { return core::Value(v.translatesAutoresizingMaskIntoConstraints); })
+            .property("autoresizingMask",
+                      [](const UIView& v) { return core::Value(static_cast<long long>(v.autoresizingMask)); })
+            .property("autoresizesSubviews", [](const UIView& v) { return core::Value(v.autoresizesSubviews); })
+            .property("insetsLayoutMarginsFromSafeArea",
+                      [](const UIView& v) { return core::Value(v.insetsLayoutMarginsFromSafeArea); })
             .property("backgroundColor",
                       [](const UIView& v) {
                           return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value();
@@ -105,12 +111,21 @@ void UIView::removeFromSuperview() {
         auto view = std::dynamic_pointer_cast<UIView>(responder);
         if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
     }
-    detachFromSuperview();
-    // Constraints to views the view has just left no longer hold.
+    // Constraints between the view (or its subviews) and the views it is
+    // leaving no longer hold, on either side.
+    auto inSubtree = [this](const std::shared_ptr<UIView>& v) {
+        return v && (v.get() == this || v->isDescendantOf(*this));
+    };
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
+    for (UIView* ancestor = superview_; ancestor; ancestor = ancestor->superview_) {
+        for (const auto& c : ancestor->constraints_) {
+            if (inSubtree(c->secondOwningView())) stale.push_back(c);
+        }
+    }
+    detachFromSuperview();
     for (const auto& c : constraints_) {
-        auto other = c->secondItem();
-        if (other && other.get() != this && !other->isDescendantOf(*this)) stale.push_back(c);
+        auto other = c->secondOwningView();
+        if (other && !inSubtree(other)) stale.push_back(c);
     }
     NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
@@ -155,6 +170,22 @@ std::shared_ptr<UIViewController> UIView::controller() const {
         next = view->nextResponder();
     }
     return nullptr;
+}
+
+std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() {
+    if (!layoutMarginsGuide_) {
+        layoutMarginsGuide_ = std::make_shared<UILayoutGuide>(
+            "layoutMarginsGuide", std::static_pointer_cast<UIView>(weak_from_this().lock()));
+    }
+    return layoutMarginsGuide_;
+}
+
+std::shared_ptr<UILayoutGuide> UIView::readableContentGuide() {
+    if (!readableContentGuide_) {
+        readableContentGuide_ = std::make_shared<UILayoutGuide>(
+            "readableContentGuide", std::static_pointer_cast<UIView>(weak_from_this().lock()));
+    }
+    return readableContentGuide_;
 }
 
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {

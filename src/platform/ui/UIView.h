@@ -7,8 +7,9 @@
 // subviews' link when it goes). Composite views may add their sub-views in
 // their constructors. Adding a view that has a superview moves it; a view
 // that leaves its superview drops its constraints to views outside itself.
-// Removing a view from its window makes its first responder (itself or a
-// descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
+// Constraints between the view's subtree and the rest go too, wherever they
+// are kept. Removing a view from its window makes its first responder
+// (itself or a descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
 // tests and the simulator decide when layout happens. Main thread only.
 
 #include <cstdint>
@@ -25,7 +26,20 @@
 namespace trc::ui {
 
 class NSLayoutConstraint;
+class UILayoutGuide;
 class UIViewController;
+
+// How a view's frame would follow its superview's size (an option set).
+// Recorded only: the headless views do not resize subviews.
+struct UIViewAutoresizing {
+    static constexpr unsigned None = 0;
+    static constexpr unsigned FlexibleLeftMargin = 1U << 0;
+    static constexpr unsigned FlexibleWidth = 1U << 1;
+    static constexpr unsigned FlexibleRightMargin = 1U << 2;
+    static constexpr unsigned FlexibleTopMargin = 1U << 3;
+    static constexpr unsigned FlexibleHeight = 1U << 4;
+    static constexpr unsigned FlexibleBottomMargin = 1U << 5;
+};
 
 class UIView : public UIResponder {
     TRC_OBJECT(UIView)
@@ -46,6 +60,9 @@ public:
     double alpha = 1;
     bool isUserInteractionEnabled = true;
     bool translatesAutoresizingMaskIntoConstraints = true;
+    unsigned autoresizingMask = UIViewAutoresizing::None;
+    bool autoresizesSubviews = true;
+    bool insetsLayoutMarginsFromSafeArea = true;
     // The style class a stylesheet would apply ("nuiClass").
     std::string nuiClass;
     std::string accessibilityIdentifier;
@@ -68,6 +85,10 @@ public:
     // The view controller that owns the view: the next responder when it is a
     // view controller, else the answer of the next responder while that is a view.
     std::shared_ptr<UIViewController> controller() const;
+
+    // Guides to lay subviews out against, made on first use.
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
+    std::shared_ptr<UILayoutGuide> readableContentGuide();
 
     // Recorded constraints whose first item is this view.
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
@@ -110,6 +131,8 @@ private:
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
+    std::shared_ptr<UILayoutGuide> readableContentGuide_;
 };
 
 }  // namespace trc::ui
