@@ -54,11 +54,13 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
     if (!cell) return;
     // One untitled option rather than none, so the row still shows a button.
     if (!ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
-    // A new row starts unselected and with single selection before its own
-    // keys apply, so a reused cell never carries another row's choice (or
-    // its leave to choose several) into this row's reports.
+    // What a person may pick starts as on a fresh cell before the row's own
+    // keys apply, so a reused cell never carries another row's choice, or
+    // its rules for choosing, into this row's reports.
     cell->value.clear();
     cell->allowsMultipleSelection = false;
+    cell->allowsEmptySelection = true;
+    cell->setEditable(true);
 }
 
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,

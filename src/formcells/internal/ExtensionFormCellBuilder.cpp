@@ -174,7 +174,9 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
         removeHostedViews(*content);
         return cell;
     }
-    if (hosted == content || content->isDescendantOf(*hosted)) {
+    // A view holding the row's cell or table would end up inside itself.
+    if (hosted == content || content->isDescendantOf(*hosted) || hosted.get() == &tableView ||
+        tableView.isDescendantOf(*hosted)) {
         log("warn", "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
         removeHostedViews(*content);
         return cell;
