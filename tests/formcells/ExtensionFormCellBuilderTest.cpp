@@ -193,13 +193,6 @@ TEST_F(ExtensionHostMisbehaviour, AHandlerWithoutAnIdentifierGetsThePlainCell) {
     }
 }
 
-TEST_F(ExtensionHostMisbehaviour, APlainViewAnsweredOnlyWhenTheRowIsBuiltFindsThePlainCellRegistered) {
-    auto handler = std::make_shared<HandlerView>(core::Value("Handled"));
-    auto cell = build(std::make_shared<ChangingDelegate>(std::vector<std::shared_ptr<core::Object>>{handler, label}));
-    EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
-    EXPECT_EQ(label->superview(), cell->contentView());
-}
-
 TEST_F(ExtensionHostMisbehaviour, TheTableOrTheCellItselfIsNeverPutIntoTheCell) {
     auto cell = build(showing(table));
     EXPECT_EQ(table->superview(), nullptr);
@@ -245,29 +238,6 @@ protected:
 
 class ExtensionReuse : public ExtensionInForm {};
 
-TEST_F(ExtensionReuse, AReusedCellCarriesOnlyTheViewOfTheRowItShows) {
-    auto first = std::make_shared<ui::UILabel>();
-    auto second = std::make_shared<ui::UILabel>();
-    add(showing(first)), add(showing(second));
-    present(Style::FullScreen, 1);
-    auto cell = table()->cellForRow({0, 0});
-    ASSERT_EQ(first->superview(), cell->contentView());
-
-    table()->scrollToRow({0, 1}, ui::UITableView::ScrollPosition::None, false);
-    ASSERT_EQ(table()->cellForRow({0, 1}), cell) << "the one cell is reused";
-    EXPECT_EQ(hostedViews(*cell), 1u);
-    EXPECT_EQ(second->superview(), cell->contentView());
-    EXPECT_EQ(first->superview(), nullptr);
-    // Nothing in the cell still points at the view that left it.
-    EXPECT_EQ(constraintsOf(*cell->contentView()), kCellFollowsView);
-    EXPECT_EQ(constraintsOf(*first), "");
-
-    table()->scrollToRow({0, 0}, ui::UITableView::ScrollPosition::None, false);
-    EXPECT_EQ(hostedViews(*cell), 1u);
-    EXPECT_EQ(first->superview(), cell->contentView());
-    EXPECT_EQ(constraintsOf(*cell->contentView()), kCellFollowsView);
-}
-
 TEST_F(ExtensionReuse, ARowWithoutAViewShowsAnEmptyCellEvenWhenTheCellShowedAnotherRowsView) {
     add(showing(view));
     add(std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"onPress"}));
@@ -301,8 +271,7 @@ TEST_P(ExtensionOnATabletPresented, TheSidesFollowTheReadableWidthOnlyInAFullScr
 INSTANTIATE_TEST_SUITE_P(Styles, ExtensionOnATabletPresented,
                          ::testing::Values(std::pair{Style::FullScreen, std::string("readableContentGuide")},
                                            std::pair{Style::OverFullScreen, std::string("readableContentGuide")},
-                                           std::pair{Style::FormSheet, std::string("layoutMarginsGuide")},
-                                           std::pair{Style::PageSheet, std::string("layoutMarginsGuide")}));
+                                           std::pair{Style::FormSheet, std::string("layoutMarginsGuide")}));
 
 TEST_F(ExtensionOnATablet, ANonModalFormFollowsTheLayoutMargins) {
     add(showing(view));

@@ -42,14 +42,6 @@ TEST_F(ButtonSetter, OnlyTheThreeAlignmentNamesChangeTheAlignment) {
     EXPECT_EQ(cell->alignment, VUIHorizontalAlignment::Left);
 }
 
-TEST_F(ButtonSetter, AnUpdateWithoutTitleOrStylesKeepsThem) {
-    set(R"({"Title": "Save", "Styles": {"Background": "bg", "Value": "title"}})");
-    set(R"({"Styles": {"Caption": "ignored"}})");
-    EXPECT_EQ(cell->button()->title(), "Save");
-    EXPECT_EQ(cell->nuiClass, "bg");
-    EXPECT_EQ(cell->button()->titleLabel()->nuiClass, "title");
-}
-
 // ---- The press road ------------------------------------------------------------------------------
 
 class ButtonPress : public testing::FreshProcessTest {
@@ -65,18 +57,6 @@ protected:
     std::shared_ptr<ui::UITableView> table = std::make_shared<ui::UITableView>();
     std::shared_ptr<testing::RecordingDelegate> delegate = testing::reportingDelegate();
 };
-
-TEST_F(ButtonPress, EveryPressSendsTheButtonAndNeedsNoOwner) {
-    auto cell = build();
-    ASSERT_NE(cell, nullptr);
-    ASSERT_TRUE(cell->press());
-    ASSERT_TRUE(cell->press());
-    ASSERT_EQ(delegate->calls.size(), 2u);
-    for (const auto& call : delegate->calls) {
-        EXPECT_EQ(call.selector, "valueChangedWithParams");
-        EXPECT_EQ(call.args.at(0), core::Value(core::Dictionary{{"Button", core::Value(cell->button())}}));
-    }
-}
 
 TEST_F(ButtonPress, APressAfterTheCellIsGoneSendsNothingAndTheHandlerKeepsNothingAlive) {
     auto cell = build();

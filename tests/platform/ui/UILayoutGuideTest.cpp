@@ -39,18 +39,6 @@ TEST_F(GuideConstraints, AViewKeepsOneGuideOfEachKindNamedForDescriptions) {
     EXPECT_EQ(c->secondOwningView(), table);
 }
 
-TEST_F(GuideConstraints, AGuideDoesNotKeepItsViewAlive) {
-    std::weak_ptr<UIView> gone;
-    std::shared_ptr<UILayoutGuide> guide;
-    {
-        auto view = std::make_shared<UIView>();
-        gone = view;
-        guide = view->layoutMarginsGuide();
-    }
-    EXPECT_TRUE(gone.expired());
-    EXPECT_EQ(guide->owningView(), nullptr);
-}
-
 TEST_F(GuideConstraints, AViewLeavingDropsEveryConstraintBetweenItsSubtreeAndTheRest) {
     auto toGuide = NSLayoutConstraint::makeToGuide(hosted, A::Leading, table->layoutMarginsGuide(), A::Leading);
     auto toContent = NSLayoutConstraint::make(hosted, A::Trailing, content, A::Trailing);
