@@ -1,11 +1,11 @@
 #include "host/HostRegistry.h"
 
 #include "host/FlowsScenarioSupport.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
-#include "host/UiScenarioSupport.h"
-#include "host/OnboardingScenarioSupport.h"
 #include "host/UiScenarioSupport.h"
 #include "platform/core/Block.h"
 #include "platform/core/Object.h"

@@ -8,13 +8,17 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
+#include "services/EULAFileLocator.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -160,6 +164,30 @@ const std::string* stringSetting(const core::Dictionary& settings, const char* k
 
 }  // namespace
 
+const core::ClassInfo& AppConfig::classInfo() {
+    auto text = [](const std::optional<std::string>& t) { return t ? Value(*t) : Value(); };
+    static const core::ClassInfo& info =
+        core::ClassBuilder<AppConfig>("AppConfig", core::Object::classInfo())
+            .classMethod("sharedInstance", [](core::Args) { return Value(sharedInstance()); })
+            .property("connectionSettings", [](const AppConfig& c) { return Value(c.connectionSettings); })
+            .property("data", [](const AppConfig& c) { return Value(c.data); })
+            .property("isOnboarding", [](const AppConfig& c) { return Value(c.isOnboarding); })
+            .property("encryptDatabase", [](const AppConfig& c) { return Value(c.encryptDatabase); })
+            .property("passcodeSource", [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource)); })
+            .property("isDemoAvailable",
+                      [](const AppConfig& c) { return c.isDemoAvailable ? Value(*c.isDemoAvailable) : Value(); })
+            .property("appLabel", [text](const AppConfig& c) { return text(c.appLabel); })
+            .property("detailLabel", [text](const AppConfig& c) { return text(c.detailLabel); })
+            .property("welcomeDetailLabel", [text](const AppConfig& c) { return text(c.welcomeDetailLabel); })
+            .property("signinButtonText", [text](const AppConfig& c) { return text(c.signinButtonText); })
+            .property("demoButtonText", [text](const AppConfig& c) { return text(c.demoButtonText); })
+            .property("credentialStore", [](const AppConfig& c) { return c.credentialStore ? Value(c.credentialStore) : Value(); })
+            .property("zelURLSession", [](const AppConfig& c) { return c.zelURLSession ? Value(c.zelURLSession) : Value(); })
+            .property("blurView", [](const AppConfig& c) { return c.blurView ? Value(c.blurView) : Value(); })
+            .build();
+    return info;
+}
+
 std::shared_ptr<AppConfig> AppConfig::sharedInstance() {
     auto& slot = sharedSlot();
     if (!slot) {
@@ -229,11 +257,15 @@ bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
             if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
         }
     }
+    return areConnectionSettingsValid(connectionSettings);
+}
+
+bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
     for (const std::string& key : requiredConnectionKeys()) {
-        const Value* v = connectionSettings.find(key);
+        const Value* v = settings.find(key);
         if (!v) continue;
         if (v->isNothing()) return false;
-        if (const std::string* s = v->ifString(); s && *s == defaultData) return false;
+        if (const std::string* s = v->ifString(); s && *s == kDefaultData) return false;
     }
     return true;
 }
@@ -251,13 +283,17 @@ std::string AppConfig::getAuthenticationPath(const Value& appID) {
 core::Dictionary AppConfig::getAppConnectionSettings() const {
     core::Dictionary out;
     const std::string* vorn = stringSetting(connectionSettings, kVornURL);
+    std::string protocol = "https";
     if (vorn) {
         if (std::optional<UrlHost> url = parseUrlHost(*vorn)) {
             out.set("host", url->host);
             out.set("port", url->port > 0 ? url->port : 443L);
+            // A server the host names with plain http is spoken to so, not
+            // silently over another scheme.
+            if (asciiCase(vorn->substr(0, 7), false) == "http://") protocol = "http";
         }
     }
-    out.set("protocol", "https");
+    out.set("protocol", protocol);
 
     core::Dictionary client;
     if (const std::string* s = stringSetting(connectionSettings, kClientId)) client.set("clientID", *s);
@@ -298,5 +334,40 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
     return vendorIdentifier_;
 }
 
+void AppConfig::addBlurScreen(bool modalFlag) {
+    auto window = ui::UIApplication::shared()->keyWindow();
+    if (!window) return;
+    std::shared_ptr<ui::UIView> over = window;
+    if (auto root = window->rootViewController()) {
+        auto shown = root;
+        if (modalFlag)
+            while (shown->presentedViewController()) shown = shown->presentedViewController();
+        over = shown->view();
+    }
+    if (!blurView) {
+        blurView = std::make_shared<ui::UIView>(window->bounds());
+        blurView->nuiClass = "BlurView";
+    }
+    over->addSubview(blurView);
+}
+
+void AppConfig::removeBlur() {
+    if (!blurView) return;
+    blurView->removeFromSuperview();
+    blurView.reset();
+}
+
+bool AppConfig::getEULA() {
+    std::optional<EULAFileLocator::File> found = EULAFileLocator::find(*foundation::Bundle::main());
+    eulaFile_ = found ? std::optional<std::string>(found->path.string()) : std::nullopt;
+    eulaIsHTML_ = found && found->isHTML;
+    return found.has_value();
+}
+
+std::string AppConfig::getEULAContent() {
+    if (!eulaFile_ && !getEULA()) return kEULALoadFailedText;
+    std::optional<std::string> text = EULAFileLocator::read({*eulaFile_, eulaIsHTML_});
+    return text ? *text : std::string(kEULALoadFailedText);
+}
 
 }  // namespace trc::services

@@ -7,8 +7,8 @@
 // One instance per process (sharedInstance(), made on first use); a
 // ProcessState reset drops it, as a relaunch would. Fields are public and
 // read and written directly, on the main thread only; nothing here locks.
-// getRootViewController() only reads the key window; the other views
-// (blur screen, EULA) belong to the UI layers and are not part of this class.
+// It also finds the application's root navigation, puts the blur screen over
+// what is shown, and finds the application's licence agreement file.
 
 #include <cstdint>
 #include <functional>
@@ -21,14 +21,20 @@
 #include "platform/core/Dictionary.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
+#include "platform/flows/ZELWKNavigationDelegate.h"
 
 namespace trc::ui {
+class UIView;
 class UIViewController;
 }  // namespace trc::ui
 
 namespace trc::services {
 
-class AppConfig {
+// It is also the navigation delegate of the sign-in web view (every page
+// allowed), and an Object registered as "AppConfig" so that a host (and the
+// host simulator's checks) can read its fields by name.
+class AppConfig : public core::Object, public flows::ZELWKNavigationDelegate {
+    TRC_OBJECT(AppConfig)
 public:
     // Keys of connectionSettings.
     static constexpr const char* kApplicationID = "applicationID";
@@ -55,6 +61,9 @@ public:
     static constexpr const char* kDefaultData = "safe.default.data";
     // A device without a vendor identifier has this in its authentication path.
     static constexpr const char* kNoVendorIdentifier = "empty";
+
+    // What the licence agreement reads when its file cannot be.
+    static constexpr const char* kEULALoadFailedText = "Failed to load content of EULA file.";
 
     static std::shared_ptr<AppConfig> sharedInstance();
 
@@ -114,13 +123,17 @@ public:
     // nil, the null object or the placeholder text; values of other kinds and
     // absent keys do not count against it.
     bool isAppConnectionSettingsValidForOnboarding();
+    // The same answer for a given set of settings, without taking in the
+    // scanned settings first.
+    static bool areConnectionSettingsValid(const core::Dictionary& settings);
 
     // "mobileservices/application/<id>/Storage/v1/runtime/application/<id>/device/<vendor id>".
     // A non-string id counts as the empty text.
     std::string getAuthenticationPath(const core::Value& appID);
 
     // The discovery-style configuration built from the connection settings:
-    // {"host", "port", "protocol": "https", "auth": [{"type": "oauth2",
+    // {"host", "port", "protocol" ("http" when "vornURL" is an http URL, else
+    // "https"), "auth": [{"type": "oauth2",
     // "config": {"oauth2.authorizationEndpoint", "oauth2.tokenEndpoint",
     // "oauth2.endUserUI", "oauth2.clients": [{"clientID", "redirectURL"}]}}]}
     // where "host" and "port" come from "vornURL" (443 when it names none);
@@ -131,12 +144,30 @@ public:
     // kept in the sandbox; nothing when it can be neither read nor made.
     std::optional<std::string> deviceVendorIdentifier();
 
+    // The view that hides the application's content while it is not to be
+    // seen; made by addBlurScreen, nothing until then.
+    std::shared_ptr<ui::UIView> blurView;
+    // Puts the blur view (made once) over the application: over the screen
+    // presented on top when modalFlag, else over the key window's root
+    // screen. Nothing happens without a key window.
+    void addBlurScreen(bool modalFlag);
+    // Takes the blur view away and forgets it; nothing when there is none.
+    void removeBlur();
+    // Whether the main bundle holds a licence agreement file (found by
+    // EULAFileLocator); remembers the file found.
+    bool getEULA();
+    // The text of the file getEULA found (looking for it when not done
+    // yet), or kEULALoadFailedText when there is none or it cannot be read.
+    std::string getEULAContent();
+
 
 private:
     std::vector<std::string> allowedDomains_;
     std::vector<std::string> appSchemeAllowedDomains_;
     core::Dictionary cacheSettings_;
     std::optional<std::string> vendorIdentifier_;
+    std::optional<std::string> eulaFile_;
+    bool eulaIsHTML_ = false;
 };
 
 }  // namespace trc::services

@@ -1,7 +1,10 @@
 #pragma once
-// Pins a view inside another with layout constraints, for code that places
-// a view it was handed into a cell or a page. Static, stateless; main thread
-// only, like the views.
+// Pins a view inside another: top and bottom to the super-view, leading and
+// trailing to a layout guide (on wide screens, the margins or the readable
+// width), so a row's content lines up with the text around it.
+//
+// Static and stateless; main thread only, as all view work. A missing view
+// or guide is logged and leaves everything as it was.
 
 #include <memory>
 
@@ -14,15 +17,12 @@ namespace trc::services {
 
 class UIViewConstraintHandler {
 public:
-    // subView's top and bottom to superView's, its leading and trailing to
-    // layoutGuide's, all with constant 0; subView stops translating its
-    // autoresizing mask. Nothing when a view or the guide is missing.
+    // Turns off the sub-view's autoresizing-mask translation, then activates
+    // four constraints with constant 0: the sub-view's top and bottom equal to
+    // the super-view's, its leading and trailing equal to the guide's.
     static void applyLeadTrailGuideConstraint(const std::shared_ptr<ui::UIView>& superView,
                                               const std::shared_ptr<ui::UIView>& subView,
                                               const std::shared_ptr<ui::UILayoutGuide>& layoutGuide);
-
-private:
-    UIViewConstraintHandler() = delete;
 };
 
 }  // namespace trc::services

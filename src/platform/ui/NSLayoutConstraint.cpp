@@ -41,9 +41,8 @@ std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::make(const std::shared_p
 std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::makeToGuide(const std::shared_ptr<UIView>& first,
                                                                     Attribute firstAttribute,
                                                                     const std::shared_ptr<UILayoutGuide>& guide,
-                                                                    Attribute secondAttribute, double constant) {
-    auto c = std::make_shared<NSLayoutConstraint>(first, firstAttribute, Relation::Equal, nullptr, secondAttribute,
-                                                  1.0, constant);
+                                                                    Attribute guideAttribute, double constant) {
+    auto c = make(first, firstAttribute, nullptr, guideAttribute, constant);
     c->secondGuide_ = guide;
     return c;
 }
@@ -108,7 +107,7 @@ std::string NSLayoutConstraint::description() const {
     auto guide = secondGuide_.lock();
     if (second || guide) {
         if (guide) {
-            text += guide->identifier() + ".";
+            text += (guide->identifier.empty() ? std::string("guide") : guide->identifier) + ".";
         } else {
             const bool above = first && second == first->superview();
             const bool below = first && second->superview() == first;

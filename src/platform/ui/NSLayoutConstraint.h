@@ -2,10 +2,10 @@
 // A recorded layout constraint: "first.attribute relation
 // second.attribute * multiplier + constant". Nothing solves constraints in
 // the headless views; code that lays out with constraints records them here
-// and tests read back what was asked for. The first item is a view; the
-// second a view or a layout guide of a view.
+// and tests read back what was asked for.
 //
-// A constraint holds both items weakly. activate() marks constraints active
+// The second item is a view or a layout guide (or nothing, for a constant
+// size). A constraint holds its items weakly. activate() marks constraints active
 // and hands each to its first item, which keeps it (UIView::constraints());
 // deactivate() takes them back. Main thread only.
 
@@ -39,7 +39,7 @@ public:
     static std::shared_ptr<NSLayoutConstraint> makeToGuide(const std::shared_ptr<UIView>& first,
                                                            Attribute firstAttribute,
                                                            const std::shared_ptr<UILayoutGuide>& guide,
-                                                           Attribute secondAttribute, double constant = 0);
+                                                           Attribute guideAttribute, double constant = 0);
     static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static const char* attributeName(Attribute a);
@@ -60,7 +60,8 @@ public:
     void setActive(bool active);
 
     // "top = superview.top + 56", "height = subview.height" or
-    // "leading = readableContentGuide.leading", for transcripts and tests.
+    // "leading = readableContentGuide.leading" ("view." for an unrelated
+    // view), for transcripts and test comparisons.
     std::string description() const;
 
 private:

@@ -9,13 +9,10 @@ namespace trc::ui {
 const core::ClassInfo& UILayoutGuide::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UILayoutGuide>("UILayoutGuide", core::Object::classInfo())
-            .property("identifier", [](const UILayoutGuide& g) { return core::Value(g.identifier()); })
+            .property("identifier", [](const UILayoutGuide& g) { return core::Value(g.identifier); })
             .property("owningView", [](const UILayoutGuide& g) { return objectOrNil(g.owningView()); })
             .build();
     return info;
 }
-
-UILayoutGuide::UILayoutGuide(std::string identifier, const std::shared_ptr<UIView>& owningView)
-    : identifier_(std::move(identifier)), owningView_(owningView) {}
 
 }  // namespace trc::ui

@@ -1,11 +1,11 @@
 #pragma once
-// A rectangle a view offers to lay other views out against without adding a
-// view: its layout margins and its readable content width. Layout code
-// constrains a view's edges to a guide's; nothing solves constraints in the
-// headless views, so a guide is only named and pointed at.
+// A layout guide: a rectangle a view offers for constraints without being a
+// view itself (the view's margins, its readable content width). Nothing
+// solves constraints here, so a guide is only something a recorded
+// NSLayoutConstraint can name as its second item.
 //
-// Owned by its view (UIView::layoutMarginsGuide(), readableContentGuide());
-// it holds that view weakly. Main thread only.
+// The view that owns a guide keeps it; the guide refers back to its view
+// weakly. Main thread only.
 
 #include <memory>
 #include <string>
@@ -19,15 +19,15 @@ class UIView;
 class UILayoutGuide : public core::Object {
     TRC_OBJECT(UILayoutGuide)
 public:
-    UILayoutGuide(std::string identifier, const std::shared_ptr<UIView>& owningView);
+    UILayoutGuide() = default;
+    explicit UILayoutGuide(std::string identifier) : identifier(std::move(identifier)) {}
 
-    // "layoutMarginsGuide" or "readableContentGuide": how constraint
-    // descriptions name the guide.
-    const std::string& identifier() const { return identifier_; }
+    // Names the guide in constraint descriptions.
+    std::string identifier;
     std::shared_ptr<UIView> owningView() const { return owningView_.lock(); }
 
 private:
-    std::string identifier_;
+    friend class UIView;
     std::weak_ptr<UIView> owningView_;
 };
 

@@ -111,22 +111,22 @@ void UIView::removeFromSuperview() {
         auto view = std::dynamic_pointer_cast<UIView>(responder);
         if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
     }
-    // Constraints between the view (or its subviews) and the views it is
-    // leaving no longer hold, on either side.
-    auto inSubtree = [this](const std::shared_ptr<UIView>& v) {
-        return v && (v.get() == this || v->isDescendantOf(*this));
-    };
+    // Constraints between the view's subtree and the tree it is leaving no
+    // longer hold, whichever view keeps them; those inside either side stay.
+    auto inSubtree = [this](const UIView* v) { return v && (v == this || v->isDescendantOf(*this)); };
+    UIView* root = superview_;
+    while (root->superview_) root = root->superview_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
-    for (UIView* ancestor = superview_; ancestor; ancestor = ancestor->superview_) {
-        for (const auto& c : ancestor->constraints_) {
-            if (inSubtree(c->secondOwningView())) stale.push_back(c);
+    auto collect = [&](auto& self, const UIView& v) -> void {
+        const bool inside = inSubtree(&v);
+        for (const auto& c : v.constraints_) {
+            auto other = c->secondOwningView();
+            if (other && inSubtree(other.get()) != inside) stale.push_back(c);
         }
-    }
+        for (const auto& s : v.subviews_) self(self, *s);
+    };
+    collect(collect, *root);
     detachFromSuperview();
-    for (const auto& c : constraints_) {
-        auto other = c->secondOwningView();
-        if (other && !inSubtree(other)) stale.push_back(c);
-    }
     NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
 }
@@ -172,22 +172,6 @@ std::shared_ptr<UIViewController> UIView::controller() const {
     return nullptr;
 }
 
-std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() {
-    if (!layoutMarginsGuide_) {
-        layoutMarginsGuide_ = std::make_shared<UILayoutGuide>(
-            "layoutMarginsGuide", std::static_pointer_cast<UIView>(weak_from_this().lock()));
-    }
-    return layoutMarginsGuide_;
-}
-
-std::shared_ptr<UILayoutGuide> UIView::readableContentGuide() {
-    if (!readableContentGuide_) {
-        readableContentGuide_ = std::make_shared<UILayoutGuide>(
-            "readableContentGuide", std::static_pointer_cast<UIView>(weak_from_this().lock()));
-    }
-    return readableContentGuide_;
-}
-
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint) return;
     if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
@@ -197,6 +181,34 @@ void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     std::erase(constraints_, constraint);
+}
+
+void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
+    if (!guide) return;
+    if (auto owner = guide->owningView()) {
+        if (owner.get() == this) return;
+        owner->removeLayoutGuide(guide);
+    }
+    guide->owningView_ = std::static_pointer_cast<UIView>(weak_from_this().lock());
+    layoutGuides_.push_back(guide);
+}
+
+void UIView::removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
+    if (!guide || guide->owningView().get() != this) return;
+    std::erase(layoutGuides_, guide);
+    guide->owningView_.reset();
+}
+
+std::shared_ptr<UILayoutGuide> UIView::ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier) {
+    if (!slot) slot = std::make_shared<UILayoutGuide>(identifier);
+    if (slot->owningView().get() != this) addLayoutGuide(slot);
+    return slot;
+}
+
+std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() { return ownGuide(layoutMarginsGuide_, "layoutMarginsGuide"); }
+
+std::shared_ptr<UILayoutGuide> UIView::readableContentGuide() {
+    return ownGuide(readableContentGuide_, "readableContentGuide");
 }
 
 bool UIView::endEditing(bool force) {

@@ -6,11 +6,12 @@
 // are back-references that never keep anything alive (a view clears its
 // subviews' link when it goes). Composite views may add their sub-views in
 // their constructors. Adding a view that has a superview moves it; a view
-// that leaves its superview drops its constraints to views outside itself.
-// Constraints between the view's subtree and the rest go too, wherever they
-// are kept. Removing a view from its window makes its first responder
-// (itself or a descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
-// tests and the simulator decide when layout happens. Main thread only.
+// that leaves its superview drops every constraint between its subtree and
+// the tree it leaves (to a view or to a view's layout guide), whichever view
+// keeps it. Removing a view from its window makes its first responder
+// (itself or a descendant) resign. layoutSubviews() runs from
+// layoutIfNeeded() only, so tests and the simulator decide when layout
+// happens. Main thread only.
 
 #include <cstdint>
 #include <functional>
@@ -86,14 +87,19 @@ public:
     // view controller, else the answer of the next responder while that is a view.
     std::shared_ptr<UIViewController> controller() const;
 
-    // Guides to lay subviews out against, made on first use.
-    std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
-    std::shared_ptr<UILayoutGuide> readableContentGuide();
-
     // Recorded constraints whose first item is this view.
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
     void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
     void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+
+    // Layout guides the view owns, in the order added; adding a guide owned
+    // by another view moves it here.
+    const std::vector<std::shared_ptr<UILayoutGuide>>& layoutGuides() const { return layoutGuides_; }
+    void addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
+    void removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
+    // The view's own guides, made on first use and the same ever after.
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
+    std::shared_ptr<UILayoutGuide> readableContentGuide();
 
     // Makes a first responder inside this view (or the view itself) resign;
     // with force, even one that would refuse. True when none is left.
@@ -121,6 +127,7 @@ private:
     friend class UIViewController;
 
     void detachFromSuperview();
+    std::shared_ptr<UILayoutGuide> ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier);
 
     CGRect frame_;
     bool hidden_ = false;
@@ -131,6 +138,7 @@ private:
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
     std::shared_ptr<UILayoutGuide> readableContentGuide_;
 };

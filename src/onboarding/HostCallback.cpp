@@ -1,0 +1,26 @@
+#include "onboarding/HostCallback.h"
+
+#include <exception>
+#include <string>
+
+#include "services/SharedLoggerManager.h"
+
+namespace trc::onboarding {
+
+bool HostCallback::send(const std::shared_ptr<core::Object>& callback, std::string_view selector,
+                        const core::Value& argument) {
+    if (!callback || !callback->respondsToSelector(selector)) return false;
+    try {
+        callback->perform(selector, argument);
+        return true;
+    } catch (const std::exception& e) {
+        services::SharedLoggerManager::log("ZEL.TRC", "error",
+                                           "the host's callback failed on " + std::string(selector) + ": " + e.what());
+    } catch (...) {
+        services::SharedLoggerManager::log("ZEL.TRC", "error",
+                                           "the host's callback failed on " + std::string(selector));
+    }
+    return false;
+}
+
+}  // namespace trc::onboarding

@@ -1,0 +1,297 @@
+#include "onboarding/OnboardingController.h"
+
+#include <httplib.h>
+
+#include <fstream>
+#include <thread>
+
+#include "host/WelcomeScreenBridge.h"
+#include "host/WelcomeScreenDelegate.h"
+#include "onboarding/LaunchEULAStep.h"
+#include "onboarding/OnboardingCustomization.h"
+#include "onboarding/OnboardingTestSupport.h"
+#include "onboarding/WelcomeScreenStep.h"
+#include "platform/core/Block.h"
+#include "platform/flows/AuthenticationViewController.h"
+#include "platform/flows/Logger.h"
+#include "platform/flows/OAuth2AuthenticationStep.h"
+#include "platform/flows/StoreManagerError.h"
+#include "platform/flows/UnexpectedError.h"
+#include "platform/flows/VUIPasscodeController.h"
+#include "platform/flows/VessaASWebAuthenticationSessionPresenter.h"
+#include "platform/flows/VessaWKWebViewPresenter.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/TemporaryFolder.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/UIAlertController.h"
+#include "platform/vessa/VUIWelcomeScreen.h"
+#include "services/AppConfig.h"
+#include "services/SecureStoreManager.h"
+
+namespace trc::onboarding {
+namespace {
+
+using core::Value;
+using services::AppConfig;
+using test::RecordingCallback;
+
+// Answers every request with one JSON body, as the mobile-services server,
+// the token endpoint and the user roles would.
+class LoopbackServer {
+public:
+    LoopbackServer() {
+        auto answer = [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(R"({"access_token":"secret-token","id":"user-9"})", "application/json");
+        };
+        server.Get(".*", answer);
+        server.Post(".*", answer);
+        port = server.bind_to_any_port("127.0.0.1");
+        thread = std::thread([this] { server.listen_after_bind(); });
+        while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~LoopbackServer() {
+        server.stop();
+        thread.join();
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port); }
+
+    httplib::Server server;
+    int port = 0;
+    std::thread thread;
+};
+
+core::Dictionary hostParams(const std::string& server) {
+    return {{"ApplicationID", "app1"},
+            {"ClientID", "client-1"},
+            {"VornURL", server},
+            {"AuthorizationEndpointURL", server + "/authorize"},
+            {"TokenEndpointURL", server + "/token"},
+            {"RedirectURL", server + "/cb"},
+            {"AllowedDomains", core::Array{"127.0.0.1"}},
+            {"SkipEula", true},
+            {"EncryptDatabase", true}};
+}
+
+class ControllerTest : public test::OnboardingTest {
+protected:
+    void SetUp() override {
+        OnboardingTest::SetUp();
+        controller = OnboardingController::sharedInstance();
+        callback = std::make_shared<RecordingCallback>(std::set<std::string, std::less<>>{
+            "setOnboardingStage", "finishedOnboardingWithParams", "finishedLoadingRegistrationInfo"});
+    }
+    template <class T>
+    std::shared_ptr<T> screen() {
+        auto top = topScreen();
+        if (auto nav = std::dynamic_pointer_cast<ui::UINavigationController>(top)) return std::dynamic_pointer_cast<T>(nav->topViewController());
+        return std::dynamic_pointer_cast<T>(top);
+    }
+    const Value* sentArgument(const std::string& selector) const {
+        for (const auto& [s, v] : callback->sent)
+            if (s == selector) return &v;
+        return nullptr;
+    }
+
+    std::shared_ptr<OnboardingController> controller;
+    std::shared_ptr<RecordingCallback> callback;
+};
+
+TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
+    LoopbackServer server;
+    flows::Logger::root()->setLogLevel(flows::Logger::Level::debug);
+    controller->initialize(hostParams(server.url()), callback);
+    runMain();
+    ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>());
+    ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>()->start());
+    ASSERT_TRUE(pumpUntil([&] { return screen<flows::AuthenticationViewController>() != nullptr; }));
+    screen<flows::AuthenticationViewController>()->finish(flows::AuthenticationViewController::Outcome::success);
+    ASSERT_TRUE(pumpUntil([&] { return screen<flows::VUIPasscodeController>() != nullptr; }));
+    screen<flows::VUIPasscodeController>()->enterPasscode("25803614");
+    runMain();
+    screen<flows::VUIPasscodeController>()->enterPasscode("25803614");
+    ASSERT_TRUE(pumpUntil([&] { return sentArgument("finishedLoadingRegistrationInfo") != nullptr; }));
+
+    EXPECT_EQ(callback->selectors(),
+              "setOnboardingStage,finishedOnboardingWithParams,finishedLoadingRegistrationInfo");
+    const Value* result = sentArgument("finishedOnboardingWithParams");
+    ASSERT_TRUE(result && result->find("OfflineKey") && result->find("OfflineKey")->ifString());
+    const std::string key = *result->find("OfflineKey")->ifString();
+    EXPECT_EQ(key.size(), 44u);
+    EXPECT_EQ(*result->find("PasscodeSource"), Value(1));
+    EXPECT_TRUE(logged("::: Onboarding SUCCEEDED!"));
+    EXPECT_TRUE(logged("Current loglevel: debug"));
+    for (const auto& r : core::Logging::captured()) {
+        EXPECT_EQ(r.message.find(key), std::string::npos) << r.logger << ": " << r.message;
+        EXPECT_EQ(r.message.find("secret-token"), std::string::npos) << r.logger << ": " << r.message;
+    }
+    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);
+    EXPECT_TRUE(foundation::UserDefaults::shared().boolForKey(OnboardingController::kIsInitialLaunchKey));
+    EXPECT_TRUE(controller->savedOnboardingID());
+}
+
+TEST_F(ControllerTest, ParametersAreCopiedWholeEachTime) {
+    auto config = AppConfig::sharedInstance();
+    controller->updateParams({{"AppNameLabel", "First"}, {"EncryptDatabase", false}, {"IsDemoAvailable", true}});
+    EXPECT_EQ(config->appLabel, std::optional<std::string>("First"));
+    EXPECT_FALSE(config->encryptDatabase);
+    controller->updateParams({{"EncryptDatabase", "yes"}, {"IsDemoAvailable", 1}, {"VornURL", "https://v"},
+                              {"EnableOverrides", true}});
+    EXPECT_FALSE(config->appLabel);
+    EXPECT_FALSE(config->encryptDatabase);
+    EXPECT_FALSE(config->isDemoAvailable);
+    EXPECT_EQ(config->connectionSettings.size(), 9u);
+    EXPECT_EQ(config->connectionSettings.get(AppConfig::kVornURL), Value("https://v"));
+    EXPECT_EQ(config->connectionSettings.get(AppConfig::kEnableOverrides), Value(true));
+    EXPECT_TRUE(config->connectionSettings.find(AppConfig::kClientId)->isNil());
+}
+
+TEST_F(ControllerTest, OnlyAChangedCertificateSettingRebuildsTheStepLists) {
+    controller->updateParams({{"AllowCerts", true}, {"SkipEula", true}});
+    Flows::update();
+    auto first = Flows::availableFlows().at(Flows::kOAuth).onboardingFlow.front();
+    controller->updateParams({{"AllowCerts", true}});
+    controller->updateParams({{"SkipEula", true}});
+    EXPECT_EQ(Flows::availableFlows().at(Flows::kOAuth).onboardingFlow.front(), first);
+    controller->updateParams({{"AllowCerts", true}});
+    controller->updateParams({{"AllowCerts", false}, {"ApplicationID", "fresh"}});
+    const Flows& rebuilt = Flows::availableFlows().at(Flows::kOAuth);
+    EXPECT_NE(rebuilt.onboardingFlow.front(), first);
+    EXPECT_EQ(rebuilt.appID, "fresh");  // the rebuild saw the new parameters
+    auto oauth = std::dynamic_pointer_cast<flows::OAuth2AuthenticationStep>(rebuilt.onboardingFlow[3]);
+    ASSERT_TRUE(oauth);
+    EXPECT_TRUE(std::dynamic_pointer_cast<flows::VessaWKWebViewPresenter>(oauth->presenter()));
+}
+
+TEST_F(ControllerTest, TheCertificateSettingChoosesTheSignInPresenter) {
+    for (const Value& allow : {Value(true), Value(false), Value(), Value("true")}) {
+        AppConfig::sharedInstance()->connectionSettings.set(AppConfig::kAllowCerts, allow);
+        auto step = Flows::createOAuth2AuthenticationStep();
+        EXPECT_TRUE(step->isAllowingOfflineRestore);
+        EXPECT_EQ(std::dynamic_pointer_cast<flows::VessaASWebAuthenticationSessionPresenter>(step->presenter()) != nullptr,
+                  allow == Value(true));
+    }
+}
+
+TEST_F(ControllerTest, TheApplicationIDFallsBackToTheSecureStoreAndIsKeptThere) {
+    controller->updateParams({});
+    EXPECT_EQ(Flows::oauth().appID, "");
+    services::SecureStoreManager::sharedInstance()->putString("stored-app", "ApplicationID");
+    controller->updateParams({{"ApplicationID", 42}});
+    EXPECT_EQ(Flows::oauth().appID, "stored-app");
+    controller->updateParams({{"ApplicationID", "host-app"}});
+    EXPECT_EQ(Flows::oauth().appID, "host-app");
+    EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "host-app");
+}
+
+TEST_F(ControllerTest, OneAgreementStepStandsInBothListsThatHaveIt) {
+    foundation::TemporaryFolder bundle("trc-bundle-");
+    std::ofstream(bundle.path() / "EULAText_en.html") << "<p>Terms</p>";
+    foundation::Bundle::setMain(bundle.path());
+    controller->updateParams({{"SkipEula", false}});
+    Flows flows = Flows::oauth();
+    ASSERT_EQ(flows.onboardingFlow.size(), 8u);
+    ASSERT_EQ(flows.restoringFlowSkipDownload.size(), 5u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<LaunchEULAStep>(flows.onboardingFlow[0]));
+    EXPECT_EQ(flows.onboardingFlow[0], flows.restoringFlowSkipDownload[1]);
+    EXPECT_TRUE(std::dynamic_pointer_cast<WelcomeScreenStep>(flows.onboardingFlow[1]));
+
+    // With the agreement first, re-initializing only marks the welcome step to refresh.
+    controller->currentFlow = flows;
+    controller->reInitializePage({{"SkipEula", false}});
+    EXPECT_TRUE(OnboardingController::isURLOnboarding);
+    foundation::Bundle::setMain({});
+}
+
+TEST_F(ControllerTest, TheScanButtonTextTitlesTheStartButtonWhenAScanWasAskedFor) {
+    OnboardingCustomization::set(OnboardingCustomization::Text::scanButtonString, "Scan");
+    controller->updateParams(hostParams("https://mobile.example.com"));
+    auto welcome = vessa::VUIWelcomeScreen::createInstanceFromStoryboard();
+    Flows::customizeWelcomeScreen(*welcome);
+    EXPECT_NE(welcome->primaryActionButton()->title(), std::optional<std::string>("Scan"));
+    EXPECT_EQ(welcome->emailTextField()->text, "user@example.com");
+    Flows::customizeScanButton = true;
+    Flows::customizeWelcomeScreen(*welcome);
+    EXPECT_EQ(welcome->primaryActionButton()->title(), std::optional<std::string>("Scan"));
+    EXPECT_FALSE(Flows::customizeScanButton);
+}
+
+TEST_F(ControllerTest, ABridgeWithoutCallbackInstallsADelegateThatAnswersNoBareName) {
+    host::WelcomeScreenBridge bridge;
+    auto made = std::make_shared<host::WelcomeScreenBridge>();
+    Value returned = made->perform("create:callback:", Value(core::Dictionary{{"SkipEula", true}}), Value());
+    EXPECT_EQ(returned.ifObject(), std::static_pointer_cast<core::Object>(controller));
+    auto delegate = std::dynamic_pointer_cast<host::WelcomeScreenDelegate>(controller->callback);
+    ASSERT_TRUE(delegate);
+    for (const char* name : {"setOnboardingStage", "finishedOnboardingWithParams", "finishedLoadingRegistrationInfo",
+                             "qrCodeScanComplete"}) {
+        EXPECT_FALSE(delegate->respondsToSelector(name));
+        EXPECT_TRUE(delegate->respondsToSelector(std::string(name) + ":"));
+    }
+    runMain();
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>());
+}
+
+TEST_F(ControllerTest, TheForegroundUnlockTakesTheResolveBlockFirst) {
+    std::string heard;
+    auto resolve = core::Block::make([&](const std::vector<Value>&) {
+        heard += "resolve";
+        return Value();
+    });
+    auto reject = core::Block::make([&](const std::vector<Value>& a) {
+        heard += "reject:" + (a.size() > 1 && a[1].ifString() ? *a[1].ifString() : std::string());
+        return Value();
+    });
+    auto bridge = std::make_shared<host::WelcomeScreenBridge>();
+    bridge->perform("applicationWillEnterForeground:reject:", Value(resolve), Value(reject));
+    EXPECT_EQ(heard, "reject:Onboarded client could not be restored!");
+}
+
+TEST_F(ControllerTest, AValueUnderOnboardedThatIsNoUUIDCountsAsNotOnboardedAndStays) {
+    foundation::UserDefaults::shared().setObject("onboarded", Value("not-a-uuid"));
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    EXPECT_EQ(foundation::UserDefaults::shared().objectForKey("onboarded"), Value("not-a-uuid"));
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>());
+}
+
+TEST_F(ControllerTest, ACancelledFlowRestartsWithoutAnAlertWhateverTheLetterCase) {
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    controller->presentationDelegate->dismiss({});
+    runMain();
+    controller->onboardingCompletion(
+        flows::OnboardingResult::failed(std::make_shared<flows::UnexpectedError>("THE FLOW GOT CANCELLED")));
+    runMain();
+    EXPECT_FALSE(std::dynamic_pointer_cast<ui::UIAlertController>(topScreen()));
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>());
+}
+
+TEST_F(ControllerTest, AStoreErrorOnRestoreResetsWithTheReasonAndNeverCompletes) {
+    bool completed = false;
+    flows::StoreManagerError error(flows::StoreManagerError::Case::cancelPasscodeEntry);
+    controller->restoreFailed(error.clone(), [&] { completed = true; });
+    runMain();
+    EXPECT_EQ(controller->presentationDelegate->infoText(),
+              std::optional<std::string>("Application reset because of store error " + error.description()));
+    EXPECT_FALSE(completed);
+}
+
+TEST_F(ControllerTest, WithoutACallbackTheResultStaysAndIsOnboardingStaysTrue) {
+    AppConfig::sharedInstance()->isOnboarding = true;
+    controller->onboardingCompletion(flows::OnboardingResult::success(flows::OnboardingContext()));
+    runMain();
+    EXPECT_TRUE(logged("Callback is nil"));
+    EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding);
+    EXPECT_FALSE(foundation::UserDefaults::shared().boolForKey(OnboardingController::kIsInitialLaunchKey));
+}
+
+TEST_F(ControllerTest, TheStageWelcomeIsToldWhenTheControllerAppears) {
+    controller->callback = callback;
+    window->setRootViewController(controller);
+    runMain();
+    EXPECT_EQ(callback->selectors(), "setOnboardingStage");
+    EXPECT_EQ(callback->sent.front().second, Value("Welcome"));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
