@@ -7,6 +7,7 @@
 
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
+#include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/ui/UITextFieldDelegate.h"
@@ -17,7 +18,6 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -55,16 +55,6 @@ constexpr int kNoteMinLinesCap = 3;
 FormCellDefaultStyle& simplePropertyDefaultStyle() {
     static FormCellDefaultStyle style(S::kValue, "FormCellSetters.simplePropertyDefaultStyle");
     return style;
-}
-
-// The barcode button's tap. The scanner screen is not part of this library
-// yet, so a tap is only logged.
-void startBarcodeScan(const std::shared_ptr<vessa::VUITextFieldFormCell>& /*cell*/,
-                      const std::shared_ptr<FormCellOwner>& /*owner*/, const FormCellSetters::Delegate& /*delegate*/,
-                      const ui::IndexPath& indexPath) {
-    services::SharedLoggerManager::log(S::kLogger, "info",
-                                       "form cell: barcode input asked for row " + indexPath.description() +
-                                           ", but no scanner is available");
 }
 
 }  // namespace
@@ -193,14 +183,16 @@ void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VU
     auto button = cell->alternativeInputButton();
     button->setImage(vessa::VUIIconLibrary::system().barcode->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
     button->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark).hexString();
-    // Everything is held weakly: the owner holds the table that holds this
-    // cell, and the host may hold the owner through its callback object.
-    button->didSelectHandler = [weakCell = std::weak_ptr<vessa::VUITextFieldFormCell>(cell),
+    // The row's scanner controller lives as long as this handler. Everything
+    // else is held weakly: the owner holds the table that holds this cell,
+    // and the host may hold the owner through its callback object.
+    button->didSelectHandler = [scanner = std::make_shared<SimplePropertyBarcodeScanViewController>(),
+                                weakCell = std::weak_ptr<vessa::VUITextFieldFormCell>(cell),
                                 weakOwner = std::weak_ptr<FormCellOwner>(containerDelegate),
                                 weakDelegate = std::weak_ptr<core::Object>(delegate), indexPath](vessa::VUIButton&) {
         auto target = weakCell.lock();
         if (!target) return;
-        startBarcodeScan(target, weakOwner.lock(), weakDelegate.lock(), indexPath);
+        scanner->create(target, weakOwner.lock(), weakDelegate.lock(), indexPath);
     };
 }
 

@@ -1,8 +1,10 @@
 #include "host/HostRegistry.h"
 
+#include "host/BarcodeScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
@@ -25,6 +27,8 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    ListPickerScenarioSupport::install();
+    BarcodeScenarioSupport::install();
 }
 
 }  // namespace trc::host

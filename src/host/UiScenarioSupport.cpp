@@ -49,6 +49,7 @@ using namespace trc::vessa;
 constexpr const char* kShow = "show";
 constexpr const char* kDump = "dump";
 constexpr const char* kRowsOnScreen = "rowsOnScreen";
+constexpr const char* kInNavigation = "inNavigation";
 constexpr const char* kSection = "section";
 constexpr const char* kRow = "row";
 constexpr const char* kValue = "value";
@@ -158,6 +159,11 @@ bool allOf(const core::Array& items, bool (core::Value::*is)() const) {
 void show(ScenarioContext& ctx, const core::Dictionary& step) {
     auto vc = ctx.resolve(valueIn(step, kShow)).ifObjectOf<ui::UIViewController>();
     if (!vc) throw ScenarioError("\"show\" takes a view controller");
+    if (const core::Value* nav = step.find(kInNavigation)) {
+        if (!nav->isBool()) throw ScenarioError("\"inNavigation\" must be true or false");
+        // As a host shows a page: as the root of a navigation controller of its own.
+        if (*nav->ifBool()) vc = ui::UINavigationController::make(vc);
+    }
     std::optional<int> rows;
     if (step.find(kRowsOnScreen)) {
         rows = intIn(step, kRowsOnScreen);
