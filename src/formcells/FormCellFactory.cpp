@@ -12,9 +12,9 @@
 #include "formcells/FormCellType.h"
 #include "formcells/ListPickerDataSource.h"
 #include "formcells/SignatureCaptureCellDelegate.h"
+#include "formcells/internal/ExtensionFormCellBuilder.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
-#include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
@@ -219,58 +219,6 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     return cell;
 }
 
-core::Value performGetView(const FormCellFactory::Delegate& delegate) {
-    if (!delegate || !delegate->respondsToSelector(FormCellFactory::kGetViewSelector)) return {};
-    return delegate->perform(FormCellFactory::kGetViewSelector);
-}
-
-std::shared_ptr<UITableViewCell> extensionFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                   const core::Dictionary& params,
-                                                   const FormCellFactory::Owner& owner,
-                                                   const FormCellFactory::Delegate& delegate) {
-    auto view = performGetView(delegate).ifObject();
-    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
-        return own->dequeueReusableCell(tableView, indexPath);
-    }
-    if (view && view->conformsToProtocol(FormCellFactory::kExtensionTableViewCellHandlerProtocol) &&
-        view->respondsToSelector(FormCellFactory::kGetReuseIdentifierSelector)) {
-        auto identifier = view->perform(FormCellFactory::kGetReuseIdentifierSelector);
-        if (const auto* id = identifier.ifString()) {
-            auto cell = tableView.dequeueReusableCell(*id, indexPath);
-            if (cell) {
-                if (owner) owner->setTableViewCellForExtension(cell);
-                if (view->respondsToSelector(FormCellFactory::kConfigureReusableCellSelector)) {
-                    view->perform(FormCellFactory::kConfigureReusableCellSelector, core::Value(cell));
-                }
-                return cell;
-            }
-        }
-    }
-    auto cell = tableView.dequeueReusableCell(FormCellFactory::extensionFormCellReuseID, indexPath);
-    auto hosted = std::dynamic_pointer_cast<ui::UIView>(view);
-    if (!cell || !hosted) return cell;
-    auto content = cell->contentView();
-    hosted->tag = FormCellFactory::extensionFormCellViewTag;
-    hosted->setFrame(content->frame());
-    // One hosted view per cell: a reused cell drops the view of its earlier row.
-    for (const auto& sub : std::vector<std::shared_ptr<ui::UIView>>(content->subviews())) {
-        if (sub->tag == FormCellFactory::extensionFormCellViewTag && sub != hosted) sub->removeFromSuperview();
-    }
-    content->addSubview(hosted);
-    if (!params.contains("Height")) {
-        using A = ui::NSLayoutConstraint::Attribute;
-        hosted->translatesAutoresizingMaskIntoConstraints = false;
-        ui::NSLayoutConstraint::activate({
-            ui::NSLayoutConstraint::make(hosted, A::Leading, content, A::Leading),
-            ui::NSLayoutConstraint::make(hosted, A::Trailing, content, A::Trailing),
-            ui::NSLayoutConstraint::make(content, A::Top, hosted, A::Top),
-            ui::NSLayoutConstraint::make(content, A::Bottom, hosted, A::Bottom),
-            ui::NSLayoutConstraint::make(content, A::Height, hosted, A::Height),
-        });
-    }
-    return cell;
-}
-
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                  const std::string& cellType) {
     services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
@@ -284,26 +232,6 @@ std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const I
 template <class Cell>
 void registerKind(UITableView& tableView) {
     tableView.registerClass<Cell>(Cell::reuseIdentifier());
-}
-
-void registerExtension(UITableView& tableView, const FormCellFactory::Owner& owner,
-                       const FormCellFactory::Delegate& delegate) {
-    // The plain cell is always there: "getView" is asked again when the row
-    // is built and may then answer a plain view.
-    tableView.registerClass<UITableViewCell>(FormCellFactory::extensionFormCellReuseID);
-    auto view = performGetView(delegate).ifObject();
-    if (!view) return;
-    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
-        own->registerTo(tableView);
-        return;
-    }
-    if (view->conformsToProtocol(FormCellFactory::kExtensionTableViewCellHandlerProtocol)) {
-        auto table = std::static_pointer_cast<UITableView>(tableView.shared_from_this());
-        if (owner) owner->setTableViewForExtension(table);
-        if (view->respondsToSelector(FormCellFactory::kRegisterCellToSelector)) {
-            view->perform(FormCellFactory::kRegisterCellToSelector, core::Value(table));
-        }
-    }
 }
 
 }  // namespace
@@ -325,7 +253,7 @@ void FormCellFactory::setLocale(foundation::Locale locale) { localeSlot() = std:
 std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     UITableView& tableView, const IndexPath& indexPath, const std::string& cellType,
     const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
-    const std::shared_ptr<ui::UIViewController>& /*viewController*/) {
+    const std::shared_ptr<ui::UIViewController>& viewController) {
     auto kind = FormCellType::fromRawValue(cellType);
     if (!kind) return unknownFormCell(tableView, indexPath, cellType);
     const auto& p = cellParams;
@@ -393,7 +321,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
             });
     }
     case Kind::Extension:
-        return extensionFormCell(tableView, indexPath, p, owner, delegate);
+        return ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
     case Kind::SignatureCapture:
         return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
@@ -417,7 +345,7 @@ void FormCellFactory::registerFormCell(UITableView& tableView, const std::string
     case Kind::Button: registerKind<vessa::VUIButtonFormCell>(tableView); break;
     case Kind::Filter:
     case Kind::Sorter: registerKind<vessa::VUIFilterFormCell>(tableView); break;
-    case Kind::Extension: registerExtension(tableView, owner, delegate); break;
+    case Kind::Extension: ExtensionFormCellBuilder::registerExtension(tableView, owner, delegate); break;
     case Kind::SignatureCapture:
         tableView.registerClass<vessa::VUITextFieldFormCell>(SignatureCaptureFormCellReuseID);
         break;

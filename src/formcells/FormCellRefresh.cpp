@@ -79,7 +79,8 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
     } else if (auto c = as<VUIButtonFormCell>(cell)) {
         Setters::setButtonFormCellView(c, update);
     } else if (auto c = as<VUIFilterFormCell>(cell)) {
-        Setters::setFilterFormCellView(c, update, typeIs(update, FormCellType::Kind::Sorter));
+        // By the row's stored kind: a sorter updated without "_Type" stays a sorter.
+        Setters::setFilterFormCellView(c, update, typeIs(row.stored ? *row.stored : update, FormCellType::Kind::Sorter));
     } else {
         reloadRow(row);
     }

@@ -41,7 +41,7 @@ public:
         ui::IndexPath indexPath;
         // The row's stored parameters, the update merged in. The row's kind is
         // read from them, so an update without "_Type" keeps a signature row
-        // a signature row.
+        // a signature row and a sorter a sorter.
         const core::Dictionary* stored = nullptr;
         // The text-field delegate of number fields.
         std::shared_ptr<FormCellOwner> owner;

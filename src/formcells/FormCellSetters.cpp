@@ -6,10 +6,5 @@
 
 namespace trc::formcells {
 
-void FormCellSetters::setButtonFormCellView(const std::shared_ptr<vessa::VUIButtonFormCell>&, const Params&) {}
-
-void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>&, const Params&,
-                                                    bool) {}
-void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>&, const Params&, bool) {}
 
 }  // namespace trc::formcells

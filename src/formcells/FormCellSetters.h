@@ -112,7 +112,9 @@ public:
     // Button rows.
     static void setButtonFormCellView(const std::shared_ptr<vessa::VUIButtonFormCell>& cell, const Params& params);
 
-    // Filter and sorter rows: sorter picks "SortByItems" over "FilterItems".
+    // Filter and sorter rows: a sorter reads "SortByItems" and always allows
+    // one pick, a filter reads "FilterItems". The initDefault setter runs for a
+    // new row only; what a person may pick then starts as on a fresh cell.
     static void initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
                                               const Params& params, bool sorter);
     static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,

@@ -1,9 +1,8 @@
 #include "host/HostRegistry.h"
 
-#include "host/BarcodeScenarioSupport.h"
 #include "host/AttachmentSignatureScenarioSupport.h"
+#include "host/BarcodeScenarioSupport.h"
 #include "host/FlowsScenarioSupport.h"
-#include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
 #include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"

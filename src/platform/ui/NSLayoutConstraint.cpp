@@ -47,6 +47,12 @@ std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::makeToGuide(const std::s
     return c;
 }
 
+std::shared_ptr<UIView> NSLayoutConstraint::secondOwningView() const {
+    if (auto view = second_.lock()) return view;
+    auto guide = secondGuide_.lock();
+    return guide ? guide->owningView() : nullptr;
+}
+
 void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
     for (const auto& c : constraints) {
         if (c) c->setActive(true);
@@ -103,7 +109,9 @@ std::string NSLayoutConstraint::description() const {
         if (guide) {
             text += (guide->identifier.empty() ? std::string("guide") : guide->identifier) + ".";
         } else {
-            text += (first && second == first->superview()) ? "superview." : "view.";
+            const bool above = first && second == first->superview();
+            const bool below = first && second->superview() == first;
+            text += above ? "superview." : below ? "subview." : "view.";
         }
         text += attributeName(secondAttribute_);
         if (multiplier_ != 1) text += fmt::format(" * {}", multiplier_);

@@ -45,8 +45,12 @@ public:
     static const char* attributeName(Attribute a);
 
     std::shared_ptr<UIView> firstItem() const { return first_.lock(); }
+    // The second item when it is a view.
     std::shared_ptr<UIView> secondItem() const { return second_.lock(); }
+    // The second item when it is a layout guide.
     std::shared_ptr<UILayoutGuide> secondGuide() const { return secondGuide_.lock(); }
+    // The view the second item belongs to: the view itself, or the guide's view.
+    std::shared_ptr<UIView> secondOwningView() const;
     Attribute firstAttribute() const { return firstAttribute_; }
     Attribute secondAttribute() const { return secondAttribute_; }
     Relation relation() const { return relation_; }
@@ -55,8 +59,9 @@ public:
     bool isActive() const { return active_; }
     void setActive(bool active);
 
-    // "top = superview.top + 56" ("view." for another view, the guide's
-    // identifier for a guide), for transcripts and test comparisons.
+    // "top = superview.top + 56", "height = subview.height" or
+    // "leading = readableContentGuide.leading" ("view." for an unrelated
+    // view), for transcripts and test comparisons.
     std::string description() const;
 
 private:

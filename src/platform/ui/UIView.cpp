@@ -38,6 +38,11 @@ const core::ClassInfo& UIView::classInfo() {
             .property("isUserInteractionEnabled", [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
             .property("translatesAutoresizingMaskIntoConstraints",
                       [](const UIView& v) { return core::Value(v.translatesAutoresizingMaskIntoConstraints); })
+            .property("autoresizingMask",
+                      [](const UIView& v) { return core::Value(static_cast<long long>(v.autoresizingMask)); })
+            .property("autoresizesSubviews", [](const UIView& v) { return core::Value(v.autoresizesSubviews); })
+            .property("insetsLayoutMarginsFromSafeArea",
+                      [](const UIView& v) { return core::Value(v.insetsLayoutMarginsFromSafeArea); })
             .property("backgroundColor",
                       [](const UIView& v) {
                           return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value();
@@ -106,14 +111,22 @@ void UIView::removeFromSuperview() {
         auto view = std::dynamic_pointer_cast<UIView>(responder);
         if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
     }
-    detachFromSuperview();
-    // Constraints to views the view has just left no longer hold.
+    // Constraints between the view's subtree and the tree it is leaving no
+    // longer hold, whichever view keeps them; those inside either side stay.
+    auto inSubtree = [this](const UIView* v) { return v && (v == this || v->isDescendantOf(*this)); };
+    UIView* root = superview_;
+    while (root->superview_) root = root->superview_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
-    for (const auto& c : constraints_) {
-        auto other = c->secondItem();
-        if (auto guide = c->secondGuide(); !other && guide) other = guide->owningView();
-        if (other && other.get() != this && !other->isDescendantOf(*this)) stale.push_back(c);
-    }
+    auto collect = [&](auto& self, const UIView& v) -> void {
+        const bool inside = inSubtree(&v);
+        for (const auto& c : v.constraints_) {
+            auto other = c->secondOwningView();
+            if (other && inSubtree(other.get()) != inside) stale.push_back(c);
+        }
+        for (const auto& s : v.subviews_) self(self, *s);
+    };
+    collect(collect, *root);
+    detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
 }

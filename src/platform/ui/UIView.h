@@ -6,10 +6,12 @@
 // are back-references that never keep anything alive (a view clears its
 // subviews' link when it goes). Composite views may add their sub-views in
 // their constructors. Adding a view that has a superview moves it; a view
-// that leaves its superview drops its constraints to views outside itself.
-// Removing a view from its window makes its first responder (itself or a
-// descendant) resign. layoutSubviews() runs from layoutIfNeeded() only, so
-// tests and the simulator decide when layout happens. Main thread only.
+// that leaves its superview drops every constraint between its subtree and
+// the tree it leaves (to a view or to a view's layout guide), whichever view
+// keeps it. Removing a view from its window makes its first responder
+// (itself or a descendant) resign. layoutSubviews() runs from
+// layoutIfNeeded() only, so tests and the simulator decide when layout
+// happens. Main thread only.
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +29,18 @@ namespace trc::ui {
 class NSLayoutConstraint;
 class UILayoutGuide;
 class UIViewController;
+
+// How a view's frame would follow its superview's size (an option set).
+// Recorded only: the headless views do not resize subviews.
+struct UIViewAutoresizing {
+    static constexpr unsigned None = 0;
+    static constexpr unsigned FlexibleLeftMargin = 1U << 0;
+    static constexpr unsigned FlexibleWidth = 1U << 1;
+    static constexpr unsigned FlexibleRightMargin = 1U << 2;
+    static constexpr unsigned FlexibleTopMargin = 1U << 3;
+    static constexpr unsigned FlexibleHeight = 1U << 4;
+    static constexpr unsigned FlexibleBottomMargin = 1U << 5;
+};
 
 class UIView : public UIResponder {
     TRC_OBJECT(UIView)
@@ -47,6 +61,9 @@ public:
     double alpha = 1;
     bool isUserInteractionEnabled = true;
     bool translatesAutoresizingMaskIntoConstraints = true;
+    unsigned autoresizingMask = UIViewAutoresizing::None;
+    bool autoresizesSubviews = true;
+    bool insetsLayoutMarginsFromSafeArea = true;
     // The style class a stylesheet would apply ("nuiClass").
     std::string nuiClass;
     std::string accessibilityIdentifier;

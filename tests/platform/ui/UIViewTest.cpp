@@ -90,22 +90,6 @@ TEST(Constraints, ActivateHandsTheConstraintToItsFirstItem) {
     EXPECT_EQ(child->constraints().size(), 1u);
 }
 
-TEST(Constraints, LeavingTheSuperviewDropsConstraintsToIt) {
-    auto parent = std::make_shared<UIView>();
-    auto child = std::make_shared<UIView>();
-    auto inner = std::make_shared<UIView>();
-    parent->addSubview(child);
-    child->addSubview(inner);
-    using A = NSLayoutConstraint::Attribute;
-    auto toParent = NSLayoutConstraint::make(child, A::Top, parent, A::Top);
-    auto toInner = NSLayoutConstraint::make(child, A::Height, inner, A::Height);
-    NSLayoutConstraint::activate({toParent, toInner});
-    child->removeFromSuperview();
-    EXPECT_FALSE(toParent->isActive());
-    EXPECT_TRUE(toInner->isActive());
-    EXPECT_EQ(child->constraints().size(), 1u);
-}
-
 TEST(Constraints, AConstraintDoesNotKeepItsViewsAlive) {
     std::weak_ptr<UIView> gone;
     std::shared_ptr<NSLayoutConstraint> c;

@@ -1,0 +1,88 @@
+// The filter and sorter rows: one cell class, a caption above option buttons.
+// A sorter orders by one option at a time, so its selection mode is not the
+// host's to choose; a filter's is.
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formcells/FormCellSetters.h"
+#include "formcells/internal/SetterSupport.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "services/ParameterHelper.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+using S = SetterSupport;
+
+constexpr std::string_view kFilterItems = "FilterItems";
+constexpr std::string_view kSortByItems = "SortByItems";
+constexpr std::string_view kAllowMultipleSelection = "AllowMultipleSelection";
+constexpr std::string_view kAllowEmptySelection = "AllowEmptySelection";
+
+// Only the kind's own item key is ever read.
+std::string_view itemsKey(bool sorter) { return sorter ? kSortByItems : kFilterItems; }
+
+// "Value" as option indexes. Indexes beyond the options go to the cell as
+// they are; a number too large for an index refuses the whole list, so no
+// index ever reaches the cell cut down to another option's.
+std::optional<std::vector<int>> selection(const FormCellSetters::Params& params) {
+    auto indexes = ParameterHelper::getParameterAsIntArray(params, S::kValue);
+    if (!indexes) return std::nullopt;
+    std::vector<int> out;
+    out.reserve(indexes->size());
+    for (std::int64_t i : *indexes) {
+        if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max()) {
+            S::warn("form cell: filter index " + std::to_string(i) + " is out of range; \"Value\" ignored");
+            return std::nullopt;
+        }
+        out.push_back(static_cast<int>(i));
+    }
+    return out;
+}
+
+}  // namespace
+
+void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
+                                                    const Params& params, bool sorter) {
+    if (!cell) return;
+    // One untitled option rather than none, so the row still shows a button.
+    if (!ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
+    // What a person may pick starts as on a fresh cell before the row's own
+    // keys apply, so a reused cell never carries another row's choice, or
+    // its rules for choosing, into this row's reports.
+    cell->value.clear();
+    cell->allowsMultipleSelection = false;
+    cell->allowsEmptySelection = true;
+    cell->setEditable(true);
+}
+
+void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
+                                            const Params& params, bool sorter) {
+    if (!cell) return;
+    if (auto items = ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) {
+        cell->valueOptions = std::move(*items);
+    }
+    if (sorter) {
+        cell->allowsMultipleSelection = false;
+    } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
+        cell->allowsMultipleSelection = *multiple;
+    }
+    if (auto indexes = selection(params)) cell->value = std::move(*indexes);
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    S::applyEditable(params, *cell);
+    if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection)) {
+        cell->allowsEmptySelection = *empty;
+    }
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+}
+
+}  // namespace trc::formcells

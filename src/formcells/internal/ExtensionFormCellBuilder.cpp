@@ -1,0 +1,202 @@
+#include "formcells/internal/ExtensionFormCellBuilder.h"
+
+#include <exception>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "formcells/ExtensionFormCell.h"
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellOwner.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIDevice.h"
+#include "platform/ui/UILayoutGuide.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UIViewController.h"
+#include "services/SharedLoggerManager.h"
+#include "services/UIViewConstraintHandler.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using ui::UITableView;
+using ui::UITableViewCell;
+using Factory = FormCellFactory;
+
+void log(std::string_view severity, const std::string& message) {
+    services::SharedLoggerManager::log(Factory::kLoggerName, severity, "extension row: " + message);
+}
+
+// Runs a call into the host's code; what it throws is logged and the call
+// answers an empty result.
+template <class F>
+std::invoke_result_t<F> hostCall(const char* what, F call) {
+    try {
+        return call();
+    } catch (const std::exception& e) {
+        log("error", std::string(what) + " failed: " + e.what());
+    } catch (...) {
+        log("error", std::string(what) + " failed");
+    }
+    if constexpr (!std::is_void_v<std::invoke_result_t<F>>) return {};
+}
+
+void send(const std::shared_ptr<core::Object>& to, const char* selector, const core::Value& argument) {
+    if (!to->respondsToSelector(selector)) return;
+    hostCall(selector, [&] { return to->perform(selector, argument); });
+}
+
+bool isCellHandler(const core::Object& view) {
+    return view.conformsToProtocol(Factory::kExtensionTableViewCellHandlerProtocol);
+}
+
+// The owner keeps the table a handler registered on, to hand back to the host.
+void registerHandler(UITableView& tableView, const FormCellFactory::Owner& owner,
+                     const std::shared_ptr<core::Object>& handler) {
+    auto table = std::static_pointer_cast<UITableView>(tableView.weak_from_this().lock());
+    if (owner && table) owner->setTableViewForExtension(table);
+    send(handler, Factory::kRegisterCellToSelector, table ? core::Value(table) : core::Value());
+}
+
+void registerPlainCell(UITableView& tableView) {
+    tableView.registerClass<UITableViewCell>(Factory::extensionFormCellReuseID);
+}
+
+std::shared_ptr<UITableViewCell> ownCell(UITableView& tableView, const ui::IndexPath& indexPath,
+                                         ExtensionFormCell& view) {
+    return hostCall("dequeueReusableCell", [&] { return view.dequeueReusableCell(tableView, indexPath); });
+}
+
+// The handler's cell, registered first when its identifier is unknown to the
+// table: "getView" may answer a handler now that answered nothing at registration.
+std::shared_ptr<UITableViewCell> handlerCell(UITableView& tableView, const ui::IndexPath& indexPath,
+                                             const FormCellFactory::Owner& owner,
+                                             const std::shared_ptr<core::Object>& handler) {
+    if (!handler->respondsToSelector(Factory::kGetReuseIdentifierSelector)) return nullptr;
+    core::Value answer = hostCall(Factory::kGetReuseIdentifierSelector,
+                                  [&] { return handler->perform(Factory::kGetReuseIdentifierSelector); });
+    const std::string* identifier = answer.ifString();
+    if (!identifier) return nullptr;
+    if (!tableView.registeredClassName(*identifier)) registerHandler(tableView, owner, handler);
+    if (!tableView.registeredClassName(*identifier)) return nullptr;
+    auto cell = tableView.dequeueReusableCell(*identifier, indexPath);
+    if (!cell) return nullptr;
+    if (owner) owner->setTableViewCellForExtension(cell);
+    send(handler, Factory::kConfigureReusableCellSelector, core::Value(cell));
+    return cell;
+}
+
+// Views an earlier row left in the reused cell.
+void removeHostedViews(ui::UIView& content) {
+    for (const auto& sub : std::vector<std::shared_ptr<ui::UIView>>(content.subviews())) {
+        if (sub->tag == Factory::extensionFormCellViewTag) sub->removeFromSuperview();
+    }
+}
+
+// The guide a hosted view's sides follow on a tablet, or nullptr where they
+// follow the cell: on a phone, and for a section no page shows.
+std::shared_ptr<ui::UILayoutGuide> sideGuide(UITableView& tableView, const FormCellFactory::Owner& owner,
+                                             const std::shared_ptr<ui::UIViewController>& viewController) {
+    if (ui::UIDevice::current()->userInterfaceIdiom() != ui::UIDevice::UserInterfaceIdiom::Pad) return nullptr;
+    auto controller = viewController ? viewController : std::dynamic_pointer_cast<ui::UIViewController>(owner);
+    if (!controller) return nullptr;
+    return controller->isPresentedModallyInFullScreen() ? tableView.readableContentGuide()
+                                                        : tableView.layoutMarginsGuide();
+}
+
+void pin(const std::shared_ptr<ui::UIView>& content, const std::shared_ptr<ui::UIView>& hosted,
+         const std::shared_ptr<ui::UILayoutGuide>& guide) {
+    using A = ui::NSLayoutConstraint::Attribute;
+    using C = ui::NSLayoutConstraint;
+    hosted->translatesAutoresizingMaskIntoConstraints = false;
+    auto side = [&](A attribute) {
+        return guide ? C::makeToGuide(hosted, attribute, guide, attribute) : C::make(hosted, attribute, content, attribute);
+    };
+    // The content view's height follows the view's, so the view sizes the row.
+    C::activate({
+        side(A::Leading),
+        side(A::Trailing),
+        C::make(content, A::Top, hosted, A::Top),
+        C::make(content, A::Bottom, hosted, A::Bottom),
+        C::make(content, A::Height, hosted, A::Height),
+    });
+}
+
+bool hasHeight(const core::Dictionary& params) {
+    const core::Value* height = params.find(ExtensionFormCellBuilder::kHeightKey);
+    return height && !height->isNil();
+}
+
+}  // namespace
+
+std::shared_ptr<core::Object> ExtensionFormCellBuilder::getView(const Delegate& delegate) {
+    if (!delegate || !delegate->respondsToSelector(Factory::kGetViewSelector)) return nullptr;
+    core::Value view = hostCall(Factory::kGetViewSelector, [&] { return delegate->perform(Factory::kGetViewSelector); });
+    return view.ifObject();
+}
+
+void ExtensionFormCellBuilder::registerExtension(UITableView& tableView, const Owner& owner,
+                                                 const Delegate& delegate) {
+    registerPlainCell(tableView);
+    auto view = getView(delegate);
+    if (!view) return;
+    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
+        hostCall("registerTo", [&] { own->registerTo(tableView); });
+        return;
+    }
+    if (isCellHandler(*view)) registerHandler(tableView, owner, view);
+}
+
+std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
+    UITableView& tableView, const ui::IndexPath& indexPath, const core::Dictionary& params, const Owner& owner,
+    const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController) {
+    auto view = getView(delegate);
+    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
+        if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
+        log("warn", "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
+    } else if (view && isCellHandler(*view)) {
+        if (auto cell = handlerCell(tableView, indexPath, owner, view)) return cell;
+        log("warn", "the host's cell handler gave no cell for row " + indexPath.description() +
+                        "; the row stays empty");
+    }
+
+    // The plain cell may be asked for under an identifier set after registration.
+    if (!tableView.registeredClassName(Factory::extensionFormCellReuseID)) registerPlainCell(tableView);
+    auto cell = tableView.dequeueReusableCell(Factory::extensionFormCellReuseID, indexPath);
+    if (!cell) return cell;
+    auto content = cell->contentView();
+    content->autoresizesSubviews = true;
+    auto hosted = std::dynamic_pointer_cast<ui::UIView>(view);
+    // A row without a view of its own never shows the view of the row the cell showed before.
+    if (!hosted) {
+        removeHostedViews(*content);
+        return cell;
+    }
+    // A view holding the row's cell or table would end up inside itself.
+    if (hosted == content || content->isDescendantOf(*hosted) || hosted.get() == &tableView ||
+        tableView.isDescendantOf(*hosted)) {
+        log("warn", "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
+        removeHostedViews(*content);
+        return cell;
+    }
+
+    content->insetsLayoutMarginsFromSafeArea = false;
+    hosted->insetsLayoutMarginsFromSafeArea = false;
+    hosted->autoresizingMask = ui::UIViewAutoresizing::FlexibleWidth | ui::UIViewAutoresizing::FlexibleHeight;
+    hosted->setFrame(content->frame());
+    hosted->tag = Factory::extensionFormCellViewTag;
+    removeHostedViews(*content);
+    content->addSubview(hosted);
+
+    auto guide = sideGuide(tableView, owner, viewController);
+    if (!hasHeight(params)) {
+        pin(content, hosted, guide);
+    } else if (guide) {
+        services::UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, hosted, guide);
+    }
+    return cell;
+}
+
+}  // namespace trc::formcells

@@ -1,0 +1,309 @@
+#include "formcells/internal/ExtensionFormCellBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "formcells/ExtensionFormCell.h"
+#include "formcells/FormCellContainerViewController.h"
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormTestSupport.h"
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIDevice.h"
+#include "platform/ui/UILabel.h"
+#include "platform/ui/UILayoutGuide.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UIWindow.h"
+
+namespace trc::formcells {
+namespace {
+
+using testing::params;
+using testing::RecordingDelegate;
+using Style = ui::UIModalPresentationStyle;
+
+constexpr const char* kExtension = "Control.Type.FormCell.Extension";
+
+// A section owner: no view controller of its own.
+class SectionOwner : public FormCellOwner {
+public:
+    void updateParamsWithValue(const core::Dictionary&, const ui::IndexPath&) override {}
+};
+
+// A row delegate whose "getView" answers a different object each time it is asked.
+class ChangingDelegate : public core::Object {
+public:
+    explicit ChangingDelegate(std::vector<std::shared_ptr<core::Object>> answers) : answers_(std::move(answers)) {}
+    bool respondsToSelector(std::string_view s) const override { return s == "getView"; }
+    core::Value perform(std::string_view, core::Args) override {
+        if (asked_ >= answers_.size()) throw std::runtime_error("no view today");
+        auto view = answers_[asked_++];
+        return view ? core::Value(view) : core::Value();
+    }
+
+private:
+    std::vector<std::shared_ptr<core::Object>> answers_;
+    std::size_t asked_ = 0;
+};
+
+// A host view that makes its own cells, or none.
+class OwnCellView : public core::Object, public ExtensionFormCell {
+public:
+    void registerTo(ui::UITableView& tableView) override { tableView.registerClass<ui::UITableViewCell>("Own"); }
+    std::shared_ptr<ui::UITableViewCell> dequeueReusableCell(ui::UITableView&, const ui::IndexPath&) override {
+        return nullptr;
+    }
+};
+
+// A runtime cell handler that registers, names and fills its cell.
+class HandlerView : public core::Object {
+public:
+    explicit HandlerView(core::Value identifier) : identifier_(std::move(identifier)) {}
+    bool conformsToProtocol(std::string_view p) const override { return p == "ExtensionTableViewCellHandler"; }
+    bool respondsToSelector(std::string_view s) const override {
+        return s == "registerCellTo:" || s == "getReuseIdentifier" || s == "configureReusableCell:";
+    }
+    core::Value perform(std::string_view s, core::Args args) override {
+        sent.emplace_back(s);
+        if (s == "registerCellTo:") args[0].ifObjectOf<ui::UITableView>()->registerClass<ui::UITableViewCell>("Handled");
+        if (s == "getReuseIdentifier") return identifier_;
+        if (s == "configureReusableCell:") args[0].ifObjectOf<ui::UITableViewCell>()->textLabel()->text = "filled";
+        return {};
+    }
+    std::vector<std::string> sent;
+
+private:
+    core::Value identifier_;
+};
+
+// The view's constraints as "leading = superview.leading; ...".
+std::string constraintsOf(const ui::UIView& view) {
+    std::string text;
+    for (const auto& c : view.constraints()) text += (text.empty() ? "" : "; ") + c->description();
+    return text;
+}
+
+std::shared_ptr<RecordingDelegate> showing(std::shared_ptr<core::Object> view) {
+    return std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"getView", "onPress"},
+                                               std::move(view));
+}
+
+std::size_t hostedViews(const ui::UITableViewCell& cell) {
+    std::size_t n = 0;
+    for (const auto& v : cell.contentView()->subviews()) n += v->tag == FormCellFactory::extensionFormCellViewTag;
+    return n;
+}
+
+constexpr const char* kPinnedToCell = "leading = superview.leading; trailing = superview.trailing";
+constexpr const char* kCellFollowsView = "top = subview.top; bottom = subview.bottom; height = subview.height";
+
+// Rows built straight through the factory, as a form cell section's page asks for them.
+class ExtensionTest : public testing::FreshProcessTest {
+protected:
+    std::shared_ptr<ui::UITableViewCell> build(const std::shared_ptr<core::Object>& delegate,
+                                               const std::string& json = "{}",
+                                               const std::shared_ptr<ui::UIViewController>& page = nullptr) {
+        FormCellFactory::registerFormCell(*table, kExtension, owner, delegate);
+        return FormCellFactory::getFormCell(*table, {0, row++}, kExtension, params(json), owner, delegate, page);
+    }
+
+    std::shared_ptr<ui::UITableView> table = std::make_shared<ui::UITableView>();
+    std::shared_ptr<SectionOwner> owner = std::make_shared<SectionOwner>();
+    std::shared_ptr<ui::UILabel> label = std::make_shared<ui::UILabel>();
+    int row = 0;
+};
+
+// ---- A plain view on a phone -------------------------------------------------------------
+
+class ExtensionHostedView : public ExtensionTest {};
+
+TEST_F(ExtensionHostedView, WithoutHeightTheViewIsPinnedOnAllSidesAndTheCellFollowsItsHeight) {
+    auto cell = build(showing(label));
+    auto content = cell->contentView();
+    ASSERT_EQ(label->superview(), content);
+    EXPECT_EQ(label->tag, 20180101);
+    EXPECT_FALSE(label->translatesAutoresizingMaskIntoConstraints);
+    EXPECT_EQ(constraintsOf(*label), kPinnedToCell);
+    EXPECT_EQ(constraintsOf(*content), kCellFollowsView);
+    EXPECT_FALSE(label->insetsLayoutMarginsFromSafeArea);
+    EXPECT_FALSE(content->insetsLayoutMarginsFromSafeArea);
+    EXPECT_TRUE(content->autoresizesSubviews);
+}
+
+TEST_F(ExtensionHostedView, WithAnyHeightOnAPhoneTheViewSizesByItsAutoresizingAlone) {
+    for (const char* json : {R"({"Height": 120})", R"({"Height": "tall"})"}) {
+        auto view = std::make_shared<ui::UILabel>();
+        auto cell = build(showing(view), json);
+        ASSERT_EQ(view->superview(), cell->contentView()) << json;
+        EXPECT_TRUE(view->translatesAutoresizingMaskIntoConstraints) << json;
+        EXPECT_EQ(view->autoresizingMask,
+                  ui::UIViewAutoresizing::FlexibleWidth | ui::UIViewAutoresizing::FlexibleHeight);
+        EXPECT_EQ(constraintsOf(*view), "") << json;
+        EXPECT_EQ(constraintsOf(*cell->contentView()), "") << json;
+    }
+}
+
+TEST_F(ExtensionHostedView, ASectionShownByNoPageLaysTheViewOutAgainstTheCellEvenOnATablet) {
+    ui::UIDevice::current()->model = ui::UIDevice::kPadModel;
+    auto cell = build(showing(label));
+    EXPECT_EQ(constraintsOf(*label), kPinnedToCell);
+    auto tall = std::make_shared<ui::UILabel>();
+    build(showing(tall), R"({"Height": 120})");
+    EXPECT_EQ(constraintsOf(*tall), "");
+}
+
+// ---- Host objects that misbehave ----------------------------------------------------------------
+
+class ExtensionHostMisbehaviour : public ExtensionTest {};
+
+TEST_F(ExtensionHostMisbehaviour, AFailingGetViewLeavesTheRowEmptyAndIsLogged) {
+    auto cell = build(std::make_shared<ChangingDelegate>(std::vector<std::shared_ptr<core::Object>>{}));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
+    EXPECT_EQ(hostedViews(*cell), 0u);
+    EXPECT_TRUE(testing::logged("error", "no view today"));
+}
+
+TEST_F(ExtensionHostMisbehaviour, AViewThatMakesNoCellGetsThePlainCell) {
+    auto cell = build(showing(std::make_shared<OwnCellView>()));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
+    EXPECT_TRUE(testing::logged("warn", "made no cell"));
+}
+
+TEST_F(ExtensionHostMisbehaviour, AHandlerFirstSeenWhenTheRowIsBuiltIsRegisteredBeforeItsCellIsDequeued) {
+    auto handler = std::make_shared<HandlerView>(core::Value("Handled"));
+    auto cell = build(std::make_shared<ChangingDelegate>(std::vector<std::shared_ptr<core::Object>>{nullptr, handler}));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->cellReuseIdentifier(), "Handled");
+    EXPECT_EQ(cell->textLabel()->text, "filled");
+    EXPECT_EQ(handler->sent, (std::vector<std::string>{"getReuseIdentifier", "registerCellTo:", "configureReusableCell:"}));
+    EXPECT_EQ(owner->tableViewForExtension(), table);
+    EXPECT_EQ(owner->tableViewCellForExtension(), cell);
+}
+
+TEST_F(ExtensionHostMisbehaviour, AHandlerWithoutAnIdentifierGetsThePlainCell) {
+    for (core::Value identifier : {core::Value(), core::Value(42), core::Value("NeverRegistered")}) {
+        auto handler = std::make_shared<HandlerView>(identifier);
+        auto cell = build(showing(handler));
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
+    }
+}
+
+TEST_F(ExtensionHostMisbehaviour, TheTableOrTheCellItselfIsNeverPutIntoTheCell) {
+    auto cell = build(showing(table));
+    EXPECT_EQ(table->superview(), nullptr);
+    EXPECT_EQ(hostedViews(*cell), 0u);
+    EXPECT_TRUE(testing::logged("warn", "holds the row itself"));
+}
+
+// ---- Shown in a form: reuse and tablets --------------------------------------------------------------
+
+class ExtensionInForm : public testing::FreshProcessTest {
+protected:
+    void SetUp() override {
+        FreshProcessTest::SetUp();
+        window->makeKeyAndVisible();
+        window->setRootViewController(root);
+        dispatch::MainQueue::shared().runUntilIdle();
+    }
+    void add(const std::shared_ptr<core::Object>& delegate, const std::string& extra = "") {
+        const std::string name = "e" + std::to_string(rows.size());
+        rows.push_back(name);
+        form->announcedNumberOfSections = 1;
+        form->announcedNumberOfRowsInSection = {static_cast<int>(rows.size())};
+        form->sectionNames = {""};
+        form->addFormCell(params(std::string("{\"_Type\": \"") + kExtension + "\", \"_Name\": \"" + name + "\"" +
+                                 (extra.empty() ? "" : ", " + extra) + "}"),
+                          delegate);
+    }
+    void present(Style style, std::optional<int> rowsOnScreen = std::nullopt) {
+        form->modalPresentationStyle = style;
+        root->present(form, false);
+        dispatch::MainQueue::shared().runUntilIdle();
+        table()->setRowsOnScreen(rowsOnScreen);
+        table()->layoutIfNeeded();
+    }
+    std::shared_ptr<ui::UITableView> table() { return form->tableView(); }
+
+    std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
+    std::shared_ptr<ui::UIViewController> root = std::make_shared<ui::UIViewController>();
+    std::shared_ptr<FormCellContainerViewController> form = std::make_shared<FormCellContainerViewController>();
+    std::shared_ptr<ui::UILabel> view = std::make_shared<ui::UILabel>();
+    std::vector<std::string> rows;
+};
+
+class ExtensionReuse : public ExtensionInForm {};
+
+TEST_F(ExtensionReuse, ARowWithoutAViewShowsAnEmptyCellEvenWhenTheCellShowedAnotherRowsView) {
+    add(showing(view));
+    add(std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"onPress"}));
+    present(Style::FullScreen, 1);
+    auto cell = table()->cellForRow({0, 0});
+    ASSERT_EQ(hostedViews(*cell), 1u);
+    table()->scrollToRow({0, 1}, ui::UITableView::ScrollPosition::None, false);
+    ASSERT_EQ(table()->cellForRow({0, 1}), cell);
+    EXPECT_EQ(hostedViews(*cell), 0u);
+}
+
+class ExtensionOnATablet : public ExtensionInForm {
+protected:
+    void SetUp() override {
+        ExtensionInForm::SetUp();
+        ui::UIDevice::current()->model = ui::UIDevice::kPadModel;
+    }
+};
+
+class ExtensionOnATabletPresented : public ExtensionOnATablet,
+                                    public ::testing::WithParamInterface<std::pair<Style, std::string>> {};
+
+TEST_P(ExtensionOnATabletPresented, TheSidesFollowTheReadableWidthOnlyInAFullScreenModalForm) {
+    const auto& [style, guide] = GetParam();
+    add(showing(view));
+    present(style);
+    EXPECT_EQ(constraintsOf(*view), "leading = " + guide + ".leading; trailing = " + guide + ".trailing");
+    EXPECT_EQ(constraintsOf(*view->superview()), kCellFollowsView);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, ExtensionOnATabletPresented,
+                         ::testing::Values(std::pair{Style::FullScreen, std::string("readableContentGuide")},
+                                           std::pair{Style::OverFullScreen, std::string("readableContentGuide")},
+                                           std::pair{Style::FormSheet, std::string("layoutMarginsGuide")}));
+
+TEST_F(ExtensionOnATablet, ANonModalFormFollowsTheLayoutMargins) {
+    add(showing(view));
+    window->setRootViewController(form);
+    dispatch::MainQueue::shared().runUntilIdle();
+    table()->layoutIfNeeded();
+    EXPECT_EQ(constraintsOf(*view), "leading = layoutMarginsGuide.leading; trailing = layoutMarginsGuide.trailing");
+}
+
+TEST_F(ExtensionOnATablet, WithHeightTheViewIsPinnedToTheCellTopAndBottomAndTheGuideSides) {
+    add(showing(view), R"("Height": 120)");
+    present(Style::FullScreen);
+    EXPECT_FALSE(view->translatesAutoresizingMaskIntoConstraints);
+    EXPECT_EQ(constraintsOf(*view),
+              "top = superview.top; bottom = superview.bottom; leading = readableContentGuide.leading; "
+              "trailing = readableContentGuide.trailing");
+    EXPECT_EQ(constraintsOf(*view->superview()), "");
+}
+
+TEST_F(ExtensionOnATablet, ASectionFollowsThePageThatShowsIt) {
+    auto page = std::make_shared<ui::UIViewController>();
+    page->modalPresentationStyle = Style::FullScreen;
+    root->present(page, false);
+    dispatch::MainQueue::shared().runUntilIdle();
+    auto table = std::make_shared<ui::UITableView>();
+    auto owner = std::make_shared<SectionOwner>();
+    auto delegate = showing(view);
+    FormCellFactory::registerFormCell(*table, kExtension, owner, delegate);
+    FormCellFactory::getFormCell(*table, {0, 0}, kExtension, {}, owner, delegate, page);
+    EXPECT_EQ(constraintsOf(*view), "leading = readableContentGuide.leading; trailing = readableContentGuide.trailing");
+    EXPECT_EQ(view->constraints().front()->secondGuide()->owningView(), table);
+}
+
+}  // namespace
+}  // namespace trc::formcells

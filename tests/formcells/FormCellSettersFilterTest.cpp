@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "formcells/FormCellSetters.h"
+#include "formcells/FormCellSettersTestSupport.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+
+namespace trc::formcells {
+namespace {
+
+using testing::SetterTest;
+using vessa::VUIFilterFormCell;
+using Options = std::vector<std::string>;
+using Indexes = std::vector<int>;
+
+class FilterSetter : public SetterTest {
+protected:
+    // A row built anew: the default first, then the row's keys.
+    void build(const std::string& json, bool sorter) {
+        FormCellSetters::initDefaultFilterFormCellView(cell, params(json), sorter);
+        FormCellSetters::setFilterFormCellView(cell, params(json), sorter);
+    }
+    void update(const std::string& json, bool sorter) { FormCellSetters::setFilterFormCellView(cell, params(json), sorter); }
+
+    std::shared_ptr<VUIFilterFormCell> cell = shown<VUIFilterFormCell>();
+};
+
+// ---- Options ---------------------------------------------------------------------------
+
+class FilterOptions : public FilterSetter {};
+
+TEST_F(FilterOptions, EachKindReadsOnlyItsOwnItemKey) {
+    const std::string both = R"({"FilterItems": ["Open", "Closed"], "SortByItems": ["Date"]})";
+    build(both, false);
+    EXPECT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));
+    build(both, true);
+    EXPECT_EQ(cell->valueOptions, (Options{"Date"}));
+}
+
+TEST_F(FilterOptions, ANewRowWithoutAListOfStringsOfItsKindShowsOneUntitledOption) {
+    for (const char* json : {R"({"SortByItems": ["Date"]})", R"({"FilterItems": "Open"})",
+                             R"({"FilterItems": ["Open", 1]})", "{}"}) {
+        cell->valueOptions = {"left", "over"};
+        build(json, false);
+        EXPECT_EQ(cell->valueOptions, (Options{""})) << json;
+    }
+    build(R"({"FilterItems": ["Open"]})", true);
+    EXPECT_EQ(cell->valueOptions, (Options{""}));
+}
+
+TEST_F(FilterOptions, AnUpdateWithItemsOfTheWrongTypeKeepsTheOptions) {
+    build(R"({"FilterItems": ["Open", "Closed"]})", false);
+    update(R"({"FilterItems": [true]})", false);
+    update(R"({"SortByItems": ["Date"]})", false);
+    EXPECT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));
+}
+
+// ---- Selection mode and selection -----------------------------------------------------------
+
+class FilterSelection : public FilterSetter {};
+
+TEST_F(FilterSelection, ASorterAllowsOneSelectionWhateverTheHostSays) {
+    build(R"({"SortByItems": ["Date", "Name", "Size"], "AllowMultipleSelection": true})", true);
+    EXPECT_FALSE(cell->allowsMultipleSelection);
+    ASSERT_TRUE(cell->tapOption(0));
+    ASSERT_TRUE(cell->tapOption(2));
+    EXPECT_EQ(cell->value, (Indexes{2}));
+    EXPECT_FALSE(cell->pick({0, 1}));
+}
+
+TEST_F(FilterSelection, AFilterUpdateWithoutTheKeyKeepsTheModeASorterUpdateAlwaysResetsIt) {
+    build(R"({"FilterItems": ["Open", "Closed"], "AllowMultipleSelection": true})", false);
+    update(R"({"Caption": "State"})", false);
+    EXPECT_TRUE(cell->allowsMultipleSelection);
+    ASSERT_TRUE(cell->tapOption(0));
+    ASSERT_TRUE(cell->tapOption(1));
+    EXPECT_EQ(cell->value, (Indexes{0, 1}));
+    update(R"({"AllowMultipleSelection": false})", false);
+    EXPECT_FALSE(cell->allowsMultipleSelection);
+
+    cell->allowsMultipleSelection = true;
+    update(R"({"Caption": "Order"})", true);
+    EXPECT_FALSE(cell->allowsMultipleSelection);
+}
+
+TEST_F(FilterSelection, ANewRowOnAReusedCellStartsWithTheRulesOfAFreshCell) {
+    build(R"({"FilterItems": ["a", "b", "c"], "AllowMultipleSelection": true, "Value": [0, 2],
+              "AllowEmptySelection": false, "IsEditable": false})",
+          false);
+    build(R"({"FilterItems": ["x", "y", "z"]})", false);
+    EXPECT_TRUE(cell->value.empty());
+    EXPECT_FALSE(cell->allowsMultipleSelection);
+    EXPECT_TRUE(cell->allowsEmptySelection);
+    EXPECT_TRUE(cell->isEditable());
+    build(R"({"FilterItems": ["x", "y"], "AllowMultipleSelection": true, "Value": [1]})", false);
+    EXPECT_EQ(cell->value, (Indexes{1}));
+    EXPECT_TRUE(cell->allowsMultipleSelection);
+}
+
+TEST_F(FilterSelection, AValueThatIsNoListOfCellIndexesLeavesTheSelection) {
+    // Indexes beyond the options are the cell's to judge; they pass as given.
+    build(R"({"FilterItems": ["a", "b"], "Value": [5, -1]})", false);
+    EXPECT_EQ(cell->value, (Indexes{5, -1}));
+    update(R"({"Value": [1.0]})", false);
+    EXPECT_EQ(cell->value, (Indexes{1}));
+    for (const char* json : {R"({"Value": [0, 4294967297]})", R"({"Value": ["0"]})", R"({"Value": 0})",
+                             R"({"Value": [true]})", R"({"Value": [0.5]})"}) {
+        update(json, false);
+        EXPECT_EQ(cell->value, (Indexes{1})) << json;
+    }
+    EXPECT_TRUE(logged("warn", "4294967297"));
+}
+
+// ---- Caption, editing and styles ---------------------------------------------------------------------
+
+class FilterLooks : public FilterSetter {};
+
+TEST_F(FilterLooks, CaptionEditingEmptySelectionAndStylesApplyAndAbsentKeysLeaveThem) {
+    build(R"({"FilterItems": ["a", "b"], "Caption": "State", "IsEditable": false, "AllowEmptySelection": false,
+              "Styles": {"Background": "bg", "Caption": "cap", "Value": "ignored"}})",
+          false);
+    EXPECT_EQ(cell->keyName(), "State");
+    EXPECT_FALSE(cell->isEditable());
+    EXPECT_FALSE(cell->allowsEmptySelection);
+    EXPECT_EQ(cell->nuiClass, "bg");
+    EXPECT_EQ(cell->keyLabel()->nuiClass, "cap");
+
+    update(R"({"Styles": {"Value": "other"}, "IsEditable": "no"})", false);
+    EXPECT_EQ(cell->keyName(), "State");
+    EXPECT_FALSE(cell->isEditable());
+    EXPECT_FALSE(cell->allowsEmptySelection);
+    EXPECT_EQ(cell->nuiClass, "bg");
+    EXPECT_EQ(cell->keyLabel()->nuiClass, "cap");
+}
+
+}  // namespace
+}  // namespace trc::formcells

@@ -1,0 +1,80 @@
+#include "platform/ui/UILayoutGuide.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UIView.h"
+
+using namespace trc::ui;
+
+namespace {
+
+using A = NSLayoutConstraint::Attribute;
+
+// A table-like view holding a cell whose content view holds a hosted view.
+class GuideConstraints : public ::testing::Test {
+protected:
+    void SetUp() override {
+        table->addSubview(cell);
+        cell->addSubview(content);
+        content->addSubview(hosted);
+        hosted->addSubview(inner);
+        content->addSubview(sibling);
+    }
+
+    std::shared_ptr<UIView> table = std::make_shared<UIView>();
+    std::shared_ptr<UIView> cell = std::make_shared<UIView>();
+    std::shared_ptr<UIView> content = std::make_shared<UIView>();
+    std::shared_ptr<UIView> hosted = std::make_shared<UIView>();
+    std::shared_ptr<UIView> inner = std::make_shared<UIView>();
+    std::shared_ptr<UIView> sibling = std::make_shared<UIView>();
+};
+
+TEST_F(GuideConstraints, AViewKeepsOneGuideOfEachKindAndTakesItBackWhenAskedAgain) {
+    auto margins = table->layoutMarginsGuide();
+    auto readable = table->readableContentGuide();
+    EXPECT_EQ(table->layoutMarginsGuide(), margins);
+    EXPECT_NE(readable, margins);
+    EXPECT_EQ(table->layoutGuides(), (std::vector{margins, readable}));
+    auto c = NSLayoutConstraint::makeToGuide(hosted, A::Leading, margins, A::Leading);
+    EXPECT_EQ(c->secondItem(), nullptr);
+    EXPECT_EQ(c->secondOwningView(), table);
+
+    cell->addLayoutGuide(margins);
+    EXPECT_EQ(c->secondOwningView(), cell);
+    EXPECT_EQ(table->layoutGuides(), std::vector{readable});
+    EXPECT_EQ(table->layoutMarginsGuide(), margins);
+    EXPECT_TRUE(cell->layoutGuides().empty());
+    EXPECT_EQ(c->secondOwningView(), table);
+}
+
+TEST_F(GuideConstraints, AViewLeavingDropsEveryConstraintBetweenItsSubtreeAndTheRest) {
+    auto toGuide = NSLayoutConstraint::makeToGuide(hosted, A::Leading, table->layoutMarginsGuide(), A::Leading);
+    auto toContent = NSLayoutConstraint::make(hosted, A::Trailing, content, A::Trailing);
+    auto contentToHosted = NSLayoutConstraint::make(content, A::Height, hosted, A::Height);
+    auto cellToInner = NSLayoutConstraint::make(cell, A::Top, inner, A::Top);
+    auto withinHosted = NSLayoutConstraint::make(hosted, A::Width, inner, A::Width);
+    auto guideWithinHosted = NSLayoutConstraint::makeToGuide(inner, A::Leading, hosted->layoutMarginsGuide(), A::Leading);
+    auto siblingToHosted = NSLayoutConstraint::make(sibling, A::Top, hosted, A::Bottom);
+    auto innerToCellGuide = NSLayoutConstraint::makeToGuide(inner, A::Trailing, cell->layoutMarginsGuide(), A::Trailing);
+    auto unrelated = NSLayoutConstraint::make(content, A::Top, cell, A::Top);
+    NSLayoutConstraint::activate({toGuide, toContent, contentToHosted, cellToInner, withinHosted, guideWithinHosted,
+                                  siblingToHosted, innerToCellGuide, unrelated});
+
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(toGuide->isActive());
+    EXPECT_FALSE(toContent->isActive());
+    EXPECT_FALSE(contentToHosted->isActive()) << "kept by the superview, still about the view that left";
+    EXPECT_FALSE(cellToInner->isActive()) << "kept further up, about a subview of the view that left";
+    EXPECT_FALSE(siblingToHosted->isActive()) << "kept by a view beside it";
+    EXPECT_FALSE(innerToCellGuide->isActive()) << "kept by a subview of the view that left";
+    EXPECT_TRUE(withinHosted->isActive());
+    EXPECT_TRUE(guideWithinHosted->isActive());
+    EXPECT_TRUE(unrelated->isActive());
+    EXPECT_EQ(content->constraints().size(), 1u);
+    EXPECT_EQ(cell->constraints().size(), 0u);
+}
+
+}  // namespace
