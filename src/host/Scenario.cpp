@@ -2,6 +2,7 @@
 
 #include "host/ScenarioExtensions.h"
 #include "platform/core/Json.h"
+#include "platform/core/Logging.h"
 #include "platform/foundation/AtomicFile.h"
 
 namespace trc::host {
@@ -57,7 +58,9 @@ Scenario Scenario::parse(std::string_view text, const std::filesystem::path& dir
     for (const auto& [key, v] : *top) {
         if (key != "scenario" && key != "bundle" && key != "defaults" && key != "servers" && key != "objects" &&
             key != "steps") {
-            throw ScenarioError("unknown member \"" + key + "\" at the top of the scenario");
+            // Scenarios written for other tools may carry members of their own;
+            // they are passed over, not refused.
+            core::Logging::log("hostsim", "warn", "passing over the unknown member \"" + key + "\" at the top of the scenario");
         }
     }
     return s;
