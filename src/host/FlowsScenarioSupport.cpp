@@ -5,8 +5,6 @@
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/VUIEULAViewController.h"
 #include "platform/flows/VUIPasscodeController.h"
-#include "platform/ui/UIApplication.h"
-#include "platform/ui/UIWindow.h"
 
 namespace trc::host {
 

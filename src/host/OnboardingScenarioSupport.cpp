@@ -2,7 +2,6 @@
 
 #include "host/ScenarioExtensions.h"
 #include "host/ScreenEntries.h"
-#include "host/UiScreen.h"
 #include "host/WelcomeScreenBridge.h"
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"
@@ -10,7 +9,6 @@
 #include "onboarding/OnboardingCustomizationBridge.h"
 #include "services/AppConfig.h"
 #include "services/ToastMessageView.h"
-#include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIInfoViewController.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"
 #include "platform/vessa/VUIOnboardingScanViewController.h"
