@@ -17,6 +17,7 @@
 #include "platform/flows/Logger.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
 #include "platform/flows/StoreManagerError.h"
+#include "platform/flows/StoreManagerStep.h"
 #include "platform/flows/UnexpectedError.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/flows/VessaASWebAuthenticationSessionPresenter.h"
@@ -324,6 +325,19 @@ TEST_F(ControllerTest, ASessionCarriesOneVersionHeaderHoweverOftenItIsRestored) 
         if (std::dynamic_pointer_cast<services::VersionObserver>(o)) ++versions;
     EXPECT_EQ(versions, 1);
     EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession, std::static_pointer_cast<core::Object>(context.zelURLSession()));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, WithoutAFlowOfItsOwnTheResetUsesTheRelaunchLists) {
+    ASSERT_FALSE(controller->currentFlow);
+    Flows::Steps steps = controller->resetFlow();
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<flows::StoreManagerStep>(steps.back()));
 }
 
 }  // namespace
