@@ -18,6 +18,7 @@
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "services/AppConfig.h"
 #include "services/SharedLoggerManager.h"
+#include "services/TextHandler.h"
 
 namespace trc::formcells {
 
@@ -30,10 +31,6 @@ namespace {
 constexpr ui::UITableView::RowAnimation kAutomatic = ui::UITableView::RowAnimation::Automatic;
 // The headless screen draws one point as one pixel.
 constexpr double kScreenScale = 1;
-// Header text metrics: the system font of size 18 on lines of this height,
-// about this many points per character.
-constexpr double kHeaderLineHeight = 21.5;
-constexpr double kHeaderCharacterWidth = 9.0;
 
 const std::string* stringIn(const core::Dictionary& d, std::string_view key) {
     const auto* v = d.find(key);
@@ -46,18 +43,6 @@ std::optional<Kind> kindIn(const core::Dictionary& d) {
 }
 
 void warn(const std::string& message) { services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn", message); }
-
-// The fitting height of a header label showing text across the table's width.
-double headerTextHeight(const std::string& text, const UITableView& tableView) {
-    const double width = tableView.frame().size.width;
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++characters;
-    }
-    const double perLine = width > kHeaderCharacterWidth ? std::floor(width / kHeaderCharacterWidth) : 1;
-    const double lines = std::max(1.0, std::ceil(static_cast<double>(characters) / perLine));
-    return lines * kHeaderLineHeight;
-}
 
 core::Value integerArray(const std::vector<int>& values) {
     core::Array out;
@@ -416,7 +401,7 @@ std::optional<double> FormCellContainerViewController::heightForHeaderInSection(
     const std::string name = sectionName(section).value_or("");
     if (isInPopover && section == 0 && name.empty()) return 0.0;
     if (name.empty()) return hideSectionHeader(section) ? 0.0 : sectionHeaderHeight;
-    return headerTextHeight(name, tableView) + kNamedHeaderPadding;
+    return services::TextHandler::heightOfHeaderText(name, tableView) + kNamedHeaderPadding;
 }
 
 std::shared_ptr<ui::UIView> FormCellContainerViewController::viewForHeaderInSection(UITableView& tableView,

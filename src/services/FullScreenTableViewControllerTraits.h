@@ -9,12 +9,14 @@
 // defaults act on that controller's view and do nothing otherwise).
 // Main thread only.
 
+#include "services/Constants.h"
+
 namespace trc::services {
 
 class FullScreenTableViewControllerTraits {
 public:
     // The gap between the page and the top of its superview when not embedded.
-    static constexpr double kTopAnchor = 56.0;
+    static constexpr double kTopAnchor = Constants::TABLEVIEW_TOP_ANCHOR;
 
     virtual ~FullScreenTableViewControllerTraits() = default;
 

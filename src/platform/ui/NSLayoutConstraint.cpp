@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
 
 namespace trc::ui {
@@ -35,6 +36,15 @@ std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::make(const std::shared_p
                                                              Attribute secondAttribute, double constant) {
     return std::make_shared<NSLayoutConstraint>(first, firstAttribute, Relation::Equal, second, secondAttribute, 1.0,
                                                 constant);
+}
+
+std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::makeToGuide(const std::shared_ptr<UIView>& first,
+                                                                    Attribute firstAttribute,
+                                                                    const std::shared_ptr<UILayoutGuide>& guide,
+                                                                    Attribute guideAttribute, double constant) {
+    auto c = make(first, firstAttribute, nullptr, guideAttribute, constant);
+    c->secondGuide_ = guide;
+    return c;
 }
 
 void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
@@ -88,8 +98,13 @@ std::string NSLayoutConstraint::description() const {
     std::string text = fmt::format("{} {} ", attributeName(firstAttribute_), rel);
     auto first = first_.lock();
     auto second = second_.lock();
-    if (second) {
-        text += (first && second == first->superview()) ? "superview." : "view.";
+    auto guide = secondGuide_.lock();
+    if (second || guide) {
+        if (guide) {
+            text += (guide->identifier.empty() ? std::string("guide") : guide->identifier) + ".";
+        } else {
+            text += (first && second == first->superview()) ? "superview." : "view.";
+        }
         text += attributeName(secondAttribute_);
         if (multiplier_ != 1) text += fmt::format(" * {}", multiplier_);
         if (constant != 0) text += fmt::format(" {} {}", constant < 0 ? "-" : "+", constant < 0 ? -constant : constant);

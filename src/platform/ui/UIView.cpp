@@ -7,6 +7,7 @@
 #include "platform/core/Dictionary.h"
 #include "platform/core/Logging.h"
 #include "platform/ui/NSLayoutConstraint.h"
+#include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 
@@ -110,6 +111,7 @@ void UIView::removeFromSuperview() {
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
     for (const auto& c : constraints_) {
         auto other = c->secondItem();
+        if (auto guide = c->secondGuide(); !other && guide) other = guide->owningView();
         if (other && other.get() != this && !other->isDescendantOf(*this)) stale.push_back(c);
     }
     NSLayoutConstraint::deactivate(stale);
@@ -166,6 +168,34 @@ void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     std::erase(constraints_, constraint);
+}
+
+void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
+    if (!guide) return;
+    if (auto owner = guide->owningView()) {
+        if (owner.get() == this) return;
+        owner->removeLayoutGuide(guide);
+    }
+    guide->owningView_ = std::static_pointer_cast<UIView>(weak_from_this().lock());
+    layoutGuides_.push_back(guide);
+}
+
+void UIView::removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
+    if (!guide || guide->owningView().get() != this) return;
+    std::erase(layoutGuides_, guide);
+    guide->owningView_.reset();
+}
+
+std::shared_ptr<UILayoutGuide> UIView::ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier) {
+    if (!slot) slot = std::make_shared<UILayoutGuide>(identifier);
+    if (slot->owningView().get() != this) addLayoutGuide(slot);
+    return slot;
+}
+
+std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() { return ownGuide(layoutMarginsGuide_, "layoutMarginsGuide"); }
+
+std::shared_ptr<UILayoutGuide> UIView::readableContentGuide() {
+    return ownGuide(readableContentGuide_, "readableContentGuide");
 }
 
 bool UIView::endEditing(bool force) {

@@ -25,6 +25,7 @@
 namespace trc::ui {
 
 class NSLayoutConstraint;
+class UILayoutGuide;
 class UIViewController;
 
 class UIView : public UIResponder {
@@ -74,6 +75,15 @@ public:
     void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
     void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
 
+    // Layout guides the view owns, in the order added; adding a guide owned
+    // by another view moves it here.
+    const std::vector<std::shared_ptr<UILayoutGuide>>& layoutGuides() const { return layoutGuides_; }
+    void addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
+    void removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
+    // The view's own guides, made on first use and the same ever after.
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
+    std::shared_ptr<UILayoutGuide> readableContentGuide();
+
     // Makes a first responder inside this view (or the view itself) resign;
     // with force, even one that would refuse. True when none is left.
     bool endEditing(bool force);
@@ -100,6 +110,7 @@ private:
     friend class UIViewController;
 
     void detachFromSuperview();
+    std::shared_ptr<UILayoutGuide> ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier);
 
     CGRect frame_;
     bool hidden_ = false;
@@ -110,6 +121,9 @@ private:
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
+    std::shared_ptr<UILayoutGuide> readableContentGuide_;
 };
 
 }  // namespace trc::ui
