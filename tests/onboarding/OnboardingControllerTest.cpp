@@ -11,6 +11,7 @@
 #include "onboarding/LaunchEULAStep.h"
 #include "onboarding/OnboardingCustomization.h"
 #include "onboarding/OnboardingTestSupport.h"
+#include "onboarding/QRCodePicture.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/Block.h"
 #include "platform/flows/AuthenticationViewController.h"
@@ -338,6 +339,21 @@ TEST_F(ControllerTest, WithoutAFlowOfItsOwnTheResetUsesTheRelaunchLists) {
     Flows::Steps steps = controller->resetFlow();
     ASSERT_EQ(steps.size(), 7u);
     EXPECT_TRUE(std::dynamic_pointer_cast<flows::StoreManagerStep>(steps.back()));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, TheStoreStepShowsTheBundlesBlurredScreenBehindTheBiometricUnlock) {
+    EXPECT_FALSE(Flows::createStoreManagerStep()->backgroundImageForTouchIDView);
+    foundation::TemporaryFolder bundle("trc-bundle-");
+    test::QRCodePicture::writeBlank(bundle.path() / "BlurredScreen.png");
+    foundation::Bundle::setMain(bundle.path());
+    EXPECT_TRUE(Flows::createStoreManagerStep()->backgroundImageForTouchIDView);
+    foundation::Bundle::setMain({});
 }
 
 }  // namespace
