@@ -6,18 +6,6 @@
 
 namespace trc::formcells {
 
-void FormCellSetters::intiDefaultsetListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>&,
-                                                           const Params&) {}
-void FormCellSetters::setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&) {}
-std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
-    const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&, const Delegate&,
-    const std::shared_ptr<services::Search>&) {
-    return nullptr;
-}
-void FormCellSetters::setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&,
-                                                const Delegate&, const std::shared_ptr<services::Search>&) {}
-void FormCellSetters::updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>&, const Params&) {}
-
 void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>&, const Params&,
                                                  const std::shared_ptr<AttachmentFormViewDelegate>&) {}
 

@@ -3,6 +3,7 @@
 #include "host/FlowsScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/FormCellContainerBridge.h"
+#include "host/ListPickerScenarioSupport.h"
 #include "host/OnboardingScenarioSupport.h"
 #include "host/SectionBridge.h"
 #include "host/SectionedTableBridge.h"
@@ -25,6 +26,7 @@ void HostRegistry::registerAll() {
     SectionBridge::install();
     SectionedTableBridge::install();
     OnboardingScenarioSupport::install();
+    ListPickerScenarioSupport::install();
 }
 
 }  // namespace trc::host

@@ -1,7 +1,5 @@
 #include "onboarding/NetworkCheckStep.h"
 
-#include <curl/curl.h>
-
 #include <memory>
 
 #include "onboarding/NetworkCheckStepError.h"
@@ -10,29 +8,12 @@
 #include "platform/flows/URLError.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
+#include "platform/foundation/WebURL.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
 namespace {
-
-// An absolute http or https URL with a host; anything else cannot be pinged.
-bool isPingableURL(const std::string& text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> url(curl_url(), curl_url_cleanup);
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) return false;
-    auto part = [&](CURLUPart which) {
-        char* value = nullptr;
-        std::string out;
-        if (curl_url_get(url.get(), which, &value, 0) == CURLUE_OK && value) out = value;
-        curl_free(value);
-        return out;
-    };
-    const std::string scheme = part(CURLUPART_SCHEME);
-    return (scheme == "http" || scheme == "https") && !part(CURLUPART_HOST).empty();
-}
 
 // Misconfigured flows end here rather than hang; one main-queue hop, as a
 // request's completion would.
@@ -59,7 +40,7 @@ void NetworkCheckStep::flowHandler(const flows::OnboardingContext& context, Comp
 void NetworkCheckStep::pingTest(const std::optional<std::string>& urlString, const flows::OnboardingContext& context,
                                 Completion completionHandler) {
     if (!completionHandler) return;
-    if (!urlString || !isPingableURL(*urlString)) return failForMissingSettings(std::move(completionHandler));
+    if (!urlString || !foundation::WebURL::isValid(*urlString)) return failForMissingSettings(std::move(completionHandler));
 
     flows::URLSessionConfiguration configuration = flows::URLSessionConfiguration::defaultConfiguration();
     configuration.timeoutIntervalForRequest = kSessionRequestTimeout;

@@ -14,9 +14,11 @@
 // reset. Every entry and every completion that reaches its state or
 // AppConfig runs on the main queue.
 //
-// The passcode, unlock, relaunch and blur entries answer the host here in
-// their plain form: a restore or passcode screen of the flow framework,
-// resolve on success, reject with a message otherwise.
+// The passcode, unlock, relaunch and blur entries (OnboardingController+
+// Passcode.cpp) always answer the host: every road ends in one resolve or
+// one reject with a message, never in silence. A relaunch restore starts
+// again after a cancelled screen or the failed-restore alert only because a
+// person acted, never on its own.
 
 #include <functional>
 #include <memory>
@@ -33,6 +35,7 @@
 
 namespace trc::flows {
 class Logger;
+class StoreManager;
 class ZELvornSettingsParameters;
 }  // namespace trc::flows
 
@@ -72,6 +75,11 @@ public:
     static constexpr const char* kStoreErrorResetText = "Application reset because of store error ";
 
     using Block = std::shared_ptr<core::Block>;
+    // How an operation answers: success with one value, failure with a code,
+    // a message and an error (these roads pass only a message).
+    using Success = std::function<void(const core::Value&)>;
+    using Failure =
+        std::function<void(std::optional<std::string> code, std::optional<std::string> message, flows::ErrorPtr error)>;
 
     OnboardingController();
     static std::shared_ptr<OnboardingController> sharedInstance();
@@ -126,7 +134,24 @@ private:
     void onboardFailed(const flows::ErrorPtr& error);
     void resetOnboarding();
     void cacheWelcomeScreenAndConnSettings();
-    void unlock(bool verify, bool showCancel, Block resolve, Block reject);
+    // The store of the onboarded client (the credential store may be absent
+    // before an unlock or restore); nullptr without an onboarded client.
+    std::shared_ptr<flows::StoreManager> storeManager() const;
+    std::shared_ptr<flows::StoreManager> storeManager(const std::optional<foundation::UUID>& onboardingId) const;
+    void changeUserPasscode(Success success, Failure failure);
+    std::shared_ptr<flows::StoreManager> storeManagerForChangePasscode() const;
+    void unlockScreen(bool verify, bool showCancel, Success success, Failure failure);
+    void restoreOnRelaunch(Success success, Failure failure);
+    void restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure);
+    void restoreFlowFailureHandler(const flows::ErrorPtr& error, const std::string& errorMessage,
+                                   const flows::OnboardingResult& result, const flows::OnboardingContext& context,
+                                   Success success, Failure failure);
+    bool hasRestoreConnectionFailure(const flows::ErrorPtr& error, const flows::OnboardingResult& result,
+                                     const flows::OnboardingContext& context, const Success& success);
+    void handleRestoreFailureWithWarning(const std::string& errorMessage, const flows::OnboardingContext& context,
+                                         Success success, Failure failure);
+    void handleNoConnectionWithWarning(const flows::OnboardingResult& result, const flows::OnboardingContext& context,
+                                       Success success);
     std::weak_ptr<OnboardingController> weak();
     const std::shared_ptr<flows::Logger>& logger() const { return logger_; }
 

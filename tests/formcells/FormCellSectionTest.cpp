@@ -9,13 +9,13 @@
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSection.h"
-#include "formcells/ListPickerDataSource.h"
 #include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerDataSource.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "platform/vessa/VUINoteFormCell.h"
 #include "platform/vessa/VUISwitchFormCell.h"
@@ -56,7 +56,7 @@ private:
 };
 
 // A list picker data source that counts the host's "no more items" calls.
-class CountingSource : public core::Object, public formcells::ListPickerDataSource {
+class CountingSource : public core::Object, public vessa::VUIListPickerDataSource {
 public:
     int hidden = 0;
     bool respondsToSelector(std::string_view selector) const override {
@@ -66,7 +66,6 @@ public:
         ++hidden;
         return {};
     }
-    void updateSelectedData(const std::vector<std::string>&) override {}
     int numberOfRowsIn(ui::UITableView&) override { return 0; }
     std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
     std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&, const std::string&) override {

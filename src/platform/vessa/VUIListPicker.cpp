@@ -28,6 +28,12 @@ const core::ClassInfo& VUIListPicker::classInfo() {
             .property("tintColor",
                       [](const VUIListPicker& p) { return p.tintColor ? core::Value(p.tintColor->hexString()) : core::Value(); })
             .property("reloadDataCount", [](const VUIListPicker& p) { return core::Value(p.reloadDataCount()); })
+            .property("searchBar", [](const VUIListPicker& p) { return core::Value(p.searchBar()); })
+            // The data source as a host object when it is one (else nil).
+            .property("dataSource",
+                      [](const VUIListPicker& p) {
+                          return ui::objectOrNil(std::dynamic_pointer_cast<core::Object>(p.dataSource()));
+                      })
             .build();
     return info;
 }
@@ -52,6 +58,8 @@ bool VUIListPicker::selectRow(int row) {
     bool filtered = isFiltered();
     auto updating = searchResultsUpdating();
     int index = filtered && updating ? updating->unfilteredDataSourceIndexOfItemAt(*this, row) : row;
+    // A shown row that stands for no item (the results changed under it) selects nothing.
+    if (index < 0) return false;
     bool single = !cell_->allowsMultipleSelection;
     bool done = false;
     if (isDataSourceRequiringUniqueIdentifiers) {

@@ -73,6 +73,9 @@ bool VUIListPickerFormCell::pick(std::vector<int> indexes) {
         return false;
     }
     setValue(std::move(indexes));
+    if (auto source = listPicker_->dataSource()) {
+        if (auto text = source->descriptionOfSelectedIndexes(value_)) valueLabel_->text = std::move(*text);
+    }
     fire(onChangeHandler, value_);
     return true;
 }
@@ -83,6 +86,9 @@ bool VUIListPickerFormCell::pickUniqueIdentifiers(std::vector<std::string> ident
         return false;
     }
     uuidValues = std::move(identifiers);
+    if (auto source = listPicker_->dataSource()) {
+        if (auto text = source->descriptionOfSelectedUniqueIdentifiers(uuidValues)) valueLabel_->text = std::move(*text);
+    }
     fire(onUuidChangeHandler, uuidValues);
     return true;
 }

@@ -7,7 +7,8 @@
 //
 // The person's entries: openPicker() (what tapping the row does), then
 // picking on the picker; or pick() / pickUniqueIdentifiers() for a whole
-// selection. A new selection reaches onChangeHandler or
+// selection. A new selection shows (the cell's own titles, or the data
+// source's text for it) and then reaches onChangeHandler or
 // onUuidChangeHandler. Refused (false, nothing changed): a cell that is not
 // editable, several items without multiple selection, nothing without
 // empty selection, an index outside the cell's own titles. Main thread only.

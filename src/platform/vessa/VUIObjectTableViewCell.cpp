@@ -1,15 +1,23 @@
 #include "platform/vessa/VUIObjectTableViewCell.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/UIValues.h"
 
 namespace trc::vessa {
 
 const core::ClassInfo& VUIObjectTableViewCell::classInfo() {
+    using C = VUIObjectTableViewCell;
     static const core::ClassInfo& info =
-        core::ClassBuilder<VUIObjectTableViewCell>("VUIObjectTableViewCell", VUIBaseTableViewCell::classInfo())
+        core::ClassBuilder<C>("VUIObjectTableViewCell", VUIBaseTableViewCell::classInfo())
             .constructible()
             .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
-            .property("objectParams", [](const VUIObjectTableViewCell& c) { return core::Value(c.objectParams()); })
+            .property("objectParams", [](const C& c) { return core::Value(c.objectParams()); })
+            .property("headlineText", [](const C& c) { return ui::textOrNil(c.headlineText()); })
+            .property("subheadlineText", [](const C& c) { return ui::textOrNil(c.subheadlineText); })
+            .property("footnoteText", [](const C& c) { return ui::textOrNil(c.footnoteText); })
+            .property("descriptionText", [](const C& c) { return ui::textOrNil(c.descriptionText); })
+            .property("statusText", [](const C& c) { return ui::textOrNil(c.statusText); })
+            .property("substatusText", [](const C& c) { return ui::textOrNil(c.substatusText); })
             .build();
     return info;
 }
@@ -17,7 +25,12 @@ const core::ClassInfo& VUIObjectTableViewCell::classInfo() {
 void VUIObjectTableViewCell::setObjectParams(core::Dictionary params) {
     objectParams_ = std::move(params);
     const core::Value* title = objectParams_.find("Title");
-    textLabel()->text = title ? std::optional<std::string>(title->description()) : std::nullopt;
+    setHeadlineText(title ? std::optional<std::string>(title->description()) : std::nullopt);
+}
+
+void VUIObjectTableViewCell::setHeadlineText(std::optional<std::string> text) {
+    headlineText_ = text;
+    textLabel()->text = std::move(text);
 }
 
 }  // namespace trc::vessa

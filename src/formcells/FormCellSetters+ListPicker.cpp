@@ -1,0 +1,334 @@
+// The list picker rows: the picker's flags and the cell's caption and
+// styles, the choice between a selection by item index and one by the
+// items' unique identifiers, the data source for dictionary items, the text
+// the row shows for its selection, and host updates that refresh an open
+// picker.
+//
+// A row is built into a cell that may have shown another row before, so the
+// build road starts the cell from what a new cell has: another row's
+// caption, selection rules or items never carry over.
+
+#include <limits>
+
+#include "formcells/FormCellFactory.h"
+#include "formcells/FormCellSetters.h"
+#include "formcells/ListPickerDataSource.h"
+#include "formcells/internal/SetterSupport.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/vessa/VUIColorStyle.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIObjectTableViewCell.h"
+#include "services/AppConfig.h"
+#include "services/ParameterHelper.h"
+#include "services/Search.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using services::ParameterHelper;
+using S = SetterSupport;
+using Items = ListPickerDataSource::Items;
+using Cell = std::shared_ptr<vessa::VUIListPickerFormCell>;
+
+constexpr std::string_view kIsDataSourceRequiringUniqueIdentifiers = "IsDataSourceRequiringUniqueIdentifiers";
+constexpr std::string_view kIsSelectedSectionEnabled = "IsSelectedSectionEnabled";
+constexpr std::string_view kPickerPrompt = "PickerPrompt";
+constexpr std::string_view kIsSearchCancelledAfterSelection = "IsSearchCancelledAfterSelection";
+constexpr std::string_view kAllowMultipleSelection = "AllowMultipleSelection";
+constexpr std::string_view kAllowEmptySelection = "AllowEmptySelection";
+constexpr std::string_view kIsPickerDismissedOnSelection = "IsPickerDismissedOnSelection";
+constexpr std::string_view kPickerItems = "PickerItems";
+constexpr std::string_view kDataPaging = "DataPaging";
+
+bool present(const core::Dictionary& params, std::string_view key) {
+    const core::Value* v = params.find(key);
+    return v && !v->isNothing();
+}
+
+// "Value" as item indexes; numbers a cell cannot hold are left out, logged.
+std::vector<int> selectedIndexes(const core::Dictionary& params) {
+    std::vector<int> indexes;
+    auto list = ParameterHelper::getParameterAsIntArray(params, S::kValue);
+    if (!list) return indexes;
+    for (std::int64_t n : *list) {
+        if (n < 0 || n > std::numeric_limits<int>::max()) {
+            S::warn("list picker: the index " + std::to_string(n) + " in \"Value\" is no item; left out");
+            continue;
+        }
+        indexes.push_back(static_cast<int>(n));
+    }
+    return indexes;
+}
+
+// The unique identifiers of the selected items, in order; an item without
+// a string "UniqueId" gives none.
+std::vector<std::string> uniqueIdsOf(const Items& items) {
+    std::vector<std::string> ids;
+    for (const auto& item : items) {
+        const core::Value* v = item.find(ListPickerDataSource::kUniqueId);
+        const std::string* id = v ? v->ifString() : nullptr;
+        if (id && !id->empty()) ids.push_back(*id);
+    }
+    return ids;
+}
+
+// "Value" of a selection by unique identifiers: the selected items, or the
+// identifiers themselves as a person's pick stores them in the row.
+struct UniqueIdSelection {
+    Items items;
+    std::vector<std::string> ids;
+    bool given = false;
+};
+
+UniqueIdSelection uniqueIdSelection(const core::Dictionary& params) {
+    UniqueIdSelection selection;
+    if (auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, S::kValue)) {
+        selection.ids = uniqueIdsOf(*items);
+        selection.items = std::move(*items);
+        selection.given = true;
+    } else if (auto ids = ParameterHelper::getParameterAsStringArray(params, S::kValue)) {
+        std::erase(*ids, std::string());
+        selection.ids = std::move(*ids);
+        selection.given = true;
+    }
+    return selection;
+}
+
+// The items of the identifiers, looked up among the row's items.
+Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids) {
+    Items found;
+    for (const auto& id : ids) {
+        for (const auto& item : pickerItems) {
+            const core::Value* v = item.find(ListPickerDataSource::kUniqueId);
+            if (v && v->ifString() && *v->ifString() == id) {
+                found.push_back(item);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+void showSelection(vessa::VUIListPickerFormCell& cell, const std::optional<std::string>& description) {
+    cell.valueLabel()->text = description ? *description : ListPickerDataSource::noneText();
+}
+
+// The picker shows the data source's rows, searches with it and lets it
+// answer the search bar; a cell that showed another row before loses that
+// row's titles.
+void attach(vessa::VUIListPickerFormCell& cell, const std::shared_ptr<ListPickerDataSource>& dataSource,
+            const core::Dictionary& params) {
+    if (auto paging = ParameterHelper::getParameterAsDictionary(params, kDataPaging)) {
+        dataSource->setDataPagingData(*paging);
+    }
+    auto listPicker = cell.listPicker();
+    listPicker->setDataSource(dataSource);
+    listPicker->setSearchResultsUpdating(dataSource);
+    listPicker->setSearchBarDelegate(dataSource);
+    listPicker->registerClass<vessa::VUIObjectTableViewCell>(vessa::VUIObjectTableViewCell::reuseIdentifier());
+    cell.valueOptions.clear();
+}
+
+// Another row's data source must not stay behind on a reused cell.
+void detach(vessa::VUIListPickerFormCell& cell) {
+    auto listPicker = cell.listPicker();
+    listPicker->setDataSource(nullptr);
+    listPicker->setSearchResultsUpdating(nullptr);
+    listPicker->setSearchBarDelegate(nullptr);
+}
+
+std::shared_ptr<ListPickerDataSource> dataSourceOf(const vessa::VUIListPickerFormCell& cell) {
+    auto listPicker = cell.listPicker();
+    return listPicker ? std::dynamic_pointer_cast<ListPickerDataSource>(listPicker->dataSource()) : nullptr;
+}
+
+// Reloads the cell's row in the table showing it, so the build road binds
+// the change handler and data source of the row's new selection mode from
+// its stored parameters. False when the cell is in no table.
+bool rebuildRow(vessa::VUIListPickerFormCell& cell) {
+    for (auto view = cell.superview(); view; view = view->superview()) {
+        auto table = std::dynamic_pointer_cast<ui::UITableView>(view);
+        if (!table) continue;
+        auto path = table->indexPathForCell(cell);
+        if (!path) return false;
+        table->reloadRows({*path}, ui::UITableView::RowAnimation::Automatic);
+        return true;
+    }
+    return false;
+}
+
+// An open picker of this cell shows the new items after the current update.
+void refreshOpenPicker(const Cell& cell) {
+    auto root = services::AppConfig::sharedInstance()->getRootViewController();
+    if (!root) return;
+    auto top = root;
+    while (auto presented = top->presentedViewController()) top = presented;
+    if (auto nav = std::dynamic_pointer_cast<ui::UINavigationController>(top)) {
+        if (FormCellFactory::reloadCellData(cell, nav)) return;
+    }
+    auto shownBy = cell->controller();
+    if (auto nav = shownBy ? shownBy->navigationController() : nullptr) FormCellFactory::reloadCellData(cell, nav);
+}
+
+}  // namespace
+
+void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, const Params& params) {
+    if (!cell) return;
+    auto listPicker = cell->listPicker();
+    if (!listPicker) return;
+    if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
+        listPicker->isDataSourceRequiringUniqueIdentifiers = true;
+        if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
+            S::warn("list picker: \"IsDataSourceRequiringUniqueIdentifiers\" is no boolean; items are chosen by "
+                    "their unique identifiers");
+        }
+    } else {
+        listPicker->isDataSourceRequiringUniqueIdentifiers = false;
+    }
+    if (!present(params, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
+    if (!present(params, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
+    if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
+    listPicker->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
+
+    // What a new cell has, for the keys the row may leave out.
+    listPicker->isSearchEnabled = false;
+    listPicker->isBarcodeScannerEnabled = false;
+    listPicker->prompt.reset();
+    cell->setKeyName(std::nullopt);
+    cell->allowsMultipleSelection = false;
+    cell->setEditable(true);
+    cell->isPickerDismissedOnSelection = true;
+}
+
+void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
+    if (!cell) return;
+    auto listPicker = cell->listPicker();
+    if (!listPicker) return;
+    auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
+    if (auto search = ParameterHelper::getParameterAsDictionary(params, services::Search::kSearch)) {
+        if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
+            listPicker->isSearchEnabled = *on;
+        }
+        if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kBarcodeScanner)) {
+            listPicker->isBarcodeScannerEnabled = *on;
+        }
+    }
+    if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers)) listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
+    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
+    if (auto prompt = ParameterHelper::getParameterAsString(params, kPickerPrompt)) listPicker->prompt = std::move(prompt);
+    if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
+    if (auto on = flag(kAllowMultipleSelection)) {
+        cell->allowsMultipleSelection = *on;
+        // Several picks in a row would each end the search otherwise.
+        if (*on) listPicker->isSearchCancelledAfterSelection = false;
+    }
+    if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
+    S::applyEditable(params, *cell);
+    if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
+    const core::Dictionary styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, *cell);
+    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+}
+
+std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
+    const Cell& cell, const Params& params, const Delegate& delegate,
+    const std::shared_ptr<services::Search>& search) {
+    if (!cell || !cell->listPicker()) return nullptr;
+    UniqueIdSelection selection = uniqueIdSelection(params);
+    auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
+    if (!items) {
+        // Nothing to choose from: the row shows its selection and opens an empty picker.
+        S::warn("list picker: \"PickerItems\" is no list of dictionaries; nothing can be chosen");
+        detach(*cell);
+        cell->valueOptions.clear();
+        cell->uuidValues = selection.ids;
+        showSelection(*cell, selection.items.empty() ? std::nullopt
+                                                     : std::optional(ListPickerDataSource::descriptionForSelectedItems(
+                                                           selection.items)));
+        return nullptr;
+    }
+    // Identifiers a person picked earlier stand for the row's items that have them.
+    if (selection.items.empty() && !selection.ids.empty()) selection.items = itemsWithIds(*items, selection.ids);
+    auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate, search);
+    attach(*cell, dataSource, params);
+    cell->setValue({});
+    cell->uuidValues = selection.ids;
+    showSelection(*cell, selection.items.empty()
+                             ? std::nullopt
+                             : std::optional(ListPickerDataSource::descriptionForSelectedItems(selection.items)));
+    return dataSource;
+}
+
+void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
+                                                const std::shared_ptr<services::Search>& search) {
+    if (!cell || !cell->listPicker()) return;
+    std::vector<int> indexes = selectedIndexes(params);
+    if (auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems)) {
+        auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, search);
+        attach(*cell, dataSource, params);
+        cell->uuidValues.clear();
+        showSelection(*cell, indexes.empty() ? std::nullopt
+                                             : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
+        cell->setValue(std::move(indexes));
+        return;
+    }
+    detach(*cell);
+    cell->uuidValues.clear();
+    if (auto titles = ParameterHelper::getParameterAsStringArray(params, kPickerItems)) {
+        cell->valueOptions = std::move(*titles);
+    } else {
+        S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
+        cell->valueOptions.clear();
+    }
+    // With titles and a selection, the cell shows the chosen titles itself.
+    if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
+    cell->setValue(std::move(indexes));
+}
+
+void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& params) {
+    if (!cell) return;
+    auto listPicker = cell->listPicker();
+    if (!listPicker) return;
+    const bool wasByUniqueIds = listPicker->isDataSourceRequiringUniqueIdentifiers;
+    setListPickerFormCellView(cell, params);
+    const bool byUniqueIds = listPicker->isDataSourceRequiringUniqueIdentifiers;
+    // Another selection mode needs another change handler and data source,
+    // which only the build road binds.
+    if (byUniqueIds != wasByUniqueIds && rebuildRow(*cell)) return;
+
+    auto dataSource = dataSourceOf(*cell);
+    if (!byUniqueIds) {
+        if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
+            std::vector<int> indexes = selectedIndexes(params);
+            if (indexes.empty()) {
+                showSelection(*cell, std::nullopt);
+            } else if (dataSource) {
+                showSelection(*cell, dataSource->descriptionForSelectedIndexes(indexes));
+            }
+            cell->setValue(std::move(indexes));
+        }
+    } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
+        if (selection.ids.empty() && selection.items.empty()) {
+            showSelection(*cell, std::nullopt);
+        } else if (dataSource) {
+            Items shown = selection.items.empty() ? dataSource->selectedItemsForUniqueIdentifiers(selection.ids)
+                                                  : selection.items;
+            showSelection(*cell, shown.empty() ? std::nullopt
+                                               : std::optional(ListPickerDataSource::descriptionForSelectedItems(shown)));
+        }
+        cell->uuidValues = std::move(selection.ids);
+    }
+
+    auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
+    if (!items || !dataSource) return;
+    dataSource->update(std::move(*items));
+    refreshOpenPicker(cell);
+}
+
+}  // namespace trc::formcells

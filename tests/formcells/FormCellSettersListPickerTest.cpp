@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "formcells/FormCellSetters.h"
+#include "formcells/FormCellSettersTestSupport.h"
+#include "formcells/ListPickerDataSource.h"
+#include "platform/ui/UINavigationController.h"
+#include "platform/vessa/VUIColorStyle.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+#include "services/Search.h"
+
+using namespace trc;
+using trc::formcells::FormCellSetters;
+using trc::formcells::ListPickerDataSource;
+using trc::formcells::testing::SetterTest;
+using vessa::VUIListPickerFormCell;
+
+namespace {
+
+class ListPickerSetter : public SetterTest {
+protected:
+    // The build road of a row: defaults, configuration, then the selection
+    // in the mode the configuration chose.
+    std::shared_ptr<ListPickerDataSource> build(const std::string& json) {
+        const core::Dictionary p = params(json);
+        FormCellSetters::intiDefaultsetListPickerFormCellView(cell, p);
+        FormCellSetters::setListPickerFormCellView(cell, p);
+        auto search = std::make_shared<services::Search>(p);
+        if (picker()->isDataSourceRequiringUniqueIdentifiers) {
+            return FormCellSetters::setListPickerValueByUUID(cell, p, nullptr, search);
+        }
+        FormCellSetters::setListPickerValueByArray(cell, p, nullptr, search);
+        return std::dynamic_pointer_cast<ListPickerDataSource>(picker()->dataSource());
+    }
+    void update(const std::string& json) { FormCellSetters::updateListPickerListView(cell, params(json)); }
+    std::shared_ptr<vessa::VUIListPicker> picker() const { return cell->listPicker(); }
+    std::optional<std::string> label() const { return cell->valueLabel()->text; }
+
+    std::shared_ptr<VUIListPickerFormCell> cell = shown<VUIListPickerFormCell>();
+};
+
+// ---- Configuration ----------------------------------------------------------------------
+
+TEST_F(ListPickerSetter, WithoutTheFlagItemsAreChosenByIndexWhateverValueHolds) {
+    build(R"({"PickerItems": [{"DisplayValue": "A"}], "Value": [{"UniqueId": "a", "DisplayValue": "A"}]})");
+    EXPECT_FALSE(picker()->isDataSourceRequiringUniqueIdentifiers);
+    EXPECT_TRUE(cell->value().empty());
+    EXPECT_EQ(label(), "None");
+
+    build(R"({"IsDataSourceRequiringUniqueIdentifiers": false, "PickerItems": ["x"]})");
+    EXPECT_FALSE(picker()->isDataSourceRequiringUniqueIdentifiers);
+    build(R"({"IsDataSourceRequiringUniqueIdentifiers": "no", "PickerItems": []})");
+    EXPECT_TRUE(picker()->isDataSourceRequiringUniqueIdentifiers) << "present counts";
+    EXPECT_TRUE(logged("warn", "no boolean"));
+}
+
+TEST_F(ListPickerSetter, AppliesFlagsInOrderSoMultipleSelectionKeepsTheSearchOpen) {
+    build(R"({"Search": {"Enabled": true, "BarcodeScanner": true}, "Caption": "Fruit", "PickerPrompt": "Pick one",
+              "IsSearchCancelledAfterSelection": true, "AllowMultipleSelection": true, "AllowEmptySelection": false,
+              "IsEditable": false, "IsPickerDismissedOnSelection": false, "IsSelectedSectionEnabled": true,
+              "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}})");
+    EXPECT_TRUE(picker()->isSearchEnabled);
+    EXPECT_TRUE(picker()->isBarcodeScannerEnabled);
+    EXPECT_FALSE(picker()->isSearchCancelledAfterSelection);
+    EXPECT_TRUE(picker()->isSelectedSectionEnabled);
+    EXPECT_EQ(picker()->prompt, "Pick one");
+    EXPECT_EQ(picker()->tintColor, vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark));
+    EXPECT_EQ(cell->keyName(), "Fruit");
+    EXPECT_TRUE(cell->allowsMultipleSelection);
+    EXPECT_FALSE(cell->allowsEmptySelection);
+    EXPECT_FALSE(cell->isEditable());
+    EXPECT_FALSE(cell->isPickerDismissedOnSelection);
+    EXPECT_EQ(cell->nuiClass + "/" + cell->keyLabel()->nuiClass + "/" + cell->valueLabel()->nuiClass, "bg/cap/val");
+
+    // The same cell shows the next row as a new cell would.
+    build(R"({"PickerItems": ["x"]})");
+    EXPECT_EQ(cell->keyName(), std::nullopt);
+    EXPECT_FALSE(picker()->isSearchEnabled || picker()->isSelectedSectionEnabled || cell->allowsMultipleSelection);
+    EXPECT_TRUE(cell->allowsEmptySelection && cell->isEditable() && cell->isPickerDismissedOnSelection);
+    EXPECT_EQ(picker()->prompt, std::nullopt);
+}
+
+// ---- Selection and items ---------------------------------------------------------------
+
+TEST_F(ListPickerSetter, ByIndexWithTextItemsOrDictionaries) {
+    build(R"({"PickerItems": ["Red", "Green"], "Value": []})");
+    EXPECT_EQ(label(), "None");
+    build(R"({"PickerItems": ["Red", "Green"], "Value": [1]})");
+    EXPECT_EQ(cell->value(), std::vector<int>{1});
+    EXPECT_EQ(label(), "Green");
+
+    auto source = build(R"({"PickerItems": [{"DisplayValue": "Oak"}, {"DisplayValue": {"Title": "Elm"}}],
+                            "Value": [1, 0], "DataPaging": {"ShowLoadingIndicator": true}})");
+    ASSERT_NE(source, nullptr);
+    EXPECT_TRUE(source->isStaticCollection());
+    EXPECT_TRUE(source->isLazyLoadingIndicatorEnabled());
+    EXPECT_EQ(label(), "Oak, Elm");
+    EXPECT_TRUE(cell->valueOptions.empty()) << "the earlier row's titles are gone";
+    EXPECT_EQ(picker()->tableView()->registeredClassName("VUIObjectTableViewCell"), "VUIObjectTableViewCell");
+
+    build(R"({"PickerItems": ["Red"]})");
+    EXPECT_EQ(picker()->dataSource(), nullptr) << "titles never show another row's items";
+    build(R"({"PickerItems": 7, "Value": [0]})");
+    EXPECT_TRUE(cell->valueOptions.empty());
+    EXPECT_EQ(label(), "None");
+}
+
+TEST_F(ListPickerSetter, ByUniqueIdentifiersFromItemsOrFromPickedIdentifiers) {
+    const std::string items = R"("PickerItems": [{"UniqueId": "a", "DisplayValue": "Ash"},
+                                                 {"UniqueId": "b", "DisplayValue": "Beech"}])";
+    auto source = build(R"({"IsDataSourceRequiringUniqueIdentifiers": true, )" + items +
+                        R"(, "Value": [{"UniqueId": "b", "DisplayValue": "Beech"}, {"DisplayValue": "Cedar"}]})");
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(cell->uuidValues, std::vector<std::string>{"b"});
+    EXPECT_EQ(label(), "Beech, Cedar");
+    EXPECT_EQ(picker()->dataSource(), source);
+
+    // What a person's pick stores in the row reads back the same.
+    build(R"({"IsDataSourceRequiringUniqueIdentifiers": true, )" + items + R"(, "Value": ["a", "b"]})");
+    EXPECT_EQ(cell->uuidValues, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(label(), "Ash, Beech");
+
+    // No items: nothing to choose from, and nothing left of the earlier row.
+    EXPECT_EQ(build(R"({"IsDataSourceRequiringUniqueIdentifiers": true, "Value": ["a"]})"), nullptr);
+    EXPECT_EQ(picker()->dataSource(), nullptr);
+    EXPECT_EQ(cell->uuidValues, std::vector<std::string>{"a"});
+    EXPECT_EQ(label(), "None");
+}
+
+// ---- Host updates ---------------------------------------------------------------------------
+
+TEST_F(ListPickerSetter, UpdatesChangeTheSelectionTextOnlyForAValueOfTheMode) {
+    build(R"({"PickerItems": [{"DisplayValue": "Oak"}, {"DisplayValue": "Elm"}], "Value": [0]})");
+    update(R"({"Value": [1]})");
+    EXPECT_EQ(label(), "Elm");
+    update(R"({"Value": "Elm", "PickerItems": ["x"]})");
+    EXPECT_EQ(label(), "Elm");
+    EXPECT_EQ(cell->value(), std::vector<int>{1});
+    update(R"({"Value": []})");
+    EXPECT_EQ(label(), "None");
+
+    build(R"({"IsDataSourceRequiringUniqueIdentifiers": true,
+              "PickerItems": [{"UniqueId": "a", "DisplayValue": "Ash"}], "Value": []})");
+    update(R"({"Value": ["a"]})");
+    EXPECT_EQ(label(), "Ash");
+    EXPECT_EQ(cell->uuidValues, std::vector<std::string>{"a"});
+}
+
+TEST_F(ListPickerSetter, NewItemsRestartPagingAndReloadAnOpenPickerOnceAfterTheUpdate) {
+    auto source = build(R"({"IsDataSourceRequiringUniqueIdentifiers": true,
+                            "PickerItems": [{"UniqueId": "a", "DisplayValue": "Ash"}]})");
+    source->hideLazyLoadingIndicator();
+    auto screen = std::make_shared<vessa::VUIListPickerTableViewController>(picker());
+    window->setRootViewController(ui::UINavigationController::make(screen));
+    window->makeKeyAndVisible();
+    const int reloads = picker()->reloadDataCount();
+
+    update(R"({"PickerItems": [{"UniqueId": "b", "DisplayValue": "Beech"}]})");
+    EXPECT_FALSE(source->allDataLoaded());
+    EXPECT_EQ(source->data().size(), 1u);
+    EXPECT_EQ(picker()->reloadDataCount(), reloads);
+    dispatch::MainQueue::shared().runUntilIdle();
+    EXPECT_EQ(picker()->reloadDataCount(), reloads + 1);
+
+    window->setRootViewController(std::make_shared<ui::UIViewController>());
+    update(R"({"PickerItems": [{"UniqueId": "c", "DisplayValue": "Cedar"}]})");
+    dispatch::MainQueue::shared().runUntilIdle();
+    EXPECT_EQ(picker()->reloadDataCount(), reloads + 1) << "a picker not on screen is not reloaded";
+    EXPECT_EQ(source->data()[0].get("UniqueId"), core::Value("c"));
+}
+
+}  // namespace
