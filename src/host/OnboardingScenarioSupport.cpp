@@ -1,7 +1,7 @@
 #include "host/OnboardingScenarioSupport.h"
 
 #include "host/ScenarioExtensions.h"
-#include "host/UiScreen.h"
+#include "host/ScreenEntries.h"
 #include "host/WelcomeScreenBridge.h"
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"
@@ -9,7 +9,6 @@
 #include "onboarding/OnboardingCustomizationBridge.h"
 #include "services/AppConfig.h"
 #include "services/ToastMessageView.h"
-#include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIInfoViewController.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"
 #include "platform/vessa/VUIOnboardingScanViewController.h"
@@ -20,25 +19,7 @@ namespace trc::host {
 
 namespace {
 
-template <class T>
-std::shared_ptr<T> screenOf(const char* what) {
-    auto top = UiScreen::screenViewController();
-    auto screen = std::dynamic_pointer_cast<T>(top);
-    if (!screen)
-        throw ScenarioError(std::string("no ") + what + " on screen (on top: " + (top ? top->className() : "nothing") +
-                            ")");
-    return screen;
-}
-
-std::string text(ScenarioContext& ctx, const core::Dictionary& step, const char* key) {
-    core::Value v = ctx.resolve(step.get(key));
-    if (!v.ifString()) throw ScenarioError(std::string("\"") + key + "\" must be a string");
-    return *v.ifString();
-}
-
-void refused(bool ok, const std::string& what) {
-    if (!ok) throw ScenarioError(what + " is not taken by the screen now");
-}
+using E = ScreenEntries;
 
 }  // namespace
 
@@ -63,24 +44,24 @@ void OnboardingScenarioSupport::install() {
         });
 
     ScenarioExtensions::addUserAction("welcome", [](ScenarioContext& ctx, const core::Dictionary& step) {
-        auto screen = screenOf<vessa::VUIWelcomeScreen>("welcome screen");
-        const std::string action = text(ctx, step, "action");
-        if (action == "start") return refused(screen->start(), "start");
-        if (action == "demo") return refused(screen->demo(), "demo");
-        if (action == "scan") return refused(screen->scan(), "scan");
+        auto screen = E::screenOf<vessa::VUIWelcomeScreen>("welcome screen");
+        const std::string action = E::text(ctx, step, "action");
+        if (action == "start") return E::refused(screen->start(), "start");
+        if (action == "demo") return E::refused(screen->demo(), "demo");
+        if (action == "scan") return E::refused(screen->scan(), "scan");
         throw ScenarioError("\"action\" must be \"start\", \"demo\" or \"scan\"");
     });
     ScenarioExtensions::addUserAction("scan", [](ScenarioContext& ctx, const core::Dictionary& step) {
-        auto scanner = screenOf<vessa::VUIOnboardingScanViewController>("QR scanner");
+        auto scanner = E::screenOf<vessa::VUIOnboardingScanViewController>("QR scanner");
         const bool hasText = step.contains("text");
         if (hasText == step.contains("image")) throw ScenarioError("\"scan\" takes either \"text\" or \"image\"");
-        if (hasText) return refused(scanner->scanText(text(ctx, step, "text")), "scan");
-        const std::filesystem::path file = ctx.scenarioDir() / text(ctx, step, "image");
+        if (hasText) return E::refused(scanner->scanText(E::text(ctx, step, "text")), "scan");
+        const std::filesystem::path file = ctx.scenarioDir() / E::text(ctx, step, "image");
         std::string why;
         if (!scanner->scanImageFile(file, why)) throw ScenarioError(why.empty() ? "scan is not taken by the screen now" : why);
     });
     ScenarioExtensions::addUserAction("confirmScan", [](ScenarioContext&, const core::Dictionary&) {
-        refused(screenOf<vessa::VUIOnboardingScanViewController>("QR scanner")->confirmScan(), "confirmScan");
+        E::refused(E::screenOf<vessa::VUIOnboardingScanViewController>("QR scanner")->confirmScan(), "confirmScan");
     });
 }
 

@@ -139,7 +139,10 @@ ScenarioServers::ScenarioServers() = default;
 ScenarioServers::~ScenarioServers() { stop(); }
 
 void ScenarioServers::start(const core::Dictionary& servers) {
-    for (const auto& [name, spec] : servers) {
+    for (const auto& entry : servers) {
+        // Named, not a structured binding: clang before 16 cannot capture one.
+        const std::string& name = entry.first;
+        const core::Value& spec = entry.second;
         const core::Dictionary* d = spec.ifDictionary();
         auto bad = [&](const std::string& what) { return ScenarioError("server \"" + name + "\": " + what); };
         if (!d) throw bad("must be a dictionary");

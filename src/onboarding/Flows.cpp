@@ -17,6 +17,7 @@
 #include "platform/flows/ZELvornSettingsTransformationMap.h"
 #include "platform/vessa/VUIWelcomeScreen.h"
 #include "services/AppConfig.h"
+#include "services/ImagePathHandler.h"
 #include "services/SecureStoreManager.h"
 #include "services/SharedLoggerManager.h"
 
@@ -209,6 +210,7 @@ std::shared_ptr<flows::OAuth2AuthenticationStep> Flows::createOAuth2Authenticati
 std::shared_ptr<flows::StoreManagerStep> Flows::createStoreManagerStep() {
     auto manager = std::make_shared<flows::SecureKeyValueStoreManager>(flows::OnboardingInfoKey::secureStoreFolderPath);
     auto step = std::make_shared<flows::StoreManagerStep>(flows::OnboardingInfoKey::passcodePolicy, manager);
+    step->backgroundImageForTouchIDView = services::ImagePathHandler::image(kBlurredScreenImage, false, std::nullopt);
     step->defaultPasscodePolicy.reset();
     return step;
 }

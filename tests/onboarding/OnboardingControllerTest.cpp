@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <cmath>
 #include <fstream>
 #include <thread>
 
@@ -10,16 +11,19 @@
 #include "onboarding/LaunchEULAStep.h"
 #include "onboarding/OnboardingCustomization.h"
 #include "onboarding/OnboardingTestSupport.h"
+#include "onboarding/QRCodePicture.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/Block.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
 #include "platform/flows/StoreManagerError.h"
+#include "platform/flows/StoreManagerStep.h"
 #include "platform/flows/UnexpectedError.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/flows/VessaASWebAuthenticationSessionPresenter.h"
 #include "platform/flows/VessaWKWebViewPresenter.h"
+#include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
@@ -27,6 +31,7 @@
 #include "platform/vessa/VUIWelcomeScreen.h"
 #include "services/AppConfig.h"
 #include "services/SecureStoreManager.h"
+#include "services/VersionObserver.h"
 
 namespace trc::onboarding {
 namespace {
@@ -291,6 +296,64 @@ TEST_F(ControllerTest, TheStageWelcomeIsToldWhenTheControllerAppears) {
     runMain();
     EXPECT_EQ(callback->selectors(), "setOnboardingStage");
     EXPECT_EQ(callback->sent.front().second, Value("Welcome"));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, TheBlurScreenEntryTakesOnlyItsTwoNumbers) {
+    auto config = AppConfig::sharedInstance();
+    controller->manageBlurScreen({{"ManageBlurScreen", 0}, {"Modal", "yes"}});
+    ASSERT_TRUE(config->blurView);
+    EXPECT_EQ(config->blurView->superview(), window->rootViewController()->view());
+    for (const Value& ignored : {Value(true), Value("1"), Value(2), Value(-1), Value(std::nan("")), Value(1e300)}) {
+        controller->manageBlurScreen({{"ManageBlurScreen", ignored}});
+        EXPECT_TRUE(config->blurView) << ignored.description();
+    }
+    controller->manageBlurScreen({{"ManageBlurScreen", 1.9}});
+    EXPECT_FALSE(config->blurView);
+}
+
+TEST_F(ControllerTest, ASessionCarriesOneVersionHeaderHoweverOftenItIsRestored) {
+    flows::OnboardingContext context;
+    controller->restoringCompletion(flows::OnboardingResult::success(context));
+    controller->restoringCompletion(flows::OnboardingResult::success(context));
+    int versions = 0;
+    for (const auto& o : context.zelURLSession()->observers())
+        if (std::dynamic_pointer_cast<services::VersionObserver>(o)) ++versions;
+    EXPECT_EQ(versions, 1);
+    EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession, std::static_pointer_cast<core::Object>(context.zelURLSession()));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, WithoutAFlowOfItsOwnTheResetUsesTheRelaunchLists) {
+    ASSERT_FALSE(controller->currentFlow);
+    Flows::Steps steps = controller->resetFlow();
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<flows::StoreManagerStep>(steps.back()));
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, TheStoreStepShowsTheBundlesBlurredScreenBehindTheBiometricUnlock) {
+    EXPECT_FALSE(Flows::createStoreManagerStep()->backgroundImageForTouchIDView);
+    foundation::TemporaryFolder bundle("trc-bundle-");
+    test::QRCodePicture::writeBlank(bundle.path() / "BlurredScreen.png");
+    foundation::Bundle::setMain(bundle.path());
+    EXPECT_TRUE(Flows::createStoreManagerStep()->backgroundImageForTouchIDView);
+    foundation::Bundle::setMain({});
 }
 
 }  // namespace

@@ -5,7 +5,12 @@
 
 #include "FreshSandboxTest.h"
 #include "platform/core/Json.h"
+#include "platform/dispatch/MainQueue.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/UIViewController.h"
+#include "platform/ui/UIWindow.h"
+#include "platform/ui/UIView.h"
 #include "services/AppConfig.h"
 
 using namespace trc;
@@ -253,4 +258,47 @@ TEST_F(AppConfigState, DiscoveryConfigurationLeavesOutWhatIsMissing) {
     config()->connectionSettings = {};
     EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
               R"({"auth":[{"config":{"oauth2.clients":[{}]},"type":"oauth2"}],"protocol":"https"})");
+}
+
+TEST_F(AppConfigState, AServerNamedWithPlainHttpIsSpokenToSo) {
+    config()->connectionSettings = core::Dictionary{{"vornURL", "HTTP://127.0.0.1:8080"}};
+    Value discovery(config()->getAppConnectionSettings());
+    EXPECT_EQ(*discovery.find("protocol"), Value("http"));
+    EXPECT_EQ(*discovery.find("port"), Value(8080));
+    config()->connectionSettings = core::Dictionary{{"vornURL", "http:/127.0.0.1"}};
+    EXPECT_EQ(*Value(config()->getAppConnectionSettings()).find("protocol"), Value("https"));
+}
+
+TEST_F(AppConfigState, TheBlurCoversTheRootOrWhatIsPresentedAndGoesAway) {
+    auto window = std::make_shared<ui::UIWindow>();
+    auto root = std::make_shared<ui::UIViewController>();
+    window->setRootViewController(root);
+    window->makeKeyAndVisible();
+    auto shown = std::make_shared<ui::UIViewController>();
+    root->present(shown, false);
+    dispatch::MainQueue::shared().runUntilIdle();
+
+    config()->addBlurScreen(false);
+    ASSERT_TRUE(config()->blurView);
+    EXPECT_EQ(config()->blurView->superview(), root->view());
+    auto blur = config()->blurView;
+    config()->addBlurScreen(true);
+    EXPECT_EQ(config()->blurView, blur);  // made once
+    EXPECT_EQ(blur->superview(), shown->view());
+    config()->removeBlur();
+    EXPECT_FALSE(config()->blurView);
+    EXPECT_FALSE(blur->superview());
+    config()->removeBlur();  // nothing left: nothing happens
+}
+
+TEST_F(AppConfigState, TheAgreementFileIsFoundAndReadOrTheFallbackText) {
+    EXPECT_FALSE(config()->getEULA());
+    EXPECT_EQ(config()->getEULAContent(), AppConfig::kEULALoadFailedText);
+    fs::path bundle = root / "bundle";
+    fs::create_directories(bundle);
+    std::ofstream(bundle / "EULAText_en.txt") << "Be kind.";
+    foundation::Bundle::setMain(bundle);
+    EXPECT_TRUE(config()->getEULA());
+    EXPECT_EQ(config()->getEULAContent(), "Be kind.");
+    foundation::Bundle::setMain({});
 }

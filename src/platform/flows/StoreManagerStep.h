@@ -25,6 +25,7 @@
 #include "platform/flows/OnboardingStep.h"
 #include "platform/flows/SecureKeyValueStoreManager.h"
 #include "platform/flows/VUIPasscodePolicy.h"
+#include "platform/ui/UIImage.h"
 
 namespace trc::flows {
 
@@ -37,7 +38,8 @@ public:
     const std::shared_ptr<SecureKeyValueStoreManager>& persistentStoreManager() const { return persistentStoreManager_; }
 
     bool showsCancelButtonOnRestore = false;
-    std::shared_ptr<core::Object> backgroundImageForTouchIDView;
+    // What the biometric unlock shows behind itself; nothing for none.
+    std::shared_ptr<ui::UIImage> backgroundImageForTouchIDView;
     std::optional<VUIPasscodePolicy> defaultPasscodePolicy;
 
     void onboard(const OnboardingContext& context, Completion completion) override;
