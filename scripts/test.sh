@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the default build and the sanitizer
 # build (address and undefined behaviour), each with its unit tests and every
-# host scenario under tests/scenarios/. Warnings are errors when CI is set.
+# host scenario under tests/scenarios/, then each fuzz target for a short
+# fixed time. Warnings are errors when CI is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -17,3 +18,6 @@ for preset in default asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== fuzz targets"
+FUZZ_SECONDS=${FUZZ_SECONDS:-15} ./scripts/fuzz.sh
