@@ -128,6 +128,7 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     for (const auto& r : core::Logging::captured()) {
         EXPECT_EQ(r.message.find(key), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("secret-token"), std::string::npos) << r.logger << ": " << r.message;
+        EXPECT_EQ(r.message.find("25803614"), std::string::npos) << "the passcode, " << r.logger << ": " << r.message;
     }
     EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);
     EXPECT_TRUE(foundation::UserDefaults::shared().boolForKey(OnboardingController::kIsInitialLaunchKey));
