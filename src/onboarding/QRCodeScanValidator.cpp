@@ -1,7 +1,6 @@
 #include "onboarding/QRCodeScanValidator.h"
 
-#include <cctype>
-
+#include "platform/foundation/URL.h"
 #include "services/AppConfig.h"
 
 namespace trc::onboarding {
@@ -109,19 +108,14 @@ std::vector<std::pair<std::string, std::optional<std::string>>> QRCodeScanValida
 }
 
 std::string QRCodeScanValidator::pathSegment(const std::string& text) {
-    static const char* hex = "0123456789ABCDEF";
+    // "." and ".." would step through the path instead of naming a segment.
     const bool dotsOnly = !text.empty() && text.find_first_not_of('.') == std::string::npos;
-    std::string out;
-    for (unsigned char c : text) {
-        if ((std::isalnum(c) || c == '-' || c == '_' || c == '~' || c == '.') && !(dotsOnly && c == '.')) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
+    if (dotsOnly) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) out += "%2E";
+        return out;
     }
-    return out;
+    return foundation::URL::addingPercentEncoding(text, foundation::URL::AllowedCharacters::Unreserved);
 }
 
 }  // namespace trc::onboarding

@@ -1,11 +1,9 @@
 #include "onboarding/NetworkCheckStep.h"
 
-#include <httplib.h>
-
 #include <atomic>
 #include <mutex>
-#include <thread>
 
+#include "onboarding/LoopbackServer.h"
 #include "onboarding/NetworkCheckStepError.h"
 #include "onboarding/OnboardingCustomization.h"
 #include "platform/core/Logging.h"
@@ -17,6 +15,8 @@
 
 namespace trc::onboarding {
 namespace {
+
+using test::LoopbackServer;
 
 using flows::OnboardingContext;
 using flows::OnboardingInfoKey;
@@ -46,29 +46,6 @@ public:
 private:
     int errorCode_;
     std::mutex mutex_;
-};
-
-class LoopbackServer {
-public:
-    explicit LoopbackServer(int status) {
-        server.Get(".*", [this, status](const httplib::Request&, httplib::Response& res) {
-            ++hits;
-            res.status = status;
-        });
-        port = server.bind_to_any_port("127.0.0.1");
-        thread = std::thread([this] { server.listen_after_bind(); });
-        while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~LoopbackServer() {
-        server.stop();
-        thread.join();
-    }
-    std::string url() const { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
-
-    httplib::Server server;
-    int port = 0;
-    std::atomic<int> hits{0};
-    std::thread thread;
 };
 
 class NetworkCheck : public flows::test::FlowTest {
@@ -159,16 +136,12 @@ TEST_F(NetworkCheck, EveryOtherOutcomeLetsTheFlowGoOnWithTheSameContext) {
 }
 
 TEST_F(NetworkCheck, AServerAnsweringWithAnErrorStatusOrARefusedPortLetsTheFlowGoOn) {
-    LoopbackServer server(503);
-    EXPECT_TRUE(check(contextWithBackend(server.url())).isSuccess());
-    EXPECT_EQ(server.hits.load(), 1);
+    LoopbackServer server(LoopbackServer::Mode::answering, 503);
+    EXPECT_TRUE(check(contextWithBackend(server.url() + "/")).isSuccess());
+    EXPECT_EQ(server.hits(), 1);
 
-    int closedPort;
-    {
-        LoopbackServer gone(200);
-        closedPort = gone.port;
-    }
-    EXPECT_TRUE(check(contextWithBackend("http://127.0.0.1:" + std::to_string(closedPort) + "/")).isSuccess());
+    LoopbackServer refusing(LoopbackServer::Mode::refusing);
+    EXPECT_TRUE(check(contextWithBackend(refusing.url() + "/")).isSuccess());
 }
 
 TEST_F(NetworkCheck, MissingOrUnusableSettingsFailTheFlowInsteadOfWaitingForever) {

@@ -4,6 +4,22 @@
 
 namespace trc::core {
 
+namespace {
+
+// The entry of the nearest class up the superclass chain whose table (one of
+// the ClassInfo maps) has the key, so a subclass entry hides its superclass's.
+template <class Map>
+const typename Map::mapped_type* findInChain(const ClassInfo& start, Map ClassInfo::*table, std::string_view key) {
+    const std::string k(key);
+    for (const ClassInfo* c = &start; c; c = c->superclass()) {
+        const Map& entries = c->*table;
+        if (auto it = entries.find(k); it != entries.end()) return &it->second;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 int selectorArity(std::string_view selector) {
     return static_cast<int>(std::count(selector.begin(), selector.end(), ':'));
 }
@@ -16,35 +32,19 @@ bool ClassInfo::isSubclassOf(const ClassInfo& other) const {
 }
 
 const ClassInfo::Method* ClassInfo::findMethod(std::string_view selector) const {
-    std::string key(selector);
-    for (const ClassInfo* c = this; c; c = c->superclass_) {
-        if (auto it = c->methods_.find(key); it != c->methods_.end()) return &it->second;
-    }
-    return nullptr;
+    return findInChain(*this, &ClassInfo::methods_, selector);
 }
 
 const ClassInfo::ClassMethod* ClassInfo::findClassMethod(std::string_view selector) const {
-    std::string key(selector);
-    for (const ClassInfo* c = this; c; c = c->superclass_) {
-        if (auto it = c->classMethods_.find(key); it != c->classMethods_.end()) return &it->second;
-    }
-    return nullptr;
+    return findInChain(*this, &ClassInfo::classMethods_, selector);
 }
 
 const ClassInfo::PropertyFn* ClassInfo::findProperty(std::string_view key) const {
-    std::string k(key);
-    for (const ClassInfo* c = this; c; c = c->superclass_) {
-        if (auto it = c->properties_.find(k); it != c->properties_.end()) return &it->second;
-    }
-    return nullptr;
+    return findInChain(*this, &ClassInfo::properties_, key);
 }
 
 const ClassInfo::ClassPropertyFn* ClassInfo::findClassProperty(std::string_view key) const {
-    std::string k(key);
-    for (const ClassInfo* c = this; c; c = c->superclass_) {
-        if (auto it = c->classProperties_.find(k); it != c->classProperties_.end()) return &it->second;
-    }
-    return nullptr;
+    return findInChain(*this, &ClassInfo::classProperties_, key);
 }
 
 bool ClassInfo::conformsTo(std::string_view protocol) const {

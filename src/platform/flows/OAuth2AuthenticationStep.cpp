@@ -12,6 +12,7 @@
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/WebsiteDataStore.h"
 #include "platform/flows/ZELURLSession.h"
+#include "platform/foundation/URL.h"
 
 namespace trc::flows {
 
@@ -40,18 +41,7 @@ std::string challengeOf(const std::string& verifier) {
 }
 
 std::string formEncode(const std::string& s) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
+    return foundation::URL::addingPercentEncoding(s, foundation::URL::AllowedCharacters::Unreserved);
 }
 
 std::string hostOf(const std::string& url) {

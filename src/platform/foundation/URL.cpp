@@ -26,6 +26,7 @@ bool isGeneralDelimiter(unsigned char c) {
 
 bool allowedIn(unsigned char c, URL::AllowedCharacters set) {
     if (c >= 0x80) return false;
+    if (set == URL::AllowedCharacters::Unreserved) return isUnreserved(c);
     if (isUnreserved(c) || isSubDelimiter(c) || c == ':' || c == '@' || c == '/') return true;
     return set == URL::AllowedCharacters::Query && c == '?';
 }

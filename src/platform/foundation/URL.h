@@ -26,6 +26,9 @@ public:
         Query,
         // Unreserved, sub-delimiters, ':', '@' and '/'.
         Path,
+        // Unreserved only (letters, digits, '-', '.', '_', '~'): a form value
+        // or a single path segment.
+        Unreserved,
     };
 
     // The URL the text spells, or none for empty text, a character outside

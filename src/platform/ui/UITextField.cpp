@@ -1,6 +1,7 @@
 #include "platform/ui/UITextField.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/TextInputEdits.h"
 #include "platform/ui/UITextFieldDelegate.h"
 #include "platform/ui/UIValues.h"
 
@@ -49,21 +50,6 @@ bool UITextField::replace(NSRange range, const std::string& replacement) {
     return true;
 }
 
-bool UITextField::type(const std::string& characters) {
-    bool any = false;
-    for (const auto& c : typedCharacters(characters)) any = replace({utf16Length(text), 0}, c) || any;
-    return any;
-}
-
-bool UITextField::paste(const std::string& characters) { return replace({utf16Length(text), 0}, characters); }
-
-bool UITextField::deleteBackward() {
-    auto chars = typedCharacters(text);
-    if (chars.empty()) return false;
-    std::size_t last = utf16Length(chars.back());
-    return replace({utf16Length(text) - last, last}, "");
-}
-
 bool UITextField::pressReturn() {
     if (!isEditing()) return false;
     auto d = delegate();
@@ -72,11 +58,18 @@ bool UITextField::pressReturn() {
     return ok;
 }
 
+TextInputEdits::Replace UITextField::checkedEdit() {
+    return [this](NSRange range, const std::string& replacement) { return replace(range, replacement); };
+}
+
+bool UITextField::type(const std::string& characters) { return TextInputEdits::type(text, characters, checkedEdit()); }
+
+bool UITextField::paste(const std::string& characters) { return TextInputEdits::paste(text, characters, checkedEdit()); }
+
+bool UITextField::deleteBackward() { return TextInputEdits::deleteBackward(text, checkedEdit()); }
+
 bool UITextField::enterText(const std::string& newText) {
-    if (!isEditing() && !becomeFirstResponder()) return false;
-    bool changed = replace({0, utf16Length(text)}, newText);
-    resignFirstResponder();
-    return changed;
+    return TextInputEdits::enterText(*this, text, newText, checkedEdit());
 }
 
 }  // namespace trc::ui

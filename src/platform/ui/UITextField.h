@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/ui/NSRange.h"
+#include "platform/ui/TextInputEdits.h"
 #include "platform/ui/UIControl.h"
 
 namespace trc::ui {
@@ -68,6 +69,7 @@ protected:
     void didResignFirstResponder() override;
 
 private:
+    TextInputEdits::Replace checkedEdit();
     bool focusForTyping();
 
     std::weak_ptr<UITextFieldDelegate> delegate_;

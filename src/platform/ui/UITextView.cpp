@@ -1,6 +1,7 @@
 #include "platform/ui/UITextView.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/TextInputEdits.h"
 #include "platform/ui/UITextViewDelegate.h"
 
 namespace trc::ui {
@@ -46,26 +47,18 @@ bool UITextView::replace(NSRange range, const std::string& replacement) {
     return true;
 }
 
-bool UITextView::type(const std::string& characters) {
-    bool any = false;
-    for (const auto& c : typedCharacters(characters)) any = replace({utf16Length(text), 0}, c) || any;
-    return any;
+TextInputEdits::Replace UITextView::checkedEdit() {
+    return [this](NSRange range, const std::string& replacement) { return replace(range, replacement); };
 }
 
-bool UITextView::paste(const std::string& characters) { return replace({utf16Length(text), 0}, characters); }
+bool UITextView::type(const std::string& characters) { return TextInputEdits::type(text, characters, checkedEdit()); }
 
-bool UITextView::deleteBackward() {
-    auto chars = typedCharacters(text);
-    if (chars.empty()) return false;
-    std::size_t last = utf16Length(chars.back());
-    return replace({utf16Length(text) - last, last}, "");
-}
+bool UITextView::paste(const std::string& characters) { return TextInputEdits::paste(text, characters, checkedEdit()); }
+
+bool UITextView::deleteBackward() { return TextInputEdits::deleteBackward(text, checkedEdit()); }
 
 bool UITextView::enterText(const std::string& newText) {
-    if (!isEditing() && !becomeFirstResponder()) return false;
-    bool changed = replace({0, utf16Length(text)}, newText);
-    resignFirstResponder();
-    return changed;
+    return TextInputEdits::enterText(*this, text, newText, checkedEdit());
 }
 
 }  // namespace trc::ui

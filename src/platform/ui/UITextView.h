@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/ui/NSRange.h"
+#include "platform/ui/TextInputEdits.h"
 #include "platform/ui/UIView.h"
 
 namespace trc::ui {
@@ -47,6 +48,7 @@ protected:
     void didResignFirstResponder() override;
 
 private:
+    TextInputEdits::Replace checkedEdit();
     std::weak_ptr<UITextViewDelegate> delegate_;
 };
 

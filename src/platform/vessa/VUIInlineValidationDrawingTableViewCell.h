@@ -1,28 +1,18 @@
 #pragma once
 // A drawing cell with an inline validation view, like
-// VUIInlineValidationTableViewCell (the two do not derive from each other).
+// VUIInlineValidationTableViewCell (the two do not derive from each other;
+// both take the validation view from VUIInlineValidationHolder).
 // Main thread only.
 
-#include <memory>
-#include <optional>
-#include <string>
-
 #include "platform/vessa/VUIBaseDrawingTableViewCell.h"
-#include "platform/vessa/VUIInlineValidationView.h"
+#include "platform/vessa/VUIInlineValidationHolder.h"
 
 namespace trc::vessa {
 
-class VUIInlineValidationDrawingTableViewCell : public VUIBaseDrawingTableViewCell {
+class VUIInlineValidationDrawingTableViewCell : public VUIBaseDrawingTableViewCell, public VUIInlineValidationHolder {
     TRC_OBJECT(VUIInlineValidationDrawingTableViewCell)
 public:
     VUIInlineValidationDrawingTableViewCell();
-
-    std::optional<std::string> validationMessage() const { return validationView_->titleLabel()->text; }
-    void setValidationMessage(std::optional<std::string> message) { validationView_->titleLabel()->text = std::move(message); }
-    std::shared_ptr<VUIInlineValidationView> validationView() const { return validationView_; }
-
-private:
-    std::shared_ptr<VUIInlineValidationView> validationView_;
 };
 
 }  // namespace trc::vessa

@@ -48,6 +48,8 @@ TEST(URLText, PercentEncodingRoundTripsAndRefusesBrokenEscapes) {
     EXPECT_EQ(URL::addingPercentEncoding("file:///a b/c?d=e#f%", A::Query), "file:///a%20b/c?d=e%23f%25");
     EXPECT_EQ(URL::addingPercentEncoding("a?b", A::Path), "a%3Fb");
     EXPECT_EQ(URL::addingPercentEncoding("\xC3\xA9", A::Query), "%C3%A9");
+    EXPECT_EQ(URL::addingPercentEncoding("a-1_.~/:@!?=&+ \xC3\xA9", A::Unreserved),
+              "a-1_.~%2F%3A%40%21%3F%3D%26%2B%20%C3%A9");
     EXPECT_EQ(URL::removingPercentEncoding("%C3%A9%20x"), std::optional<std::string>("\xC3\xA9 x"));
     EXPECT_FALSE(URL::removingPercentEncoding("%"));
     EXPECT_FALSE(URL::removingPercentEncoding("%4"));
