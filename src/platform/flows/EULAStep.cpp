@@ -1,5 +1,8 @@
 #include "platform/flows/EULAStep.h"
 
+#include <vector>
+
+#include "platform/core/ProcessState.h"
 #include "platform/flows/CodableStoring.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/OnboardingError.h"
@@ -7,7 +10,36 @@
 
 namespace trc::flows {
 
+namespace {
+
+// Steps waiting for a person. A waiting step holds the flow's completion, and
+// the flow holds its steps, so a process reset (a relaunch in the simulator,
+// a test's fresh start) lets them go here; otherwise they would keep each
+// other alive.
+std::vector<std::weak_ptr<EULAStep>>& waitingSteps() {
+    static std::vector<std::weak_ptr<EULAStep>> steps;
+    return steps;
+}
+
+[[maybe_unused]] const bool kResetRegistered = [] {
+    core::ProcessState::registerReset("flows.EULAStep.waiting", [] {
+        auto steps = std::move(waitingSteps());
+        waitingSteps().clear();
+        for (const auto& weak : steps) {
+            if (auto step = weak.lock()) step->abandon();
+        }
+    });
+    return true;
+}();
+
+}  // namespace
+
 EULAStep::EULAStep(EULAContent eulaContent) : content_(std::move(eulaContent)) {}
+
+void EULAStep::abandon() {
+    completion_ = nullptr;
+    context_.reset();
+}
 
 EULAStep::EULAStep(OnboardingInfoKey eulaContentInfoKey) : contentInfoKey_(std::move(eulaContentInfoKey)) {}
 
@@ -30,6 +62,9 @@ void EULAStep::onboard(const OnboardingContext& context, Completion completion) 
     if (!context_->presentationDelegate) context_->presentationDelegate = std::make_shared<ModalUIViewControllerPresenter>();
     shown_ = content;
     completion_ = std::move(completion);
+    auto& waiting = waitingSteps();
+    std::erase_if(waiting, [](const std::weak_ptr<EULAStep>& w) { return w.expired(); });
+    waiting.push_back(weakSelf<EULAStep>());
 
     auto screen = std::make_shared<VUIEULAViewController>();
     screen->title = content->title;

@@ -10,7 +10,7 @@
 // screen before it is shown.
 //
 // While the screen is up the step holds the flow's completion; it lets go
-// once the step has ended.
+// once the step has ended, or when the process state is reset.
 
 #include <functional>
 #include <memory>
@@ -37,6 +37,9 @@ public:
     void onboard(const OnboardingContext& context, Completion completion) override;
     void restore(const OnboardingContext& context, Completion completion) override;
     void reset(const OnboardingContext& context, ResetCompletion completion) override;
+
+    // Drops a waiting run without completing it (the process state is reset).
+    void abandon();
 
 protected:
     // Ends the step (once): dismisses the screen, then completes.

@@ -4,6 +4,7 @@
 
 #include "FlowTestSupport.h"
 #include "platform/core/Json.h"
+#include "platform/core/ProcessState.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/ConfigurationError.h"
 #include "platform/flows/DiscoveryServiceConfigurationTransformer.h"
@@ -146,6 +147,25 @@ TEST_F(Agreement, AgreeingRemembersTheVersionSoARestoreDoesNotAskAgain) {
     std::dynamic_pointer_cast<VUIEULAViewController>(topScreen())->reject();
     runMain();
     ASSERT_TRUE(result && !result->isSuccess());
+}
+
+TEST_F(Agreement, AFlowLeftWaitingOnTheAgreementIsFreedWhenTheProcessStateResets) {
+    auto step = std::make_shared<EULAStep>(EULAContent{"Terms", "text", "1.0"});
+    std::weak_ptr<EULAStep> weakStep = step;
+    auto flowState = std::make_shared<int>(0);
+    std::weak_ptr<int> weakFlowState = flowState;
+    bool completed = false;
+    // The completion holds the step, as a flow run holds its steps.
+    step->onboard(OnboardingContext(), [step, flowState, &completed](OnboardingResult) { completed = true; });
+    step.reset();
+    flowState.reset();
+    runMain();
+    ASSERT_FALSE(weakStep.expired()) << "a waiting step and its flow keep each other";
+
+    core::ProcessState::resetAll();
+    EXPECT_TRUE(weakStep.expired());
+    EXPECT_TRUE(weakFlowState.expired());
+    EXPECT_FALSE(completed) << "an abandoned run is not completed";
 }
 
 }  // namespace
