@@ -16,6 +16,7 @@
 #include <string>
 #include <variant>
 
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
 
@@ -27,7 +28,7 @@ class AttachmentFormViewChangeDelegate {
 public:
     using Key = std::variant<std::string, ui::IndexPath>;
     // The row parameter that names a row.
-    static constexpr const char* kNameKey = "_Name";
+    static constexpr const char* kNameKey = FormCellKeys::kName;
 
     virtual ~AttachmentFormViewChangeDelegate() = default;
 

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "formcells/FormCellKeys.h"
 #include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/URL.h"
@@ -53,7 +54,7 @@ public:
     static constexpr const char* kContent = "content";
     static constexpr const char* kUrlString = "urlString";
     static constexpr const char* kPreviewURLString = "previewURLString";
-    static constexpr const char* kValue = "Value";
+    static constexpr const char* kValue = FormCellKeys::kValue;
     static constexpr const char* kAddedAttachments = "AddedAttachments";
     static constexpr const char* kDeletedAttachments = "DeletedAttachments";
     // Row parameters read here.

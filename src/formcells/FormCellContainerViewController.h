@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "formcells/AttachmentFormViewChangeDelegate.h"
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
 #include "platform/core/Object.h"
@@ -36,9 +37,9 @@ class FormCellContainerViewController : public vessa::VUIFormTableViewController
     TRC_OBJECT(FormCellContainerViewController)
 public:
     // Parameter keys the form itself reads; the rest belong to the kinds.
-    static constexpr const char* kTypeKey = "_Type";
-    static constexpr const char* kNameKey = "_Name";
-    static constexpr const char* kHeightKey = "Height";
+    static constexpr const char* kTypeKey = FormCellKeys::kType;
+    static constexpr const char* kNameKey = FormCellKeys::kName;
+    static constexpr const char* kHeightKey = FormCellKeys::kHeight;
     static constexpr const char* kOnPressSelector = "onPress";
     // Marks the separator line under a header whose section shows no row.
     static constexpr std::int64_t kHeaderSeparatorTag = 0x1E240;

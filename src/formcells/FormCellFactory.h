@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/Locale.h"
@@ -47,7 +48,7 @@ public:
     using Owner = std::shared_ptr<FormCellOwner>;
 
     // What crosses to the host.
-    static constexpr const char* kValueKey = "Value";
+    static constexpr const char* kValueKey = FormCellKeys::kValue;
     static constexpr const char* kButtonKey = "Button";
     static constexpr const char* kValueChangedSelector = "valueChangedWithParams";
     static constexpr const char* kGetViewSelector = "getView";

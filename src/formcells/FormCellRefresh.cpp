@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
@@ -30,7 +31,7 @@ namespace {
 using namespace trc::vessa;
 using Setters = FormCellSetters;
 
-constexpr const char* kType = "_Type";
+constexpr const char* kType = FormCellKeys::kType;
 
 template <class T>
 std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {

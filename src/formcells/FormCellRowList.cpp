@@ -1,10 +1,12 @@
 #include "formcells/FormCellRowList.h"
 
+#include "formcells/FormCellKeys.h"
+
 namespace trc::formcells {
 
 namespace {
-constexpr const char* kIsVisible = "IsVisible";
-constexpr const char* kValue = "Value";
+constexpr const char* kIsVisible = FormCellKeys::kIsVisible;
+constexpr const char* kValue = FormCellKeys::kValue;
 }  // namespace
 
 bool FormCellRowList::isCellVisible(const core::Dictionary& params) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "formcells/FormCellKeys.h"
 #include "formcells/FocusUtil.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellNumberFilter.h"
@@ -24,10 +25,10 @@ namespace {
 using services::ParameterHelper;
 
 constexpr const char* kLogger = "ZEL.TRC";
-constexpr const char* kName = "_Name";
-constexpr const char* kType = "_Type";
-constexpr const char* kHeight = "Height";
-constexpr const char* kValue = "Value";
+constexpr const char* kName = FormCellKeys::kName;
+constexpr const char* kType = FormCellKeys::kType;
+constexpr const char* kHeight = FormCellKeys::kHeight;
+constexpr const char* kValue = FormCellKeys::kValue;
 
 std::optional<std::string> textIn(const core::Dictionary& params, const char* key) {
     const core::Value* v = params.find(key);

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/DateFormatter.h"
@@ -39,7 +40,7 @@ public:
     using Delegate = std::shared_ptr<core::Object>;
 
     // What the row stores and the host receives.
-    static constexpr const char* kValue = "Value";
+    static constexpr const char* kValue = FormCellKeys::kValue;
     static constexpr const char* kContentType = "contentType";
     static constexpr const char* kContent = "content";
     static constexpr const char* kSignatureContentType = "images/png";

@@ -20,6 +20,7 @@
 
 #include <memory>
 
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
@@ -39,7 +40,7 @@ public:
     using Owner = std::shared_ptr<FormCellOwner>;
     using Delegate = std::shared_ptr<core::Object>;
 
-    static constexpr const char* kHeightKey = "Height";
+    static constexpr const char* kHeightKey = FormCellKeys::kHeight;
 
     // Registers what the row's view needs, and always the plain cell, since
     // "getView" is asked again at build time and may then answer a plain view.

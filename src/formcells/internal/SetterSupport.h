@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Dictionary.h"
 
 namespace trc::ui {
@@ -24,7 +25,7 @@ class SetterSupport {
 public:
     using Params = core::Dictionary;
 
-    static constexpr std::string_view kValue = "Value";
+    static constexpr std::string_view kValue = FormCellKeys::kValue;
     static constexpr std::string_view kPlaceHolder = "PlaceHolder";
     static constexpr std::string_view kCaption = "Caption";
     static constexpr std::string_view kIsEditable = "IsEditable";
