@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev libcpp-httplib-dev libcli11-dev
   libpng-dev libjpeg-dev libzxing-dev libqrencode-dev
   libplist-dev uuid-dev
+  libcairo2-dev fonts-dejavu-core
 )
 
 missing=()

@@ -86,6 +86,7 @@ public:
     // FormCellOwner.
     void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) override;
     std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override;
+    std::shared_ptr<ui::UITableView> cellTableView() override { return tableView(); }
 
     // The number filter of number fields.
     bool textFieldShouldChangeCharactersIn(ui::UITextField& textField, ui::NSRange range,

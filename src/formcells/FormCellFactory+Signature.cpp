@@ -112,10 +112,7 @@ std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionar
                                                               std::move(captured));
         FormCellFactory::signatureFormsectionDelegate = made;
     }
-    if (made) {
-        const core::Value* name = params.find(FormCellContainerViewController::kNameKey);
-        if (name && name->isString()) made->cellName = *name->ifString();
-    }
+    if (made) made->cellName = S::rowName(params);
     return made;
 }
 

@@ -13,6 +13,7 @@
 #include "formcells/ListPickerDataSource.h"
 #include "formcells/SignatureCaptureCellDelegate.h"
 #include "formcells/internal/ExtensionFormCellBuilder.h"
+#include "formcells/internal/SetterSupport.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIImage.h"
@@ -84,21 +85,34 @@ core::Value hostValue(const std::vector<T>& list) {
 
 // The context every value-reporting handler keeps: weak owner and delegate,
 // the row as shown when the cell was built, and (unique-identifier list
-// pickers only) the row's data source, which the handler keeps alive.
+// pickers only) the row's data source, which the handler keeps alive. A
+// handler given the row's name (list pickers, whose picker stays open while
+// the host may show or hide rows) finds the row by it when the person
+// picks, and a row no longer shown takes nothing.
 template <class V>
 auto changeHandler(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr) {
+                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
+                   std::optional<std::string> name = std::nullopt) {
     return [weakOwner = std::weak_ptr<FormCellOwner>(owner), weakDelegate = std::weak_ptr<core::Object>(delegate),
-            indexPath, dataSource = std::move(dataSource)](const V& value) {
-        if constexpr (std::is_same_v<V, std::vector<std::string>>) {
-            if (dataSource) dataSource->updateSelectedData(value);
-        }
+            indexPath, dataSource = std::move(dataSource), name = std::move(name)](const V& value) {
         auto owner = weakOwner.lock();
+        if constexpr (std::is_same_v<V, std::vector<std::string>>) {
+            if (dataSource) {
+                dataSource->updateSelectedData(value);
+                if (owner && name) owner->listPickerRows().setPickedItems(*name, dataSource->selectedData());
+            }
+        }
         if (!owner) return;
         auto delegate = weakDelegate.lock();
         if (!delegate) return;
+        auto row = owner->shownRow(name, indexPath);
+        if (!row) {
+            services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+                                               "row \"" + name.value_or("") + "\" is no longer shown; the pick is dropped");
+            return;
+        }
         core::Dictionary change{{FormCellFactory::kValueKey, hostValue(value)}};
-        owner->updateParamsWithValue(change, indexPath);
+        owner->updateParamsWithValue(change, *row);
         FormCellFactory::notifyFormCellUpdate(delegate, change);
     };
 }
@@ -136,6 +150,8 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     std::shared_ptr<vessa::VUIListPickerFormCell> typed;
     auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
     if (!typed) return cell;
+    const std::optional<std::string> name = SetterSupport::rowName(params);
+    if (name && owner) owner->listPickerRows().willBuild(*name, typed);
     Setters::intiDefaultsetListPickerFormCellView(typed, params);
     Setters::setListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
@@ -146,13 +162,15 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     typed->onChangeHandler = nullptr;
     typed->onUuidChangeHandler = nullptr;
     if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {
-        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, search)) {
-            typed->onUuidChangeHandler =
-                changeHandler<std::vector<std::string>>(owner, delegate, indexPath, std::move(dataSource));
+        const ListPickerRows::Items noPicks;
+        const ListPickerRows::Items& picked = owner && name ? owner->listPickerRows().pickedItems(*name) : noPicks;
+        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, search, picked)) {
+            typed->onUuidChangeHandler = changeHandler<std::vector<std::string>>(owner, delegate, indexPath,
+                                                                                 std::move(dataSource), name);
         }
     } else {
         Setters::setListPickerValueByArray(typed, params, delegate, search);
-        typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath);
+        typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath, nullptr, name);
     }
     return cell;
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "formcells/internal/ListPickerRows.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextFieldDelegate.h"
@@ -38,6 +39,19 @@ public:
         return std::nullopt;
     }
 
+    // Where the row that such work began on is shown now: found by its
+    // "_Name" when it has one (none once it is hidden or gone), else the row
+    // as it was shown when the work began.
+    std::optional<ui::IndexPath> shownRow(const std::optional<std::string>& name, const ui::IndexPath& shownThen) const {
+        return name ? indexPathOfShownCell(*name) : std::optional<ui::IndexPath>(shownThen);
+    }
+
+    // The table that shows the owner's cells; none when it is not shown.
+    virtual std::shared_ptr<ui::UITableView> cellTableView() { return nullptr; }
+
+    // What the owner keeps of its list picker rows across rebuilds.
+    ListPickerRows& listPickerRows() { return listPickerRows_; }
+
     // The table an extension cell handler registered itself on, kept so that
     // the owner can hand it back to the host's handler later.
     std::shared_ptr<ui::UITableView> tableViewForExtension() const { return tableViewForExtension_.lock(); }
@@ -48,6 +62,7 @@ public:
     void setTableViewCellForExtension(const std::shared_ptr<ui::UITableViewCell>& cell) { tableViewCellForExtension_ = cell; }
 
 private:
+    ListPickerRows listPickerRows_;
     // Weak: the owner's own table (or the page's) already owns both.
     std::weak_ptr<ui::UITableView> tableViewForExtension_;
     std::weak_ptr<ui::UITableViewCell> tableViewCellForExtension_;

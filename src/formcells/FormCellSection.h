@@ -90,6 +90,7 @@ public:
 
     void updateParamsWithValue(const core::Dictionary& change, const ui::IndexPath& indexPath) override;
     std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override;
+    std::shared_ptr<ui::UITableView> cellTableView() override { return pageTable(); }
 
     // Attachment rows report through these.
     void didChangeValue(const std::optional<std::string>& name, const core::Dictionary& params) override;

@@ -8,6 +8,7 @@
 // build road starts the cell from what a new cell has: another row's
 // caption, selection rules or items never carry over.
 
+#include <algorithm>
 #include <limits>
 
 #include "formcells/FormCellFactory.h"
@@ -98,16 +99,20 @@ UniqueIdSelection uniqueIdSelection(const core::Dictionary& params) {
     return selection;
 }
 
-// The items of the identifiers, looked up among the row's items.
-Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids) {
+// The items of the identifiers: the row's item with that identifier, else
+// what the row remembers of an item a person picked; an identifier found in
+// neither is left out.
+Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids, const Items& pickedItems) {
     Items found;
     for (const auto& id : ids) {
-        for (const auto& item : pickerItems) {
-            const core::Value* v = item.find(ListPickerDataSource::kUniqueId);
-            if (v && v->ifString() && *v->ifString() == id) {
-                found.push_back(item);
-                break;
-            }
+        for (const Items* list : {&pickerItems, &pickedItems}) {
+            auto it = std::find_if(list->begin(), list->end(), [&](const core::Dictionary& item) {
+                const core::Value* v = item.find(ListPickerDataSource::kUniqueId);
+                return v && v->ifString() && *v->ifString() == id;
+            });
+            if (it == list->end()) continue;
+            found.push_back(*it);
+            break;
         }
     }
     return found;
@@ -238,7 +243,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     const Cell& cell, const Params& params, const Delegate& delegate,
-    const std::shared_ptr<services::Search>& search) {
+    const std::shared_ptr<services::Search>& search, const Items& pickedItems) {
     if (!cell || !cell->listPicker()) return nullptr;
     UniqueIdSelection selection = uniqueIdSelection(params);
     auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
@@ -247,14 +252,18 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
         S::warn("list picker: \"PickerItems\" is no list of dictionaries; nothing can be chosen");
         detach(*cell);
         cell->valueOptions.clear();
+        if (selection.items.empty()) selection.items = itemsWithIds({}, selection.ids, pickedItems);
         cell->uuidValues = selection.ids;
         showSelection(*cell, selection.items.empty() ? std::nullopt
                                                      : std::optional(ListPickerDataSource::descriptionForSelectedItems(
                                                            selection.items)));
         return nullptr;
     }
-    // Identifiers a person picked earlier stand for the row's items that have them.
-    if (selection.items.empty() && !selection.ids.empty()) selection.items = itemsWithIds(*items, selection.ids);
+    // Identifiers a person picked earlier stand for the row's items that
+    // have them, or for what the row remembers of them.
+    if (selection.items.empty() && !selection.ids.empty()) {
+        selection.items = itemsWithIds(*items, selection.ids, pickedItems);
+    }
     auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate, search);
     attach(*cell, dataSource, params);
     cell->setValue({});
@@ -303,6 +312,12 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
     if (byUniqueIds != wasByUniqueIds && rebuildRow(*cell)) return;
 
     auto dataSource = dataSourceOf(*cell);
+    // New items reach the data source before the row's text is built, so
+    // the text names the selection among them.
+    auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
+    const bool newItems = items && dataSource;
+    if (newItems) dataSource->update(std::move(*items));
+
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
             std::vector<int> indexes = selectedIndexes(params);
@@ -314,6 +329,13 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
             cell->setValue(std::move(indexes));
         }
     } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
+        if (dataSource) {
+            if (selection.items.empty()) {
+                dataSource->updateSelectedData(selection.ids);
+            } else {
+                dataSource->setSelectedItems(selection.items);
+            }
+        }
         if (selection.ids.empty() && selection.items.empty()) {
             showSelection(*cell, std::nullopt);
         } else if (dataSource) {
@@ -325,10 +347,7 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
         cell->uuidValues = std::move(selection.ids);
     }
 
-    auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
-    if (!items || !dataSource) return;
-    dataSource->update(std::move(*items));
-    refreshOpenPicker(cell);
+    if (newItems) refreshOpenPicker(cell);
 }
 
 }  // namespace trc::formcells

@@ -149,7 +149,7 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
     if (auto input = ParameterHelper::getParameterAsString(params, kAlternateInput)) {
         if (*input == kBarcode) {
             configAlternateInputButton(cell, std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate), delegate,
-                                       indexPath);
+                                       indexPath, S::rowName(params));
         } else {
             cell->setAlternativeInputEnabled(false);
             cell->alternativeInputButton()->didSelectHandler = nullptr;
@@ -177,7 +177,8 @@ ui::UIKeyboardType FormCellSetters::getKeyboardType(const std::string& keyboardT
 
 void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                                  const std::shared_ptr<FormCellOwner>& containerDelegate,
-                                                 const Delegate& delegate, const ui::IndexPath& indexPath) {
+                                                 const Delegate& delegate, const ui::IndexPath& indexPath,
+                                                 std::optional<std::string> cellName) {
     if (!cell) return;
     cell->setAlternativeInputEnabled(true);
     auto button = cell->alternativeInputButton();
@@ -189,10 +190,11 @@ void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VU
     button->didSelectHandler = [scanner = std::make_shared<SimplePropertyBarcodeScanViewController>(),
                                 weakCell = std::weak_ptr<vessa::VUITextFieldFormCell>(cell),
                                 weakOwner = std::weak_ptr<FormCellOwner>(containerDelegate),
-                                weakDelegate = std::weak_ptr<core::Object>(delegate), indexPath](vessa::VUIButton&) {
+                                weakDelegate = std::weak_ptr<core::Object>(delegate), indexPath,
+                                cellName = std::move(cellName)](vessa::VUIButton&) {
         auto target = weakCell.lock();
         if (!target) return;
-        scanner->create(target, weakOwner.lock(), weakDelegate.lock(), indexPath);
+        scanner->create(target, weakOwner.lock(), weakDelegate.lock(), indexPath, cellName);
     };
 }
 

@@ -66,10 +66,12 @@ public:
                                               const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                               const Delegate& delegate, const ui::IndexPath& indexPath);
     static ui::UIKeyboardType getKeyboardType(const std::string& keyboardType);
-    // Turns on the barcode button of a simple-property row.
+    // Turns on the barcode button of a simple-property row; cellName (the
+    // row's "_Name") finds the row again when a reading arrives.
     static void configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                            const std::shared_ptr<FormCellOwner>& containerDelegate,
-                                           const Delegate& delegate, const ui::IndexPath& indexPath);
+                                           const Delegate& delegate, const ui::IndexPath& indexPath,
+                                           std::optional<std::string> cellName = std::nullopt);
 
     // Validation message and view, one overload per cell base.
     static void setValidationView(const std::shared_ptr<vessa::VUIInlineValidationTableViewCell>& cell,
@@ -84,9 +86,12 @@ public:
     static void setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params);
     // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
+    // pickedItems: what the row remembers of items a person picked (see
+    // FormCellOwner::pickedItems); an identifier in "Value" that "PickerItems"
+    // no longer holds is shown and kept selected with that text.
     static std::shared_ptr<ListPickerDataSource> setListPickerValueByUUID(
         const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
-        const std::shared_ptr<services::Search>& search);
+        const std::shared_ptr<services::Search>& search, const std::vector<core::Dictionary>& pickedItems = {});
     static void setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params, const Delegate& delegate,
                                           const std::shared_ptr<services::Search>& search);

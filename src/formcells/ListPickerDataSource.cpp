@@ -426,6 +426,8 @@ void ListPickerDataSource::updateSelectedData(const std::vector<std::string>& uu
     }
 }
 
+void ListPickerDataSource::setSelectedItems(const Items& items) { selectedData_ = items; }
+
 Items ListPickerDataSource::selectedItemsForUniqueIdentifiers(const std::vector<std::string>& uuidValues) const {
     Items items;
     for (const std::string& id : uuidValues) {

@@ -110,6 +110,9 @@ public:
     // The person's new selection: the remembered selected items follow it,
     // keeping what is known of items the rows no longer hold.
     void updateSelectedData(const std::vector<std::string>& uuidValues);
+    // The host's new selection, given as the items themselves, as the
+    // initializer takes it.
+    void setSelectedItems(const Items& items);
     // The items with these unique identifiers, looked up in the remembered
     // selection first, then in the rows; unknown identifiers are left out.
     Items selectedItemsForUniqueIdentifiers(const std::vector<std::string>& uuidValues) const;

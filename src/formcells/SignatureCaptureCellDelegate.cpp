@@ -9,7 +9,6 @@
 #include "platform/vessa/VUISignatureCaptureController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/ParameterHelper.h"
-#include "services/SectionedTableViewController.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::formcells {
@@ -77,27 +76,18 @@ void SignatureCaptureCellDelegate::store(const std::shared_ptr<ui::UIImage>& sig
         container ? std::static_pointer_cast<FormCellOwner>(container) : std::static_pointer_cast<FormCellOwner>(section);
     if (!owner) return;
 
-    ui::IndexPath row = indexPath_;
-    if (cellName) {
-        auto shown = owner->indexPathOfShownCell(*cellName);
-        if (!shown) {
-            note("warn", "signature row \"" + *cellName + "\" is no longer shown; the signature is not stored");
-            return;
-        }
-        row = *shown;
+    auto row = owner->shownRow(cellName, indexPath_);
+    if (!row) {
+        note("warn", "signature row \"" + cellName.value_or("") + "\" is no longer shown; the signature is not stored");
+        return;
     }
 
     core::Dictionary value{{kContentType, core::Value(kSignatureContentType)}, {kContent, core::Value(std::move(*png))}};
     core::Dictionary change{{kValue, core::Value(std::move(value))}};
-    owner->updateParamsWithValue(change, row);
+    owner->updateParamsWithValue(change, *row);
 
-    std::shared_ptr<ui::UITableView> table;
-    if (container) {
-        table = container->tableView();
-    } else if (auto page = section->parentTable()) {
-        table = page->tableView();
-    }
-    if (auto cell = table ? std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(table->cellForRow(row)) : nullptr) {
+    auto table = owner->cellTableView();
+    if (auto cell = table ? std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(table->cellForRow(*row)) : nullptr) {
         cell->setValue(capturedText_);
     }
     FormCellFactory::notifyFormCellUpdate(delegate_.lock(), change);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSection.h"
@@ -221,6 +224,76 @@ TEST_F(SignatureForm, FinishingStoresAndReportsThePNGAndShowsTheCapturedText) {
     EXPECT_EQ(pixels->width, 320u);
     EXPECT_EQ(stored(0), *value);
     EXPECT_EQ(cellAt(0)->value(), "Signed");
+}
+
+// The rows of the PNG the host received that hold a pixel other than the
+// white background, counted from the bottom.
+std::set<std::uint32_t> inkedRowsFromBottom(const core::Value& sent) {
+    const core::Value* value = sent.find("Value");
+    const core::Value* content = value ? value->find("content") : nullptr;
+    std::string error;
+    auto png = content && content->ifData() ? ui::ImageDecoder::decodePNG(*content->ifData(), error) : std::nullopt;
+    EXPECT_TRUE(png) << error;
+    std::set<std::uint32_t> rows;
+    if (!png) return rows;
+    for (std::uint32_t y = 0; y < png->height; ++y) {
+        for (std::uint32_t x = 0; x < png->width; ++x) {
+            const std::uint8_t* p = &png->rgba[(std::size_t{y} * png->width + x) * 4];
+            if (p[0] != 0xFF || p[1] != 0xFF || p[2] != 0xFF) {
+                rows.insert(png->height - 1 - y);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+TEST_F(SignatureForm, TheHostsPNGCarriesTheFootnoteAndTimeStampBelowTheStrokesOnlyWhenAsked) {
+    addSignature("plain");
+    addSignature("footnote", R"("WatermarkText": "Approved by the site manager")");
+    addSignature("stamped", R"("ShowTimestampInImage": true, "TimestampFormatter": "yyyy-MM-dd")");
+    addSignature("both", R"("ShowTimestampInImage": true, "TimestampFormatter": "yyyy-MM-dd",
+                            "WatermarkText": "one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen sixteen seventeen eighteen",
+                            "WatermarkTextMaxLines": 2)");
+    show();
+    // The strokes stay in the top 40 rows of the 160; the footnote block sits at the bottom.
+    auto rowsOf = [&](int row, const std::string& name) {
+        auto p = open(row);
+        EXPECT_TRUE(p);
+        if (!p) return std::set<std::uint32_t>{};
+        p->draw({{{10, 10}, {50, 30}}});
+        EXPECT_TRUE(p->finish());
+        settle();
+        EXPECT_EQ(delegates[name]->calls.size(), 1u);
+        return delegates[name]->calls.empty() ? std::set<std::uint32_t>{}
+                                              : inkedRowsFromBottom(delegates[name]->calls[0].args.at(0));
+    };
+    auto inFootnoteArea = [](const std::set<std::uint32_t>& rows) {
+        return std::count_if(rows.begin(), rows.end(), [](std::uint32_t fromBottom) { return fromBottom < 100; });
+    };
+    auto highest = [](const std::set<std::uint32_t>& rows) {
+        std::uint32_t top = 0;
+        for (auto r : rows) {
+            if (r < 100) top = std::max(top, r);
+        }
+        return top;
+    };
+
+    const auto plain = rowsOf(0, "plain");
+    EXPECT_FALSE(plain.empty()) << "the strokes";
+    EXPECT_EQ(inFootnoteArea(plain), 0) << "nothing asked, nothing drawn below the strokes";
+
+    const auto footnote = rowsOf(1, "footnote");
+    EXPECT_GT(inFootnoteArea(footnote), 4) << "the footnote's line";
+    EXPECT_LT(highest(footnote), 30u) << "one line at the bottom";
+
+    const auto stamped = rowsOf(2, "stamped");
+    EXPECT_GT(inFootnoteArea(stamped), 4) << "the time stamp's line";
+    EXPECT_LT(highest(stamped), 30u);
+
+    const auto both = rowsOf(3, "both");
+    EXPECT_GT(highest(both), 30u) << "two footnote lines and the time stamp take three lines";
+    EXPECT_LT(highest(both), 60u) << "the footnote is cut to its two lines";
 }
 
 TEST_F(SignatureForm, ASignatureReachesItsOwnRowWhereverItMovedAndEvenOffScreen) {

@@ -124,6 +124,25 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
     EXPECT_EQ(host->calls.size(), 1u);
 }
 
+TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogged) {
+    Scanner scanner = tapBarcode();
+    form->updateFormCells(
+        core::Array{core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})")),
+                    core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code",
+                                           "Value": "old", "AlternateInput": "Barcode", "IsVisible": false})")),
+                    core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "other",
+                                           "AlternateInput": "Barcode"})"))},
+        std::nullopt);
+    settle();
+    ASSERT_TRUE(scanner->scanText("C-1"));
+    settle();
+    EXPECT_EQ(stored(1), core::Value("old"));
+    EXPECT_TRUE(stored(2).isNil()) << "the row now shown where it was keeps nothing";
+    EXPECT_EQ(cell(0)->value(), "");
+    EXPECT_TRUE(host->calls.empty());
+    EXPECT_TRUE(testing::logged("warn", "\"code\" is no longer shown"));
+}
+
 TEST_F(BarcodeInput, WithoutAFormOrAHostTheCellStillShowsTheReading) {
     // A cell configured by hand: no owner, a callback object that is gone.
     auto lone = std::make_shared<vessa::VUITextFieldFormCell>();

@@ -39,6 +39,12 @@ std::optional<int> SetterSupport::intParameter(const Params& params, std::string
     return static_cast<int>(*n);
 }
 
+std::optional<std::string> SetterSupport::rowName(const Params& params) {
+    const core::Value* name = params.find(FormCellKeys::kName);
+    const std::string* text = name ? name->ifString() : nullptr;
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
 void SetterSupport::warn(const std::string& message) { services::SharedLoggerManager::log(kLogger, "warn", message); }
 
 }  // namespace trc::formcells

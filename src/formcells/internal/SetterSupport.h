@@ -48,6 +48,10 @@ public:
     // so a host's 2^32 + 15 never reaches a cell as 15.
     static std::optional<int> intParameter(const Params& params, std::string_view key, int minimum);
 
+    // The row's "_Name", when it is a string: what work that outlives a
+    // table change (a scanner, a picker, a signature pad) finds the row by.
+    static std::optional<std::string> rowName(const Params& params);
+
     static void warn(const std::string& message);
 };
 

@@ -90,20 +90,46 @@ bool VUIListPicker::selectRow(int row) {
         }
         done = cell_->pick(std::move(indexes));
     }
-    if (done && single && cell_->isPickerDismissedOnSelection) {
+    if (done) didChangeSelection(single);
+    return done;
+}
+
+int VUIListPicker::numberOfPickedItems() const {
+    if (!cell_) return 0;
+    return static_cast<int>(isDataSourceRequiringUniqueIdentifiers ? cell_->uuidValues.size() : cell_->value().size());
+}
+
+bool VUIListPicker::deselectPickedItem(int position) {
+    if (!cell_ || position < 0 || position >= numberOfPickedItems()) return false;
+    const auto at = static_cast<std::size_t>(position);
+    bool done = false;
+    if (isDataSourceRequiringUniqueIdentifiers) {
+        std::vector<std::string> ids = cell_->uuidValues;
+        ids.erase(ids.begin() + static_cast<std::ptrdiff_t>(at));
+        done = cell_->pickUniqueIdentifiers(std::move(ids));
+    } else {
+        std::vector<int> indexes = cell_->value();
+        indexes.erase(indexes.begin() + static_cast<std::ptrdiff_t>(at));
+        done = cell_->pick(std::move(indexes));
+    }
+    if (done) didChangeSelection(false);
+    return done;
+}
+
+void VUIListPicker::didChangeSelection(bool single) {
+    auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(tableView_->owningViewController());
+    if (single && cell_ && cell_->isPickerDismissedOnSelection) {
         // Close the picker's screen when it is the one on top of its navigation stack.
-        if (auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(
-                tableView_->owningViewController())) {
-            if (auto nav = screen->navigationController(); nav && nav->topViewController() == screen) {
-                if (nav->viewControllers().size() > 1) {
-                    nav->popViewController(true);
-                } else {
-                    nav->dismiss(true);
-                }
+        if (auto nav = screen ? screen->navigationController() : nullptr; nav && nav->topViewController() == screen) {
+            if (nav->viewControllers().size() > 1) {
+                nav->popViewController(true);
+            } else {
+                nav->dismiss(true);
             }
+            return;
         }
     }
-    return done;
+    if (isSelectedSectionEnabled && screen) tableView_->reloadData();
 }
 
 }  // namespace trc::vessa

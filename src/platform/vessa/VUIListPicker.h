@@ -7,7 +7,8 @@
 // The person's entries while it is open: search() (search text, handed to
 // the updater), pressSearchButton() (to the search bar delegate) and
 // selectRow() (a row as shown; the cell's selection changes through the
-// cell, and a single selection may close the picker). The picker refers
+// cell, and a single selection may close the picker), deselectPickedItem()
+// (an item of the selected section). The picker refers
 // to its cell without owning it; a picker whose cell is gone takes no
 // selection. Main thread only.
 
@@ -71,11 +72,20 @@ public:
     void search(const std::string& text);
     void pressSearchButton() { searchBar_->pressSearchButton(); }
     bool selectRow(int row);
+    // The items picked so far, in the order of the selection (the cell's
+    // identifiers or indexes); what the selected section shows.
+    int numberOfPickedItems() const;
+    // Takes the picked item at that position out of the selection.
+    bool deselectPickedItem(int position);
 
     VUIListPickerFormCell* cell() const { return cell_; }
 
 private:
     friend class VUIListPickerFormCell;
+
+    // After a change of selection: a single selection may close the picker;
+    // a picker that stays open shows the new selected section.
+    void didChangeSelection(bool single);
 
     std::shared_ptr<ui::UITableView> tableView_;
     std::shared_ptr<ui::UISearchBar> searchBar_;

@@ -107,4 +107,30 @@ std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPic
     return screen;
 }
 
+std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPickerScreen() const {
+    auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(
+        listPicker_->tableView()->owningViewController());
+    return screen && screen->navigationController() ? screen : nullptr;
+}
+
+std::shared_ptr<VUIListPicker> VUIListPickerFormCell::detachListPicker() {
+    auto detached = std::move(listPicker_);
+    detached->cell_ = nullptr;
+    listPicker_ = std::make_shared<VUIListPicker>();
+    listPicker_->cell_ = this;
+    return detached;
+}
+
+void VUIListPickerFormCell::attachListPicker(std::shared_ptr<VUIListPicker> listPicker) {
+    if (!listPicker || listPicker == listPicker_) return;
+    listPicker_->cell_ = nullptr;
+    listPicker_ = std::move(listPicker);
+    // A picker still held by another cell leaves it.
+    if (auto* previous = listPicker_->cell_; previous && previous != this) {
+        previous->listPicker_ = std::make_shared<VUIListPicker>();
+        previous->listPicker_->cell_ = previous;
+    }
+    listPicker_->cell_ = this;
+}
+
 }  // namespace trc::vessa

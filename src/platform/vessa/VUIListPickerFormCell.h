@@ -57,6 +57,15 @@ public:
     // controller that shows the cell, else presented in a new one. Nothing
     // (nullptr) when the cell is not editable or not in a view controller.
     std::shared_ptr<VUIListPickerTableViewController> openPicker();
+    // The picker's screen while it is open (on a navigation stack), else nullptr.
+    std::shared_ptr<VUIListPickerTableViewController> openPickerScreen() const;
+    // A row rebuilt into another cell keeps the picker a person has open:
+    // detachListPicker hands this cell's picker (and its open screen) out,
+    // leaving the cell a new, closed one, and attachListPicker makes a
+    // detached picker this cell's. A detached picker takes no selection
+    // until a cell attaches it.
+    std::shared_ptr<VUIListPicker> detachListPicker();
+    void attachListPicker(std::shared_ptr<VUIListPicker> listPicker);
     bool pick(std::vector<int> indexes);
     bool pickUniqueIdentifiers(std::vector<std::string> identifiers);
 

@@ -7,8 +7,9 @@
 // Person entries: draw(strokes) adds strokes; finish() is refused (false)
 // while nothing is drawn, as the pad's done button is; cancel(). When it
 // finishes, the pad asks the delegate for the time stamp and footnote the
-// image carries and keeps what it drew them as (imageTimestampText,
-// imageFootnote) for checks; the pixels hold the strokes only.
+// image carries, draws them at the bottom of the image under the strokes,
+// and keeps what it drew them as (imageTimestampText,
+// imageFootnote) for checks.
 //
 // Made by createInstance() for each use; the delegate is held weakly. Main
 // thread only.

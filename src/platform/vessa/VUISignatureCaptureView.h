@@ -5,9 +5,10 @@
 // the signature image.
 //
 // renderImage() paints the strokes (round-capped lines of strokeWidth in
-// strokeColor) over the background (white when none is set) into an image
-// of the view's size in points, one pixel a point; a view of no size gives
-// an image without pixels. Owned by its controller; main thread only.
+// strokeColor) over the background (white when none is set) and the
+// footnote block at the bottom (footnote text and time stamp), into an
+// image of the view's size in points, one pixel a point; a view of no size
+// gives an image without pixels. Owned by its controller; main thread only.
 
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "platform/ui/CGRect.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UIView.h"
+#include "platform/vessa/VUISignatureImageRenderer.h"
 
 namespace trc::vessa {
 
@@ -39,7 +41,7 @@ public:
     bool hasSignature() const { return !strokes_.empty(); }
     void clear() { strokes_.clear(); }
 
-    std::shared_ptr<ui::UIImage> renderImage() const;
+    std::shared_ptr<ui::UIImage> renderImage(const VUISignatureImageRenderer::Footnote& footnote = {}) const;
 
 private:
     std::shared_ptr<ui::UIView> xImageView_;

@@ -1,0 +1,54 @@
+#pragma once
+// What an owner of form cells keeps of its list picker rows across
+// rebuilds, by each row's "_Name", so that a person's pick always reaches
+// its own row, shown right:
+// - the items a person last picked on a row chosen by unique identifiers,
+//   as the picker knew them ("UniqueId" and "DisplayValue"), so a rebuilt
+//   row still names an item the host's list no longer holds (one picked
+//   among search results);
+// - which cell a row was last built into, so that a row rebuilt into
+//   another cell (the host showed or hid rows, cells were reused) takes
+//   along the picker a person has open. A picker open in a cell that is
+//   rebuilt for another row waits until its own row is built again; a row
+//   that is not built again (hidden meanwhile) keeps it waiting, and the
+//   picker takes no selection.
+//
+// One per owner (FormCellOwner). Cells are held weakly (the table owns
+// them), waiting pickers strongly. Main thread only.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Value.h"
+
+namespace trc::vessa {
+class VUIListPicker;
+class VUIListPickerFormCell;
+}  // namespace trc::vessa
+
+namespace trc::formcells {
+
+class ListPickerRows {
+public:
+    using Items = std::vector<core::Dictionary>;
+
+    // The row's remembered picks; empty when it has none.
+    const Items& pickedItems(std::string_view name) const;
+    void setPickedItems(const std::string& name, Items items);
+
+    // The row is about to be built into cell: an open picker the cell holds
+    // for another row is put aside for that row, and the row's own open
+    // picker (put aside, or still in the cell the row was built into
+    // before) moves into cell.
+    void willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell);
+
+private:
+    std::map<std::string, Items, std::less<>> pickedItems_;
+    std::map<std::string, std::weak_ptr<vessa::VUIListPickerFormCell>, std::less<>> cells_;
+    std::map<std::string, std::shared_ptr<vessa::VUIListPicker>, std::less<>> waiting_;
+};
+
+}  // namespace trc::formcells

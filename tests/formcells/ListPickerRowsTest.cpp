@@ -1,0 +1,82 @@
+#include "formcells/internal/ListPickerRows.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/UINavigationController.h"
+#include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIListPickerFormCell.h"
+#include "platform/vessa/VUIListPickerTableViewController.h"
+
+namespace trc::formcells {
+namespace {
+
+using Cell = std::shared_ptr<vessa::VUIListPickerFormCell>;
+
+Cell newCell() { return std::make_shared<vessa::VUIListPickerFormCell>(); }
+
+// What tapping the row does, without a form around it: the picker's screen
+// on a navigation stack of its own.
+std::shared_ptr<ui::UINavigationController> openPicker(const Cell& cell) {
+    auto screen = std::make_shared<vessa::VUIListPickerTableViewController>(cell->listPicker());
+    auto nav = ui::UINavigationController::make(screen);
+    screen->loadViewIfNeeded();
+    return nav;
+}
+
+TEST(ListPickerRowMemory, AnOpenPickerFollowsItsRowFromCellToCell) {
+    ListPickerRows rows;
+    Cell a = newCell(), b = newCell();
+    rows.willBuild("tool", a);
+    rows.willBuild("part", b);
+    auto nav = openPicker(b);
+    ASSERT_TRUE(b->openPickerScreen());
+    auto open = b->listPicker();
+
+    // The host showed a row above: the rows are built again, into each other's cells.
+    rows.willBuild("tool", b);
+    EXPECT_NE(b->listPicker(), open) << "the tool row never shows the part row's picker";
+    EXPECT_EQ(open->cell(), nullptr) << "waiting for its row, it takes no selection";
+    EXPECT_FALSE(b->openPickerScreen());
+    rows.willBuild("part", a);
+    EXPECT_EQ(a->listPicker(), open);
+    EXPECT_EQ(open->cell(), a.get());
+    EXPECT_TRUE(a->openPickerScreen());
+
+    rows.willBuild("part", a);
+    EXPECT_EQ(a->listPicker(), open) << "the same cell again keeps it";
+
+    Cell c = newCell();
+    rows.willBuild("part", c);
+    EXPECT_EQ(c->listPicker(), open) << "a new cell takes it from the row's cell before";
+    EXPECT_NE(a->listPicker(), open);
+    EXPECT_EQ(a->listPicker()->cell(), a.get()) << "and leaves that cell a picker of its own";
+
+    rows.willBuild("tool", c);
+    rows.willBuild("other", a);
+    EXPECT_EQ(open->cell(), nullptr) << "a row hidden meanwhile keeps its picker waiting";
+}
+
+TEST(ListPickerRowMemory, AClosedPickerStaysWithItsCell) {
+    ListPickerRows rows;
+    Cell a = newCell(), b = newCell();
+    rows.willBuild("tool", a);
+    rows.willBuild("part", b);
+    auto pickerA = a->listPicker(), pickerB = b->listPicker();
+    rows.willBuild("tool", b);
+    rows.willBuild("part", a);
+    EXPECT_EQ(a->listPicker(), pickerA);
+    EXPECT_EQ(b->listPicker(), pickerB);
+}
+
+TEST(ListPickerRowMemory, PicksAreRememberedPerRow) {
+    ListPickerRows rows;
+    EXPECT_TRUE(rows.pickedItems("city").empty());
+    rows.setPickedItems("city", {core::Dictionary{{"UniqueId", core::Value("lon")}, {"DisplayValue", core::Value("London")}}});
+    ASSERT_EQ(rows.pickedItems("city").size(), 1u);
+    EXPECT_TRUE(rows.pickedItems("town").empty());
+    rows.setPickedItems("city", {});
+    EXPECT_TRUE(rows.pickedItems("city").empty());
+}
+
+}  // namespace
+}  // namespace trc::formcells
