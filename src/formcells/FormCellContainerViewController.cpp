@@ -282,7 +282,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     row.indexPath = IndexPath{cellSection, visibleRow};
     row.stored = list->at(cellRow);
     row.owner = selfOwner();
-    if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    if (const auto* name = stringIn(*row.stored, kNameKey)) row.delegate = delegateNamed(*name);
     row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
     row.reloadAfterSegmentedControl = true;
     FormCellRefresh::apply(row, params);

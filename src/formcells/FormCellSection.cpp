@@ -178,7 +178,7 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.indexPath = path;
     target.stored = cellsInSection_.at(row);
     target.owner = owner();
-    target.delegate = delegateNamedIn(params);
+    target.delegate = delegateNamedIn(*target.stored);
     target.attachmentDelegate = attachmentDelegate(*target.stored, path);
     FormCellRefresh::apply(target, params);
 }
