@@ -104,6 +104,8 @@ public:
         return cell ? shownCell(*cell) : "no cell";
     }
     void scrollTo(int row) { table()->scrollToRow({section(), row}, ui::UITableView::ScrollPosition::Top, false); }
+    // The host's callback object of every row.
+    const std::vector<testing::RecordingDelegate::Call>& hostHeard() const { return delegate_->calls; }
 
 protected:
     std::shared_ptr<ui::UIWindow> window_ = [] {
@@ -111,7 +113,7 @@ protected:
         w->makeKeyAndVisible();
         return w;
     }();
-    std::shared_ptr<core::Object> delegate_ = testing::reportingDelegate();
+    std::shared_ptr<testing::RecordingDelegate> delegate_ = testing::reportingDelegate();
 };
 
 class FullScreen : public Owner {
@@ -246,7 +248,9 @@ TEST_F(UpdateRule, AReusedSwitchStartsOffSoAPersonsOnIsReported) {
         ASSERT_TRUE(cell);
         EXPECT_FALSE(cell->value());
         EXPECT_TRUE(cell->enterValue(true));
-        EXPECT_TRUE(cell->value()) << "the person's pick is a change";
+        EXPECT_TRUE(cell->value());
+        ASSERT_EQ(owner->hostHeard().size(), 1u) << "the person's pick is a change the host hears of";
+        EXPECT_EQ(owner->hostHeard()[0].args.at(0), core::Value(core::Dictionary{{"Value", true}}));
     }
 }
 
