@@ -6,6 +6,7 @@
 
 #include "formcells/FocusUtil.h"
 #include "formcells/FormCellFactory.h"
+#include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
@@ -17,6 +18,7 @@
 #include "platform/vessa/VUIBaseTableViewCell.h"
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "services/AppConfig.h"
+#include "services/HostNumber.h"
 #include "services/SharedLoggerManager.h"
 #include "services/TextHandler.h"
 
@@ -56,14 +58,21 @@ core::Value stringArray(const std::vector<std::string>& values) {
     return core::Value(std::move(out));
 }
 
-std::vector<int> integersIn(const core::Value& v) {
-    std::vector<int> out;
-    if (const auto* a = v.ifArray()) {
-        for (const auto& item : *a) {
-            if (auto n = item.asInteger()) out.push_back(static_cast<int>(*n));
-        }
-    }
-    return out;
+using services::HostNumber;
+
+const core::Dictionary* dictionaryIn(const core::Value& v, std::string_view entry, std::string_view what) {
+    const auto* d = v.ifDictionary();
+    if (!d) HostNumber::refuse(entry, std::string(what) + " must be a dictionary, not " + v.description());
+    return d;
+}
+
+// Runs fn with the host's row and section, when both are numbers a row can have.
+template <class F>
+core::Value withRow(const core::Value& row, const core::Value& section, std::string_view entry, F fn) {
+    auto r = HostNumber::rowOrSection(row, entry, "row");
+    auto s = HostNumber::rowOrSection(section, entry, "section");
+    if (r && s) fn(*r, *s);
+    return {};
 }
 
 std::vector<std::string> stringsIn(const core::Value& v) {
@@ -103,12 +112,12 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
             .property("totalNumberOfRows", [](const C& c) { return core::Value(c.totalNumberOfRows_); })
             .method("setNumberOfSections:",
                     [](C& c, core::Args a) {
-                        c.announcedNumberOfSections = static_cast<int>(a[0].asInteger().value_or(0));
+                        c.announceNumberOfSections(a[0], "setNumberOfSections:");
                         return core::Value();
                     })
             .method("setNumberOfRowsInSection:",
                     [](C& c, core::Args a) {
-                        c.announcedNumberOfRowsInSection = integersIn(a[0]);
+                        c.announceNumberOfRowsInSection(a[0], "setNumberOfRowsInSection:");
                         return core::Value();
                     })
             .method("setSectionNames:",
@@ -137,6 +146,51 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
                         return core::Value();
                     })
             .method("getCellTypesForSection", [](C& c, core::Args) { return core::Value(c.getCellTypesForSection()); })
+            .method(kAddFormCell,
+                    [](C& c, core::Args a) {
+                        const auto* params = dictionaryIn(a[0], kAddFormCell, "the cell parameters");
+                        if (!params) return core::Value();
+                        auto delegate = a[1].ifObject();
+                        if (!delegate) delegate = std::make_shared<FormCellItemDelegate>();
+                        c.addFormCell(*params, delegate);
+                        return core::Value();
+                    })
+            .method(kUpdateFormCell,
+                    [](C& c, core::Args a) {
+                        const auto* params = dictionaryIn(a[0], kUpdateFormCell, "the update");
+                        if (!params) return core::Value();
+                        return withRow(a[1], a[2], kUpdateFormCell,
+                                       [&](int row, int section) { c.updateFormCell(*params, row, section); });
+                    })
+            .method(kUpdateFormCells,
+                    [](C& c, core::Args a) {
+                        const auto* cells = a[0].ifArray();
+                        if (!cells) {
+                            HostNumber::refuse(kUpdateFormCells, "the cells must be a list, not " + a[0].description());
+                            return core::Value();
+                        }
+                        const auto* style = a[1].ifString();
+                        c.updateFormCells(*cells, style ? std::optional<std::string>(*style) : std::nullopt);
+                        return core::Value();
+                    })
+            .method(kSetLocale,
+                    [](C& c, core::Args a) {
+                        if (const auto* identifier = a[0].ifString()) {
+                            c.setLocale(*identifier);
+                        } else {
+                            HostNumber::refuse(kSetLocale, "the locale must be a text, not " + a[0].description());
+                        }
+                        return core::Value();
+                    })
+            .method(kSetFocus,
+                    [](C& c, core::Args a) {
+                        return withRow(a[0], a[1], kSetFocus, [&](int row, int section) { c.setFocus(row, section); });
+                    })
+            .method(kHideLazyLoadingIndicator,
+                    [](C& c, core::Args a) {
+                        return withRow(a[0], a[1], kHideLazyLoadingIndicator,
+                                       [&](int row, int section) { c.hideLazyLoadingIndicator(row, section); });
+                    })
             .build();
     return info;
 }
@@ -146,6 +200,36 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
 std::shared_ptr<FormCellOwner> FormCellContainerViewController::selfOwner() {
     auto self = std::static_pointer_cast<FormCellContainerViewController>(shared_from_this());
     return std::static_pointer_cast<FormCellOwner>(self);
+}
+
+bool FormCellContainerViewController::announceNumberOfSections(const core::Value& count, std::string_view entry) {
+    auto n = HostNumber::count(count, entry, "numberOfSections");
+    if (!n) return false;
+    announcedNumberOfSections = *n;
+    return true;
+}
+
+bool FormCellContainerViewController::announceNumberOfRowsInSection(const core::Value& counts, std::string_view entry) {
+    const auto* list = counts.ifArray();
+    if (!list) {
+        HostNumber::refuse(entry, "numberOfRowsInSection must be a list of counts, not " + counts.description());
+        return false;
+    }
+    // One entry per section, and every cell added walks them.
+    if (static_cast<std::int64_t>(list->size()) > HostNumber::kCountCap) {
+        HostNumber::refuse(entry, "numberOfRowsInSection lists " + std::to_string(list->size()) +
+                                      " sections, beyond the cap of " + std::to_string(HostNumber::kCountCap));
+        return false;
+    }
+    std::vector<int> parsed;
+    parsed.reserve(list->size());
+    for (const auto& item : *list) {
+        auto n = HostNumber::count(item, entry, "numberOfRowsInSection entry");
+        if (!n) return false;
+        parsed.push_back(*n);
+    }
+    announcedNumberOfRowsInSection = std::move(parsed);
+    return true;
 }
 
 void FormCellContainerViewController::addFormCell(const core::Dictionary& params,
@@ -166,8 +250,9 @@ void FormCellContainerViewController::addFormCell(const core::Dictionary& params
 
     // Cells fill the announced sections in the order they come; a cell past
     // every announced count stays in the last section rather than be lost.
+    // Summed in 64 bits: negative counts (which place no cell) cannot wrap.
     int section = 0;
-    int sum = 0;
+    std::int64_t sum = 0;
     bool placed = announcedNumberOfRowsInSection.empty();
     for (std::size_t i = 0; i < announcedNumberOfRowsInSection.size() && !placed; ++i) {
         sum += announcedNumberOfRowsInSection[i];
@@ -184,10 +269,10 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     // Visibility changes go through updateFormCells: an update that would
     // hide a cell, or that aims at a hidden one, changes nothing.
     if (!FormCellRowList::isCellVisible(params)) return;
-    auto* list = rows(cellSection);
+    auto* list = hostRow(cellRow, cellSection, kUpdateFormCell);
     if (!list) return;
     const auto* stored = list->at(cellRow);
-    if (!stored || !FormCellRowList::isCellVisible(*stored)) return;
+    if (!FormCellRowList::isCellVisible(*stored)) return;
     list->merge(cellRow, params);
 
     const int visibleRow = list->visibleRow(cellRow);
@@ -197,7 +282,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     row.indexPath = IndexPath{cellSection, visibleRow};
     row.stored = list->at(cellRow);
     row.owner = selfOwner();
-    if (const auto* name = stringIn(params, kNameKey)) row.delegate = delegateNamed(*name);
+    if (const auto* name = stringIn(*row.stored, kNameKey)) row.delegate = delegateNamed(*name);
     row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
     row.reloadAfterSegmentedControl = true;
     FormCellRefresh::apply(row, params);
@@ -228,14 +313,14 @@ void FormCellContainerViewController::setLocale(const std::string& identifier) {
 }
 
 void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
-    if (!isRowVisible(cellRow, cellSection)) return;
+    if (!hostRow(cellRow, cellSection, kSetFocus) || !isRowVisible(cellRow, cellSection)) return;
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
     FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow});
 }
 
 void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {
-    if (!isRowVisible(cellRow, cellSection)) return;
+    if (!hostRow(cellRow, cellSection, kHideLazyLoadingIndicator) || !isRowVisible(cellRow, cellSection)) return;
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
     FormCellRefresh::hideLazyLoadingIndicator(tableView()->cellForRow({cellSection, visibleRow}));
@@ -262,6 +347,14 @@ const FormCellRowList* FormCellContainerViewController::rows(int section) const 
 FormCellRowList* FormCellContainerViewController::rows(int section) {
     auto it = cellTypesForSection_.find(section);
     return it == cellTypesForSection_.end() ? nullptr : &it->second;
+}
+
+FormCellRowList* FormCellContainerViewController::hostRow(int cellRow, int cellSection, std::string_view entry) {
+    auto* list = rows(cellSection);
+    if (list && list->at(cellRow)) return list;
+    HostNumber::refuse(entry, "row " + std::to_string(cellRow) + " of section " + std::to_string(cellSection) +
+                                  " addresses nothing: the form has no such cell");
+    return nullptr;
 }
 
 const core::Dictionary* FormCellContainerViewController::visibleParams(const IndexPath& indexPath) const {

@@ -13,11 +13,21 @@
 //
 // The host keeps the controller; it keeps the row delegates strongly for its
 // lifetime. Cells and their handlers refer back weakly. Main thread only.
+//
+// Reached by name too: the host (or FormCellContainerBridge) sends it
+// "addFormCell:withDelegate:", "updateFormCell:cellRow:cellSection:",
+// "updateFormCells:withStyle:", "setLocale:", "setFocus:cellSection:" and
+// "hideLazyLoadingIndicator:cellSection:". Row and section numbers are the
+// host's 64-bit numbers: one that is no integer, or that names a row or
+// section the form does not have, addresses nothing and is logged ("warn",
+// "ZEL.TRC"). Announced counts above HostNumber::kCountCap (100,000) are
+// refused the same way, and the form keeps the counts it had.
 
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formcells/AttachmentFormViewChangeDelegate.h"
@@ -51,11 +61,24 @@ public:
     explicit FormCellContainerViewController(ui::UITableView::Style style = ui::UITableView::Style::Grouped)
         : VUIFormTableViewController(style) {}
 
+    // Selectors of its own, with the bridge's effects.
+    static constexpr const char* kAddFormCell = "addFormCell:withDelegate:";
+    static constexpr const char* kUpdateFormCell = "updateFormCell:cellRow:cellSection:";
+    static constexpr const char* kUpdateFormCells = "updateFormCells:withStyle:";
+    static constexpr const char* kSetLocale = "setLocale:";
+    static constexpr const char* kSetFocus = "setFocus:cellSection:";
+    static constexpr const char* kHideLazyLoadingIndicator = "hideLazyLoadingIndicator:cellSection:";
+
     // Announced by the host; readable and writable by name (the runtime
     // names are "numberOfSections" and "numberOfRowsInSection", which in C++
     // are the table data source's calls).
     int announcedNumberOfSections = 0;
     std::vector<int> announcedNumberOfRowsInSection;
+    // Take the host's announced counts, or refuse them (logged under entry)
+    // and keep the ones the form had: a count that is no integer, above the
+    // cap, or (rows) a list longer than the cap. False when refused.
+    bool announceNumberOfSections(const core::Value& count, std::string_view entry);
+    bool announceNumberOfRowsInSection(const core::Value& counts, std::string_view entry);
     std::vector<std::string> sectionNames;
     bool isInPopover = false;
     bool isInEmbeddedFrame = false;
@@ -118,6 +141,9 @@ public:
 private:
     const FormCellRowList* rows(int section) const;
     FormCellRowList* rows(int section);
+    // The section's cells when the host row is one of them (hidden or not);
+    // else nullptr, logged under entry: the numbers address nothing.
+    FormCellRowList* hostRow(int cellRow, int cellSection, std::string_view entry);
     // The delegate of the row shown at indexPath, with its parameters.
     const core::Dictionary* visibleParams(const ui::IndexPath& indexPath) const;
     std::shared_ptr<FormCellOwner> selfOwner();

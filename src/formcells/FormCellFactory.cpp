@@ -13,6 +13,7 @@
 #include "formcells/ListPickerDataSource.h"
 #include "formcells/SignatureCaptureCellDelegate.h"
 #include "formcells/internal/ExtensionFormCellBuilder.h"
+#include "formcells/internal/FormCellConfiguration.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
@@ -42,6 +43,7 @@ namespace trc::formcells {
 
 using Kind = FormCellType::Kind;
 using Setters = FormCellSetters;
+using Configure = FormCellConfiguration;
 using ui::IndexPath;
 using ui::UITableView;
 using ui::UITableViewCell;
@@ -220,9 +222,7 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     std::shared_ptr<vessa::VUITextFieldFormCell> typed;
     auto cell = dequeue(tableView, FormCellFactory::SignatureCaptureFormCellReuseID, indexPath, typed);
     if (!typed) return cell;
-    Setters::setSignatureCaptureLabel(typed, params);
-    Setters::setSignatureCaptureFormCell(typed, params);
-    Setters::setValidationView(typed, params);
+    Configure::signature(typed, params);
     // The status text is not typed; the signature pad fills the row.
     typed->valueTextField()->isUserInteractionEnabled = false;
     typed->isTrackingLiveChanges = true;
@@ -232,7 +232,6 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
         ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)->withRenderingMode(
             ui::UIImage::RenderingMode::AlwaysTemplate));
     button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
-    button->cellParameters = params;
     button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
     return cell;
 }
@@ -278,52 +277,28 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     switch (*kind) {
     case Kind::Title:
         return buildValueCell<vessa::VUITitleFormCell, std::string>(
-            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
-                Setters::initDefaultTitleFormCellView(cell, p);
-                Setters::setTitleFormCellView(cell, p);
-                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
-            });
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::title(cell, p); });
     case Kind::Note:
-        return buildValueCell<vessa::VUINoteFormCell, std::string>(tableView, indexPath, owner, delegate, true,
-                                                                   [&](const auto& cell) {
-                                                                       Setters::initDefaultNoteFormCellView(cell, p);
-                                                                       Setters::setNoteFormCellView(cell, p);
-                                                                       Setters::setValidationView(cell, p);
-                                                                   });
+        return buildValueCell<vessa::VUINoteFormCell, std::string>(
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::note(cell, p); });
     case Kind::SimpleProperty:
         return buildValueCell<vessa::VUITextFieldFormCell, std::string>(
-            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
-                Setters::initDefaultSimplePropertyFormCellView(cell, p);
-                Setters::setSimplePropertyFormCellView(cell, p, owner, delegate, indexPath);
-                Setters::setValidationView(cell, p);
-            });
+            tableView, indexPath, owner, delegate, true,
+            [&](const auto& cell) { Configure::simpleProperty(cell, p, owner, delegate, indexPath); });
     case Kind::ListPicker:
         return listPickerFormCell(tableView, indexPath, p, owner, delegate);
     case Kind::DatePicker:
         return buildValueCell<vessa::VUIDatePickerFormCell, core::Date>(
-            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
-                Setters::initDefaultDatePickerFormCellView(cell, p);
-                Setters::setDatePickerFormCellView(cell, p);
-                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
-            });
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::datePicker(cell, p); });
     case Kind::DurationPicker:
         return buildValueCell<vessa::VUIDurationPickerFormCell, double>(
-            tableView, indexPath, owner, delegate, true, [&](const auto& cell) {
-                Setters::setDurationPickerFormCellView(cell, p);
-                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
-            });
+            tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::durationPicker(cell, p); });
     case Kind::Switch:
-        return buildValueCell<vessa::VUISwitchFormCell, bool>(tableView, indexPath, owner, delegate, false,
-                                                              [&](const auto& cell) {
-                                                                  Setters::setSwitchFormCellView(cell, p);
-                                                                  Setters::setValidationView(cell, p);
-                                                              });
+        return buildValueCell<vessa::VUISwitchFormCell, bool>(
+            tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::switchCell(cell, p); });
     case Kind::SegmentedControl:
         return buildValueCell<vessa::VUISegmentedControlFormCell, int>(
-            tableView, indexPath, owner, delegate, false, [&](const auto& cell) {
-                Setters::setSegmentedControlFormCellView(cell, p);
-                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
-            });
+            tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::segmentedControl(cell, p); });
     case Kind::Attachment:
         return attachmentFormCell(tableView, indexPath, p, owner);
     case Kind::Button:
@@ -332,11 +307,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     case Kind::Sorter: {
         const bool sorter = *kind == Kind::Sorter;
         return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
-            tableView, indexPath, owner, delegate, false, [&](const auto& cell) {
-                Setters::initDefaultFilterFormCellView(cell, p, sorter);
-                Setters::setFilterFormCellView(cell, p, sorter);
-                Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(cell), p);
-            });
+            tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::filter(cell, p, sorter); });
     }
     case Kind::Extension:
         return ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);

@@ -53,7 +53,12 @@ bool FormCellNumberFilter::shouldChangeCharacters(const ui::UITextField& textFie
     if (replacement.empty()) return true;
     if (textField.isSecureTextEntry) return isDigits(replacement);
     auto result = ui::replacingCharacters(textField.text, range, replacement);
-    return result && isNumberText(*result);
+    if (!result) return false;
+    if (isNumberText(*result)) return true;
+    // A text the host set that is no number ("1,234.5", "12 kg") would
+    // refuse every keystroke if the result were judged; then only what the
+    // person inserts is, so digits always go in.
+    return !isNumberText(textField.text) && isNumberText(replacement);
 }
 
 }  // namespace trc::formcells

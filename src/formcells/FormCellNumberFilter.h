@@ -5,9 +5,12 @@
 //
 // The filter judges the text the change would leave: digits (any script's
 // decimal digits), at most one decimal separator ("." or ","), and a minus
-// only as the first character. A secure field (a number password) takes
-// digits only. A deletion is always allowed, so a person can clear a text
-// the host set. A range that does not lie in the text is refused.
+// only as the first character. When the text before the change already
+// breaks that rule (the host filled the field with "1,234.5" or "12 kg"),
+// only what the change inserts is judged by it, so digits always go in. A
+// secure field (a number password) takes digits only. A deletion is always
+// allowed, so a person can clear a text the host set. A range that does not
+// lie in the text is refused.
 // Stateless; main thread only.
 
 #include <string>

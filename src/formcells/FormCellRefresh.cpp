@@ -7,6 +7,7 @@
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
+#include "formcells/internal/FormCellConfiguration.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
@@ -30,6 +31,7 @@ namespace {
 
 using namespace trc::vessa;
 using Setters = FormCellSetters;
+using Configure = FormCellConfiguration;
 
 constexpr const char* kType = FormCellKeys::kType;
 
@@ -47,41 +49,46 @@ void reloadRow(const FormCellRefresh::Row& row) {
     row.tableView->reloadRows({row.indexPath}, ui::UITableView::RowAnimation::Automatic);
 }
 
+// The cell's class decides, first matching class first. Every kind but the
+// list picker and the attachment row is configured as the builders
+// configure it, from the row's stored parameters; those two keep state of
+// their own (a picker's pages and open picker, the actions a person may be
+// using), and their setters change only what the update names, which comes
+// to the same as the stored parameters on a cell built from them.
 void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITableViewCell>& cell,
                  const core::Dictionary& update) {
     ui::UITableView& table = *row.tableView;
+    const core::Dictionary& stored = *row.stored;
     if (auto c = as<VUIListPickerFormCell>(cell)) {
         Setters::updateListPickerListView(c, update);
     } else if (auto c = as<VUINoteFormCell>(cell)) {
-        Setters::setNoteFormCellView(c, update);
-        FormCellFactory::adaptNoteFormCellViewLayout(c, table, update);
+        Configure::note(c, stored);
+        FormCellFactory::adaptNoteFormCellViewLayout(c, table, stored);
     } else if (auto c = as<VUISwitchFormCell>(cell)) {
-        Setters::setSwitchFormCellView(c, update);
+        Configure::switchCell(c, stored);
     } else if (auto c = as<VUITitleFormCell>(cell)) {
-        Setters::setTitleFormCellView(c, update);
+        Configure::title(c, stored);
     } else if (auto c = as<VUITextFieldFormCell>(cell)) {
-        if (typeIs(row.stored ? *row.stored : update, FormCellType::Kind::SignatureCapture)) {
-            Setters::setSignatureCaptureFormCell(c, update);
-            FormCellFactory::adaptSignatureFormCellViewLayout(c, table, update);
-        } else if (row.delegate) {
-            if (auto path = table.indexPathForCell(*c)) {
-                Setters::setSimplePropertyFormCellView(c, update, row.owner, row.delegate, *path);
-            }
+        if (typeIs(stored, FormCellType::Kind::SignatureCapture)) {
+            Configure::signature(c, stored);
+            FormCellFactory::adaptSignatureFormCellViewLayout(c, table, stored);
+        } else if (auto path = table.indexPathForCell(*c)) {
+            Configure::simpleProperty(c, stored, row.owner, row.delegate, *path);
         }
     } else if (auto c = as<VUIDatePickerFormCell>(cell)) {
-        Setters::setDatePickerFormCellView(c, update);
+        Configure::datePicker(c, stored);
     } else if (auto c = as<VUIDurationPickerFormCell>(cell)) {
-        Setters::setDurationPickerFormCellView(c, update);
+        Configure::durationPicker(c, stored);
     } else if (auto c = as<VUISegmentedControlFormCell>(cell)) {
-        Setters::setSegmentedControlFormCellView(c, update);
+        Configure::segmentedControl(c, stored);
         if (row.reloadAfterSegmentedControl) reloadRow(row);
     } else if (auto c = as<VUIAttachmentsFormCell>(cell)) {
         Setters::setAttachmentsFormCellView(c, update, row.attachmentDelegate);
     } else if (auto c = as<VUIButtonFormCell>(cell)) {
-        Setters::setButtonFormCellView(c, update);
+        Setters::setButtonFormCellView(c, stored);
     } else if (auto c = as<VUIFilterFormCell>(cell)) {
         // By the row's stored kind: a sorter updated without "_Type" stays a sorter.
-        Setters::setFilterFormCellView(c, update, typeIs(row.stored ? *row.stored : update, FormCellType::Kind::Sorter));
+        Configure::filter(c, stored, typeIs(stored, FormCellType::Kind::Sorter));
     } else {
         reloadRow(row);
     }
@@ -110,9 +117,11 @@ void FormCellRefresh::refreshValidation(ui::UITableView& tableView, const std::s
 }
 
 void FormCellRefresh::apply(const Row& row, const core::Dictionary& update) {
-    if (!row.tableView) return;
+    if (!row.tableView || !row.stored) return;
     auto cell = row.tableView->cellForRow(row.indexPath);
-    if (cell) refreshValidation(*row.tableView, cell, update);
+    // The whole validation state the row keeps, not only what the update
+    // names: a value update leaves the row's message on screen.
+    if (cell) refreshValidation(*row.tableView, cell, *row.stored);
     if (isValidationOnly(update)) return;
     if (!cell) {
         reloadRow(row);

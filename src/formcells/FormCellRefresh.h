@@ -1,10 +1,14 @@
 #pragma once
 // How both owners of form cells (the full-screen form and the form cell
 // section) bring a shown row up to date after the host updated it, once the
-// owner has merged the update into its stored parameters: the validation
-// display of the cell on screen is refreshed, and then the kind's setter
-// runs again on the cell with the update (not the merged parameters). A row
-// that is off screen is reloaded instead, so the table rebuilds it from the
+// owner has merged the update into its stored parameters. The rule: the cell
+// then shows exactly what a cell built afresh from the stored parameters
+// shows, so scrolling the row away and back never changes what it shows.
+// Hence the validation display is refreshed from the stored parameters, and
+// the kind is configured again from them as the builders configure it
+// (FormCellConfiguration); a list picker or attachment row, which keeps
+// state of its own, takes the update through its update setter. A row that
+// is off screen is reloaded instead, so the table rebuilds it from the
 // stored parameters. An update made only of "validationProperties" touches
 // the validation display and nothing else.
 //
@@ -45,8 +49,8 @@ public:
         const core::Dictionary* stored = nullptr;
         // The text-field delegate of number fields.
         std::shared_ptr<FormCellOwner> owner;
-        // The callback object named by the update's "_Name"; a simple-property
-        // row is not refreshed without one.
+        // The callback object of the row's stored "_Name" (none when it has
+        // none): a simple-property row's barcode button reports to it.
         std::shared_ptr<core::Object> delegate;
         // The attachment row's delegate, if the owner keeps one for the row.
         std::shared_ptr<AttachmentFormViewDelegate> attachmentDelegate;

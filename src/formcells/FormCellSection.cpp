@@ -13,6 +13,7 @@
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITextField.h"
+#include "services/HostNumber.h"
 #include "services/ParameterHelper.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
@@ -116,6 +117,13 @@ std::shared_ptr<ui::UITableView> FormCellSection::pageTable() const {
     return page ? page->tableView() : nullptr;
 }
 
+bool FormCellSection::hasHostRow(int row, const char* entry) const {
+    if (cellsInSection_.at(row)) return true;
+    services::HostNumber::refuse(entry, "row " + std::to_string(row) + " addresses nothing: the section has " +
+                                            std::to_string(cellsInSection_.size()) + " cells");
+    return false;
+}
+
 FormCellSection::Delegate FormCellSection::delegateNamedIn(const core::Dictionary& params) const {
     auto name = textIn(params, kName);
     if (!name) return nullptr;
@@ -125,9 +133,9 @@ FormCellSection::Delegate FormCellSection::delegateNamedIn(const core::Dictionar
 
 void FormCellSection::setData(const core::Dictionary& params) {
     BaseSection::setData(params);
-    if (auto count = ParameterHelper::getParameterAsInt(params, kItemCount)) {
-        maxItemCount = static_cast<int>(std::clamp<std::int64_t>(*count, 0, std::numeric_limits<int>::max()));
-    }
+    // Kept as given: any count but 0 shows the section's cells, a negative
+    // one included, and updateFormCells never reaches past the cells it gets.
+    if (auto count = ParameterHelper::getParameterAsInt(params, kItemCount)) maxItemCount = *count;
     // An empty identifier names no locale: the shared one stays.
     if (auto locale = textIn(params, kLocale); locale && !locale->empty()) {
         FormCellFactory::setLocale(foundation::Locale(*locale));
@@ -158,7 +166,7 @@ void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, con
 
 void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     if (!FormCellRowList::isSectionCellVisible(params)) return;
-    if (!cellsInSection_.isRowVisible(row)) return;
+    if (!hasHostRow(row, kUpdateFormCell) || !cellsInSection_.isRowVisible(row)) return;
     cellsInSection_.merge(row, params);
     if (params.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
@@ -170,14 +178,15 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.indexPath = path;
     target.stored = cellsInSection_.at(row);
     target.owner = owner();
-    target.delegate = delegateNamedIn(params);
+    target.delegate = delegateNamedIn(*target.stored);
     target.attachmentDelegate = attachmentDelegate(*target.stored, path);
     FormCellRefresh::apply(target, params);
 }
 
 void FormCellSection::updateFormCells(const core::Array& params) {
-    const std::size_t count = static_cast<std::size_t>(std::max(0, maxItemCount));
-    for (std::size_t i = 0; i < count && i < params.size(); ++i) {
+    const std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(
+        std::max<std::int64_t>(0, maxItemCount), static_cast<std::int64_t>(params.size())));
+    for (std::size_t i = 0; i < count; ++i) {
         if (const core::Dictionary* cell = params[i].ifDictionary()) {
             cellsInSection_.replace(static_cast<int>(i), *cell);
         }
@@ -187,14 +196,14 @@ void FormCellSection::updateFormCells(const core::Array& params) {
 }
 
 void FormCellSection::hideLazyLoadingIndicatorWith(int row) {
-    if (!cellsInSection_.isRowVisible(row)) return;
+    if (!hasHostRow(row, kHideLazyLoadingIndicatorWithRow) || !cellsInSection_.isRowVisible(row)) return;
     auto table = pageTable();
     if (!table) return;
     FormCellRefresh::hideLazyLoadingIndicator(table->cellForRow({sectionIndex, cellsInSection_.visibleRow(row)}));
 }
 
 void FormCellSection::setFocus(int row) {
-    if (!cellsInSection_.isRowVisible(row)) return;
+    if (!hasHostRow(row, kSetFocusWithRow) || !cellsInSection_.isRowVisible(row)) return;
     if (auto table = pageTable()) FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)});
 }
 

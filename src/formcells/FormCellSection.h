@@ -13,6 +13,10 @@
 // in that list); the table and the cells by shown row. A host row that is
 // hidden or out of range maps to no shown row, and a shown row past the end
 // to no host row, so nothing ever acts on a row other than the one named.
+// Host rows arrive as the host's 64-bit numbers: one that is no integer
+// (1.5), beyond 32 bits, or past the section's cells addresses nothing and
+// is logged ("warn", "ZEL.TRC"). "itemCount" is kept as given: any count
+// but 0 shows the cells.
 //
 // Host updates: an update that would leave the cell hidden, or that is aimed
 // at a hidden cell, changes nothing; visibility changes only through
@@ -114,6 +118,9 @@ private:
     std::shared_ptr<FormCellSection> self();
     std::shared_ptr<FormCellOwner> owner();
     Delegate delegateNamedIn(const core::Dictionary& params) const;
+    // True when the host row is one of the section's cells (hidden or not);
+    // else logged under entry: the row addresses nothing.
+    bool hasHostRow(int row, const char* entry) const;
     // The page's table, when the section is on a page that still exists.
     std::shared_ptr<ui::UITableView> pageTable() const;
 

@@ -56,9 +56,12 @@ bool sameWithoutCase(const std::string& text, const char* word) {
     return icu::UnicodeString::fromUTF8(text).caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
 }
 
-// A new formatter in the shared locale, its styles by "Mode". Without a
-// "Mode" the picker keeps its mode and the formatter the styles that go with
-// it, so a host update of the date alone never blanks the shown date.
+// A new formatter in the shared locale, its styles by "Mode"; without a
+// "Mode" the picker keeps its mode and the formatter has no styles. The
+// owners hand a row's stored parameters to the setter after a host update,
+// so an update of the date alone keeps the row's "Mode" and never blanks
+// the shown date, and a row without "Mode" never takes the styles of the
+// row a reused cell showed before.
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params) {
     auto formatter = std::make_shared<foundation::DateFormatter>();
     formatter->locale = FormCellFactory::locale();
@@ -78,9 +81,6 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
             formatter->dateStyle = Style::Medium;
             formatter->timeStyle = Style::Short;
         }
-    } else if (auto previous = cell.dateFormatter()) {
-        formatter->dateStyle = previous->dateStyle;
-        formatter->timeStyle = previous->timeStyle;
     }
     cell.setDateFormatter(std::move(formatter));
 }
@@ -91,6 +91,29 @@ void FormCellSetters::initDefaultDatePickerFormCellView(const std::shared_ptr<ve
                                                         const Params& params) {
     if (!cell) return;
     if (!ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(currentDate());
+}
+
+void FormCellSetters::initDefaultDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                            const Params& params) {
+    if (!cell) return;
+    // Whenever the setter takes no duration from the row.
+    const auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue);
+    if (!seconds || !std::isfinite(*seconds) || *seconds < 0) cell->setValue(0);
+}
+
+void FormCellSetters::initDefaultSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
+                                                    const Params& params) {
+    if (cell && !ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(false);
+}
+
+void FormCellSetters::initDefaultSegmentedControlFormCellView(
+    const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params) {
+    if (!cell) return;
+    // Whenever the setter takes no index from the row.
+    const auto index = ParameterHelper::getParameterAsInt(params, S::kValue);
+    if (!index || *index < std::numeric_limits<int>::min() || *index > std::numeric_limits<int>::max()) {
+        cell->setValue(ui::UISegmentedControl::noSegment);
+    }
 }
 
 void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,

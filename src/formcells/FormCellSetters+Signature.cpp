@@ -45,6 +45,9 @@ void FormCellSetters::setSignatureCaptureLabel(const std::shared_ptr<vessa::VUIT
         cell->setValue(SignatureCaptureCellDelegate::capturedStatusText(params));
     } else if (auto initial = ParameterHelper::getParameterAsString(params, kInitialStatusText)) {
         cell->valueTextField()->text = std::move(*initial);
+    } else {
+        // Never the status of the row a reused cell showed before.
+        cell->valueTextField()->text.clear();
     }
 }
 

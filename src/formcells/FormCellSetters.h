@@ -98,9 +98,18 @@ public:
     static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                          const Params& params);
 
-    // Date, duration, switch and segmented rows.
+    // Date, duration, switch and segmented rows. The initDefault setters
+    // give a row without "Value" what a fresh cell shows (now, 0 seconds,
+    // off, no segment), so a reused cell never shows, and a person never
+    // seems to have picked, the value of the row it showed before.
     static void initDefaultDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                                   const Params& params);
+    static void initDefaultDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                      const Params& params);
+    static void initDefaultSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
+                                              const Params& params);
+    static void initDefaultSegmentedControlFormCellView(
+        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params);
     static void setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                           const Params& params);
     static void setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,

@@ -1,9 +1,7 @@
 #include "services/BaseSection.h"
 
-#include <cmath>
-#include <limits>
-
 #include "platform/ui/UITableViewCell.h"
+#include "services/HostNumber.h"
 #include "services/SectionedTableViewController.h"
 #include "services/SharedLoggerManager.h"
 
@@ -14,16 +12,7 @@ constexpr const char* kLogger = "ZEL.TRC";
 }  // namespace
 
 std::optional<int> BaseSection::rowArgument(const core::Value& value, const char* selector) {
-    std::optional<double> number;
-    if (const std::int64_t* i = value.ifInteger()) number = static_cast<double>(*i);
-    if (const double* d = value.ifDouble()) number = std::trunc(*d);
-    if (number && std::isfinite(*number) && *number >= std::numeric_limits<int>::min() &&
-        *number <= std::numeric_limits<int>::max()) {
-        return static_cast<int>(*number);
-    }
-    SharedLoggerManager::log(kLogger, "error",
-                             std::string(selector) + ": the row must be a number, not " + value.description());
-    return std::nullopt;
+    return HostNumber::rowOrSection(value, selector, "row");
 }
 
 const core::Dictionary* BaseSection::dictionaryArgument(const core::Value& value, const char* selector) {

@@ -19,6 +19,7 @@
 // bridge may send them to any section; arguments of the wrong kind are
 // logged and change nothing. Main thread only.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -52,7 +53,8 @@ public:
 
     BaseSection() = default;
 
-    int maxItemCount = kDefaultMaxItemCount;
+    // As the host gave it (64 bits); the page shows no row while it is 0.
+    std::int64_t maxItemCount = kDefaultMaxItemCount;
     int sectionIndex = kUnplacedSectionIndex;
 
     std::shared_ptr<SectionedTableViewController> parentTable() const { return parentTable_.lock(); }
@@ -86,8 +88,8 @@ public:
     static constexpr const char* kUpdateFormCells = "updateFormCellsWithParams:";
     static constexpr const char* kRedraw = "redrawWithData:";
 
-    // A host argument as a row: an integer, or a number's integer part
-    // (fraction dropped); nullopt, logged under selector, for anything else.
+    // A host argument as a row (HostNumber::rowOrSection): nullopt, logged
+    // under selector, for a number that is no integer or beyond 32 bits.
     static std::optional<int> rowArgument(const core::Value& value, const char* selector);
     // A host argument as a dictionary; nullptr, logged, for anything else.
     static const core::Dictionary* dictionaryArgument(const core::Value& value, const char* selector);

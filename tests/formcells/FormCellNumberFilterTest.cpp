@@ -83,3 +83,26 @@ TEST(NumberText, Shapes) {
         EXPECT_FALSE(FormCellNumberFilter::isNumberText(bad)) << bad;
     }
 }
+
+TEST_F(NumberField, AHostTextThatIsNoNumberStillTakesDigitsAndDeletions) {
+    struct Case {
+        const char* hostText;
+        std::initializer_list<const char*> keys;
+        const char* shows;
+    };
+    for (const Case& c : {Case{"1,234.5", {"6", "x", "7"}, "1,234.567"},
+                          Case{"12 kg", {"3", ".", ",", "-"}, "12 kg3.,-"},
+                          Case{"12 kg", {"a", " "}, "12 kg"},
+                          Case{"--", {"1", ".", "5"}, "--1.5"}}) {
+        field->text = c.hostText;
+        EXPECT_EQ(typed(c.keys), c.shows) << c.hostText;
+    }
+    // Only what is inserted is judged, and it must itself keep the rule.
+    field->text = "1,234.5";
+    EXPECT_TRUE(field->paste("89"));
+    EXPECT_FALSE(field->paste("1.2.3")) << "two separators in what is inserted";
+    EXPECT_FALSE(field->paste("4-")) << "a minus not first in what is inserted";
+    EXPECT_TRUE(field->deleteBackward());
+    EXPECT_EQ(field->text, "1,234.58");
+    EXPECT_FALSE(field->replace({40, 0}, "1")) << "a range outside the text";
+}

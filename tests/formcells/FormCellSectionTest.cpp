@@ -9,6 +9,7 @@
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSection.h"
+#include "formcells/FormTestSupport.h"
 #include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
@@ -24,6 +25,7 @@
 
 using namespace trc;
 using formcells::FormCellSection;
+using formcells::testing::CountingSource;
 
 namespace {
 
@@ -53,26 +55,6 @@ public:
 
 private:
     std::set<std::string, std::less<>> answers_;
-};
-
-// A list picker data source that counts the host's "no more items" calls.
-class CountingSource : public core::Object, public vessa::VUIListPickerDataSource {
-public:
-    int hidden = 0;
-    bool respondsToSelector(std::string_view selector) const override {
-        return selector == formcells::FormCellRefresh::kHideLazyLoadingIndicator;
-    }
-    core::Value perform(std::string_view, core::Args) override {
-        ++hidden;
-        return {};
-    }
-    int numberOfRowsIn(ui::UITableView&) override { return 0; }
-    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
-    std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&, const std::string&) override {
-        return nullptr;
-    }
-    std::string uniqueIdentifierForItemAt(ui::UITableView&, int) override { return {}; }
-    int indexForUniqueIdentifier(ui::UITableView&, const std::string&) override { return -1; }
 };
 
 core::Dictionary cell(const char* name, const char* type, core::Dictionary extra = {}) {

@@ -64,23 +64,21 @@ INSTANTIATE_TEST_SUITE_P(Table, DateModes,
                                            ModeCase{" date", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{"", Mode::DateAndTime, Style::Medium, Style::Short}));
 
-TEST_F(DatePickerSetter, AnUpdateWithoutModeKeepsModeStylesAndTheShownDate) {
+TEST_F(DatePickerSetter, WithoutModeTheFormatterHasNoStylesWhateverTheCellShowedBefore) {
     FormCellFactory::setLocale(foundation::Locale("en_US"));
     auto cell = shown<VUIDatePickerFormCell>();
-    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "time", "Value": "2026-01-31T10:00:00Z"})"));
     auto first = cell->dateFormatter();
+    EXPECT_FALSE(cell->valueLabel()->text->empty());
 
+    // Owners hand the setter a row's stored parameters, so a row without
+    // "Mode" is one that never had one.
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Value": "2026-02-01T10:00:00Z"})"));
     EXPECT_NE(cell->dateFormatter(), first) << "every configuration gives a new formatter";
-    EXPECT_EQ(cell->datePicker()->datePickerMode, Mode::Date);
-    EXPECT_EQ(cell->dateFormatter()->dateStyle, Style::Medium);
-    EXPECT_EQ(cell->valueLabel()->text, "Feb 1, 2026");
-
-    // A fresh cell without a mode has no styles to keep.
-    auto fresh = shown<VUIDatePickerFormCell>();
-    FormCellSetters::setDatePickerFormCellView(fresh, params("{}"));
-    EXPECT_EQ(fresh->dateFormatter()->dateStyle, Style::None);
-    EXPECT_EQ(fresh->dateFormatter()->timeStyle, Style::None);
+    EXPECT_EQ(cell->datePicker()->datePickerMode, Mode::Time) << "the picker keeps its mode";
+    EXPECT_EQ(cell->dateFormatter()->dateStyle, Style::None);
+    EXPECT_EQ(cell->dateFormatter()->timeStyle, Style::None);
+    EXPECT_EQ(cell->valueLabel()->text, "");
 }
 
 struct LocaleCase {

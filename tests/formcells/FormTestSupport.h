@@ -15,6 +15,7 @@
 #include "platform/core/Object.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
+#include "platform/vessa/VUIListPickerDataSource.h"
 
 namespace trc::formcells::testing {
 
@@ -66,6 +67,25 @@ inline bool logged(const std::string& severity, const std::string& part) {
     }
     return false;
 }
+
+// A list picker data source that counts the host's "no more items" calls
+// ("hideLazyLoadingIndicator") and shows no rows.
+class CountingSource : public core::Object, public vessa::VUIListPickerDataSource {
+public:
+    int hidden = 0;
+    bool respondsToSelector(std::string_view selector) const override { return selector == "hideLazyLoadingIndicator"; }
+    core::Value perform(std::string_view, core::Args) override {
+        ++hidden;
+        return {};
+    }
+    int numberOfRowsIn(ui::UITableView&) override { return 0; }
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
+    std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&, const std::string&) override {
+        return nullptr;
+    }
+    std::string uniqueIdentifierForItemAt(ui::UITableView&, int) override { return {}; }
+    int indexForUniqueIdentifier(ui::UITableView&, const std::string&) override { return -1; }
+};
 
 class FreshProcessTest : public ::testing::Test {
 protected:

@@ -55,7 +55,7 @@ TEST_F(SignatureRowSetters, ASignedRowShowsTheCapturedTextNeverTheInitialOne) {
     EXPECT_EQ(cell->value(), "None") << "the fallback when the table lacks the key";
 
     FormCellSetters::setSignatureCaptureLabel(cell, params(R"({"Value": "not a signature"})"));
-    EXPECT_EQ(cell->value(), "None") << "without a status text the row keeps what it shows";
+    EXPECT_EQ(cell->value(), "") << "an unsigned row never shows the status of the row the cell showed before";
     FormCellSetters::setSignatureCaptureLabel(cell, params(R"({"InitialStatusText": "Tap to sign"})"));
     EXPECT_EQ(cell->value(), "Tap to sign");
 }

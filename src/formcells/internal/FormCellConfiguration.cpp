@@ -1,0 +1,91 @@
+#include "formcells/internal/FormCellConfiguration.h"
+
+#include "formcells/FormCellOwner.h"
+#include "formcells/FormCellSetters.h"
+#include "platform/vessa/VUIButton.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+
+namespace trc::formcells {
+
+namespace {
+
+using Setters = FormCellSetters;
+using vessa::VUIInlineValidationTableViewCell;
+
+template <class Cell>
+std::shared_ptr<VUIInlineValidationTableViewCell> validated(const std::shared_ptr<Cell>& cell) {
+    return std::static_pointer_cast<VUIInlineValidationTableViewCell>(cell);
+}
+
+}  // namespace
+
+void FormCellConfiguration::title(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
+    Setters::initDefaultTitleFormCellView(cell, params);
+    Setters::setTitleFormCellView(cell, params);
+    Setters::setValidationView(validated(cell), params);
+}
+
+void FormCellConfiguration::note(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
+    Setters::initDefaultNoteFormCellView(cell, params);
+    Setters::setNoteFormCellView(cell, params);
+    Setters::setValidationView(cell, params);
+}
+
+void FormCellConfiguration::simpleProperty(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                           const Params& params, const Owner& owner, const Delegate& delegate,
+                                           const ui::IndexPath& indexPath) {
+    Setters::initDefaultSimplePropertyFormCellView(cell, params);
+    Setters::setSimplePropertyFormCellView(cell, params, owner, delegate, indexPath);
+    Setters::setValidationView(cell, params);
+}
+
+void FormCellConfiguration::signature(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell, const Params& params) {
+    Setters::setSignatureCaptureLabel(cell, params);
+    Setters::setSignatureCaptureFormCell(cell, params);
+    Setters::setValidationView(cell, params);
+    // The signature pad opens configured from what the row says now.
+    if (cell) cell->alternativeInputButton()->cellParameters = params;
+}
+
+void FormCellConfiguration::datePicker(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                       const Params& params) {
+    Setters::initDefaultDatePickerFormCellView(cell, params);
+    Setters::setDatePickerFormCellView(cell, params);
+    Setters::setValidationView(validated(cell), params);
+}
+
+void FormCellConfiguration::durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                           const Params& params) {
+    Setters::initDefaultDurationPickerFormCellView(cell, params);
+    Setters::setDurationPickerFormCellView(cell, params);
+    Setters::setValidationView(validated(cell), params);
+}
+
+void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
+    Setters::initDefaultSwitchFormCellView(cell, params);
+    Setters::setSwitchFormCellView(cell, params);
+    Setters::setValidationView(cell, params);
+}
+
+void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                             const Params& params) {
+    Setters::initDefaultSegmentedControlFormCellView(cell, params);
+    Setters::setSegmentedControlFormCellView(cell, params);
+    Setters::setValidationView(validated(cell), params);
+}
+
+void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
+                                   bool sorter) {
+    Setters::initDefaultFilterFormCellView(cell, params, sorter);
+    Setters::setFilterFormCellView(cell, params, sorter);
+    Setters::setValidationView(validated(cell), params);
+}
+
+}  // namespace trc::formcells

@@ -1,0 +1,51 @@
+#include "services/HostNumber.h"
+
+#include <limits>
+#include <string>
+
+#include "services/ParameterHelper.h"
+#include "services/SharedLoggerManager.h"
+
+namespace trc::services {
+
+namespace {
+
+constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
+constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+
+std::string shown(const core::Value& value) { return value.description(); }
+
+}  // namespace
+
+std::optional<int> HostNumber::rowOrSection(const core::Value& value, std::string_view entry, std::string_view what) {
+    auto n = ParameterHelper::exactInteger(value);
+    if (!n) {
+        refuse(entry, std::string("the ") + std::string(what) + " must be an integer, not " + shown(value));
+        return std::nullopt;
+    }
+    if (*n < kIntMin || *n > kIntMax) {
+        refuse(entry, std::string(what) + " " + std::to_string(*n) + " addresses nothing");
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
+std::optional<int> HostNumber::count(const core::Value& value, std::string_view entry, std::string_view what) {
+    auto n = ParameterHelper::exactInteger(value);
+    if (!n) {
+        refuse(entry, std::string("the ") + std::string(what) + " must be an integer, not " + shown(value));
+        return std::nullopt;
+    }
+    if (*n > kCountCap || *n < kIntMin) {
+        refuse(entry, std::string(what) + " " + std::to_string(*n) + " is beyond the cap of " +
+                          std::to_string(kCountCap) + "; refused");
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
+void HostNumber::refuse(std::string_view entry, std::string_view why) {
+    SharedLoggerManager::log(kLogger, "warn", std::string(entry) + ": " + std::string(why));
+}
+
+}  // namespace trc::services
