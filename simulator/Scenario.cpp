@@ -1,6 +1,6 @@
-#include "host/Scenario.h"
+#include "simulator/Scenario.h"
 
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 #include "platform/core/Logging.h"
 #include "platform/foundation/AtomicFile.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 #include "platform/ui/UIViewController.h"
 
 namespace trc::host {

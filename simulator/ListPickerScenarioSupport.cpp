@@ -1,8 +1,8 @@
-#include "host/ListPickerScenarioSupport.h"
+#include "simulator/ListPickerScenarioSupport.h"
 
 #include "formcells/ListPickerDataSource.h"
-#include "host/ScenarioExtensions.h"
-#include "host/UiScreen.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScreen.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"

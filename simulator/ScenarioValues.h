@@ -26,9 +26,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/HostObject.h"
-#include "host/ScenarioExtensions.h"
-#include "host/Transcript.h"
+#include "simulator/HostObject.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/Transcript.h"
 #include "platform/core/Value.h"
 
 namespace trc::host {

@@ -1,4 +1,4 @@
-#include "host/BarcodeScenarioSupport.h"
+#include "simulator/BarcodeScenarioSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

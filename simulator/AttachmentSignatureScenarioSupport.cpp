@@ -1,11 +1,11 @@
-#include "host/AttachmentSignatureScenarioSupport.h"
+#include "simulator/AttachmentSignatureScenarioSupport.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
-#include "host/ScenarioExtensions.h"
-#include "host/UiScreen.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScreen.h"
 #include "platform/core/Logging.h"
 #include "platform/core/StandardOutput.h"
 #include "platform/dispatch/MainQueue.h"

@@ -1,4 +1,4 @@
-#include "host/ScenarioValues.h"
+#include "simulator/ScenarioValues.h"
 
 #include <regex>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "host/HostRootViewController.h"
-#include "host/ScenarioExtensions.h"
-#include "host/UiScenarioSupport.h"
+#include "simulator/HostRootViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScenarioSupport.h"
 #include "platform/core/Dictionary.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"

@@ -1,4 +1,4 @@
-#include "host/HostObject.h"
+#include "simulator/HostObject.h"
 
 #include <exception>
 

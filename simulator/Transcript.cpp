@@ -1,4 +1,4 @@
-#include "host/Transcript.h"
+#include "simulator/Transcript.h"
 
 #include <algorithm>
 #include <array>

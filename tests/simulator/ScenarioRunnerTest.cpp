@@ -1,10 +1,10 @@
-#include "host/ScenarioRunner.h"
+#include "simulator/ScenarioRunner.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "ScenarioTestSupport.h"
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 
 namespace trc::host::test {

@@ -1,10 +1,10 @@
-#include "host/UiScenarioSupport.h"
+#include "simulator/UiScenarioSupport.h"
 
 #include <algorithm>
 
-#include "host/HostRootViewController.h"
-#include "host/ScenarioExtensions.h"
-#include "host/UiScreen.h"
+#include "simulator/HostRootViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScreen.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Logging.h"
 #include "platform/dispatch/MainQueue.h"

@@ -1,8 +1,8 @@
-#include "host/UiScreen.h"
+#include "simulator/UiScreen.h"
 
 #include <algorithm>
 
-#include "host/UiScenarioSupport.h"
+#include "simulator/UiScenarioSupport.h"
 #include "platform/core/Dictionary.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"

@@ -1,4 +1,4 @@
-#include "host/BarcodeScenarioSupport.h"
+#include "simulator/BarcodeScenarioSupport.h"
 
 #include <string>
 
@@ -6,8 +6,8 @@
 #include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "host/BarcodeScannerBridge.h"
 #include "host/BarcodeScannerDelegate.h"
-#include "host/ScenarioExtensions.h"
-#include "host/UiScreen.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScreen.h"
 #include "platform/ui/AVCaptureDevice.h"
 #include "platform/ui/UIImagePickerController.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"

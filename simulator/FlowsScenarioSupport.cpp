@@ -1,7 +1,7 @@
-#include "host/FlowsScenarioSupport.h"
+#include "simulator/FlowsScenarioSupport.h"
 
-#include "host/ScenarioExtensions.h"
-#include "host/ScreenEntries.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/ScreenEntries.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/VUIEULAViewController.h"
 #include "platform/flows/VUIPasscodeController.h"

@@ -1,9 +1,9 @@
-#include "host/ScenarioServers.h"
+#include "simulator/ScenarioServers.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 
 namespace trc::host {

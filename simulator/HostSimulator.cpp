@@ -1,9 +1,9 @@
-#include "host/HostSimulator.h"
+#include "simulator/HostSimulator.h"
 
 #include <algorithm>
 
-#include "host/ScenarioRunner.h"
-#include "host/Transcript.h"
+#include "simulator/ScenarioRunner.h"
+#include "simulator/Transcript.h"
 
 namespace trc::host {
 

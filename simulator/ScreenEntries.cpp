@@ -1,4 +1,4 @@
-#include "host/ScreenEntries.h"
+#include "simulator/ScreenEntries.h"
 
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"

@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "host/Scenario.h"
-#include "host/ScenarioExtensions.h"
-#include "host/ScenarioServers.h"
-#include "host/ScenarioValues.h"
-#include "host/Transcript.h"
+#include "simulator/Scenario.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/ScenarioServers.h"
+#include "simulator/ScenarioValues.h"
+#include "simulator/Transcript.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/foundation/TemporaryFolder.h"
 

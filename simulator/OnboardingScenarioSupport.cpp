@@ -1,7 +1,7 @@
-#include "host/OnboardingScenarioSupport.h"
+#include "simulator/OnboardingScenarioSupport.h"
 
-#include "host/ScenarioExtensions.h"
-#include "host/ScreenEntries.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/ScreenEntries.h"
 #include "host/WelcomeScreenBridge.h"
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"

@@ -1,4 +1,4 @@
-#include "host/ScenarioServers.h"
+#include "simulator/ScenarioServers.h"
 
 #include <arpa/inet.h>
 #include <httplib.h>
@@ -12,7 +12,7 @@
 #include <mutex>
 #include <thread>
 
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::host {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/HostSimulator.h"
+#include "simulator/HostSimulator.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Plays the host against the library from scenario files and prints what the host receives."};

@@ -16,7 +16,7 @@
 #include <set>
 #include <string>
 
-#include "host/Transcript.h"
+#include "simulator/Transcript.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Object.h"
 

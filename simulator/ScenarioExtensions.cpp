@@ -1,4 +1,4 @@
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "host/ScenarioRunner.h"
+#include "simulator/ScenarioRunner.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "host/HostRegistry.h"
-#include "host/ValuePath.h"
+#include "simulator/ValuePath.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"

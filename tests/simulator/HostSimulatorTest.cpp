@@ -1,4 +1,4 @@
-#include "host/HostSimulator.h"
+#include "simulator/HostSimulator.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

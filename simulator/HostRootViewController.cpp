@@ -1,4 +1,4 @@
-#include "host/HostRootViewController.h"
+#include "simulator/HostRootViewController.h"
 
 #include "platform/core/ClassInfo.h"
 

@@ -1,10 +1,10 @@
-#include "host/ValuePath.h"
+#include "simulator/ValuePath.h"
 
 #include <algorithm>
 #include <charconv>
 #include <string>
 
-#include "host/ScenarioExtensions.h"
+#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Object.h"
 
 namespace trc::host {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/ScenarioRunner.h"
+#include "simulator/ScenarioRunner.h"
 #include "platform/foundation/TemporaryFolder.h"
 
 namespace trc::host::test {
