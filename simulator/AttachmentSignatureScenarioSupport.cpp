@@ -43,21 +43,6 @@ constexpr const char* kPhotoLibrary = "photoLibrary";
 constexpr const char* kCamera = "camera";
 constexpr const char* kDocument = "document";
 
-void registerClasses() {
-    ui::PHAsset::classInfo();
-    ui::UIDevice::classInfo();
-    ui::UIDocumentPickerViewController::classInfo();
-    ui::UITabBarController::classInfo();
-    VUIAttachmentsFormCell::classInfo();
-    VUIAttachmentsViewController::classInfo();
-    VUIAttachmentAction::classInfo();
-    VUIAddPhotoAttachmentAction::classInfo();
-    VUITakePhotoAttachmentAction::classInfo();
-    VUIDocumentPickerAttachmentAction::classInfo();
-    VUISignatureCaptureController::classInfo();
-    VUISignatureCaptureView::classInfo();
-}
-
 void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
 
 void refusedUnless(bool accepted, const std::string& what) {
@@ -208,7 +193,6 @@ void cancelSignature(ScenarioContext& /*ctx*/, const core::Dictionary& /*step*/)
 }  // namespace
 
 void AttachmentSignatureScenarioSupport::install() {
-    registerClasses();
     // The simulator's standard output carries the transcript; what the
     // library prints for people goes to standard error instead.
     ScenarioExtensions::addProcessStart("printsToStandardError", [] {

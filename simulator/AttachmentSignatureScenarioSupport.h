@@ -1,7 +1,6 @@
 #pragma once
-// What the attachment and signature rows add to the host simulator: their
-// stand-in classes registered by name, and user actions that act as the
-// person on them: "attach" (a photo from the library, a photo taken with the
+// What the attachment and signature rows add to the host simulator: user
+// actions that act as the person on them: "attach" (a photo from the library, a photo taken with the
 // camera, or a document, given as files beside the scenario), "deleteAttachment",
 // "sign" (draw strokes on the signature pad and finish) and
 // "cancelSignature". What a row shows is checked through the "cell" and
@@ -17,7 +16,7 @@ namespace trc::host {
 
 class AttachmentSignatureScenarioSupport {
 public:
-    // Registers the classes and the user actions; harmless twice.
+    // Registers the user actions; harmless twice.
     static void install();
 };
 

@@ -92,14 +92,6 @@ void cameraAccess(ScenarioContext& ctx, const core::Dictionary& step) {
 }  // namespace
 
 void BarcodeScenarioSupport::install() {
-    BarcodeScannerBridge::classInfo();
-    BarcodeScannerDelegate::classInfo();
-    formcells::BarcodeScannerViewController::classInfo();
-    formcells::SimplePropertyBarcodeScanViewController::classInfo();
-    vessa::VUIBarcodeScanViewController::classInfo();
-    ui::AVCaptureDevice::classInfo();
-    ui::UIImagePickerController::classInfo();
-
     ScenarioExtensions::addStep(kCamera, camera);
     ScenarioExtensions::addUserAction("barcode", barcode);
     ScenarioExtensions::addUserAction("cameraAccess", cameraAccess);

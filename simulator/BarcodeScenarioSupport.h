@@ -1,8 +1,6 @@
 #pragma once
-// What the barcode scanners add to the host boundary and the host
-// simulator: their host-visible classes registered by name
-// (BarcodeScannerBridge, BarcodeScannerDelegate, the two scanner
-// controllers, the UI framework's scanner and the camera stand-ins), the
+// What the barcode scanners add to the host simulator (their classes are
+// registered by the library's BarcodeScannerBridge::install): the
 // step kind "camera" that sets the device's camera ({"camera":
 // {"available": false, "authorization": "denied"}}), and the user actions
 // "barcode" (the scanner on screen reads a text or a PNG picture of a QR
@@ -13,7 +11,7 @@ namespace trc::host {
 
 class BarcodeScenarioSupport {
 public:
-    // Registers the classes and the simulator extensions; harmless twice.
+    // Registers the simulator extensions; harmless twice.
     static void install();
 };
 

@@ -74,7 +74,6 @@ void closePicker(ScenarioContext& /*ctx*/, const core::Dictionary& /*step*/) {
 }  // namespace
 
 void ListPickerScenarioSupport::install() {
-    formcells::ListPickerDataSource::classInfo();
     ScenarioExtensions::addUserAction("openPicker", openPicker);
     ScenarioExtensions::addUserAction("search", search);
     ScenarioExtensions::addUserAction("searchButton", searchButton);

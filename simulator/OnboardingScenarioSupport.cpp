@@ -24,19 +24,6 @@ using E = ScreenEntries;
 }  // namespace
 
 void OnboardingScenarioSupport::install() {
-    WelcomeScreenBridge::classInfo();
-    WelcomeScreenDelegate::classInfo();
-    onboarding::OnboardingController::classInfo();
-    services::AppConfig::classInfo();
-    vessa::VUIWelcomeScreen::classInfo();
-    vessa::VUIOnboardingButton::classInfo();
-    vessa::VUIOnboardingScanViewController::classInfo();
-    vessa::VUIOnboardingScanConfirmView::classInfo();
-    vessa::VUIInfoViewController::classInfo();
-    onboarding::OnboardingCustomization::classInfo();
-    onboarding::OnboardingCustomizationBridge::classInfo();
-    services::ToastMessageView::classInfo();
-
     ScenarioExtensions::addCheckReceiver(
         "toast", [](ScenarioContext&, const core::Dictionary&) -> std::optional<core::Value> {
             if (auto toast = services::ToastMessageView::current()) return core::Value(toast);

@@ -1,9 +1,6 @@
 #pragma once
-// What onboarding adds to the host boundary and the host simulator: its
-// host-visible classes registered by name (WelcomeScreenBridge,
-// WelcomeScreenDelegate, OnboardingController, AppConfig,
-// OnboardingCustomizationBridge, OnboardingCustomizationSwift and the
-// welcome and scan screens), the check receiver "toast" (the newest toast
+// What onboarding adds to the host simulator (its classes are registered by
+// the library's WelcomeScreenBridge::install): the check receiver "toast" (the newest toast
 // still on screen: its "message", "displayedText", "duration",
 // "maxNumberOfLines"; absent when none is shown), and the user actions on
 // the onboarding screens:
@@ -20,7 +17,7 @@ namespace trc::host {
 
 class OnboardingScenarioSupport {
 public:
-    // Registers the classes and the simulator extensions; harmless twice.
+    // Registers the simulator extensions; harmless twice.
     static void install();
 };
 

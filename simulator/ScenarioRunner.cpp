@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "host/HostRegistry.h"
+#include "simulator/SimulatorRegistry.h"
 #include "simulator/ValuePath.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Logging.h"
@@ -68,7 +68,7 @@ std::string linesText(const std::vector<core::Value>& lines) {
 }
 }  // namespace
 
-ScenarioRunner::ScenarioRunner(Options options) : options_(options) { HostRegistry::registerAll(); }
+ScenarioRunner::ScenarioRunner(Options options) : options_(options) { SimulatorRegistry::installAll(); }
 
 ScenarioRunner::Result ScenarioRunner::run(const fs::path& file) {
     try {

@@ -56,49 +56,6 @@ constexpr const char* kValue = "value";
 constexpr const char* kText = "text";
 constexpr const char* kAction = "action";
 
-void registerClasses() {
-    ui::UIResponder::classInfo();
-    ui::UIView::classInfo();
-    ui::UIControl::classInfo();
-    ui::UILabel::classInfo();
-    ui::UIButton::classInfo();
-    ui::UITextField::classInfo();
-    ui::UITextView::classInfo();
-    ui::UISwitch::classInfo();
-    ui::UISegmentedControl::classInfo();
-    ui::UIDatePicker::classInfo();
-    ui::UISearchBar::classInfo();
-    ui::NSLayoutConstraint::classInfo();
-    ui::UITableView::classInfo();
-    ui::UITableViewCell::classInfo();
-    ui::UITableViewHeaderFooterView::classInfo();
-    ui::UIViewController::classInfo();
-    ui::UITableViewController::classInfo();
-    ui::UINavigationController::classInfo();
-    ui::UIWindow::classInfo();
-    ui::UIApplication::classInfo();
-    ui::UIAlertAction::classInfo();
-    ui::UIAlertController::classInfo();
-    VUIButton::classInfo();
-    VUITitleFormCell::classInfo();
-    VUINoteFormCell::classInfo();
-    VUITextFieldFormCell::classInfo();
-    VUIListPicker::classInfo();
-    VUIListPickerFormCell::classInfo();
-    VUIListPickerTableViewController::classInfo();
-    VUIObjectTableViewCell::classInfo();
-    VUIDatePickerFormCell::classInfo();
-    VUIDurationPickerFormCell::classInfo();
-    VUISwitchFormCell::classInfo();
-    VUISegmentedControlFormCell::classInfo();
-    VUIAttachmentsFormCell::classInfo();
-    VUIButtonFormCell::classInfo();
-    VUIFilterFormCell::classInfo();
-    VUITableViewHeaderFooterView::classInfo();
-    VUIFormTableViewController::classInfo();
-    HostRootViewController::classInfo();
-}
-
 void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
 
 int intIn(const core::Dictionary& step, const char* key) {
@@ -302,7 +259,7 @@ std::optional<core::Value> alertCheck(ScenarioContext& /*ctx*/, const core::Dict
 }  // namespace
 
 void UiScenarioSupport::install() {
-    registerClasses();
+    HostRootViewController::classInfo();
     ScenarioExtensions::addStep(kShow, show);
     ScenarioExtensions::addStep(kDump, dump);
     ScenarioExtensions::addUserAction("change", change);

@@ -1,6 +1,6 @@
 #pragma once
-// What the UI layer adds to the host simulator: the classes of the UI
-// stand-ins registered by name; the steps "show" and "dump"; the user
+// What the UI layer adds to the host simulator: the host's own root view
+// controller registered by name; the steps "show" and "dump"; the user
 // actions "change", "type", "tap", "press", "scroll" and "alert" on what
 // is on screen; the check receivers "cell", "table", "screen" and "alert";
 // and, at each scenario start and relaunch, a key window with the host's
@@ -16,7 +16,7 @@ namespace trc::host {
 
 class UiScenarioSupport {
 public:
-    // Registers the classes and the simulator extensions; harmless twice.
+    // Registers the host root view controller and the simulator extensions; harmless twice.
     static void install();
     // Puts up a new key window showing the host's empty root view controller.
     static void startHostScreen();
