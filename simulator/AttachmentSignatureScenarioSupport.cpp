@@ -24,7 +24,7 @@
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -207,4 +207,4 @@ void AttachmentSignatureScenarioSupport::install() {
     ScenarioExtensions::addUserAction("cancelSignature", cancelSignature);
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

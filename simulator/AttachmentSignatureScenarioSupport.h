@@ -12,7 +12,7 @@
 // file of a type the picker does not offer, a picture that is none, an
 // empty pad) changes nothing and is not a failure. Main thread only.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class AttachmentSignatureScenarioSupport {
 public:
@@ -20,4 +20,4 @@ public:
     static void install();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -12,7 +12,7 @@
 #include "platform/ui/UIImagePickerController.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -97,4 +97,4 @@ void BarcodeScenarioSupport::install() {
     ScenarioExtensions::addUserAction("cameraAccess", cameraAccess);
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

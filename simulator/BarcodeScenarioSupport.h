@@ -7,7 +7,7 @@
 // code, or the person cancels it) and "cameraAccess" (the person answers the
 // camera prompt). Main thread only.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class BarcodeScenarioSupport {
 public:
@@ -15,4 +15,4 @@ public:
     static void install();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -6,7 +6,7 @@
 #include "platform/flows/VUIEULAViewController.h"
 #include "platform/flows/VUIPasscodeController.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -43,4 +43,4 @@ void FlowsScenarioSupport::install() {
     });
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

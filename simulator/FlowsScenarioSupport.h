@@ -7,11 +7,11 @@
 // window and fails the step clearly when that screen is not the right kind
 // or does not take the entry.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class FlowsScenarioSupport {
 public:
     static void install();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

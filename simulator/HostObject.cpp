@@ -2,7 +2,7 @@
 
 #include <exception>
 
-namespace trc::host {
+namespace trc::simulator {
 
 const core::ClassInfo& HostObject::classInfo() {
     static const core::ClassInfo& info =
@@ -39,4 +39,4 @@ core::Value HostObject::perform(std::string_view selector, core::Args args) {
     }
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -20,7 +20,7 @@
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Object.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class HostObject : public core::Object {
     TRC_OBJECT(HostObject)
@@ -44,4 +44,4 @@ private:
     Resolver resolver_;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -2,7 +2,7 @@
 
 #include "platform/core/ClassInfo.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 const core::ClassInfo& HostRootViewController::classInfo() {
     static const core::ClassInfo& info =
@@ -12,4 +12,4 @@ const core::ClassInfo& HostRootViewController::classInfo() {
     return info;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -5,10 +5,10 @@
 
 #include "platform/ui/UIViewController.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class HostRootViewController : public ui::UIViewController {
     TRC_OBJECT(HostRootViewController)
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

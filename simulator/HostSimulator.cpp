@@ -5,7 +5,7 @@
 #include "simulator/ScenarioRunner.h"
 #include "simulator/Transcript.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace fs = std::filesystem;
 
@@ -43,4 +43,4 @@ int HostSimulator::run(const std::vector<fs::path>& paths, const Options& option
     return failed == 0 ? 0 : 1;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -10,7 +10,7 @@
 #include <ostream>
 #include <vector>
 
-namespace trc::host {
+namespace trc::simulator {
 
 class HostSimulator {
 public:
@@ -27,4 +27,4 @@ public:
     static std::vector<std::filesystem::path> scenarioFiles(const std::filesystem::path& path);
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -9,7 +9,7 @@
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -80,4 +80,4 @@ void ListPickerScenarioSupport::install() {
     ScenarioExtensions::addUserAction("closePicker", closePicker);
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -10,7 +10,7 @@
 // Misuse in a scenario (no list picker on screen, a row that opens none)
 // fails the step with a ScenarioError. Main thread only.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ListPickerScenarioSupport {
 public:
@@ -18,4 +18,4 @@ public:
     static void install();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

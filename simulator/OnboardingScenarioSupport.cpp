@@ -15,7 +15,7 @@
 #include "platform/vessa/VUIOnboardingButton.h"
 #include "platform/vessa/VUIWelcomeScreen.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -52,4 +52,4 @@ void OnboardingScenarioSupport::install() {
     });
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -13,7 +13,7 @@
 // is not the right screen or the screen does not take the entry now.
 // Main thread only.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class OnboardingScenarioSupport {
 public:
@@ -21,4 +21,4 @@ public:
     static void install();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -5,7 +5,7 @@
 #include "platform/core/Logging.h"
 #include "platform/foundation/AtomicFile.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 const core::Dictionary& dictionaryMember(const core::Dictionary& top, std::string_view key) {
@@ -66,4 +66,4 @@ Scenario Scenario::parse(std::string_view text, const std::filesystem::path& dir
     return s;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -16,7 +16,7 @@
 
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class Scenario {
 public:
@@ -34,4 +34,4 @@ public:
     core::Array steps;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -2,7 +2,7 @@
 
 #include <map>
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 struct Tables {
@@ -49,4 +49,4 @@ const ScenarioExtensions::StepHandler* ScenarioExtensions::step(const std::strin
     return lookUp(tables().steps, key);
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -16,7 +16,7 @@
 
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ScenarioError : public std::runtime_error {
 public:
@@ -66,4 +66,4 @@ public:
     static const StepHandler* step(const std::string& key);
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -16,7 +16,7 @@
 #include "platform/foundation/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 namespace fs = std::filesystem;
@@ -399,4 +399,4 @@ void ScenarioRunner::extensionStep(const std::string& kind, const core::Dictiona
     (*handler)(*this, step);
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -31,7 +31,7 @@
 #include "platform/core/ClassInfo.h"
 #include "platform/foundation/TemporaryFolder.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ScenarioRunner : private ScenarioContext {
 public:
@@ -88,4 +88,4 @@ private:
     std::optional<foundation::TemporaryFolder> sandbox_;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -14,7 +14,7 @@
 
 #include "simulator/ScenarioExtensions.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 constexpr const char* kLoopback = "127.0.0.1";
@@ -196,4 +196,4 @@ std::optional<core::Value> ScenarioServers::record(const std::string& name) cons
     return it->second->record();
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

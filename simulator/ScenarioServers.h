@@ -21,7 +21,7 @@
 
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ScenarioServers {
 public:
@@ -47,4 +47,4 @@ private:
     std::map<std::string, std::unique_ptr<Server>> servers_;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

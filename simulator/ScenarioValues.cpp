@@ -6,7 +6,7 @@
 #include "platform/core/Json.h"
 #include "platform/core/TaggedJson.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 constexpr std::string_view kResolve = "$resolve";
@@ -234,4 +234,4 @@ bool ScenarioValues::matchAt(const core::Value& expected, const std::optional<co
     return expected == *actual ? true : differ();
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

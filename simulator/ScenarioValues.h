@@ -31,7 +31,7 @@
 #include "simulator/Transcript.h"
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ScenarioValues : public std::enable_shared_from_this<ScenarioValues> {
 public:
@@ -69,4 +69,4 @@ private:
     std::map<std::string, std::string, std::less<>> servers_;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

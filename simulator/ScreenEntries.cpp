@@ -3,7 +3,7 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 std::shared_ptr<ui::UIViewController> ScreenEntries::topScreen() {
     auto window = ui::UIApplication::shared()->keyWindow();
@@ -20,4 +20,4 @@ void ScreenEntries::refused(bool taken, const std::string& what) {
     if (!taken) throw ScenarioError(what + " is not taken by the screen now");
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

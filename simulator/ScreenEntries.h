@@ -10,7 +10,7 @@
 #include "simulator/ScenarioExtensions.h"
 #include "platform/ui/UIViewController.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ScreenEntries {
 public:
@@ -32,4 +32,4 @@ public:
     static void refused(bool taken, const std::string& what);
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

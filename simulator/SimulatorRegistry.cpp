@@ -8,13 +8,13 @@
 #include "simulator/OnboardingScenarioSupport.h"
 #include "simulator/UiScenarioSupport.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 void SimulatorRegistry::installAll() {
     static bool done = false;
     if (done) return;
     done = true;
-    HostRegistry::registerAll();
+    host::HostRegistry::registerAll();
     // Each layer adds its simulator entries here, one line each.
     FlowsScenarioSupport::install();
     UiScenarioSupport::install();
@@ -24,4 +24,4 @@ void SimulatorRegistry::installAll() {
     BarcodeScenarioSupport::install();
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -5,11 +5,11 @@
 // the library itself knows nothing of the simulator. Call once before the
 // first scenario; calling again is harmless. Main thread.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class SimulatorRegistry {
 public:
     static void installAll();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

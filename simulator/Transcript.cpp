@@ -6,7 +6,7 @@
 
 #include "platform/core/Json.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 // Members of a transcript line in the order people read them; others follow
@@ -122,4 +122,4 @@ std::vector<Transcript::Failure> Transcript::failures() const {
     return failures_;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -20,7 +20,7 @@
 
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class Transcript {
 public:
@@ -73,4 +73,4 @@ private:
     std::vector<Failure> failures_;
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -39,7 +39,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -281,4 +281,4 @@ void UiScenarioSupport::startHostScreen() {
     window->makeKeyAndVisible();
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -12,7 +12,7 @@
 // entry the screen refuses (a refused keystroke, a disabled control)
 // changes nothing and is not a failure. Main thread only.
 
-namespace trc::host {
+namespace trc::simulator {
 
 class UiScenarioSupport {
 public:
@@ -22,4 +22,4 @@ public:
     static void startHostScreen();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

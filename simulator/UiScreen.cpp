@@ -21,7 +21,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 
@@ -179,4 +179,4 @@ std::vector<std::string> UiScreen::describeScreen() {
     return lines;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -18,7 +18,7 @@ class UIViewController;
 class UIWindow;
 }  // namespace trc::ui
 
-namespace trc::host {
+namespace trc::simulator {
 
 class UiScreen {
 public:
@@ -39,4 +39,4 @@ public:
     static std::vector<std::string> describeScreen();
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

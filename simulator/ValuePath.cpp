@@ -7,7 +7,7 @@
 #include "simulator/ScenarioExtensions.h"
 #include "platform/core/Object.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 namespace {
 bool sameFolded(std::string_view a, std::string_view b) {
@@ -60,4 +60,4 @@ std::optional<core::Value> ValuePath::walk(const std::optional<core::Value>& roo
     return current;
 }
 
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -17,7 +17,7 @@
 
 #include "platform/core/Value.h"
 
-namespace trc::host {
+namespace trc::simulator {
 
 class ValuePath {
 public:
@@ -30,4 +30,4 @@ public:
     static std::optional<core::Value> step(const core::Value& from, std::string_view segment, bool foldCase = false);
 };
 
-}  // namespace trc::host
+}  // namespace trc::simulator

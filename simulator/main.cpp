@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
 
     try {
         std::vector<std::filesystem::path> files(paths.begin(), paths.end());
-        return trc::host::HostSimulator::run(files, {transcript}, std::cout, std::cerr);
+        return trc::simulator::HostSimulator::run(files, {transcript}, std::cout, std::cerr);
     } catch (const std::exception& e) {
         std::cerr << "hostsim: " << e.what() << '\n';
         return 2;

@@ -6,7 +6,7 @@
 #include "ScenarioTestSupport.h"
 #include "platform/core/Logging.h"
 
-namespace trc::host::test {
+namespace trc::simulator::test {
 namespace {
 
 using ::testing::HasSubstr;
@@ -67,4 +67,4 @@ TEST_F(BarcodeScenarioTest, TheCameraStepAndThePromptRefuseWhatTheyCannotDo) {
 }
 
 }  // namespace
-}  // namespace trc::host::test
+}  // namespace trc::simulator::test

@@ -8,7 +8,7 @@
 
 #include "platform/foundation/TemporaryFolder.h"
 
-namespace trc::host {
+namespace trc::simulator {
 namespace {
 
 namespace fs = std::filesystem;
@@ -60,4 +60,4 @@ TEST_F(HostSimulatorTest, APathWithNothingToRunFails) {
 }
 
 }  // namespace
-}  // namespace trc::host
+}  // namespace trc::simulator

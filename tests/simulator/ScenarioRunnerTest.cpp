@@ -7,7 +7,7 @@
 #include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 
-namespace trc::host::test {
+namespace trc::simulator::test {
 namespace {
 
 using ::testing::HasSubstr;
@@ -262,4 +262,4 @@ TEST_F(ScenarioRunnerTest, AMalformedStepStopsTheScenarioNamingTheStep) {
 }
 
 }  // namespace
-}  // namespace trc::host::test
+}  // namespace trc::simulator::test

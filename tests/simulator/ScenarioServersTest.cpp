@@ -6,7 +6,7 @@
 #include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 
-namespace trc::host {
+namespace trc::simulator {
 namespace {
 
 core::Dictionary spec(const char* text) { return *core::Json::parse(text).ifDictionary(); }
@@ -93,4 +93,4 @@ TEST(ScenarioServers, MalformedServerEntriesAreRefusedWithTheirName) {
 }
 
 }  // namespace
-}  // namespace trc::host
+}  // namespace trc::simulator

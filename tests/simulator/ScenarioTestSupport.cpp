@@ -9,7 +9,7 @@
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 
-namespace trc::host::test {
+namespace trc::simulator::test {
 
 namespace {
 using core::Args;
@@ -162,4 +162,4 @@ std::string ScenarioHarness::failures(const ScenarioRunner::Result& result) {
     return out;
 }
 
-}  // namespace trc::host::test
+}  // namespace trc::simulator::test

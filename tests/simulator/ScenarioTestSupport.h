@@ -9,7 +9,7 @@
 #include "simulator/ScenarioRunner.h"
 #include "platform/foundation/TemporaryFolder.h"
 
-namespace trc::host::test {
+namespace trc::simulator::test {
 
 // Registers TestBridge, TestSingleton and TestSettings once.
 void registerTestClasses();
@@ -34,4 +34,4 @@ private:
     std::ostringstream err_;
 };
 
-}  // namespace trc::host::test
+}  // namespace trc::simulator::test

@@ -5,7 +5,7 @@
 #include "platform/core/Block.h"
 #include "platform/core/Json.h"
 
-namespace trc::host {
+namespace trc::simulator {
 namespace {
 
 using core::Value;
@@ -96,4 +96,4 @@ TEST_F(ScenarioValuesTest, ContainersMatchMemberByMemberAndNameWhereTheyDiffer) 
 }
 
 }  // namespace
-}  // namespace trc::host
+}  // namespace trc::simulator

@@ -18,7 +18,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 
 using namespace trc;
-using namespace trc::host;
+using namespace trc::simulator;
 using namespace trc::ui;
 using namespace trc::vessa;
 
