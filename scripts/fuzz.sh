@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang) and runs each for a short fixed time,
 # starting from its seed folder under fuzz/corpus/ when there is one. Any
-# crash, leak or hang fails the script. FUZZ_SECONDS changes the time.
+# crash, leak or hang fails the script. FUZZ_SECONDS changes the time;
+# JOBS limits the parallel build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 seconds=${FUZZ_SECONDS:-20}
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
+cmake --build --preset fuzz -j "${JOBS:-$(nproc)}"
 for source in fuzz/*_fuzz.cpp; do
   name=$(basename "$source" .cpp)
   work=$(mktemp -d)

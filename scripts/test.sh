@@ -2,14 +2,17 @@
 # Sets up, builds and runs every test: the default build and the sanitizer
 # build (address and undefined behaviour), each with its unit tests and every
 # host scenario under tests/scenarios/, then each fuzz target for a short
-# fixed time. Warnings are errors when CI is set.
+# fixed time. The default build's tests also install the library into a
+# temporary prefix and build and run examples/host-app against it
+# (tests/package/check-host-app.sh). Warnings are errors when CI is set;
+# JOBS limits parallel builds and tests (all processors by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 
 werror=OFF
 if [ -n "${CI:-}" ]; then werror=ON; fi
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 
 for preset in default asan; do
   echo "== $preset build"

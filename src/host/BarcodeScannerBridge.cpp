@@ -3,8 +3,12 @@
 #include <optional>
 
 #include "formcells/BarcodeScannerViewController.h"
+#include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "host/BarcodeScannerDelegate.h"
 #include "platform/core/ClassInfo.h"
+#include "platform/ui/AVCaptureDevice.h"
+#include "platform/ui/UIImagePickerController.h"
+#include "platform/vessa/VUIBarcodeScanViewController.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::host {
@@ -52,6 +56,16 @@ const core::ClassInfo& BarcodeScannerBridge::classInfo() {
                     })
             .build();
     return info;
+}
+
+void BarcodeScannerBridge::install() {
+    classInfo();
+    BarcodeScannerDelegate::classInfo();
+    formcells::BarcodeScannerViewController::classInfo();
+    formcells::SimplePropertyBarcodeScanViewController::classInfo();
+    vessa::VUIBarcodeScanViewController::classInfo();
+    ui::AVCaptureDevice::classInfo();
+    ui::UIImagePickerController::classInfo();
 }
 
 }  // namespace trc::host

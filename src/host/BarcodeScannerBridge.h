@@ -16,6 +16,10 @@ namespace trc::host {
 
 class BarcodeScannerBridge : public core::Object {
     TRC_OBJECT(BarcodeScannerBridge)
+public:
+    // Makes the bridge, its default callback, the scanners and the camera
+    // stand-ins known by name.
+    static void install();
 };
 
 }  // namespace trc::host

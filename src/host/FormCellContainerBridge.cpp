@@ -3,6 +3,7 @@
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellItemDelegate.h"
+#include "formcells/ListPickerDataSource.h"
 #include "platform/core/ClassInfo.h"
 #include "services/SharedLoggerManager.h"
 
@@ -101,6 +102,7 @@ void FormCellContainerBridge::install() {
     classInfo();
     FormCellContainerViewController::classInfo();
     formcells::FormCellItemDelegate::classInfo();
+    formcells::ListPickerDataSource::classInfo();
 }
 
 }  // namespace trc::host

@@ -1,7 +1,7 @@
 #pragma once
 // Start-up of the host boundary: builds (and so registers by name) every
-// class a host may reach, and installs what each layer adds to the host
-// simulator. Call once before the first host call; calling again is harmless.
+// class a host may reach or meet. Call once before the first host call;
+// calling again is harmless. Main thread.
 
 namespace trc::host {
 

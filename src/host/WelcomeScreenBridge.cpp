@@ -2,7 +2,16 @@
 
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"
+#include "onboarding/OnboardingCustomization.h"
+#include "onboarding/OnboardingCustomizationBridge.h"
 #include "platform/core/ClassInfo.h"
+#include "platform/vessa/VUIInfoViewController.h"
+#include "platform/vessa/VUIOnboardingButton.h"
+#include "platform/vessa/VUIOnboardingScanConfirmView.h"
+#include "platform/vessa/VUIOnboardingScanViewController.h"
+#include "platform/vessa/VUIWelcomeScreen.h"
+#include "services/AppConfig.h"
+#include "services/ToastMessageView.h"
 
 namespace trc::host {
 
@@ -41,6 +50,21 @@ const core::ClassInfo& WelcomeScreenBridge::classInfo() {
             .method("verifyPasscode:resolve:reject:", forward("verifyPasscodeWithParams:resolve:reject:"))
             .build();
     return info;
+}
+
+void WelcomeScreenBridge::install() {
+    classInfo();
+    WelcomeScreenDelegate::classInfo();
+    OnboardingController::classInfo();
+    services::AppConfig::classInfo();
+    vessa::VUIWelcomeScreen::classInfo();
+    vessa::VUIOnboardingButton::classInfo();
+    vessa::VUIOnboardingScanViewController::classInfo();
+    vessa::VUIOnboardingScanConfirmView::classInfo();
+    vessa::VUIInfoViewController::classInfo();
+    onboarding::OnboardingCustomization::classInfo();
+    onboarding::OnboardingCustomizationBridge::classInfo();
+    services::ToastMessageView::classInfo();
 }
 
 }  // namespace trc::host

@@ -17,6 +17,9 @@ namespace trc::host {
 
 class WelcomeScreenBridge : public core::Object {
     TRC_OBJECT(WelcomeScreenBridge)
+public:
+    // Makes the bridge and the onboarding classes a host may name known by name.
+    static void install();
 };
 
 }  // namespace trc::host

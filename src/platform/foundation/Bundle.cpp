@@ -10,10 +10,6 @@
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 
-#ifndef TRC_FRAMEWORK_BUNDLE_DIR
-#define TRC_FRAMEWORK_BUNDLE_DIR ""
-#endif
-
 namespace trc::foundation {
 
 namespace fs = std::filesystem;
@@ -27,7 +23,7 @@ const std::vector<std::string> kFallbackLocalizations = {"en", "Base"};
 
 struct Globals {
     std::shared_ptr<Bundle> main = std::make_shared<Bundle>(fs::path());
-    std::shared_ptr<Bundle> framework = std::make_shared<Bundle>(fs::path(TRC_FRAMEWORK_BUNDLE_DIR));
+    std::shared_ptr<Bundle> framework = std::make_shared<Bundle>(Bundle::locateFrameworkFolder());
     std::vector<std::string> languages;
 };
 Globals& globals() {
@@ -90,6 +86,30 @@ std::shared_ptr<Bundle> Bundle::main() { return globals().main; }
 void Bundle::setMain(const fs::path& folder) { globals().main = std::make_shared<Bundle>(folder); }
 std::shared_ptr<Bundle> Bundle::framework() { return globals().framework; }
 void Bundle::setFrameworkFolder(const fs::path& folder) { globals().framework = std::make_shared<Bundle>(folder); }
+
+fs::path Bundle::frameworkFolderNear(const fs::path& program) {
+    if (program.empty()) return {};
+    const fs::path folder = program.parent_path();
+    for (const fs::path& base : {folder, folder.parent_path()}) {
+        std::error_code ec;
+        if (fs::is_directory(base / kFrameworkFolderInPrefix, ec)) return base / kFrameworkFolderInPrefix;
+    }
+    return {};
+}
+
+fs::path Bundle::locateFrameworkFolder() {
+    if (const char* named = std::getenv(kFrameworkFolderVariable); named && *named) return fs::path(named);
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    fs::path found = ec ? fs::path() : frameworkFolderNear(program);
+    if (found.empty()) {
+        core::Logging::log(kLogger, "warn",
+                           std::string("the library's bundle is not in ") + kFrameworkFolderInPrefix +
+                               " beside the program or above it; set " + kFrameworkFolderVariable +
+                               " to its folder. Its texts fall back to English defaults");
+    }
+    return found;
+}
 
 void Bundle::setPreferredLanguages(std::vector<std::string> languages) { globals().languages = std::move(languages); }
 

@@ -4,9 +4,14 @@
 //
 // `main()` is the application's bundle; the host simulator points it at a
 // scenario's bundle folder (setMain), and without one it is an empty bundle
-// that finds nothing. `framework()` is the library's own bundle, a folder the
-// build knows (its strings tables carry the library's texts); tests may point
-// it elsewhere. `Info.plist` holds JSON. Strings tables are
+// that finds nothing. `framework()` is the library's own bundle (its strings
+// tables carry the library's texts). It travels with the library: installed,
+// it is <prefix>/share/trc/framework, found from the running program in
+// <prefix>/bin (or in <prefix> itself); a build tree holds the same folder
+// under its build folder. An application that places it elsewhere names it
+// in the environment variable TRC_FRAMEWORK_BUNDLE or calls
+// setFrameworkFolder. Without it the library's texts fall back to their
+// English defaults (logged once). `Info.plist` holds JSON. Strings tables are
 // `<language>.lproj/<Table>.strings` files (see StringsFile), read once and
 // kept. A table that is missing or malformed is never an error for the
 // caller: the lookup falls back to the default text, and a malformed table is
@@ -36,6 +41,9 @@ class Bundle {
 public:
     static constexpr const char* kInfoFileName = "Info.plist";
     static constexpr const char* kDefaultTable = "Localizable";
+    // Where the library's bundle lies under an installation prefix.
+    static constexpr const char* kFrameworkFolderInPrefix = "share/trc/framework";
+    static constexpr const char* kFrameworkFolderVariable = "TRC_FRAMEWORK_BUNDLE";
 
     // An empty path makes an empty bundle.
     explicit Bundle(std::filesystem::path folder);
@@ -44,6 +52,12 @@ public:
     static void setMain(const std::filesystem::path& folder);
     static std::shared_ptr<Bundle> framework();
     static void setFrameworkFolder(const std::filesystem::path& folder);
+    // The folder framework() starts with: kFrameworkFolderVariable's when set
+    // and not empty, else the one near the running program; empty if none.
+    static std::filesystem::path locateFrameworkFolder();
+    // kFrameworkFolderInPrefix in program's folder or the folder above it,
+    // whichever is a folder first; empty when neither is.
+    static std::filesystem::path frameworkFolderNear(const std::filesystem::path& program);
 
     static std::vector<std::string> preferredLanguages();
     // An empty list returns to the environment's languages.

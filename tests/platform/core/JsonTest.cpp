@@ -21,7 +21,7 @@ std::string readFile(const fs::path& p) {
     return ss.str();
 }
 
-const fs::path kSuite = fs::path(TRC_SHARED_TESTDATA_DIR) / "json-test-suite" / "test_parsing";
+const fs::path kSuite = fs::path(TRC_TESTDATA_DIR) / "json-test-suite" / "test_parsing";
 
 // Runs every file of the suite whose name starts with prefix through check;
 // returns how many there were.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 #include "platform/foundation/TemporaryFolder.h"
@@ -137,6 +139,43 @@ TEST(BundleGlobals, MainIsEmptyUntilSetAndTheFrameworkBundleIsAFolder) {
     Bundle::setMain({});
     EXPECT_EQ(Bundle::main()->bundlePath(), fs::path());
     EXPECT_FALSE(Bundle::framework()->bundlePath().empty());
+}
+
+// The library's bundle travels with it: an application finds it under
+// share/trc/framework of its own folder or the folder above (an installed
+// <prefix>/bin/app and <prefix>/share/trc/framework), the environment may
+// name another folder, and nothing of the machine that built it is needed.
+TEST(FrameworkBundle, IsFoundBesideTheProgramOrOneFolderAbove) {
+    TemporaryFolder prefix;
+    const fs::path bundle = prefix.path() / "share" / "trc" / "framework";
+    fs::create_directories(bundle / "en.lproj");
+    fs::create_directories(prefix.path() / "bin");
+    EXPECT_EQ(Bundle::frameworkFolderNear(prefix.path() / "bin" / "app"), bundle);
+    EXPECT_EQ(Bundle::frameworkFolderNear(prefix.path() / "app"), bundle);
+    EXPECT_EQ(Bundle::frameworkFolderNear(prefix.path() / "bin" / "tools" / "app"), fs::path());
+    EXPECT_EQ(Bundle::frameworkFolderNear(fs::path()), fs::path());
+}
+
+TEST(FrameworkBundle, TheEnvironmentNamesAnotherFolder) {
+    TemporaryFolder elsewhere;
+    const char* before = std::getenv(Bundle::kFrameworkFolderVariable);
+    const std::string saved = before ? before : "";
+    ::setenv(Bundle::kFrameworkFolderVariable, elsewhere.path().c_str(), 1);
+    EXPECT_EQ(Bundle::locateFrameworkFolder(), elsewhere.path());
+    ::setenv(Bundle::kFrameworkFolderVariable, "", 1);
+    EXPECT_EQ(Bundle::locateFrameworkFolder(), Bundle::frameworkFolderNear(fs::read_symlink("/proc/self/exe")));
+    if (before) {
+        ::setenv(Bundle::kFrameworkFolderVariable, saved.c_str(), 1);
+    } else {
+        ::unsetenv(Bundle::kFrameworkFolderVariable);
+    }
+}
+
+TEST(FrameworkBundle, AProgramOfTheBuildTreeFindsItWithoutInstalling) {
+    const fs::path found = Bundle::locateFrameworkFolder();
+    ASSERT_FALSE(found.empty());
+    EXPECT_TRUE(fs::is_regular_file(found / "en.lproj" / "FormCell.strings")) << found;
+    EXPECT_EQ(Bundle(found).localizedString("NoneKey", "FormCell", "", {"en"}), "None");
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// The host simulator's user actions on the flow screens: "authenticate"
+// ({"outcome": "success" | "failure" | "cancel"}) on the sign-in screen,
+// "passcode" ({"value": "..."}) on the passcode screen, "eula"
+// ({"action": "agree" | "disagree"}) on the agreement screen, and "cancel"
+// on whichever of them is on top. Each acts on the screen on top of the key
+// window and fails the step clearly when that screen is not the right kind
+// or does not take the entry.
+
+namespace trc::simulator {
+
+class FlowsScenarioSupport {
+public:
+    static void install();
+};
+
+}  // namespace trc::simulator
