@@ -449,16 +449,21 @@ void OnboardingController::restoringCompletionCancel() {
 }
 
 void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler) {
+    restoreFailed(error, std::move(completionHandler), presentationDelegate, false);
+}
+
+void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler,
+                                         const Screens& screens, bool hostTold) {
     auto self = weak();
     const auto* store = flows::Error::as<flows::StoreManagerError>(error);
     using Case = flows::StoreManagerError::Case;
     if (store && store->errorCase() == Case::passcodeRetryLimitReached) {
         reset();
-        showRetryLimitReachedAlertThenReset(std::move(completionHandler));
+        showRetryLimitReachedAlertThenReset(screens, std::move(completionHandler));
         return;
     }
     if (store && store->errorCase() == Case::resetPasscode) {
-        presentationDelegate->dismiss([self, completionHandler] {
+        screens->dismiss([self, completionHandler] {
             if (auto s = self.lock()) s->reset();
             if (completionHandler) completionHandler();
         });
@@ -466,35 +471,44 @@ void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::func
     }
     if (store && (store->errorCase() == Case::skipPasscodeSetup || store->errorCase() == Case::cancelPasscodeEntry)) {
         presentationDelegate->setInfoText(kStoreErrorResetText + store->description());
-        presentationDelegate->dismiss([self] {
+        screens->dismiss([self] {
             if (auto s = self.lock()) s->reset();
         });
         return;
     }
     if (store && (store->errorCase() == Case::storeNotFound || store->errorCase() == Case::storeCorrupted)) {
-        // A store that can never open again: restoring would fail forever.
-        reset([self] {
-            if (auto s = self.lock()) s->onboardOrRestoreWithoutSplash();
+        // A store that can never open again: restoring would fail forever. A
+        // host that heard of it onboards anew when it wants to; only a road
+        // whose result nobody hears goes on to onboarding by itself, so that
+        // its callback hears the new one.
+        reset([self, hostTold] {
+            auto s = self.lock();
+            if (s && !hostTold) s->onboardOrRestoreWithoutSplash();
         });
         return;
     }
-    onboardOrRestoreWithoutSplash();
+    // Anything else would fail the same way when restored again at once (a
+    // store that cannot be read now, a step's own error): nothing starts by
+    // itself, and nothing is reset; a retry is the host's or a person's call.
+    logger()->error("::: the restore ends here: " + (error ? error->description() : std::string("no error")));
 }
 
 void OnboardingController::showRetryLimitReachedAlertThenReset(std::function<void()> completionHandler) {
+    showRetryLimitReachedAlertThenReset(presentationDelegate, std::move(completionHandler));
+}
+
+void OnboardingController::showRetryLimitReachedAlertThenReset(const Screens& screens,
+                                                               std::function<void()> completionHandler) {
     auto alert = ui::UIAlertController::make(OnboardingCustomization::get(Text::maxAttemptsReachedMessageString),
                                              OnboardingCustomization::get(Text::enterCredentialsMessageString));
-    auto self = weak();
     alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::textOrDefault(Text::okButtonString),
                                              ui::UIAlertAction::Style::Default,
-                                             [self, completionHandler](ui::UIAlertAction&) {
-                                                 auto s = self.lock();
-                                                 if (!s) return;
-                                                 s->presentationDelegate->dismiss([completionHandler] {
+                                             [screens, completionHandler](ui::UIAlertAction&) {
+                                                 screens->dismiss([completionHandler] {
                                                      if (completionHandler) completionHandler();
                                                  });
                                              }));
-    presentationDelegate->present(alert, [](flows::ErrorPtr) {});
+    screens->present(alert, [](flows::ErrorPtr) {});
 }
 
 void OnboardingController::reset(const Flows::Steps& flow, std::function<void()> completion) {
