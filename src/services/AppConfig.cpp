@@ -260,7 +260,7 @@ bool AppConfig::isAllowedDomain(std::string_view key, std::string_view value) co
     return key == kRedirectUrlKey && inAny(appSchemeAllowedDomains_);
 }
 
-bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
+void AppConfig::takeScannedConnectionSettings() {
     // A scanned code's connection values win over the host's; the host's other
     // values ("connectionInfoToastMessage", "allowCerts", "enableOverrides")
     // are never replaced by a stale copy.
@@ -270,6 +270,10 @@ bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
             if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
         }
     }
+}
+
+bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
+    takeScannedConnectionSettings();
     return areConnectionSettingsValid(connectionSettings);
 }
 

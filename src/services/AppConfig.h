@@ -121,6 +121,11 @@ public:
     // app-scheme allowed domains count too.
     bool isAllowedDomain(std::string_view key, std::string_view value) const;
 
+    // Takes the six connection values of the last scanned settings (the user
+    // default "ScannedConnectionSettings") into connectionSettings when there
+    // are any: a client onboarded from a code keeps the code's values, its
+    // application ID among them, whatever the host passes later.
+    void takeScannedConnectionSettings();
     // Takes the last scanned settings (the user default) into
     // connectionSettings when there are any, then answers whether the six
     // connection values are usable: false when one of them is present holding

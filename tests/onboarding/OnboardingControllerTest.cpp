@@ -189,6 +189,16 @@ TEST_F(ControllerTest, TheApplicationIDFallsBackToTheSecureStoreAndIsKeptThere) 
     EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "host-app");
 }
 
+TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
+    foundation::UserDefaults::shared().setObject(AppConfig::kScannedConnectionSettingsKey,
+                                                 Value(core::Dictionary{{"applicationID", "scanned-app"}}));
+    for (const core::Dictionary& host : {core::Dictionary{{"ApplicationID", "host-app"}}, core::Dictionary{}}) {
+        controller->updateParams(host);
+        EXPECT_EQ(Flows::oauth().appID, "scanned-app");
+        EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "scanned-app");
+    }
+}
+
 TEST_F(ControllerTest, OneAgreementStepStandsInBothListsThatHaveIt) {
     foundation::TemporaryFolder bundle("trc-bundle-");
     std::ofstream(bundle.path() / "EULAText_en.html") << "<p>Terms</p>";
