@@ -10,7 +10,7 @@ packages=(
   libicu-dev nlohmann-json3-dev libspdlog-dev libfmt-dev libsodium-dev
   libcurl4-openssl-dev libcpp-httplib-dev libcli11-dev
   libpng-dev libjpeg-dev libzxing-dev libqrencode-dev
-  libplist-dev uuid-dev
+  libplist-dev uuid-dev libxml2-dev
 )
 
 missing=()

@@ -379,5 +379,12 @@ TEST_F(AppConfigState, TheAgreementFileIsFoundAndReadOrTheFallbackText) {
     foundation::Bundle::setMain(bundle);
     EXPECT_TRUE(config()->getEULA());
     EXPECT_EQ(config()->getEULAContent(), "Be kind.");
+    // HTML is chosen before text, and shown as its text.
+    std::ofstream(bundle / "EULAText_en.html") << "<html><body><p>Use this app <b>well</b>.</p></body></html>";
+    EXPECT_TRUE(config()->getEULA());
+    EXPECT_EQ(config()->getEULAContent(), "Use this app well.");
+    fs::remove(bundle / "EULAText_en.html");
+    fs::create_directory(bundle / "EULAText_en.html");
+    EXPECT_EQ(config()->getEULAContent(), AppConfig::kEULALoadFailedText) << "found, then unreadable";
     foundation::Bundle::setMain({});
 }
