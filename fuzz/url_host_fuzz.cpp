@@ -49,6 +49,11 @@ bool inDomain(std::string host, std::string domain) {
                std::memcmp(&a, &b, sizeof a) == 0;
     }
     domain = lowered(domain);
+    // An entry is read as the library reads the host's list: blanks around
+    // it, a leading "*." or dots, and trailing dots do not count.
+    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!domain.empty() && blank(domain.back())) domain.pop_back();
+    while (!domain.empty() && blank(domain.front())) domain.erase(0, 1);
     while (!domain.empty() && (domain.front() == '.' || domain.front() == '*')) domain.erase(0, 1);
     while (!domain.empty() && domain.back() == '.') domain.pop_back();
     if (domain.empty()) return false;

@@ -62,6 +62,18 @@ core::Dictionary dictionaryArg(const Value& v) {
     return d ? *d : core::Dictionary{};
 }
 
+// The parameters of an entry that starts or refreshes onboarding: nil is no
+// parameters; any other value that is no dictionary is logged and the entry
+// changes nothing.
+std::optional<core::Dictionary> onboardingParams(const Value& v, const char* selector) {
+    if (const core::Dictionary* d = v.ifDictionary()) return *d;
+    if (v.isNothing()) return core::Dictionary{};
+    services::SharedLoggerManager::log(kTrcLogger, "warn",
+                                       std::string(selector) + ": the parameters are not a dictionary but " +
+                                           core::Value::kindName(v.kind()) + "; nothing changed");
+    return std::nullopt;
+}
+
 OnboardingController::Block blockArg(const Value& v) { return v.ifObjectOf<core::Block>(); }
 
 // Where a host value of the connection settings comes from.
@@ -125,12 +137,13 @@ const core::ClassInfo& OnboardingController::classInfo() {
             .classProperty("kAppOnboardedState", [] { return Value(kAppOnboardedState); })
             .method("initialize:callback:",
                     [](C& c, core::Args a) {
-                        c.initialize(dictionaryArg(a[0]), a[1].ifObject());
+                        if (auto params = onboardingParams(a[0], "initialize:callback:"))
+                            c.initialize(*params, a[1].ifObject());
                         return Value();
                     })
             .method("reInitializePageWithParams:",
                     [](C& c, core::Args a) {
-                        c.reInitializePage(dictionaryArg(a[0]));
+                        if (auto params = onboardingParams(a[0], "reInitializePage:")) c.reInitializePage(*params);
                         return Value();
                     })
             .method("manageBlurScreenWithParams:",

@@ -199,6 +199,29 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
     }
 }
 
+TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChangeNothing) {
+    controller->initialize({{"ApplicationID", "app1"}, {"SkipEula", true}}, callback);
+    runMain();
+    core::Logging::clearCaptured();
+    auto other = std::make_shared<test::RecordingCallback>(std::set<std::string, std::less<>>{});
+    auto bridge = std::make_shared<host::WelcomeScreenBridge>();
+    const Value wrong[] = {Value("ApplicationID=app2"), Value(7LL), Value(core::Array{Value("x")}), Value(true)};
+    for (const Value& params : wrong) {
+        bridge->perform("create:callback:", params, Value(other));
+        controller->perform("initialize:callback:", params, Value(other));
+        bridge->perform("reInitializePage:", params);
+        runMain();
+    }
+    EXPECT_EQ(controller->callback, callback);
+    EXPECT_EQ(controller->params.get("ApplicationID"), Value("app1"));
+    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("app1"));
+    std::size_t warnings = 0;
+    for (const auto& r : core::Logging::captured())
+        if (r.logger == "ZEL.TRC" && r.severity == "warn" && r.message.find("not a dictionary") != std::string::npos)
+            ++warnings;
+    EXPECT_EQ(warnings, 12u);
+}
+
 TEST_F(ControllerTest, OneAgreementStepStandsInBothListsThatHaveIt) {
     foundation::TemporaryFolder bundle("trc-bundle-");
     std::ofstream(bundle.path() / "EULAText_en.html") << "<p>Terms</p>";
