@@ -14,6 +14,7 @@
 #include "onboarding/QRCodePicture.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/Block.h"
+#include "platform/dispatch/MainQueue.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
@@ -313,6 +314,29 @@ TEST_F(ControllerTest, AStoreErrorOnRestoreResetsWithTheReasonAndNeverCompletes)
     EXPECT_EQ(controller->presentationDelegate->infoText(),
               std::optional<std::string>("Application reset because of store error " + error.description()));
     EXPECT_FALSE(completed);
+}
+
+TEST_F(ControllerTest, ARestoreNobodyWasToldOfStartsAgainOnlyWhenTheStoreIsGone) {
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    controller->presentationDelegate->dismiss({});
+    runMain();
+    const std::string id = foundation::UUID().uuidString();
+    auto failWith = [&](flows::StoreManagerError::Case c) {
+        foundation::UserDefaults::shared().setObject("onboarded", Value(id));
+        controller->restoringCompletion(flows::OnboardingResult::failed(flows::StoreManagerError(c).clone()));
+        pumpUntil([] { return false; }, 0.05);
+    };
+    // A store that cannot be read now: no loop, nothing reset, nothing shown.
+    failWith(flows::StoreManagerError::Case::storeUnavailable);
+    EXPECT_EQ(foundation::UserDefaults::shared().objectForKey("onboarded"), Value(id));
+    EXPECT_EQ(topScreen(), window->rootViewController());
+    EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork());
+    // A store that is gone: reset, and onboarding anew for the callback.
+    failWith(flows::StoreManagerError::Case::storeNotFound);
+    EXPECT_TRUE(foundation::UserDefaults::shared().objectForKey("onboarded").isNil());
+    pumpUntil([&] { return screen<vessa::VUIWelcomeScreen>() != nullptr; }, 2);
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>()) << (topScreen() ? topScreen()->className() : "none");
 }
 
 TEST_F(ControllerTest, WithoutACallbackTheResultStaysAndIsOnboardingStaysTrue) {
