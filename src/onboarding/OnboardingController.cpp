@@ -286,6 +286,9 @@ void OnboardingController::cacheWelcomeScreenAndConnSettings() {
     config->demoButtonText = stringParam(params, "DemoButtonText");
     if (const Value* encrypt = params.find("EncryptDatabase"); encrypt && encrypt->ifBool())
         config->encryptDatabase = *encrypt->ifBool();
+    // A client onboarded from a code keeps the code's connection values, its
+    // application ID among them, whatever the host passes now.
+    config->takeScannedConnectionSettings();
 }
 
 void OnboardingController::onboardOrRestore() {

@@ -195,6 +195,7 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
                                                  Value(core::Dictionary{{"applicationID", "scanned-app"}}));
     for (const core::Dictionary& host : {core::Dictionary{{"ApplicationID", "host-app"}}, core::Dictionary{}}) {
         controller->updateParams(host);
+        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("scanned-app"));
         EXPECT_EQ(Flows::oauth().appID, "scanned-app");
         EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "scanned-app");
     }
