@@ -42,12 +42,6 @@ std::string browserHost(std::string_view url) {
 
 bool inDomain(std::string host, std::string domain) {
     while (!host.empty() && host.back() == '.') host.pop_back();
-    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
-        in6_addr a{}, b{};
-        const std::string inner = host.substr(1, host.size() - 2);
-        return inet_pton(AF_INET6, inner.c_str(), &a) == 1 && inet_pton(AF_INET6, domain.c_str(), &b) == 1 &&
-               std::memcmp(&a, &b, sizeof a) == 0;
-    }
     domain = lowered(domain);
     // An entry is read as the library reads the host's list: blanks around
     // it, a leading "*." or dots, and trailing dots do not count.
@@ -57,6 +51,15 @@ bool inDomain(std::string host, std::string domain) {
     while (!domain.empty() && (domain.front() == '.' || domain.front() == '*')) domain.erase(0, 1);
     while (!domain.empty() && domain.back() == '.') domain.pop_back();
     if (domain.empty()) return false;
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+        // An address is only ever its own entry, bracketed or not.
+        if (domain.size() >= 2 && domain.front() == '[' && domain.back() == ']')
+            domain = domain.substr(1, domain.size() - 2);
+        in6_addr a{}, b{};
+        const std::string inner = host.substr(1, host.size() - 2);
+        return inet_pton(AF_INET6, inner.c_str(), &a) == 1 && inet_pton(AF_INET6, domain.c_str(), &b) == 1 &&
+               std::memcmp(&a, &b, sizeof a) == 0;
+    }
     return host == domain ||
            (host.size() > domain.size() && host.ends_with(domain) && host[host.size() - domain.size() - 1] == '.');
 }
