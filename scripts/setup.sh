@@ -12,6 +12,7 @@ packages=(
   libpng-dev libjpeg-dev libzxing-dev libqrencode-dev
   libplist-dev uuid-dev
   libcairo2-dev fonts-dejavu-core
+  libplist-dev uuid-dev libxml2-dev
 )
 
 missing=()

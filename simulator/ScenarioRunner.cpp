@@ -345,17 +345,18 @@ std::optional<core::Value> ScenarioRunner::checkTarget(const core::Dictionary& s
     if (const auto* extension = ScenarioExtensions::checkReceiver(receiver)) return (*extension)(*this, step);
     const core::ClassInfo* cls = core::ClassRegistry::shared().find(receiver);
     if (!cls) throw ScenarioError("no check receiver " + inQuotes(receiver) + " (not a class either)");
+    // A class property named by the path's first segment comes first, so a
+    // class with a shared instance still shows its class members.
+    const std::string first = path.substr(0, path.find('.'));
+    if (const auto* property = cls->findClassProperty(first)) {
+        path = path.size() > first.size() ? path.substr(first.size() + 1) : std::string();
+        return (*property)();
+    }
     if (const auto* shared = cls->findClassMethod(kSharedInstance); shared && shared->arity == 0) {
         return cls->performClassMethod(kSharedInstance, {});
     }
-    const std::string first = path.substr(0, path.find('.'));
-    const auto* property = cls->findClassProperty(first);
-    if (!property) {
-        throw ScenarioError("class " + inQuotes(receiver) + " has no shared instance and no class property " +
-                            inQuotes(first));
-    }
-    path = path.size() > first.size() ? path.substr(first.size() + 1) : std::string();
-    return (*property)();
+    throw ScenarioError("class " + inQuotes(receiver) + " has no shared instance and no class property " +
+                        inQuotes(first));
 }
 
 void ScenarioRunner::check(const core::Dictionary& step) {

@@ -77,6 +77,9 @@ Flows Flows::oauth() {
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     auto config = AppConfig::sharedInstance();
+    // The application ID of every request is the one the client was onboarded
+    // with: a scanned code's, once a code was taken, else the host's.
+    config->takeScannedConnectionSettings();
     const core::Value* setting = config->connectionSettings.find(AppConfig::kApplicationID);
     if (setting && setting->ifString()) {
         myAppId = *setting->ifString();

@@ -49,7 +49,6 @@ using Failure = OnboardingController::Failure;
 // onboarding go.
 constexpr const char* kConsoleLogger = NetworkCheckStep::kConsoleLogger;
 constexpr const char* kPasscodeChangeFailedText = "Passcode change failed: ";
-constexpr const char* kRelaunchRunningText = "a relaunch restore is running already; this call is refused";
 
 // The two warnings after a failed restore: keys of the "Onboarding" strings
 // table and their English texts.
@@ -66,43 +65,26 @@ constexpr AlertText kRestoreFailureTitle{"RestoreFailureTitleKey", "Unsuccessful
 constexpr AlertText kRestoreFailureMessage{"RestoreFailureMessageKey",
                                            "Restoring application is not complete successfully. Retry now."};
 
-// One host call's answer: the first resolve or reject goes to the host, any
-// later one is dropped, so a road that answers and then carries on (an alert
-// after a reject, say) cannot answer twice.
-struct HostAnswer {
-    OnboardingController::Block resolve;
-    OnboardingController::Block reject;
-    bool settled = false;
-};
+using Operation = OnboardingController::PasscodeOperation;
 
-std::shared_ptr<HostAnswer> answerTo(OnboardingController::Block resolve, OnboardingController::Block reject) {
-    return std::make_shared<HostAnswer>(HostAnswer{std::move(resolve), std::move(reject)});
-}
-
-Success successOf(std::shared_ptr<HostAnswer> answer) {
-    return [answer = std::move(answer)](const Value& value) {
-        if (answer->settled) return;
-        answer->settled = true;
-        if (answer->resolve) answer->resolve->resolve(value);
+Success successOf(std::shared_ptr<Operation> operation) {
+    return [operation = std::move(operation)](const Value& value) {
+        if (operation->settled) return;
+        operation->settled = true;
+        for (const auto& [resolve, reject] : operation->answers)
+            if (resolve) resolve->resolve(value);
     };
 }
 
-Failure failureOf(std::shared_ptr<HostAnswer> answer) {
-    return [answer = std::move(answer)](std::optional<std::string> code, std::optional<std::string> message,
-                                        ErrorPtr error) {
-        if (answer->settled) return;
-        answer->settled = true;
+Failure failureOf(std::shared_ptr<Operation> operation) {
+    return [operation = std::move(operation)](std::optional<std::string> code, std::optional<std::string> message,
+                                              ErrorPtr error) {
+        if (operation->settled) return;
+        operation->settled = true;
         auto text = [](const std::optional<std::string>& s) { return s ? Value(*s) : Value(); };
-        if (answer->reject)
-            answer->reject->reject(text(code), text(message), error ? Value(error->description()) : Value());
+        for (const auto& [resolve, reject] : operation->answers)
+            if (reject) reject->reject(text(code), text(message), error ? Value(error->description()) : Value());
     };
-}
-
-// The relaunch restore answering a host call now, if any. Two at once would
-// take each other's screens away and start again without end.
-std::weak_ptr<HostAnswer>& runningRelaunch() {
-    static std::weak_ptr<HostAnswer> running;
-    return running;
 }
 
 void fail(const Failure& failure, const std::string& message) { failure(std::nullopt, message, nullptr); }
@@ -199,7 +181,7 @@ std::shared_ptr<flows::StoreManager> OnboardingController::storeManager(
         std::make_shared<flows::SecureKeyValueStoreManager>(flows::OnboardingInfoKey::secureStoreFolderPath));
 }
 
-std::shared_ptr<flows::StoreManager> OnboardingController::storeManagerForChangePasscode() const {
+std::shared_ptr<flows::StoreManager> OnboardingController::storeManagerForChangePasscode(const Screens& screens) const {
     std::optional<foundation::UUID> onboardingId = savedOnboardingID();
     std::shared_ptr<flows::CodableStoring> store = keptCredentialStore();
     // The passcode policy is read from the credential store; without one
@@ -219,7 +201,7 @@ std::shared_ptr<flows::StoreManager> OnboardingController::storeManagerForChange
     return std::make_shared<flows::StoreManager>(
         *onboardingId, store,
         std::make_shared<flows::SecureKeyValueStoreManager>(flows::OnboardingInfoKey::secureStoreFolderPath),
-        presentationDelegate, policy);
+        screens, policy);
 }
 
 std::int64_t OnboardingController::getPasscodeSource() const {
@@ -233,15 +215,42 @@ std::int64_t OnboardingController::getPasscodeSource() const {
     return 0;
 }
 
+// --- Which passcode operation runs ---
+
+std::shared_ptr<OnboardingController::PasscodeOperation> OnboardingController::beginPasscodeOperation(
+    const char* entry, Block resolve, Block reject) {
+    if (auto running = passcodeOperation_.lock(); running && !running->settled) {
+        // A second foreground unlock while one waits is the same unlock: one
+        // screen, one outcome for both.
+        if (std::string_view(running->entry) == kUnlockEntry && std::string_view(entry) == kUnlockEntry) {
+            running->answers.emplace_back(std::move(resolve), std::move(reject));
+            return nullptr;
+        }
+        // Anything else would take the running one's screens away; the
+        // running one goes on untouched.
+        const std::string message = kOperationInProgressText + std::string(running->entry);
+        logger()->warn(std::string(entry) + " refused: " + message);
+        if (reject) reject->reject(Value(), Value(message), Value());
+        return nullptr;
+    }
+    auto operation = std::make_shared<PasscodeOperation>();
+    operation->entry = entry;
+    operation->answers.emplace_back(std::move(resolve), std::move(reject));
+    operation->screens = std::make_shared<flows::ModalUIViewControllerPresenter>();
+    passcodeOperation_ = operation;
+    return operation;
+}
+
 // --- Passcode change ---
 
 void OnboardingController::changeUserPasscode(Block resolve, Block reject) {
-    auto answer = answerTo(std::move(resolve), std::move(reject));
-    changeUserPasscode(successOf(answer), failureOf(answer));
+    auto operation = beginPasscodeOperation(kChangePasscodeEntry, std::move(resolve), std::move(reject));
+    if (!operation) return;
+    changeUserPasscode(successOf(operation), failureOf(operation), operation->screens);
 }
 
-void OnboardingController::changeUserPasscode(Success success, Failure failure) {
-    std::shared_ptr<flows::StoreManager> manager = savedOnboardingID() ? storeManagerForChangePasscode() : nullptr;
+void OnboardingController::changeUserPasscode(Success success, Failure failure, const Screens& screens) {
+    std::shared_ptr<flows::StoreManager> manager = savedOnboardingID() ? storeManagerForChangePasscode(screens) : nullptr;
     if (!manager) {
         logger()->warn("no onboarded client with a credential store: the passcode cannot be changed");
         return fail(failure, kCouldNotRestore);
@@ -262,16 +271,19 @@ void OnboardingController::changeUserPasscode(Success success, Failure failure) 
 void OnboardingController::verifyPasscode(const core::Dictionary& verifyParams, Block resolve, Block reject) {
     const Value* allow = verifyParams.find(kAllowCancelKey);
     const bool allowCancel = !(allow && allow->ifBool()) || *allow->ifBool();
-    auto answer = answerTo(std::move(resolve), std::move(reject));
-    unlockScreen(true, allowCancel, successOf(answer), failureOf(answer));
+    auto operation = beginPasscodeOperation(kVerifyPasscodeEntry, std::move(resolve), std::move(reject));
+    if (!operation) return;
+    unlockScreen(true, allowCancel, successOf(operation), failureOf(operation), operation->screens);
 }
 
 void OnboardingController::unlockScreen(Block resolve, Block reject) {
-    auto answer = answerTo(std::move(resolve), std::move(reject));
-    unlockScreen(false, false, successOf(answer), failureOf(answer));
+    auto operation = beginPasscodeOperation(kUnlockEntry, std::move(resolve), std::move(reject));
+    if (!operation) return;
+    unlockScreen(false, false, successOf(operation), failureOf(operation), operation->screens);
 }
 
-void OnboardingController::unlockScreen(bool verify, bool showCancel, Success success, Failure failure) {
+void OnboardingController::unlockScreen(bool verify, bool showCancel, Success success, Failure failure,
+                                        const Screens& screens) {
     auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(AppConfig::sharedInstance()->zelURLSession);
     std::optional<foundation::UUID> onboardingId = savedOnboardingID();
     std::shared_ptr<flows::CodableStoring> store = keptCredentialStore();
@@ -279,13 +291,13 @@ void OnboardingController::unlockScreen(bool verify, bool showCancel, Success su
         logger()->warn("no onboarded client restored in this run: nothing to unlock");
         return fail(failure, kCouldNotRestore);
     }
-    flows::OnboardingContext context(*onboardingId, store, presentationDelegate);
+    flows::OnboardingContext context(*onboardingId, store, screens);
     context.setZelURLSession(session);
     auto step = Flows::createStoreManagerStep();
     step->showsCancelButtonOnRestore = showCancel;
     auto self = weak();
     flows::OnboardingFlowController::restore(
-        {step}, context, [self, verify, context, success, failure](flows::OnboardingResult result) {
+        {step}, context, [self, verify, context, success, failure, screens](flows::OnboardingResult result) {
             auto s = self.lock();
             if (!s) return;
             ConnectionInfoToast::showToast(keyWindowRootView());
@@ -303,46 +315,44 @@ void OnboardingController::unlockScreen(bool verify, bool showCancel, Success su
             }
             std::string message = store ? storeManagerMessage(*store) : std::string();
             if (message.empty()) message = kCouldNotRestore;
-            s->restoreFlowFailureHandler(error, message, result, context, success, failure);
+            s->restoreFlowFailureHandler(error, message, result, context, success, failure, screens);
         });
 }
 
 // --- Relaunch restore ---
 
 void OnboardingController::restoreOnRelaunch(const core::Dictionary& relaunchParams, Block resolve, Block reject) {
-    auto answer = answerTo(std::move(resolve), std::move(reject));
     // A refused call changes nothing, not even the settings the running one reads.
-    if (auto running = runningRelaunch().lock(); running && !running->settled) {
-        logger()->warn(kRelaunchRunningText);
-        return fail(failureOf(answer), kCouldNotRestore);
-    }
+    auto operation = beginPasscodeOperation(kRestoreOnRelaunchEntry, std::move(resolve), std::move(reject));
+    if (!operation) return;
     updateParams(relaunchParams);
-    core::ProcessState::registerReset("onboarding.runningRelaunch", [] { runningRelaunch().reset(); });
-    runningRelaunch() = answer;
-    restoreOnRelaunch(successOf(answer), failureOf(answer));
+    restoreOnRelaunch(successOf(operation), failureOf(operation), operation->screens);
 }
 
-void OnboardingController::restoreOnRelaunch(Success success, Failure failure) {
+void OnboardingController::restoreOnRelaunch(Success success, Failure failure, const Screens& screens) {
     const Flows flows = currentFlow ? *currentFlow : Flows::availableFlows().at(Flows::kOAuth);
     std::optional<std::string> url =
         RelaunchProbe::probeableURL(AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kVornURL));
-    if (!url) return restoreOnRelaunch(flows.restoringFlowSkipDownload, std::move(success), std::move(failure));
+    if (!url)
+        return restoreOnRelaunch(flows.restoringFlowSkipDownload, std::move(success), std::move(failure), screens);
     auto self = weak();
-    RelaunchProbe::probe(*url, [self, flows, success, failure](bool reachable) {
+    RelaunchProbe::probe(*url, [self, flows, success, failure, screens](bool reachable) {
         if (auto s = self.lock())
-            s->restoreOnRelaunch(reachable ? flows.restoringFlow : flows.restoringFlowSkipDownload, success, failure);
+            s->restoreOnRelaunch(reachable ? flows.restoringFlow : flows.restoringFlowSkipDownload, success, failure,
+                                 screens);
     });
 }
 
-void OnboardingController::restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure) {
+void OnboardingController::restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure,
+                                             const Screens& screens) {
     flows::OnboardingContext context = defaultInitialContext();
-    context.presentationDelegate = presentationDelegate;
+    context.presentationDelegate = screens;
     std::optional<foundation::UUID> onboardingId = savedOnboardingID();
     if (!onboardingId) return fail(failure, kCouldNotRestore);
     context.onboardingID = *onboardingId;
     auto self = weak();
     flows::OnboardingFlowController::restore(
-        flow, context, [self, context, success, failure](flows::OnboardingResult result) {
+        flow, context, [self, context, success, failure, screens](flows::OnboardingResult result) {
             auto s = self.lock();
             if (!s) return;
             if (result.isSuccess()) {
@@ -350,7 +360,8 @@ void OnboardingController::restoreOnRelaunch(const Flows::Steps& flow, Success s
                 s->restoringCompletion(result);
                 return;
             }
-            s->restoreFlowFailureHandler(result.error(), kCouldNotRestore, result, context, success, failure);
+            s->restoreFlowFailureHandler(result.error(), kCouldNotRestore, result, context, success, failure,
+                                         screens);
         });
 }
 
@@ -359,13 +370,13 @@ void OnboardingController::restoreOnRelaunch(const Flows::Steps& flow, Success s
 void OnboardingController::restoreFlowFailureHandler(const ErrorPtr& error, const std::string& errorMessage,
                                                      const flows::OnboardingResult& result,
                                                      const flows::OnboardingContext& context, Success success,
-                                                     Failure failure) {
-    if (hasRestoreConnectionFailure(error, result, context, success)) return;
+                                                     Failure failure, const Screens& screens) {
+    if (hasRestoreConnectionFailure(error, result, context, success, screens)) return;
     if (const auto* onboarding = Error::as<flows::OnboardingError>(error);
         onboarding && onboarding->errorCase() == flows::OnboardingError::Case::cancelled) {
         if (cancelledByPerson(*onboarding)) {
             keepCredentialStore(context);
-            return restoreOnRelaunch(std::move(success), std::move(failure));
+            return restoreOnRelaunch(std::move(success), std::move(failure), screens);
         }
         // Starting again here could go on without end; the warning's button
         // leaves the choice to the person.
@@ -373,14 +384,14 @@ void OnboardingController::restoreFlowFailureHandler(const ErrorPtr& error, cons
     } else if (const auto* store = Error::as<flows::StoreManagerError>(error)) {
         auto answer = [failure, errorMessage] { fail(failure, errorMessage); };
         if (!restoreFailedCompletes(*store)) answer();
-        return restoreFailed(error, answer);
+        return restoreFailed(error, answer, screens, true);
     }
-    handleRestoreFailureWithWarning(errorMessage, context, std::move(success), std::move(failure));
+    handleRestoreFailureWithWarning(errorMessage, context, std::move(success), std::move(failure), screens);
 }
 
 bool OnboardingController::hasRestoreConnectionFailure(const ErrorPtr& error, const flows::OnboardingResult& result,
                                                        const flows::OnboardingContext& context,
-                                                       const Success& success) {
+                                                       const Success& success, const Screens& screens) {
     bool lost = isConnectionLoss(error);
     if (const auto* onboarding = Error::as<flows::OnboardingError>(error);
         !lost && onboarding && onboarding->errorCase() == flows::OnboardingError::Case::authenticationFailed &&
@@ -389,12 +400,13 @@ bool OnboardingController::hasRestoreConnectionFailure(const ErrorPtr& error, co
         std::optional<ErrorPtr> page = signInPageError(inner);
         lost = isConnectionLoss(page ? *page : inner);
     }
-    if (lost) handleNoConnectionWithWarning(result, context, success);
+    if (lost) handleNoConnectionWithWarning(result, context, success, screens);
     return lost;
 }
 
 void OnboardingController::handleNoConnectionWithWarning(const flows::OnboardingResult& result,
-                                                         const flows::OnboardingContext& context, Success success) {
+                                                         const flows::OnboardingContext& context, Success success,
+                                                         const Screens& screens) {
     auto self = weak();
     // The application goes on offline as a restored client; with no way to
     // show the warning it goes on all the same, as the button would.
@@ -404,23 +416,23 @@ void OnboardingController::handleNoConnectionWithWarning(const flows::Onboarding
         success(Value(std::make_shared<OnboardingResultObject>(result)));
         s->restoringCompletion(flows::OnboardingResult::success(context));
     };
-    presentWarning(*presentationDelegate, kInternetFailureTitle, kInternetFailureMessage, goOffline, goOffline);
+    presentWarning(*screens, kInternetFailureTitle, kInternetFailureMessage, goOffline, goOffline);
 }
 
 void OnboardingController::handleRestoreFailureWithWarning(const std::string& errorMessage,
                                                            const flows::OnboardingContext& context, Success success,
-                                                           Failure failure) {
+                                                           Failure failure, const Screens& screens) {
     auto self = weak();
-    auto retry = [self, context, success, failure] {
+    auto retry = [self, context, success, failure, screens] {
         auto s = self.lock();
         if (!s) return;
         keepCredentialStore(context);
-        s->restoreOnRelaunch(success, failure);
+        s->restoreOnRelaunch(success, failure, screens);
     };
     // Without the warning nobody can ask for the retry: the host hears of the
     // failure instead of waiting for ever.
     auto unshown = [failure, errorMessage] { fail(failure, errorMessage); };
-    presentWarning(*presentationDelegate, kRestoreFailureTitle, kRestoreFailureMessage, retry, unshown);
+    presentWarning(*screens, kRestoreFailureTitle, kRestoreFailureMessage, retry, unshown);
 }
 
 // --- Blur screen ---

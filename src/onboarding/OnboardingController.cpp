@@ -62,6 +62,18 @@ core::Dictionary dictionaryArg(const Value& v) {
     return d ? *d : core::Dictionary{};
 }
 
+// The parameters of an entry that starts or refreshes onboarding: nil is no
+// parameters; any other value that is no dictionary is logged and the entry
+// changes nothing.
+std::optional<core::Dictionary> onboardingParams(const Value& v, const char* selector) {
+    if (const core::Dictionary* d = v.ifDictionary()) return *d;
+    if (v.isNothing()) return core::Dictionary{};
+    services::SharedLoggerManager::log(kTrcLogger, "warn",
+                                       std::string(selector) + ": the parameters are not a dictionary but " +
+                                           core::Value::kindName(v.kind()) + "; nothing changed");
+    return std::nullopt;
+}
+
 OnboardingController::Block blockArg(const Value& v) { return v.ifObjectOf<core::Block>(); }
 
 // Where a host value of the connection settings comes from.
@@ -125,12 +137,13 @@ const core::ClassInfo& OnboardingController::classInfo() {
             .classProperty("kAppOnboardedState", [] { return Value(kAppOnboardedState); })
             .method("initialize:callback:",
                     [](C& c, core::Args a) {
-                        c.initialize(dictionaryArg(a[0]), a[1].ifObject());
+                        if (auto params = onboardingParams(a[0], "initialize:callback:"))
+                            c.initialize(*params, a[1].ifObject());
                         return Value();
                     })
             .method("reInitializePageWithParams:",
                     [](C& c, core::Args a) {
-                        c.reInitializePage(dictionaryArg(a[0]));
+                        if (auto params = onboardingParams(a[0], "reInitializePage:")) c.reInitializePage(*params);
                         return Value();
                     })
             .method("manageBlurScreenWithParams:",
@@ -273,6 +286,9 @@ void OnboardingController::cacheWelcomeScreenAndConnSettings() {
     config->demoButtonText = stringParam(params, "DemoButtonText");
     if (const Value* encrypt = params.find("EncryptDatabase"); encrypt && encrypt->ifBool())
         config->encryptDatabase = *encrypt->ifBool();
+    // A client onboarded from a code keeps the code's connection values, its
+    // application ID among them, whatever the host passes now.
+    config->takeScannedConnectionSettings();
 }
 
 void OnboardingController::onboardOrRestore() {
@@ -449,16 +465,21 @@ void OnboardingController::restoringCompletionCancel() {
 }
 
 void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler) {
+    restoreFailed(error, std::move(completionHandler), presentationDelegate, false);
+}
+
+void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler,
+                                         const Screens& screens, bool hostTold) {
     auto self = weak();
     const auto* store = flows::Error::as<flows::StoreManagerError>(error);
     using Case = flows::StoreManagerError::Case;
     if (store && store->errorCase() == Case::passcodeRetryLimitReached) {
         reset();
-        showRetryLimitReachedAlertThenReset(std::move(completionHandler));
+        showRetryLimitReachedAlertThenReset(screens, std::move(completionHandler));
         return;
     }
     if (store && store->errorCase() == Case::resetPasscode) {
-        presentationDelegate->dismiss([self, completionHandler] {
+        screens->dismiss([self, completionHandler] {
             if (auto s = self.lock()) s->reset();
             if (completionHandler) completionHandler();
         });
@@ -466,35 +487,44 @@ void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::func
     }
     if (store && (store->errorCase() == Case::skipPasscodeSetup || store->errorCase() == Case::cancelPasscodeEntry)) {
         presentationDelegate->setInfoText(kStoreErrorResetText + store->description());
-        presentationDelegate->dismiss([self] {
+        screens->dismiss([self] {
             if (auto s = self.lock()) s->reset();
         });
         return;
     }
     if (store && (store->errorCase() == Case::storeNotFound || store->errorCase() == Case::storeCorrupted)) {
-        // A store that can never open again: restoring would fail forever.
-        reset([self] {
-            if (auto s = self.lock()) s->onboardOrRestoreWithoutSplash();
+        // A store that can never open again: restoring would fail forever. A
+        // host that heard of it onboards anew when it wants to; only a road
+        // whose result nobody hears goes on to onboarding by itself, so that
+        // its callback hears the new one.
+        reset([self, hostTold] {
+            auto s = self.lock();
+            if (s && !hostTold) s->onboardOrRestoreWithoutSplash();
         });
         return;
     }
-    onboardOrRestoreWithoutSplash();
+    // Anything else would fail the same way when restored again at once (a
+    // store that cannot be read now, a step's own error): nothing starts by
+    // itself, and nothing is reset; a retry is the host's or a person's call.
+    logger()->error("::: the restore ends here: " + (error ? error->description() : std::string("no error")));
 }
 
 void OnboardingController::showRetryLimitReachedAlertThenReset(std::function<void()> completionHandler) {
+    showRetryLimitReachedAlertThenReset(presentationDelegate, std::move(completionHandler));
+}
+
+void OnboardingController::showRetryLimitReachedAlertThenReset(const Screens& screens,
+                                                               std::function<void()> completionHandler) {
     auto alert = ui::UIAlertController::make(OnboardingCustomization::get(Text::maxAttemptsReachedMessageString),
                                              OnboardingCustomization::get(Text::enterCredentialsMessageString));
-    auto self = weak();
     alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::textOrDefault(Text::okButtonString),
                                              ui::UIAlertAction::Style::Default,
-                                             [self, completionHandler](ui::UIAlertAction&) {
-                                                 auto s = self.lock();
-                                                 if (!s) return;
-                                                 s->presentationDelegate->dismiss([completionHandler] {
+                                             [screens, completionHandler](ui::UIAlertAction&) {
+                                                 screens->dismiss([completionHandler] {
                                                      if (completionHandler) completionHandler();
                                                  });
                                              }));
-    presentationDelegate->present(alert, [](flows::ErrorPtr) {});
+    screens->present(alert, [](flows::ErrorPtr) {});
 }
 
 void OnboardingController::reset(const Flows::Steps& flow, std::function<void()> completion) {

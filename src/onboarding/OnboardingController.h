@@ -16,14 +16,19 @@
 //
 // The passcode, unlock, relaunch and blur entries (OnboardingController+
 // Passcode.cpp) always answer the host: every road ends in one resolve or
-// one reject with a message, never in silence. A relaunch restore starts
-// again after a cancelled screen or the failed-restore alert only because a
-// person acted, never on its own.
+// one reject with a message, never in silence. One passcode operation runs
+// at a time, on screens of its own: a second foreground unlock joins the one
+// that waits, any other call meanwhile is refused at once, and the running
+// one goes on untouched. A relaunch restore starts again after a cancelled
+// screen or the failed-restore alert only because a person acted, never on
+// its own; after a reject nothing (no restore, no onboarding) starts by
+// itself.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "onboarding/Flows.h"
@@ -73,6 +78,13 @@ public:
     static constexpr const char* kPasscodeChangeCanceled = "PASSCODE_CHANGE_CANCELED";
     static constexpr const char* kResetClientSuffix = " :Reset Client";
     static constexpr const char* kStoreErrorResetText = "Application reset because of store error ";
+    // The host entries of the passcode operations, as a refused call hears
+    // which one is in progress.
+    static constexpr const char* kUnlockEntry = "applicationWillEnterForeground:reject:";
+    static constexpr const char* kVerifyPasscodeEntry = "verifyPasscode:resolve:reject:";
+    static constexpr const char* kChangePasscodeEntry = "changeUserPasscode:reject:";
+    static constexpr const char* kRestoreOnRelaunchEntry = "restoreOnRelaunch:resolve:reject:";
+    static constexpr const char* kOperationInProgressText = "Another passcode operation is in progress: ";
 
     using Block = std::shared_ptr<core::Block>;
     // How an operation answers: success with one value, failure with a code,
@@ -80,6 +92,18 @@ public:
     using Success = std::function<void(const core::Value&)>;
     using Failure =
         std::function<void(std::optional<std::string> code, std::optional<std::string> message, flows::ErrorPtr error)>;
+    // Where one operation shows its screens; dismissing takes down only those.
+    using Screens = std::shared_ptr<flows::FlowPresentationDelegate>;
+
+    // One passcode operation (unlock, verification, passcode change or
+    // relaunch restore) and the host calls it answers, all with its one
+    // outcome. It is in progress until it has settled.
+    struct PasscodeOperation {
+        const char* entry = "";
+        std::vector<std::pair<Block, Block>> answers;
+        bool settled = false;
+        Screens screens;
+    };
 
     OnboardingController();
     static std::shared_ptr<OnboardingController> sharedInstance();
@@ -138,25 +162,37 @@ private:
     // before an unlock or restore); nullptr without an onboarded client.
     std::shared_ptr<flows::StoreManager> storeManager() const;
     std::shared_ptr<flows::StoreManager> storeManager(const std::optional<foundation::UUID>& onboardingId) const;
-    void changeUserPasscode(Success success, Failure failure);
-    std::shared_ptr<flows::StoreManager> storeManagerForChangePasscode() const;
-    void unlockScreen(bool verify, bool showCancel, Success success, Failure failure);
-    void restoreOnRelaunch(Success success, Failure failure);
-    void restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure);
+    // The new operation for a host call, or nothing when the call was
+    // answered here: refused while another operation is in progress, or
+    // joined to the foreground unlock that waits.
+    std::shared_ptr<PasscodeOperation> beginPasscodeOperation(const char* entry, Block resolve, Block reject);
+    void changeUserPasscode(Success success, Failure failure, const Screens& screens);
+    std::shared_ptr<flows::StoreManager> storeManagerForChangePasscode(const Screens& screens) const;
+    void unlockScreen(bool verify, bool showCancel, Success success, Failure failure, const Screens& screens);
+    void restoreOnRelaunch(Success success, Failure failure, const Screens& screens);
+    void restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure, const Screens& screens);
     void restoreFlowFailureHandler(const flows::ErrorPtr& error, const std::string& errorMessage,
                                    const flows::OnboardingResult& result, const flows::OnboardingContext& context,
-                                   Success success, Failure failure);
+                                   Success success, Failure failure, const Screens& screens);
     bool hasRestoreConnectionFailure(const flows::ErrorPtr& error, const flows::OnboardingResult& result,
-                                     const flows::OnboardingContext& context, const Success& success);
+                                     const flows::OnboardingContext& context, const Success& success,
+                                     const Screens& screens);
     void handleRestoreFailureWithWarning(const std::string& errorMessage, const flows::OnboardingContext& context,
-                                         Success success, Failure failure);
+                                         Success success, Failure failure, const Screens& screens);
     void handleNoConnectionWithWarning(const flows::OnboardingResult& result, const flows::OnboardingContext& context,
-                                       Success success);
+                                       Success success, const Screens& screens);
+    // The store errors' handling for a road whose host was told (hostTold:
+    // nothing new starts by itself) or not; screens are the failed
+    // operation's.
+    void restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler, const Screens& screens,
+                       bool hostTold);
+    void showRetryLimitReachedAlertThenReset(const Screens& screens, std::function<void()> completionHandler);
     std::weak_ptr<OnboardingController> weak();
     const std::shared_ptr<flows::Logger>& logger() const { return logger_; }
 
     std::vector<std::string> cancelledKeywords_{"oauth2error.cancelled", "the flow got cancelled"};
     std::shared_ptr<flows::Logger> logger_;
+    std::weak_ptr<PasscodeOperation> passcodeOperation_;
 };
 
 }  // namespace trc::onboarding

@@ -1,6 +1,7 @@
 #include "onboarding/OnboardingCustomization.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
@@ -16,9 +17,11 @@ using Text = OnboardingCustomization::Text;
 using Fallback = OnboardingCustomization::Fallback;
 using services::SharedLoggerManager;
 
-// The passcode screens write their number where the host wrote "{0}".
+// The passcode screens write their number where the host wrote "{0}", and
+// nowhere else.
 constexpr std::string_view kHostPlaceholder = "{0}";
 constexpr std::string_view kScreenPlaceholder = "%d";
+constexpr std::string_view kLiteralPercent = "%%";
 constexpr std::array<const char*, 2> kFormatKeys = {"attemptsLeftMessageFormat", "setPasscodeMessageFormat"};
 // Without the host's text this one goes back to its default on the screens too.
 constexpr const char* kEnterCredentialsKey = "enterCredentialsMessageString";
@@ -44,12 +47,23 @@ const std::string* givenString(const core::Dictionary& hostTexts, const char* ke
     return v ? v->ifString() : nullptr;
 }
 
-std::string withScreenPlaceholders(std::string text) {
-    for (std::size_t at = text.find(kHostPlaceholder); at != std::string::npos;
-         at = text.find(kHostPlaceholder, at + kScreenPlaceholder.size())) {
-        text.replace(at, kHostPlaceholder.size(), kScreenPlaceholder);
+// The host's text as a format of the passcode screens: only "{0}" becomes
+// their number; a '%' the host wrote is escaped so it shows as written. One
+// pass, so a long text costs no more than its length.
+std::string withScreenPlaceholders(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i, kHostPlaceholder.size()) == kHostPlaceholder) {
+            out += kScreenPlaceholder;
+            i += kHostPlaceholder.size() - 1;
+        } else if (text[i] == '%') {
+            out += kLiteralPercent;
+        } else {
+            out += text[i];
+        }
     }
-    return text;
+    return out;
 }
 
 void setScreenText(const char* key, std::string text) {

@@ -1,5 +1,6 @@
 #include "services/AppConfig.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <sodium.h>
 
@@ -7,12 +8,14 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/URLAuthority.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
@@ -60,39 +63,43 @@ std::string normalizedDomain(std::string_view domain) {
     return normalizedHost(domain);
 }
 
-bool hostInDomain(const std::string& host, const std::string& domain) {
-    if (domain.empty()) return false;
-    if (host == domain) return true;
-    return host.size() > domain.size() && host.ends_with(domain) && host[host.size() - domain.size() - 1] == '.';
-}
-
 struct UrlHost {
     std::string host;  // as the network layer reads it, normalised
+    foundation::URLAuthority::HostKind kind = foundation::URLAuthority::HostKind::name;
     long port = 0;     // explicit or the scheme's default; 0 when neither
 };
 
-// Whether text starts "scheme://" with a non-empty authority, as an absolute
-// URL with a host does; the network layer alone would also take "https:/x"
-// or "https:///x" and read a host from the path.
-bool hasAuthority(std::string_view text) {
-    std::size_t i = 0;
-    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0]))) return false;
-    while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '+' ||
-                               text[i] == '-' || text[i] == '.')) {
-        ++i;
-    }
-    if (text.substr(i, 3) != "://") return false;
-    i += 3;
-    return i < text.size() && text[i] != '/' && text[i] != '?' && text[i] != '#';
+std::optional<in6_addr> ipv6Address(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
+    in6_addr address{};
+    if (inet_pton(AF_INET6, std::string(text).c_str(), &address) != 1) return std::nullopt;
+    return address;
 }
 
-// The host of a URL text through libcurl's parser, so what is checked is
-// exactly what a transfer would connect to; nothing when there is none.
+bool sameIPv6(std::string_view a, std::string_view b) {
+    const std::optional<in6_addr> x = ipv6Address(a);
+    const std::optional<in6_addr> y = ipv6Address(b);
+    return x && y && std::memcmp(x->s6_addr, y->s6_addr, sizeof x->s6_addr) == 0;
+}
+
+// A host name lies in a domain when it is the domain or below it at a dot
+// boundary; an address is in no domain but its own.
+bool hostInDomain(const UrlHost& url, const std::string& domain) {
+    using Kind = foundation::URLAuthority::HostKind;
+    if (domain.empty()) return false;
+    if (url.kind == Kind::ipv6) return sameIPv6(url.host, domain);
+    const std::string& host = url.host;
+    if (host == domain) return true;
+    if (url.kind == Kind::ipv4) return false;
+    return host.size() > domain.size() && host.ends_with(domain) && host[host.size() - domain.size() - 1] == '.';
+}
+
+// The host of a URL text, only when its authority reads the same to every
+// common reader of URLs (URLAuthority) and libcurl's parser, which a
+// transfer uses, finds that very host; nothing otherwise.
 std::optional<UrlHost> parseUrlHost(std::string_view text) {
-    if (!hasAuthority(text)) return std::nullopt;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return std::nullopt;
-    }
+    const std::optional<foundation::URLAuthority> authority = foundation::URLAuthority::parse(text);
+    if (!authority) return std::nullopt;
     std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> url(curl_url(), curl_url_cleanup);
     if (!url) return std::nullopt;
     const std::string owned(text);
@@ -102,10 +109,16 @@ std::optional<UrlHost> parseUrlHost(std::string_view text) {
     char* host = nullptr;
     if (curl_url_get(url.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK || !host) return std::nullopt;
     UrlHost out;
-    std::string_view h(host);
-    if (h.size() >= 2 && h.front() == '[' && h.back() == ']') h = h.substr(1, h.size() - 2);
-    out.host = normalizedHost(h);
+    out.kind = authority->hostKind;
+    out.host = normalizedHost(authority->host);
+    const std::string curlHost = normalizedHost(host);
     curl_free(host);
+    const bool agree = out.kind == foundation::URLAuthority::HostKind::ipv6 ? sameIPv6(curlHost, out.host)
+                                                                             : curlHost == out.host;
+    if (!agree) {
+        SharedLoggerManager::log(kLogger, "warn", "two readings of a URL's host differ; the URL is refused");
+        return std::nullopt;
+    }
     char* port = nullptr;
     if (curl_url_get(url.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK && port) {
         out.port = std::strtol(port, nullptr, 10);
@@ -241,13 +254,13 @@ bool AppConfig::isAllowedDomain(std::string_view key, std::string_view value) co
     if (!url) return false;
     auto inAny = [&](const std::vector<std::string>& domains) {
         return std::any_of(domains.begin(), domains.end(),
-                           [&](const std::string& d) { return hostInDomain(url->host, normalizedDomain(d)); });
+                           [&](const std::string& d) { return hostInDomain(*url, normalizedDomain(d)); });
     };
     if (inAny(builtInAllowedDomains()) || inAny(allowedDomains_)) return true;
     return key == kRedirectUrlKey && inAny(appSchemeAllowedDomains_);
 }
 
-bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
+void AppConfig::takeScannedConnectionSettings() {
     // A scanned code's connection values win over the host's; the host's other
     // values ("connectionInfoToastMessage", "allowCerts", "enableOverrides")
     // are never replaced by a stale copy.
@@ -257,6 +270,10 @@ bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
             if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
         }
     }
+}
+
+bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
+    takeScannedConnectionSettings();
     return areConnectionSettingsValid(connectionSettings);
 }
 

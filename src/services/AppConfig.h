@@ -113,10 +113,19 @@ public:
     // below one at a dot boundary ("a.example.com" is in "example.com",
     // "evil-example.com" is not), compared without case or a trailing dot.
     // The host is the one the network layer would connect to (userinfo and
-    // port aside); a URL without "scheme://" and a non-empty host is not
-    // allowed. For key "RedirectUrl" the app-scheme allowed domains count too.
+    // port aside), and only a URL whose authority every common reader reads
+    // the same way is allowed at all (foundation::URLAuthority: no backslash,
+    // whitespace, control or raw non-ASCII character, one "@" at most, a
+    // well-formed port); an IP address matches only itself. A URL without
+    // "scheme://" and a host is not allowed. For key "RedirectUrl" the
+    // app-scheme allowed domains count too.
     bool isAllowedDomain(std::string_view key, std::string_view value) const;
 
+    // Takes the six connection values of the last scanned settings (the user
+    // default "ScannedConnectionSettings") into connectionSettings when there
+    // are any: a client onboarded from a code keeps the code's values, its
+    // application ID among them, whatever the host passes later.
+    void takeScannedConnectionSettings();
     // Takes the last scanned settings (the user default) into
     // connectionSettings when there are any, then answers whether the six
     // connection values are usable: false when one of them is present holding

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/HTMLText.h"
 #include "services/SharedLoggerManager.h"
 
 namespace trc::services {
@@ -60,6 +61,8 @@ std::optional<EULAFileLocator::File> EULAFileLocator::find(const foundation::Bun
 std::optional<std::string> EULAFileLocator::read(const File& file) {
     std::error_code error;
     std::optional<std::string> text = foundation::AtomicFile::read(file.path, error);
+    // Marked-up text is shown as the words it marks up, never as its tags.
+    if (!error && text && file.isHTML) text = foundation::HTMLText::plainText(*text);
     if (error || !text || text->empty()) {
         SharedLoggerManager::log(kLogger, "error",
                                  "the EULA file " + file.path.filename().string() + " cannot be read" +

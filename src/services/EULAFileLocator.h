@@ -34,7 +34,9 @@ public:
     // The agreement for the languages (the process's preferred languages
     // when empty); nothing when the bundle has none.
     static std::optional<File> find(const foundation::Bundle& bundle, const std::vector<std::string>& languages = {});
-    // The file's text; nothing when it cannot be read or is empty (logged).
+    // The file's text, an HTML file's as the words a person reads
+    // (foundation::HTMLText); nothing when it cannot be read or holds no
+    // text (logged).
     static std::optional<std::string> read(const File& file);
 
     // File names tried, in order, for the languages.

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 #include "onboarding/LoopbackServer.h"
@@ -13,6 +14,7 @@
 #include "platform/flows/PlistCoder.h"
 #include "platform/flows/SAMLError.h"
 #include "platform/flows/StoreManagerError.h"
+#include "platform/flows/StoreManagerStep.h"
 #include "platform/flows/URLError.h"
 #include "platform/flows/UnexpectedError.h"
 #include "platform/flows/VUIPasscodeController.h"
@@ -226,13 +228,17 @@ TEST_F(RelaunchTest, APersonsCancelStartsTheRestoreAgainAtOnce) {
 }
 
 TEST_F(RelaunchTest, StoreErrorsThatTheResetHandlingNeverAnswersStillRejectAtOnce) {
-    for (SMCase error : {SMCase::storeCorrupted, SMCase::skipPasscodeSetup, SMCase::cancelPasscodeEntry}) {
+    for (SMCase error : {SMCase::storeCorrupted, SMCase::skipPasscodeSetup, SMCase::cancelPasscodeEntry,
+                         SMCase::storeUnavailable, SMCase::wrongPasscode}) {
         foundation::UserDefaults::shared().setObject(OnboardingController::kAppOnboardedState,
                                                      Value(foundation::UUID().uuidString()));
-        controller->currentFlow->restoringFlowSkipDownload = {
-            std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{StoreManagerError(error).clone()})};
+        auto step = std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{StoreManagerError(error).clone()});
+        controller->currentFlow->restoringFlowSkipDownload = {step};
         relaunch(Value());
+        // Once, with what happened: no restore goes on behind the reject to
+        // succeed later.
         EXPECT_EQ(heardText(), std::string("reject:") + kCouldNotRestore);
+        EXPECT_EQ(step->runs, 1u);
     }
 }
 
@@ -282,6 +288,156 @@ TEST_F(StoreRoadsTest, AChangeOfAStoreThatIsGoneRejectsWithItsDescription) {
     controller->changeUserPasscode(resolve, reject);
     EXPECT_EQ(heardText(), "reject:There is no secure store for this onboarding.");
     EXPECT_TRUE(logged("Passcode change failed: There is no secure store"));
+}
+
+// --- Overlapping passcode operations: the first goes on, a second unlock
+// joins it, any other is refused at once ---
+
+class OverlapTest : public PasscodeRoadsTest {
+protected:
+    enum class Op { unlock, verify, change, restore };
+    static constexpr const char* kNewPasscode = "14702580";
+
+    static const char* selectorOf(Op op) {
+        switch (op) {
+            case Op::unlock: return "applicationWillEnterForeground:reject:";
+            case Op::verify: return "verifyPasscode:resolve:reject:";
+            case Op::change: return "changeUserPasscode:reject:";
+            case Op::restore: return "restoreOnRelaunch:resolve:reject:";
+        }
+        return "";
+    }
+    void SetUp() override {
+        PasscodeRoadsTest::SetUp();
+        onboardClient();
+        Flows flows;
+        flows.restoringFlow = {Flows::createStoreManagerStep()};
+        flows.restoringFlowSkipDownload = {Flows::createStoreManagerStep()};
+        controller->currentFlow = flows;
+    }
+    // Blocks that tell which call heard what.
+    std::pair<std::shared_ptr<core::Block>, std::shared_ptr<core::Block>> blocks(const std::string& name) {
+        auto resolve = core::Block::make([this, name](const std::vector<Value>&) {
+            heard.push_back(name + ":resolve");
+            return Value();
+        });
+        auto reject = core::Block::make([this, name](const std::vector<Value>& a) {
+            heard.push_back(name + ":reject:" + (a.size() > 1 && a[1].ifString() ? *a[1].ifString() : std::string()));
+            return Value();
+        });
+        return {resolve, reject};
+    }
+    void start(Op op, const std::string& name) {
+        auto [resolve, reject] = blocks(name);
+        switch (op) {
+            case Op::unlock: controller->unlockScreen(resolve, reject); break;
+            case Op::verify: controller->verifyPasscode({}, resolve, reject); break;
+            case Op::change: controller->changeUserPasscode(resolve, reject); break;
+            case Op::restore: controller->restoreOnRelaunch({}, resolve, reject); break;
+        }
+        runMain();
+    }
+    // Answers the operation's screens as the person would.
+    void finish(Op op) {
+        auto screen = shown<flows::VUIPasscodeController>();
+        ASSERT_TRUE(screen);
+        EXPECT_TRUE(screen->enterPasscode(passcode));
+        if (op == Op::change) {
+            pumpUntil([&] {
+                auto next = std::dynamic_pointer_cast<flows::VUIPasscodeController>(topScreen());
+                return next && next->mode() == flows::VUIPasscodeController::Mode::create;
+            });
+            auto create = shown<flows::VUIPasscodeController>();
+            ASSERT_TRUE(create);
+            create->enterPasscode(kNewPasscode);
+            create->enterPasscode(kNewPasscode);
+            passcode = kNewPasscode;
+        }
+        pumpUntil([&] { return !heard.empty(); });
+    }
+    int passcodeScreensShown() const {
+        int count = 0;
+        for (auto vc = window->rootViewController(); vc; vc = vc->presentedViewController())
+            if (std::dynamic_pointer_cast<flows::VUIPasscodeController>(vc)) ++count;
+        return count;
+    }
+
+    std::string passcode = kPasscode;
+};
+
+TEST_F(OverlapTest, EachPairOfOperations) {
+    const Op ops[] = {Op::unlock, Op::verify, Op::change, Op::restore};
+    for (Op first : ops) {
+        for (Op second : ops) {
+            SCOPED_TRACE(std::string(selectorOf(first)) + " then " + selectorOf(second));
+            heard.clear();
+            start(first, "first");
+            ASSERT_EQ(passcodeScreensShown(), 1);
+            start(second, "second");
+            const bool joins = first == Op::unlock && second == Op::unlock;
+            EXPECT_EQ(heardText(), joins ? std::string()
+                                         : std::string("second:reject:Another passcode operation is in progress: ") +
+                                               selectorOf(first));
+            EXPECT_EQ(passcodeScreensShown(), 1) << "the first operation's screen stays, and only it";
+            finish(first);
+            EXPECT_EQ(heardText(), joins ? "first:resolve | second:resolve" : "first:resolve");
+            EXPECT_EQ(topScreen(), window->rootViewController()) << "no screen is left up";
+            // The way is free again.
+            start(second, "again");
+            finish(second);
+            EXPECT_EQ(heardText(), "again:resolve");
+            EXPECT_EQ(topScreen(), window->rootViewController());
+        }
+    }
+}
+
+TEST_F(OverlapTest, AJoinedUnlockSharesAFailureToo) {
+    start(Op::unlock, "first");
+    start(Op::unlock, "second");
+    auto screen = shown<flows::VUIPasscodeController>();
+    ASSERT_TRUE(screen);
+    for (int i = 0; i < 3; ++i) screen->enterPasscode("99990000");
+    auto alert = shown<ui::UIAlertController>();
+    ASSERT_TRUE(alert) << "the retry limit's alert";
+    EXPECT_EQ(heardText(), "") << "both wait for the alert";
+    alert->tapAction(std::size_t{0});
+    pumpUntil([&] { return heard.size() == 2; });
+    EXPECT_EQ(heardText(),
+              "first:reject:The passcode retry limit has been reached. :Reset Client | "
+              "second:reject:The passcode retry limit has been reached. :Reset Client");
+    EXPECT_EQ(topScreen(), window->rootViewController());
+}
+
+// --- A restore that ends at a store that cannot open starts nothing by
+// itself ---
+
+TEST_F(OverlapTest, ARestoreWhoseStoreIsGoneRejectsResetsAndStartsNothing) {
+    flows::SecureKeyValueStore::destroy(
+        flows::SecureKeyValueStoreManager().storePath(*controller->savedOnboardingID()));
+    start(Op::restore, "restore");
+    pumpUntil([] { return false; }, 0.1);
+    EXPECT_EQ(heardText(), std::string("restore:reject:") + kCouldNotRestore);
+    EXPECT_FALSE(isOnboarded()) << "the saved onboarding that can never open again is reset";
+    EXPECT_EQ(topScreen(), window->rootViewController()) << "no onboarding started by itself";
+    EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork());
+}
+
+TEST_F(OverlapTest, AStoreThatCannotBeReadEndsTheRestoreOnceAndKeepsEverything) {
+    const auto path = flows::SecureKeyValueStoreManager().storePath(*controller->savedOnboardingID());
+    flows::SecureKeyValueStore::destroy(path);
+    std::filesystem::create_directories(path);
+    start(Op::restore, "restore");
+    pumpUntil([] { return false; }, 0.1);
+    EXPECT_EQ(heardText(), std::string("restore:reject:") + kCouldNotRestore);
+    EXPECT_TRUE(isOnboarded()) << "nothing is reset for a store that may be readable later";
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(topScreen(), window->rootViewController());
+    EXPECT_FALSE(logged("Restoring FAILED")) << "no restore loop";
+    EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork());
+    // A retry happens when the host asks, and ends the same way.
+    start(Op::restore, "retry");
+    pumpUntil([] { return false; }, 0.1);
+    EXPECT_EQ(heardText(), std::string("retry:reject:") + kCouldNotRestore);
 }
 
 // --- Passcode source and blur screen ---

@@ -14,6 +14,7 @@
 #include "onboarding/QRCodePicture.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/Block.h"
+#include "platform/dispatch/MainQueue.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
@@ -189,6 +190,40 @@ TEST_F(ControllerTest, TheApplicationIDFallsBackToTheSecureStoreAndIsKeptThere) 
     EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "host-app");
 }
 
+TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
+    foundation::UserDefaults::shared().setObject(AppConfig::kScannedConnectionSettingsKey,
+                                                 Value(core::Dictionary{{"applicationID", "scanned-app"}}));
+    for (const core::Dictionary& host : {core::Dictionary{{"ApplicationID", "host-app"}}, core::Dictionary{}}) {
+        controller->updateParams(host);
+        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("scanned-app"));
+        EXPECT_EQ(Flows::oauth().appID, "scanned-app");
+        EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "scanned-app");
+    }
+}
+
+TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChangeNothing) {
+    controller->initialize({{"ApplicationID", "app1"}, {"SkipEula", true}}, callback);
+    runMain();
+    core::Logging::clearCaptured();
+    auto other = std::make_shared<test::RecordingCallback>(std::set<std::string, std::less<>>{});
+    auto bridge = std::make_shared<host::WelcomeScreenBridge>();
+    const Value wrong[] = {Value("ApplicationID=app2"), Value(7LL), Value(core::Array{Value("x")}), Value(true)};
+    for (const Value& params : wrong) {
+        bridge->perform("create:callback:", params, Value(other));
+        controller->perform("initialize:callback:", params, Value(other));
+        bridge->perform("reInitializePage:", params);
+        runMain();
+    }
+    EXPECT_EQ(controller->callback, callback);
+    EXPECT_EQ(controller->params.get("ApplicationID"), Value("app1"));
+    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("app1"));
+    std::size_t warnings = 0;
+    for (const auto& r : core::Logging::captured())
+        if (r.logger == "ZEL.TRC" && r.severity == "warn" && r.message.find("not a dictionary") != std::string::npos)
+            ++warnings;
+    EXPECT_EQ(warnings, 12u);
+}
+
 TEST_F(ControllerTest, OneAgreementStepStandsInBothListsThatHaveIt) {
     foundation::TemporaryFolder bundle("trc-bundle-");
     std::ofstream(bundle.path() / "EULAText_en.html") << "<p>Terms</p>";
@@ -280,6 +315,29 @@ TEST_F(ControllerTest, AStoreErrorOnRestoreResetsWithTheReasonAndNeverCompletes)
     EXPECT_EQ(controller->presentationDelegate->infoText(),
               std::optional<std::string>("Application reset because of store error " + error.description()));
     EXPECT_FALSE(completed);
+}
+
+TEST_F(ControllerTest, ARestoreNobodyWasToldOfStartsAgainOnlyWhenTheStoreIsGone) {
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    controller->presentationDelegate->dismiss({});
+    runMain();
+    const std::string id = foundation::UUID().uuidString();
+    auto failWith = [&](flows::StoreManagerError::Case c) {
+        foundation::UserDefaults::shared().setObject("onboarded", Value(id));
+        controller->restoringCompletion(flows::OnboardingResult::failed(flows::StoreManagerError(c).clone()));
+        pumpUntil([] { return false; }, 0.05);
+    };
+    // A store that cannot be read now: no loop, nothing reset, nothing shown.
+    failWith(flows::StoreManagerError::Case::storeUnavailable);
+    EXPECT_EQ(foundation::UserDefaults::shared().objectForKey("onboarded"), Value(id));
+    EXPECT_EQ(topScreen(), window->rootViewController());
+    EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork());
+    // A store that is gone: reset, and onboarding anew for the callback.
+    failWith(flows::StoreManagerError::Case::storeNotFound);
+    EXPECT_TRUE(foundation::UserDefaults::shared().objectForKey("onboarded").isNil());
+    pumpUntil([&] { return screen<vessa::VUIWelcomeScreen>() != nullptr; }, 2);
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>()) << (topScreen() ? topScreen()->className() : "none");
 }
 
 TEST_F(ControllerTest, WithoutACallbackTheResultStaysAndIsOnboardingStaysTrue) {

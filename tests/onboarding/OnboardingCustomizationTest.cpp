@@ -182,6 +182,13 @@ TEST_F(Customization, NumberPlaceholdersOfTwoFormatsBecomeTheScreensOwn) {
     OnboardingCustomization::update({{"attemptsLeftMessageFormat", "50% %s %n %@ {0}"}});
     EXPECT_EQ(VUIPasscodeController::formatted(VUIPasscodeController::text("attemptsLeftMessageFormat"), 3),
               "50% %s %n %@ 3");
+    // The screens' own placeholder, written by the host, is the host's text too.
+    OnboardingCustomization::update({{"setPasscodeMessageFormat", "At least {0} digits, not %d (100%)"},
+                                     {"attemptsLeftMessageFormat", "%%d %{0} {0}%"}});
+    EXPECT_EQ(VUIPasscodeController::formatted(VUIPasscodeController::text("setPasscodeMessageFormat"), 8),
+              "At least 8 digits, not %d (100%)");
+    EXPECT_EQ(VUIPasscodeController::formatted(VUIPasscodeController::text("attemptsLeftMessageFormat"), 2),
+              "%%d %2 2%");
 }
 
 class CustomizationLocalized : public Customization {

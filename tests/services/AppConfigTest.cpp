@@ -118,6 +118,85 @@ TEST_F(AllowedDomainCheck, NoHostNoEntry) {
     }
 }
 
+// Texts that URL readers disagree on: a network library and a browser would
+// connect to different hosts, so none may pass, whichever host it names.
+TEST_F(AllowedDomainCheck, TextsThatParsersReadDifferentlyAreRefused) {
+    struct Case {
+        const char* url;
+        bool allowed;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"https://evil.net\\@auth.example.com/oauth2/authorize", false, "backslash before the @"},
+        {"https://auth.example.com\\@evil.net/", false, "backslash after the @"},
+        {"https://auth.example.com\\.evil.net/", false, "backslash inside the host"},
+        {"https://auth.example.com/\\evil.net", false, "backslash in the path"},
+        {"https://evil.net%5C@auth.example.com/", true, "an escaped backslash is plain userinfo"},
+        {"https://auth.exam\tple.com/", false, "tab inside the host"},
+        {"https://auth.example.com\n.evil.net/", false, "newline inside the host"},
+        {"https://auth.example.com\r/", false, "carriage return"},
+        {"https://auth.example.com\x7f/", false, "delete character"},
+        {"https://auth.ex\xC3\xA4mple.com/", false, "raw non-ASCII in the host"},
+        {"https://\xD0\xB5xample.com/", false, "a look-alike letter"},
+        {"https://auth%2Eexample.com/", false, "percent-encoded dot"},
+        {"https://evil.net%2F.example.com/", false, "percent-encoded slash"},
+        {"https://auth.example.com%40evil.net/", false, "percent-encoded @ in the host"},
+        {"https://evil.net%40@auth.example.com/", true, "percent-encoded @ in the userinfo"},
+        {"https://a@b@auth.example.com/", false, "two @"},
+        {"https://evil.net@@auth.example.com/", false, "two @ in a row"},
+        {"https://@auth.example.com/", true, "empty userinfo"},
+        {"https://user:pw@auth.example.com/", true, "userinfo with a password"},
+        {"https://us[er@auth.example.com/", false, "a bracket in the userinfo"},
+        {"https://auth.example.com:/", false, "empty port"},
+        {"https://auth.example.com:0/", false, "port zero"},
+        {"https://auth.example.com:65536/", false, "port out of range"},
+        {"https://auth.example.com:99999999999999999999/", false, "port beyond any integer"},
+        {"https://auth.example.com:8443:1/", false, "two ports"},
+        {"https://auth.example.com:8x/", false, "port with a letter"},
+        {"https://auth.example.com:+80/", false, "port with a sign"},
+        {"https://auth.example.com:08443/x", true, "port with a leading zero"},
+        {"https://auth.example.com./", true, "trailing dot"},
+        {"https://auth.example.com../", false, "two trailing dots"},
+        {"https://auth..example.com/", false, "an empty label"},
+        {"https://.example.com/", false, "a leading dot"},
+        {"https://AUTH.EXAMPLE.COM/", true, "upper case"},
+        {"https://auth.Example.Com:443/", true, "mixed case with the default port"},
+        {"https://auth.example.com#@evil.net", true, "the fragment holds the @"},
+        {"https://evil.net#@auth.example.com", false, "the host is before the fragment"},
+        {"https://evil.net?@auth.example.com", false, "the host is before the query"},
+        {"https://evil.net/@auth.example.com", false, "the host is before the path"},
+        {"https://evil.net;.example.com/", false, "a sub-delimiter in the host"},
+        {"https://evil.net&.example.com/", false, "an ampersand in the host"},
+        {"https://auth.example.com /", false, "space after the host"},
+        {"https://127.0.0.1/", true, "dotted-decimal IPv4"},
+        {"https://127.0.0.1:8080/", true, "IPv4 with a port"},
+        {"https://127.1/", false, "short IPv4"},
+        {"https://0x7f.0.0.1/", false, "hexadecimal IPv4 part"},
+        {"https://0177.0.0.1/", false, "octal IPv4 part"},
+        {"https://2130706433/", false, "IPv4 as one number"},
+        {"https://127.000.0.1/", false, "IPv4 part with leading zeros"},
+        {"https://127.0.0.256/", false, "IPv4 part out of range"},
+        {"https://127.0.0.1.example.com/", true, "a name that starts with digits"},
+        {"https://1.127.0.0.1/", false, "five numeric labels"},
+        {"https://evil.example.com.1/", false, "a name whose last label is a number"},
+        {"https://[::1]/", true, "IPv6 loopback"},
+        {"https://[0:0:0:0:0:0:0:1]:8443/", true, "IPv6 loopback written out"},
+        {"https://[::FFFF:7F00:1]/", false, "another IPv6 address"},
+        {"https://[::1%25eth0]/", false, "IPv6 with a zone"},
+        {"https://[v1.fe]/", false, "a future IP literal"},
+        {"https://[127.0.0.1]/", false, "IPv4 in brackets"},
+        {"https://[::1/", false, "unclosed bracket"},
+        {"https://[::1]x/", false, "text after the bracket"},
+        {"https://::1/", false, "IPv6 without brackets"},
+        {"https://0.0.1/", false, "a numeric domain is no IPv4 address"},
+    };
+    config()->setAllowedDomains({{"AllowedDomains", core::Array{"example.com", "127.0.0.1", "::1", "0.0.1"}}});
+    for (const Case& c : cases) EXPECT_EQ(allowed(c.url), c.allowed) << c.why << ": " << c.url;
+    // An address matches its own entry only, never as a subdomain.
+    config()->setAllowedDomains({{"AllowedDomains", core::Array{"0.0.1"}}});
+    EXPECT_FALSE(allowed("https://10.0.0.1/"));
+}
+
 TEST_F(AllowedDomainCheck, AppSchemeDomainsCountForTheRedirectKeyOnly) {
     EXPECT_TRUE(allowed("myapp://callback", "RedirectUrl"));
     EXPECT_TRUE(allowed("myapp://callback/path?x=1", "RedirectUrl"));
@@ -300,5 +379,12 @@ TEST_F(AppConfigState, TheAgreementFileIsFoundAndReadOrTheFallbackText) {
     foundation::Bundle::setMain(bundle);
     EXPECT_TRUE(config()->getEULA());
     EXPECT_EQ(config()->getEULAContent(), "Be kind.");
+    // HTML is chosen before text, and shown as its text.
+    std::ofstream(bundle / "EULAText_en.html") << "<html><body><p>Use this app <b>well</b>.</p></body></html>";
+    EXPECT_TRUE(config()->getEULA());
+    EXPECT_EQ(config()->getEULAContent(), "Use this app well.");
+    fs::remove(bundle / "EULAText_en.html");
+    fs::create_directory(bundle / "EULAText_en.html");
+    EXPECT_EQ(config()->getEULAContent(), AppConfig::kEULALoadFailedText) << "found, then unreadable";
     foundation::Bundle::setMain({});
 }

@@ -58,18 +58,22 @@ TEST_F(EULAFileLocatorTest, FindsAgreementsInLanguageFoldersAndNothingElse) {
 }
 
 TEST_F(EULAFileLocatorTest, ReadsTheTextAndReportsWhatCannotBeRead) {
-    write("EULAText_en.html", "<p>Terms</p>");
+    write("EULAText_en.html", "<p>Terms &amp; <b>conditions</b></p><p>2</p>");
     auto file = EULAFileLocator::find(bundle, {"en"});
     ASSERT_TRUE(file);
-    EXPECT_EQ(EULAFileLocator::read(*file), "<p>Terms</p>");
+    EXPECT_EQ(EULAFileLocator::read(*file), "Terms & conditions\n\n2") << "the text, not the markup";
+    write("EULAText_en.txt", "<p>plain text as written</p>");
+    EXPECT_EQ(EULAFileLocator::read({folder.path() / "EULAText_en.txt", false}), "<p>plain text as written</p>");
 
     core::Logging::clearCaptured();
     write("EULAText_en.html", "");
     EXPECT_EQ(EULAFileLocator::read(*file), std::nullopt) << "an empty agreement is no agreement";
+    write("EULAText_en.html", "<html><head><title>Only a title</title></head></html>");
+    EXPECT_EQ(EULAFileLocator::read(*file), std::nullopt) << "nor is one without text";
     std::filesystem::remove(file->path);
     std::filesystem::create_directory(file->path);
     EXPECT_EQ(EULAFileLocator::read(*file), std::nullopt);
-    EXPECT_EQ(core::Logging::captured().size(), 2u);
+    EXPECT_EQ(core::Logging::captured().size(), 3u);
 }
 
 }  // namespace

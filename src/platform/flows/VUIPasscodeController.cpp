@@ -125,6 +125,9 @@ std::string VUIPasscodeController::formatted(const std::string& format, int numb
         if (format.compare(i, 2, "%d") == 0) {
             out += n;
             ++i;
+        } else if (format.compare(i, 2, "%%") == 0) {
+            out += '%';
+            ++i;
         } else {
             out += format[i];
         }

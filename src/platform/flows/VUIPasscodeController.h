@@ -39,7 +39,8 @@ public:
     static std::string text(const std::string& name);
     static bool setText(const std::string& name, std::string value);
     static const std::map<std::string, std::string>& defaultTexts();
-    // format with every "%d" replaced by number.
+    // format with every "%d" replaced by number and every "%%" by '%', as the
+    // platform's string formats have them; any other '%' stays as it is.
     static std::string formatted(const std::string& format, int number);
 
     Mode mode() const { return mode_; }
