@@ -53,38 +53,65 @@ void UserDefaults::reload() {
 void UserDefaults::loadIfNeeded() {
     const fs::path path = filePath();
     if (loaded_ && path == loadedFrom_) return;
-    loaded_ = true;
-    loadedFrom_ = path;
     values_ = {};
+    loadedFrom_ = path;
     std::error_code ec;
-    if (!fs::exists(path, ec)) return;
-    std::string text;
-    try {
-        text = AtomicFile::read(path);
-        core::Value v = core::TaggedJson::read(text);
-        if (const core::Dictionary* d = v.ifDictionary()) {
+    std::optional<std::string> text = AtomicFile::read(path, ec);
+    if (!ec && text) {
+        try {
+            core::Value v = core::TaggedJson::read(*text);
+            const core::Dictionary* d = v.ifDictionary();
+            if (!d) throw core::JsonError("the top level is not a dictionary");
             values_ = *d;
-            return;
+        } catch (const std::exception& e) {
+            // Read but not valid: nothing in it can be used, so it goes aside
+            // for a person to look at and the defaults start empty.
+            fs::path aside = path;
+            aside += ".corrupt";
+            if (AtomicFile::rename(path, aside, ec)) {
+                core::Logging::log(kLogger, "error",
+                                   "cannot read " + path.string() + " (" + e.what() + "); moved aside to " +
+                                       aside.string() + ", starting empty");
+            } else if (ec != readError_) {
+                core::Logging::log(kLogger, "error",
+                                   "cannot read " + path.string() + " (" + e.what() + ") nor move it aside (" +
+                                       ec.message() + "); keeping it, and changing nothing");
+                readError_ = ec;
+            }
         }
-        throw core::JsonError("the top level is not a dictionary");
-    } catch (const std::exception& e) {
-        fs::path aside = path;
-        aside += ".corrupt";
-        fs::rename(path, aside, ec);
-        core::Logging::log(kLogger, "error",
-                           "cannot read " + path.string() + " (" + e.what() + "); moved aside to " + aside.string() +
-                               ", starting empty");
     }
+    if (ec) {
+        // Cannot read now (no descriptor left, an I/O error): the file may
+        // be whole. It stays as it is, nothing is written over it, and the
+        // next use tries again.
+        if (ec != readError_) {
+            core::Logging::log(kLogger, "error",
+                               "cannot read " + path.string() + " now (" + ec.message() +
+                                   "); keeping it, and changing nothing until it can be read");
+        }
+        readError_ = ec;
+        values_ = {};
+        return;
+    }
+    readError_.clear();
+    loaded_ = true;
+}
+
+bool UserDefaults::refusedWhileUnreadable(std::string_view key) {
+    if (!readError_) return false;
+    core::Logging::log(kLogger, "error",
+                       "refused to change \"" + std::string(key) + "\": the user defaults cannot be read now (" +
+                           readError_.message() + ")");
+    return true;
 }
 
 bool UserDefaults::persist() {
-    try {
-        AtomicFile::write(loadedFrom_, core::Json::write(core::Value(values_), core::Json::Style::Tagged));
+    std::error_code ec;
+    if (AtomicFile::write(loadedFrom_, core::Json::write(core::Value(values_), core::Json::Style::Tagged),
+                          AtomicFile::kOwnerOnly, ec))
         return true;
-    } catch (const std::exception& e) {
-        core::Logging::log(kLogger, "error", std::string("cannot write the user defaults: ") + e.what());
-        return false;
-    }
+    core::Logging::log(kLogger, "error", "cannot write the user defaults: " + ec.message());
+    return false;
 }
 
 core::Value UserDefaults::objectForKey(std::string_view key) {
@@ -94,25 +121,43 @@ core::Value UserDefaults::objectForKey(std::string_view key) {
 }
 
 bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
-    if (value.isNil()) {
-        remove(key);
-        return true;
-    }
+    if (value.isNil()) return remove(key);
     if (holdsObject(value)) {
         core::Logging::log(kLogger, "error", "refused to store an object under \"" + key + "\"");
         return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeeded();
+    if (refusedWhileUnreadable(key)) return false;
+    const core::Value* old = values_.find(key);
+    std::optional<core::Value> previous = old ? std::optional<core::Value>(*old) : std::nullopt;
     values_.set(key, value);
-    persist();
-    return true;
+    if (persist()) return true;
+    // What is in memory stays what is on disk.
+    if (previous)
+        values_.set(key, *previous);
+    else
+        values_.erase(key);
+    return false;
 }
 
-void UserDefaults::remove(std::string_view key) {
+bool UserDefaults::remove(std::string_view key) {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeeded();
-    if (values_.erase(key)) persist();
+    if (refusedWhileUnreadable(key)) return false;
+    const core::Value* old = values_.find(key);
+    if (!old) return true;
+    core::Value previous = *old;
+    values_.erase(key);
+    if (persist()) return true;
+    values_.set(std::string(key), previous);
+    return false;
+}
+
+std::error_code UserDefaults::readError() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeeded();
+    return readError_;
 }
 
 bool UserDefaults::boolForKey(std::string_view key) {
