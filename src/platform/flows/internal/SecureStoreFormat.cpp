@@ -127,6 +127,11 @@ Bytes SecureStoreFormat::withFailedAttempts(const Bytes& file, std::uint32_t fai
 }
 
 Bytes SecureStoreFormat::seal(const Header& header, const Entries& entries, const Bytes& key, const Bytes& headerKey) {
+    Secret plain{encodeEntries(entries)};
+    return seal(header, plain.bytes, key, headerKey);
+}
+
+Bytes SecureStoreFormat::seal(const Header& header, const Bytes& plain, const Bytes& key, const Bytes& headerKey) {
     Bytes out(kMagic, kMagic + sizeof kMagic);
     out.push_back(static_cast<unsigned char>(header.mode));
     out.insert(out.end(), 3, 0);
@@ -144,11 +149,10 @@ Bytes SecureStoreFormat::seal(const Header& header, const Entries& entries, cons
     randombytes_buf(nonce, sizeof nonce);
     out.insert(out.end(), nonce, nonce + sizeof nonce);
 
-    Secret plain{encodeEntries(entries)};
     const std::size_t at = out.size();
-    out.resize(at + plain.bytes.size() + kTagBytes);
+    out.resize(at + plain.size() + kTagBytes);
     unsigned long long sealedLength = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(&out[at], &sealedLength, plain.bytes.data(), plain.bytes.size(),
+    crypto_aead_xchacha20poly1305_ietf_encrypt(&out[at], &sealedLength, plain.data(), plain.size(),
                                                out.data(), kBoundBytes, nullptr, nonce, key.data());
     out.resize(at + sealedLength);
     return out;

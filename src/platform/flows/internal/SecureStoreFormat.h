@@ -60,6 +60,8 @@ public:
                                     const std::optional<Bytes>& headerKey);
     // A whole file in the current format, no wrong attempts counted.
     static Bytes seal(const Header& header, const Entries& entries, const Bytes& key, const Bytes& headerKey);
+    // The same around entries already encoded (encodeEntries) in plain.
+    static Bytes seal(const Header& header, const Bytes& plain, const Bytes& key, const Bytes& headerKey);
     // The entries of a file whose header was read, opened with key.
     static Entries unseal(const Bytes& file, const Bytes& key);
 
