@@ -78,8 +78,12 @@ Node toNode(const core::Value& value, int depth) {
         }
         case K::Dictionary: {
             Node dict(plist_new_dict());
-            for (const auto& [key, item] : *value.ifDictionary())
-                plist_dict_set_item(dict.get(), plainText(key), toNode(item, depth + 1).release());
+            for (const auto& [key, item] : *value.ifDictionary()) {
+                // The key is checked before the item's node exists, so a refused
+                // key leaves nothing behind.
+                const char* text = plainText(key);
+                plist_dict_set_item(dict.get(), text, toNode(item, depth + 1).release());
+            }
             return dict;
         }
         default: throw CodingError(std::string("no property-list form for ") + core::Value::kindName(value.kind()));
