@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/core/IsoDate.h"
 #include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/TaggedJson.h"
@@ -15,19 +16,21 @@ namespace fs = std::filesystem;
 namespace {
 constexpr const char* kLogger = "UserDefaults";
 
-bool holdsObject(const core::Value& v) {
-    if (v.isObject()) return true;
+// What in v has no persisted form: an object, or a date whose text would
+// not read back (the whole file would then be unreadable). Empty when none.
+std::string unstorable(const core::Value& v) {
+    if (v.isObject()) return "an object";
+    if (const core::Date* d = v.ifDate(); d && !core::IsoDate::isRepresentable(*d))
+        return "a date outside the years 0000 to 9999";
     if (const core::Array* a = v.ifArray()) {
-        for (const auto& e : *a) {
-            if (holdsObject(e)) return true;
-        }
+        for (const auto& e : *a)
+            if (std::string why = unstorable(e); !why.empty()) return why;
     }
     if (const core::Dictionary* d = v.ifDictionary()) {
-        for (const auto& [k, e] : *d) {
-            if (holdsObject(e)) return true;
-        }
+        for (const auto& [k, e] : *d)
+            if (std::string why = unstorable(e); !why.empty()) return why;
     }
-    return false;
+    return {};
 }
 }  // namespace
 
@@ -122,8 +125,8 @@ core::Value UserDefaults::objectForKey(std::string_view key) {
 
 bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
     if (value.isNil()) return remove(key);
-    if (holdsObject(value)) {
-        core::Logging::log(kLogger, "error", "refused to store an object under \"" + key + "\"");
+    if (std::string why = unstorable(value); !why.empty()) {
+        core::Logging::log(kLogger, "error", "refused to store " + why + " under \"" + key + "\"");
         return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);

@@ -8,7 +8,8 @@
 // half-written file. The file is read on first use and again after a
 // ProcessState reset or a change of sandbox root: a relaunch sees exactly what
 // was persisted. The file is the owner's alone (0600). Objects cannot be
-// persisted; setting one is refused and logged.
+// persisted, nor dates outside the years 0000 to 9999; setting one is refused
+// and logged.
 //
 // A file that was read but is not valid (not tagged JSON, not a dictionary)
 // is moved aside (".corrupt") and logged, and the defaults start empty. A file
@@ -41,7 +42,8 @@ public:
     // The stored value, or nil when the key is absent.
     core::Value objectForKey(std::string_view key);
     // Stores value under key and persists; nil removes the key. Returns false
-    // (and changes nothing) when value holds an object anywhere inside, when
+    // (and changes nothing) when value holds an object or a date out of range
+    // anywhere inside, when
     // the file cannot be read now or when the change cannot be written.
     bool setObject(const std::string& key, const core::Value& value);
     // The same for removing; true when the key is not there (any more).

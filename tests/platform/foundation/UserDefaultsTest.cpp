@@ -73,10 +73,14 @@ TEST_F(UserDefaultsTest, RemovingAndSettingNilForgetTheKeyOnDisk) {
     EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
 }
 
-TEST_F(UserDefaultsTest, ObjectsAreRefusedAndNothingChanges) {
+TEST_F(UserDefaultsTest, ObjectsAndDatesWithoutATextAreRefusedAndNothingChanges) {
     defaults.setObject("keep", "old");
     EXPECT_FALSE(defaults.setObject("keep", core::Array{Value(core::Block::make(nullptr))}));
+    EXPECT_FALSE(defaults.setObject("keep", core::Dictionary{{"when", core::Date{-62167219201.0}}}));
+    EXPECT_FALSE(defaults.setObject("other", core::Date{1e300}));
     EXPECT_EQ(defaults.objectForKey("keep"), Value("old"));
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"keep", "old"}})) << "the file still reads";
 }
 
 TEST_F(UserDefaultsTest, WritesLeaveOnlyTheFileBehind) {
