@@ -23,4 +23,4 @@ for preset in default asan; do
 done
 
 echo "== fuzz targets"
-FUZZ_SECONDS=${FUZZ_SECONDS:-15} ./scripts/fuzz.sh
+./scripts/fuzz.sh "${FUZZ_SECONDS:-8}"

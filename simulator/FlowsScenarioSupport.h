@@ -6,6 +6,11 @@
 // on whichever of them is on top. Each acts on the screen on top of the key
 // window and fails the step clearly when that screen is not the right kind
 // or does not take the entry.
+//
+// Also the storage faults of the device: the step "storageFault" makes the
+// file layer under the stores and user defaults fail chosen calls (see
+// docs/host-scenarios.md), and the check receiver "storage" tells how many
+// calls it failed ("injected").
 
 namespace trc::simulator {
 

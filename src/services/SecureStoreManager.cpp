@@ -85,9 +85,21 @@ void SecureStoreManager::open() {
 }
 
 std::string SecureStoreManager::seal(const Entries& entries) const {
-    core::Dictionary table;
-    for (const auto& [k, v] : entries) table.set(k, v);
-    const std::string plain = core::Json::write(core::Value(std::move(table)));
+    // The table is written as JSON straight into one buffer sized for the
+    // worst escaping, so no copy of the plaintext is left behind in memory
+    // that was given back; the buffer is wiped once it is sealed.
+    std::size_t most = 2;
+    for (const auto& [k, v] : entries) most += 6 * (k.size() + v.size()) + 6;
+    std::string plain;
+    plain.reserve(most);
+    plain.push_back('{');
+    for (const auto& [k, v] : entries) {
+        if (plain.size() > 1) plain.push_back(',');
+        core::Json::writeString(k, plain);
+        plain.push_back(':');
+        core::Json::writeString(v, plain);
+    }
+    plain.push_back('}');
 
     std::string out(kMagic);
     out.resize(kMagic.size() + crypto_secretbox_NONCEBYTES + crypto_secretbox_MACBYTES + plain.size());
@@ -95,6 +107,7 @@ std::string SecureStoreManager::seal(const Entries& entries) const {
     randombytes_buf(nonce, crypto_secretbox_NONCEBYTES);
     crypto_secretbox_easy(nonce + crypto_secretbox_NONCEBYTES, reinterpret_cast<const unsigned char*>(plain.data()),
                           plain.size(), nonce, key_.data());
+    wipe(plain);
     return out;
 }
 
@@ -147,13 +160,23 @@ std::optional<std::string> SecureStoreManager::getStringValue(const std::string&
 void SecureStoreManager::putString(const std::string& value, const std::string& key) {
     std::lock_guard<std::mutex> lock(mutex_);
     open();
-    Entries next = entries_;
-    next[key] = value;
+    auto it = entries_.find(key);
+    std::optional<std::string> previous;
+    if (it != entries_.end()) previous = it->second;
+    entries_[key] = value;
     std::error_code ec;
-    if (!foundation::AtomicFile::write(folder_ / kStoreFileName, seal(next), kOwnerOnly, ec)) {
-        fail("cannot write the store file: " + ec.message());
+    const bool written = foundation::AtomicFile::write(folder_ / kStoreFileName, seal(entries_), kOwnerOnly, ec);
+    if (!written) {
+        wipe(entries_[key]);
+        if (previous)
+            entries_[key] = *previous;
+        else
+            entries_.erase(key);
     }
-    entries_ = std::move(next);
+    if (previous) wipe(*previous);
+    if (!written) fail("cannot write the store file: " + ec.message());
 }
+
+void SecureStoreManager::wipe(std::string& text) { sodium_memzero(text.data(), text.size()); }
 
 }  // namespace trc::services

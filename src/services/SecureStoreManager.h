@@ -6,7 +6,8 @@
 // There is no device keychain on this platform, so the store stands in for
 // one: the whole key-value table is encrypted with libsodium's secretbox
 // (XSalsa20-Poly1305) under a fresh random nonce on every write and kept in
-// one file under the sandbox root, written atomically; the 32-byte master key
+// one file under the sandbox root, written atomically (the plaintext table is
+// wiped from memory once sealed); the 32-byte master key
 // is a file beside it readable only by its owner (mode 0600). Anyone who can
 // read the sandbox as that user can read the store: it protects against
 // other users and against copies of the store file alone, not more.
@@ -62,6 +63,7 @@ private:
     void open();
     [[noreturn]] void fail(const std::string& why);
     std::string seal(const Entries& entries) const;
+    static void wipe(std::string& text);
     // The table sealed in bytes, or nothing with why set.
     std::optional<Entries> unseal(const std::string& bytes, std::string& why) const;
 

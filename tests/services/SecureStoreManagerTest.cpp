@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "FreshSandboxTest.h"
+#include "platform/foundation/FaultyFiles.h"
 #include "services/SecureStoreManager.h"
 
 using namespace trc;
@@ -57,6 +58,8 @@ TEST_F(SecureStoreValues, StoredValuesSurviveARelaunchAndAreNotInTheClear) {
     store->putString("app-1234", "ApplicationID");
     store->putString("", "Empty");
     store->putString("second", "ApplicationID");
+    const std::string awkward = "\"quoted\" \\ line\nfeed \x01 \xc3\xa9";
+    store->putString(awkward, "key \"with\" quotes");
     EXPECT_EQ(store->getString("ApplicationID"), "second");
 
     relaunch();
@@ -64,6 +67,7 @@ TEST_F(SecureStoreValues, StoredValuesSurviveARelaunchAndAreNotInTheClear) {
     EXPECT_NE(reopened, store);
     EXPECT_EQ(reopened->getString("ApplicationID"), "second");
     EXPECT_EQ(reopened->getStringValue("Empty"), "");
+    EXPECT_EQ(reopened->getStringValue("key \"with\" quotes"), awkward);
     const std::string bytes = fileBytes(storeFile());
     EXPECT_EQ(bytes.find("second"), std::string::npos);
     EXPECT_EQ(bytes.find("ApplicationID"), std::string::npos);
@@ -161,4 +165,39 @@ TEST_F(SecureStoreDamage, AFailedWriteKeepsTheValueAndLeavesNoTemporaryFile) {
     int files = 0;
     for (const auto& e : fs::directory_iterator(SecureStoreManager::defaultFolder())) files += e.is_regular_file();
     EXPECT_EQ(files, 1);  // the key only
+}
+
+TEST_F(SecureStoreDamage, AStoreThatCannotBeReadNowIsRefusedThenReadOnceItCanBe) {
+    const std::string bytes = fileBytes(storeFile());
+    {
+        trc::testing::FaultyFiles files;
+        files.fail(foundation::FileOperation::open, SecureStoreManager::defaultFolder(), EMFILE);
+        expectRefusedAndUntouched(bytes);
+    }
+    EXPECT_EQ(SecureStoreManager::sharedInstance()->getString("ApplicationID"), "precious")
+        << "a passing fault is not damage: nothing is kept refused";
+}
+
+TEST_F(SecureStoreDamage, AWriteFailingAtAnyFileCallKeepsTheOldValueOrTheNew) {
+    auto store = SecureStoreManager::sharedInstance();
+    std::uint64_t n = 1;
+    for (;; ++n) {
+        store->putString("old", "ApplicationID");
+        trc::testing::FaultyFiles files;
+        files.fail(std::nullopt, {}, EIO, n);
+        bool changed = true;
+        try {
+            store->putString("new", "ApplicationID");
+        } catch (const QVSecureStoreError&) {
+            changed = false;
+        }
+        const bool hit = files.injected() > 0;
+        files.heal();
+        EXPECT_EQ(store->getString("ApplicationID"), changed ? "new" : "old") << "failing call " << n;
+        relaunch();
+        store = SecureStoreManager::sharedInstance();
+        EXPECT_EQ(store->getString("ApplicationID"), changed ? "new" : "old") << "failing call " << n;
+        if (!hit) break;
+    }
+    EXPECT_GE(n, 6u);
 }

@@ -48,15 +48,22 @@ int daysInMonth(int y, int m) {
     return m == 2 && leap ? 29 : kDays[m - 1];
 }
 
-// Beyond this many seconds either side of 1970 (about year 10000) a date has
-// no four-digit-year text, and converting it to an integer would overflow.
-constexpr double kMaxFormattableSeconds = 253402300800.0;
+// The dates with a four-digit-year text: from 0000-01-01T00:00:00Z up to,
+// not including, 10000-01-01T00:00:00Z (less the half millisecond that
+// rounds up to it).
+constexpr double kFirstSeconds = -62167219200.0;
+constexpr double kEndSeconds = 253402300800.0 - 0.0005;
 
 }  // namespace
 
+bool IsoDate::isRepresentable(Date date) {
+    const double t = date.secondsSince1970;
+    return std::isfinite(t) && t >= kFirstSeconds && t < kEndSeconds;
+}
+
 std::string IsoDate::format(Date date) {
     double t = date.secondsSince1970;
-    if (!std::isfinite(t) || t >= kMaxFormattableSeconds || t < -kMaxFormattableSeconds) return "invalid-date";
+    if (!isRepresentable(date)) return "invalid-date";
     double whole = std::floor(t);
     long long ms = std::llround((t - whole) * 1000.0);
     long long secs = static_cast<long long>(whole);
@@ -122,6 +129,8 @@ std::optional<Date> IsoDate::parse(std::string_view s) {
     if (pos != s.size()) return std::nullopt;
     long long days = daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
     double t = static_cast<double>(days * 86400 + h * 3600LL + mi * 60LL + se - offset) + frac;
+    // An offset can carry a date out of the years a text can hold.
+    if (!isRepresentable(Date{t})) return std::nullopt;
     return Date{t};
 }
 

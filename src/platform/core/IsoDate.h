@@ -13,7 +13,12 @@ namespace trc::core {
 
 class IsoDate {
 public:
+    // "invalid-date" for a date that is not representable.
     static std::string format(Date date);
+    // Whether the date has a text (years 0000 to 9999) that parse reads back.
+    static bool isRepresentable(Date date);
+    // Nothing for a text that is not such a date, or whose date (after its
+    // offset) is not representable.
     static std::optional<Date> parse(std::string_view text);
 };
 

@@ -128,11 +128,10 @@ void OAuth2AuthenticationStep::onboard(const OnboardingContext& context, Complet
                                                      "status " + std::to_string(r ? r->statusCode : 0))
                                              .clone()));
             try {
-                core::Value json = core::Json::parse(std::string(body.begin(), body.end()));
-                const core::Value* token = json.find("access_token");
-                if (!token || !token->ifString() || token->ifString()->empty()) throw std::runtime_error("no token");
+                std::optional<std::string> token = accessToken(body);
+                if (!token || token->empty()) throw std::runtime_error("no token");
                 context.credentialStore->put(body, kTokenKey);
-                authorize(context, *token->ifString());
+                authorize(context, *token);
                 finish(OnboardingResult::success(context));
             } catch (const Error& e) {
                 finish(authFailed(e.clone()));
@@ -146,13 +145,21 @@ void OAuth2AuthenticationStep::onboard(const OnboardingContext& context, Complet
     });
 }
 
+std::optional<std::string> OAuth2AuthenticationStep::accessToken(const core::Data& response) {
+    try {
+        core::Value json = core::Json::parse(std::string(response.begin(), response.end()));
+        if (const core::Value* token = json.find("access_token"); token && token->ifString()) return *token->ifString();
+    } catch (const core::JsonError&) {
+    }
+    return std::nullopt;
+}
+
 void OAuth2AuthenticationStep::restore(const OnboardingContext& context, Completion completion) {
     if (isAllowingOfflineRestore) {
         try {
             if (auto kept = context.credentialStore->get(kTokenKey)) {
-                core::Value json = core::Json::parse(std::string(kept->begin(), kept->end()));
-                if (const core::Value* token = json.find("access_token"); token && token->ifString()) {
-                    authorize(context, *token->ifString());
+                if (std::optional<std::string> token = accessToken(*kept)) {
+                    authorize(context, *token);
                     completion(OnboardingResult::success(context));
                     return;
                 }

@@ -36,6 +36,9 @@ public:
     void restore(const OnboardingContext& context, Completion completion) override;
     void reset(const OnboardingContext& context, ResetCompletion completion) override;
 
+    // The "access_token" text of a token endpoint's answer; nothing when the
+    // answer is not JSON or holds no such text.
+    static std::optional<std::string> accessToken(const core::Data& response);
     // Makes every request of the context's session carry the token.
     static void authorize(const OnboardingContext& context, const std::string& accessToken);
 

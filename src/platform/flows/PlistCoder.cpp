@@ -1,7 +1,10 @@
 #include "platform/flows/PlistCoder.h"
 
 #include <plist/plist.h>
+#include <unicode/utf8.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -25,6 +28,21 @@ struct CFree {
     void operator()(void* p) const { std::free(p); }
 };
 
+// libplist takes texts as C strings in UTF-8: anything else would be cut or
+// changed on the way, so it is refused instead.
+const char* plainText(const std::string& text) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw CodingError("a text too long for a property list");
+    for (std::int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c <= 0) throw CodingError("a text that is not UTF-8 without NUL characters has no property-list form");
+    }
+    return text.c_str();
+}
+
 Node toNode(const core::Value& value, int depth) {
     if (depth > kMaxDepth) throw CodingError("nested too deep");
     using K = core::Value::Kind;
@@ -32,13 +50,22 @@ Node toNode(const core::Value& value, int depth) {
         case K::Bool: return Node(plist_new_bool(*value.ifBool() ? 1 : 0));
         case K::Integer: return Node(plist_new_uint(static_cast<std::uint64_t>(*value.ifInteger())));
         case K::Double: return Node(plist_new_real(*value.ifDouble()));
-        case K::String: return Node(plist_new_string(value.ifString()->c_str()));
+        case K::String: return Node(plist_new_string(plainText(*value.ifString())));
         case K::Date: {
             double t = value.ifDate()->secondsSince1970 - kReferenceDate;
             if (!(t > std::numeric_limits<std::int32_t>::min() && t < std::numeric_limits<std::int32_t>::max()))
                 throw CodingError("date out of range");
-            auto sec = static_cast<std::int32_t>(t);
-            return Node(plist_new_date(sec, static_cast<std::int32_t>((t - sec) * 1e6)));
+            // To the nearest microsecond, which is all a property-list date keeps.
+            const long long micros = std::llround(t * 1e6);
+            long long sec = micros / 1000000;
+            long long usec = micros % 1000000;
+            if (usec < 0) {
+                usec += 1000000;
+                sec -= 1;
+            }
+            if (sec < std::numeric_limits<std::int32_t>::min() || sec > std::numeric_limits<std::int32_t>::max())
+                throw CodingError("date out of range");
+            return Node(plist_new_date(static_cast<std::int32_t>(sec), static_cast<std::int32_t>(usec)));
         }
         case K::Data: {
             const core::Data& d = *value.ifData();
@@ -51,8 +78,12 @@ Node toNode(const core::Value& value, int depth) {
         }
         case K::Dictionary: {
             Node dict(plist_new_dict());
-            for (const auto& [key, item] : *value.ifDictionary())
-                plist_dict_set_item(dict.get(), key.c_str(), toNode(item, depth + 1).release());
+            for (const auto& [key, item] : *value.ifDictionary()) {
+                // The key is checked before the item's node exists, so a refused
+                // key leaves nothing behind.
+                const char* text = plainText(key);
+                plist_dict_set_item(dict.get(), text, toNode(item, depth + 1).release());
+            }
             return dict;
         }
         default: throw CodingError(std::string("no property-list form for ") + core::Value::kindName(value.kind()));
@@ -86,7 +117,10 @@ core::Value fromNode(plist_t node, int depth) {
         case PLIST_DATE: {
             std::int32_t sec = 0, usec = 0;
             plist_get_date_val(node, &sec, &usec);
-            return core::Value(core::Date{kReferenceDate + sec + usec / 1e6});
+            // libplist gives the microseconds without their sign: before the
+            // reference date they count back from the seconds. (Within the
+            // second before it, where the seconds are 0, the sign is lost.)
+            return core::Value(core::Date{kReferenceDate + sec + (sec < 0 ? -usec : usec) / 1e6});
         }
         case PLIST_DATA: {
             char* bytes = nullptr;
@@ -121,6 +155,50 @@ core::Value fromNode(plist_t node, int depth) {
     }
 }
 
+std::uint64_t bigEndian(const core::Data& data, std::size_t at, std::size_t size) {
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < size; ++i) v = (v << 8) | data[at + i];
+    return v;
+}
+
+// Whether a binary property list holds a text (or key) with a NUL character.
+// libplist reads such a text and then aborts the process on it (an
+// assertion), so these lists are refused before libplist reads them. A list
+// whose texts cannot all be found is refused too.
+bool holdsTextWithNul(const core::Data& data) {
+    constexpr std::size_t kTrailer = 32;
+    if (data.size() < 8 + kTrailer) return true;
+    const std::size_t trailer = data.size() - kTrailer;
+    const std::size_t offsetSize = data[trailer + 6];
+    const std::uint64_t objects = bigEndian(data, trailer + 8, 8);
+    const std::uint64_t table = bigEndian(data, trailer + 24, 8);
+    if (offsetSize < 1 || offsetSize > 8 || objects > data.size() || table > trailer ||
+        objects * offsetSize > trailer - table)
+        return true;
+    for (std::uint64_t i = 0; i < objects; ++i) {
+        const std::uint64_t at = bigEndian(data, static_cast<std::size_t>(table + i * offsetSize), offsetSize);
+        if (at >= trailer) return true;
+        const unsigned type = data[at] >> 4;
+        if (type != 0x5 && type != 0x6) continue;  // ASCII and UTF-16 texts
+        std::uint64_t count = data[at] & 0x0f;
+        std::uint64_t start = at + 1;
+        if (count == 0x0f) {  // the count follows as an integer object
+            if (start >= trailer || (data[start] >> 4) != 0x1) return true;
+            const std::size_t size = std::size_t{1} << (data[start] & 0x0f);
+            if (size > 8 || start + 1 + size > trailer) return true;
+            count = bigEndian(data, static_cast<std::size_t>(start + 1), size);
+            start += 1 + size;
+        }
+        const std::uint64_t unit = type == 0x5 ? 1 : 2;
+        if (count > trailer || count * unit > trailer - start) return true;
+        for (std::uint64_t k = 0; k < count; ++k) {
+            const std::size_t p = static_cast<std::size_t>(start + k * unit);
+            if (data[p] == 0 && (unit == 1 || data[p + 1] == 0)) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 core::Data PlistCoder::encode(const core::Value& value) const {
@@ -137,6 +215,7 @@ core::Data PlistCoder::encode(const core::Value& value) const {
 core::Value PlistCoder::decode(const core::Data& data) const {
     if (data.size() < 8 || data.size() > std::numeric_limits<std::uint32_t>::max())
         throw CodingError("not a property list");
+    if (holdsTextWithNul(data)) throw CodingError("a property list with a text it cannot hold");
     plist_t raw = nullptr;
     plist_from_bin(reinterpret_cast<const char*>(data.data()), static_cast<std::uint32_t>(data.size()), &raw);
     if (!raw) throw CodingError("not a property list");

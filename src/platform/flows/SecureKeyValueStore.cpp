@@ -2,10 +2,14 @@
 
 #include <sodium.h>
 
-#include <cstring>
+#include <algorithm>
+#include <mutex>
 #include <system_error>
 
+#include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
 #include "platform/flows/StoreManagerError.h"
+#include "platform/flows/internal/SecureStoreFormat.h"
 #include "platform/foundation/AtomicFile.h"
 
 namespace trc::flows {
@@ -13,20 +17,12 @@ namespace trc::flows {
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 using Case = StoreManagerError::Case;
+using Format = internal::SecureStoreFormat;
 
 namespace {
 
-constexpr char kMagic[8] = {'T', 'R', 'C', 'S', 'K', 'V', '0', '1'};
-constexpr std::size_t kSaltBytes = crypto_pwhash_SALTBYTES;
-constexpr std::size_t kKeyBytes = crypto_aead_xchacha20poly1305_ietf_KEYBYTES;
-constexpr std::size_t kVerifierBytes = 32;
-constexpr std::size_t kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
-constexpr std::size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
-// magic, mode, 3 reserved, retry limit, ops limit, mem limit, salt, verifier
-constexpr std::size_t kAadBytes = 8 + 1 + 3 + 4 + 8 + 8 + kSaltBytes + kVerifierBytes;
-constexpr std::size_t kAttemptsOffset = kAadBytes;
-constexpr std::size_t kNonceOffset = kAttemptsOffset + 4;
-constexpr std::size_t kCipherOffset = kNonceOffset + kNonceBytes;
+constexpr const char* kLogger = "SecureKeyValueStore";
+constexpr const char* kHeaderKeyFileName = "StoreHeaders.key";
 constexpr char kVerifierContext[] = "secure store verifier";
 
 [[noreturn]] void fail(Case c, std::string detail = {}, int remaining = 0) {
@@ -37,23 +33,6 @@ void ensureSodium() {
     if (sodium_init() < 0) fail(Case::storeUnavailable, "The cryptography library cannot start.");
 }
 
-void putU32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-void putU64(Bytes& b, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-std::uint32_t getU32(const unsigned char* p) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(p[i]) << (8 * i);
-    return v;
-}
-std::uint64_t getU64(const unsigned char* p) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
-    return v;
-}
-
 // A buffer that is wiped when it goes.
 struct Secret {
     Bytes bytes;
@@ -61,107 +40,107 @@ struct Secret {
     ~Secret() { sodium_memzero(bytes.data(), bytes.size()); }
 };
 
-struct Parsed {
-    SecureKeyValueStore::Mode mode;
-    std::uint32_t retryLimit;
-    SecureKeyValueStore::KeyDerivationLimits limits;
-    Bytes salt;
-    Bytes verifier;
-    std::uint32_t failedAttempts;
+// Wrong passcodes this process has counted, by store file. They count even
+// when the file cannot take them (a full disk), so the limit holds for as
+// long as the process runs; a relaunch starts from what the file says.
+struct AttemptCounts {
+    std::mutex mutex;
+    std::map<std::string, std::uint32_t> byPath;
 };
 
-Parsed parse(const Bytes& file) {
-    if (file.size() < kCipherOffset + kTagBytes || std::memcmp(file.data(), kMagic, sizeof kMagic) != 0)
-        fail(Case::storeCorrupted);
-    Parsed p{};
-    unsigned char mode = file[8];
-    if (mode > 2 || file[9] || file[10] || file[11]) fail(Case::storeCorrupted);
-    p.mode = static_cast<SecureKeyValueStore::Mode>(mode);
-    p.retryLimit = getU32(&file[12]);
-    std::uint64_t ops = getU64(&file[16]);
-    std::uint64_t mem = getU64(&file[24]);
-    // A tampered header must not make the next open burn unbounded time or memory.
-    if (p.mode != SecureKeyValueStore::Mode::noPasscode &&
-        (ops < crypto_pwhash_OPSLIMIT_MIN || ops > crypto_pwhash_OPSLIMIT_SENSITIVE ||
-         mem < crypto_pwhash_MEMLIMIT_MIN || mem > crypto_pwhash_MEMLIMIT_SENSITIVE))
-        fail(Case::storeCorrupted);
-    p.limits = {ops, static_cast<std::size_t>(mem)};
-    p.salt.assign(file.begin() + 32, file.begin() + 32 + kSaltBytes);
-    p.verifier.assign(file.begin() + 32 + kSaltBytes, file.begin() + kAadBytes);
-    p.failedAttempts = getU32(&file[kAttemptsOffset]);
-    return p;
+AttemptCounts& attemptCounts() {
+    static AttemptCounts& counts = []() -> AttemptCounts& {
+        static AttemptCounts c;
+        core::ProcessState::registerReset("flows.SecureKeyValueStore.attempts", [] {
+            std::lock_guard<std::mutex> lock(c.mutex);
+            c.byPath.clear();
+        });
+        return c;
+    }();
+    return counts;
+}
+
+std::string countKey(const fs::path& path) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    return (ec ? path : absolute).lexically_normal().string();
+}
+
+std::uint32_t countedInMemory(const fs::path& path) {
+    AttemptCounts& c = attemptCounts();
+    std::lock_guard<std::mutex> lock(c.mutex);
+    auto it = c.byPath.find(countKey(path));
+    return it == c.byPath.end() ? 0 : it->second;
+}
+
+void countInMemory(const fs::path& path, std::optional<std::uint32_t> failed) {
+    AttemptCounts& c = attemptCounts();
+    std::lock_guard<std::mutex> lock(c.mutex);
+    if (failed)
+        c.byPath[countKey(path)] = *failed;
+    else
+        c.byPath.erase(countKey(path));
+}
+
+// The store layer's view of a file: nothing when it is not there,
+// storeUnavailable (naming the file and the errno) when it cannot be read.
+std::optional<Bytes> readFile(const fs::path& path) {
+    std::error_code ec;
+    std::optional<std::string> text = foundation::AtomicFile::read(path, ec);
+    if (ec) throw StoreManagerError(Case::storeUnavailable, "Cannot read " + path.string() + ": " + ec.message() + ".", ec);
+    if (!text) return std::nullopt;
+    Bytes bytes(text->begin(), text->end());
+    sodium_memzero(text->data(), text->size());
+    return bytes;
+}
+
+void writeFile(const fs::path& path, const Bytes& bytes, const std::function<void()>& beforeReplace = {}) {
+    std::error_code ec;
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!foundation::AtomicFile::write(path, view, foundation::AtomicFile::kOwnerOnly, ec, beforeReplace))
+        throw StoreManagerError(Case::storeUnavailable, "Cannot write " + path.string() + ": " + ec.message() + ".", ec);
+}
+
+fs::path headerKeyPath(const fs::path& storePath) { return storePath.parent_path() / kHeaderKeyFileName; }
+
+// The key that checks the headers of the stores in a folder; made when a
+// store is made in a folder without one.
+std::optional<Bytes> headerKey(const fs::path& storePath, bool make) {
+    const fs::path path = headerKeyPath(storePath);
+    std::optional<Bytes> key = readFile(path);
+    if (key || !make) return key;
+    Bytes made(Format::kHeaderKeyBytes);
+    randombytes_buf(made.data(), made.size());
+    writeFile(path, made);
+    return made;
 }
 
 // The store key and the verifier of a passcode.
 void derive(const std::string& passcode, const Bytes& salt, const SecureKeyValueStore::KeyDerivationLimits& limits,
             Bytes& key, Bytes& verifier) {
-    Secret both(kKeyBytes + kVerifierBytes);
+    Secret both(Format::kKeyBytes + Format::kVerifierBytes);
     if (crypto_pwhash(both.bytes.data(), both.bytes.size(), passcode.data(), passcode.size(), salt.data(),
                       limits.opsLimit, limits.memLimit, crypto_pwhash_ALG_ARGON2ID13) != 0)
         fail(Case::storeUnavailable, "There is not enough memory to derive the key.");
-    key.assign(both.bytes.begin(), both.bytes.begin() + kKeyBytes);
-    verifier.assign(kVerifierBytes, 0);
+    key.assign(both.bytes.begin(), both.bytes.begin() + Format::kKeyBytes);
+    verifier.assign(Format::kVerifierBytes, 0);
     crypto_generichash(verifier.data(), verifier.size(), reinterpret_cast<const unsigned char*>(kVerifierContext),
-                       sizeof kVerifierContext - 1, both.bytes.data() + kKeyBytes, kVerifierBytes);
+                       sizeof kVerifierContext - 1, both.bytes.data() + Format::kKeyBytes, Format::kVerifierBytes);
 }
 
-Bytes encodeEntries(const std::map<std::string, core::Data>& entries) {
-    Bytes out;
-    putU32(out, static_cast<std::uint32_t>(entries.size()));
-    for (const auto& [k, v] : entries) {
-        putU32(out, static_cast<std::uint32_t>(k.size()));
-        out.insert(out.end(), k.begin(), k.end());
-        putU32(out, static_cast<std::uint32_t>(v.size()));
-        out.insert(out.end(), v.begin(), v.end());
-    }
-    return out;
-}
-
-std::map<std::string, core::Data> decodeEntries(const Bytes& plain) {
-    std::map<std::string, core::Data> out;
-    std::size_t pos = 0;
-    auto take = [&](std::size_t n) {
-        if (n > plain.size() - pos) fail(Case::storeCorrupted);
-        std::size_t at = pos;
-        pos += n;
-        return at;
-    };
-    std::uint32_t count = getU32(&plain[take(4)]);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t klen = getU32(&plain[take(4)]);
-        std::size_t k = take(klen);
-        std::string key(plain.begin() + static_cast<long>(k), plain.begin() + static_cast<long>(k + klen));
-        std::uint32_t vlen = getU32(&plain[take(4)]);
-        std::size_t v = take(vlen);
-        out[key] = core::Data(plain.begin() + static_cast<long>(v), plain.begin() + static_cast<long>(v + vlen));
-    }
-    if (pos != plain.size()) fail(Case::storeCorrupted);
-    return out;
-}
-
-std::optional<Bytes> readFile(const fs::path& path) {
+// At the retry limit the store locks: the count at the limit is written. A
+// lock that cannot be written would be gone at the next launch, so then the
+// store is wiped instead; a delete needs no free space.
+void lockOrWipe(const fs::path& path, const Bytes& file, std::uint32_t failed, const std::optional<Bytes>& key) {
     try {
-        std::error_code ec;
-        std::optional<std::string> text = foundation::AtomicFile::read(path, ec);
-        if (ec) fail(Case::storeUnavailable);
-        if (!text) return std::nullopt;
-        return Bytes(text->begin(), text->end());
-    } catch (const std::system_error&) {
-        fail(Case::storeUnavailable);
+        writeFile(path, Format::withFailedAttempts(file, failed, key));
+        return;
+    } catch (const StoreManagerError& e) {
+        core::Logging::log(kLogger, "error",
+                           "the retry limit was reached but the lock cannot be written (" + e.description() +
+                               "); wiping the store");
     }
-}
-
-void writeFile(const fs::path& path, const Bytes& bytes, const std::function<void()>& beforeReplace = {}) {
-    try {
-        std::error_code ec;
-        const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (!foundation::AtomicFile::write(path, view, fs::perms::owner_read | fs::perms::owner_write, ec,
-                                           beforeReplace)) {
-            fail(Case::storeUnavailable);
-        }
-    } catch (const std::system_error&) {
-        fail(Case::storeUnavailable);
-    }
+    SecureKeyValueStore::destroy(path);
 }
 
 }  // namespace
@@ -174,7 +153,10 @@ SecureKeyValueStore::KeyDerivationLimits SecureKeyValueStore::KeyDerivationLimit
     return {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN};
 }
 
-SecureKeyValueStore::~SecureKeyValueStore() { sodium_memzero(key_.data(), key_.size()); }
+SecureKeyValueStore::~SecureKeyValueStore() {
+    sodium_memzero(key_.data(), key_.size());
+    sodium_memzero(headerKey_.data(), headerKey_.size());
+}
 
 fs::path SecureKeyValueStore::keyFilePath(const fs::path& path) {
     fs::path p = path;
@@ -191,29 +173,32 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::create(const fs::path&
     store->path_ = path;
     store->retryLimit_ = retryLimit;
     store->limits_ = limits;
-    store->salt_.assign(kSaltBytes, 0);
+    store->headerKey_ = *headerKey(path, true);
+    store->salt_.assign(Format::kSaltBytes, 0);
     randombytes_buf(store->salt_.data(), store->salt_.size());
     if (passcode) {
         store->mode_ = biometric ? Mode::passcodeWithBiometric : Mode::passcode;
         derive(*passcode, store->salt_, limits, store->key_, store->verifier_);
         std::error_code ec;
-        fs::remove(keyFilePath(path), ec);
+        foundation::AtomicFile::remove(keyFilePath(path), ec);
     } else {
         store->mode_ = Mode::noPasscode;
-        store->verifier_.assign(kVerifierBytes, 0);
-        store->key_.assign(kKeyBytes, 0);
+        store->verifier_.assign(Format::kVerifierBytes, 0);
+        store->key_.assign(Format::kKeyBytes, 0);
         randombytes_buf(store->key_.data(), store->key_.size());
         writeFile(keyFilePath(path), store->key_);
     }
     store->save();
+    countInMemory(path, std::nullopt);
     return store;
 }
 
 std::optional<SecureKeyValueStore::Header> SecureKeyValueStore::readHeader(const fs::path& path) {
+    ensureSodium();
     auto file = readFile(path);
     if (!file) return std::nullopt;
-    Parsed p = parse(*file);
-    return Header{p.mode, p.retryLimit, p.failedAttempts};
+    Format::Header h = Format::readHeader(*file, headerKey(path, false));
+    return Header{h.mode, h.retryLimit, h.failedAttempts};
 }
 
 std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& path,
@@ -221,78 +206,82 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
     ensureSodium();
     auto file = readFile(path);
     if (!file) fail(Case::storeNotFound);
-    Parsed p = parse(*file);
+    const std::optional<Bytes> checkKey = headerKey(path, false);
+    const Format::Header h = Format::readHeader(*file, checkKey);
     std::shared_ptr<SecureKeyValueStore> store(new SecureKeyValueStore());
     store->path_ = path;
-    store->mode_ = p.mode;
-    store->retryLimit_ = p.retryLimit;
-    store->limits_ = p.limits;
-    store->salt_ = p.salt;
-    store->verifier_ = p.verifier;
+    store->mode_ = h.mode;
+    store->retryLimit_ = h.retryLimit;
+    store->limits_ = h.limits;
+    store->salt_ = h.salt;
+    store->verifier_ = h.verifier;
+    if (checkKey) store->headerKey_ = *checkKey;
 
-    if (p.mode == Mode::noPasscode) {
+    if (h.mode == Mode::noPasscode) {
         auto key = readFile(keyFilePath(path));
-        if (!key || key->size() != kKeyBytes) fail(Case::storeCorrupted);
+        if (!key || key->size() != Format::kKeyBytes) fail(Case::storeCorrupted, "Its key file is missing or damaged.");
         store->key_ = std::move(*key);
     } else {
-        bool limited = p.retryLimit > 0;
-        if (limited && p.failedAttempts >= p.retryLimit) fail(Case::passcodeRetryLimitReached);
+        const bool limited = h.retryLimit > 0;
+        const std::uint32_t counted = std::max(h.failedAttempts, countedInMemory(path));
+        if (limited && counted >= h.retryLimit) {
+            // Locked for this process though the file may not say so.
+            if (h.failedAttempts < h.retryLimit) lockOrWipe(path, *file, counted, checkKey);
+            fail(Case::passcodeRetryLimitReached);
+        }
         Bytes verifier;
-        if (passcode) derive(*passcode, p.salt, p.limits, store->key_, verifier);
-        if (!passcode || sodium_memcmp(verifier.data(), p.verifier.data(), kVerifierBytes) != 0) {
-            std::uint32_t failed = p.failedAttempts + 1;
-            Bytes updated = *file;
-            for (int i = 0; i < 4; ++i) updated[kAttemptsOffset + i] = static_cast<unsigned char>(failed >> (8 * i));
-            writeFile(path, updated);
-            if (limited && failed >= p.retryLimit) fail(Case::passcodeRetryLimitReached);
-            fail(Case::wrongPasscode, {}, limited ? static_cast<int>(p.retryLimit - failed) : -1);
+        if (passcode) derive(*passcode, h.salt, h.limits, store->key_, verifier);
+        if (!passcode || sodium_memcmp(verifier.data(), h.verifier.data(), Format::kVerifierBytes) != 0) {
+            const std::uint32_t failed = counted + 1;
+            countInMemory(path, failed);
+            if (limited && failed >= h.retryLimit) {
+                lockOrWipe(path, *file, failed, checkKey);
+                fail(Case::passcodeRetryLimitReached);
+            }
+            try {
+                writeFile(path, Format::withFailedAttempts(*file, failed, checkKey));
+            } catch (const StoreManagerError& e) {
+                core::Logging::log(kLogger, "error",
+                                   "a wrong passcode is counted for this run only (" + e.description() + ")");
+            }
+            fail(Case::wrongPasscode, {}, limited ? static_cast<int>(h.retryLimit - failed) : -1);
         }
     }
 
-    const Bytes& f = *file;
-    Secret plain(f.size() - kCipherOffset - kTagBytes);
-    unsigned long long plainLength = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(plain.bytes.data(), &plainLength, nullptr, &f[kCipherOffset],
-                                                   f.size() - kCipherOffset, f.data(), kAadBytes, &f[kNonceOffset],
-                                                   store->key_.data()) != 0)
-        fail(Case::storeCorrupted);
-    plain.bytes.resize(plainLength);
-    store->entries_ = decodeEntries(plain.bytes);
-    if (p.failedAttempts != 0) store->save();
+    store->entries_ = Format::unseal(*file, store->key_);
+    countInMemory(path, std::nullopt);
+    if (h.failedAttempts != 0 || h.legacy) {
+        // Clears the count and writes a file of the first format anew with
+        // its header checked. Opening does not hang on this: a store that can
+        // be read is opened, and the count stays as the file has it.
+        try {
+            store->save();
+        } catch (const StoreManagerError& e) {
+            core::Logging::log(kLogger, "warn", "cannot rewrite the store after opening it: " + e.description());
+        }
+    }
     return store;
 }
 
 void SecureKeyValueStore::destroy(const fs::path& path) {
     std::error_code ec;
-    fs::remove(path, ec);
-    fs::remove(keyFilePath(path), ec);
     for (const fs::path& p : {path, keyFilePath(path)}) {
-        for (const fs::path& leftover : foundation::AtomicFile::leftovers(p)) fs::remove(leftover, ec);
+        if (!foundation::AtomicFile::remove(p, ec))
+            core::Logging::log(kLogger, "error", "cannot remove " + p.string() + ": " + ec.message());
+        for (const fs::path& leftover : foundation::AtomicFile::leftovers(p)) foundation::AtomicFile::remove(leftover, ec);
     }
+    countInMemory(path, std::nullopt);
 }
 
 void SecureKeyValueStore::save() {
-    Bytes out(kMagic, kMagic + sizeof kMagic);
-    out.push_back(static_cast<unsigned char>(mode_));
-    out.insert(out.end(), 3, 0);
-    putU32(out, retryLimit_);
-    putU64(out, limits_.opsLimit);
-    putU64(out, limits_.memLimit);
-    out.insert(out.end(), salt_.begin(), salt_.end());
-    out.insert(out.end(), verifier_.begin(), verifier_.end());
-    putU32(out, 0);
-    unsigned char nonce[kNonceBytes];
-    randombytes_buf(nonce, sizeof nonce);
-    out.insert(out.end(), nonce, nonce + sizeof nonce);
-    Secret plain(0);
-    plain.bytes = encodeEntries(entries_);
-    std::size_t at = out.size();
-    out.resize(at + plain.bytes.size() + kTagBytes);
-    unsigned long long sealed = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(&out[at], &sealed, plain.bytes.data(), plain.bytes.size(), out.data(),
-                                               kAadBytes, nullptr, nonce, key_.data());
-    out.resize(at + sealed);
-    writeFile(path_, out, beforeReplaceForTesting);
+    if (headerKey_.empty()) headerKey_ = *headerKey(path_, true);
+    Format::Header h;
+    h.mode = mode_;
+    h.retryLimit = retryLimit_;
+    h.limits = limits_;
+    h.salt = salt_;
+    h.verifier = verifier_;
+    writeFile(path_, Format::seal(h, entries_, key_, headerKey_), beforeReplaceForTesting);
 }
 
 void SecureKeyValueStore::changePasscode(const std::string& newPasscode, bool biometric) {
@@ -301,7 +290,7 @@ void SecureKeyValueStore::changePasscode(const std::string& newPasscode, bool bi
     Bytes oldSalt = salt_, oldVerifier = verifier_, oldKey = key_;
     try {
         mode_ = biometric ? Mode::passcodeWithBiometric : Mode::passcode;
-        salt_.assign(kSaltBytes, 0);
+        salt_.assign(Format::kSaltBytes, 0);
         randombytes_buf(salt_.data(), salt_.size());
         // A store made without a passcode never had its cost checked.
         bool valid = limits_.opsLimit >= crypto_pwhash_OPSLIMIT_MIN && limits_.opsLimit <= crypto_pwhash_OPSLIMIT_SENSITIVE &&
@@ -320,7 +309,7 @@ void SecureKeyValueStore::changePasscode(const std::string& newPasscode, bool bi
     }
     sodium_memzero(oldKey.data(), oldKey.size());
     std::error_code ec;
-    fs::remove(keyFilePath(path_), ec);
+    foundation::AtomicFile::remove(keyFilePath(path_), ec);
 }
 
 std::optional<core::Data> SecureKeyValueStore::get(const std::string& key) const {

@@ -7,15 +7,30 @@
 // At rest the entries are sealed with XChaCha20-Poly1305 (libsodium). With a
 // passcode, the key is derived from it with Argon2id (crypto_pwhash) and a
 // random salt; a verifier derived alongside tells a wrong passcode from a
-// damaged file. Each wrong passcode is counted in the file; at the retry
-// limit fixed when the store was made, the store refuses every passcode.
-// Without a passcode, a random key sits in a key file beside the store
-// (mode 0600). Keys live only in buffers that are wiped (sodium_memzero).
+// damaged file. Without a passcode, a random key sits in a key file beside
+// the store (mode 0600). The header (mode, retry limit, key-derivation cost,
+// salt, verifier and the count of wrong passcodes) carries a keyed checksum
+// under a key kept once per folder ("StoreHeaders.key", 0600, made with the
+// first store there), so a damaged or edited header is storeCorrupted at once
+// and never a wrong passcode, and the count cannot be reset unnoticed. Files
+// of the earlier format, whose header was not checked, are still opened and
+// written anew in this one. The layout is internal/SecureStoreFormat.h. Keys
+// live only in buffers that are wiped (sodium_memzero).
+//
+// Each wrong passcode is counted in the file and in memory for the process:
+// when the file cannot take the count (a full disk), the attempt counts all
+// the same and the error is still wrongPasscode. At the retry limit fixed
+// when the store was made, the store locks (the count at the limit is
+// written) and refuses every passcode; when that cannot be written, the
+// store is wiped (deleted), since a lock that is not on disk would be gone at
+// the next launch.
 //
 // Failures throw StoreManagerError: storeNotFound, wrongPasscode (with the
 // attempts left), passcodeRetryLimitReached, storeCorrupted for a truncated,
-// tampered or foreign file, storeUnavailable when the disk fails.
-// Main thread; one open instance per file.
+// tampered or foreign file, storeUnavailable when a file cannot be read or
+// written (the detail names the file, systemError() gives the errno). Files
+// go through the FileLayer, so tests inject those failures. Main thread; one
+// open instance per file.
 
 #include <filesystem>
 #include <functional>
@@ -88,6 +103,7 @@ private:
     std::vector<unsigned char> salt_;
     std::vector<unsigned char> verifier_;
     std::vector<unsigned char> key_;
+    std::vector<unsigned char> headerKey_;
     std::map<std::string, core::Data> entries_;
 };
 

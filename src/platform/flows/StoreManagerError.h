@@ -5,6 +5,7 @@
 // passcode or a key.
 
 #include <string>
+#include <system_error>
 
 #include "platform/flows/Error.h"
 
@@ -25,7 +26,8 @@ public:
         // The store file is truncated, tampered with or not a store at all.
         storeCorrupted,
         storeNotFound,
-        // Reading or writing the store failed (the detail says how).
+        // Reading or writing the store failed: the detail names the file and
+        // systemError() gives the errno (EACCES, EIO, EISDIR, ENOSPC, ...).
         storeUnavailable,
     };
 
@@ -33,9 +35,12 @@ public:
 
     explicit StoreManagerError(Case c, std::string detail = {}, int remainingAttempts = 0)
         : case_(c), detail_(std::move(detail)), remainingAttempts_(remainingAttempts) {}
+    StoreManagerError(Case c, std::string detail, std::error_code systemError)
+        : case_(c), detail_(std::move(detail)), remainingAttempts_(0), systemError_(systemError) {}
 
     Case errorCase() const { return case_; }
     int remainingAttempts() const { return remainingAttempts_; }
+    const std::error_code& systemError() const { return systemError_; }
 
     std::string domain() const override { return kDomain; }
     int code() const override { return static_cast<int>(case_); }
@@ -46,6 +51,7 @@ private:
     Case case_;
     std::string detail_;
     int remainingAttempts_;
+    std::error_code systemError_;
 };
 
 }  // namespace trc::flows

@@ -20,19 +20,28 @@ void ZELvornUserRoles::load(std::function<void(std::optional<UserInfo>, ErrorPtr
         if (error) return completion(std::nullopt, error);
         if (!response || response->statusCode < 200 || response->statusCode > 299)
             return completion(std::nullopt, std::make_shared<URLError>(URLError::badServerResponse));
+        std::optional<UserInfo> user;
         try {
-            core::Value json = core::Json::parse(std::string(body.begin(), body.end()));
-            const core::Value* id = json.find("id");
-            if (!id || !id->ifString()) throw ConfigurationError(ConfigurationError::Case::missingValue, "id");
-            UserInfo user{*id->ifString(), std::nullopt};
-            if (const core::Value* name = json.find("userName"); name && name->ifString()) user.userName = *name->ifString();
-            completion(user, nullptr);
+            user = userInfo(body);
         } catch (const ConfigurationError& e) {
-            completion(std::nullopt, e.clone());
-        } catch (const std::exception& e) {
-            completion(std::nullopt, ConfigurationError(ConfigurationError::Case::unreadable, e.what()).clone());
+            return completion(std::nullopt, e.clone());
         }
+        completion(std::move(user), nullptr);
     })->resume();
+}
+
+ZELvornUserRoles::UserInfo ZELvornUserRoles::userInfo(const core::Data& response) {
+    core::Value json;
+    try {
+        json = core::Json::parse(std::string(response.begin(), response.end()));
+    } catch (const std::exception& e) {
+        throw ConfigurationError(ConfigurationError::Case::unreadable, e.what());
+    }
+    const core::Value* id = json.find("id");
+    if (!id || !id->ifString()) throw ConfigurationError(ConfigurationError::Case::missingValue, "id");
+    UserInfo user{*id->ifString(), std::nullopt};
+    if (const core::Value* name = json.find("userName"); name && name->ifString()) user.userName = *name->ifString();
+    return user;
 }
 
 }  // namespace trc::flows

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/Value.h"
 #include "platform/flows/Error.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
 
@@ -26,6 +27,9 @@ public:
     ZELvornUserRoles(std::shared_ptr<ZELURLSession> session, ZELvornSettingsParameters settingsParameters);
 
     void load(std::function<void(std::optional<UserInfo>, ErrorPtr)> completion);
+    // The user of a roles answer; ConfigurationError unreadable (not JSON)
+    // or missingValue (no "id" text).
+    static UserInfo userInfo(const core::Data& response);
 
 private:
     std::shared_ptr<ZELURLSession> session_;

@@ -1,10 +1,8 @@
 #include "platform/foundation/AtomicFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include "platform/foundation/FileLayer.h"
 
 namespace trc::foundation {
 
@@ -12,33 +10,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
-
-// Closes the descriptor when it goes, so no road out of write() leaks it.
+// Closes the descriptor when it goes, so no road out of a call leaks it.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(FileLayer& layer, int fd) : layer_(layer), fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        std::error_code ignored;
+        if (fd_ >= 0) layer_.close(fd_, ignored);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
-    bool close() {
+    bool close(std::error_code& error) {
         int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0;
+        return layer_.close(fd, error);
     }
 
 private:
+    FileLayer& layer_;
     int fd_;
 };
 
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAll(FileLayer& layer, int fd, std::string_view bytes, std::error_code& error) {
     while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        long n = layer.write(fd, bytes.data(), bytes.size(), error);
+        if (n < 0) return false;
+        if (n == 0) {
+            error = std::make_error_code(std::errc::no_space_on_device);
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -50,21 +49,19 @@ bool writeAll(int fd, std::string_view bytes) {
 
 std::optional<std::string> AtomicFile::read(const fs::path& path, std::error_code& error) {
     error.clear();
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const std::shared_ptr<FileLayer> layer = FileLayer::shared();
+    std::error_code opened;
+    Descriptor fd(*layer, layer->open(path, O_RDONLY, opened));
     if (fd.get() < 0) {
-        if (errno != ENOENT) error = lastError();
+        if (opened != std::errc::no_such_file_or_directory) error = opened;
         return std::nullopt;
     }
     std::string content;
     char buffer[4096];
     for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        long n = layer->read(fd.get(), buffer, sizeof buffer, error);
         if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = lastError();
-            return std::nullopt;
-        }
+        if (n < 0) return std::nullopt;
         content.append(buffer, static_cast<std::size_t>(n));
     }
     return content;
@@ -88,29 +85,27 @@ std::vector<fs::path> AtomicFile::leftovers(const fs::path& path) {
 bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error,
                        const std::function<void()>& beforeReplace) {
     error.clear();
+    const std::shared_ptr<FileLayer> layer = FileLayer::shared();
     const fs::path folder = path.parent_path();
-    fs::create_directories(folder, error);
-    if (error) return false;
+    if (!layer->makeFolders(folder, kOwnerOnlyFolder, error)) return false;
 
     std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    Descriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) {
-        error = lastError();
-        return false;
-    }
-    const bool written = ::fchmod(fd.get(), static_cast<mode_t>(mode)) == 0 && writeAll(fd.get(), bytes) &&
-                         ::fsync(fd.get()) == 0;
-    if (!written) error = lastError();
-    if (!fd.close() && !error) error = lastError();
+    Descriptor fd(*layer, layer->createUnique(temp, mode, error));
+    if (fd.get() < 0) return false;
+    const bool written = writeAll(*layer, fd.get(), bytes, error) && layer->sync(fd.get(), error);
+    std::error_code closing;
+    if (!fd.close(closing) && written) error = closing;
     if (!error && beforeReplace) beforeReplace();
-    if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = lastError();
+    if (!error) layer->rename(temp, path, error);
     if (error) {
-        ::unlink(temp.c_str());
+        std::error_code ignored;
+        layer->remove(temp, ignored);
         return false;
     }
     // The rename itself is durable only once the folder is flushed.
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY));
-    if (dir.get() >= 0) ::fsync(dir.get());
+    std::error_code ignored;
+    Descriptor dir(*layer, layer->open(folder, O_RDONLY | O_DIRECTORY, ignored));
+    if (dir.get() >= 0) layer->sync(dir.get(), ignored);
     return true;
 }
 
@@ -127,6 +122,16 @@ std::string AtomicFile::read(const fs::path& path) {
                                    ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory));
     }
     return *content;
+}
+
+bool AtomicFile::remove(const fs::path& path, std::error_code& error) {
+    error.clear();
+    return FileLayer::shared()->remove(path, error);
+}
+
+bool AtomicFile::rename(const fs::path& from, const fs::path& to, std::error_code& error) {
+    error.clear();
+    return FileLayer::shared()->rename(from, to, error);
 }
 
 }  // namespace trc::foundation

@@ -4,8 +4,9 @@
 // write goes to a new temporary file beside the target, is flushed to disk,
 // renamed over the target and the folder flushed, so a reader (or a process
 // started after a crash) sees either the old content or the new, never a
-// mix. The folder is made when missing; a failed write leaves the old file
-// as it was and no temporary file behind.
+// mix. The folder is made when missing (owner-only); a failed write leaves the old file
+// as it was and no temporary file behind. Every call goes through the
+// process's FileLayer, so tests can make any of them fail.
 //
 // Stateless; any thread, one writer per file at a time. Two styles: the
 // error-code calls never throw; the plain calls throw
@@ -26,6 +27,10 @@ public:
     static constexpr std::filesystem::perms kDefaultMode =
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
         std::filesystem::perms::group_read | std::filesystem::perms::others_read;
+    // What the application keeps for itself: files 0600, folders 0700.
+    static constexpr std::filesystem::perms kOwnerOnly =
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    static constexpr std::filesystem::perms kOwnerOnlyFolder = std::filesystem::perms::owner_all;
 
     // The whole content, or nothing when the file does not exist; an error
     // code for any other failure.
@@ -40,6 +45,9 @@ public:
     // content and the temporary file stays behind, as after a real crash.
     static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
                       std::error_code& error, const std::function<void()>& beforeReplace);
+    // Removes a file (one that is not there is no error); renames one.
+    static bool remove(const std::filesystem::path& path, std::error_code& error);
+    static bool rename(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
     // Temporary files a write of path left behind (after a crash).
     static std::vector<std::filesystem::path> leftovers(const std::filesystem::path& path);
 

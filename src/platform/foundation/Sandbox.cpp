@@ -1,7 +1,13 @@
 #include "platform/foundation/Sandbox.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <random>
 #include <string>
+
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileLayer.h"
 
 namespace trc::foundation {
 
@@ -13,9 +19,10 @@ fs::path& current() {
     return p;
 }
 
+// Only the application itself may look inside its folders.
 fs::path ensure(const fs::path& p) {
     std::error_code ec;
-    fs::create_directories(p, ec);
+    FileLayer::shared()->makeFolders(p, AtomicFile::kOwnerOnlyFolder, ec);
     return p;
 }
 }  // namespace
@@ -31,10 +38,14 @@ fs::path Sandbox::makeFreshRoot() {
     std::random_device rd;
     for (;;) {
         fs::path candidate = fs::temp_directory_path() / ("trc-app-" + std::to_string(rd()));
-        std::error_code ec;
-        if (fs::create_directory(candidate, ec)) {
+        if (::mkdir(candidate.c_str(), static_cast<mode_t>(AtomicFile::kOwnerOnlyFolder)) == 0) {
             current() = candidate;
             return candidate;
+        }
+        // Only a name already taken is worth another try.
+        if (errno != EEXIST) {
+            throw fs::filesystem_error("cannot make a sandbox folder", candidate,
+                                       std::error_code(errno, std::generic_category()));
         }
     }
 }

@@ -6,7 +6,8 @@
 // temporary folder per test or scenario). Everything that persists (user
 // defaults, the credential store, caches, log files) lives below it, so a
 // relaunch that keeps the root keeps what was persisted, and a new root is a
-// freshly installed application. Main thread.
+// freshly installed application. Folders are made owner-only (0700), through
+// the FileLayer. Main thread.
 
 #include <filesystem>
 
@@ -20,6 +21,7 @@ public:
     // Uses path as the root (created when missing).
     static void setRoot(const std::filesystem::path& path);
     // A new, empty root under the system's temporary directory; returns it.
+    // Throws std::filesystem::filesystem_error when none can be made.
     static std::filesystem::path makeFreshRoot();
 
     static std::filesystem::path documents();

@@ -44,14 +44,17 @@ int hexDigit(char c) {
     return -1;
 }
 
-// The text as UTF-8: byte-order marks decide the encoding; anything else must
-// already be valid UTF-8.
+// The text as UTF-8: byte-order marks decide the encoding; UTF-8 (with its
+// mark or without) must be valid.
 std::string toUtf8(std::string_view bytes) {
     auto starts = [&](std::string_view bom) { return bytes.substr(0, bom.size()) == bom; };
     const char* codepage = nullptr;
-    if (starts("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
-    if (starts("\xFF\xFE")) codepage = "UTF-16LE";
-    if (starts("\xFE\xFF")) codepage = "UTF-16BE";
+    if (starts("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    else if (starts("\xFF\xFE"))
+        codepage = "UTF-16LE";
+    else if (starts("\xFE\xFF"))
+        codepage = "UTF-16BE";
     if (codepage) {
         std::string_view body = bytes.substr(2);
         if (body.size() % 2 != 0) throw ParseError("a UTF-16 text of an odd number of bytes");

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/core/IsoDate.h"
 #include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/TaggedJson.h"
@@ -15,19 +16,21 @@ namespace fs = std::filesystem;
 namespace {
 constexpr const char* kLogger = "UserDefaults";
 
-bool holdsObject(const core::Value& v) {
-    if (v.isObject()) return true;
+// What in v has no persisted form: an object, or a date whose text would
+// not read back (the whole file would then be unreadable). Empty when none.
+std::string unstorable(const core::Value& v) {
+    if (v.isObject()) return "an object";
+    if (const core::Date* d = v.ifDate(); d && !core::IsoDate::isRepresentable(*d))
+        return "a date outside the years 0000 to 9999";
     if (const core::Array* a = v.ifArray()) {
-        for (const auto& e : *a) {
-            if (holdsObject(e)) return true;
-        }
+        for (const auto& e : *a)
+            if (std::string why = unstorable(e); !why.empty()) return why;
     }
     if (const core::Dictionary* d = v.ifDictionary()) {
-        for (const auto& [k, e] : *d) {
-            if (holdsObject(e)) return true;
-        }
+        for (const auto& [k, e] : *d)
+            if (std::string why = unstorable(e); !why.empty()) return why;
     }
-    return false;
+    return {};
 }
 }  // namespace
 
@@ -53,38 +56,65 @@ void UserDefaults::reload() {
 void UserDefaults::loadIfNeeded() {
     const fs::path path = filePath();
     if (loaded_ && path == loadedFrom_) return;
-    loaded_ = true;
-    loadedFrom_ = path;
     values_ = {};
+    loadedFrom_ = path;
     std::error_code ec;
-    if (!fs::exists(path, ec)) return;
-    std::string text;
-    try {
-        text = AtomicFile::read(path);
-        core::Value v = core::TaggedJson::read(text);
-        if (const core::Dictionary* d = v.ifDictionary()) {
+    std::optional<std::string> text = AtomicFile::read(path, ec);
+    if (!ec && text) {
+        try {
+            core::Value v = core::TaggedJson::read(*text);
+            const core::Dictionary* d = v.ifDictionary();
+            if (!d) throw core::JsonError("the top level is not a dictionary");
             values_ = *d;
-            return;
+        } catch (const std::exception& e) {
+            // Read but not valid: nothing in it can be used, so it goes aside
+            // for a person to look at and the defaults start empty.
+            fs::path aside = path;
+            aside += ".corrupt";
+            if (AtomicFile::rename(path, aside, ec)) {
+                core::Logging::log(kLogger, "error",
+                                   "cannot read " + path.string() + " (" + e.what() + "); moved aside to " +
+                                       aside.string() + ", starting empty");
+            } else if (ec != readError_) {
+                core::Logging::log(kLogger, "error",
+                                   "cannot read " + path.string() + " (" + e.what() + ") nor move it aside (" +
+                                       ec.message() + "); keeping it, and changing nothing");
+                readError_ = ec;
+            }
         }
-        throw core::JsonError("the top level is not a dictionary");
-    } catch (const std::exception& e) {
-        fs::path aside = path;
-        aside += ".corrupt";
-        fs::rename(path, aside, ec);
-        core::Logging::log(kLogger, "error",
-                           "cannot read " + path.string() + " (" + e.what() + "); moved aside to " + aside.string() +
-                               ", starting empty");
     }
+    if (ec) {
+        // Cannot read now (no descriptor left, an I/O error): the file may
+        // be whole. It stays as it is, nothing is written over it, and the
+        // next use tries again.
+        if (ec != readError_) {
+            core::Logging::log(kLogger, "error",
+                               "cannot read " + path.string() + " now (" + ec.message() +
+                                   "); keeping it, and changing nothing until it can be read");
+        }
+        readError_ = ec;
+        values_ = {};
+        return;
+    }
+    readError_.clear();
+    loaded_ = true;
+}
+
+bool UserDefaults::refusedWhileUnreadable(std::string_view key) {
+    if (!readError_) return false;
+    core::Logging::log(kLogger, "error",
+                       "refused to change \"" + std::string(key) + "\": the user defaults cannot be read now (" +
+                           readError_.message() + ")");
+    return true;
 }
 
 bool UserDefaults::persist() {
-    try {
-        AtomicFile::write(loadedFrom_, core::Json::write(core::Value(values_), core::Json::Style::Tagged));
+    std::error_code ec;
+    if (AtomicFile::write(loadedFrom_, core::Json::write(core::Value(values_), core::Json::Style::Tagged),
+                          AtomicFile::kOwnerOnly, ec))
         return true;
-    } catch (const std::exception& e) {
-        core::Logging::log(kLogger, "error", std::string("cannot write the user defaults: ") + e.what());
-        return false;
-    }
+    core::Logging::log(kLogger, "error", "cannot write the user defaults: " + ec.message());
+    return false;
 }
 
 core::Value UserDefaults::objectForKey(std::string_view key) {
@@ -94,25 +124,43 @@ core::Value UserDefaults::objectForKey(std::string_view key) {
 }
 
 bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
-    if (value.isNil()) {
-        remove(key);
-        return true;
-    }
-    if (holdsObject(value)) {
-        core::Logging::log(kLogger, "error", "refused to store an object under \"" + key + "\"");
+    if (value.isNil()) return remove(key);
+    if (std::string why = unstorable(value); !why.empty()) {
+        core::Logging::log(kLogger, "error", "refused to store " + why + " under \"" + key + "\"");
         return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeeded();
+    if (refusedWhileUnreadable(key)) return false;
+    const core::Value* old = values_.find(key);
+    std::optional<core::Value> previous = old ? std::optional<core::Value>(*old) : std::nullopt;
     values_.set(key, value);
-    persist();
-    return true;
+    if (persist()) return true;
+    // What is in memory stays what is on disk.
+    if (previous)
+        values_.set(key, *previous);
+    else
+        values_.erase(key);
+    return false;
 }
 
-void UserDefaults::remove(std::string_view key) {
+bool UserDefaults::remove(std::string_view key) {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeeded();
-    if (values_.erase(key)) persist();
+    if (refusedWhileUnreadable(key)) return false;
+    const core::Value* old = values_.find(key);
+    if (!old) return true;
+    core::Value previous = *old;
+    values_.erase(key);
+    if (persist()) return true;
+    values_.set(std::string(key), previous);
+    return false;
+}
+
+std::error_code UserDefaults::readError() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loadIfNeeded();
+    return readError_;
 }
 
 bool UserDefaults::boolForKey(std::string_view key) {

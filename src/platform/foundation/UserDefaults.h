@@ -7,9 +7,16 @@
 // (temporary file, flush, rename) on every change, so a crash never leaves a
 // half-written file. The file is read on first use and again after a
 // ProcessState reset or a change of sandbox root: a relaunch sees exactly what
-// was persisted. Objects cannot be persisted; setting one is refused and
-// logged. A file that cannot be read is moved aside (".corrupt") and logged,
-// never silently overwritten.
+// was persisted. The file is the owner's alone (0600). Objects cannot be
+// persisted, nor dates outside the years 0000 to 9999; setting one is refused
+// and logged.
+//
+// A file that was read but is not valid (not tagged JSON, not a dictionary)
+// is moved aside (".corrupt") and logged, and the defaults start empty. A file
+// that cannot be read now (open or read fails: no descriptor left, an I/O
+// error) is kept as it is: reads give nothing, every change is refused and
+// logged, and the next call tries again, so a passing fault never loses what
+// was stored. A change that cannot be written is undone in memory too.
 //
 // One shared instance for the process. Calls are serialised by a mutex, but
 // the library uses it from the main thread.
@@ -20,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/core/Value.h"
 
@@ -34,9 +42,15 @@ public:
     // The stored value, or nil when the key is absent.
     core::Value objectForKey(std::string_view key);
     // Stores value under key and persists; nil removes the key. Returns false
-    // (and changes nothing) when value holds an object anywhere inside.
+    // (and changes nothing) when value holds an object or a date out of range
+    // anywhere inside, when
+    // the file cannot be read now or when the change cannot be written.
     bool setObject(const std::string& key, const core::Value& value);
-    void remove(std::string_view key);
+    // The same for removing; true when the key is not there (any more).
+    bool remove(std::string_view key);
+    // Why the file could not be read at the last try; empty once it was read
+    // (or when there is none).
+    std::error_code readError();
 
     // Typed reads: what is stored when it has that kind. A bool is never read
     // from a number; integerForKey takes a double's integer part.
@@ -54,11 +68,14 @@ private:
     UserDefaults();
     void loadIfNeeded();
     bool persist();
+    // True (and logged) while the file cannot be read.
+    bool refusedWhileUnreadable(std::string_view key);
 
     std::mutex mutex_;
     core::Dictionary values_;
     std::filesystem::path loadedFrom_;
     bool loaded_ = false;
+    std::error_code readError_;
 };
 
 }  // namespace trc::foundation

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace trc::vessa {
@@ -20,6 +22,9 @@ public:
     // The code's text, or nothing with why saying what went wrong (no such
     // file, not a PNG, no code in it).
     static std::optional<std::string> read(const std::filesystem::path& file, std::string& why);
+    // The same for the bytes of a PNG picture; name stands for it in why.
+    static std::optional<std::string> read(std::span<const std::uint8_t> png, const std::string& name,
+                                           std::string& why);
 };
 
 }  // namespace trc::vessa

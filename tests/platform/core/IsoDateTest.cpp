@@ -38,6 +38,15 @@ TEST(IsoDateFormatting, DatesOutOfRangeDoNotOverflow) {
     EXPECT_EQ(IsoDate::format(Date{1e300}), "invalid-date");
     EXPECT_EQ(IsoDate::format(Date{-1e300}), "invalid-date");
     EXPECT_EQ(IsoDate::format(Date{253402300799}), "9999-12-31T23:59:59Z");
+    EXPECT_EQ(IsoDate::format(Date{-62167219201.0}), "invalid-date") << "year -1 has no four-digit text";
+    EXPECT_EQ(IsoDate::format(Date{253402300799.9996}), "invalid-date") << "would round into year 10000";
+}
+
+TEST(IsoDateParsing, AnOffsetThatCarriesTheDateOutOfTheFourDigitYearsIsRefused) {
+    EXPECT_EQ(IsoDate::parse("0000-01-01T00:00:13+0230"), std::nullopt);
+    EXPECT_EQ(IsoDate::parse("9999-12-31T23:59:59-01:00"), std::nullopt);
+    EXPECT_EQ(IsoDate::parse("9999-12-31T23:59:59.9999Z"), std::nullopt);
+    EXPECT_EQ(IsoDate::format(*IsoDate::parse("0000-01-01T02:30:13+0230")), "0000-01-01T00:00:13Z");
 }
 
 TEST(IsoDateFormatting, FormatThenParseIsTheSameDate) {

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "FlowTestSupport.h"
+#include "platform/core/Logging.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FaultyFiles.h"
 
 namespace trc::flows::test {
 namespace {
@@ -15,19 +17,42 @@ const auto kMin = SecureKeyValueStore::KeyDerivationLimits::minimum();
 
 core::Data bytes(const std::string& s) { return core::Data(s.begin(), s.end()); }
 
-Case caseOf(const std::function<void()>& f) {
+using testing::FaultyFiles;
+using Op = foundation::FileOperation;
+
+StoreManagerError errorOf(const std::function<void()>& f) {
     try {
         f();
     } catch (const StoreManagerError& e) {
-        return e.errorCase();
+        return e;
     }
     ADD_FAILURE() << "no StoreManagerError";
-    return Case::storeUnavailable;
+    return StoreManagerError(Case::skipPasscodeSetup);
 }
+
+Case caseOf(const std::function<void()>& f) { return errorOf(f).errorCase(); }
 
 class SecureStore : public FlowTest {
 protected:
     fs::path path = foundation::Sandbox::root() / "stores" / "one.store";
+
+    std::string onDisk() const { return foundation::AtomicFile::read(path); }
+    // "wrongPasscode 2": the case of opening with passcode, and the attempts left.
+    std::string tryPasscode(const std::string& passcode) const {
+        try {
+            SecureKeyValueStore::open(path, passcode);
+            return "opened";
+        } catch (const StoreManagerError& e) {
+            switch (e.errorCase()) {
+                case Case::wrongPasscode: return "wrongPasscode " + std::to_string(e.remainingAttempts());
+                case Case::passcodeRetryLimitReached: return "passcodeRetryLimitReached";
+                case Case::storeNotFound: return "storeNotFound";
+                case Case::storeCorrupted: return "storeCorrupted";
+                case Case::storeUnavailable: return "storeUnavailable";
+                default: return "other";
+            }
+        }
+    }
 };
 
 TEST_F(SecureStore, EntriesSurviveReopeningWithThePasscodeAndAreNotReadableOnDisk) {
@@ -114,6 +139,148 @@ TEST_F(SecureStore, AStoreWithoutPasscodeUsesItsKeyFileAndChangingThePasscodeSea
     EXPECT_EQ(SecureKeyValueStore::open(path, std::string("12345678"))->get("k"), bytes("v"));
     SecureKeyValueStore::destroy(path);
     EXPECT_FALSE(SecureKeyValueStore::readHeader(path));
+}
+
+TEST_F(SecureStore, AStoreThatCannotBeReadIsATypedErrorNamingTheFileAndNothingIsWritten) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
+    const std::string before = onDisk();
+    for (auto [op, error] : {std::pair{Op::open, EACCES}, {Op::read, EIO}, {Op::open, EMFILE}}) {
+        FaultyFiles files;
+        files.fail(op, path, error);
+        for (const auto& attempt : std::vector<std::function<void()>>{
+                 [&] { SecureKeyValueStore::open(path, std::string("11112222")); },
+                 [&] { SecureKeyValueStore::open(path, std::string("00000000")); },
+                 [&] { SecureKeyValueStore::readHeader(path); }}) {
+            StoreManagerError e = errorOf(attempt);
+            EXPECT_EQ(e.errorCase(), Case::storeUnavailable);
+            EXPECT_EQ(e.systemError().value(), error);
+            EXPECT_NE(e.description().find(path.string()), std::string::npos) << e.description();
+        }
+        EXPECT_EQ(files.injected(), 3u) << "one failed call each: nothing is tried again";
+    }
+    EXPECT_EQ(onDisk(), before);
+    EXPECT_EQ(tryPasscode("11112222"), "opened");
+
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_EQ(errorOf([&] { SecureKeyValueStore::open(path, std::string("11112222")); }).systemError(),
+              std::errc::is_a_directory);
+}
+
+TEST_F(SecureStore, WrongPasscodesCountOnAFullDiskAndTheLimitWipesTheStore) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
+    FaultyFiles files;
+    files.fail(Op::write, path.parent_path(), ENOSPC);
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+    EXPECT_EQ(tryPasscode("00000001"), "wrongPasscode 1");
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 0u) << "the disk took nothing";
+    EXPECT_EQ(tryPasscode("00000002"), "passcodeRetryLimitReached");
+    EXPECT_FALSE(fs::exists(path)) << "a lock that cannot be written is a wipe";
+    EXPECT_EQ(tryPasscode("11112222"), "storeNotFound");
+}
+
+TEST_F(SecureStore, AttemptsTheDiskCouldNotTakeCountForTheRunAndTheDiskCountsForTheNext) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 4, kMin);
+    {
+        FaultyFiles files;
+        files.fail(Op::write, path, ENOSPC);
+        EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 3");
+        EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+    }
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1");
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 3u) << "the count of the run, written at last";
+    core::ProcessState::resetAll();
+    EXPECT_EQ(tryPasscode("00000000"), "passcodeRetryLimitReached");
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 4u) << "locked on disk, not wiped";
+    EXPECT_EQ(tryPasscode("11112222"), "passcodeRetryLimitReached");
+
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 2, kMin);
+    {
+        FaultyFiles files;
+        files.fail(Op::write, path, ENOSPC);
+        EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1");
+    }
+    core::ProcessState::resetAll();
+    EXPECT_EQ(tryPasscode("11112222"), "opened") << "a relaunch starts from what the disk says";
+}
+
+TEST_F(SecureStore, TheRightPasscodeOpensEvenWhenTheCountCannotBeCleared) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+    FaultyFiles files;
+    files.fail(Op::write, path, ENOSPC);
+    EXPECT_EQ(SecureKeyValueStore::open(path, std::string("11112222"))->get("k"), bytes("v"));
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 1u);
+}
+
+TEST_F(SecureStore, AChangeThatFailsAtAnyFileCallLeavesTheOldEntriesOrTheNew) {
+    auto store = SecureKeyValueStore::create(path, std::nullopt, false, 0, kMin);
+    store->put(bytes("old"), "k");
+    std::uint64_t n = 1;
+    for (;; ++n) {
+        store->put(bytes("old"), "k");
+        FaultyFiles files;
+        files.fail(std::nullopt, {}, EIO, n);
+        bool changed = true;
+        try {
+            store->put(bytes("new"), "k");
+        } catch (const StoreManagerError& e) {
+            EXPECT_EQ(e.errorCase(), Case::storeUnavailable);
+            changed = false;
+        }
+        const bool hit = files.injected() > 0;
+        files.heal();
+        EXPECT_EQ(store->get("k"), bytes(changed ? "new" : "old")) << "failing call " << n;
+        EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes(changed ? "new" : "old"))
+            << "failing call " << n;
+        if (!hit) break;
+    }
+    EXPECT_GE(n, 6u);
+}
+
+TEST_F(SecureStore, ADamagedOrEditedHeaderIsCorruptionNeverAWrongPasscode) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 10, kMin)->put(bytes("v"), "k");
+    const std::string good = onDisk();
+    constexpr std::size_t kHeaderBytes = 116;  // up to and with the header's checksum
+    for (std::size_t i = 0; i < kHeaderBytes; ++i) {
+        std::string damaged = good;
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x01);
+        foundation::AtomicFile::write(path, damaged);
+        EXPECT_EQ(tryPasscode("11112222"), "storeCorrupted") << "byte " << i;
+        EXPECT_EQ(onDisk(), damaged) << "nothing counted, byte " << i;
+    }
+    foundation::AtomicFile::write(path, good);
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 9");
+    std::string reset = onDisk();
+    reset[80] = 0;  // the count, back to none
+    foundation::AtomicFile::write(path, reset);
+    EXPECT_EQ(tryPasscode("11112222"), "storeCorrupted");
+
+    foundation::AtomicFile::write(path, good);
+    fs::remove(path.parent_path() / "StoreHeaders.key");
+    EXPECT_EQ(tryPasscode("11112222"), "storeCorrupted") << "nothing left to check the header with";
+}
+
+TEST_F(SecureStore, StoresOfTheFirstFormatOpenCountAndAreWrittenAnew) {
+    const fs::path fixtures = fs::path(TRC_SOURCE_DIR) / "tests" / "platform" / "flows" / "legacy-stores";
+    fs::create_directories(path.parent_path());
+    fs::copy_file(fixtures / "passcode.store", path);
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->retryLimit, 3u);
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+    EXPECT_EQ(onDisk().substr(0, 8), "TRCSKV01") << "a wrong passcode is counted in the file as it is";
+    auto store = SecureKeyValueStore::open(path, std::string("25803614"));
+    EXPECT_EQ(store->get("token"), bytes("token-1"));
+    EXPECT_EQ(store->get("user"), bytes("u"));
+    EXPECT_EQ(onDisk().substr(0, 8), "TRCSKV02");
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 0u);
+    EXPECT_EQ(tryPasscode("25803614"), "opened");
+
+    const fs::path plain = path.parent_path() / "plain.store";
+    fs::copy_file(fixtures / "nopasscode.store", plain);
+    fs::copy_file(fixtures / "nopasscode.store.key", SecureKeyValueStore::keyFilePath(plain));
+    EXPECT_EQ(SecureKeyValueStore::open(plain, std::nullopt)->get("k"), bytes("v"));
+    EXPECT_EQ(foundation::AtomicFile::read(plain).substr(0, 8), "TRCSKV02");
+    EXPECT_EQ(SecureKeyValueStore::open(plain, std::nullopt)->get("k"), bytes("v"));
 }
 
 }  // namespace

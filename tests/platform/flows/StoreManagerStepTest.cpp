@@ -7,6 +7,7 @@
 #include "platform/flows/StoreManager.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/VUIPasscodeController.h"
+#include "platform/foundation/FaultyFiles.h"
 
 namespace trc::flows::test {
 namespace {
@@ -18,8 +19,16 @@ protected:
     std::shared_ptr<StoreManagerStep> step = std::make_shared<StoreManagerStep>(
         OnboardingInfoKey::passcodePolicy, std::make_shared<SecureKeyValueStoreManager>());
     std::optional<OnboardingResult> result;
+    int completions = 0;
     OnboardingStep::Completion keep() {
-        return [this](OnboardingResult r) { result = r; };
+        return [this](OnboardingResult r) {
+            result = r;
+            ++completions;
+        };
+    }
+    std::optional<StoreManagerError::Case> failure() const {
+        const auto* e = result ? Error::as<StoreManagerError>(result->error()) : nullptr;
+        return e ? std::optional(e->errorCase()) : std::nullopt;
     }
 
     std::shared_ptr<VUIPasscodeController> passcodeScreen() {
@@ -110,6 +119,42 @@ TEST_F(StoreStep, RestoreEndsWithTheErrorsTheOnboardingRoadsTellApart) {
     runMain();
     ASSERT_TRUE(result);
     EXPECT_EQ(Error::as<StoreManagerError>(result->error())->errorCase(), StoreManagerError::Case::storeNotFound);
+}
+
+TEST_F(StoreStep, ARestoreOfAStoreThatCannotBeReadEndsOnceBeforeAnyScreen) {
+    auto onboarded = onboardWith("25803614");
+    const auto folder = step->persistentStoreManager()->folder(&onboarded);
+    for (int error : {EACCES, EIO}) {
+        testing::FaultyFiles files;
+        files.fail(foundation::FileOperation::read, folder, error);
+        completions = 0;
+        step->restore(onboarded, keep());
+        runMain();
+        EXPECT_EQ(completions, 1);
+        EXPECT_EQ(failure(), StoreManagerError::Case::storeUnavailable);
+        EXPECT_EQ(topScreen(), window->rootViewController()) << "no passcode screen";
+    }
+}
+
+TEST_F(StoreStep, OnAFullDiskWrongPasscodesStayWrongUntilTheLimitThenTheStoreIsGone) {
+    VUIPasscodePolicy strict;
+    strict.retryLimit = 2;
+    step->defaultPasscodePolicy = strict;
+    auto onboarded = onboardWith("25803614");
+    testing::FaultyFiles files;
+    files.fail(foundation::FileOperation::write, step->persistentStoreManager()->folder(&onboarded), ENOSPC);
+    completions = 0;
+    step->restore(onboarded, keep());
+    auto screen = passcodeScreen();
+    ASSERT_TRUE(screen);
+    screen->enterPasscode("00000000");
+    EXPECT_FALSE(result) << "a wrong passcode, asked again";
+    EXPECT_NE(screen->messageLabel()->text->find("1 attempt left"), std::string::npos);
+    screen->enterPasscode("00000001");
+    runMain();
+    EXPECT_EQ(failure(), StoreManagerError::Case::passcodeRetryLimitReached);
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(std::filesystem::exists(step->persistentStoreManager()->storePath(onboarded.onboardingID, &onboarded)));
 }
 
 TEST_F(StoreStep, ChangingThePasscodeAsksForTheCurrentOneThenANewOne) {

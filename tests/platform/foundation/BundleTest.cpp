@@ -57,6 +57,9 @@ TEST(StringsFile, ReadsUtf16WithAByteOrderMarkAndSkipsAUtf8One) {
     for (char c : std::string("\"k\" = \"v\";")) le += std::string{c, '\0'};
     EXPECT_EQ(entries(StringsFile::parse(le)), "[k=v]");
     EXPECT_EQ(entries(StringsFile::parse("\xEF\xBB\xBF\"k\" = \"v\";")), "[k=v]");
+    EXPECT_EQ(StringsFile::parse("\xEF\xBB\xBF\"k\" = \"\x9c\";").error,
+              "the text is neither UTF-8 nor UTF-16 with a byte-order mark")
+        << "a byte-order mark does not let bytes that are not UTF-8 through";
     EXPECT_FALSE(StringsFile::parse(std::string("\xFE\xFF\x00", 3)).ok());
 }
 

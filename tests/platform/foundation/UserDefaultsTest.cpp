@@ -7,6 +7,7 @@
 #include "platform/core/ProcessState.h"
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
+#include "FaultyFiles.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/TemporaryFolder.h"
 
@@ -72,10 +73,14 @@ TEST_F(UserDefaultsTest, RemovingAndSettingNilForgetTheKeyOnDisk) {
     EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
 }
 
-TEST_F(UserDefaultsTest, ObjectsAreRefusedAndNothingChanges) {
+TEST_F(UserDefaultsTest, ObjectsAndDatesWithoutATextAreRefusedAndNothingChanges) {
     defaults.setObject("keep", "old");
     EXPECT_FALSE(defaults.setObject("keep", core::Array{Value(core::Block::make(nullptr))}));
+    EXPECT_FALSE(defaults.setObject("keep", core::Dictionary{{"when", core::Date{-62167219201.0}}}));
+    EXPECT_FALSE(defaults.setObject("other", core::Date{1e300}));
     EXPECT_EQ(defaults.objectForKey("keep"), Value("old"));
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"keep", "old"}})) << "the file still reads";
 }
 
 TEST_F(UserDefaultsTest, WritesLeaveOnlyTheFileBehind) {
@@ -83,7 +88,7 @@ TEST_F(UserDefaultsTest, WritesLeaveOnlyTheFileBehind) {
     EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
 }
 
-TEST_F(UserDefaultsTest, AFileThatCannotBeReadIsMovedAsideAndLogged) {
+TEST_F(UserDefaultsTest, AFileThatIsReadButNotValidIsMovedAsideAndLogged) {
     AtomicFile::write(defaults.filePath(), "{\"broken\": ");
     core::Logging::clearCaptured();
     core::ProcessState::resetAll();
@@ -94,6 +99,74 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadIsMovedAsideAndLogged) {
     auto logs = core::Logging::captured();
     ASSERT_FALSE(logs.empty());
     EXPECT_EQ(logs.back().severity, "error");
+}
+
+TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTheNextUseTriesAgain) {
+    defaults.setObject("onboarded", "6F9619FF");
+    const std::string stored = AtomicFile::read(defaults.filePath());
+    for (auto [op, error] : {std::pair{FileOperation::open, EMFILE}, {FileOperation::open, EACCES}, {FileOperation::read, EIO}}) {
+        core::ProcessState::resetAll();
+        core::Logging::clearCaptured();
+        {
+            testing::FaultyFiles files;
+            files.fail(op, defaults.filePath(), error);
+            EXPECT_EQ(defaults.objectForKey("onboarded"), Value());
+            EXPECT_EQ(defaults.readError().value(), error);
+            EXPECT_FALSE(defaults.setObject("other", true));
+            EXPECT_FALSE(defaults.remove("onboarded"));
+            EXPECT_FALSE(defaults.setObject("onboarded", Value()));
+            EXPECT_EQ(defaults.objectForKey("onboarded"), Value());
+        }
+        EXPECT_EQ(AtomicFile::read(defaults.filePath()), stored);
+        EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName}) << "nothing moved aside";
+        auto logs = core::Logging::captured();
+        ASSERT_EQ(logs.size(), 4u) << "the read once, then each refused change";
+        EXPECT_NE(logs[0].message.find("keeping it"), std::string::npos) << logs[0].message;
+        EXPECT_EQ(defaults.objectForKey("onboarded"), Value("6F9619FF")) << "read again once it can be";
+        EXPECT_EQ(defaults.readError(), std::error_code());
+    }
+    fs::remove(defaults.filePath());
+    fs::create_directory(defaults.filePath());
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.readError(), std::errc::is_a_directory);
+    EXPECT_FALSE(defaults.setObject("other", true));
+    EXPECT_TRUE(fs::is_directory(defaults.filePath()));
+}
+
+TEST_F(UserDefaultsTest, AChangeThatCannotBeWrittenIsRefusedAndUndone) {
+    defaults.setObject("a", 1);
+    testing::FaultyFiles files;
+    files.fail(FileOperation::write, Sandbox::preferences(), ENOSPC);
+    EXPECT_FALSE(defaults.setObject("a", 2));
+    EXPECT_FALSE(defaults.setObject("b", 2));
+    EXPECT_FALSE(defaults.remove("a"));
+    EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"a", 1}}));
+    files.heal();
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"a", 1}}));
+}
+
+TEST_F(UserDefaultsTest, AChangeFailingAtAnyFileCallLeavesTheOldValueOrTheNewAndSaysWhich) {
+    std::uint64_t n = 1;
+    for (;; ++n) {
+        defaults.setObject("a", 1);
+        testing::FaultyFiles files;
+        files.fail(std::nullopt, {}, EIO, n);
+        const bool changed = defaults.setObject("a", 2);
+        const bool hit = files.injected() > 0;
+        files.heal();
+        EXPECT_EQ(defaults.objectForKey("a"), Value(changed ? 2 : 1)) << "failing call " << n;
+        core::ProcessState::resetAll();
+        EXPECT_EQ(defaults.objectForKey("a"), Value(changed ? 2 : 1)) << "failing call " << n;
+        if (!hit) break;
+    }
+    EXPECT_GE(n, 6u);
+}
+
+TEST_F(UserDefaultsTest, TheFileIsTheOwnersAlone) {
+    defaults.setObject("a", 1);
+    EXPECT_EQ(fs::status(defaults.filePath()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(UserDefaultsTest, ANewSandboxIsAFreshInstall) {
