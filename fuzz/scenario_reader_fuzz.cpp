@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/Scenario.h"
-#include "host/ScenarioExtensions.h"
+#include "simulator/Scenario.h"
+#include "simulator/ScenarioExtensions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
-        trc::host::Scenario scenario = trc::host::Scenario::parse(text, "/nonexistent/scenarios");
+        trc::simulator::Scenario scenario = trc::simulator::Scenario::parse(text, "/nonexistent/scenarios");
         (void)scenario;
-    } catch (const trc::host::ScenarioError&) {
+    } catch (const trc::simulator::ScenarioError&) {
     }
     return 0;
 }
