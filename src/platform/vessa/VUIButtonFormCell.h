@@ -18,7 +18,10 @@ class VUIButtonFormCell : public VUIBaseTableViewCell {
     TRC_OBJECT(VUIButtonFormCell)
 public:
     VUIButtonFormCell();
-    static std::string reuseIdentifier() { return "VUIButtonFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIButtonFormCell";
+        return identifier;
+    }
 
     std::shared_ptr<VUIButton> button() const { return button_; }
     VUIHorizontalAlignment alignment = VUIHorizontalAlignment::Center;

@@ -21,7 +21,10 @@ class VUIDatePickerFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIDatePickerFormCell)
 public:
     VUIDatePickerFormCell();
-    static std::string reuseIdentifier() { return "VUIDatePickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIDatePickerFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string> name);

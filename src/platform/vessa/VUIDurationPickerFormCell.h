@@ -19,7 +19,10 @@ class VUIDurationPickerFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIDurationPickerFormCell)
 public:
     VUIDurationPickerFormCell();
-    static std::string reuseIdentifier() { return "VUIDurationPickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIDurationPickerFormCell";
+        return identifier;
+    }
     // "1 h 30 min", "2 h", "45 min"; seconds below a minute count as none.
     static std::string durationText(double seconds);
 

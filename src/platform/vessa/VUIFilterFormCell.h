@@ -21,7 +21,10 @@ class VUIFilterFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIFilterFormCell)
 public:
     VUIFilterFormCell();
-    static std::string reuseIdentifier() { return "VUIFilterFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIFilterFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }

@@ -32,7 +32,10 @@ class VUIListPickerFormCell : public VUIInlineValidationTableViewCell {
 public:
     VUIListPickerFormCell();
     ~VUIListPickerFormCell() override;
-    static std::string reuseIdentifier() { return "VUIListPickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIListPickerFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string> name);

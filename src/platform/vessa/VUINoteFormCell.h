@@ -19,7 +19,10 @@ class VUINoteFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUINoteFormCell)
 public:
     VUINoteFormCell();
-    static std::string reuseIdentifier() { return "VUINoteFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUINoteFormCell";
+        return identifier;
+    }
 
     const std::string& value() const { return valueTextView_->text; }
     void setValue(std::string value) { valueTextView_->text = std::move(value); }

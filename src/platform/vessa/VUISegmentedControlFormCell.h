@@ -20,7 +20,10 @@ class VUISegmentedControlFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUISegmentedControlFormCell)
 public:
     VUISegmentedControlFormCell();
-    static std::string reuseIdentifier() { return "VUISegmentedControlFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUISegmentedControlFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }

@@ -20,7 +20,10 @@ class VUISwitchFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUISwitchFormCell)
 public:
     VUISwitchFormCell();
-    static std::string reuseIdentifier() { return "VUISwitchFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUISwitchFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }

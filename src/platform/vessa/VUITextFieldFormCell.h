@@ -25,7 +25,10 @@ class VUITextFieldFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUITextFieldFormCell)
 public:
     VUITextFieldFormCell();
-    static std::string reuseIdentifier() { return "VUITextFieldFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUITextFieldFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }

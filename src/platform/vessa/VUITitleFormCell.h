@@ -19,7 +19,10 @@ class VUITitleFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUITitleFormCell)
 public:
     VUITitleFormCell();
-    static std::string reuseIdentifier() { return "VUITitleFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUITitleFormCell";
+        return identifier;
+    }
 
     const std::string& value() const { return valueTextField_->text; }
     void setValue(std::string value) { valueTextField_->text = std::move(value); }
