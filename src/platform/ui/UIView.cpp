@@ -15,6 +15,10 @@ namespace trc::ui {
 
 namespace {
 
+// Constraints kept by all views together: while there are none, a view
+// leaving its superview has none to drop.
+std::size_t keptConstraints = 0;
+
 core::Value frameValue(const CGRect& r) {
     core::Dictionary d;
     d.set("x", r.origin.x);
@@ -65,6 +69,10 @@ UIView::~UIView() {
     for (const auto& s : subviews_) {
         if (s->superview_ == this) s->superview_ = nullptr;
     }
+    for (const auto& c : constraints_) {
+        if (auto* namings = namingsOfSecondItem(*c)) std::erase(*namings, ConstraintNaming{this, c.get()});
+    }
+    keptConstraints -= constraints_.size();
 }
 
 std::shared_ptr<UIView> UIView::superview() const {
@@ -113,22 +121,40 @@ void UIView::removeFromSuperview() {
     }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
-    auto inSubtree = [this](const UIView* v) { return v && (v == this || v->isDescendantOf(*this)); };
-    UIView* root = superview_;
-    while (root->superview_) root = root->superview_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
-    auto collect = [&](auto& self, const UIView& v) -> void {
-        const bool inside = inSubtree(&v);
-        for (const auto& c : v.constraints_) {
-            auto other = c->secondOwningView();
-            if (other && inSubtree(other.get()) != inside) stale.push_back(c);
-        }
-        for (const auto& s : v.subviews_) self(self, *s);
-    };
-    collect(collect, *root);
+    if (keptConstraints > 0) {
+        const UIView* root = superview_;
+        while (root->superview_) root = root->superview_;
+        collectStaleConstraints(*this, *root, stale);
+    }
     detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
+}
+
+void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
+                                     std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const {
+    auto inSubtree = [&leaving](const UIView* v) { return v && (v == &leaving || v->isDescendantOf(leaving)); };
+    auto inTree = [&root](const UIView* v) {
+        while (v->superview_) v = v->superview_;
+        return v == &root;
+    };
+    // Kept inside, about a view outside (in any tree).
+    for (const auto& c : constraints_) {
+        auto other = c->secondOwningView();
+        if (other && !inSubtree(other.get())) stale.push_back(c);
+    }
+    // Kept outside (in the tree left behind), about this view or its guides.
+    auto keptOutside = [&](const ConstraintNamings& namings) {
+        for (const auto& n : namings) {
+            if (!inSubtree(n.keeper) && inTree(n.keeper)) {
+                stale.push_back(std::static_pointer_cast<NSLayoutConstraint>(n.constraint->shared_from_this()));
+            }
+        }
+    };
+    keptOutside(namedBy_);
+    for (const auto& guide : layoutGuides_) keptOutside(guide->namedBy_);
+    for (const auto& s : subviews_) s->collectStaleConstraints(leaving, root, stale);
 }
 
 void UIView::detachFromSuperview() {
@@ -172,15 +198,25 @@ std::shared_ptr<UIViewController> UIView::controller() const {
     return nullptr;
 }
 
+ConstraintNamings* UIView::namingsOfSecondItem(const NSLayoutConstraint& constraint) {
+    if (auto view = constraint.secondItem()) return &view->namedBy_;
+    if (auto guide = constraint.secondGuide()) return &guide->namedBy_;
+    return nullptr;
+}
+
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint) return;
     if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
     constraints_.push_back(constraint);
+    ++keptConstraints;
+    if (auto* namings = namingsOfSecondItem(*constraint)) namings->push_back({this, constraint.get()});
     needsLayout_ = true;
 }
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-    std::erase(constraints_, constraint);
+    if (!constraint || std::erase(constraints_, constraint) == 0) return;
+    --keptConstraints;
+    if (auto* namings = namingsOfSecondItem(*constraint)) std::erase(*namings, ConstraintNaming{this, constraint.get()});
 }
 
 void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {

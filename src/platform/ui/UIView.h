@@ -8,7 +8,9 @@
 // their constructors. Adding a view that has a superview moves it; a view
 // that leaves its superview drops every constraint between its subtree and
 // the tree it leaves (to a view or to a view's layout guide), whichever view
-// keeps it. Removing a view from its window makes its first responder
+// keeps it; each view and guide knows the constraints that name it, so only
+// the leaving subtree is looked at, and nothing at all while no view keeps a
+// constraint. Removing a view from its window makes its first responder
 // (itself or a descendant) resign. layoutSubviews() runs from
 // layoutIfNeeded() only, so tests and the simulator decide when layout
 // happens. Main thread only.
@@ -23,6 +25,7 @@
 #include "platform/ui/CGRect.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
+#include "platform/ui/internal/ConstraintNaming.h"
 
 namespace trc::ui {
 
@@ -126,6 +129,11 @@ protected:
 private:
     friend class UIViewController;
 
+    // The naming list of the constraint's second item, if it still exists.
+    static ConstraintNamings* namingsOfSecondItem(const NSLayoutConstraint& constraint);
+    void collectStaleConstraints(const UIView& leaving, const UIView& root,
+                                 std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const;
+
     void detachFromSuperview();
     std::shared_ptr<UILayoutGuide> ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier);
 
@@ -138,6 +146,7 @@ private:
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    ConstraintNamings namedBy_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
     std::shared_ptr<UILayoutGuide> readableContentGuide_;

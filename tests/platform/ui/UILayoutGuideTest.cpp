@@ -77,4 +77,37 @@ TEST_F(GuideConstraints, AViewLeavingDropsEveryConstraintBetweenItsSubtreeAndThe
     EXPECT_EQ(cell->constraints().size(), 0u);
 }
 
+TEST_F(GuideConstraints, AGuideCountsAsPartOfTheViewThatOwnsItWhenTheViewLeaves) {
+    auto guide = hosted->layoutMarginsGuide();
+    auto siblingToGuide = NSLayoutConstraint::makeToGuide(sibling, A::Top, guide, A::Top);
+    auto cellToMovedGuide = NSLayoutConstraint::makeToGuide(cell, A::Top, inner->readableContentGuide(), A::Top);
+    NSLayoutConstraint::activate({siblingToGuide, cellToMovedGuide});
+    content->addLayoutGuide(inner->readableContentGuide());  // now owned outside the leaving subtree
+
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(siblingToGuide->isActive()) << "the guide left with its view";
+    EXPECT_TRUE(cellToMovedGuide->isActive()) << "the guide stayed behind with its new view";
+}
+
+TEST_F(GuideConstraints, OnlyConstraintsWithinTheTreeLeftBehindAreDropped) {
+    auto elsewhere = std::make_shared<UIView>();  // in no tree with the others
+    auto elsewhereToHosted = NSLayoutConstraint::make(elsewhere, A::Top, hosted, A::Top);
+    auto hostedToElsewhere = NSLayoutConstraint::make(hosted, A::Top, elsewhere, A::Bottom);
+    auto tableToInner = NSLayoutConstraint::make(table, A::Width, inner, A::Width);
+    NSLayoutConstraint::activate({elsewhereToHosted, hostedToElsewhere, tableToInner});
+    NSLayoutConstraint::deactivate({tableToInner});
+
+    hosted->removeFromSuperview();
+    EXPECT_TRUE(elsewhereToHosted->isActive()) << "kept by a view outside the tree the view left";
+    EXPECT_FALSE(hostedToElsewhere->isActive()) << "kept inside the leaving subtree, about a view outside it";
+    EXPECT_FALSE(tableToInner->isActive());
+    EXPECT_TRUE(table->constraints().empty());
+
+    content->addSubview(hosted);
+    NSLayoutConstraint::activate({tableToInner});
+    elsewhere.reset();  // a view that goes drops what it kept
+    inner->removeFromSuperview();
+    EXPECT_FALSE(tableToInner->isActive()) << "a constraint activated again is found again";
+}
+
 }  // namespace
