@@ -10,6 +10,7 @@
 #include "platform/ui/UIControl.h"
 #include "platform/vessa/VUIBaseTableViewCell.h"
 #include "platform/vessa/VUIButton.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIHorizontalAlignment.h"
 
 namespace trc::vessa {
@@ -25,7 +26,7 @@ public:
 
     std::shared_ptr<VUIButton> button() const { return button_; }
     VUIHorizontalAlignment alignment = VUIHorizontalAlignment::Center;
-    std::function<void(ui::UIControl::Event)> onChangeHandler;
+    VUIChangeHandler<void(ui::UIControl::Event)> onChangeHandler;
 
     bool press() { return button_->press(); }
 

@@ -13,6 +13,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/ui/UIDatePicker.h"
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -37,7 +38,7 @@ public:
     std::shared_ptr<foundation::DateFormatter> dateFormatter() const { return dateFormatter_; }
     void setDateFormatter(std::shared_ptr<foundation::DateFormatter> formatter);
 
-    std::function<void(core::Date)> onChangeHandler;
+    VUIChangeHandler<void(core::Date)> onChangeHandler;
 
     bool pick(core::Date date) { return datePicker_->pick(date); }
 

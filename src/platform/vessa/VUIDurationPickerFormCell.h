@@ -11,6 +11,7 @@
 
 #include "platform/ui/UIDatePicker.h"
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -35,7 +36,7 @@ public:
     void setValue(double seconds);
     std::shared_ptr<ui::UIDatePicker> durationPicker() const { return durationPicker_; }
 
-    std::function<void(double)> onChangeHandler;
+    VUIChangeHandler<void(double)> onChangeHandler;
 
     bool pick(double seconds) { return durationPicker_->pickDuration(seconds); }
 

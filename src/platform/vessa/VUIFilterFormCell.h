@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -35,7 +36,7 @@ public:
     bool allowsEmptySelection = true;
     // As set; the cell does not check what a configurer gives it.
     std::vector<int> value;
-    std::function<void(const std::vector<int>&)> onChangeHandler;
+    VUIChangeHandler<void(const std::vector<int>&)> onChangeHandler;
 
     bool tapOption(int index);
     bool pick(std::vector<int> indexes);

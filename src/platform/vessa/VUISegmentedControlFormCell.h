@@ -12,6 +12,7 @@
 
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UISegmentedControl.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -37,7 +38,7 @@ public:
     void setApportionsSegmentWidthsByContent(bool on) { segmentedControl_->apportionsSegmentWidthsByContent = on; }
     std::shared_ptr<ui::UISegmentedControl> segmentedControl() const { return segmentedControl_; }
 
-    std::function<void(int)> onChangeHandler;
+    VUIChangeHandler<void(int)> onChangeHandler;
 
     bool select(int index) { return segmentedControl_->selectSegment(index); }
 

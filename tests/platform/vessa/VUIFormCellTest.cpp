@@ -207,6 +207,49 @@ TEST_F(CellEntry, AHandlerOutlivingItsCellIsNotCalled) {
     EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(CellEntry, AHandlerMayReplaceOrDropItselfWhileItRuns) {
+    auto toggle = shown<VUISwitchFormCell>();
+    std::vector<std::string> heard;
+    auto big = std::make_shared<std::string>("captured state the handler keeps alive");
+    toggle->onChangeHandler = [&, big](bool on) {
+        toggle->onChangeHandler = [&](bool) { heard.push_back("second"); };
+        heard.push_back(*big + (on ? " on" : " off"));  // still safe: the running handler is kept
+    };
+    big.reset();
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_TRUE(toggle->toggle());
+    toggle->onChangeHandler = [&](bool) {
+        toggle->onChangeHandler = nullptr;
+        heard.push_back("last");
+    };
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_FALSE(toggle->onChangeHandler);
+    EXPECT_TRUE(toggle->toggle()) << "a cell without a handler still takes the flip";
+    EXPECT_EQ(heard, (std::vector<std::string>{"captured state the handler keeps alive on", "second", "last"}));
+
+    std::function<void(bool)> empty;
+    toggle->onChangeHandler = empty;
+    EXPECT_FALSE(toggle->onChangeHandler) << "an empty function is no handler";
+}
+
+TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
+    auto control = std::make_shared<UIControl>();
+    std::vector<std::string> ran;
+    std::uint64_t second = 0;
+    control->addAction(UIControl::Event::ValueChanged, [&](UIControl& c) {
+        ran.push_back("first");
+        c.removeAction(second);
+        c.addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("added"); });
+    });
+    second = control->addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("second"); });
+    for (int i = 0; i < 10; ++i) control->addAction(UIControl::Event::EditingChanged, [&](UIControl&) { ran.push_back("edit"); });
+    control->sendActions(UIControl::Event::ValueChanged);
+    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second"})) << "the actions as they were when the send began";
+    ran.clear();
+    control->sendActions(UIControl::Event::EditingChanged);
+    EXPECT_EQ(ran.size(), 10u) << "more actions than fit on the stack";
+}
+
 TEST(CellHierarchy, ValidationAndDrawingBasesAreApart) {
     auto isValidation = [](const std::shared_ptr<UITableViewCell>& c) {
         return dynamic_cast<VUIInlineValidationTableViewCell*>(c.get()) != nullptr;
