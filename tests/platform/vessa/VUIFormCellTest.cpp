@@ -232,6 +232,37 @@ TEST_F(CellEntry, AHandlerMayReplaceOrDropItselfWhileItRuns) {
     EXPECT_FALSE(toggle->onChangeHandler) << "an empty function is no handler";
 }
 
+TEST_F(CellEntry, AReassignedHandlerLetsGoOfWhatTheOldOneHeld) {
+    auto toggle = shown<VUISwitchFormCell>();
+    auto handlerFor = [this](std::shared_ptr<std::string> row) {
+        return [this, row](bool) { reported.emplace_back(*row); };
+    };
+    auto first = std::make_shared<std::string>("row 1");
+    std::weak_ptr<std::string> firstAlive = first;
+    toggle->onChangeHandler = handlerFor(std::move(first));
+    auto kept = toggle->onChangeHandler;  // a copy keeps its own handler
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 2"));
+    EXPECT_FALSE(firstAlive.expired());
+    kept = nullptr;
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 3"));
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 4"));
+    EXPECT_TRUE(firstAlive.expired());
+    EXPECT_TRUE(toggle->toggle());
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "row 4");
+
+    auto last = std::make_shared<std::string>("row 5");
+    std::weak_ptr<std::string> lastAlive = last;
+    toggle->onChangeHandler = handlerFor(std::move(last));
+    toggle->onChangeHandler = nullptr;
+    EXPECT_TRUE(lastAlive.expired()) << "dropping a handler drops what it captured";
+    EXPECT_FALSE(toggle->onChangeHandler);
+    EXPECT_THROW(toggle->onChangeHandler(true), std::bad_function_call);
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 6"));
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_EQ(std::get<std::string>(reported.back()), "row 6");
+}
+
 TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
     auto control = std::make_shared<UIControl>();
     std::vector<std::string> ran;
