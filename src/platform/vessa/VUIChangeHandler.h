@@ -1,9 +1,10 @@
 #pragma once
-// The type of a cell's change handlers (onChangeHandler and its kin): a
-// callable held by shared reference, assigned and called like a
-// std::function. Copying one takes no allocation, so a cell can call its
-// handler through a copy (the handler may replace itself while it runs)
-// without paying for the copy on every change a person makes.
+// The type of the handlers the UI framework's cells and buttons call back
+// (onChangeHandler and its kin, didSelectHandler): a callable held by shared
+// reference, assigned and called like a std::function. Copying one takes no
+// allocation, so a cell can call its handler through a copy (the handler may
+// replace itself while it runs) without paying for the copy on every change
+// a person makes.
 //
 // Assigning a callable allocates once. A handler nobody else shares keeps
 // that room when it is given another callable of the same type, or nullptr
