@@ -1,12 +1,16 @@
 #include "platform/core/Dictionary.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/core/Value.h"
 
 namespace trc::core {
 
 namespace {
+
+// Up to this many entries a look-up scans instead of searching.
+constexpr std::size_t kScanLimit = 12;
 
 // Byte order; most keys of a parameter dictionary differ in their first
 // byte, which settles the comparison without a call to memcmp.
@@ -57,13 +61,20 @@ std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::strin
 }
 
 const Value* Dictionary::find(std::string_view key) const {
+    // A parameter dictionary is short: comparing lengths first rules out
+    // most entries without touching their text.
+    if (entries_.size() <= kScanLimit) {
+        for (const auto& e : entries_) {
+            if (e.first.size() == key.size() && std::string_view(e.first) == key) return &e.second;
+        }
+        return nullptr;
+    }
     auto it = lowerBound(key);
     return it != entries_.end() && it->first == key ? &it->second : nullptr;
 }
 
 Value* Dictionary::find(std::string_view key) {
-    auto it = lowerBound(key);
-    return it != entries_.end() && it->first == key ? &it->second : nullptr;
+    return const_cast<Value*>(std::as_const(*this).find(key));
 }
 
 Value Dictionary::get(std::string_view key) const {

@@ -182,7 +182,7 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
 
 std::shared_ptr<UIWindow> UIView::window() const {
     for (const UIView* v = superview_; v; v = v->superview_) {
-        if (auto w = dynamic_cast<const UIWindow*>(v)) return w->window();
+        if (auto w = v->asWindow()) return w->window();
     }
     return nullptr;
 }

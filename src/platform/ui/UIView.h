@@ -83,6 +83,8 @@ public:
     std::shared_ptr<UIView> viewWithTag(std::int64_t tag);
     // The window the view is in (a window answers itself).
     virtual std::shared_ptr<UIWindow> window() const;
+    // This view as a window, if it is one; cheaper than a cast for walks up the tree.
+    virtual const UIWindow* asWindow() const { return nullptr; }
 
     // The view controller whose root view this is, if any.
     std::shared_ptr<UIViewController> owningViewController() const { return owner_.lock(); }
