@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include <unicode/datefmt.h>
@@ -37,6 +38,10 @@ struct KeptFormat {
     std::string timeZone;
     std::string pattern;
     std::unique_ptr<icu::DateFormat> format;
+    // The latest text made, for the date it shows: a cell given a new
+    // formatter of the same settings shows its old date again first.
+    std::optional<double> lastDate;
+    std::string lastText;
 };
 constexpr std::size_t kKeptFormats = 16;
 std::mutex keptLock;
@@ -82,18 +87,20 @@ std::string DateFormatter::string(core::Date date) const {
     });
     if (it == formats.end()) {
         if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
-        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this)});
-        it = formats.end() - 1;
+        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}});
     } else {
         std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
     }
-    const icu::DateFormat* format = formats.back().format.get();
-    if (!format) return {};
-    icu::UnicodeString text;
-    format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), text);
-    std::string out;
-    text.toUTF8String(out);
-    return out;
+    KeptFormat& latest = formats.back();
+    if (!latest.format) return {};
+    if (latest.lastDate != date.secondsSince1970) {
+        icu::UnicodeString text;
+        latest.format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), text);
+        latest.lastText.clear();
+        text.toUTF8String(latest.lastText);
+        latest.lastDate = date.secondsSince1970;
+    }
+    return latest.lastText;
 }
 
 }  // namespace trc::foundation

@@ -34,6 +34,8 @@ TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
         EXPECT_EQ(other.string(noon), "day " + std::to_string(i) + " 1");
     }
     EXPECT_EQ(same.string(noon), "Jan 1, 1970");
+    EXPECT_EQ(same.string(core::Date{86400 * 366}), "Jan 2, 1971");
+    EXPECT_EQ(same.string(noon), "Jan 1, 1970") << "each date shows as itself, whichever came before";
 }
 
 }  // namespace
