@@ -8,13 +8,15 @@
 // their constructors. Adding a view that has a superview moves it; a view
 // that leaves its superview drops every constraint between its subtree and
 // the tree it leaves (to a view or to a view's layout guide), whichever view
-// keeps it; each view and guide knows the constraints that name it, so only
-// the leaving subtree is looked at, and nothing at all while no view keeps a
-// constraint. Removing a view from its window makes its first responder
+// keeps it; each view and guide knows the constraints that name it, and
+// each view how many constraint ends its subtree holds, so only the parts
+// of the leaving subtree that hold one are looked at, and nothing at all
+// when none does. Removing a view from its window makes its first responder
 // (itself or a descendant) resign. layoutSubviews() runs from
 // layoutIfNeeded() only, so tests and the simulator decide when layout
 // happens. Main thread only.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -131,8 +133,21 @@ protected:
 private:
     friend class UIViewController;
 
-    // The naming list of the constraint's second item, if it still exists.
-    static ConstraintNamings* namingsOfSecondItem(const NSLayoutConstraint& constraint);
+    // The second item of a constraint (a view, or a guide and the view that
+    // owns it, if any), which keeps the constraint's naming.
+    struct SecondItem {
+        std::shared_ptr<UIView> view;
+        std::shared_ptr<UILayoutGuide> guide;
+        ConstraintNamings* namings = nullptr;
+        UIView* owner = nullptr;  // where the naming counts as a constraint end
+    };
+    static SecondItem secondItemOf(const NSLayoutConstraint& constraint);
+    // Records (or takes back) that the constraint, kept here, names its second item.
+    void noteNaming(const NSLayoutConstraint& constraint);
+    void forgetNaming(const NSLayoutConstraint& constraint);
+    // Adds delta to the constraint ends of this view's subtree and of every
+    // subtree it lies in.
+    void countConstraintEnds(std::ptrdiff_t delta);
     void collectStaleConstraints(const UIView& leaving, const UIView& root,
                                  std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const;
 
@@ -145,6 +160,9 @@ private:
     // Plain pointer so that constructors can build sub-view trees; the
     // superview owns this view and clears the pointer when it goes.
     UIView* superview_ = nullptr;
+    // Constraint ends in this subtree: constraints its views keep, and
+    // namings of its views and of the guides they own.
+    std::size_t constraintEnds_ = 0;
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;

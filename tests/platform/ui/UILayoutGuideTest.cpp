@@ -110,4 +110,39 @@ TEST_F(GuideConstraints, OnlyConstraintsWithinTheTreeLeftBehindAreDropped) {
     EXPECT_FALSE(tableToInner->isActive()) << "a constraint activated again is found again";
 }
 
+TEST_F(GuideConstraints, ConstraintsFollowTheirViewsAndGuidesWhereverTheyMove) {
+    auto other = std::make_shared<UIView>();
+    table->addSubview(other);
+    auto innerGuide = inner->layoutMarginsGuide();
+    auto otherToInner = NSLayoutConstraint::make(other, A::Top, inner, A::Top);
+    auto siblingToGuide = NSLayoutConstraint::makeToGuide(sibling, A::Leading, innerGuide, A::Leading);
+    NSLayoutConstraint::activate({otherToInner, siblingToGuide});
+
+    other->addSubview(hosted);  // a move is a leave: what reached out of hosted goes
+    EXPECT_FALSE(otherToInner->isActive());
+    EXPECT_FALSE(siblingToGuide->isActive());
+    NSLayoutConstraint::activate({otherToInner, siblingToGuide});
+    sibling->addLayoutGuide(innerGuide);  // the guide now lies outside hosted
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(otherToInner->isActive());
+    EXPECT_TRUE(siblingToGuide->isActive()) << "both ends stayed behind";
+
+    other->addSubview(hosted);
+    hosted->addLayoutGuide(innerGuide);
+    NSLayoutConstraint::activate({otherToInner});
+    other->removeFromSuperview();  // takes hosted, inner and the guide along
+    EXPECT_TRUE(otherToInner->isActive()) << "both ends left together";
+    EXPECT_FALSE(siblingToGuide->isActive());
+
+    NSLayoutConstraint::deactivate({otherToInner});
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(otherToInner->isActive());
+    auto leftAlone = std::make_shared<UIView>();
+    leftAlone->addSubview(hosted);
+    auto held = NSLayoutConstraint::make(hosted, A::Width, leftAlone, A::Width);
+    NSLayoutConstraint::activate({held});
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(held->isActive()) << "a view that never had a constraint before still finds one kept inside it";
+}
+
 }  // namespace
