@@ -42,7 +42,13 @@ public:
     bool pick(std::vector<int> indexes);
 
 private:
+    // Takes indexes as the new selection when allowed: they are swapped
+    // into value, so indexes is left holding the old selection.
+    bool choose(std::vector<int>& indexes);
+
     std::shared_ptr<ui::UILabel> keyLabel_;
+    // The next selection of a tap, built here so a tap allocates nothing.
+    std::vector<int> next_;
 };
 
 }  // namespace trc::vessa
