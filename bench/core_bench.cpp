@@ -1,9 +1,14 @@
-// Host values: parsing and writing a large form definition, looking a key up
+// Host values: reading and writing a large form definition (beside
+// nlohmann-json's document parse and dump of the same text), looking a key up
 // in a parameter dictionary, and copying one.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <nlohmann/json.hpp>
 #include <string>
+
+#include "AllocationCounter.h"
 
 #include "platform/core/Json.h"
 #include "platform/core/Value.h"
@@ -54,25 +59,56 @@ const std::string& formDefinitionText() {
     return text;
 }
 
-void BM_ParseFormDefinition(benchmark::State& state) {
-    const std::string& text = formDefinitionText();
-    for (auto _ : state) benchmark::DoNotOptimize(Json::parse(text));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-    state.counters["kB"] = static_cast<double>(text.size()) / 1024;
+// Reading and writing side by side with nlohmann-json's own document parse
+// and dump of the same text, interleaved in each iteration so that a busy
+// machine slows both alike. The time is ours; "nlohmann_ms" is theirs and
+// "speedup" theirs over ours (above 1: we are faster).
+template <class Ours, class Theirs>
+void sideBySide(benchmark::State& state, std::size_t bytes, Ours ours, Theirs theirs) {
+    using Clock = std::chrono::steady_clock;
+    double oursSeconds = 0, theirsSeconds = 0;
+    const std::size_t before = trc::bench::AllocationCounter::allocations();
+    std::size_t theirAllocations = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        ours();
+        const auto t1 = Clock::now();
+        const std::size_t a = trc::bench::AllocationCounter::allocations();
+        theirs();
+        theirAllocations += trc::bench::AllocationCounter::allocations() - a;
+        const auto t2 = Clock::now();
+        const double o = std::chrono::duration<double>(t1 - t0).count();
+        oursSeconds += o;
+        theirsSeconds += std::chrono::duration<double>(t2 - t1).count();
+        state.SetIterationTime(o);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    state.counters["kB"] = static_cast<double>(bytes) / 1024;
+    state.counters["nlohmann_ms"] = theirsSeconds / n * 1e3;
+    state.counters["speedup"] = oursSeconds > 0 ? theirsSeconds / oursSeconds : 0;
+    state.counters["allocs"] = static_cast<double>(trc::bench::AllocationCounter::allocations() - before -
+                                                   theirAllocations) / n;
+    state.counters["nlohmann_allocs"] = static_cast<double>(theirAllocations) / n;
 }
-BENCHMARK(BM_ParseFormDefinition)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFormDefinition(benchmark::State& state) {
+    const std::string& text = formDefinitionText();
+    sideBySide(
+        state, text.size(), [&] { benchmark::DoNotOptimize(Json::parse(text)); },
+        [&] { benchmark::DoNotOptimize(nlohmann::json::parse(text)); });
+}
+BENCHMARK(BM_ReadFormDefinition)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_WriteFormDefinition(benchmark::State& state) {
-    const Value form = Json::parse(formDefinitionText());
-    std::size_t size = 0;
-    for (auto _ : state) {
-        std::string out = Json::write(form);
-        size = out.size();
-        benchmark::DoNotOptimize(out);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+    const std::string& text = formDefinitionText();
+    const Value form = Json::parse(text);
+    const nlohmann::json document = nlohmann::json::parse(text);
+    sideBySide(
+        state, text.size(), [&] { benchmark::DoNotOptimize(Json::write(form)); },
+        [&] { benchmark::DoNotOptimize(document.dump()); });
 }
-BENCHMARK(BM_WriteFormDefinition)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteFormDefinition)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_LookUpKeyIn20EntryParams(benchmark::State& state) {
     const Value params(cellParams(1));

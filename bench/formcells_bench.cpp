@@ -1,50 +1,70 @@
-// Form cells: building one row of each kind into a reused cell (time and heap
-// allocations per row), and a full-screen form of many cells in one section
-// (a tenth hidden): adding the cells, then asking the table for every shown
-// row once, a screen at a time, as scrolling would.
+// Form cells, in both owners of form cells: the full-screen form
+// ("Form") and a form cell section on a sectioned page ("Section"), each
+// shown in a window as a host would show it.
+//
+// - RowIntoReusedCell/<owner>/<kind>: the owner's cell-for-row building one
+//   row of the kind into a cell the table reuses; the time is that call
+//   alone (timed inside the table's data source), the allocations are the
+//   call's.
+// - ScrollStep/<owner>/<kind>: a whole step of the table: one row leaves
+//   (its cell goes to the reuse pool), the other enters and is built into
+//   that cell.
+// - ChangeToHostCallback/<owner>/<kind>: a person's change on a shown row,
+//   stored in the owner and reported to the row's host callback object.
+// - ScrollEveryShownRow/<owner>/<cells>: a form of that many cells (a tenth
+//   hidden) scrolled from top to end a screen (10 rows) at a time; per-row
+//   time, allocations per row and memory per stored cell.
+// - AddCells/<owner>/<cells>: the host adding that many cells.
+//
+// Every figure counts heap allocations with the bench's counting allocator.
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <chrono>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "AllocationCounter.h"
 #include "formcells/FormCellContainerViewController.h"
-#include "formcells/FormCellItemDelegate.h"
+#include "formcells/FormCellSection.h"
 #include "formcells/FormCellType.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
-
-// Every heap allocation of the program is counted, so a benchmark can report
-// the allocations one row costs. The replaced operators pair new with
-// malloc and delete with free, which the compiler cannot see across them.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-std::atomic<std::size_t> gAllocations{0};
-}
-
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "platform/ui/UITableViewDataSource.h"
+#include "platform/ui/UIWindow.h"
+#include "platform/vessa/VUIDatePickerFormCell.h"
+#include "platform/vessa/VUIDurationPickerFormCell.h"
+#include "platform/vessa/VUIFilterFormCell.h"
+#include "platform/vessa/VUINoteFormCell.h"
+#include "platform/vessa/VUISegmentedControlFormCell.h"
+#include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
+#include "platform/vessa/VUITitleFormCell.h"
+#include "services/SectionedTableViewController.h"
 
 using namespace trc;
+using bench::AllocationCounter;
 using formcells::FormCellContainerViewController;
-using Kind = formcells::FormCellType::Kind;
+using formcells::FormCellSection;
+using formcells::FormCellType;
+using Kind = FormCellType::Kind;
+using Clock = std::chrono::steady_clock;
 
 namespace {
+
+enum class Owner { Form, Section };
+const char* ownerName(Owner owner) { return owner == Owner::Form ? "Form" : "Section"; }
+
+std::string kindName(Kind kind) {
+    constexpr std::string_view prefix = "Control.Type.FormCell.";
+    return std::string(FormCellType::rawValue(kind).substr(prefix.size()));
+}
 
 // Parameters a host would send for a row of the kind.
 core::Dictionary rowParams(Kind kind, int i, bool hidden) {
-    core::Dictionary d{{"_Type", std::string(formcells::FormCellType::rawValue(kind))},
+    core::Dictionary d{{"_Type", std::string(FormCellType::rawValue(kind))},
                        {"_Name", "cell" + std::to_string(i)},
                        {"Caption", "Caption " + std::to_string(i)}};
     switch (kind) {
@@ -57,6 +77,7 @@ core::Dictionary rowParams(Kind kind, int i, bool hidden) {
         d.set("Value", 1);
         break;
     case Kind::ListPicker: d.set("PickerItems", core::Array{"North", "South", "East"}); break;
+    case Kind::DatePicker: d.set("Value", core::Date{1.7e9 + i * 86400.0}); break;
     case Kind::DurationPicker: d.set("Value", 5400.0); break;
     case Kind::Filter:
     case Kind::Sorter: d.set("FilterItems", core::Array{"Open", "Closed"}); break;
@@ -66,89 +87,298 @@ core::Dictionary rowParams(Kind kind, int i, bool hidden) {
     return d;
 }
 
-struct Form {
-    explicit Form(int rowsOnScreen) {
-        core::ProcessState::resetAll();
-        dispatch::MainQueue::resetShared();
-        form = std::make_shared<FormCellContainerViewController>();
-        table = form->tableView();
-        table->setRowsOnScreen(rowsOnScreen);
+// The host's callback object of a row: it hears value changes and counts them.
+class HostCallback : public core::Object {
+public:
+    std::size_t calls = 0;
+    bool respondsToSelector(std::string_view selector) const override { return selector == "valueChangedWithParams"; }
+    core::Value perform(std::string_view, core::Args) override {
+        ++calls;
+        return {};
     }
-    ~Form() { core::ProcessState::resetAll(); }
-    void add(const core::Dictionary& params) { form->addFormCell(params, delegate); }
-
-    std::shared_ptr<FormCellContainerViewController> form;
-    std::shared_ptr<ui::UITableView> table;
-    std::shared_ptr<core::Object> delegate = std::make_shared<formcells::FormCellItemDelegate>();
 };
 
-// Two rows of one kind, one on screen: each scroll builds the other row into
-// the cell the first one gave back.
-void BM_BuildRowIntoReusedCell(benchmark::State& state) {
-    const auto kind = static_cast<Kind>(state.range(0));
-    Form f(1);
-    f.form->announcedNumberOfSections = 1;
-    f.form->announcedNumberOfRowsInSection = {2};
-    f.add(rowParams(kind, 0, false));
-    f.add(rowParams(kind, 1, false));
-    f.table->layoutIfNeeded();
-    int row = 0;
-    const std::size_t before = gAllocations.load();
-    for (auto _ : state) {
-        row = 1 - row;
-        f.table->scrollToRow({0, row}, ui::UITableView::ScrollPosition::Bottom, false);
+// Stands between the table and the owner's data source and times each row
+// the owner builds, with the allocations the build made.
+class TimedDataSource : public ui::UITableViewDataSource {
+public:
+    explicit TimedDataSource(std::shared_ptr<ui::UITableViewDataSource> inner) : inner_(std::move(inner)) {}
+
+    double seconds = 0;
+    std::size_t rows = 0;
+    std::size_t allocations = 0;
+    void reset() { seconds = 0, rows = 0, allocations = 0; }
+
+    int numberOfSections(ui::UITableView& t) override { return inner_->numberOfSections(t); }
+    int numberOfRowsInSection(ui::UITableView& t, int s) override { return inner_->numberOfRowsInSection(t, s); }
+    std::optional<std::string> titleForHeaderInSection(ui::UITableView& t, int s) override {
+        return inner_->titleForHeaderInSection(t, s);
     }
-    state.counters["allocs/row"] =
-        benchmark::Counter(static_cast<double>(gAllocations.load() - before), benchmark::Counter::kAvgIterations);
-    state.SetLabel(std::string(formcells::FormCellType::rawValue(kind)).substr(std::string("Control.Type.FormCell.").size()));
+    std::optional<std::string> titleForFooterInSection(ui::UITableView& t, int s) override {
+        return inner_->titleForFooterInSection(t, s);
+    }
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& t, const ui::IndexPath& p) override {
+        const std::size_t before = AllocationCounter::allocations();
+        const auto start = Clock::now();
+        auto cell = inner_->cellForRowAt(t, p);
+        seconds += std::chrono::duration<double>(Clock::now() - start).count();
+        allocations += AllocationCounter::allocations() - before;
+        ++rows;
+        return cell;
+    }
+
+private:
+    std::shared_ptr<ui::UITableViewDataSource> inner_;
+};
+
+// One owner of form cells in a window, in a fresh process state.
+class Screen {
+public:
+    Screen(Owner owner, int rowsOnScreen) : owner_(owner), rowsOnScreen_(rowsOnScreen) {
+        core::ProcessState::resetAll();
+        dispatch::MainQueue::resetShared();
+        window_->makeKeyAndVisible();
+        if (owner == Owner::Form) {
+            form_ = std::make_shared<FormCellContainerViewController>();
+            form_->announcedNumberOfSections = 1;
+            form_->announcedNumberOfRowsInSection = {0};
+            form_->sectionNames = {""};
+        } else {
+            page_ = std::make_shared<services::SectionedTableViewController>();
+            section_ = FormCellSection::make({}, nullptr);
+        }
+    }
+    ~Screen() {
+        window_->setRootViewController(nullptr);
+        core::ProcessState::resetAll();
+    }
+
+    void add(const core::Dictionary& params) {
+        if (form_) {
+            ++form_->announcedNumberOfRowsInSection[0];
+            form_->addFormCell(params, callback);
+        } else {
+            ++added_;
+            section_->setFormCellSectionItem(params, callback);
+        }
+    }
+
+    // Shows the owner with rowsOnScreen rows on screen and lays it out.
+    void show() {
+        if (form_) {
+            window_->setRootViewController(form_);
+        } else {
+            section_->maxItemCount = added_;
+            page_->initialize({section_});
+            window_->setRootViewController(page_);
+        }
+        settle();
+        table()->setRowsOnScreen(rowsOnScreen_);
+        table()->layoutIfNeeded();
+        settle();
+    }
+
+    // Puts a timer between the table and the owner's cell-for-row.
+    TimedDataSource& timeRows() {
+        std::shared_ptr<ui::UITableViewDataSource> inner =
+            form_ ? std::static_pointer_cast<ui::UITableViewDataSource>(form_)
+                  : std::static_pointer_cast<ui::UITableViewDataSource>(page_);
+        timed_ = std::make_shared<TimedDataSource>(inner);
+        table()->setDataSource(timed_);
+        return *timed_;
+    }
+
+    void scrollTo(int row, ui::UITableView::ScrollPosition position) { table()->scrollToRow({0, row}, position, false); }
+    void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
+    std::shared_ptr<ui::UITableView> table() { return form_ ? form_->tableView() : page_->tableView(); }
+    Owner owner() const { return owner_; }
+
+    std::shared_ptr<HostCallback> callback = std::make_shared<HostCallback>();
+
+private:
+    Owner owner_;
+    int rowsOnScreen_;
+    int added_ = 0;
+    std::shared_ptr<ui::UIWindow> window_ = std::make_shared<ui::UIWindow>();
+    std::shared_ptr<FormCellContainerViewController> form_;
+    std::shared_ptr<services::SectionedTableViewController> page_;
+    std::shared_ptr<FormCellSection> section_;
+    std::shared_ptr<TimedDataSource> timed_;
+};
+
+// Two rows of one kind, one on screen: each step builds the other row into
+// the cell the first one gave back.
+void twoRowsOneOnScreen(Screen& s, Kind kind) {
+    s.add(rowParams(kind, 0, false));
+    s.add(rowParams(kind, 1, false));
+    s.show();
 }
-BENCHMARK(BM_BuildRowIntoReusedCell)->DenseRange(0, static_cast<int>(formcells::FormCellType::kCount) - 1);
+
+void rowIntoReusedCell(benchmark::State& state, Owner owner, Kind kind) {
+    Screen s(owner, 1);
+    twoRowsOneOnScreen(s, kind);
+    TimedDataSource& timed = s.timeRows();
+    int row = 0;
+    for (int warm = 0; warm < 4; ++warm) s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
+    timed.reset();
+    for (auto _ : state) {
+        const double before = timed.seconds;
+        s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
+        state.SetIterationTime(timed.seconds - before);
+    }
+    const double rows = static_cast<double>(std::max<std::size_t>(timed.rows, 1));
+    state.counters["allocs/row"] = static_cast<double>(timed.allocations) / rows;
+    state.counters["rows/step"] = benchmark::Counter(static_cast<double>(timed.rows), benchmark::Counter::kAvgIterations);
+}
+
+void scrollStep(benchmark::State& state, Owner owner, Kind kind) {
+    Screen s(owner, 1);
+    twoRowsOneOnScreen(s, kind);
+    int row = 0;
+    for (int warm = 0; warm < 4; ++warm) s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
+    const std::size_t before = AllocationCounter::allocations();
+    for (auto _ : state) s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
+    state.counters["allocs/step"] = AllocationCounter::perIteration(before);
+}
+
+// A person's change on the one shown row, alternating between two values so
+// that every change is a change.
+template <class Cell>
+std::shared_ptr<Cell> shownCell(Screen& s) {
+    return std::dynamic_pointer_cast<Cell>(s.table()->cellForRow({0, 0}));
+}
+
+std::function<bool(bool)> personsChange(Screen& s, Kind kind) {
+    switch (kind) {
+    case Kind::Title: {
+        auto c = shownCell<vessa::VUITitleFormCell>(s);
+        return [c](bool odd) { return c->enterValue(odd ? "Typed text" : "Other text"); };
+    }
+    case Kind::Note: {
+        auto c = shownCell<vessa::VUINoteFormCell>(s);
+        return [c](bool odd) { return c->enterValue(odd ? "Typed text" : "Other text"); };
+    }
+    case Kind::SimpleProperty: {
+        auto c = shownCell<vessa::VUITextFieldFormCell>(s);
+        return [c](bool odd) { return c->enterValue(odd ? "Typed text" : "Other text"); };
+    }
+    case Kind::DatePicker: {
+        auto c = shownCell<vessa::VUIDatePickerFormCell>(s);
+        return [c](bool odd) { return c->pick(core::Date{odd ? 1.6e9 : 1.65e9}); };
+    }
+    case Kind::DurationPicker: {
+        auto c = shownCell<vessa::VUIDurationPickerFormCell>(s);
+        return [c](bool odd) { return c->pick(odd ? 600.0 : 1200.0); };
+    }
+    case Kind::Switch: {
+        auto c = shownCell<vessa::VUISwitchFormCell>(s);
+        return [c](bool) { return c->toggle(); };
+    }
+    case Kind::SegmentedControl: {
+        auto c = shownCell<vessa::VUISegmentedControlFormCell>(s);
+        return [c](bool odd) { return c->select(odd ? 0 : 2); };
+    }
+    case Kind::Filter: {
+        auto c = shownCell<vessa::VUIFilterFormCell>(s);
+        return [c](bool) { return c->tapOption(0); };
+    }
+    default: return nullptr;
+    }
+}
+
+void changeToHostCallback(benchmark::State& state, Owner owner, Kind kind) {
+    Screen s(owner, 1);
+    s.add(rowParams(kind, 0, false));
+    s.show();
+    auto change = personsChange(s, kind);
+    if (!change) {
+        state.SkipWithError("no cell of the kind on screen");
+        return;
+    }
+    bool odd = false;
+    for (int warm = 0; warm < 4; ++warm) change(odd = !odd);
+    s.settle();
+    const std::size_t calls = s.callback->calls;
+    const std::size_t before = AllocationCounter::allocations();
+    for (auto _ : state) change(odd = !odd);
+    state.counters["allocs/change"] = AllocationCounter::perIteration(before);
+    state.counters["callbacks/change"] =
+        benchmark::Counter(static_cast<double>(s.callback->calls - calls), benchmark::Counter::kAvgIterations);
+    s.settle();
+}
 
 // The kinds a large form is made of, in turn.
 constexpr Kind kMix[] = {Kind::Title, Kind::SimpleProperty, Kind::Switch, Kind::ListPicker, Kind::SegmentedControl};
 
-void fill(Form& f, int cells) {
-    f.form->announcedNumberOfSections = 1;
-    f.form->announcedNumberOfRowsInSection = {cells};
-    for (int i = 0; i < cells; ++i) f.add(rowParams(kMix[i % 5], i, i % 10 == 9));
+void fill(Screen& s, int cells) {
+    for (int i = 0; i < cells; ++i) s.add(rowParams(kMix[i % 5], i, i % 10 == 9));
 }
 
-void BM_FormAddCells(benchmark::State& state) {
+void addCells(benchmark::State& state, Owner owner) {
     const int cells = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         {
-            Form f(10);
+            Screen s(owner, 10);
             state.ResumeTiming();
-            fill(f, cells);
+            fill(s, cells);
             state.PauseTiming();
         }
         state.ResumeTiming();
     }
-    state.counters["per_cell"] = benchmark::Counter(static_cast<double>(cells),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["per_cell"] = benchmark::Counter(
+        static_cast<double>(cells), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_FormAddCells)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Every shown row built once: the table starts at the top and moves a screen
 // (10 rows) at a time to the end.
-void BM_FormScrollEveryShownRow(benchmark::State& state) {
+void scrollEveryShownRow(benchmark::State& state, Owner owner) {
     const int cells = static_cast<int>(state.range(0));
-    Form f(10);
-    fill(f, cells);
-    f.table->layoutIfNeeded();
-    const int shown = f.table->numberOfRowsInSection(0);
+    Screen s(owner, 10);
+    const std::size_t bytesBefore = AllocationCounter::liveBytes();
+    fill(s, cells);
+    const std::size_t bytesStored = AllocationCounter::liveBytes() - bytesBefore;
+    s.show();
+    const int shown = s.table()->numberOfRowsInSection(0);
+    const std::size_t before = AllocationCounter::allocations();
     for (auto _ : state) {
-        for (int row = 0; row < shown; row += 10) {
-            f.table->scrollToRow({0, row}, ui::UITableView::ScrollPosition::Top, false);
-        }
+        for (int row = 0; row < shown; row += 10) s.scrollTo(row, ui::UITableView::ScrollPosition::Top);
     }
     state.counters["rows"] = shown;
-    state.counters["per_row"] = benchmark::Counter(static_cast<double>(shown),
-                                                   benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_row"] = benchmark::Counter(
+        static_cast<double>(shown), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["allocs/row"] = AllocationCounter::perIteration(before, shown);
+    state.counters["bytes/cell"] = static_cast<double>(bytesStored) / cells;
 }
-BENCHMARK(BM_FormScrollEveryShownRow)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+const bool kRegistered = [] {
+    for (Owner owner : {Owner::Form, Owner::Section}) {
+        const std::string o = ownerName(owner);
+        for (Kind kind : FormCellType::all()) {
+            benchmark::RegisterBenchmark(("RowIntoReusedCell/" + o + "/" + kindName(kind)).c_str(), rowIntoReusedCell,
+                                         owner, kind)
+                ->UseManualTime();
+        }
+        for (Kind kind : FormCellType::all()) {
+            benchmark::RegisterBenchmark(("ScrollStep/" + o + "/" + kindName(kind)).c_str(), scrollStep, owner, kind);
+        }
+        for (Kind kind : {Kind::Title, Kind::Note, Kind::SimpleProperty, Kind::DatePicker, Kind::DurationPicker,
+                          Kind::Switch, Kind::SegmentedControl, Kind::Filter}) {
+            benchmark::RegisterBenchmark(("ChangeToHostCallback/" + o + "/" + kindName(kind)).c_str(),
+                                         changeToHostCallback, owner, kind);
+        }
+        benchmark::RegisterBenchmark(("ScrollEveryShownRow/" + o).c_str(), scrollEveryShownRow, owner)
+            ->Arg(1000)
+            ->Arg(10000)
+            ->Arg(100000)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("AddCells/" + o).c_str(), addCells, owner)
+            ->Arg(1000)
+            ->Arg(10000)
+            ->Arg(100000)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace

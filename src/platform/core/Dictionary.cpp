@@ -1,19 +1,80 @@
 #include "platform/core/Dictionary.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/core/Value.h"
 
 namespace trc::core {
 
-Dictionary::Dictionary(std::initializer_list<std::pair<const std::string, Value>> init) : map_(init) {}
+namespace {
+
+// Up to this many entries a look-up scans instead of searching.
+constexpr std::size_t kScanLimit = 12;
+
+// Byte order; most keys of a parameter dictionary differ in their first
+// byte, which settles the comparison without a call to memcmp.
+bool keyBefore(const Dictionary::Entry& e, std::string_view key) {
+    if (!e.first.empty() && !key.empty() && e.first.front() != key.front()) {
+        return static_cast<unsigned char>(e.first.front()) < static_cast<unsigned char>(key.front());
+    }
+    return std::string_view(e.first) < key;
+}
+bool entryBefore(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first < b.first; }
+bool sameKey(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first == b.first; }
+
+// Sorts entries by key and keeps one entry per key: the first or the last of
+// those given under it.
+void sortAndDropRepeats(std::vector<Dictionary::Entry>& entries, bool lastWins) {
+    if (!std::is_sorted(entries.begin(), entries.end(), entryBefore)) {
+        std::stable_sort(entries.begin(), entries.end(), entryBefore);
+    }
+    if (std::adjacent_find(entries.begin(), entries.end(), sameKey) == entries.end()) return;
+    if (lastWins) {
+        entries.erase(entries.begin(), std::unique(entries.rbegin(), entries.rend(), sameKey).base());
+    } else {
+        entries.erase(std::unique(entries.begin(), entries.end(), sameKey), entries.end());
+    }
+}
+
+}  // namespace
+
+Dictionary::Dictionary(std::initializer_list<std::pair<const std::string, Value>> init) {
+    entries_.reserve(init.size());
+    for (const auto& [k, v] : init) entries_.emplace_back(k, v);
+    sortAndDropRepeats(entries_, false);
+}
+
+Dictionary Dictionary::fromEntries(std::vector<Entry> entries) {
+    Dictionary d;
+    d.entries_ = std::move(entries);
+    sortAndDropRepeats(d.entries_, true);
+    return d;
+}
+
+std::vector<Dictionary::Entry>::iterator Dictionary::lowerBound(std::string_view key) {
+    return std::lower_bound(entries_.begin(), entries_.end(), key, keyBefore);
+}
+
+std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::string_view key) const {
+    return std::lower_bound(entries_.begin(), entries_.end(), key, keyBefore);
+}
 
 const Value* Dictionary::find(std::string_view key) const {
-    auto it = map_.find(key);
-    return it == map_.end() ? nullptr : &it->second;
+    // A parameter dictionary is short: comparing lengths first rules out
+    // most entries without touching their text.
+    if (entries_.size() <= kScanLimit) {
+        for (const auto& e : entries_) {
+            if (e.first.size() == key.size() && std::string_view(e.first) == key) return &e.second;
+        }
+        return nullptr;
+    }
+    auto it = lowerBound(key);
+    return it != entries_.end() && it->first == key ? &it->second : nullptr;
 }
 
 Value* Dictionary::find(std::string_view key) {
-    auto it = map_.find(key);
-    return it == map_.end() ? nullptr : &it->second;
+    return const_cast<Value*>(std::as_const(*this).find(key));
 }
 
 Value Dictionary::get(std::string_view key) const {
@@ -21,25 +82,50 @@ Value Dictionary::get(std::string_view key) const {
     return v ? *v : Value();
 }
 
-void Dictionary::set(std::string key, Value value) { map_.insert_or_assign(std::move(key), std::move(value)); }
+void Dictionary::set(std::string key, Value value) {
+    auto it = lowerBound(key);
+    if (it != entries_.end() && it->first == key) {
+        it->second = std::move(value);
+    } else {
+        entries_.emplace(it, std::move(key), std::move(value));
+    }
+}
 
 Value& Dictionary::operator[](std::string_view key) {
-    auto it = map_.find(key);
-    if (it == map_.end()) it = map_.emplace(std::string(key), Value()).first;
+    auto it = lowerBound(key);
+    if (it == entries_.end() || it->first != key) it = entries_.emplace(it, std::string(key), Value());
     return it->second;
 }
 
 bool Dictionary::erase(std::string_view key) {
-    auto it = map_.find(key);
-    if (it == map_.end()) return false;
-    map_.erase(it);
+    auto it = lowerBound(key);
+    if (it == entries_.end() || it->first != key) return false;
+    entries_.erase(it);
     return true;
 }
 
 void Dictionary::merge(const Dictionary& other) {
-    for (const auto& [k, v] : other) map_.insert_or_assign(k, v);
+    if (&other == this || other.empty()) return;
+    if (entries_.empty()) {
+        entries_ = other.entries_;
+        return;
+    }
+    // Both sides are sorted: one pass, other's entry where both have a key.
+    std::vector<Entry> merged;
+    merged.reserve(entries_.size() + other.entries_.size());
+    auto mine = entries_.begin();
+    auto theirs = other.entries_.begin();
+    while (mine != entries_.end() || theirs != other.entries_.end()) {
+        if (theirs == other.entries_.end() || (mine != entries_.end() && mine->first < theirs->first)) {
+            merged.push_back(std::move(*mine++));
+        } else {
+            if (mine != entries_.end() && mine->first == theirs->first) ++mine;
+            merged.push_back(*theirs++);
+        }
+    }
+    entries_ = std::move(merged);
 }
 
-bool operator==(const Dictionary& a, const Dictionary& b) { return a.map_ == b.map_; }
+bool operator==(const Dictionary& a, const Dictionary& b) { return a.entries_ == b.entries_; }
 
 }  // namespace trc::core

@@ -4,13 +4,20 @@
 // An absent key and a key holding the null object (or nil) are different
 // things: find() gives nullptr only for an absent key. Keys iterate in byte
 // order, which keeps written JSON and transcripts stable.
+//
+// Layout: one vector of entries sorted by key, looked up by binary search
+// with a string_view (no key string is built to look a key up). A parameter
+// dictionary of a few dozen entries reads faster this way than through a
+// tree and takes one allocation instead of one per entry. Adding a key moves
+// the entries after it, so a pointer from find() or a reference from
+// operator[] holds only until the next set(), operator[] of a new key,
+// erase() or merge() on the same dictionary.
 
-#include <functional>
 #include <initializer_list>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace trc::core {
 
@@ -18,12 +25,15 @@ class Value;
 
 class Dictionary {
 public:
-    using Map = std::map<std::string, Value, std::less<>>;
-    using const_iterator = Map::const_iterator;
-    using iterator = Map::iterator;
+    using Entry = std::pair<std::string, Value>;
+    using const_iterator = std::vector<Entry>::const_iterator;
 
     Dictionary() = default;
+    // Of entries under one key, the first counts.
     Dictionary(std::initializer_list<std::pair<const std::string, Value>> init);
+    // Entries in any order; of entries under one key the last counts, as
+    // setting them one after the other would.
+    static Dictionary fromEntries(std::vector<Entry> entries);
 
     const Value* find(std::string_view key) const;
     Value* find(std::string_view key);
@@ -36,17 +46,19 @@ public:
     bool erase(std::string_view key);
     void merge(const Dictionary& other);  // other's entries win
 
-    std::size_t size() const { return map_.size(); }
-    bool empty() const { return map_.empty(); }
-    const_iterator begin() const { return map_.begin(); }
-    const_iterator end() const { return map_.end(); }
-    iterator begin() { return map_.begin(); }
-    iterator end() { return map_.end(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    // Entries are read-only through iteration: a changed key would break the order.
+    const_iterator begin() const { return entries_.begin(); }
+    const_iterator end() const { return entries_.end(); }
 
     friend bool operator==(const Dictionary& a, const Dictionary& b);
 
 private:
-    Map map_;
+    std::vector<Entry>::iterator lowerBound(std::string_view key);
+    std::vector<Entry>::const_iterator lowerBound(std::string_view key) const;
+
+    std::vector<Entry> entries_;
 };
 
 }  // namespace trc::core

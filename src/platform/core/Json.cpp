@@ -17,7 +17,9 @@ namespace trc::core {
 namespace {
 
 // Builds a Value straight from the parser's events, without an intermediate
-// document tree.
+// document tree. The entries of each open array or object gather in a
+// scratch list kept per depth, so a container is made once, at its exact
+// size, when it closes.
 class ValueBuilder : public nlohmann::json_sax<nlohmann::json> {
 public:
     ValueBuilder(Json::NullAs nullAs, Json::Style style) : nullAs_(nullAs), tagged_(style == Json::Style::Tagged) {}
@@ -32,15 +34,17 @@ public:
         return put(Value(static_cast<double>(u)));
     }
     bool number_float(number_float_t d, const string_t&) override { return put(Value(static_cast<double>(d))); }
-    bool string(string_t& s) override { return put(Value(std::move(s))); }
+    // Copied, not moved: the parser keeps its buffer (and its capacity) for
+    // the next text.
+    bool string(string_t& s) override { return put(Value(std::string(s))); }
     bool binary(binary_t&) override { return put(Value()); }
-    bool start_object(std::size_t) override { return open(Value(Dictionary{})); }
+    bool start_object(std::size_t) override { return open(true); }
     bool key(string_t& k) override {
-        stack_.back().key = std::move(k);
+        depth_[open_ - 1].key = k;
         return true;
     }
     bool end_object() override { return close(); }
-    bool start_array(std::size_t) override { return open(Value(Array{})); }
+    bool start_array(std::size_t) override { return open(false); }
     bool end_array() override { return close(); }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& ex) override {
         std::string what = ex.what();
@@ -54,36 +58,46 @@ public:
     const std::string& error() const { return error_; }
 
 private:
-    struct Frame {
-        Value container;
+    struct Level {
+        bool isObject = false;
         std::string key;
+        Array items;
+        std::vector<Dictionary::Entry> entries;
     };
 
     bool put(Value v) {
-        if (stack_.empty()) {
+        if (open_ == 0) {
             root_ = std::move(v);
             return true;
         }
-        Frame& f = stack_.back();
-        if (f.container.isArray()) {
-            f.container.mutableArray().push_back(std::move(v));
+        Level& level = depth_[open_ - 1];
+        if (level.isObject) {
+            level.entries.emplace_back(level.key, std::move(v));
         } else {
-            f.container.mutableDictionary().set(std::move(f.key), std::move(v));
-            f.key.clear();
+            level.items.push_back(std::move(v));
         }
         return true;
     }
-    bool open(Value container) {
-        if (static_cast<int>(stack_.size()) >= Json::kMaxDepth) {
+    bool open(bool isObject) {
+        if (static_cast<int>(open_) >= Json::kMaxDepth) {
             error_ = "JSON nested deeper than " + std::to_string(Json::kMaxDepth) + " levels";
             return false;
         }
-        stack_.push_back({std::move(container), {}});
+        if (open_ == depth_.size()) depth_.emplace_back();
+        depth_[open_++].isObject = isObject;
         return true;
     }
     bool close() {
-        Value done = std::move(stack_.back().container);
-        stack_.pop_back();
+        Level& level = depth_[--open_];
+        Value done;
+        if (level.isObject) {
+            done = Value(Dictionary::fromEntries(std::vector<Dictionary::Entry>(
+                std::make_move_iterator(level.entries.begin()), std::make_move_iterator(level.entries.end()))));
+            level.entries.clear();
+        } else {
+            done = Value(Array(std::make_move_iterator(level.items.begin()), std::make_move_iterator(level.items.end())));
+            level.items.clear();
+        }
         if (tagged_ && !untag(done)) return false;
         return put(std::move(done));
     }
@@ -118,7 +132,10 @@ private:
 
     Json::NullAs nullAs_;
     bool tagged_;
-    std::vector<Frame> stack_;
+    // Levels of the containers open now (the first open_ of depth_); deeper
+    // ones are kept for their scratch lists.
+    std::vector<Level> depth_;
+    std::size_t open_ = 0;
     Value root_;
     std::string error_;
 };
@@ -142,12 +159,26 @@ Value Json::parse(std::string_view text, NullAs nullAs, Style style) {
     return builder.take();
 }
 
-std::string Json::formatDouble(double d) {
-    if (!std::isfinite(d)) return "null";
+namespace {
+
+// A double as JSON: the shortest text that reads back as the same number,
+// always with a fraction or an exponent; null for what JSON cannot hold.
+void appendDouble(double d, std::string& out) {
+    if (!std::isfinite(d)) {
+        out += "null";
+        return;
+    }
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, d);
-    std::string s(buf, res.ptr);
-    if (s.find_first_of(".eE") == std::string::npos) s += ".0";
+    const std::string_view text(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, d).ptr - buf));
+    out += text;
+    if (text.find_first_of(".eE") == std::string_view::npos) out += ".0";
+}
+
+}  // namespace
+
+std::string Json::formatDouble(double d) {
+    std::string s;
+    appendDouble(d, s);
     return s;
 }
 
@@ -185,14 +216,26 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
 
 void Json::writeString(std::string_view s, std::string& out) {
     out.push_back('"');
-    for (std::size_t i = 0; i < s.size(); ++i) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        // Plain printable ASCII goes out in one piece.
+        std::size_t plain = i;
+        while (plain < s.size()) {
+            const auto c = static_cast<unsigned char>(s[plain]);
+            if (c < 0x20 || c >= 0x80 || c == '"' || c == '\\') break;
+            ++plain;
+        }
+        out.append(s.data() + i, plain - i);
+        i = plain;
+        if (i == s.size()) break;
         const char c = s[i];
         if (static_cast<unsigned char>(c) >= 0x80) {
             if (std::size_t n = utf8SequenceLength(s, i)) {
                 out.append(s.substr(i, n));
-                i += n - 1;
+                i += n;
             } else {
                 out += "\xEF\xBF\xBD";  // U+FFFD REPLACEMENT CHARACTER
+                ++i;
             }
             continue;
         }
@@ -204,15 +247,13 @@ void Json::writeString(std::string_view s, std::string& out) {
             case '\t': out += "\\t"; break;
             case '\b': out += "\\b"; break;
             case '\f': out += "\\f"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char esc[8];
-                    std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned char>(c));
-                    out += esc;
-                } else {
-                    out.push_back(c);
-                }
+            default: {
+                char esc[8];
+                std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned char>(c));
+                out += esc;
+            }
         }
+        ++i;
     }
     out.push_back('"');
 }
@@ -235,8 +276,12 @@ void Json::write(const Value& v, std::string& out, Style style) {
         case Value::Kind::Nil: out += "null"; break;
         case Value::Kind::Null: out += tag ? "{\"$null\":true}" : "null"; break;
         case Value::Kind::Bool: out += *v.ifBool() ? "true" : "false"; break;
-        case Value::Kind::Integer: out += std::to_string(*v.ifInteger()); break;
-        case Value::Kind::Double: out += formatDouble(*v.ifDouble()); break;
+        case Value::Kind::Integer: {
+            char buf[24];
+            out.append(buf, std::to_chars(buf, buf + sizeof buf, *v.ifInteger()).ptr);
+            break;
+        }
+        case Value::Kind::Double: appendDouble(*v.ifDouble(), out); break;
         case Value::Kind::String: writeString(*v.ifString(), out); break;
         case Value::Kind::Date:
             if (tag) {

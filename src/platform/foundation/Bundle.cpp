@@ -7,6 +7,7 @@
 
 #include "platform/core/Json.h"
 #include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 
@@ -25,11 +26,19 @@ struct Globals {
     std::shared_ptr<Bundle> main = std::make_shared<Bundle>(fs::path());
     std::shared_ptr<Bundle> framework = std::make_shared<Bundle>(Bundle::locateFrameworkFolder());
     std::vector<std::string> languages;
+    // Moves on at every process state reset and change of the preferred
+    // languages; a bundle whose lookups are of another generation reads afresh.
+    std::uint64_t lookupGeneration = 1;
 };
 Globals& globals() {
     static Globals g;
     return g;
 }
+
+[[maybe_unused]] const bool kResetRegistered = [] {
+    core::ProcessState::registerReset("foundation.Bundle.lookups", [] { ++globals().lookupGeneration; });
+    return true;
+}();
 
 // A relative path that stays inside the bundle: no root, no "..".
 bool isSafeRelative(const fs::path& p) {
@@ -111,7 +120,10 @@ fs::path Bundle::locateFrameworkFolder() {
     return found;
 }
 
-void Bundle::setPreferredLanguages(std::vector<std::string> languages) { globals().languages = std::move(languages); }
+void Bundle::setPreferredLanguages(std::vector<std::string> languages) {
+    globals().languages = std::move(languages);
+    ++globals().lookupGeneration;
+}
 
 std::vector<std::string> Bundle::preferredLanguages() {
     if (!globals().languages.empty()) return globals().languages;
@@ -147,8 +159,8 @@ std::vector<std::string> Bundle::localizations() const {
     return out;
 }
 
-std::vector<std::string> Bundle::lprojCandidates(const std::vector<std::string>& languages) const {
-    const std::vector<std::string> available = localizations();
+std::vector<std::string> Bundle::lprojCandidates(const std::vector<std::string>& languages,
+                                                 const std::vector<std::string>& available) const {
     std::vector<std::string> out;
     auto add = [&](const std::string& name) {
         if (std::find(available.begin(), available.end(), name) != available.end() &&
@@ -169,7 +181,7 @@ std::optional<fs::path> Bundle::pathForResource(std::string_view name, std::stri
     const fs::path file = fs::path(subdirectory) / (std::string(name) + withDot(ext));
     if (!isSafeRelative(file)) return std::nullopt;
     if (isFile(folder_ / file)) return folder_ / file;
-    for (const std::string& lproj : lprojCandidates({})) {
+    for (const std::string& lproj : lprojCandidates({}, localizations())) {
         fs::path candidate = folder_ / (lproj + kLprojSuffix) / file;
         if (isFile(candidate)) return candidate;
     }
@@ -209,11 +221,23 @@ const core::Dictionary& Bundle::infoDictionary() const {
     return *info_;
 }
 
-const Bundle::Table& Bundle::table(const std::string& lproj, const std::string& name) const {
-    const std::string cacheKey = lproj + "/" + name;
-    if (auto it = tables_.find(cacheKey); it != tables_.end()) return it->second;
-    Table& t = tables_[cacheKey];
-    const fs::path path = folder_ / (lproj + kLprojSuffix) / (name + ".strings");
+Bundle::Lookups& Bundle::lookups() const {
+    const std::uint64_t generation = globals().lookupGeneration;
+    if (lookups_.generation != generation) {
+        lookups_ = Lookups{};
+        lookups_.generation = generation;
+        lookups_.localizations = localizations();
+    }
+    return lookups_;
+}
+
+const Bundle::Table& Bundle::table(Lookups& cached, std::string_view lproj, std::string_view name) const {
+    auto& byLproj = cached.tables;
+    auto folder = byLproj.find(lproj);
+    if (folder == byLproj.end()) folder = byLproj.emplace(std::string(lproj), decltype(folder->second){}).first;
+    if (auto it = folder->second.find(name); it != folder->second.end()) return it->second;
+    Table& t = folder->second[std::string(name)];
+    const fs::path path = folder_ / (std::string(lproj) + kLprojSuffix) / (std::string(name) + ".strings");
     if (!isSafeRelative(fs::path(name)) || !isFile(path)) return t;
     StringsFile::Result r = StringsFile::load(path);
     if (!r.ok()) core::Logging::log(kLogger, "error", "strings table " + r.error);
@@ -223,10 +247,17 @@ const Bundle::Table& Bundle::table(const std::string& lproj, const std::string& 
 
 std::string Bundle::localizedString(std::string_view key, std::string_view tableName, std::string_view defaultValue,
                                     const std::vector<std::string>& preferred) const {
-    const std::string name(tableName.empty() ? std::string_view(kDefaultTable) : tableName);
+    const std::string_view name = tableName.empty() ? std::string_view(kDefaultTable) : tableName;
     if (!folder_.empty()) {
-        for (const std::string& lproj : lprojCandidates(preferred)) {
-            const Table& t = table(lproj, name);
+        Lookups& cached = lookups();
+        std::vector<std::string> asked;
+        if (preferred.empty() && !cached.processCandidates) {
+            cached.processCandidates = lprojCandidates({}, cached.localizations);
+        } else if (!preferred.empty()) {
+            asked = lprojCandidates(preferred, cached.localizations);
+        }
+        for (const std::string& lproj : preferred.empty() ? *cached.processCandidates : asked) {
+            const Table& t = table(cached, lproj, name);
             if (auto it = t.find(key); it != t.end()) return it->second;
         }
     }

@@ -12,19 +12,24 @@
 // in the environment variable TRC_FRAMEWORK_BUNDLE or calls
 // setFrameworkFolder. Without it the library's texts fall back to their
 // English defaults (logged once). `Info.plist` holds JSON. Strings tables are
-// `<language>.lproj/<Table>.strings` files (see StringsFile), read once and
-// kept. A table that is missing or malformed is never an error for the
-// caller: the lookup falls back to the default text, and a malformed table is
-// logged once.
+// `<language>.lproj/<Table>.strings` files (see StringsFile). For looking
+// texts up, a bundle reads its list of localizations and each table once and
+// keeps them until the process state resets (core::ProcessState), so a
+// lookup for the process's languages costs no file system call and no
+// allocation beyond the returned text. A table that is missing or malformed
+// is never an error for the caller: the lookup falls back to the default
+// text, and a malformed table is logged once.
 //
 // Languages: the process's preferred languages come from the environment
 // (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) unless set with
 // setPreferredLanguages (the host simulator fixes English so scenarios do not
-// depend on the machine). A preferred "de-CH" tries de-CH, de_CH, then de.
+// depend on the machine); the environment is read again after a process
+// state reset. A preferred "de-CH" tries de-CH, de_CH, then de.
 //
 // Main thread; bundles are shared as std::shared_ptr and never change their
 // folder.
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -87,13 +92,24 @@ public:
 
 private:
     using Table = std::map<std::string, std::string, std::less<>>;
+    // What lookups keep between process state resets.
+    struct Lookups {
+        std::uint64_t generation = 0;
+        std::vector<std::string> localizations;
+        // The lproj folders to try for the process's preferred languages.
+        std::optional<std::vector<std::string>> processCandidates;
+        // Tables by lproj folder, then by name.
+        std::map<std::string, std::map<std::string, Table, std::less<>>, std::less<>> tables;
+    };
 
-    std::vector<std::string> lprojCandidates(const std::vector<std::string>& languages) const;
-    const Table& table(const std::string& lproj, const std::string& name) const;
+    std::vector<std::string> lprojCandidates(const std::vector<std::string>& languages,
+                                             const std::vector<std::string>& available) const;
+    Lookups& lookups() const;
+    const Table& table(Lookups& cached, std::string_view lproj, std::string_view name) const;
 
     std::filesystem::path folder_;
     mutable std::optional<core::Dictionary> info_;
-    mutable std::map<std::string, Table> tables_;
+    mutable Lookups lookups_;
 };
 
 }  // namespace trc::foundation

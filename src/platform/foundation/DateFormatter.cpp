@@ -1,6 +1,10 @@
 #include "platform/foundation/DateFormatter.h"
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
@@ -23,6 +27,43 @@ icu::DateFormat::EStyle icuStyle(DateFormatter::Style style) {
     return icu::DateFormat::kNone;
 }
 
+// ICU formatters are costly to make (tens of microseconds) and a date row
+// makes a DateFormatter each time it is built, so the formatters of the
+// latest settings are kept, most recently used last. A failed make is kept
+// too (as null), so a bad pattern is not tried again on every row.
+struct KeptFormat {
+    std::string locale;
+    DateFormatter::Style dateStyle;
+    DateFormatter::Style timeStyle;
+    std::string timeZone;
+    std::string pattern;
+    std::unique_ptr<icu::DateFormat> format;
+    // The latest text made, for the date it shows: a cell given a new
+    // formatter of the same settings shows its old date again first.
+    std::optional<double> lastDate;
+    std::string lastText;
+};
+constexpr std::size_t kKeptFormats = 16;
+std::mutex keptLock;
+std::vector<KeptFormat>& kept() {
+    static std::vector<KeptFormat> formats;
+    return formats;
+}
+
+std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
+    icu::Locale icuLocale(f.locale.identifier().c_str());
+    std::unique_ptr<icu::DateFormat> format;
+    if (!f.dateFormat.empty()) {
+        UErrorCode status = U_ZERO_ERROR;
+        format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(f.dateFormat), icuLocale, status);
+        if (U_FAILURE(status)) return nullptr;
+    } else {
+        format.reset(icu::DateFormat::createDateTimeInstance(icuStyle(f.dateStyle), icuStyle(f.timeStyle), icuLocale));
+    }
+    if (format) format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(f.timeZone)));
+    return format;
+}
+
 }  // namespace
 
 const char* dateFormatterStyleName(DateFormatter::Style style) {
@@ -37,23 +78,29 @@ const char* dateFormatterStyleName(DateFormatter::Style style) {
 }
 
 std::string DateFormatter::string(core::Date date) const {
-    icu::Locale icuLocale(locale.identifier().c_str());
-    std::unique_ptr<icu::DateFormat> format;
-    if (!dateFormat.empty()) {
-        UErrorCode status = U_ZERO_ERROR;
-        format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(dateFormat), icuLocale, status);
-        if (U_FAILURE(status)) return {};
+    if (dateFormat.empty() && dateStyle == Style::None && timeStyle == Style::None) return {};
+    std::lock_guard lock(keptLock);
+    auto& formats = kept();
+    auto it = std::find_if(formats.begin(), formats.end(), [this](const KeptFormat& k) {
+        return k.dateStyle == dateStyle && k.timeStyle == timeStyle && k.pattern == dateFormat &&
+               k.timeZone == timeZone && k.locale == locale.identifier();
+    });
+    if (it == formats.end()) {
+        if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
+        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}});
     } else {
-        if (dateStyle == Style::None && timeStyle == Style::None) return {};
-        format.reset(icu::DateFormat::createDateTimeInstance(icuStyle(dateStyle), icuStyle(timeStyle), icuLocale));
+        std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
     }
-    if (!format) return {};
-    format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
-    icu::UnicodeString text;
-    format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), text);
-    std::string out;
-    text.toUTF8String(out);
-    return out;
+    KeptFormat& latest = formats.back();
+    if (!latest.format) return {};
+    if (latest.lastDate != date.secondsSince1970) {
+        icu::UnicodeString text;
+        latest.format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), text);
+        latest.lastText.clear();
+        text.toUTF8String(latest.lastText);
+        latest.lastDate = date.secondsSince1970;
+    }
+    return latest.lastText;
 }
 
 }  // namespace trc::foundation

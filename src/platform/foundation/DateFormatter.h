@@ -4,8 +4,11 @@
 // so that text is the same on every machine; set another by its identifier.
 // With both styles none the text is empty, as on the platform. A date format
 // pattern (Unicode date field symbols, "yyyy-MM-dd HH:mm"), when set, wins
-// over the styles; a pattern ICU refuses gives empty text. Shared by
-// reference between the views that show with it; main thread only.
+// over the styles; a pattern ICU refuses gives empty text. Formatters of
+// the same settings share one ICU formatter (the latest few settings are
+// kept process-wide, under a lock), so making a DateFormatter for every row
+// costs nothing beyond the text. Shared by reference between the views that
+// show with it; main thread only.
 
 #include <string>
 

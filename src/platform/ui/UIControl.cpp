@@ -1,6 +1,8 @@
 #include "platform/ui/UIControl.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 #include "platform/core/ClassInfo.h"
 
@@ -18,7 +20,7 @@ const core::ClassInfo& UIControl::classInfo() {
 
 std::uint64_t UIControl::addAction(Event event, Action action) {
     std::uint64_t id = nextId_++;
-    actions_.push_back({id, event, std::move(action)});
+    actions_.push_back({id, event, action ? std::make_shared<const Action>(std::move(action)) : nullptr});
     return id;
 }
 
@@ -28,10 +30,19 @@ void UIControl::removeAction(std::uint64_t id) {
 
 void UIControl::sendActions(Event event) {
     auto keep = sharedAs<UIControl>();
-    auto snapshot = actions_;
-    for (const auto& e : snapshot) {
-        if (e.event == event && e.action) e.action(*this);
+    // The event's actions as they are now; a few fit on the stack.
+    constexpr std::size_t kOnStack = 8;
+    std::array<std::shared_ptr<const Action>, kOnStack> onStack;
+    std::vector<std::shared_ptr<const Action>> onHeap;
+    const auto count = static_cast<std::size_t>(std::count_if(
+        actions_.begin(), actions_.end(), [event](const Entry& e) { return e.event == event && e.action; }));
+    if (count > kOnStack) onHeap.resize(count);
+    const std::span<std::shared_ptr<const Action>> snapshot(count > kOnStack ? onHeap.data() : onStack.data(), count);
+    std::size_t taken = 0;
+    for (const auto& e : actions_) {
+        if (e.event == event && e.action) snapshot[taken++] = e.action;
     }
+    for (const auto& action : snapshot) (*action)(*this);
 }
 
 std::size_t UIControl::actionCount(Event event) const {

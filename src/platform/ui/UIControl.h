@@ -4,11 +4,13 @@
 //
 // Actions are std::functions; one that reaches back to its owner captures
 // it weakly and does nothing when the owner is gone. sendActions() runs the
-// actions of an event in the order they were added, on a copy, so an
-// action may add or remove actions. Main thread only.
+// actions of an event in the order they were added, as they were when it
+// began, so an action may add or remove actions; sending allocates nothing
+// while an event has at most a few actions. Main thread only.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/UIView.h"
@@ -49,7 +51,8 @@ private:
     struct Entry {
         std::uint64_t id;
         Event event;
-        Action action;
+        // Shared, so a send can hold on to it while the action goes away.
+        std::shared_ptr<const Action> action;
     };
     bool enabled_ = true;
     std::uint64_t nextId_ = 1;

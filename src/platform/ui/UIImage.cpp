@@ -1,9 +1,12 @@
 #include "platform/ui/UIImage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/core/Logging.h"
 #include "platform/ui/ImageDecoder.h"
@@ -30,7 +33,31 @@ std::uint8_t channel(double value) {
     return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0));
 }
 
+// The system's symbols, one image per name and rendering mode.
+struct SymbolHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>()(s); }
+};
+using SymbolModes = std::array<std::shared_ptr<UIImage>, 3>;
+std::mutex symbolsLock;
+std::unordered_map<std::string, SymbolModes, SymbolHash, std::equal_to<>>& symbols() {
+    static std::unordered_map<std::string, SymbolModes, SymbolHash, std::equal_to<>> s;
+    return s;
+}
+
 }  // namespace
+
+std::shared_ptr<UIImage> UIImage::systemNamed(std::string_view name) {
+    std::lock_guard lock(symbolsLock);
+    auto it = symbols().find(name);
+    if (it == symbols().end()) it = symbols().emplace(std::string(name), SymbolModes{}).first;
+    auto& image = it->second[static_cast<std::size_t>(RenderingMode::Automatic)];
+    if (!image) {
+        image = std::make_shared<UIImage>(std::string(name));
+        image->systemSymbol_ = true;
+    }
+    return image;
+}
 
 std::shared_ptr<UIImage> UIImage::fromPixels(std::string name, std::uint32_t width, std::uint32_t height,
                                              std::vector<std::uint8_t> rgba, double scale) {
@@ -77,6 +104,15 @@ std::uint32_t UIImage::pixelAt(std::uint32_t x, std::uint32_t y) const {
 }
 
 std::shared_ptr<UIImage> UIImage::withRenderingMode(RenderingMode mode) const {
+    if (systemSymbol_) {
+        std::lock_guard lock(symbolsLock);
+        auto& image = symbols()[name_][static_cast<std::size_t>(mode)];
+        if (!image) {
+            image = std::make_shared<UIImage>(*this);
+            image->mode_ = mode;
+        }
+        return image;
+    }
     auto copy = std::make_shared<UIImage>(*this);
     copy->mode_ = mode;
     return copy;
@@ -84,6 +120,7 @@ std::shared_ptr<UIImage> UIImage::withRenderingMode(RenderingMode mode) const {
 
 std::shared_ptr<UIImage> UIImage::withTintColor(const UIColor& color) const {
     auto copy = std::make_shared<UIImage>(*this);
+    copy->systemSymbol_ = false;  // a painted copy is an image of its own
     const std::uint8_t r = channel(color.red), g = channel(color.green), b = channel(color.blue);
     const double alpha = std::clamp(color.alpha, 0.0, 1.0);
     auto& p = copy->pixels_;

@@ -7,11 +7,15 @@
 // width()/height() count pixels; size() is in points (pixels divided by the
 // scale, which a file name's "@2x"/"@3x" suffix sets). Images are immutable
 // values shared as std::shared_ptr: the "with" functions return changed
-// copies. Any thread (no shared state).
+// copies. System symbols are the exception that proves it: there is one
+// image per symbol name and rendering mode for the process, so a cell that
+// asks for its symbol on every row allocates nothing. Any thread (the
+// symbols are kept under a lock).
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ui/CGRect.h"
@@ -24,7 +28,7 @@ public:
     enum class RenderingMode { Automatic, AlwaysOriginal, AlwaysTemplate };
 
     explicit UIImage(std::string name, CGSize size = {}) : name_(std::move(name)), size_(size) {}
-    static std::shared_ptr<UIImage> systemNamed(const std::string& name) { return std::make_shared<UIImage>(name); }
+    static std::shared_ptr<UIImage> systemNamed(std::string_view name);
     // An image of width x height pixels, rgba holding 4 bytes a pixel, row by
     // row; none when the buffer does not hold exactly that many pixels or the
     // scale is not positive.
@@ -58,6 +62,7 @@ private:
     double scale_ = 1;
     std::vector<std::uint8_t> pixels_;
     RenderingMode mode_ = RenderingMode::Automatic;
+    bool systemSymbol_ = false;
 };
 
 }  // namespace trc::ui

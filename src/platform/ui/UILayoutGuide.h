@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/core/Object.h"
+#include "platform/ui/internal/ConstraintNaming.h"
 
 namespace trc::ui {
 
@@ -29,6 +30,8 @@ public:
 private:
     friend class UIView;
     std::weak_ptr<UIView> owningView_;
+    // Constraints that name this guide, with the views that keep them.
+    ConstraintNamings namedBy_;
 };
 
 }  // namespace trc::ui

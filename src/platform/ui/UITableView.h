@@ -20,7 +20,17 @@
 // Misuse never throws: an unregistered identifier, a row out of range or
 // an update whose counts do not add up is logged as an error ("ui" logger)
 // and the table recovers (no cell, nothing done, or a full reload).
-// Every reload, update and scroll is noted in updateLog() for tests.
+// Once a test asks for it (recordUpdates), every reload, update and scroll
+// is noted in updateLog(), which keeps the latest entries only.
+//
+// Scrolling a step touches no heap once the reuse pool holds a cell of each
+// kind on screen: the rows on screen and the scratch lists of a layout keep
+// their storage.
+//
+// The implementation is split by concern: UITableView.cpp (counts, heights,
+// selection, log), UITableView+ReusePool.cpp (registration, dequeueing,
+// recycling), UITableView+RowsOnScreen.cpp (the window of rows, layout,
+// scrolling) and UITableView+Updates.cpp (reloads, inserts and deletes).
 //
 // The data source and delegate are held weakly. Main thread only.
 
@@ -29,7 +39,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/core/ClassInfo.h"
@@ -51,6 +63,7 @@ public:
     enum class RowAnimation { Fade = 0, Right = 1, Left = 2, Top = 3, Bottom = 4, None = 5, Middle = 6, Automatic = 100 };
     enum class ScrollPosition { None = 0, Top = 1, Middle = 2, Bottom = 3 };
     static constexpr double automaticDimension = -1;
+    static constexpr std::size_t kDefaultUpdateLogLimit = 256;
 
     using CellFactory = std::function<std::shared_ptr<UITableViewCell>()>;
     using HeaderFooterFactory = std::function<std::shared_ptr<UITableViewHeaderFooterView>()>;
@@ -87,10 +100,10 @@ public:
 
     // A cell that left the screen under that identifier, else a new one from
     // the registered factory; nullptr and an error log when nothing is registered.
-    std::shared_ptr<UITableViewCell> dequeueReusableCell(const std::string& identifier, const IndexPath& indexPath);
+    std::shared_ptr<UITableViewCell> dequeueReusableCell(std::string_view identifier, const IndexPath& indexPath);
     // The same without a row; nullptr (no error) when nothing is registered.
-    std::shared_ptr<UITableViewCell> dequeueReusableCell(const std::string& identifier);
-    std::shared_ptr<UITableViewHeaderFooterView> dequeueReusableHeaderFooterView(const std::string& identifier);
+    std::shared_ptr<UITableViewCell> dequeueReusableCell(std::string_view identifier);
+    std::shared_ptr<UITableViewHeaderFooterView> dequeueReusableHeaderFooterView(std::string_view identifier);
 
     // Counts as last loaded from the data source (loaded on first use).
     int numberOfSections();
@@ -133,8 +146,13 @@ public:
     void deselectRow(const IndexPath& indexPath);
     std::optional<IndexPath> indexPathForSelectedRow() const { return selected_; }
 
+    // Starts an empty update log that keeps the latest `limit` entries
+    // (at least one); until then nothing is noted.
+    void recordUpdates(std::size_t limit = kDefaultUpdateLogLimit);
     const std::vector<std::string>& updateLog() const { return updateLog_; }
-    void clearUpdateLog() { updateLog_.clear(); }
+    // Empties the log and records from here on, as recordUpdates() with the
+    // limit in force (the default one when not recording yet).
+    void clearUpdateLog() { recordUpdates(recordsUpdates() ? updateLogLimit_ : kDefaultUpdateLogLimit); }
     int reloadDataCount() const { return reloadDataCount_; }
     // True once the table has laid out (and so built) its rows.
     bool hasLaidOut() const { return laidOut_; }
@@ -150,8 +168,20 @@ private:
         HeaderFooterFactory factory;
         std::string className;
     };
+    // Identifiers are looked up by view, without building a key string.
+    struct IdentifierHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>()(s); }
+    };
+    template <class V>
+    using ByIdentifier = std::unordered_map<std::string, V, IdentifierHash, std::equal_to<>>;
+    // The rows on screen with their cells, ordered by index path.
+    using ShownCell = std::pair<IndexPath, std::shared_ptr<UITableViewCell>>;
+    using ShownCells = std::vector<ShownCell>;
 
-    void note(std::string entry) { updateLog_.push_back(std::move(entry)); }
+    static void logError(const std::string& message);
+    bool recordsUpdates() const { return updateLogLimit_ > 0; }
+    void note(std::string entry);
     std::vector<int> queryCounts();
     void loadCounts() {
         rowCounts_ = queryCounts();
@@ -161,12 +191,15 @@ private:
         if (!countsLoaded_) loadCounts();
     }
     bool validIn(const std::vector<int>& counts, const IndexPath& indexPath) const;
-    std::shared_ptr<UITableViewCell> takeCell(const std::string& identifier, bool logMissing);
+    std::shared_ptr<UITableViewCell> takeCell(std::string_view identifier, bool logMissing);
     void buildHeaders(const std::vector<IndexPath>& wanted);
     int totalRows() const;
     int flatIndex(const IndexPath& indexPath) const;
     void clampFirstVisible();
-    std::vector<IndexPath> wantedRows() const;
+    // Fills wanted_ with the rows of the window, in order.
+    void collectWantedRows();
+    ShownCells::iterator shownCell(const IndexPath& indexPath);
+    ShownCells::const_iterator shownCell(const IndexPath& indexPath) const;
     void layoutRows();
     void buildCell(const IndexPath& indexPath);
     void recycle(const std::shared_ptr<UITableViewCell>& cell);
@@ -177,12 +210,16 @@ private:
     Style style_;
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
-    std::unordered_map<std::string, Registration> registrations_;
-    std::unordered_map<std::string, HeaderRegistration> headerRegistrations_;
-    std::unordered_map<std::string, std::vector<std::shared_ptr<UITableViewCell>>> pool_;
-    std::unordered_map<std::string, std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
-    std::map<IndexPath, std::shared_ptr<UITableViewCell>> cells_;
+    ByIdentifier<Registration> registrations_;
+    ByIdentifier<HeaderRegistration> headerRegistrations_;
+    ByIdentifier<std::vector<std::shared_ptr<UITableViewCell>>> pool_;
+    ByIdentifier<std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
+    ShownCells cells_;
     std::map<int, std::shared_ptr<UIView>> headers_;
+    // Scratch lists of layoutRows, kept for their storage.
+    std::vector<IndexPath> wanted_;
+    std::vector<int> wantedSections_;
+    std::vector<std::shared_ptr<UITableViewCell>> leaving_;
     std::vector<int> rowCounts_;
     std::optional<int> rowsOnScreen_;
     int firstVisible_ = 0;
@@ -197,6 +234,7 @@ private:
     int beginUpdatesCount_ = 0;
     int endUpdatesCount_ = 0;
     int reloadDataCount_ = 0;
+    std::size_t updateLogLimit_ = 0;  // 0: not recording
     std::vector<std::string> updateLog_;
 };
 

@@ -25,7 +25,10 @@ public:
 
     UITableViewCell();
 
-    static std::string reuseIdentifier() { return "UITableViewCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "UITableViewCell";
+        return identifier;
+    }
     const std::string& cellReuseIdentifier() const { return reuseIdentifier_; }
 
     std::shared_ptr<UIView> contentView() const { return contentView_; }

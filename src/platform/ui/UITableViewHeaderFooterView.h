@@ -16,7 +16,10 @@ class UITableViewHeaderFooterView : public UIView {
 public:
     UITableViewHeaderFooterView();
 
-    static std::string reuseIdentifier() { return "UITableViewHeaderFooterView"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "UITableViewHeaderFooterView";
+        return identifier;
+    }
     const std::string& viewReuseIdentifier() const { return reuseIdentifier_; }
 
     std::shared_ptr<UIView> contentView() const { return contentView_; }

@@ -65,6 +65,7 @@ UIView::~UIView() {
     for (const auto& s : subviews_) {
         if (s->superview_ == this) s->superview_ = nullptr;
     }
+    for (const auto& c : constraints_) forgetNaming(*c);
 }
 
 std::shared_ptr<UIView> UIView::superview() const {
@@ -99,6 +100,7 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     view->removeFromSuperview();
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
     view->superview_ = this;
+    if (view->constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(view->constraintEnds_));
     needsLayout_ = true;
     view->didMoveToSuperview();
 }
@@ -113,30 +115,55 @@ void UIView::removeFromSuperview() {
     }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
-    auto inSubtree = [this](const UIView* v) { return v && (v == this || v->isDescendantOf(*this)); };
-    UIView* root = superview_;
-    while (root->superview_) root = root->superview_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
-    auto collect = [&](auto& self, const UIView& v) -> void {
-        const bool inside = inSubtree(&v);
-        for (const auto& c : v.constraints_) {
-            auto other = c->secondOwningView();
-            if (other && inSubtree(other.get()) != inside) stale.push_back(c);
-        }
-        for (const auto& s : v.subviews_) self(self, *s);
-    };
-    collect(collect, *root);
+    if (constraintEnds_ > 0) {
+        const UIView* root = superview_;
+        while (root->superview_) root = root->superview_;
+        collectStaleConstraints(*this, *root, stale);
+    }
     detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
     didMoveToSuperview();
+}
+
+void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
+                                     std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const {
+    if (constraintEnds_ == 0) return;
+    auto inSubtree = [&leaving](const UIView* v) { return v && (v == &leaving || v->isDescendantOf(leaving)); };
+    auto inTree = [&root](const UIView* v) {
+        while (v->superview_) v = v->superview_;
+        return v == &root;
+    };
+    // Kept inside, about a view outside (in any tree).
+    for (const auto& c : constraints_) {
+        auto other = c->secondOwningView();
+        if (other && !inSubtree(other.get())) stale.push_back(c);
+    }
+    // Kept outside (in the tree left behind), about this view or its guides.
+    auto keptOutside = [&](const ConstraintNamings& namings) {
+        for (const auto& n : namings) {
+            if (!inSubtree(n.keeper) && inTree(n.keeper)) {
+                stale.push_back(std::static_pointer_cast<NSLayoutConstraint>(n.constraint->shared_from_this()));
+            }
+        }
+    };
+    keptOutside(namedBy_);
+    for (const auto& guide : layoutGuides_) keptOutside(guide->namedBy_);
+    for (const auto& s : subviews_) s->collectStaleConstraints(leaving, root, stale);
 }
 
 void UIView::detachFromSuperview() {
     if (UIView* parent = superview_) {
         std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
         parent->needsLayout_ = true;
+        if (constraintEnds_ > 0) parent->countConstraintEnds(-static_cast<std::ptrdiff_t>(constraintEnds_));
     }
     superview_ = nullptr;
+}
+
+void UIView::countConstraintEnds(std::ptrdiff_t delta) {
+    for (UIView* v = this; v; v = v->superview_) v->constraintEnds_ = static_cast<std::size_t>(
+        static_cast<std::ptrdiff_t>(v->constraintEnds_) + delta);
 }
 
 bool UIView::isDescendantOf(const UIView& ancestor) const {
@@ -156,7 +183,7 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
 
 std::shared_ptr<UIWindow> UIView::window() const {
     for (const UIView* v = superview_; v; v = v->superview_) {
-        if (auto w = dynamic_cast<const UIWindow*>(v)) return w->window();
+        if (auto w = v->asWindow()) return w->window();
     }
     return nullptr;
 }
@@ -172,15 +199,46 @@ std::shared_ptr<UIViewController> UIView::controller() const {
     return nullptr;
 }
 
+UIView::SecondItem UIView::secondItemOf(const NSLayoutConstraint& constraint) {
+    SecondItem item;
+    if ((item.view = constraint.secondItem())) {
+        item.namings = &item.view->namedBy_;
+        item.owner = item.view.get();
+    } else if ((item.guide = constraint.secondGuide())) {
+        item.namings = &item.guide->namedBy_;
+        item.view = item.guide->owningView();
+        item.owner = item.view.get();
+    }
+    return item;
+}
+
+void UIView::noteNaming(const NSLayoutConstraint& constraint) {
+    SecondItem item = secondItemOf(constraint);
+    if (!item.namings) return;
+    item.namings->push_back({this, const_cast<NSLayoutConstraint*>(&constraint)});
+    if (item.owner) item.owner->countConstraintEnds(1);
+}
+
+void UIView::forgetNaming(const NSLayoutConstraint& constraint) {
+    SecondItem item = secondItemOf(constraint);
+    if (!item.namings) return;
+    if (std::erase(*item.namings, ConstraintNaming{this, const_cast<NSLayoutConstraint*>(&constraint)}) == 0) return;
+    if (item.owner) item.owner->countConstraintEnds(-1);
+}
+
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint) return;
     if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
     constraints_.push_back(constraint);
+    countConstraintEnds(1);
+    noteNaming(*constraint);
     needsLayout_ = true;
 }
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-    std::erase(constraints_, constraint);
+    if (!constraint || std::erase(constraints_, constraint) == 0) return;
+    countConstraintEnds(-1);
+    forgetNaming(*constraint);
 }
 
 void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
@@ -191,12 +249,17 @@ void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
     }
     guide->owningView_ = std::static_pointer_cast<UIView>(weak_from_this().lock());
     layoutGuides_.push_back(guide);
+    // Its namings count here only once the guide knows this view as its owner.
+    if (guide->owningView().get() == this && !guide->namedBy_.empty()) {
+        countConstraintEnds(static_cast<std::ptrdiff_t>(guide->namedBy_.size()));
+    }
 }
 
 void UIView::removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {
     if (!guide || guide->owningView().get() != this) return;
     std::erase(layoutGuides_, guide);
     guide->owningView_.reset();
+    if (!guide->namedBy_.empty()) countConstraintEnds(-static_cast<std::ptrdiff_t>(guide->namedBy_.size()));
 }
 
 std::shared_ptr<UILayoutGuide> UIView::ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier) {

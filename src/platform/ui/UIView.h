@@ -8,11 +8,15 @@
 // their constructors. Adding a view that has a superview moves it; a view
 // that leaves its superview drops every constraint between its subtree and
 // the tree it leaves (to a view or to a view's layout guide), whichever view
-// keeps it. Removing a view from its window makes its first responder
+// keeps it; each view and guide knows the constraints that name it, and
+// each view how many constraint ends its subtree holds, so only the parts
+// of the leaving subtree that hold one are looked at, and nothing at all
+// when none does. Removing a view from its window makes its first responder
 // (itself or a descendant) resign. layoutSubviews() runs from
 // layoutIfNeeded() only, so tests and the simulator decide when layout
 // happens. Main thread only.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +27,7 @@
 #include "platform/ui/CGRect.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
+#include "platform/ui/internal/ConstraintNaming.h"
 
 namespace trc::ui {
 
@@ -80,6 +85,8 @@ public:
     std::shared_ptr<UIView> viewWithTag(std::int64_t tag);
     // The window the view is in (a window answers itself).
     virtual std::shared_ptr<UIWindow> window() const;
+    // This view as a window, if it is one; cheaper than a cast for walks up the tree.
+    virtual const UIWindow* asWindow() const { return nullptr; }
 
     // The view controller whose root view this is, if any.
     std::shared_ptr<UIViewController> owningViewController() const { return owner_.lock(); }
@@ -126,6 +133,24 @@ protected:
 private:
     friend class UIViewController;
 
+    // The second item of a constraint (a view, or a guide and the view that
+    // owns it, if any), which keeps the constraint's naming.
+    struct SecondItem {
+        std::shared_ptr<UIView> view;
+        std::shared_ptr<UILayoutGuide> guide;
+        ConstraintNamings* namings = nullptr;
+        UIView* owner = nullptr;  // where the naming counts as a constraint end
+    };
+    static SecondItem secondItemOf(const NSLayoutConstraint& constraint);
+    // Records (or takes back) that the constraint, kept here, names its second item.
+    void noteNaming(const NSLayoutConstraint& constraint);
+    void forgetNaming(const NSLayoutConstraint& constraint);
+    // Adds delta to the constraint ends of this view's subtree and of every
+    // subtree it lies in.
+    void countConstraintEnds(std::ptrdiff_t delta);
+    void collectStaleConstraints(const UIView& leaving, const UIView& root,
+                                 std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const;
+
     void detachFromSuperview();
     std::shared_ptr<UILayoutGuide> ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier);
 
@@ -135,9 +160,13 @@ private:
     // Plain pointer so that constructors can build sub-view trees; the
     // superview owns this view and clears the pointer when it goes.
     UIView* superview_ = nullptr;
+    // Constraint ends in this subtree: constraints its views keep, and
+    // namings of its views and of the guides they own.
+    std::size_t constraintEnds_ = 0;
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    ConstraintNamings namedBy_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
     std::shared_ptr<UILayoutGuide> readableContentGuide_;

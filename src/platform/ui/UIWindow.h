@@ -34,6 +34,7 @@ public:
     std::shared_ptr<UIViewController> topViewController() const;
 
     std::shared_ptr<UIWindow> window() const override;
+    const UIWindow* asWindow() const override { return this; }
 
 private:
     friend class UIResponder;

@@ -16,7 +16,10 @@ class VUIAttachmentsFormCell : public VUIBaseTableViewCell {
     TRC_OBJECT(VUIAttachmentsFormCell)
 public:
     VUIAttachmentsFormCell();
-    static std::string reuseIdentifier() { return "VUIAttachmentsFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIAttachmentsFormCell";
+        return identifier;
+    }
 
     const std::shared_ptr<VUIAttachmentsViewController>& attachmentsController() const { return controller_; }
 

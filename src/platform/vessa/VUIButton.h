@@ -13,6 +13,7 @@
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIViewContentMode.h"
+#include "platform/vessa/VUIChangeHandler.h"
 
 namespace trc::vessa {
 
@@ -21,7 +22,7 @@ class VUIButton : public ui::UIButton {
 public:
     VUIButton();
 
-    std::function<void(VUIButton&)> didSelectHandler;
+    VUIChangeHandler<void(VUIButton&)> didSelectHandler;
     core::Dictionary cellParameters;
     // How the button's image view fits the image.
     ui::UIViewContentMode imageContentMode = ui::UIViewContentMode::ScaleToFill;

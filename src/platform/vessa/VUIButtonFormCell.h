@@ -10,6 +10,7 @@
 #include "platform/ui/UIControl.h"
 #include "platform/vessa/VUIBaseTableViewCell.h"
 #include "platform/vessa/VUIButton.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIHorizontalAlignment.h"
 
 namespace trc::vessa {
@@ -18,11 +19,14 @@ class VUIButtonFormCell : public VUIBaseTableViewCell {
     TRC_OBJECT(VUIButtonFormCell)
 public:
     VUIButtonFormCell();
-    static std::string reuseIdentifier() { return "VUIButtonFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIButtonFormCell";
+        return identifier;
+    }
 
     std::shared_ptr<VUIButton> button() const { return button_; }
     VUIHorizontalAlignment alignment = VUIHorizontalAlignment::Center;
-    std::function<void(ui::UIControl::Event)> onChangeHandler;
+    VUIChangeHandler<void(ui::UIControl::Event)> onChangeHandler;
 
     bool press() { return button_->press(); }
 

@@ -13,6 +13,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/ui/UIDatePicker.h"
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -21,7 +22,10 @@ class VUIDatePickerFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIDatePickerFormCell)
 public:
     VUIDatePickerFormCell();
-    static std::string reuseIdentifier() { return "VUIDatePickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIDatePickerFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string> name);
@@ -34,7 +38,7 @@ public:
     std::shared_ptr<foundation::DateFormatter> dateFormatter() const { return dateFormatter_; }
     void setDateFormatter(std::shared_ptr<foundation::DateFormatter> formatter);
 
-    std::function<void(core::Date)> onChangeHandler;
+    VUIChangeHandler<void(core::Date)> onChangeHandler;
 
     bool pick(core::Date date) { return datePicker_->pick(date); }
 

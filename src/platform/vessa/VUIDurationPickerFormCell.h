@@ -11,6 +11,7 @@
 
 #include "platform/ui/UIDatePicker.h"
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -19,7 +20,10 @@ class VUIDurationPickerFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIDurationPickerFormCell)
 public:
     VUIDurationPickerFormCell();
-    static std::string reuseIdentifier() { return "VUIDurationPickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIDurationPickerFormCell";
+        return identifier;
+    }
     // "1 h 30 min", "2 h", "45 min"; seconds below a minute count as none.
     static std::string durationText(double seconds);
 
@@ -32,7 +36,7 @@ public:
     void setValue(double seconds);
     std::shared_ptr<ui::UIDatePicker> durationPicker() const { return durationPicker_; }
 
-    std::function<void(double)> onChangeHandler;
+    VUIChangeHandler<void(double)> onChangeHandler;
 
     bool pick(double seconds) { return durationPicker_->pickDuration(seconds); }
 

@@ -30,20 +30,22 @@ VUIFilterFormCell::VUIFilterFormCell() : keyLabel_(std::make_shared<ui::UILabel>
 }
 
 bool VUIFilterFormCell::tapOption(int index) {
-    std::vector<int> next = value;
-    auto it = std::find(next.begin(), next.end(), index);
-    if (it != next.end()) {
-        next.erase(it);
-        if (!allowsMultipleSelection) next.clear();
+    next_ = value;
+    auto it = std::find(next_.begin(), next_.end(), index);
+    if (it != next_.end()) {
+        next_.erase(it);
+        if (!allowsMultipleSelection) next_.clear();
     } else if (allowsMultipleSelection) {
-        next.push_back(index);
+        next_.push_back(index);
     } else {
-        next = {index};
+        next_.assign(1, index);
     }
-    return pick(std::move(next));
+    return choose(next_);
 }
 
-bool VUIFilterFormCell::pick(std::vector<int> indexes) {
+bool VUIFilterFormCell::pick(std::vector<int> indexes) { return choose(indexes); }
+
+bool VUIFilterFormCell::choose(std::vector<int>& indexes) {
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     const int count = static_cast<int>(valueOptions.size());
@@ -54,7 +56,7 @@ bool VUIFilterFormCell::pick(std::vector<int> indexes) {
         core::Logging::log("vessa", "info", "filter cell: selection refused");
         return false;
     }
-    value = std::move(indexes);
+    value.swap(indexes);
     fire(onChangeHandler, value);
     return true;
 }

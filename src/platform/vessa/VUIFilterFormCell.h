@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -21,7 +22,10 @@ class VUIFilterFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUIFilterFormCell)
 public:
     VUIFilterFormCell();
-    static std::string reuseIdentifier() { return "VUIFilterFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIFilterFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
@@ -32,13 +36,19 @@ public:
     bool allowsEmptySelection = true;
     // As set; the cell does not check what a configurer gives it.
     std::vector<int> value;
-    std::function<void(const std::vector<int>&)> onChangeHandler;
+    VUIChangeHandler<void(const std::vector<int>&)> onChangeHandler;
 
     bool tapOption(int index);
     bool pick(std::vector<int> indexes);
 
 private:
+    // Takes indexes as the new selection when allowed: they are swapped
+    // into value, so indexes is left holding the old selection.
+    bool choose(std::vector<int>& indexes);
+
     std::shared_ptr<ui::UILabel> keyLabel_;
+    // The next selection of a tap, built here so a tap allocates nothing.
+    std::vector<int> next_;
 };
 
 }  // namespace trc::vessa

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/ui/UILabel.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 #include "platform/vessa/VUIListPicker.h"
 
@@ -32,7 +33,10 @@ class VUIListPickerFormCell : public VUIInlineValidationTableViewCell {
 public:
     VUIListPickerFormCell();
     ~VUIListPickerFormCell() override;
-    static std::string reuseIdentifier() { return "VUIListPickerFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIListPickerFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string> name);
@@ -50,8 +54,8 @@ public:
     std::vector<std::string> uuidValues;
     std::vector<std::string> valueOptions;
 
-    std::function<void(const std::vector<int>&)> onChangeHandler;
-    std::function<void(const std::vector<std::string>&)> onUuidChangeHandler;
+    VUIChangeHandler<void(const std::vector<int>&)> onChangeHandler;
+    VUIChangeHandler<void(const std::vector<std::string>&)> onUuidChangeHandler;
 
     // Shows the picker: pushed on the navigation controller of the view
     // controller that shows the cell, else presented in a new one. Nothing

@@ -10,6 +10,7 @@
 
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextView.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationDrawingTableViewCell.h"
 #include "platform/vessa/VUITextChangeTracker.h"
 
@@ -19,7 +20,10 @@ class VUINoteFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUINoteFormCell)
 public:
     VUINoteFormCell();
-    static std::string reuseIdentifier() { return "VUINoteFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUINoteFormCell";
+        return identifier;
+    }
 
     const std::string& value() const { return valueTextView_->text; }
     void setValue(std::string value) { valueTextView_->text = std::move(value); }
@@ -28,7 +32,7 @@ public:
 
     int minNumberOfLines = 1;
     int maxNumberOfLines = 2;
-    std::function<void(const std::string&)> onChangeHandler;
+    VUIChangeHandler<void(const std::string&)> onChangeHandler;
 
     bool type(const std::string& characters) { return valueTextView_->type(characters); }
     bool enterValue(const std::string& text) { return valueTextView_->enterText(text); }

@@ -17,7 +17,10 @@ namespace trc::vessa {
 class VUIObjectTableViewCell : public VUIBaseTableViewCell {
     TRC_OBJECT(VUIObjectTableViewCell)
 public:
-    static std::string reuseIdentifier() { return "VUIObjectTableViewCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUIObjectTableViewCell";
+        return identifier;
+    }
 
     const core::Dictionary& objectParams() const { return objectParams_; }
     void setObjectParams(core::Dictionary params);

@@ -12,6 +12,7 @@
 
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UISegmentedControl.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 
 namespace trc::vessa {
@@ -20,7 +21,10 @@ class VUISegmentedControlFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUISegmentedControlFormCell)
 public:
     VUISegmentedControlFormCell();
-    static std::string reuseIdentifier() { return "VUISegmentedControlFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUISegmentedControlFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
@@ -34,7 +38,7 @@ public:
     void setApportionsSegmentWidthsByContent(bool on) { segmentedControl_->apportionsSegmentWidthsByContent = on; }
     std::shared_ptr<ui::UISegmentedControl> segmentedControl() const { return segmentedControl_; }
 
-    std::function<void(int)> onChangeHandler;
+    VUIChangeHandler<void(int)> onChangeHandler;
 
     bool select(int index) { return segmentedControl_->selectSegment(index); }
 

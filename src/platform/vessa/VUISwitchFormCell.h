@@ -11,6 +11,7 @@
 
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UISwitch.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationDrawingTableViewCell.h"
 #include "platform/vessa/VessaStyle.h"
 
@@ -20,7 +21,10 @@ class VUISwitchFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUISwitchFormCell)
 public:
     VUISwitchFormCell();
-    static std::string reuseIdentifier() { return "VUISwitchFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUISwitchFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }
@@ -30,7 +34,7 @@ public:
     std::shared_ptr<ui::UISwitch> switchView() const { return switchView_; }
 
     std::vector<VessaStyle> titleStyleClassPath;
-    std::function<void(bool)> onChangeHandler;
+    VUIChangeHandler<void(bool)> onChangeHandler;
 
     bool toggle() { return switchView_->toggle(); }
     // The person sets the switch to on: a flip when it is not there yet.

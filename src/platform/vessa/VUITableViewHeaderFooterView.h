@@ -12,7 +12,10 @@ namespace trc::vessa {
 class VUITableViewHeaderFooterView : public ui::UITableViewHeaderFooterView {
     TRC_OBJECT(VUITableViewHeaderFooterView)
 public:
-    static std::string reuseIdentifier() { return "VUITableViewHeaderFooterView"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUITableViewHeaderFooterView";
+        return identifier;
+    }
     std::shared_ptr<ui::UILabel> titleLabel() const { return textLabel(); }
 };
 

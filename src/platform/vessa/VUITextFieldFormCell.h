@@ -15,6 +15,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextField.h"
 #include "platform/vessa/VUIButton.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationDrawingTableViewCell.h"
 #include "platform/vessa/VUITextChangeTracker.h"
 #include "platform/vessa/VessaStyle.h"
@@ -25,7 +26,10 @@ class VUITextFieldFormCell : public VUIInlineValidationDrawingTableViewCell {
     TRC_OBJECT(VUITextFieldFormCell)
 public:
     VUITextFieldFormCell();
-    static std::string reuseIdentifier() { return "VUITextFieldFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUITextFieldFormCell";
+        return identifier;
+    }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }
@@ -45,7 +49,7 @@ public:
     std::shared_ptr<VUIButton> alternativeInputButton() const { return alternativeInputButton_; }
 
     std::vector<VessaStyle> titleStyleClassPath;
-    std::function<void(const std::string&)> onChangeHandler;
+    VUIChangeHandler<void(const std::string&)> onChangeHandler;
 
     bool type(const std::string& characters) { return valueTextField_->type(characters); }
     bool enterValue(const std::string& text) { return valueTextField_->enterText(text); }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/ui/UITextField.h"
+#include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 #include "platform/vessa/VUITextChangeTracker.h"
 
@@ -19,7 +20,10 @@ class VUITitleFormCell : public VUIInlineValidationTableViewCell {
     TRC_OBJECT(VUITitleFormCell)
 public:
     VUITitleFormCell();
-    static std::string reuseIdentifier() { return "VUITitleFormCell"; }
+    static const std::string& reuseIdentifier() {
+        static const std::string identifier = "VUITitleFormCell";
+        return identifier;
+    }
 
     const std::string& value() const { return valueTextField_->text; }
     void setValue(std::string value) { valueTextField_->text = std::move(value); }
@@ -27,7 +31,7 @@ public:
     void setPlaceholderText(std::optional<std::string> text) { valueTextField_->placeholder = std::move(text); }
     std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
 
-    std::function<void(const std::string&)> onChangeHandler;
+    VUIChangeHandler<void(const std::string&)> onChangeHandler;
 
     // The person types into the field, or replaces its text and leaves it.
     bool type(const std::string& characters) { return valueTextField_->type(characters); }

@@ -72,6 +72,32 @@ TEST(DictionaryKeys, MergeLetsTheOtherWin) {
     EXPECT_EQ(Json::write(Value(a)), R"({"a":1,"b":2,"k":2})");
 }
 
+TEST(DictionaryKeys, KeysIterateInByteOrderHoweverTheyCame) {
+    Dictionary d;
+    for (const char* key : {"b", "_Type", "a", "B", "\xC3\xA9", "", "ab", "a"}) d.set(key, std::string(key) + "!");
+    d["Z"] = 26;
+    d.erase("ab");
+    std::string keys;
+    for (const auto& [k, v] : d) keys += "[" + k + "]";
+    EXPECT_EQ(keys, "[][B][Z][_Type][a][b][\xC3\xA9]");
+    EXPECT_EQ(d.size(), 7u);
+    EXPECT_EQ(*d.find("a"), Value("a!"));
+
+    Dictionary first{{"k", 1}, {"j", 0}, {"k", 2}};
+    EXPECT_EQ(Json::write(Value(first)), R"({"j":0,"k":1})") << "in a list of entries the first of a key counts";
+    Dictionary big;
+    for (int i = 99; i >= 0; --i) big.set("key" + std::to_string(i), i);
+    Dictionary other{{"key5", "five"}, {"zz", true}};
+    big.merge(other);
+    big.merge(big);
+    EXPECT_EQ(big.size(), 101u);
+    EXPECT_EQ(*big.find("key5"), Value("five"));
+    EXPECT_EQ(big.begin()->first, "key0");
+    EXPECT_EQ((--big.end())->first, "zz");
+    EXPECT_EQ(big, Json::parse(Json::write(Value(big))).ifDictionary() ? *Json::parse(Json::write(Value(big))).ifDictionary()
+                                                                       : Dictionary());
+}
+
 // Copies share storage until one side writes; the other never sees the write.
 TEST(CopyOnWrite, DictionaryCopyKeepsItsContent) {
     Value original(Dictionary{{"k", "v"}});

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/core/ProcessState.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 #include "platform/foundation/TemporaryFolder.h"
@@ -131,6 +132,21 @@ TEST_F(BundleTest, LocalizedStringsFallBackFromRegionToLanguageToEnglishToTheDef
     EXPECT_EQ(bundle.localizedString("okKey", "NoSuchTable", "Ok", {"de"}), "Ok");
     EXPECT_EQ(bundle.localizedString("plain", "", "", {"en"}), "from the default table");
     EXPECT_EQ(Bundle(fs::path()).localizedString("okKey", "Onboarding", "Ok", {"de"}), "Ok");
+}
+
+TEST_F(BundleTest, LocalizationsAndTablesAreReadOnceUntilTheProcessStateResets) {
+    write("en.lproj/FormCell.strings", "\"NoneKey\" = \"None\";");
+    Bundle::setPreferredLanguages({"de"});
+    EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "None");
+    write("de.lproj/FormCell.strings", "\"NoneKey\" = \"Keine\";");
+    write("en.lproj/FormCell.strings", "\"NoneKey\" = \"Nothing\";");
+    EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "None") << "what was read is kept";
+
+    core::ProcessState::resetAll();
+    EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Keine");
+    Bundle::setPreferredLanguages({"fr"});
+    EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Nothing") << "other languages count at once";
+    Bundle::setPreferredLanguages({});
 }
 
 TEST(BundleGlobals, MainIsEmptyUntilSetAndTheFrameworkBundleIsAFolder) {

@@ -150,6 +150,22 @@ TEST_F(DamagedImages, AHeaderClaimingHugeDimensionsIsRefusedBeforeDecoding) {
     }
 }
 
+TEST(SymbolImages, ASymbolIsOneSharedImagePerRenderingMode) {
+    auto symbol = UIImage::systemNamed("signature");
+    EXPECT_EQ(UIImage::systemNamed("signature"), symbol);
+    EXPECT_NE(UIImage::systemNamed("xmark"), symbol);
+    auto templated = symbol->withRenderingMode(UIImage::RenderingMode::AlwaysTemplate);
+    EXPECT_EQ(templated->renderingMode(), UIImage::RenderingMode::AlwaysTemplate);
+    EXPECT_EQ(templated->name(), "signature");
+    EXPECT_EQ(symbol->renderingMode(), UIImage::RenderingMode::Automatic) << "the original is unchanged";
+    EXPECT_EQ(symbol->withRenderingMode(UIImage::RenderingMode::AlwaysTemplate), templated);
+    EXPECT_EQ(templated->withRenderingMode(UIImage::RenderingMode::Automatic), symbol);
+
+    auto named = std::make_shared<UIImage>("signature");
+    EXPECT_NE(named->withRenderingMode(UIImage::RenderingMode::AlwaysTemplate), templated)
+        << "an image made by name is not the system's symbol";
+}
+
 TEST(ImagePixels, BuffersOfTheWrongSizeOrScaleMakeNoImage) {
     EXPECT_FALSE(UIImage::fromPixels("x", 2, 2, Bytes(15)));
     EXPECT_FALSE(UIImage::fromPixels("x", 1, 1, Bytes(4), 0));

@@ -77,4 +77,72 @@ TEST_F(GuideConstraints, AViewLeavingDropsEveryConstraintBetweenItsSubtreeAndThe
     EXPECT_EQ(cell->constraints().size(), 0u);
 }
 
+TEST_F(GuideConstraints, AGuideCountsAsPartOfTheViewThatOwnsItWhenTheViewLeaves) {
+    auto guide = hosted->layoutMarginsGuide();
+    auto siblingToGuide = NSLayoutConstraint::makeToGuide(sibling, A::Top, guide, A::Top);
+    auto cellToMovedGuide = NSLayoutConstraint::makeToGuide(cell, A::Top, inner->readableContentGuide(), A::Top);
+    NSLayoutConstraint::activate({siblingToGuide, cellToMovedGuide});
+    content->addLayoutGuide(inner->readableContentGuide());  // now owned outside the leaving subtree
+
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(siblingToGuide->isActive()) << "the guide left with its view";
+    EXPECT_TRUE(cellToMovedGuide->isActive()) << "the guide stayed behind with its new view";
+}
+
+TEST_F(GuideConstraints, OnlyConstraintsWithinTheTreeLeftBehindAreDropped) {
+    auto elsewhere = std::make_shared<UIView>();  // in no tree with the others
+    auto elsewhereToHosted = NSLayoutConstraint::make(elsewhere, A::Top, hosted, A::Top);
+    auto hostedToElsewhere = NSLayoutConstraint::make(hosted, A::Top, elsewhere, A::Bottom);
+    auto tableToInner = NSLayoutConstraint::make(table, A::Width, inner, A::Width);
+    NSLayoutConstraint::activate({elsewhereToHosted, hostedToElsewhere, tableToInner});
+    NSLayoutConstraint::deactivate({tableToInner});
+
+    hosted->removeFromSuperview();
+    EXPECT_TRUE(elsewhereToHosted->isActive()) << "kept by a view outside the tree the view left";
+    EXPECT_FALSE(hostedToElsewhere->isActive()) << "kept inside the leaving subtree, about a view outside it";
+    EXPECT_FALSE(tableToInner->isActive());
+    EXPECT_TRUE(table->constraints().empty());
+
+    content->addSubview(hosted);
+    NSLayoutConstraint::activate({tableToInner});
+    elsewhere.reset();  // a view that goes drops what it kept
+    inner->removeFromSuperview();
+    EXPECT_FALSE(tableToInner->isActive()) << "a constraint activated again is found again";
+}
+
+TEST_F(GuideConstraints, ConstraintsFollowTheirViewsAndGuidesWhereverTheyMove) {
+    auto other = std::make_shared<UIView>();
+    table->addSubview(other);
+    auto innerGuide = inner->layoutMarginsGuide();
+    auto otherToInner = NSLayoutConstraint::make(other, A::Top, inner, A::Top);
+    auto siblingToGuide = NSLayoutConstraint::makeToGuide(sibling, A::Leading, innerGuide, A::Leading);
+    NSLayoutConstraint::activate({otherToInner, siblingToGuide});
+
+    other->addSubview(hosted);  // a move is a leave: what reached out of hosted goes
+    EXPECT_FALSE(otherToInner->isActive());
+    EXPECT_FALSE(siblingToGuide->isActive());
+    NSLayoutConstraint::activate({otherToInner, siblingToGuide});
+    sibling->addLayoutGuide(innerGuide);  // the guide now lies outside hosted
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(otherToInner->isActive());
+    EXPECT_TRUE(siblingToGuide->isActive()) << "both ends stayed behind";
+
+    other->addSubview(hosted);
+    hosted->addLayoutGuide(innerGuide);
+    NSLayoutConstraint::activate({otherToInner});
+    other->removeFromSuperview();  // takes hosted, inner and the guide along
+    EXPECT_TRUE(otherToInner->isActive()) << "both ends left together";
+    EXPECT_FALSE(siblingToGuide->isActive());
+
+    NSLayoutConstraint::deactivate({otherToInner});
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(otherToInner->isActive());
+    auto leftAlone = std::make_shared<UIView>();
+    leftAlone->addSubview(hosted);
+    auto held = NSLayoutConstraint::make(hosted, A::Width, leftAlone, A::Width);
+    NSLayoutConstraint::activate({held});
+    hosted->removeFromSuperview();
+    EXPECT_FALSE(held->isActive()) << "a view that never had a constraint before still finds one kept inside it";
+}
+
 }  // namespace

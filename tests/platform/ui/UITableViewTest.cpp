@@ -170,6 +170,7 @@ TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
 class TableReloads : public TableTest {};
 
 TEST_F(TableReloads, ReloadRowsGivesTheRowAnotherCellAndDropsItsFocus) {
+    table->recordUpdates();
     table->layoutIfNeeded();
     auto cell = std::static_pointer_cast<FieldCell>(table->cellForRow({0, 1}));
     ASSERT_TRUE(cell->field->becomeFirstResponder());
@@ -179,6 +180,26 @@ TEST_F(TableReloads, ReloadRowsGivesTheRowAnotherCellAndDropsItsFocus) {
     EXPECT_EQ(window->firstResponder(), nullptr);
     EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2]");
     EXPECT_EQ(table->updateLog().back(), "reloadRows [0, 1] automatic");
+}
+
+TEST_F(TableReloads, TheUpdateLogIsKeptOnlyWhenAskedForAndHoldsTheLatestEntries) {
+    rows->counts = {10};
+    table->setRowsOnScreen(3);
+    table->layoutIfNeeded();
+    for (int row = 0; row < 10; ++row) table->scrollToRow({0, row}, UITableView::ScrollPosition::Top, false);
+    table->reloadData();
+    EXPECT_TRUE(table->updateLog().empty()) << "a table nobody watches keeps no log";
+
+    table->recordUpdates(2);
+    table->reloadRows({{0, 7}}, UITableView::RowAnimation::Fade);
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    table->beginUpdates();
+    EXPECT_EQ(table->updateLog(), (std::vector<std::string>{"scrollToRow [0, 2] top", "beginUpdates"}));
+    table->endUpdates();
+    table->clearUpdateLog();
+    EXPECT_TRUE(table->updateLog().empty());
+    table->reloadData();
+    EXPECT_EQ(table->updateLog(), std::vector<std::string>{"reloadData"}) << "clearing keeps recording";
 }
 
 TEST_F(TableReloads, ReloadDataFollowsNewCounts) {

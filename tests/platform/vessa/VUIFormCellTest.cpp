@@ -207,6 +207,80 @@ TEST_F(CellEntry, AHandlerOutlivingItsCellIsNotCalled) {
     EXPECT_TRUE(reported.empty());
 }
 
+TEST_F(CellEntry, AHandlerMayReplaceOrDropItselfWhileItRuns) {
+    auto toggle = shown<VUISwitchFormCell>();
+    std::vector<std::string> heard;
+    auto big = std::make_shared<std::string>("captured state the handler keeps alive");
+    toggle->onChangeHandler = [&, big](bool on) {
+        toggle->onChangeHandler = [&](bool) { heard.push_back("second"); };
+        heard.push_back(*big + (on ? " on" : " off"));  // still safe: the running handler is kept
+    };
+    big.reset();
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_TRUE(toggle->toggle());
+    toggle->onChangeHandler = [&](bool) {
+        toggle->onChangeHandler = nullptr;
+        heard.push_back("last");
+    };
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_FALSE(toggle->onChangeHandler);
+    EXPECT_TRUE(toggle->toggle()) << "a cell without a handler still takes the flip";
+    EXPECT_EQ(heard, (std::vector<std::string>{"captured state the handler keeps alive on", "second", "last"}));
+
+    std::function<void(bool)> empty;
+    toggle->onChangeHandler = empty;
+    EXPECT_FALSE(toggle->onChangeHandler) << "an empty function is no handler";
+}
+
+TEST_F(CellEntry, AReassignedHandlerLetsGoOfWhatTheOldOneHeld) {
+    auto toggle = shown<VUISwitchFormCell>();
+    auto handlerFor = [this](std::shared_ptr<std::string> row) {
+        return [this, row](bool) { reported.emplace_back(*row); };
+    };
+    auto first = std::make_shared<std::string>("row 1");
+    std::weak_ptr<std::string> firstAlive = first;
+    toggle->onChangeHandler = handlerFor(std::move(first));
+    auto kept = toggle->onChangeHandler;  // a copy keeps its own handler
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 2"));
+    EXPECT_FALSE(firstAlive.expired());
+    kept = nullptr;
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 3"));
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 4"));
+    EXPECT_TRUE(firstAlive.expired());
+    EXPECT_TRUE(toggle->toggle());
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "row 4");
+
+    auto last = std::make_shared<std::string>("row 5");
+    std::weak_ptr<std::string> lastAlive = last;
+    toggle->onChangeHandler = handlerFor(std::move(last));
+    toggle->onChangeHandler = nullptr;
+    EXPECT_TRUE(lastAlive.expired()) << "dropping a handler drops what it captured";
+    EXPECT_FALSE(toggle->onChangeHandler);
+    EXPECT_THROW(toggle->onChangeHandler(true), std::bad_function_call);
+    toggle->onChangeHandler = handlerFor(std::make_shared<std::string>("row 6"));
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_EQ(std::get<std::string>(reported.back()), "row 6");
+}
+
+TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
+    auto control = std::make_shared<UIControl>();
+    std::vector<std::string> ran;
+    std::uint64_t second = 0;
+    control->addAction(UIControl::Event::ValueChanged, [&](UIControl& c) {
+        ran.push_back("first");
+        c.removeAction(second);
+        c.addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("added"); });
+    });
+    second = control->addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("second"); });
+    for (int i = 0; i < 10; ++i) control->addAction(UIControl::Event::EditingChanged, [&](UIControl&) { ran.push_back("edit"); });
+    control->sendActions(UIControl::Event::ValueChanged);
+    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second"})) << "the actions as they were when the send began";
+    ran.clear();
+    control->sendActions(UIControl::Event::EditingChanged);
+    EXPECT_EQ(ran.size(), 10u) << "more actions than fit on the stack";
+}
+
 TEST(CellHierarchy, ValidationAndDrawingBasesAreApart) {
     auto isValidation = [](const std::shared_ptr<UITableViewCell>& c) {
         return dynamic_cast<VUIInlineValidationTableViewCell*>(c.get()) != nullptr;

@@ -1,0 +1,103 @@
+// The reuse pool: cell and header classes registered by identifier, cells
+// handed out again after their rows left the screen.
+
+#include "platform/ui/UITableView.h"
+
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITableViewHeaderFooterView.h"
+
+namespace trc::ui {
+
+void UITableView::registerCell(const std::string& identifier, CellFactory factory, std::string className) {
+    registrations_[identifier] = {std::move(factory), std::move(className)};
+    // Cells of an earlier registration must not come back under the new one.
+    pool_.erase(identifier);
+}
+
+std::optional<std::string> UITableView::registeredClassName(const std::string& identifier) const {
+    auto it = registrations_.find(identifier);
+    if (it == registrations_.end()) return std::nullopt;
+    return it->second.className;
+}
+
+void UITableView::registerHeaderFooter(const std::string& identifier, HeaderFooterFactory factory,
+                                       std::string className) {
+    headerRegistrations_[identifier] = {std::move(factory), std::move(className)};
+    headerPool_.erase(identifier);
+}
+
+std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifier, bool logMissing) {
+    auto reg = registrations_.find(identifier);
+    if (reg == registrations_.end()) {
+        if (logMissing) {
+            logError("dequeueReusableCell: no cell class registered under \"" + std::string(identifier) + "\"");
+        }
+        return nullptr;
+    }
+    if (auto pool = pool_.find(identifier); pool != pool_.end() && !pool->second.empty()) {
+        auto cell = std::move(pool->second.back());
+        pool->second.pop_back();
+        ++cell->reuseCount_;
+        cell->prepareForReuse();
+        return cell;
+    }
+    std::shared_ptr<UITableViewCell> cell = reg->second.factory ? reg->second.factory() : nullptr;
+    if (!cell) {
+        logError("dequeueReusableCell: the factory registered under \"" + std::string(identifier) +
+                 "\" made no cell");
+        return nullptr;
+    }
+    cell->reuseIdentifier_ = identifier;
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(std::string_view identifier,
+                                                                  const IndexPath& /*indexPath*/) {
+    return takeCell(identifier, true);
+}
+
+std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(std::string_view identifier) {
+    return takeCell(identifier, false);
+}
+
+std::shared_ptr<UITableViewHeaderFooterView> UITableView::dequeueReusableHeaderFooterView(std::string_view identifier) {
+    auto reg = headerRegistrations_.find(identifier);
+    if (reg == headerRegistrations_.end()) return nullptr;
+    if (auto pool = headerPool_.find(identifier); pool != headerPool_.end() && !pool->second.empty()) {
+        auto view = std::move(pool->second.back());
+        pool->second.pop_back();
+        view->prepareForReuse();
+        return view;
+    }
+    auto view = reg->second.factory ? reg->second.factory() : nullptr;
+    if (view) view->reuseIdentifier_ = identifier;
+    return view;
+}
+
+void UITableView::recycle(const std::shared_ptr<UITableViewCell>& cell) {
+    if (!cell) return;
+    // Leaving the table makes a first responder inside the cell resign.
+    cell->removeFromSuperview();
+    cell->isSelected = false;
+    if (cell->reuseIdentifier_.empty() || !registrations_.contains(cell->reuseIdentifier_)) return;
+    auto pool = pool_.find(cell->reuseIdentifier_);
+    if (pool == pool_.end()) pool = pool_.emplace(cell->reuseIdentifier_, std::vector<std::shared_ptr<UITableViewCell>>{}).first;
+    pool->second.push_back(cell);
+}
+
+void UITableView::recycleHeaders() {
+    for (auto& [s, view] : headers_) {
+        view->removeFromSuperview();
+        auto reusable = std::dynamic_pointer_cast<UITableViewHeaderFooterView>(view);
+        if (!reusable || !headerRegistrations_.contains(reusable->reuseIdentifier_)) continue;
+        auto pool = headerPool_.find(reusable->reuseIdentifier_);
+        if (pool == headerPool_.end()) {
+            pool = headerPool_.emplace(reusable->reuseIdentifier_, std::vector<std::shared_ptr<UITableViewHeaderFooterView>>{})
+                       .first;
+        }
+        pool->second.push_back(reusable);
+    }
+    headers_.clear();
+}
+
+}  // namespace trc::ui

@@ -1,0 +1,240 @@
+// The rows on screen: the window of consecutive rows, laying them out into
+// cells (reused ones first), their headers, and scrolling the window.
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewCell.h"
+#include "platform/ui/UITableViewDataSource.h"
+#include "platform/ui/UITableViewDelegate.h"
+#include "platform/ui/UITableViewHeaderFooterView.h"
+
+namespace trc::ui {
+
+namespace {
+
+// Repeated reloads asked for from inside cell building are followed this
+// many times; a data source that asks on every row would otherwise never end.
+constexpr int kMaxReloadPasses = 8;
+
+bool pathBefore(const std::pair<IndexPath, std::shared_ptr<UITableViewCell>>& shown, const IndexPath& p) {
+    return shown.first < p;
+}
+
+}  // namespace
+
+void UITableView::clampFirstVisible() {
+    int total = totalRows();
+    int limit = rowsOnScreen_ ? *rowsOnScreen_ : total;
+    firstVisible_ = std::clamp(firstVisible_, 0, std::max(0, total - limit));
+}
+
+void UITableView::collectWantedRows() {
+    // Only the rows in the window are visited, so a long table costs no more
+    // per layout than a short one.
+    wanted_.clear();
+    int total = totalRows();
+    int limit = rowsOnScreen_ ? *rowsOnScreen_ : total;
+    int first = 0;  // flat index of the section's first row
+    for (int s = 0; s < static_cast<int>(rowCounts_.size()); ++s) {
+        const int count = rowCounts_[static_cast<std::size_t>(s)];
+        const int from = std::max(firstVisible_, first);
+        const int to = std::min(firstVisible_ + limit, first + count);
+        for (int index = from; index < to; ++index) wanted_.push_back({s, index - first});
+        first += count;
+    }
+}
+
+UITableView::ShownCells::iterator UITableView::shownCell(const IndexPath& p) {
+    auto it = std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
+    return it != cells_.end() && it->first == p ? it : cells_.end();
+}
+
+UITableView::ShownCells::const_iterator UITableView::shownCell(const IndexPath& p) const {
+    auto it = std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
+    return it != cells_.end() && it->first == p ? it : cells_.end();
+}
+
+void UITableView::setRowsOnScreen(std::optional<int> rows) {
+    rowsOnScreen_ = rows ? std::optional<int>(std::max(0, *rows)) : std::nullopt;
+    if (!countsLoaded_) return;
+    clampFirstVisible();
+    if (laidOut_) layoutRows();
+}
+
+void UITableView::layoutSubviews() {
+    ensureCounts();
+    laidOut_ = true;
+    clampFirstVisible();
+    layoutRows();
+}
+
+void UITableView::layoutRows() {
+    if (building_) {
+        reloadPending_ = true;
+        return;
+    }
+    for (int pass = 0;; ++pass) {
+        building_ = true;
+        collectWantedRows();
+        // wanted_ is in index path order, as cells_ is.
+        leaving_.clear();
+        std::erase_if(cells_, [this](ShownCell& shown) {
+            if (std::binary_search(wanted_.begin(), wanted_.end(), shown.first)) return false;
+            leaving_.push_back(std::move(shown.second));
+            return true;
+        });
+        for (const auto& cell : leaving_) recycle(cell);
+        leaving_.clear();
+        for (const auto& p : wanted_) {
+            if (shownCell(p) == cells_.end()) buildCell(p);
+        }
+        buildHeaders(wanted_);
+        double y = 0;
+        int lastSection = -1;
+        for (const auto& p : wanted_) {
+            if (p.section != lastSection) {
+                lastSection = p.section;
+                y += heightForHeader(p.section);
+            }
+            double h = heightForRow(p);
+            if (auto it = shownCell(p); it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
+            y += h;
+        }
+        building_ = false;
+        if (!reloadPending_) return;
+        reloadPending_ = false;
+        if (pass + 1 >= kMaxReloadPasses) {
+            logError("table: the data source keeps asking for reloads while rows are built; stopped");
+            return;
+        }
+        for (auto& [p, cell] : std::exchange(cells_, {})) recycle(cell);
+        recycleHeaders();
+        loadCounts();
+        clampFirstVisible();
+    }
+}
+
+void UITableView::buildCell(const IndexPath& p) {
+    std::shared_ptr<UITableViewCell> cell;
+    if (auto ds = dataSource()) {
+        try {
+            cell = ds->cellForRowAt(*this, p);
+        } catch (const std::exception& e) {
+            logError("table: building row " + p.description() + " failed: " + e.what());
+        }
+    }
+    if (cell) {
+        for (const auto& [other, shown] : cells_) {
+            if (shown == cell) {
+                logError("table: the data source gave row " + p.description() + " the cell of row " +
+                         other.description() + "; an empty cell stands in");
+                cell = nullptr;
+                break;
+            }
+        }
+    } else {
+        logError("table: no cell for row " + p.description() + "; an empty cell stands in");
+    }
+    if (!cell) cell = std::make_shared<UITableViewCell>();
+    addSubview(cell);
+    auto it = std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
+    if (it != cells_.end() && it->first == p) {
+        it->second = std::move(cell);
+    } else {
+        cells_.insert(it, {p, std::move(cell)});
+    }
+}
+
+void UITableView::buildHeaders(const std::vector<IndexPath>& wanted) {
+    auto& sections = wantedSections_;
+    sections.clear();
+    // A section without rows shows its header when it lies inside the window.
+    if (!rowsOnScreen_) {
+        for (int s = 0; s < static_cast<int>(rowCounts_.size()); ++s) sections.push_back(s);
+    } else {
+        for (const auto& p : wanted) {
+            if (sections.empty() || sections.back() != p.section) sections.push_back(p.section);
+        }
+    }
+    const auto wantedSection = [&](int s) { return std::binary_search(sections.begin(), sections.end(), s); };
+    for (auto it = headers_.begin(); it != headers_.end();) {
+        if (wantedSection(it->first)) {
+            ++it;
+            continue;
+        }
+        it->second->removeFromSuperview();
+        it = headers_.erase(it);
+    }
+    auto del = delegate();
+    for (int s : sections) {
+        if (headers_.contains(s)) continue;
+        std::shared_ptr<UIView> header = del ? del->viewForHeaderInSection(*this, s) : nullptr;
+        if (!header) {
+            if (auto title = titleForHeader(s)) {
+                auto plain = std::make_shared<UITableViewHeaderFooterView>();
+                plain->textLabel()->text = *title;
+                header = plain;
+            }
+        }
+        if (!header) continue;
+        addSubview(header);
+        headers_[s] = header;
+    }
+}
+
+std::shared_ptr<UITableViewCell> UITableView::cellForRow(const IndexPath& p) const {
+    auto it = shownCell(p);
+    return it == cells_.end() ? nullptr : it->second;
+}
+
+std::optional<IndexPath> UITableView::indexPathForCell(const UITableViewCell& cell) const {
+    for (const auto& [p, shown] : cells_) {
+        if (shown.get() == &cell) return p;
+    }
+    return std::nullopt;
+}
+
+std::vector<IndexPath> UITableView::indexPathsForVisibleRows() const {
+    std::vector<IndexPath> rows;
+    rows.reserve(cells_.size());
+    for (const auto& [p, cell] : cells_) rows.push_back(p);
+    return rows;
+}
+
+std::vector<std::shared_ptr<UITableViewCell>> UITableView::visibleCells() const {
+    std::vector<std::shared_ptr<UITableViewCell>> cells;
+    cells.reserve(cells_.size());
+    for (const auto& [p, cell] : cells_) cells.push_back(cell);
+    return cells;
+}
+
+void UITableView::scrollToRow(const IndexPath& p, ScrollPosition position, bool animated) {
+    if (recordsUpdates()) {
+        note("scrollToRow " + p.description() + " " + scrollPositionName(position) + (animated ? " animated" : ""));
+    }
+    ensureCounts();
+    if (!validIn(rowCounts_, p)) {
+        logError("scrollToRow: row " + p.description() + " is not in the table");
+        return;
+    }
+    if (rowsOnScreen_) {
+        int limit = *rowsOnScreen_;
+        int index = flatIndex(p);
+        switch (position) {
+            case ScrollPosition::Top: firstVisible_ = index; break;
+            case ScrollPosition::Middle: firstVisible_ = index - limit / 2; break;
+            case ScrollPosition::Bottom: firstVisible_ = index - limit + 1; break;
+            case ScrollPosition::None:
+                if (index < firstVisible_) firstVisible_ = index;
+                else if (index >= firstVisible_ + limit) firstVisible_ = index - limit + 1;
+                break;
+        }
+        clampFirstVisible();
+    }
+    if (laidOut_) layoutRows();
+}
+
+}  // namespace trc::ui

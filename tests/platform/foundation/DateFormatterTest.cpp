@@ -1,0 +1,42 @@
+#include "platform/foundation/DateFormatter.h"
+
+#include <gtest/gtest.h>
+
+namespace trc::foundation {
+namespace {
+
+using Style = DateFormatter::Style;
+
+// Formatters with the same settings share their ICU formatter; any setting
+// changed between two texts must still show in the second.
+TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
+    const core::Date noon{43200};  // 1970-01-01 12:00 UTC
+    DateFormatter f;
+    f.locale = Locale("en_US");
+    EXPECT_EQ(f.string(noon), "") << "no styles, no pattern: no text";
+    f.dateStyle = Style::Medium;
+    EXPECT_EQ(f.string(noon), "Jan 1, 1970");
+    DateFormatter same = f;
+    EXPECT_EQ(same.string(noon), "Jan 1, 1970");
+    f.timeStyle = Style::Short;
+    EXPECT_EQ(f.string(noon), "Jan 1, 1970, 12:00\u202fPM");
+    f.timeZone = "Asia/Tokyo";
+    EXPECT_EQ(f.string(noon), "Jan 1, 1970, 9:00\u202fPM");
+    f.locale = Locale("de_DE");
+    EXPECT_EQ(f.string(noon), "01.01.1970, 21:00");
+    f.dateFormat = "yyyy-MM-dd HH:mm";
+    EXPECT_EQ(f.string(noon), "1970-01-01 21:00");
+    EXPECT_EQ(same.string(noon), "Jan 1, 1970") << "a copy keeps its own settings";
+
+    for (int i = 0; i < 40; ++i) {  // more settings than are kept formatted
+        DateFormatter other;
+        other.dateFormat = "'day' " + std::to_string(i) + " d";
+        EXPECT_EQ(other.string(noon), "day " + std::to_string(i) + " 1");
+    }
+    EXPECT_EQ(same.string(noon), "Jan 1, 1970");
+    EXPECT_EQ(same.string(core::Date{86400 * 366}), "Jan 2, 1971");
+    EXPECT_EQ(same.string(noon), "Jan 1, 1970") << "each date shows as itself, whichever came before";
+}
+
+}  // namespace
+}  // namespace trc::foundation
