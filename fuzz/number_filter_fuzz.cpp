@@ -1,7 +1,8 @@
 // Feeds arbitrary edits to the number filter of simple-property rows: the
 // field's text, a range and the replacement a person types, in plain and
 // secure fields. Whatever the edit, the filter answers; what it lets through
-// leaves a number text (a secure field takes digits only), or deletes.
+// leaves a number text, or inserts a number text into a field whose text
+// already was none (a secure field takes digits only), or deletes.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!FormCellNumberFilter::isDigits(replacement)) std::abort();
         } else {
             auto after = trc::ui::replacingCharacters(text, range, replacement);
-            if (!after || !FormCellNumberFilter::isNumberText(*after)) std::abort();
+            if (!after) std::abort();
+            const bool wasNumber = FormCellNumberFilter::isNumberText(text);
+            if (wasNumber && !FormCellNumberFilter::isNumberText(*after)) std::abort();
+            if (!wasNumber && !FormCellNumberFilter::isNumberText(*after) &&
+                !FormCellNumberFilter::isNumberText(replacement)) {
+                std::abort();
+            }
         }
     }
     (void)FormCellNumberFilter::isNumberText(rest);

@@ -19,9 +19,12 @@
 #include <utility>
 #include <vector>
 
-namespace trc::core {
+// Value holds dictionaries by pointer and includes this header at its end;
+// the entries below hold Values, so Value must be complete first, whichever
+// of the two headers a file includes.
+#include "platform/core/Value.h"
 
-class Value;
+namespace trc::core {
 
 class Dictionary {
 public:
