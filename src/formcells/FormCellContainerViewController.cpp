@@ -469,8 +469,8 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
     const auto* type = stringIn(*params, kTypeKey);
     const auto* name = stringIn(*params, kNameKey);
     auto delegate = name ? delegateNamed(*name) : nullptr;
-    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? *type : std::string(), *params, selfOwner(),
-                                             delegate);
+    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
+                                             *params, selfOwner(), delegate);
     if (auto base = std::dynamic_pointer_cast<vessa::VUIBaseTableViewCell>(cell)) {
         const bool last = indexPath.row == list->visibleCount() - 1;
         base->separators = last ? vessa::VUIBaseTableViewCell::Separators::None

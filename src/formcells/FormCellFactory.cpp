@@ -85,6 +85,13 @@ core::Value hostValue(const std::vector<T>& list) {
     return core::Value(std::move(out));
 }
 
+// The change a host hears: a dictionary of the one entry.
+core::Value changeOf(const char* key, core::Value value) {
+    core::Value change{core::Dictionary()};
+    change.mutableDictionary().set(key, std::move(value));
+    return change;
+}
+
 // The context every value-reporting handler keeps: weak owner and delegate,
 // the row as shown when the cell was built, and (unique-identifier list
 // pickers only) the row's data source, which the handler keeps alive. A
@@ -113,8 +120,9 @@ auto changeHandler(const FormCellFactory::Owner& owner, const FormCellFactory::D
                                                "row \"" + name.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
-        core::Dictionary change{{FormCellFactory::kValueKey, hostValue(value)}};
-        owner->updateParamsWithValue(change, *row);
+        // Made once, as the host gets it: the row stores its "Value" from it.
+        const core::Value change = changeOf(FormCellFactory::kValueKey, hostValue(value));
+        owner->updateParamsWithValue(*change.ifDictionary(), *row);
         FormCellFactory::notifyFormCellUpdate(delegate, change);
     };
 }
@@ -157,7 +165,6 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     Setters::intiDefaultsetListPickerFormCellView(typed, params);
     Setters::setListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
-    auto search = std::make_shared<services::Search>(params);
     auto listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before,
     // so both handler properties are assigned on every build.
@@ -166,12 +173,12 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {
         const ListPickerRows::Items noPicks;
         const ListPickerRows::Items& picked = owner && name ? owner->listPickerRows().pickedItems(*name) : noPicks;
-        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, search, picked)) {
+        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, nullptr, picked)) {
             typed->onUuidChangeHandler = changeHandler<std::vector<std::string>>(owner, delegate, indexPath,
                                                                                  std::move(dataSource), name);
         }
     } else {
-        Setters::setListPickerValueByArray(typed, params, delegate, search);
+        Setters::setListPickerValueByArray(typed, params, delegate, nullptr);
         typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath, nullptr, name);
     }
     return cell;
@@ -191,7 +198,7 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
         if (!delegate || !cell) return;
         auto button = cell->button();
         FormCellFactory::notifyFormCellUpdate(
-            delegate, core::Dictionary{{FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()}});
+            delegate, changeOf(FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()));
     };
     return cell;
 }
@@ -237,9 +244,9 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
 }
 
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                 const std::string& cellType) {
+                                                 std::string_view cellType) {
     services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
-                                       "form cell type \"" + cellType + "\" is no kind; the row stays empty");
+                                       "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
     if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
         tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
     }
@@ -268,7 +275,7 @@ const foundation::Locale& FormCellFactory::locale() {
 void FormCellFactory::setLocale(foundation::Locale locale) { localeSlot() = std::move(locale); }
 
 std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
-    UITableView& tableView, const IndexPath& indexPath, const std::string& cellType,
+    UITableView& tableView, const IndexPath& indexPath, std::string_view cellType,
     const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
     const std::shared_ptr<ui::UIViewController>& viewController) {
     auto kind = FormCellType::fromRawValue(cellType);
@@ -344,6 +351,11 @@ void FormCellFactory::registerFormCell(UITableView& tableView, const std::string
 void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core::Dictionary& change) {
     if (!delegate || !delegate->respondsToSelector(kValueChangedSelector)) return;
     delegate->perform(kValueChangedSelector, core::Value(change));
+}
+
+void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core::Value& change) {
+    if (!delegate || !delegate->respondsToSelector(kValueChangedSelector)) return;
+    delegate->perform(kValueChangedSelector, change);
 }
 
 bool FormCellFactory::reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,

@@ -56,9 +56,15 @@ bool FormCellRowList::merge(int actualRow, const core::Dictionary& update) {
     return true;
 }
 
-bool FormCellRowList::setValue(int actualRow, core::Value value) {
+bool FormCellRowList::setValue(int actualRow, const core::Value& value) {
     if (!at(actualRow)) return false;
-    cells_[static_cast<std::size_t>(actualRow)].set(kValue, std::move(value));
+    core::Dictionary& cell = cells_[static_cast<std::size_t>(actualRow)];
+    // Into the value stored before, so a text that fits its room takes no new one.
+    if (core::Value* stored = cell.find(kValue)) {
+        *stored = value;
+    } else {
+        cell.set(kValue, value);
+    }
     return true;
 }
 

@@ -45,7 +45,7 @@ public:
     // Sets each key of update in the stored dictionary; other keys stay.
     bool merge(int actualRow, const core::Dictionary& update);
     // Stores a new "Value" (never changes visibility).
-    bool setValue(int actualRow, core::Value value);
+    bool setValue(int actualRow, const core::Value& value);
 
     int visibleCount() const;
     // The actual row of the cell shown at visibleRow; -1 when no cell is shown there.

@@ -32,7 +32,7 @@ void FormCellSetters::setButtonFormCellView(const std::shared_ptr<vessa::VUIButt
     if (auto title = ParameterHelper::getParameterAsString(params, kTitle); title && button) {
         button->setTitle(std::move(title), ui::UIControl::State::Normal);
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     if (auto label = button ? button->titleLabel() : nullptr) S::applyStyleClass(styles, S::kValue, *label);
 }

@@ -53,7 +53,7 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
                                                     const Params& params, bool sorter) {
     if (!cell) return;
     // One untitled option rather than none, so the row still shows a button.
-    if (!ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
+    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
     // What a person may pick starts as on a fresh cell before the row's own
     // keys apply, so a reused cell never carries another row's choice, or
     // its rules for choosing, into this row's reports.
@@ -66,8 +66,8 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
                                             const Params& params, bool sorter) {
     if (!cell) return;
-    if (auto items = ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) {
-        cell->valueOptions = std::move(*items);
+    if (const core::Array* items = ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
+        S::assignStrings(*items, cell->valueOptions);
     }
     if (sorter) {
         cell->allowsMultipleSelection = false;
@@ -80,7 +80,7 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
     if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection)) {
         cell->allowsEmptySelection = *empty;
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
 }

@@ -118,6 +118,12 @@ Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids
     return found;
 }
 
+// The row's search settings: those given, else read from the row when a
+// data source needs them (a row of titles has none).
+std::shared_ptr<services::Search> searchOf(const std::shared_ptr<services::Search>& given, const core::Dictionary& params) {
+    return given ? given : std::make_shared<services::Search>(params);
+}
+
 void showSelection(vessa::VUIListPickerFormCell& cell, const std::optional<std::string>& description) {
     cell.valueLabel()->text = description ? *description : ListPickerDataSource::noneText();
 }
@@ -235,7 +241,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
     S::applyEditable(params, *cell);
     if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
@@ -264,7 +270,8 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     if (selection.items.empty() && !selection.ids.empty()) {
         selection.items = itemsWithIds(*items, selection.ids, pickedItems);
     }
-    auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate, search);
+    auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate,
+                                                             searchOf(search, params));
     attach(*cell, dataSource, params);
     cell->setValue({});
     cell->uuidValues = selection.ids;
@@ -278,8 +285,10 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
                                                 const std::shared_ptr<services::Search>& search) {
     if (!cell || !cell->listPicker()) return;
     std::vector<int> indexes = selectedIndexes(params);
-    if (auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems)) {
-        auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, search);
+    if (ParameterHelper::dictionaryArrayIn(params, kPickerItems)) {
+        auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
+        auto dataSource =
+            std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
         attach(*cell, dataSource, params);
         cell->uuidValues.clear();
         showSelection(*cell, indexes.empty() ? std::nullopt
@@ -289,8 +298,8 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     }
     detach(*cell);
     cell->uuidValues.clear();
-    if (auto titles = ParameterHelper::getParameterAsStringArray(params, kPickerItems)) {
-        cell->valueOptions = std::move(*titles);
+    if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
+        S::assignStrings(*titles, cell->valueOptions);
     } else {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
         cell->valueOptions.clear();

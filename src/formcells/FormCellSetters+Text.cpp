@@ -74,7 +74,7 @@ void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitle
     if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
     if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->setPlaceholderText(std::move(text));
     S::applyEditable(params, *cell);
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kValue, *cell->valueTextField());
 }
@@ -106,7 +106,7 @@ void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFo
         cell->maxNumberOfLines = *maxLines;
     }
 
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kValue, *cell->valueTextView());
 }

@@ -88,7 +88,8 @@ public:
     // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
     // pickedItems: what the row remembers of items a person picked (see
     // FormCellOwner::pickedItems); an identifier in "Value" that "PickerItems"
-    // no longer holds is shown and kept selected with that text.
+    // no longer holds is shown and kept selected with that text. A data
+    // source searches with search, or without one with the row's "Search".
     static std::shared_ptr<ListPickerDataSource> setListPickerValueByUUID(
         const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
         const std::shared_ptr<services::Search>& search, const std::vector<core::Dictionary>& pickedItems = {});

@@ -61,6 +61,15 @@ public:
     static std::optional<std::vector<std::string>> getParameterAsStringArray(const Params& cellParams,
                                                                              std::string_view paramName);
 
+    // Reads in place for the road that builds a row into a reused cell,
+    // which copies nothing it can assign into what the cell holds: the list
+    // getParameterAsStringArray and getParameterAsNSDictionaryArray would
+    // copy, and the dictionary getParameterAsDictionary would copy; nullptr
+    // where they answer std::nullopt. Valid until params changes.
+    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName);
+
     // The conversion getParameterAsInt applies, for callers holding a value.
     static std::optional<std::int64_t> exactInteger(const core::Value& value);
     // The date parsing getParameterAsDate applies to a string.
