@@ -16,6 +16,7 @@
 #include "formcells/internal/FormCellConfiguration.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UINavigationController.h"
@@ -92,39 +93,72 @@ core::Value changeOf(const char* key, core::Value value) {
     return change;
 }
 
-// The context every value-reporting handler keeps: weak owner and delegate,
-// the row as shown when the cell was built, and (unique-identifier list
-// pickers only) the row's data source, which the handler keeps alive. A
-// handler given the row's name (list pickers, whose picker stays open while
-// the host may show or hide rows) finds the row by it when the person
-// picks, and a row no longer shown takes nothing.
+// The change handler of a row that reports one value. It keeps weak owner
+// and delegate, the row as shown when the cell was built, and (unique-
+// identifier list pickers only) the row's data source, which the handler
+// keeps alive. A handler given the row's name (list pickers, whose picker
+// stays open while the host may show or hide rows) finds the row by it
+// when the person picks, and a row no longer shown takes nothing. A reused
+// cell's handler is pointed at the new row in place (bindRowChange).
 template <class V>
-auto changeHandler(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
-                   std::optional<std::string> name = std::nullopt) {
-    return [weakOwner = std::weak_ptr<FormCellOwner>(owner), weakDelegate = std::weak_ptr<core::Object>(delegate),
-            indexPath, dataSource = std::move(dataSource), name = std::move(name)](const V& value) {
-        auto owner = weakOwner.lock();
+class RowChange {
+public:
+    RowChange(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name)
+        : owner_(owner), delegate_(delegate), indexPath_(indexPath), dataSource_(std::move(dataSource)) {
+        if (name) name_.emplace(*name);
+    }
+
+    void rebind(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+                const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
+        owner_ = owner;
+        delegate_ = delegate;
+        indexPath_ = indexPath;
+        dataSource_ = std::move(dataSource);
+        core::assignText(name_, name ? std::optional<std::string_view>(*name) : std::nullopt);
+    }
+
+    void operator()(const V& value) const {
+        auto owner = owner_.lock();
         if constexpr (std::is_same_v<V, std::vector<std::string>>) {
-            if (dataSource) {
-                dataSource->updateSelectedData(value);
-                if (owner && name) owner->listPickerRows().setPickedItems(*name, dataSource->selectedData());
+            if (dataSource_) {
+                dataSource_->updateSelectedData(value);
+                if (owner && name_) owner->listPickerRows().setPickedItems(*name_, dataSource_->selectedData());
             }
         }
         if (!owner) return;
-        auto delegate = weakDelegate.lock();
+        auto delegate = delegate_.lock();
         if (!delegate) return;
-        auto row = owner->shownRow(name, indexPath);
+        auto row = owner->shownRow(name_, indexPath_);
         if (!row) {
             services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
-                                               "row \"" + name.value_or("") + "\" is no longer shown; the pick is dropped");
+                                               "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
         // Made once, as the host gets it: the row stores its "Value" from it.
         const core::Value change = changeOf(FormCellFactory::kValueKey, hostValue(value));
         owner->updateParamsWithValue(*change.ifDictionary(), *row);
         FormCellFactory::notifyFormCellUpdate(delegate, change);
-    };
+    }
+
+private:
+    std::weak_ptr<FormCellOwner> owner_;
+    std::weak_ptr<core::Object> delegate_;
+    IndexPath indexPath_;
+    std::shared_ptr<ListPickerDataSource> dataSource_;
+    std::optional<std::string> name_;
+};
+
+// Gives the cell's handler the row's change, in place when it already holds one of the kind.
+template <class V, class Handler>
+void bindRowChange(Handler& handler, const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
+                   const std::string* name = nullptr) {
+    if (auto* bound = handler.template target<RowChange<V>>()) {
+        bound->rebind(owner, delegate, indexPath, std::move(dataSource), name);
+    } else {
+        handler = RowChange<V>(owner, delegate, indexPath, std::move(dataSource), name);
+    }
 }
 
 // Dequeues the kind's cell; nullptr in `typed` when the table gave another class.
@@ -149,7 +183,7 @@ std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const In
     if (!typed) return cell;
     configure(typed);
     if (trackLiveChanges) typed->isTrackingLiveChanges = true;
-    typed->onChangeHandler = changeHandler<V>(owner, delegate, indexPath);
+    bindRowChange<V>(typed->onChangeHandler, owner, delegate, indexPath);
     return cell;
 }
 
@@ -160,26 +194,29 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     std::shared_ptr<vessa::VUIListPickerFormCell> typed;
     auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
     if (!typed) return cell;
-    const std::optional<std::string> name = SetterSupport::rowName(params);
+    const core::Value* nameValue = params.find(FormCellKeys::kName);
+    const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
     Setters::intiDefaultsetListPickerFormCellView(typed, params);
     Setters::setListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
     auto listPicker = typed->listPicker();
-    // A reused cell must never keep the handler of the row it showed before,
-    // so both handler properties are assigned on every build.
-    typed->onChangeHandler = nullptr;
-    typed->onUuidChangeHandler = nullptr;
+    // A reused cell must never keep the handler of the row it showed before:
+    // the handler of the row's mode is bound, the other one emptied.
     if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {
+        typed->onChangeHandler = nullptr;
         const ListPickerRows::Items noPicks;
         const ListPickerRows::Items& picked = owner && name ? owner->listPickerRows().pickedItems(*name) : noPicks;
         if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, nullptr, picked)) {
-            typed->onUuidChangeHandler = changeHandler<std::vector<std::string>>(owner, delegate, indexPath,
-                                                                                 std::move(dataSource), name);
+            bindRowChange<std::vector<std::string>>(typed->onUuidChangeHandler, owner, delegate, indexPath,
+                                                    std::move(dataSource), name);
+        } else {
+            typed->onUuidChangeHandler = nullptr;
         }
     } else {
+        typed->onUuidChangeHandler = nullptr;
         Setters::setListPickerValueByArray(typed, params, delegate, nullptr);
-        typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath, nullptr, name);
+        bindRowChange<std::vector<int>>(typed->onChangeHandler, owner, delegate, indexPath, nullptr, name);
     }
     return cell;
 }
@@ -213,7 +250,7 @@ std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, cons
     // attachments outlive the cell that shows them.
     std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
     if (auto changeDelegate = std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner)) {
-        auto& slot = changeDelegate->aDelegates[AttachmentFormViewChangeDelegate::attachmentKey(params, indexPath)];
+        auto& slot = changeDelegate->attachmentSlot(params, indexPath);
         if (!slot) slot = std::make_shared<AttachmentFormViewDelegate>(changeDelegate, indexPath, params);
         slot->iPath = indexPath;
         aDelegate = slot;

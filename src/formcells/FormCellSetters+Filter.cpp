@@ -75,7 +75,7 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
         cell->allowsMultipleSelection = *multiple;
     }
     if (auto indexes = selection(params)) cell->value = std::move(*indexes);
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
     if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection)) {
         cell->allowsEmptySelection = *empty;

@@ -15,6 +15,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/ListPickerDataSource.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIViewController.h"
@@ -205,11 +206,12 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
     listPicker->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
 
-    // What a new cell has, for the keys the row may leave out.
+    // What a new cell has, for the keys the row may leave out. Texts the
+    // row gives are set later in the room of the old ones.
     listPicker->isSearchEnabled = false;
     listPicker->isBarcodeScannerEnabled = false;
-    listPicker->prompt.reset();
-    cell->setKeyName(std::nullopt);
+    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker->prompt.reset();
+    if (!ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(std::nullopt);
     cell->allowsMultipleSelection = false;
     cell->setEditable(true);
     cell->isPickerDismissedOnSelection = true;
@@ -229,9 +231,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
         }
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers)) listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = ParameterHelper::getParameterAsString(params, kPickerPrompt)) listPicker->prompt = std::move(prompt);
+    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *on;

@@ -13,6 +13,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/vessa/VUIDatePickerFormCell.h"
@@ -52,8 +53,9 @@ core::Date currentDate() {
     return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
-bool sameWithoutCase(const std::string& text, const char* word) {
-    return icu::UnicodeString::fromUTF8(text).caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
+bool sameWithoutCase(std::string_view text, const char* word) {
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
+               .caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
 }
 
 // A formatter as new in the shared locale, its styles by "Mode"; without a
@@ -74,7 +76,7 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
     formatter->locale = FormCellFactory::locale();
     auto picker = cell.datePicker();
     picker->locale = formatter->locale.identifier();
-    if (auto mode = ParameterHelper::getParameterAsString(params, kMode)) {
+    if (auto mode = ParameterHelper::textIn(params, kMode)) {
         if (sameWithoutCase(*mode, kModeDate)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
             formatter->dateStyle = Style::Medium;
@@ -126,8 +128,8 @@ void FormCellSetters::initDefaultSegmentedControlFormCellView(
 void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                                 const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
-    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->keyLabel()->text = std::move(text);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->keyLabel()->text, *text);
     S::applyEditable(params, *cell);
     if (auto date = ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(*date);
     setDatePickerFormatter(*cell, params);
@@ -140,7 +142,7 @@ void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUI
 void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
                                                     const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
     if (auto interval = S::intParameter(params, kMinuteInterval, 1)) cell->durationPicker()->setMinuteInterval(*interval);
     if (auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue)) {
@@ -158,7 +160,7 @@ void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa:
 
 void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);
     S::applyEditable(params, *cell);
     FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
@@ -169,7 +171,7 @@ void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwit
 void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                       const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (const core::Array* segments = ParameterHelper::stringArrayIn(params, kSegments)) {
         // Built in the room of the titles the cell shows now.
         std::vector<std::string> titles;

@@ -28,7 +28,7 @@ void FormCellSetters::setSignatureCaptureFormCell(const std::shared_ptr<vessa::V
                                                   const Params& params) {
     if (!cell) return;
     cell->placeholder()->text = std::string();
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     auto& defaultStyle = signatureDefaultStyle();
     defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->valueTextField());
     // Without "Styles" the cell keeps its classes; with them a reused cell

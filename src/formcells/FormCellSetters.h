@@ -9,6 +9,7 @@
 // one source per family of kinds.
 
 #include <memory>
+#include <string_view>
 
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
@@ -65,7 +66,7 @@ public:
                                               const Params& params,
                                               const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                               const Delegate& delegate, const ui::IndexPath& indexPath);
-    static ui::UIKeyboardType getKeyboardType(const std::string& keyboardType);
+    static ui::UIKeyboardType getKeyboardType(std::string_view keyboardType);
     // Turns on the barcode button of a simple-property row; cellName (the
     // row's "_Name") finds the row again when a reading arrives.
     static void configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,

@@ -163,11 +163,19 @@ std::optional<std::vector<core::Dictionary>> ParameterHelper::getParameterAsNSDi
 
 std::optional<std::string> ParameterHelper::getParameterAsString(const Params& cellParams,
                                                                  std::string_view paramName) {
-    if (const Value* v = present(cellParams, paramName)) return v->description();
-    if (const core::Dictionary* vp = validationProperties(cellParams)) {
-        if (const Value* v = vp->find(paramName); v && v->isString()) return *v->ifString();
+    Text text = textIn(cellParams, paramName);
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+ParameterHelper::Text ParameterHelper::textIn(const Params& cellParams, std::string_view paramName) {
+    if (const Value* v = present(cellParams, paramName)) {
+        if (const std::string* s = v->ifString()) return Text(std::string_view(*s));
+        return Text(v->description());
     }
-    return std::nullopt;
+    if (const core::Dictionary* vp = validationProperties(cellParams)) {
+        if (const Value* v = vp->find(paramName); v && v->isString()) return Text(std::string_view(*v->ifString()));
+    }
+    return Text();
 }
 
 std::optional<std::vector<std::string>> ParameterHelper::getParameterAsStringArray(const Params& cellParams,

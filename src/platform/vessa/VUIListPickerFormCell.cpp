@@ -2,6 +2,7 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Logging.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
@@ -42,9 +43,9 @@ VUIListPickerFormCell::VUIListPickerFormCell()
 
 VUIListPickerFormCell::~VUIListPickerFormCell() { listPicker_->cell_ = nullptr; }
 
-void VUIListPickerFormCell::setKeyName(std::optional<std::string> name) {
-    keyName_ = name;
-    keyLabel_->text = std::move(name);
+void VUIListPickerFormCell::setKeyName(std::optional<std::string_view> name) {
+    core::assignText(keyName_, name);
+    core::assignText(keyLabel_->text, name);
 }
 
 void VUIListPickerFormCell::setValue(std::vector<int> indexes) {

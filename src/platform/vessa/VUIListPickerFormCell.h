@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
@@ -39,7 +40,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
-    void setKeyName(std::optional<std::string> name);
+    void setKeyName(std::optional<std::string_view> name);
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
     std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
     std::shared_ptr<VUIListPicker> listPicker() const { return listPicker_; }

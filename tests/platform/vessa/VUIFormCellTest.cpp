@@ -263,6 +263,45 @@ TEST_F(CellEntry, AReassignedHandlerLetsGoOfWhatTheOldOneHeld) {
     EXPECT_EQ(std::get<std::string>(reported.back()), "row 6");
 }
 
+// A holder may point the handler it gave at another row in place, but only
+// while nothing else holds that handler: never under a copy that runs it.
+TEST_F(CellEntry, AHandlerIsOpenToChangeInPlaceOnlyWhileNothingElseHoldsIt) {
+    struct Row {
+        std::vector<Reported>* reported;
+        std::string name;
+        void operator()(bool) const { reported->emplace_back(name); }
+    };
+    auto toggle = shown<VUISwitchFormCell>();
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "no handler";
+    toggle->onChangeHandler = Row{&reported, "first"};
+    EXPECT_EQ(toggle->onChangeHandler.target<std::function<void(bool)>>(), nullptr) << "another type";
+    Row* row = toggle->onChangeHandler.target<Row>();
+    ASSERT_NE(row, nullptr);
+    row->name = "second";
+    EXPECT_TRUE(toggle->toggle());
+
+    auto copy = toggle->onChangeHandler;
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "shared with a copy";
+    copy = nullptr;
+    EXPECT_NE(toggle->onChangeHandler.target<Row>(), nullptr);
+
+    struct Probe {
+        VUISwitchFormCell* cell;
+        bool* open;
+        void operator()(bool) const { *open = cell->onChangeHandler.target<Probe>() != nullptr; }
+    };
+    bool openWhileRunning = true;
+    toggle->onChangeHandler = Probe{toggle.get(), &openWhileRunning};
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_FALSE(openWhileRunning) << "the copy that runs it shares it";
+
+    toggle->onChangeHandler = Row{&reported, "fourth"};
+    toggle->onChangeHandler = nullptr;
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "emptied";
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "second");
+}
+
 TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
     auto control = std::make_shared<UIControl>();
     std::vector<std::string> ran;
