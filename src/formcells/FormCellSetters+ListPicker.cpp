@@ -52,11 +52,16 @@ bool present(const core::Dictionary& params, std::string_view key) {
 }
 
 // "Value" as item indexes; numbers a cell cannot hold are left out, logged.
-std::vector<int> selectedIndexes(const core::Dictionary& params) {
-    std::vector<int> indexes;
-    auto list = ParameterHelper::getParameterAsIntArray(params, S::kValue);
+// Read into one buffer kept for every row: rows are built one at a time on
+// the main thread, and whoever keeps the indexes copies them before the
+// next read.
+const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
+    static std::vector<int> indexes;
+    indexes.clear();
+    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
     if (!list) return indexes;
-    for (std::int64_t n : *list) {
+    for (const core::Value& element : *list) {
+        const std::int64_t n = *ParameterHelper::exactInteger(element);
         if (n < 0 || n > std::numeric_limits<int>::max()) {
             S::warn("list picker: the index " + std::to_string(n) + " in \"Value\" is no item; left out");
             continue;
@@ -286,8 +291,9 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
                                                 const std::shared_ptr<services::Search>& search) {
     if (!cell || !cell->listPicker()) return;
-    std::vector<int> indexes = selectedIndexes(params);
     if (ParameterHelper::dictionaryArrayIn(params, kPickerItems)) {
+        // The data source may ask the host, which may build rows meanwhile.
+        const std::vector<int> indexes = selectedIndexes(params);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
         auto dataSource =
             std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
@@ -295,9 +301,10 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
         cell->uuidValues.clear();
         showSelection(*cell, indexes.empty() ? std::nullopt
                                              : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
-        cell->setValue(std::move(indexes));
+        cell->setValue(indexes);
         return;
     }
+    const std::vector<int>& indexes = selectedIndexes(params);
     detach(*cell);
     cell->uuidValues.clear();
     if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
@@ -308,7 +315,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     }
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
-    cell->setValue(std::move(indexes));
+    cell->setValue(indexes);
 }
 
 void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& params) {
@@ -331,13 +338,13 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
 
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
-            std::vector<int> indexes = selectedIndexes(params);
+            const std::vector<int> indexes = selectedIndexes(params);
             if (indexes.empty()) {
                 showSelection(*cell, std::nullopt);
             } else if (dataSource) {
                 showSelection(*cell, dataSource->descriptionForSelectedIndexes(indexes));
             }
-            cell->setValue(std::move(indexes));
+            cell->setValue(indexes);
         }
     } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
         if (dataSource) {

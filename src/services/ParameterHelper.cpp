@@ -187,6 +187,10 @@ const core::Array* ParameterHelper::stringArrayIn(const Params& cellParams, std:
     return listWhere(cellParams, paramName, isString);
 }
 
+const core::Array* ParameterHelper::integerArrayIn(const Params& cellParams, std::string_view paramName) {
+    return listWhere(cellParams, paramName, isExactInteger);
+}
+
 const core::Array* ParameterHelper::dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isDictionary);
 }

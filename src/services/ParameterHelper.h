@@ -90,10 +90,12 @@ public:
 
     // Reads in place for the road that builds a row into a reused cell,
     // which copies nothing it can assign into what the cell holds: the list
-    // getParameterAsStringArray and getParameterAsNSDictionaryArray would
-    // copy, and the dictionary getParameterAsDictionary would copy; nullptr
-    // where they answer std::nullopt. Valid until params changes.
+    // getParameterAsStringArray, getParameterAsNSDictionaryArray and
+    // getParameterAsIntArray would copy (its elements converted by
+    // exactInteger), and the dictionary getParameterAsDictionary would copy;
+    // nullptr where they answer std::nullopt. Valid until params changes.
     static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName);
     static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
     static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName);
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ public:
 
     const std::vector<int>& value() const { return value_; }
     // With the cell's own titles and a selection, also shows the chosen titles.
-    void setValue(std::vector<int> indexes);
+    void setValue(std::span<const int> indexes);
     std::vector<std::string> uuidValues;
     std::vector<std::string> valueOptions;
 

@@ -355,6 +355,22 @@ TEST_F(CellEntry, InnerViewFocusReachesTheTextField) {
     EXPECT_FALSE(cell->valueTextField()->isEditing());
 }
 
+TEST_F(CellEntry, AListPickerCellShowsTheTitlesOfTheIndexesItIsGivenEvenFromItsOwnValue) {
+    auto cell = shown<VUIListPickerFormCell>();
+    cell->valueOptions = {"Red", "Green", "Blue"};
+    cell->setValue(std::vector<int>{2, 7, 0});
+    EXPECT_EQ(cell->value(), (std::vector<int>{2, 7, 0}));
+    EXPECT_EQ(cell->valueLabel()->text, "Blue, Red") << "an index beyond the titles shows nothing";
+    cell->setValue(cell->value());
+    EXPECT_EQ(cell->value(), (std::vector<int>{2, 7, 0}));
+    cell->setValue(std::span(cell->value()).subspan(1));
+    EXPECT_EQ(cell->value(), (std::vector<int>{7, 0}));
+    EXPECT_EQ(cell->valueLabel()->text, "Red");
+    cell->setValue({});
+    EXPECT_TRUE(cell->value().empty());
+    EXPECT_EQ(cell->valueLabel()->text, "Red") << "no selection leaves the text to the setter";
+}
+
 // A form showing one list picker cell with string items, inside a navigation controller.
 class ListPickerForm : public VUIFormTableViewController {
 public:
