@@ -97,6 +97,12 @@ core::Dictionary rowParams(Kind kind, int i, bool hidden) {
               core::Array{"Open work orders only", "Closed work orders only"});
         d.set("Value", core::Array{i % 2});
         break;
+    case Kind::Attachment:
+        d.set("AttachmentTitle", "Attachments of the work order (%d)");
+        d.set("AttachmentActionType", core::Array{"AddPhoto", "TakePhoto", "SelectFile"});
+        break;
+    case Kind::Button: d.set("Title", "Submit the work order " + n); break;
+    case Kind::SignatureCapture: d.set("InitialStatusText", "Tap here to sign the work order"); break;
     default: break;
     }
     if (hidden) d.set("IsVisible", false);

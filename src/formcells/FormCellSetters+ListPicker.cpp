@@ -227,7 +227,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
-    if (auto search = ParameterHelper::getParameterAsDictionary(params, services::Search::kSearch)) {
+    if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
             listPicker->isSearchEnabled = *on;
         }
