@@ -157,6 +157,7 @@ void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, con
     // cells keep theirs; with no callback object its changes go nowhere.
     if (const std::string* name = textIn(params, kName)) {
         delegates[*name] = delegate;
+        rowDelegates_.forget();
     } else {
         warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
     }
@@ -240,8 +241,10 @@ std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     const core::Dictionary* params = getCellParams(indexPath.row);
     if (!params) return nullptr;
     const std::string* type = textIn(*params, kType);
+    auto delegate = rowDelegates_.find(0, cellsInSection_, cellsInSection_.actualRow(indexPath.row),
+                                       [&] { return delegateNamedIn(*params); });
     return FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
-                                        *params, owner(), delegateNamedIn(*params), page);
+                                        *params, owner(), delegate, page);
 }
 
 void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableViewCell>& cell) {
