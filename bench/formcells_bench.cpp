@@ -62,25 +62,47 @@ std::string kindName(Kind kind) {
     return std::string(FormCellType::rawValue(kind).substr(prefix.size()));
 }
 
-// Parameters a host would send for a row of the kind.
+// Parameters a host would send for a row of the kind. Names, captions and
+// texts are as long as a host's usually are, longer than a string holds
+// without the heap, so that a copy of one would show as an allocation.
 core::Dictionary rowParams(Kind kind, int i, bool hidden) {
+    const std::string n = std::to_string(i);
     core::Dictionary d{{"_Type", std::string(FormCellType::rawValue(kind))},
-                       {"_Name", "cell" + std::to_string(i)},
-                       {"Caption", "Caption " + std::to_string(i)}};
+                       {"_Name", "FormCellRowNumber" + n},
+                       {"Caption", "The caption of row number " + n}};
     switch (kind) {
     case Kind::Title:
     case Kind::Note:
-    case Kind::SimpleProperty: d.set("Value", "Value " + std::to_string(i)); break;
+    case Kind::SimpleProperty:
+        d.set("Value", "The value of row number " + n);
+        d.set("PlaceHolder", "Type the value of the row here");
+        break;
     case Kind::Switch: d.set("Value", i % 2 == 0); break;
     case Kind::SegmentedControl:
-        d.set("Segments", core::Array{"Low", "Medium", "High"});
+        d.set("Segments", core::Array{"Low priority", "Medium priority", "High priority"});
         d.set("Value", 1);
         break;
-    case Kind::ListPicker: d.set("PickerItems", core::Array{"North", "South", "East"}); break;
-    case Kind::DatePicker: d.set("Value", core::Date{1.7e9 + i * 86400.0}); break;
+    case Kind::ListPicker:
+        d.set("PickerItems", core::Array{"The northern region", "The southern region", "The eastern region"});
+        d.set("Value", core::Array{i % 3});
+        break;
+    case Kind::DatePicker:
+        d.set("Value", core::Date{1.7e9 + i * 86400.0});
+        d.set("Mode", "datetime");
+        break;
     case Kind::DurationPicker: d.set("Value", 5400.0); break;
     case Kind::Filter:
-    case Kind::Sorter: d.set("FilterItems", core::Array{"Open", "Closed"}); break;
+    case Kind::Sorter:
+        d.set(kind == Kind::Filter ? "FilterItems" : "SortByItems",
+              core::Array{"Open work orders only", "Closed work orders only"});
+        d.set("Value", core::Array{i % 2});
+        break;
+    case Kind::Attachment:
+        d.set("AttachmentTitle", "Attachments of the work order (%d)");
+        d.set("AttachmentActionType", core::Array{"AddPhoto", "TakePhoto", "SelectFile"});
+        break;
+    case Kind::Button: d.set("Title", "Submit the work order " + n); break;
+    case Kind::SignatureCapture: d.set("InitialStatusText", "Tap here to sign the work order"); break;
     default: break;
     }
     if (hidden) d.set("IsVisible", false);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "formcells/FormCellKeys.h"
@@ -42,8 +43,25 @@ public:
     // The row's delegate, or nullptr when the row has none yet.
     std::shared_ptr<AttachmentFormViewDelegate> attachmentDelegate(const core::Dictionary& params,
                                                                    const ui::IndexPath& indexPath) const;
+    // Where the row's delegate is kept, made empty when the row has none
+    // yet. Looked up by the row's name in place: a row is built on every
+    // scroll step.
+    std::shared_ptr<AttachmentFormViewDelegate>& attachmentSlot(const core::Dictionary& params,
+                                                                const ui::IndexPath& indexPath);
 
-    std::map<Key, std::shared_ptr<AttachmentFormViewDelegate>> aDelegates;
+    // A key as the row holds it, so a look-up builds no name.
+    using KeyView = std::variant<std::string_view, ui::IndexPath>;
+    struct KeyOrder {
+        using is_transparent = void;
+        static KeyView view(const Key& key);
+        bool operator()(const KeyView& a, const KeyView& b) const { return a < b; }
+        bool operator()(const Key& a, const Key& b) const { return view(a) < view(b); }
+        bool operator()(const Key& a, const KeyView& b) const { return view(a) < b; }
+        bool operator()(const KeyView& a, const Key& b) const { return a < view(b); }
+    };
+    static KeyView attachmentKeyView(const core::Dictionary& params, const ui::IndexPath& indexPath);
+
+    std::map<Key, std::shared_ptr<AttachmentFormViewDelegate>, KeyOrder> aDelegates;
 };
 
 }  // namespace trc::formcells

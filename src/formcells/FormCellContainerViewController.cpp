@@ -246,6 +246,7 @@ void FormCellContainerViewController::addFormCell(const core::Dictionary& params
     }
     FormCellFactory::registerFormCell(*tableView(), *type, selfOwner(), delegate);
     delegates_[*name] = delegate;
+    rowDelegates_.forget();
     ++totalNumberOfRows_;
 
     // Cells fill the announced sections in the order they come; a cell past
@@ -467,10 +468,12 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
     const auto* params = list ? list->visibleAt(indexPath.row) : nullptr;
     if (!params) return nullptr;
     const auto* type = stringIn(*params, kTypeKey);
-    const auto* name = stringIn(*params, kNameKey);
-    auto delegate = name ? delegateNamed(*name) : nullptr;
-    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? *type : std::string(), *params, selfOwner(),
-                                             delegate);
+    auto delegate = rowDelegates_.find(indexPath.section, *list, list->actualRow(indexPath.row), [&] {
+        const auto* name = stringIn(*params, kNameKey);
+        return name ? delegateNamed(*name) : nullptr;
+    });
+    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
+                                             *params, selfOwner(), delegate);
     if (auto base = std::dynamic_pointer_cast<vessa::VUIBaseTableViewCell>(cell)) {
         const bool last = indexPath.row == list->visibleCount() - 1;
         base->separators = last ? vessa::VUIBaseTableViewCell::Separators::None

@@ -34,6 +34,7 @@
 #include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
+#include "formcells/internal/RowDelegates.h"
 #include "platform/core/Object.h"
 #include "platform/vessa/VUIFormTableViewController.h"
 #include "services/FullScreenTableViewControllerTraits.h"
@@ -152,6 +153,7 @@ private:
     std::map<int, FormCellRowList> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
     std::map<std::string, std::shared_ptr<core::Object>, std::less<>> delegates_;
+    RowDelegates rowDelegates_;  // what cellForRowAt found in delegates_
 };
 
 }  // namespace trc::formcells

@@ -42,7 +42,7 @@ constexpr int kDefaultWatermarkLines = 5;
 constexpr double kSheetMargin = 14;
 
 void applyPadStyle(const core::Dictionary& params, vessa::VUISignatureCaptureView& pad) {
-    auto styleClass = S::styleClass(S::styles(params), kSignatureCaptureStyle);
+    const std::string* styleClass = S::styleClass(S::styles(params), kSignatureCaptureStyle);
     if (!styleClass) return;
     if (auto color = vessa::NUISettings::getColor(kBackgroundColorProperty, *styleClass)) pad.backgroundColor = *color;
     if (auto color = vessa::NUISettings::getColor(kStrokeProperty, *styleClass)) pad.strokeColor = *color;
@@ -153,15 +153,16 @@ void openSignatureCapture(vessa::VUIButton& button, const FormCellFactory::Owner
 
 }  // namespace
 
-std::function<void(vessa::VUIButton&)> FormCellFactory::signatureCaptureTapHandler(const Owner& owner,
-                                                                                   const Delegate& delegate,
-                                                                                   const ui::IndexPath& indexPath) {
-    return [weakOwner = std::weak_ptr<FormCellOwner>(owner), weakDelegate = std::weak_ptr<core::Object>(delegate),
-            indexPath](vessa::VUIButton& button) {
-        auto owner = weakOwner.lock();
-        if (!owner) return;
-        openSignatureCapture(button, owner, weakDelegate.lock(), indexPath);
-    };
+FormCellFactory::SignatureCaptureTap FormCellFactory::signatureCaptureTapHandler(const Owner& owner,
+                                                                                const Delegate& delegate,
+                                                                                const ui::IndexPath& indexPath) {
+    return SignatureCaptureTap(owner, delegate, indexPath);
+}
+
+void FormCellFactory::SignatureCaptureTap::operator()(vessa::VUIButton& button) const {
+    auto owner = owner_.lock();
+    if (!owner) return;
+    openSignatureCapture(button, owner, delegate_.lock(), indexPath_);
 }
 
 }  // namespace trc::formcells

@@ -16,6 +16,7 @@
 #include "formcells/internal/FormCellConfiguration.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UINavigationController.h"
@@ -85,38 +86,79 @@ core::Value hostValue(const std::vector<T>& list) {
     return core::Value(std::move(out));
 }
 
-// The context every value-reporting handler keeps: weak owner and delegate,
-// the row as shown when the cell was built, and (unique-identifier list
-// pickers only) the row's data source, which the handler keeps alive. A
-// handler given the row's name (list pickers, whose picker stays open while
-// the host may show or hide rows) finds the row by it when the person
-// picks, and a row no longer shown takes nothing.
+// The change a host hears: a dictionary of the one entry.
+core::Value changeOf(const char* key, core::Value value) {
+    core::Value change{core::Dictionary()};
+    change.mutableDictionary().set(key, std::move(value));
+    return change;
+}
+
+// The change handler of a row that reports one value. It keeps weak owner
+// and delegate, the row as shown when the cell was built, and (unique-
+// identifier list pickers only) the row's data source, which the handler
+// keeps alive. A handler given the row's name (list pickers, whose picker
+// stays open while the host may show or hide rows) finds the row by it
+// when the person picks, and a row no longer shown takes nothing. A reused
+// cell's handler is pointed at the new row in place (bindRowChange).
 template <class V>
-auto changeHandler(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
-                   std::optional<std::string> name = std::nullopt) {
-    return [weakOwner = std::weak_ptr<FormCellOwner>(owner), weakDelegate = std::weak_ptr<core::Object>(delegate),
-            indexPath, dataSource = std::move(dataSource), name = std::move(name)](const V& value) {
-        auto owner = weakOwner.lock();
+class RowChange {
+public:
+    RowChange(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name)
+        : owner_(owner), delegate_(delegate), indexPath_(indexPath), dataSource_(std::move(dataSource)) {
+        if (name) name_.emplace(*name);
+    }
+
+    void rebind(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+                const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
+        owner_ = owner;
+        delegate_ = delegate;
+        indexPath_ = indexPath;
+        dataSource_ = std::move(dataSource);
+        core::assignText(name_, name ? std::optional<std::string_view>(*name) : std::nullopt);
+    }
+
+    void operator()(const V& value) const {
+        auto owner = owner_.lock();
         if constexpr (std::is_same_v<V, std::vector<std::string>>) {
-            if (dataSource) {
-                dataSource->updateSelectedData(value);
-                if (owner && name) owner->listPickerRows().setPickedItems(*name, dataSource->selectedData());
+            if (dataSource_) {
+                dataSource_->updateSelectedData(value);
+                if (owner && name_) owner->listPickerRows().setPickedItems(*name_, dataSource_->selectedData());
             }
         }
         if (!owner) return;
-        auto delegate = weakDelegate.lock();
+        auto delegate = delegate_.lock();
         if (!delegate) return;
-        auto row = owner->shownRow(name, indexPath);
+        auto row = owner->shownRow(name_, indexPath_);
         if (!row) {
             services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
-                                               "row \"" + name.value_or("") + "\" is no longer shown; the pick is dropped");
+                                               "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
-        core::Dictionary change{{FormCellFactory::kValueKey, hostValue(value)}};
-        owner->updateParamsWithValue(change, *row);
+        // Made once, as the host gets it: the row stores its "Value" from it.
+        const core::Value change = changeOf(FormCellFactory::kValueKey, hostValue(value));
+        owner->updateParamsWithValue(*change.ifDictionary(), *row);
         FormCellFactory::notifyFormCellUpdate(delegate, change);
-    };
+    }
+
+private:
+    std::weak_ptr<FormCellOwner> owner_;
+    std::weak_ptr<core::Object> delegate_;
+    IndexPath indexPath_;
+    std::shared_ptr<ListPickerDataSource> dataSource_;
+    std::optional<std::string> name_;
+};
+
+// Gives the cell's handler the row's change, in place when it already holds one of the kind.
+template <class V, class Handler>
+void bindRowChange(Handler& handler, const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
+                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
+                   const std::string* name = nullptr) {
+    if (auto* bound = handler.template target<RowChange<V>>()) {
+        bound->rebind(owner, delegate, indexPath, std::move(dataSource), name);
+    } else {
+        handler = RowChange<V>(owner, delegate, indexPath, std::move(dataSource), name);
+    }
 }
 
 // Dequeues the kind's cell; nullptr in `typed` when the table gave another class.
@@ -141,7 +183,7 @@ std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const In
     if (!typed) return cell;
     configure(typed);
     if (trackLiveChanges) typed->isTrackingLiveChanges = true;
-    typed->onChangeHandler = changeHandler<V>(owner, delegate, indexPath);
+    bindRowChange<V>(typed->onChangeHandler, owner, delegate, indexPath);
     return cell;
 }
 
@@ -152,27 +194,29 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     std::shared_ptr<vessa::VUIListPickerFormCell> typed;
     auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
     if (!typed) return cell;
-    const std::optional<std::string> name = SetterSupport::rowName(params);
+    const core::Value* nameValue = params.find(FormCellKeys::kName);
+    const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
     Setters::intiDefaultsetListPickerFormCellView(typed, params);
     Setters::setListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
-    auto search = std::make_shared<services::Search>(params);
     auto listPicker = typed->listPicker();
-    // A reused cell must never keep the handler of the row it showed before,
-    // so both handler properties are assigned on every build.
-    typed->onChangeHandler = nullptr;
-    typed->onUuidChangeHandler = nullptr;
+    // A reused cell must never keep the handler of the row it showed before:
+    // the handler of the row's mode is bound, the other one emptied.
     if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {
+        typed->onChangeHandler = nullptr;
         const ListPickerRows::Items noPicks;
         const ListPickerRows::Items& picked = owner && name ? owner->listPickerRows().pickedItems(*name) : noPicks;
-        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, search, picked)) {
-            typed->onUuidChangeHandler = changeHandler<std::vector<std::string>>(owner, delegate, indexPath,
-                                                                                 std::move(dataSource), name);
+        if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, nullptr, picked)) {
+            bindRowChange<std::vector<std::string>>(typed->onUuidChangeHandler, owner, delegate, indexPath,
+                                                    std::move(dataSource), name);
+        } else {
+            typed->onUuidChangeHandler = nullptr;
         }
     } else {
-        Setters::setListPickerValueByArray(typed, params, delegate, search);
-        typed->onChangeHandler = changeHandler<std::vector<int>>(owner, delegate, indexPath, nullptr, name);
+        typed->onUuidChangeHandler = nullptr;
+        Setters::setListPickerValueByArray(typed, params, delegate, nullptr);
+        bindRowChange<std::vector<int>>(typed->onChangeHandler, owner, delegate, indexPath, nullptr, name);
     }
     return cell;
 }
@@ -191,7 +235,7 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
         if (!delegate || !cell) return;
         auto button = cell->button();
         FormCellFactory::notifyFormCellUpdate(
-            delegate, core::Dictionary{{FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()}});
+            delegate, changeOf(FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()));
     };
     return cell;
 }
@@ -206,7 +250,7 @@ std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, cons
     // attachments outlive the cell that shows them.
     std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
     if (auto changeDelegate = std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner)) {
-        auto& slot = changeDelegate->aDelegates[AttachmentFormViewChangeDelegate::attachmentKey(params, indexPath)];
+        auto& slot = changeDelegate->attachmentSlot(params, indexPath);
         if (!slot) slot = std::make_shared<AttachmentFormViewDelegate>(changeDelegate, indexPath, params);
         slot->iPath = indexPath;
         aDelegate = slot;
@@ -237,9 +281,9 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
 }
 
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                 const std::string& cellType) {
+                                                 std::string_view cellType) {
     services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
-                                       "form cell type \"" + cellType + "\" is no kind; the row stays empty");
+                                       "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
     if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
         tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
     }
@@ -268,7 +312,7 @@ const foundation::Locale& FormCellFactory::locale() {
 void FormCellFactory::setLocale(foundation::Locale locale) { localeSlot() = std::move(locale); }
 
 std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
-    UITableView& tableView, const IndexPath& indexPath, const std::string& cellType,
+    UITableView& tableView, const IndexPath& indexPath, std::string_view cellType,
     const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
     const std::shared_ptr<ui::UIViewController>& viewController) {
     auto kind = FormCellType::fromRawValue(cellType);
@@ -344,6 +388,11 @@ void FormCellFactory::registerFormCell(UITableView& tableView, const std::string
 void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core::Dictionary& change) {
     if (!delegate || !delegate->respondsToSelector(kValueChangedSelector)) return;
     delegate->perform(kValueChangedSelector, core::Value(change));
+}
+
+void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core::Value& change) {
+    if (!delegate || !delegate->respondsToSelector(kValueChangedSelector)) return;
+    delegate->perform(kValueChangedSelector, change);
 }
 
 bool FormCellFactory::reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,

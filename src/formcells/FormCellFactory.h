@@ -13,9 +13,9 @@
 // only; the statics are reset with the process state.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "formcells/FormCellKeys.h"
 #include "platform/core/Object.h"
@@ -80,7 +80,7 @@ public:
     // viewController is the page showing a form cell section (extension
     // rows only); the full-screen form passes none and stands for itself.
     static std::shared_ptr<ui::UITableViewCell> getFormCell(
-        ui::UITableView& tableView, const ui::IndexPath& indexPath, const std::string& cellType,
+        ui::UITableView& tableView, const ui::IndexPath& indexPath, std::string_view cellType,
         const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
         const std::shared_ptr<ui::UIViewController>& viewController = nullptr);
 
@@ -92,6 +92,8 @@ public:
     // Sends "valueChangedWithParams" with the change when the delegate
     // answers it; otherwise nothing, quietly (the value is already stored).
     static void notifyFormCellUpdate(const Delegate& delegate, const core::Dictionary& change);
+    // The same for a change already made a host value (a dictionary).
+    static void notifyFormCellUpdate(const Delegate& delegate, const core::Value& change);
 
     // Reloads the cell's list picker on a later main-queue turn when the
     // picker is what the navigation controller shows on top.
@@ -101,9 +103,21 @@ public:
     // What a tap on a signature row's button does: open the signature pad
     // for the row, configured from the parameters the button carries. Holds
     // the owner and the delegate weakly; does nothing once either is gone.
-    static std::function<void(vessa::VUIButton&)> signatureCaptureTapHandler(const Owner& owner,
-                                                                             const Delegate& delegate,
-                                                                             const ui::IndexPath& indexPath);
+    // One type for every row, so a reused button takes its new row's tap
+    // handler in the room of the old one.
+    class SignatureCaptureTap {
+    public:
+        SignatureCaptureTap(const Owner& owner, const Delegate& delegate, const ui::IndexPath& indexPath)
+            : owner_(owner), delegate_(delegate), indexPath_(indexPath) {}
+        void operator()(vessa::VUIButton& button) const;
+
+    private:
+        std::weak_ptr<FormCellOwner> owner_;
+        std::weak_ptr<core::Object> delegate_;
+        ui::IndexPath indexPath_;
+    };
+    static SignatureCaptureTap signatureCaptureTapHandler(const Owner& owner, const Delegate& delegate,
+                                                          const ui::IndexPath& indexPath);
 
     // Let the row's height follow a cell whose content changed size.
     static void adaptNoteFormCellViewLayout(const std::shared_ptr<vessa::VUINoteFormCell>& cell,

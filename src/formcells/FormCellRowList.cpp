@@ -23,7 +23,13 @@ bool FormCellRowList::isSectionCellVisible(const core::Dictionary& params) {
     return b && *b;
 }
 
+std::uint64_t FormCellRowList::nextGeneration() {
+    static std::uint64_t last = 0;  // main thread only, like the lists
+    return ++last;
+}
+
 void FormCellRowList::append(core::Dictionary params) {
+    generation_ = nextGeneration();
     const bool visible = visibility_(params);
     cells_.push_back(std::move(params));
     if (dirty_) return;
@@ -44,6 +50,7 @@ const core::Dictionary* FormCellRowList::at(int actualRow) const {
 
 bool FormCellRowList::replace(int actualRow, core::Dictionary params) {
     if (!at(actualRow)) return false;
+    generation_ = nextGeneration();
     cells_[static_cast<std::size_t>(actualRow)] = std::move(params);
     dirty_ = true;
     return true;
@@ -51,14 +58,22 @@ bool FormCellRowList::replace(int actualRow, core::Dictionary params) {
 
 bool FormCellRowList::merge(int actualRow, const core::Dictionary& update) {
     if (!at(actualRow)) return false;
+    generation_ = nextGeneration();
     cells_[static_cast<std::size_t>(actualRow)].merge(update);
     if (update.contains(kIsVisible)) dirty_ = true;
     return true;
 }
 
-bool FormCellRowList::setValue(int actualRow, core::Value value) {
+bool FormCellRowList::setValue(int actualRow, const core::Value& value) {
     if (!at(actualRow)) return false;
-    cells_[static_cast<std::size_t>(actualRow)].set(kValue, std::move(value));
+    generation_ = nextGeneration();
+    core::Dictionary& cell = cells_[static_cast<std::size_t>(actualRow)];
+    // Into the value stored before, so a text that fits its room takes no new one.
+    if (core::Value* stored = cell.find(kValue)) {
+        *stored = value;
+    } else {
+        cell.set(kValue, value);
+    }
     return true;
 }
 

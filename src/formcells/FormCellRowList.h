@@ -13,6 +13,7 @@
 //
 // Main thread only.
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/core/Value.h"
@@ -45,7 +46,7 @@ public:
     // Sets each key of update in the stored dictionary; other keys stay.
     bool merge(int actualRow, const core::Dictionary& update);
     // Stores a new "Value" (never changes visibility).
-    bool setValue(int actualRow, core::Value value);
+    bool setValue(int actualRow, const core::Value& value);
 
     int visibleCount() const;
     // The actual row of the cell shown at visibleRow; -1 when no cell is shown there.
@@ -58,6 +59,11 @@ public:
     // True when no cell of the section is visible.
     bool allHidden() const { return visibleCount() == 0; }
 
+    // Changes with every change to the list's cells (append, replace, merge,
+    // setValue), and is never the same for two lists: what was found out
+    // about a cell holds while the generation it was found in lasts.
+    std::uint64_t generation() const { return generation_; }
+
 private:
     void reindex() const;
 
@@ -66,6 +72,9 @@ private:
     mutable std::vector<int> visible_;      // actual rows of the visible cells, in order
     mutable std::vector<int> visibleOf_;    // per actual row: its visible row, or -1
     mutable bool dirty_ = false;
+    std::uint64_t generation_ = nextGeneration();
+
+    static std::uint64_t nextGeneration();
 };
 
 }  // namespace trc::formcells

@@ -31,13 +31,13 @@ constexpr const char* kType = FormCellKeys::kType;
 constexpr const char* kHeight = FormCellKeys::kHeight;
 constexpr const char* kValue = FormCellKeys::kValue;
 
-std::optional<std::string> textIn(const core::Dictionary& params, const char* key) {
+// The text under key, read in place: a row is built on every scroll step.
+const std::string* textIn(const core::Dictionary& params, const char* key) {
     const core::Value* v = params.find(key);
-    if (v && v->isString()) return *v->ifString();
-    return std::nullopt;
+    return v ? v->ifString() : nullptr;
 }
 
-bool isKind(const std::optional<std::string>& type, FormCellType::Kind kind) {
+bool isKind(const std::string* type, FormCellType::Kind kind) {
     return type && *type == FormCellType::rawValue(kind);
 }
 
@@ -125,7 +125,7 @@ bool FormCellSection::hasHostRow(int row, const char* entry) const {
 }
 
 FormCellSection::Delegate FormCellSection::delegateNamedIn(const core::Dictionary& params) const {
-    auto name = textIn(params, kName);
+    const std::string* name = textIn(params, kName);
     if (!name) return nullptr;
     auto it = delegates.find(*name);
     return it == delegates.end() ? nullptr : it->second;
@@ -137,7 +137,7 @@ void FormCellSection::setData(const core::Dictionary& params) {
     // one included, and updateFormCells never reaches past the cells it gets.
     if (auto count = ParameterHelper::getParameterAsInt(params, kItemCount)) maxItemCount = *count;
     // An empty identifier names no locale: the shared one stays.
-    if (auto locale = textIn(params, kLocale); locale && !locale->empty()) {
+    if (const std::string* locale = textIn(params, kLocale); locale && !locale->empty()) {
         FormCellFactory::setLocale(foundation::Locale(*locale));
     }
 }
@@ -155,8 +155,9 @@ void FormCellSection::redraw(const core::Dictionary& data) {
 void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, const Delegate& delegate) {
     // The cell keeps its host row even when it cannot be named, so later
     // cells keep theirs; with no callback object its changes go nowhere.
-    if (auto name = textIn(params, kName)) {
+    if (const std::string* name = textIn(params, kName)) {
         delegates[*name] = delegate;
+        rowDelegates_.forget();
     } else {
         warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
     }
@@ -210,7 +211,7 @@ void FormCellSection::setFocus(int row) {
 void FormCellSection::registerCellsOfFormCellSection(ui::UITableView& tableView) {
     auto me = owner();
     for (const auto& cell : cellsInSection_.cells()) {
-        auto type = textIn(cell, kType);
+        const std::string* type = textIn(cell, kType);
         if (!type || !FormCellType::fromRawValue(*type)) continue;
         FormCellFactory::registerFormCell(tableView, *type, me, delegateNamedIn(cell));
     }
@@ -239,8 +240,11 @@ std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     const std::shared_ptr<services::SectionedTableViewController>& page) {
     const core::Dictionary* params = getCellParams(indexPath.row);
     if (!params) return nullptr;
-    return FormCellFactory::getFormCell(tableView, indexPath, textIn(*params, kType).value_or(""), *params, owner(),
-                                        delegateNamedIn(*params), page);
+    const std::string* type = textIn(*params, kType);
+    auto delegate = rowDelegates_.find(0, cellsInSection_, cellsInSection_.actualRow(indexPath.row),
+                                       [&] { return delegateNamedIn(*params); });
+    return FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
+                                        *params, owner(), delegate, page);
 }
 
 void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableViewCell>& cell) {
@@ -250,7 +254,7 @@ void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableVie
 void FormCellSection::onPressFormCellCallback(int row, const std::shared_ptr<ui::UIView>& view) {
     const core::Dictionary* params = getCellParams(row);
     if (!params) return;
-    auto type = textIn(*params, kType);
+    const std::string* type = textIn(*params, kType);
     if (!isKind(type, FormCellType::Kind::Extension) && !isKind(type, FormCellType::Kind::ListPicker)) return;
     send(delegateNamedIn(*params), kOnPress, {core::Value(row), view ? core::Value(view) : core::Value()});
 }
@@ -271,7 +275,8 @@ void FormCellSection::updateParamsWithValue(const core::Dictionary& change, cons
 
 std::optional<ui::IndexPath> FormCellSection::indexPathOfShownCell(const std::string& name) const {
     for (int row = 0; row < cellsInSection_.visibleCount(); ++row) {
-        if (textIn(*cellsInSection_.visibleAt(row), kName) == name) return ui::IndexPath{sectionIndex, row};
+        const std::string* cellName = textIn(*cellsInSection_.visibleAt(row), kName);
+        if (cellName && *cellName == name) return ui::IndexPath{sectionIndex, row};
     }
     return std::nullopt;
 }

@@ -37,6 +37,7 @@
 #include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
+#include "formcells/internal/RowDelegates.h"
 #include "services/BaseSection.h"
 
 namespace trc::ui {
@@ -68,7 +69,8 @@ public:
     static void registerSectionType();
     static std::shared_ptr<FormCellSection> make(const core::Dictionary& params, std::shared_ptr<core::Object> callback);
 
-    // The host's callback object of each cell, by the cell's "_Name".
+    // The host's callback object of each cell, by the cell's "_Name". Given
+    // by setFormCellSectionItem, which the section's built rows follow.
     std::map<std::string, Delegate, std::less<>> delegates;
 
     // Section keys "itemCount" and "locale".
@@ -125,6 +127,7 @@ private:
     std::shared_ptr<ui::UITableView> pageTable() const;
 
     FormCellRowList cellsInSection_{&FormCellRowList::isSectionCellVisible};
+    RowDelegates rowDelegates_;  // what cellForRow found in delegates
     // Registration is redone only when the cells changed or the table is another.
     std::uint64_t cellsGeneration_ = 0;
     std::uint64_t registeredGeneration_ = 0;

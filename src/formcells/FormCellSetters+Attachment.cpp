@@ -3,10 +3,12 @@
 // controller's data source and delegate.
 
 #include <algorithm>
+#include <string_view>
 
 #include "formcells/AttachmentFormViewDelegate.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
 #include "platform/vessa/VUIDocumentPickerAttachmentAction.h"
@@ -22,12 +24,40 @@ using services::ParameterHelper;
 constexpr const char* kAttachmentCancelTitle = "AttachmentCancelTitle";
 constexpr const char* kAttachmentTitle = "AttachmentTitle";
 constexpr const char* kAttachmentActionType = "AttachmentActionType";
-constexpr const char* kAddPhoto = "AddPhoto";
-constexpr const char* kTakePhoto = "TakePhoto";
-constexpr const char* kSelectFile = "SelectFile";
+constexpr std::string_view kAddPhoto = "AddPhoto";
+constexpr std::string_view kTakePhoto = "TakePhoto";
+constexpr std::string_view kSelectFile = "SelectFile";
 
-bool contains(const std::vector<std::string>& list, const char* item) {
-    return std::find(list.begin(), list.end(), item) != list.end();
+bool contains(const core::Array& list, std::string_view item) {
+    return std::any_of(list.begin(), list.end(), [&](const core::Value& v) { return *v.ifString() == item; });
+}
+
+// The actions of the kinds listed, in a fixed order whatever the order the
+// host lists them in. A reused cell that already offers just these, as new
+// ones would be, keeps them.
+void offerActions(vessa::VUIAttachmentsViewController& controller, const core::Array& types) {
+    constexpr std::string_view kOrder[] = {kAddPhoto, kTakePhoto, kSelectFile};
+    const auto& actions = controller.attachmentActions();
+    std::size_t kept = 0;
+    bool asNew = true;
+    for (std::string_view kind : kOrder) {
+        if (!contains(types, kind)) continue;
+        asNew = asNew && kept < actions.size() && actions[kept]->kindName() == kind;
+        if (asNew && kind == kTakePhoto) {
+            auto photo = std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(actions[kept]);
+            asNew = photo && !photo->title;
+        }
+        ++kept;
+    }
+    if (asNew && kept == actions.size()) return;
+    controller.removeAllAttachmentActions();
+    if (contains(types, kAddPhoto)) controller.addAttachmentAction(std::make_shared<vessa::VUIAddPhotoAttachmentAction>());
+    if (contains(types, kTakePhoto)) {
+        controller.addAttachmentAction(std::make_shared<vessa::VUITakePhotoAttachmentAction>(std::nullopt));
+    }
+    if (contains(types, kSelectFile)) {
+        controller.addAttachmentAction(std::make_shared<vessa::VUIDocumentPickerAttachmentAction>());
+    }
 }
 
 // Every action of the controller tells this row's delegate, also the ones a
@@ -53,27 +83,19 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
                                                  const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate) {
     if (!cell) return;
     auto& controller = *cell->attachmentsController();
-    if (auto cancel = ParameterHelper::getParameterAsString(params, kAttachmentCancelTitle)) {
-        controller.customCancelString = std::move(*cancel);
+    if (auto cancel = ParameterHelper::textIn(params, kAttachmentCancelTitle)) {
+        core::assignText(controller.customCancelString, *cancel);
     }
-    if (auto title = ParameterHelper::getParameterAsString(params, kAttachmentTitle)) {
-        controller.customAttachmentsTitleFormat = std::move(*title);
+    if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
+        core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
-    if (auto types = ParameterHelper::getParameterAsStringArray(params, kAttachmentActionType); types && !types->empty()) {
-        controller.removeAllAttachmentActions();
-        // A fixed order, whatever the order the host lists them in.
-        if (contains(*types, kAddPhoto)) controller.addAttachmentAction(std::make_shared<vessa::VUIAddPhotoAttachmentAction>());
-        if (contains(*types, kTakePhoto)) {
-            controller.addAttachmentAction(std::make_shared<vessa::VUITakePhotoAttachmentAction>(std::nullopt));
-        }
-        if (contains(*types, kSelectFile)) {
-            controller.addAttachmentAction(std::make_shared<vessa::VUIDocumentPickerAttachmentAction>());
-        }
+    if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType); types && !types->empty()) {
+        offerActions(controller, *types);
     }
     pointActionsAt(controller, aDelegate);
     if (aDelegate) {
-        if (auto entries = ParameterHelper::getParameterAsNSDictionaryArray(params, SetterSupport::kValue)) {
-            for (const auto& entry : *entries) aDelegate->addAttachmentEntry(entry);
+        if (const core::Array* entries = ParameterHelper::dictionaryArrayIn(params, SetterSupport::kValue)) {
+            for (const core::Value& entry : *entries) aDelegate->addAttachmentEntry(*entry.ifDictionary());
         }
     }
     controller.setDelegate(aDelegate);

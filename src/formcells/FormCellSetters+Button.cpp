@@ -26,13 +26,13 @@ void FormCellSetters::setButtonFormCellView(const std::shared_ptr<vessa::VUIButt
                                             const Params& params) {
     if (!cell) return;
     auto button = cell->button();
-    if (auto name = ParameterHelper::getParameterAsString(params, kTextAlignment)) {
+    if (auto name = ParameterHelper::textIn(params, kTextAlignment)) {
         if (auto alignment = vessa::horizontalAlignmentFromString(*name)) cell->alignment = *alignment;
     }
-    if (auto title = ParameterHelper::getParameterAsString(params, kTitle); title && button) {
-        button->setTitle(std::move(title), ui::UIControl::State::Normal);
+    if (auto title = ParameterHelper::textIn(params, kTitle); title && button) {
+        button->setTitle(*title, ui::UIControl::State::Normal);
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     if (auto label = button ? button->titleLabel() : nullptr) S::applyStyleClass(styles, S::kValue, *label);
 }

@@ -29,22 +29,25 @@ constexpr std::string_view kAllowEmptySelection = "AllowEmptySelection";
 // Only the kind's own item key is ever read.
 std::string_view itemsKey(bool sorter) { return sorter ? kSortByItems : kFilterItems; }
 
-// "Value" as option indexes. Indexes beyond the options go to the cell as
-// they are; a number too large for an index refuses the whole list, so no
-// index ever reaches the cell cut down to another option's.
-std::optional<std::vector<int>> selection(const FormCellSetters::Params& params) {
-    auto indexes = ParameterHelper::getParameterAsIntArray(params, S::kValue);
-    if (!indexes) return std::nullopt;
-    std::vector<int> out;
-    out.reserve(indexes->size());
-    for (std::int64_t i : *indexes) {
+// "Value" as option indexes, written into indexes in place; false, indexes
+// untouched, without such a list. Indexes beyond the options go to the cell
+// as they are; a number too large for an index refuses the whole list, so
+// no index ever reaches the cell cut down to another option's.
+bool readSelection(const FormCellSetters::Params& params, std::vector<int>& indexes) {
+    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
+    if (!list) return false;
+    for (const core::Value& element : *list) {
+        const std::int64_t i = *ParameterHelper::exactInteger(element);
         if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max()) {
             S::warn("form cell: filter index " + std::to_string(i) + " is out of range; \"Value\" ignored");
-            return std::nullopt;
+            return false;
         }
-        out.push_back(static_cast<int>(i));
     }
-    return out;
+    indexes.resize(list->size());
+    for (std::size_t k = 0; k < list->size(); ++k) {
+        indexes[k] = static_cast<int>(*ParameterHelper::exactInteger((*list)[k]));
+    }
+    return true;
 }
 
 }  // namespace
@@ -53,7 +56,7 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
                                                     const Params& params, bool sorter) {
     if (!cell) return;
     // One untitled option rather than none, so the row still shows a button.
-    if (!ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
+    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
     // What a person may pick starts as on a fresh cell before the row's own
     // keys apply, so a reused cell never carries another row's choice, or
     // its rules for choosing, into this row's reports.
@@ -66,21 +69,21 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
                                             const Params& params, bool sorter) {
     if (!cell) return;
-    if (auto items = ParameterHelper::getParameterAsStringArray(params, itemsKey(sorter))) {
-        cell->valueOptions = std::move(*items);
+    if (const core::Array* items = ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
+        S::assignStrings(*items, cell->valueOptions);
     }
     if (sorter) {
         cell->allowsMultipleSelection = false;
     } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *multiple;
     }
-    if (auto indexes = selection(params)) cell->value = std::move(*indexes);
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    readSelection(params, cell->value);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
     if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection)) {
         cell->allowsEmptySelection = *empty;
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
 }

@@ -15,6 +15,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/ListPickerDataSource.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIViewController.h"
@@ -51,11 +52,16 @@ bool present(const core::Dictionary& params, std::string_view key) {
 }
 
 // "Value" as item indexes; numbers a cell cannot hold are left out, logged.
-std::vector<int> selectedIndexes(const core::Dictionary& params) {
-    std::vector<int> indexes;
-    auto list = ParameterHelper::getParameterAsIntArray(params, S::kValue);
+// Read into one buffer kept for every row: rows are built one at a time on
+// the main thread, and whoever keeps the indexes copies them before the
+// next read.
+const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
+    static std::vector<int> indexes;
+    indexes.clear();
+    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
     if (!list) return indexes;
-    for (std::int64_t n : *list) {
+    for (const core::Value& element : *list) {
+        const std::int64_t n = *ParameterHelper::exactInteger(element);
         if (n < 0 || n > std::numeric_limits<int>::max()) {
             S::warn("list picker: the index " + std::to_string(n) + " in \"Value\" is no item; left out");
             continue;
@@ -116,6 +122,12 @@ Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids
         }
     }
     return found;
+}
+
+// The row's search settings: those given, else read from the row when a
+// data source needs them (a row of titles has none).
+std::shared_ptr<services::Search> searchOf(const std::shared_ptr<services::Search>& given, const core::Dictionary& params) {
+    return given ? given : std::make_shared<services::Search>(params);
 }
 
 void showSelection(vessa::VUIListPickerFormCell& cell, const std::optional<std::string>& description) {
@@ -199,11 +211,12 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
     listPicker->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
 
-    // What a new cell has, for the keys the row may leave out.
+    // What a new cell has, for the keys the row may leave out. Texts the
+    // row gives are set later in the room of the old ones.
     listPicker->isSearchEnabled = false;
     listPicker->isBarcodeScannerEnabled = false;
-    listPicker->prompt.reset();
-    cell->setKeyName(std::nullopt);
+    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker->prompt.reset();
+    if (!ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(std::nullopt);
     cell->allowsMultipleSelection = false;
     cell->setEditable(true);
     cell->isPickerDismissedOnSelection = true;
@@ -214,7 +227,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
-    if (auto search = ParameterHelper::getParameterAsDictionary(params, services::Search::kSearch)) {
+    if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
             listPicker->isSearchEnabled = *on;
         }
@@ -223,9 +236,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
         }
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers)) listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = ParameterHelper::getParameterAsString(params, kPickerPrompt)) listPicker->prompt = std::move(prompt);
+    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *on;
@@ -235,7 +248,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
     S::applyEditable(params, *cell);
     if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
@@ -264,7 +277,8 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     if (selection.items.empty() && !selection.ids.empty()) {
         selection.items = itemsWithIds(*items, selection.ids, pickedItems);
     }
-    auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate, search);
+    auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate,
+                                                             searchOf(search, params));
     attach(*cell, dataSource, params);
     cell->setValue({});
     cell->uuidValues = selection.ids;
@@ -277,27 +291,31 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
                                                 const std::shared_ptr<services::Search>& search) {
     if (!cell || !cell->listPicker()) return;
-    std::vector<int> indexes = selectedIndexes(params);
-    if (auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems)) {
-        auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, search);
+    if (ParameterHelper::dictionaryArrayIn(params, kPickerItems)) {
+        // The data source may ask the host, which may build rows meanwhile.
+        const std::vector<int> indexes = selectedIndexes(params);
+        auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
+        auto dataSource =
+            std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
         attach(*cell, dataSource, params);
         cell->uuidValues.clear();
         showSelection(*cell, indexes.empty() ? std::nullopt
                                              : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
-        cell->setValue(std::move(indexes));
+        cell->setValue(indexes);
         return;
     }
+    const std::vector<int>& indexes = selectedIndexes(params);
     detach(*cell);
     cell->uuidValues.clear();
-    if (auto titles = ParameterHelper::getParameterAsStringArray(params, kPickerItems)) {
-        cell->valueOptions = std::move(*titles);
+    if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
+        S::assignStrings(*titles, cell->valueOptions);
     } else {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
         cell->valueOptions.clear();
     }
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
-    cell->setValue(std::move(indexes));
+    cell->setValue(indexes);
 }
 
 void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& params) {
@@ -320,13 +338,13 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
 
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
-            std::vector<int> indexes = selectedIndexes(params);
+            const std::vector<int> indexes = selectedIndexes(params);
             if (indexes.empty()) {
                 showSelection(*cell, std::nullopt);
             } else if (dataSource) {
                 showSelection(*cell, dataSource->descriptionForSelectedIndexes(indexes));
             }
-            cell->setValue(std::move(indexes));
+            cell->setValue(indexes);
         }
     } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
         if (dataSource) {

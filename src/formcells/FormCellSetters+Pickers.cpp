@@ -13,6 +13,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/vessa/VUIDatePickerFormCell.h"
@@ -52,22 +53,30 @@ core::Date currentDate() {
     return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
-bool sameWithoutCase(const std::string& text, const char* word) {
-    return icu::UnicodeString::fromUTF8(text).caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
+bool sameWithoutCase(std::string_view text, const char* word) {
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
+               .caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
 }
 
-// A new formatter in the shared locale, its styles by "Mode"; without a
+// A formatter as new in the shared locale, its styles by "Mode"; without a
 // "Mode" the picker keeps its mode and the formatter has no styles. The
 // owners hand a row's stored parameters to the setter after a host update,
 // so an update of the date alone keeps the row's "Mode" and never blanks
 // the shown date, and a row without "Mode" never takes the styles of the
-// row a reused cell showed before.
+// row a reused cell showed before. The cell's formatter is made new in
+// place when nothing else shows with it, so a reused cell makes none.
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params) {
-    auto formatter = std::make_shared<foundation::DateFormatter>();
+    auto formatter = cell.dateFormatter();
+    // Held by the cell and here only.
+    if (formatter && formatter.use_count() == 2) {
+        *formatter = foundation::DateFormatter();
+    } else {
+        formatter = std::make_shared<foundation::DateFormatter>();
+    }
     formatter->locale = FormCellFactory::locale();
     auto picker = cell.datePicker();
     picker->locale = formatter->locale.identifier();
-    if (auto mode = ParameterHelper::getParameterAsString(params, kMode)) {
+    if (auto mode = ParameterHelper::textIn(params, kMode)) {
         if (sameWithoutCase(*mode, kModeDate)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
             formatter->dateStyle = Style::Medium;
@@ -119,12 +128,12 @@ void FormCellSetters::initDefaultSegmentedControlFormCellView(
 void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                                 const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
-    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->keyLabel()->text = std::move(text);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->keyLabel()->text, *text);
     S::applyEditable(params, *cell);
     if (auto date = ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(*date);
     setDatePickerFormatter(*cell, params);
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
@@ -133,7 +142,7 @@ void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUI
 void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
                                                     const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
     if (auto interval = S::intParameter(params, kMinuteInterval, 1)) cell->durationPicker()->setMinuteInterval(*interval);
     if (auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue)) {
@@ -143,7 +152,7 @@ void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa:
             S::warn("form cell: a duration of " + std::to_string(*seconds) + " seconds is no duration; ignored");
         }
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
@@ -151,7 +160,7 @@ void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa:
 
 void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);
     S::applyEditable(params, *cell);
     FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
@@ -162,17 +171,21 @@ void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwit
 void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                       const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
-    if (auto segments = ParameterHelper::getParameterAsStringArray(params, kSegments)) {
-        std::erase(*segments, std::string());
-        cell->setValueOptions(std::move(*segments));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
+    if (const core::Array* segments = ParameterHelper::stringArrayIn(params, kSegments)) {
+        // Built in the room of the titles the cell shows now.
+        std::vector<std::string> titles;
+        titles.swap(cell->segmentedControl()->segmentTitles);
+        S::assignStrings(*segments, titles);
+        std::erase(titles, std::string());
+        cell->setValueOptions(std::move(titles));
     }
     if (auto index = S::intParameter(params, S::kValue, std::numeric_limits<int>::min())) cell->setValue(*index);
     S::applyEditable(params, *cell);
     if (auto apportions = ParameterHelper::getParameterAsBool(params, kApportionsSegmentWidthsByContent)) {
         cell->setApportionsSegmentWidthsByContent(*apportions);
     }
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
 }

@@ -28,12 +28,12 @@ void FormCellSetters::setSignatureCaptureFormCell(const std::shared_ptr<vessa::V
                                                   const Params& params) {
     if (!cell) return;
     cell->placeholder()->text = std::string();
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     auto& defaultStyle = signatureDefaultStyle();
     defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->valueTextField());
     // Without "Styles" the cell keeps its classes; with them a reused cell
     // drops the classes of the row it showed before.
-    if (ParameterHelper::getParameterAsDictionary(params, S::kStyles)) {
+    if (ParameterHelper::dictionaryIn(params, S::kStyles)) {
         defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *cell->valueTextField());
     }
 }
@@ -41,10 +41,14 @@ void FormCellSetters::setSignatureCaptureFormCell(const std::shared_ptr<vessa::V
 void FormCellSetters::setSignatureCaptureLabel(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                                const Params& params) {
     if (!cell) return;
-    if (ParameterHelper::getParameterAsDictionary(params, S::kValue)) {
-        cell->setValue(SignatureCaptureCellDelegate::capturedStatusText(params));
-    } else if (auto initial = ParameterHelper::getParameterAsString(params, kInitialStatusText)) {
-        cell->valueTextField()->text = std::move(*initial);
+    if (ParameterHelper::dictionaryIn(params, S::kValue)) {
+        if (auto text = ParameterHelper::textIn(params, SignatureCaptureCellDelegate::kCapturedStatusText)) {
+            cell->setValue(*text);  // as capturedStatusText answers, without a copy
+        } else {
+            cell->setValue(SignatureCaptureCellDelegate::capturedStatusText(params));
+        }
+    } else if (auto initial = ParameterHelper::textIn(params, kInitialStatusText)) {
+        cell->setValue(*initial);
     } else {
         // Never the status of the row a reused cell showed before.
         cell->valueTextField()->text.clear();

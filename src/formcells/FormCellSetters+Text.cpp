@@ -10,6 +10,7 @@
 #include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UITextFieldDelegate.h"
 #include "platform/ui/UITextView.h"
 #include "platform/vessa/VUIColorStyle.h"
@@ -61,20 +62,20 @@ FormCellDefaultStyle& simplePropertyDefaultStyle() {
 
 void FormCellSetters::initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
                                                    const Params& params) {
-    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+    if (cell && !ParameterHelper::textIn(params, S::kValue)) cell->setValue({});
 }
 
 void FormCellSetters::initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell,
                                                   const Params& params) {
-    if (cell && !ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+    if (cell && !ParameterHelper::textIn(params, S::kValue)) cell->setValue({});
 }
 
 void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
     if (!cell) return;
-    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
-    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->setPlaceholderText(std::move(text));
+    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) cell->setPlaceholderText(*text);
     S::applyEditable(params, *cell);
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kValue, *cell->valueTextField());
 }
@@ -82,8 +83,8 @@ void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitle
 void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
     if (!cell) return;
     cell->valueTextView()->allowsEditingTextAttributes = false;
-    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
-    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::move(text);
+    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, *text);
     S::applyEditable(params, *cell);
 
     const auto autoResizing = ParameterHelper::getParameterAsBool(params, kIsAutoResizing);
@@ -106,7 +107,7 @@ void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFo
         cell->maxNumberOfLines = *maxLines;
     }
 
-    const core::Dictionary styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kValue, *cell->valueTextView());
 }
@@ -117,10 +118,10 @@ void FormCellSetters::initDefaultSimplePropertyFormCellView(const std::shared_pt
     auto field = cell->valueTextField();
     field->isSecureTextEntry = false;
     cell->setEditable(true);
-    if (!ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::string();
+    if (!ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, "");
     // A reused cell starts clean, so a plain row never inherits another
     // row's text, number filter, keyboard or barcode button.
-    if (!ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::string());
+    if (!ParameterHelper::textIn(params, S::kValue)) cell->setValue({});
     cell->setKeyboardType(ui::UIKeyboardType::Default);
     field->setDelegate(nullptr);
     cell->setAlternativeInputEnabled(false);
@@ -133,12 +134,12 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
                                                     const Delegate& delegate, const ui::IndexPath& indexPath) {
     if (!cell) return;
     auto field = cell->valueTextField();
-    if (auto value = ParameterHelper::getParameterAsString(params, S::kValue)) cell->setValue(std::move(*value));
-    if (auto text = ParameterHelper::getParameterAsString(params, S::kPlaceHolder)) cell->placeholder()->text = std::move(text);
-    if (auto caption = ParameterHelper::getParameterAsString(params, S::kCaption)) cell->setKeyName(std::move(caption));
+    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, *text);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
 
-    if (auto name = ParameterHelper::getParameterAsString(params, kKeyboardType)) {
+    if (auto name = ParameterHelper::textIn(params, kKeyboardType)) {
         cell->setKeyboardType(getKeyboardType(*name));
         field->isSecureTextEntry = *name == kPassword || *name == kNumberPassword;
         // The owner filters what number fields accept.
@@ -146,7 +147,7 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
         field->setDelegate(numeric ? textFieldDelegate : nullptr);
     }
 
-    if (auto input = ParameterHelper::getParameterAsString(params, kAlternateInput)) {
+    if (auto input = ParameterHelper::textIn(params, kAlternateInput)) {
         if (*input == kBarcode) {
             configAlternateInputButton(cell, std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate), delegate,
                                        indexPath, S::rowName(params));
@@ -168,7 +169,7 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
     }
 }
 
-ui::UIKeyboardType FormCellSetters::getKeyboardType(const std::string& keyboardType) {
+ui::UIKeyboardType FormCellSetters::getKeyboardType(std::string_view keyboardType) {
     for (const auto& [name, type] : kKeyboards) {
         if (keyboardType == name) return type;
     }

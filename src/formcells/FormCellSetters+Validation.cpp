@@ -27,7 +27,7 @@ constexpr std::string_view kValidationViewIsHidden = "ValidationViewIsHidden";
 template <class Cell>
 void applyValidation(Cell& cell, const core::Dictionary& params) {
     auto view = cell.validationView();
-    cell.setValidationMessage(ParameterHelper::getParameterAsString(params, kValidationMessage));
+    cell.setValidationMessage(ParameterHelper::textIn(params, kValidationMessage).view());
     if (auto color = ParameterHelper::getParameterAsColor(params, kValidationMessageColor)) {
         view->titleLabel()->textColor = color->hexString();
     }

@@ -9,6 +9,7 @@
 // one source per family of kinds.
 
 #include <memory>
+#include <string_view>
 
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
@@ -65,7 +66,7 @@ public:
                                               const Params& params,
                                               const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                               const Delegate& delegate, const ui::IndexPath& indexPath);
-    static ui::UIKeyboardType getKeyboardType(const std::string& keyboardType);
+    static ui::UIKeyboardType getKeyboardType(std::string_view keyboardType);
     // Turns on the barcode button of a simple-property row; cellName (the
     // row's "_Name") finds the row again when a reading arrives.
     static void configAlternateInputButton(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
@@ -88,7 +89,8 @@ public:
     // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
     // pickedItems: what the row remembers of items a person picked (see
     // FormCellOwner::pickedItems); an identifier in "Value" that "PickerItems"
-    // no longer holds is shown and kept selected with that text.
+    // no longer holds is shown and kept selected with that text. A data
+    // source searches with search, or without one with the row's "Search".
     static std::shared_ptr<ListPickerDataSource> setListPickerValueByUUID(
         const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
         const std::shared_ptr<services::Search>& search, const std::vector<core::Dictionary>& pickedItems = {});

@@ -6,6 +6,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -27,22 +28,30 @@ const core::Dictionary* validationProperties(const core::Dictionary& params) {
     return v ? v->ifDictionary() : nullptr;
 }
 
-// Every element of the list under key converted by convert, or nothing when
-// one of them does not convert.
-template <class T, class Convert>
-std::optional<std::vector<T>> listOf(const core::Dictionary& params, std::string_view key, Convert convert) {
+// The list under key when every element fits, else nullptr. Callers often
+// ask only to learn the list's kind, which copies nothing.
+template <class Fits>
+const core::Array* listWhere(const core::Dictionary& params, std::string_view key, Fits fits) {
     const Value* v = present(params, key);
     const core::Array* list = v ? v->ifArray() : nullptr;
+    return list && std::all_of(list->begin(), list->end(), fits) ? list : nullptr;
+}
+
+// Every element of the list under key taken by take, or nothing when one of
+// them does not fit.
+template <class T, class Fits, class Take>
+std::optional<std::vector<T>> listOf(const core::Dictionary& params, std::string_view key, Fits fits, Take take) {
+    const core::Array* list = listWhere(params, key, fits);
     if (!list) return std::nullopt;
     std::vector<T> out;
     out.reserve(list->size());
-    for (const Value& element : *list) {
-        std::optional<T> converted = convert(element);
-        if (!converted) return std::nullopt;
-        out.push_back(std::move(*converted));
-    }
+    for (const Value& element : *list) out.push_back(take(element));
     return out;
 }
+
+bool isString(const Value& v) { return v.isString(); }
+bool isDictionary(const Value& v) { return v.isDictionary(); }
+bool isExactInteger(const Value& v) { return ParameterHelper::exactInteger(v).has_value(); }
 
 // A strict (non-lenient) formatter in the fixed POSIX locale, as the
 // platform's ISO-8601 formatters are; one per pattern and thread, as making
@@ -142,32 +151,53 @@ std::optional<std::int64_t> ParameterHelper::getParameterAsInt(const Params& cel
 
 std::optional<std::vector<std::int64_t>> ParameterHelper::getParameterAsIntArray(const Params& cellParams,
                                                                                  std::string_view paramName) {
-    return listOf<std::int64_t>(cellParams, paramName, exactInteger);
+    return listOf<std::int64_t>(cellParams, paramName, isExactInteger,
+                                [](const Value& e) { return *exactInteger(e); });
 }
 
 std::optional<std::vector<core::Dictionary>> ParameterHelper::getParameterAsNSDictionaryArray(
     const Params& cellParams, std::string_view paramName) {
-    return listOf<core::Dictionary>(cellParams, paramName, [](const Value& e) -> std::optional<core::Dictionary> {
-        if (const core::Dictionary* d = e.ifDictionary()) return *d;
-        return std::nullopt;
-    });
+    return listOf<core::Dictionary>(cellParams, paramName, isDictionary,
+                                    [](const Value& e) { return *e.ifDictionary(); });
 }
 
 std::optional<std::string> ParameterHelper::getParameterAsString(const Params& cellParams,
                                                                  std::string_view paramName) {
-    if (const Value* v = present(cellParams, paramName)) return v->description();
-    if (const core::Dictionary* vp = validationProperties(cellParams)) {
-        if (const Value* v = vp->find(paramName); v && v->isString()) return *v->ifString();
+    Text text = textIn(cellParams, paramName);
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+ParameterHelper::Text ParameterHelper::textIn(const Params& cellParams, std::string_view paramName) {
+    if (const Value* v = present(cellParams, paramName)) {
+        if (const std::string* s = v->ifString()) return Text(std::string_view(*s));
+        return Text(v->description());
     }
-    return std::nullopt;
+    if (const core::Dictionary* vp = validationProperties(cellParams)) {
+        if (const Value* v = vp->find(paramName); v && v->isString()) return Text(std::string_view(*v->ifString()));
+    }
+    return Text();
 }
 
 std::optional<std::vector<std::string>> ParameterHelper::getParameterAsStringArray(const Params& cellParams,
                                                                                    std::string_view paramName) {
-    return listOf<std::string>(cellParams, paramName, [](const Value& e) -> std::optional<std::string> {
-        if (const std::string* s = e.ifString()) return *s;
-        return std::nullopt;
-    });
+    return listOf<std::string>(cellParams, paramName, isString, [](const Value& e) { return *e.ifString(); });
+}
+
+const core::Array* ParameterHelper::stringArrayIn(const Params& cellParams, std::string_view paramName) {
+    return listWhere(cellParams, paramName, isString);
+}
+
+const core::Array* ParameterHelper::integerArrayIn(const Params& cellParams, std::string_view paramName) {
+    return listWhere(cellParams, paramName, isExactInteger);
+}
+
+const core::Array* ParameterHelper::dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
+    return listWhere(cellParams, paramName, isDictionary);
+}
+
+const core::Dictionary* ParameterHelper::dictionaryIn(const Params& cellParams, std::string_view paramName) {
+    const Value* v = present(cellParams, paramName);
+    return v ? v->ifDictionary() : nullptr;
 }
 
 }  // namespace trc::services

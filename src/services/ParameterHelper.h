@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "platform/core/Dictionary.h"
@@ -60,6 +61,43 @@ public:
     // A list whose every element is a string.
     static std::optional<std::vector<std::string>> getParameterAsStringArray(const Params& cellParams,
                                                                              std::string_view paramName);
+
+    // What getParameterAsString answers, without copying a string: a text is
+    // read in place (valid until params changes); any other value is held
+    // as its description.
+    class Text {
+    public:
+        Text() = default;
+        explicit Text(std::string_view inPlace) : text_(inPlace) {}
+        explicit Text(std::string described) : text_(std::move(described)) {}
+
+        bool has_value() const { return text_.index() != 0; }
+        explicit operator bool() const { return has_value(); }
+        // Only when has_value().
+        std::string_view operator*() const {
+            if (const auto* view = std::get_if<std::string_view>(&text_)) return *view;
+            return std::get<std::string>(text_);
+        }
+        // The text, or nothing: what a view's optional text is set to.
+        std::optional<std::string_view> view() const {
+            return has_value() ? std::optional<std::string_view>(**this) : std::nullopt;
+        }
+
+    private:
+        std::variant<std::monostate, std::string_view, std::string> text_;
+    };
+    static Text textIn(const Params& cellParams, std::string_view paramName);
+
+    // Reads in place for the road that builds a row into a reused cell,
+    // which copies nothing it can assign into what the cell holds: the list
+    // getParameterAsStringArray, getParameterAsNSDictionaryArray and
+    // getParameterAsIntArray would copy (its elements converted by
+    // exactInteger), and the dictionary getParameterAsDictionary would copy;
+    // nullptr where they answer std::nullopt. Valid until params changes.
+    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName);
 
     // The conversion getParameterAsInt applies, for callers holding a value.
     static std::optional<std::int64_t> exactInteger(const core::Value& value);

@@ -446,6 +446,30 @@ TEST_F(AttachmentRow, ActionsComeInAFixedOrderAndEveryActionServesTheRowShown) {
     EXPECT_EQ(controller.reloadCount(), 3);
 }
 
+// A reused cell keeps its actions when they are just those the row names,
+// as new ones would be; anything else gives new actions in the fixed order.
+TEST_F(AttachmentRow, ActionsAsNewOnesWouldBeAreKeptOnAReusedCell) {
+    auto first = row();
+    auto& controller = *cell->attachmentsController();
+    const auto all = testing::params(R"({"AttachmentActionType": ["TakePhoto", "SelectFile", "AddPhoto"]})");
+    const auto before = controller.attachmentActions();
+    FormCellSetters::setAttachmentsFormCellView(cell, all, first);
+    EXPECT_EQ(controller.attachmentActions(), before);
+
+    std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(before[1])->title = "Camera";
+    FormCellSetters::setAttachmentsFormCellView(cell, all, first);
+    ASSERT_EQ(actions(), (std::vector<std::string>{"AddPhoto", "TakePhoto", "SelectFile"}));
+    EXPECT_NE(controller.attachmentActions()[1], before[1]) << "a titled camera action is not as new";
+    EXPECT_FALSE(std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(controller.attachmentActions()[1])->title);
+
+    FormCellSetters::setAttachmentsFormCellView(cell, testing::params(R"({"AttachmentActionType": ["SelectFile"]})"), first);
+    EXPECT_EQ(actions(), (std::vector<std::string>{"SelectFile"}));
+    FormCellSetters::setAttachmentsFormCellView(
+        cell, testing::params(R"({"AttachmentActionType": ["SelectFile", "AddPhoto"]})"), first);
+    EXPECT_EQ(actions(), (std::vector<std::string>{"AddPhoto", "SelectFile"}));
+    for (const auto& action : controller.attachmentActions()) EXPECT_EQ(action->controller().get(), &controller);
+}
+
 TEST_F(AttachmentRow, AFormKeepsEachRowsAttachmentsWhenRowsAboveAreHiddenOrShown) {
     auto form = std::make_shared<FormCellContainerViewController>();
     form->announcedNumberOfSections = 1;

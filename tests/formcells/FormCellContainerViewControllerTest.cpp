@@ -204,6 +204,44 @@ TEST_F(FormUpdates, APersonsChangeIsStoredUnderTheHostRowAndReported) {
     EXPECT_EQ(delegates["c2"]->calls.back().args[0], core::Value(params(R"({"Value": "typed"})")));
 }
 
+// A row built again tells the callback object its name has now: one the
+// host gave the name since, or that of the name a host update gave the row.
+class FormDelegates : public FormTest {};
+
+TEST_F(FormDelegates, ARowBuiltAgainTellsTheCallbackObjectOfItsNameAsItIsNow) {
+    announce({2, 1});
+    add("Switch");  // c0
+    add("Switch");  // c1
+    add("Switch");  // c2, in the second section
+    show(1);
+    auto buildFirstRowAgain = [&] {
+        table()->scrollToRow({1, 0}, ui::UITableView::ScrollPosition::Top, false);
+        table()->scrollToRow({0, 0}, ui::UITableView::ScrollPosition::Top, false);
+    };
+    // Toggled, then built again as the stored row now is.
+    auto toggleFirstRow = [&] {
+        buildFirstRowAgain();
+        auto cell = cellAt<vessa::VUISwitchFormCell>(0, 0);
+        ASSERT_TRUE(cell);
+        ASSERT_TRUE(cell->toggle());
+        buildFirstRowAgain();
+    };
+    toggleFirstRow();
+    EXPECT_EQ(delegates["c0"]->calls.size(), 1u);
+
+    // The host names another callback object "c0" with a cell in the last section.
+    auto again = testing::reportingDelegate();
+    form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c0"})"), again);
+    toggleFirstRow();
+    EXPECT_EQ(delegates["c0"]->calls.size(), 1u);
+    EXPECT_EQ(again->calls.size(), 1u);
+
+    form->updateFormCell(params(R"({"_Name": "c1"})"), 0, 0);
+    toggleFirstRow();
+    EXPECT_EQ(again->calls.size(), 1u);
+    EXPECT_EQ(delegates["c1"]->calls.size(), 1u);
+}
+
 // ---- Row taps ---------------------------------------------------------------------------
 
 class FormPress : public FormTest {};

@@ -118,3 +118,32 @@ TEST(FormCellRowListMapping, EmptyAndAllHidden) {
     EXPECT_EQ(list.visibleAt(0), nullptr);
     expectConsistent(list);
 }
+
+// What an owner found out about a cell holds while the list's generation
+// lasts: every change ends it, a refused change or a read does not, and no
+// two lists share one.
+TEST(FormCellRowListGeneration, EveryChangeEndsItAndNoTwoListsShareOne) {
+    FormCellRowList list;
+    FormCellRowList other;
+    EXPECT_NE(list.generation(), other.generation());
+    std::uint64_t seen = list.generation();
+    auto changed = [&] {
+        const bool was = list.generation() != seen;
+        seen = list.generation();
+        return was;
+    };
+    list.append(cell("a"));
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(list.setValue(0, core::Value("x")));
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(list.merge(0, cell("b")));
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(list.replace(0, cell("c")));
+    EXPECT_TRUE(changed());
+    EXPECT_FALSE(list.setValue(3, core::Value("x")));
+    EXPECT_NE(list.visibleAt(0), nullptr);
+    EXPECT_EQ(list.visibleCount(), 1);
+    EXPECT_FALSE(changed());
+    other.append(cell("a"));
+    EXPECT_NE(list.generation(), other.generation());
+}

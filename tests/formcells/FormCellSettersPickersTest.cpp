@@ -74,11 +74,23 @@ TEST_F(DatePickerSetter, WithoutModeTheFormatterHasNoStylesWhateverTheCellShowed
     // Owners hand the setter a row's stored parameters, so a row without
     // "Mode" is one that never had one.
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Value": "2026-02-01T10:00:00Z"})"));
-    EXPECT_NE(cell->dateFormatter(), first) << "every configuration gives a new formatter";
+    EXPECT_NE(cell->dateFormatter(), first) << "a formatter held elsewhere is left as it is";
+    EXPECT_EQ(first->timeStyle, Style::Short);
     EXPECT_EQ(cell->datePicker()->datePickerMode, Mode::Time) << "the picker keeps its mode";
     EXPECT_EQ(cell->dateFormatter()->dateStyle, Style::None);
     EXPECT_EQ(cell->dateFormatter()->timeStyle, Style::None);
     EXPECT_EQ(cell->valueLabel()->text, "");
+
+    // The cell's own formatter is set anew in place, as a new one would be.
+    first.reset();
+    cell->dateFormatter()->timeZone = "Asia/Tokyo";
+    cell->dateFormatter()->dateFormat = "yyyy";
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-02-01T10:00:00Z"})"));
+    const foundation::DateFormatter& now = *cell->dateFormatter();
+    EXPECT_EQ(now.timeZone, foundation::DateFormatter().timeZone);
+    EXPECT_EQ(now.dateFormat, "");
+    EXPECT_EQ(now.dateStyle, Style::Medium);
+    EXPECT_EQ(cell->valueLabel()->text, "Feb 1, 2026");
 }
 
 struct LocaleCase {

@@ -254,6 +254,32 @@ TEST_F(UpdateRule, AReusedSwitchStartsOffSoAPersonsOnIsReported) {
     }
 }
 
+// A reused cell's handler is pointed at the row the cell shows now: a
+// person's pick there is stored in that row, never in the row it showed
+// before, whose name the handler held.
+TEST_F(UpdateRule, APickInAReusedListPickerCellIsStoredInTheRowItShowsNow) {
+    for (const bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "form" : "section");
+        const std::string items = R"({"PickerItems": ["North", "South"], "Caption": "Region of the first delivery"})";
+        auto owner = makeOwner(fullScreen, 2);
+        owner->add(params(rowJson("ListPicker", "the first row, named at some length", items)));
+        owner->add(params(rowJson("ListPicker", "second", items)));
+        owner->show();
+        auto first = owner->table()->cellForRow({0, 0});
+        owner->scrollTo(1);
+        auto cell = std::dynamic_pointer_cast<vessa::VUIListPickerFormCell>(owner->table()->cellForRow({0, 1}));
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(std::static_pointer_cast<ui::UITableViewCell>(cell), first) << "the cell of the first row, reused";
+        ASSERT_TRUE(cell->pick({1}));
+        ASSERT_EQ(owner->hostHeard().size(), 1u);
+
+        owner->scrollTo(0);
+        EXPECT_NE(owner->shownAt(0).find("shows \"None\"  value [] "), std::string::npos) << owner->shownAt(0);
+        owner->scrollTo(1);
+        EXPECT_NE(owner->shownAt(1).find("shows \"South\"  value [1,]"), std::string::npos) << owner->shownAt(1);
+    }
+}
+
 TEST_F(UpdateRule, ADateRowWithoutModeShowsNoTextEvenInACellReusedFromATimeRow) {
     for (const bool fullScreen : {true, false}) {
         SCOPED_TRACE(fullScreen ? "form" : "section");

@@ -88,9 +88,12 @@ std::shared_ptr<UITableViewCell> handlerCell(UITableView& tableView, const ui::I
     return cell;
 }
 
-// Views an earlier row left in the reused cell.
+// Views an earlier row left in the reused cell. From the last one back, so
+// a view removed moves none of those still to look at.
 void removeHostedViews(ui::UIView& content) {
-    for (const auto& sub : std::vector<std::shared_ptr<ui::UIView>>(content.subviews())) {
+    for (std::size_t i = content.subviews().size(); i-- > 0;) {
+        if (i >= content.subviews().size()) continue;  // a removal took more than its view
+        std::shared_ptr<ui::UIView> sub = content.subviews()[i];
         if (sub->tag == Factory::extensionFormCellViewTag) sub->removeFromSuperview();
     }
 }

@@ -13,6 +13,17 @@ std::optional<std::string> classOf(const ui::UIView& view) {
     return view.nuiClass.empty() ? std::nullopt : std::optional<std::string>(view.nuiClass);
 }
 
+// The row's class, else the recorded default, else none.
+void assignClass(std::string& target, const std::string* given, const std::optional<std::string>& recorded) {
+    if (given) {
+        target = *given;
+    } else if (recorded) {
+        target = *recorded;
+    } else {
+        target.clear();
+    }
+}
+
 }  // namespace
 
 FormCellDefaultStyle::FormCellDefaultStyle(std::string_view innerKey, const std::string& name) : innerKey_(innerKey) {
@@ -30,12 +41,13 @@ void FormCellDefaultStyle::recordOnce(const ui::UIView& cell, const std::vector<
 
 void FormCellDefaultStyle::apply(const core::Dictionary& styles, ui::UIView& cell,
                                  std::vector<vessa::VessaStyle>& captionPath, ui::UIView& inner) const {
-    cell.nuiClass = SetterSupport::styleClass(styles, SetterSupport::kBackground).value_or(background_.value_or(""));
+    // Assigned in place: a reused cell keeps the room its classes had.
+    assignClass(cell.nuiClass, SetterSupport::styleClass(styles, SetterSupport::kBackground), background_);
     captionPath = caption_;
-    if (auto caption = SetterSupport::styleClass(styles, SetterSupport::kCaption)) {
-        captionPath.push_back(vessa::VessaStyle{std::move(*caption)});
+    if (const std::string* caption = SetterSupport::styleClass(styles, SetterSupport::kCaption)) {
+        captionPath.push_back(vessa::VessaStyle{*caption});
     }
-    inner.nuiClass = SetterSupport::styleClass(styles, innerKey_).value_or(inner_.value_or(""));
+    assignClass(inner.nuiClass, SetterSupport::styleClass(styles, innerKey_), inner_);
 }
 
 void FormCellDefaultStyle::reset() {

@@ -11,18 +11,19 @@ namespace trc::formcells {
 
 using services::ParameterHelper;
 
-core::Dictionary SetterSupport::styles(const Params& params) {
-    return ParameterHelper::getParameterAsDictionary(params, kStyles).value_or(core::Dictionary());
+const core::Dictionary& SetterSupport::styles(const Params& params) {
+    static const core::Dictionary none;
+    const core::Dictionary* styles = ParameterHelper::dictionaryIn(params, kStyles);
+    return styles ? *styles : none;
 }
 
-std::optional<std::string> SetterSupport::styleClass(const core::Dictionary& styles, std::string_view key) {
+const std::string* SetterSupport::styleClass(const core::Dictionary& styles, std::string_view key) {
     const core::Value* v = styles.find(key);
-    const std::string* name = v ? v->ifString() : nullptr;
-    return name ? std::optional<std::string>(*name) : std::nullopt;
+    return v ? v->ifString() : nullptr;
 }
 
 void SetterSupport::applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view) {
-    if (auto name = styleClass(styles, key)) view.nuiClass = std::move(*name);
+    if (const std::string* name = styleClass(styles, key)) view.nuiClass = *name;
 }
 
 void SetterSupport::applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell) {
@@ -43,6 +44,11 @@ std::optional<std::string> SetterSupport::rowName(const Params& params) {
     const core::Value* name = params.find(FormCellKeys::kName);
     const std::string* text = name ? name->ifString() : nullptr;
     return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+void SetterSupport::assignStrings(const core::Array& list, std::vector<std::string>& out) {
+    out.resize(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) out[i] = *list[i].ifString();
 }
 
 void SetterSupport::warn(const std::string& message) { services::SharedLoggerManager::log(kLogger, "warn", message); }

@@ -7,9 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formcells/FormCellKeys.h"
-#include "platform/core/Dictionary.h"
+#include "platform/core/Value.h"
 
 namespace trc::ui {
 class UIView;
@@ -34,10 +35,11 @@ public:
     // Where refused host input is reported.
     static constexpr const char* kLogger = "ZEL.TRC";
 
-    // The row's "Styles", or an empty dictionary when it has none.
-    static core::Dictionary styles(const Params& params);
-    // The class name under key in styles, when it is a string.
-    static std::optional<std::string> styleClass(const core::Dictionary& styles, std::string_view key);
+    // The row's "Styles", or an empty dictionary when it has none; read in
+    // place, valid until params changes.
+    static const core::Dictionary& styles(const Params& params);
+    // The class name under key in styles, when it is a string; read in place.
+    static const std::string* styleClass(const core::Dictionary& styles, std::string_view key);
     // Sets the view's style class from styles[key]; leaves it when that is no string.
     static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
     // "IsEditable" when it is a boolean.
@@ -51,6 +53,11 @@ public:
     // The row's "_Name", when it is a string: what work that outlives a
     // table change (a scanner, a picker, a signature pad) finds the row by.
     static std::optional<std::string> rowName(const Params& params);
+
+    // Makes out the list of strings given, reusing the room out has: a
+    // reused cell given its new row's options allocates nothing when they
+    // fit. Every element of list must be a string.
+    static void assignStrings(const core::Array& list, std::vector<std::string>& out);
 
     static void warn(const std::string& message);
 };

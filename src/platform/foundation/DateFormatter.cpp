@@ -38,12 +38,15 @@ struct KeptFormat {
     std::string timeZone;
     std::string pattern;
     std::unique_ptr<icu::DateFormat> format;
-    // The latest text made, for the date it shows: a cell given a new
-    // formatter of the same settings shows its old date again first.
-    std::optional<double> lastDate;
-    std::string lastText;
+    // The texts of the latest dates shown, each with its date, oldest at
+    // next: rows scrolled back into view, a cell given a new formatter of
+    // the same settings (it shows its old date again first) and a person
+    // going back and forth between dates show them without formatting anew.
+    std::vector<std::pair<double, std::string>> texts;
+    std::size_t next = 0;
 };
 constexpr std::size_t kKeptFormats = 16;
+constexpr std::size_t kKeptTexts = 32;
 std::mutex keptLock;
 std::vector<KeptFormat>& kept() {
     static std::vector<KeptFormat> formats;
@@ -78,7 +81,14 @@ const char* dateFormatterStyleName(DateFormatter::Style style) {
 }
 
 std::string DateFormatter::string(core::Date date) const {
-    if (dateFormat.empty() && dateStyle == Style::None && timeStyle == Style::None) return {};
+    std::string text;
+    format(date, text);
+    return text;
+}
+
+void DateFormatter::format(core::Date date, std::string& text) const {
+    text.clear();
+    if (dateFormat.empty() && dateStyle == Style::None && timeStyle == Style::None) return;
     std::lock_guard lock(keptLock);
     auto& formats = kept();
     auto it = std::find_if(formats.begin(), formats.end(), [this](const KeptFormat& k) {
@@ -87,20 +97,28 @@ std::string DateFormatter::string(core::Date date) const {
     });
     if (it == formats.end()) {
         if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
-        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}});
+        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, 0});
     } else {
         std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
     }
     KeptFormat& latest = formats.back();
-    if (!latest.format) return {};
-    if (latest.lastDate != date.secondsSince1970) {
-        icu::UnicodeString text;
-        latest.format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), text);
-        latest.lastText.clear();
-        text.toUTF8String(latest.lastText);
-        latest.lastDate = date.secondsSince1970;
+    if (!latest.format) return;
+    auto shown = std::find_if(latest.texts.begin(), latest.texts.end(),
+                              [&](const auto& entry) { return entry.first == date.secondsSince1970; });
+    if (shown == latest.texts.end()) {
+        if (latest.texts.size() < kKeptTexts) {
+            shown = latest.texts.emplace(latest.texts.end());
+        } else {
+            shown = latest.texts.begin() + static_cast<std::ptrdiff_t>(latest.next);
+            latest.next = (latest.next + 1) % kKeptTexts;
+        }
+        icu::UnicodeString made;
+        latest.format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), made);
+        shown->first = date.secondsSince1970;
+        shown->second.clear();
+        made.toUTF8String(shown->second);
     }
-    return latest.lastText;
+    text.assign(shown->second);
 }
 
 }  // namespace trc::foundation

@@ -7,8 +7,9 @@
 // over the styles; a pattern ICU refuses gives empty text. Formatters of
 // the same settings share one ICU formatter (the latest few settings are
 // kept process-wide, under a lock), so making a DateFormatter for every row
-// costs nothing beyond the text. Shared by reference between the views that
-// show with it; main thread only.
+// costs nothing beyond the text; each keeps the texts of the latest few
+// dates it showed, so a date shown again is not formatted anew. Shared by
+// reference between the views that show with it; main thread only.
 
 #include <string>
 
@@ -28,6 +29,8 @@ public:
     std::string dateFormat;
 
     std::string string(core::Date date) const;
+    // The same text written into text, in the room it has.
+    void format(core::Date date, std::string& text) const;
 };
 
 const char* dateFormatterStyleName(DateFormatter::Style style);

@@ -1,6 +1,7 @@
 #include "platform/ui/UIButton.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UIValues.h"
 
 namespace trc::ui {
@@ -16,25 +17,36 @@ const core::ClassInfo& UIButton::classInfo() {
     return info;
 }
 
-void UIButton::setTitle(std::optional<std::string> title, State state) {
-    if (title) {
-        titles_[state] = std::move(*title);
-    } else {
+void UIButton::setTitle(std::optional<std::string_view> title, State state) {
+    if (!title) {
         titles_.erase(state);
+    } else if (auto it = titles_.find(state); it != titles_.end()) {
+        core::assignText(it->second, *title);
+    } else {
+        titles_.emplace(state, *title);
     }
 }
 
-std::optional<std::string> UIButton::title(State state) const {
+const std::string* UIButton::titleText(State state) const {
     auto it = titles_.find(state);
     if (it == titles_.end()) it = titles_.find(State::Normal);
-    if (it == titles_.end()) return std::nullopt;
-    return it->second;
+    return it == titles_.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> UIButton::title(State state) const {
+    const std::string* text = titleText(state);
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+const std::string* UIButton::currentTitleText() const {
+    if (!isEnabled()) return titleText(State::Disabled);
+    if (isSelected) return titleText(State::Selected);
+    return titleText(State::Normal);
 }
 
 std::optional<std::string> UIButton::currentTitle() const {
-    if (!isEnabled()) return title(State::Disabled);
-    if (isSelected) return title(State::Selected);
-    return title(State::Normal);
+    const std::string* text = currentTitleText();
+    return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
 bool UIButton::press() {

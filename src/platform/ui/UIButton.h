@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/UIControl.h"
 
@@ -14,11 +15,14 @@ namespace trc::ui {
 class UIButton : public UIControl {
     TRC_OBJECT(UIButton)
 public:
-    virtual void setTitle(std::optional<std::string> title, State state = State::Normal);
+    // Kept in the room of the state's title before, when it has one.
+    virtual void setTitle(std::optional<std::string_view> title, State state = State::Normal);
     // The title for the state, falling back to the normal title.
     std::optional<std::string> title(State state = State::Normal) const;
     // The title for the button's present state.
     std::optional<std::string> currentTitle() const;
+    // The same, read in place: valid until a title is set.
+    const std::string* currentTitleText() const;
 
     // A person taps the button; false when it does not accept input.
     bool press();
@@ -27,6 +31,8 @@ public:
     std::string tintColor;
 
 private:
+    const std::string* titleText(State state) const;
+
     std::map<State, std::string> titles_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/vessa/VUIButton.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/TextAssignment.h"
 
 namespace trc::vessa {
 
@@ -41,9 +42,10 @@ VUIButton::VUIButton() : titleLabel_(std::make_shared<ui::UILabel>()) {
     });
 }
 
-void VUIButton::setTitle(std::optional<std::string> title, State state) {
-    UIButton::setTitle(std::move(title), state);
-    titleLabel_->text = currentTitle();
+void VUIButton::setTitle(std::optional<std::string_view> title, State state) {
+    UIButton::setTitle(title, state);
+    const std::string* current = currentTitleText();
+    core::assignText(titleLabel_->text, current ? std::optional<std::string_view>(*current) : std::nullopt);
 }
 
 void VUIButton::setImage(std::shared_ptr<ui::UIImage> image, State state) {

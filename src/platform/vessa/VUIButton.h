@@ -29,7 +29,7 @@ public:
 
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
     // Also shows the title for the present state in the title label.
-    void setTitle(std::optional<std::string> title, State state = State::Normal) override;
+    void setTitle(std::optional<std::string_view> title, State state = State::Normal) override;
     void setImage(std::shared_ptr<ui::UIImage> image, State state = State::Normal);
     std::shared_ptr<ui::UIImage> image(State state = State::Normal) const;
 

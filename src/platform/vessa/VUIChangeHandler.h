@@ -68,6 +68,16 @@ public:
     }
 
     explicit operator bool() const { return callable_ && callable_->engaged(); }
+
+    // The callable held, when it is an Fn and no copy of this handler shares
+    // it (none is running it): the holder may then change it in place, say
+    // to point it at a reused cell's new row. nullptr otherwise.
+    template <class Fn>
+    Fn* target() {
+        if (!callable_ || callable_.use_count() != 1) return nullptr;
+        auto* held = dynamic_cast<Holder<Fn>*>(callable_.get());
+        return held && held->engaged() ? &held->fn() : nullptr;
+    }
     R operator()(Args... args) const {
         if (!*this) throw std::bad_function_call();
         return callable_->call(std::forward<Args>(args)...);
@@ -99,9 +109,9 @@ private:
             ::new (static_cast<void*>(storage_)) Fn(std::forward<F>(f));
             engaged_ = true;
         }
+        Fn& fn() { return *std::launder(reinterpret_cast<Fn*>(storage_)); }
 
     private:
-        Fn& fn() { return *std::launder(reinterpret_cast<Fn*>(storage_)); }
 
         alignas(Fn) unsigned char storage_[sizeof(Fn)];
         bool engaged_ = false;

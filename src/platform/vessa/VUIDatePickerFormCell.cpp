@@ -1,6 +1,7 @@
 #include "platform/vessa/VUIDatePickerFormCell.h"
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UIValues.h"
 
 namespace trc::vessa {
@@ -43,9 +44,9 @@ VUIDatePickerFormCell::VUIDatePickerFormCell()
                            }));
 }
 
-void VUIDatePickerFormCell::setKeyName(std::optional<std::string> name) {
-    keyName_ = name;
-    keyLabel_->text = std::move(name);
+void VUIDatePickerFormCell::setKeyName(std::optional<std::string_view> name) {
+    core::assignText(keyName_, name);
+    core::assignText(keyLabel_->text, name);
 }
 
 void VUIDatePickerFormCell::setValue(core::Date date) {
@@ -59,7 +60,13 @@ void VUIDatePickerFormCell::setDateFormatter(std::shared_ptr<foundation::DateFor
 }
 
 void VUIDatePickerFormCell::showValue() {
-    valueLabel_->text = dateFormatter_ ? dateFormatter_->string(value()) : std::string();
+    // Into the label's text, in its room: a reused cell shows its new row's date without allocating.
+    std::string& text = valueLabel_->text ? *valueLabel_->text : valueLabel_->text.emplace();
+    if (dateFormatter_) {
+        dateFormatter_->format(value(), text);
+    } else {
+        text.clear();
+    }
 }
 
 }  // namespace trc::vessa

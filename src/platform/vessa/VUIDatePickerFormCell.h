@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/ui/UIDatePicker.h"
@@ -28,7 +29,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
-    void setKeyName(std::optional<std::string> name);
+    void setKeyName(std::optional<std::string_view> name);
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
     std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
 

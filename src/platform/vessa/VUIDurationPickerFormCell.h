@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UIDatePicker.h"
 #include "platform/ui/UILabel.h"
 #include "platform/vessa/VUIChangeHandler.h"
@@ -28,7 +29,7 @@ public:
     static std::string durationText(double seconds);
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
-    void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
+    void setKeyName(std::optional<std::string_view> name) { core::assignText(keyLabel_->text, name); }
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
     std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIInlineValidationView.h"
 
@@ -21,7 +22,9 @@ public:
     VUIInlineValidationHolder();
 
     std::optional<std::string> validationMessage() const { return validationView_->titleLabel()->text; }
-    void setValidationMessage(std::optional<std::string> message) { validationView_->titleLabel()->text = std::move(message); }
+    void setValidationMessage(std::optional<std::string_view> message) {
+        core::assignText(validationView_->titleLabel()->text, message);
+    }
     std::shared_ptr<VUIInlineValidationView> validationView() const { return validationView_; }
 
     // Adds the properties the host reads from any validation cell.

@@ -1,7 +1,10 @@
 #include "platform/vessa/VUIListPickerFormCell.h"
 
+#include <functional>
+
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Logging.h"
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
@@ -42,21 +45,28 @@ VUIListPickerFormCell::VUIListPickerFormCell()
 
 VUIListPickerFormCell::~VUIListPickerFormCell() { listPicker_->cell_ = nullptr; }
 
-void VUIListPickerFormCell::setKeyName(std::optional<std::string> name) {
-    keyName_ = name;
-    keyLabel_->text = std::move(name);
+void VUIListPickerFormCell::setKeyName(std::optional<std::string_view> name) {
+    core::assignText(keyName_, name);
+    core::assignText(keyLabel_->text, name);
 }
 
-void VUIListPickerFormCell::setValue(std::vector<int> indexes) {
-    value_ = std::move(indexes);
+void VUIListPickerFormCell::setValue(std::span<const int> indexes) {
+    // Copied into the room value_ and the label's text have: a reused cell
+    // given its new row's selection allocates nothing when it fits.
+    const int* begin = value_.data();
+    if (std::less_equal<>()(begin, indexes.data()) && std::less<>()(indexes.data(), begin + value_.size())) {
+        value_ = std::vector<int>(indexes.begin(), indexes.end());  // a part of value_ itself
+    } else {
+        value_.assign(indexes.begin(), indexes.end());
+    }
     if (valueOptions.empty() || value_.empty()) return;
-    std::string text;
+    std::string& text = valueLabel_->text ? *valueLabel_->text : valueLabel_->text.emplace();
+    text.clear();
     for (int i : value_) {
         if (i < 0 || i >= static_cast<int>(valueOptions.size())) continue;
         if (!text.empty()) text += ", ";
         text += valueOptions[static_cast<std::size_t>(i)];
     }
-    valueLabel_->text = text;
 }
 
 bool VUIListPickerFormCell::selectionAllowed(std::size_t count) const {

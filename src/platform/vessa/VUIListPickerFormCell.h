@@ -16,9 +16,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
@@ -39,7 +41,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return keyName_; }
-    void setKeyName(std::optional<std::string> name);
+    void setKeyName(std::optional<std::string_view> name);
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
     std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
     std::shared_ptr<VUIListPicker> listPicker() const { return listPicker_; }
@@ -50,7 +52,7 @@ public:
 
     const std::vector<int>& value() const { return value_; }
     // With the cell's own titles and a selection, also shows the chosen titles.
-    void setValue(std::vector<int> indexes);
+    void setValue(std::span<const int> indexes);
     std::vector<std::string> uuidValues;
     std::vector<std::string> valueOptions;
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextView.h"
 #include "platform/vessa/VUIChangeHandler.h"
@@ -26,7 +27,7 @@ public:
     }
 
     const std::string& value() const { return valueTextView_->text; }
-    void setValue(std::string value) { valueTextView_->text = std::move(value); }
+    void setValue(std::string_view value) { core::assignText(valueTextView_->text, value); }
     std::shared_ptr<ui::UITextView> valueTextView() const { return valueTextView_; }
     std::shared_ptr<ui::UILabel> placeholder() const { return placeholder_; }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UISegmentedControl.h"
 #include "platform/vessa/VUIChangeHandler.h"
@@ -27,7 +28,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
-    void setKeyName(std::optional<std::string> name) { keyLabel_->text = std::move(name); }
+    void setKeyName(std::optional<std::string_view> name) { core::assignText(keyLabel_->text, name); }
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
 
     const std::vector<std::string>& valueOptions() const { return segmentedControl_->segmentTitles; }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UISwitch.h"
 #include "platform/vessa/VUIChangeHandler.h"
@@ -27,7 +28,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
-    void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }
+    void setKeyName(std::optional<std::string_view> name) { core::assignText(titleLabel_->text, name); }
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
     bool value() const { return switchView_->isOn(); }
     void setValue(bool on) { switchView_->setOn(on); }

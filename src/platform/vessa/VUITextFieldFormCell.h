@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITextField.h"
 #include "platform/vessa/VUIButton.h"
@@ -32,11 +33,11 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
-    void setKeyName(std::optional<std::string> name) { titleLabel_->text = std::move(name); }
+    void setKeyName(std::optional<std::string_view> name) { core::assignText(titleLabel_->text, name); }
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
 
     const std::string& value() const { return valueTextField_->text; }
-    void setValue(std::string value) { valueTextField_->text = std::move(value); }
+    void setValue(std::string_view value) { core::assignText(valueTextField_->text, value); }
     std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
     // The placeholder component; its text shows while the value is empty.
     std::shared_ptr<ui::UILabel> placeholder() const { return placeholder_; }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UITextField.h"
 #include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
@@ -26,9 +27,9 @@ public:
     }
 
     const std::string& value() const { return valueTextField_->text; }
-    void setValue(std::string value) { valueTextField_->text = std::move(value); }
+    void setValue(std::string_view value) { core::assignText(valueTextField_->text, value); }
     const std::optional<std::string>& placeholderText() const { return valueTextField_->placeholder; }
-    void setPlaceholderText(std::optional<std::string> text) { valueTextField_->placeholder = std::move(text); }
+    void setPlaceholderText(std::optional<std::string_view> text) { core::assignText(valueTextField_->placeholder, text); }
     std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
 
     VUIChangeHandler<void(const std::string&)> onChangeHandler;

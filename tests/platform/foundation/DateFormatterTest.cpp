@@ -38,5 +38,28 @@ TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
     EXPECT_EQ(same.string(noon), "Jan 1, 1970") << "each date shows as itself, whichever came before";
 }
 
+// Texts of dates shown before are kept; however many dates come between,
+// each text is its own date's, and format() replaces what its string held.
+TEST(DateFormatterText, ADateShownAgainShowsItselfAfterManyOthers) {
+    DateFormatter f;
+    f.locale = Locale("en_US");
+    f.dateFormat = "yyyy-MM-dd";
+    const auto day = [](int n) { return core::Date{86400.0 * n}; };
+    std::string text = "what the label showed before, longer than any date";
+    for (int round = 0; round < 2; ++round) {
+        for (int n = 0; n < 70; ++n) {  // more dates than are kept
+            f.format(day(n), text);
+            EXPECT_EQ(text, f.string(day(n)));
+        }
+    }
+    f.format(day(0), text);
+    EXPECT_EQ(text, "1970-01-01");
+    f.format(day(69), text);
+    EXPECT_EQ(text, "1970-03-11");
+    f.dateFormat.clear();
+    f.format(day(69), text);
+    EXPECT_EQ(text, "") << "no styles, no pattern: no text";
+}
+
 }  // namespace
 }  // namespace trc::foundation

@@ -263,6 +263,45 @@ TEST_F(CellEntry, AReassignedHandlerLetsGoOfWhatTheOldOneHeld) {
     EXPECT_EQ(std::get<std::string>(reported.back()), "row 6");
 }
 
+// A holder may point the handler it gave at another row in place, but only
+// while nothing else holds that handler: never under a copy that runs it.
+TEST_F(CellEntry, AHandlerIsOpenToChangeInPlaceOnlyWhileNothingElseHoldsIt) {
+    struct Row {
+        std::vector<Reported>* reported;
+        std::string name;
+        void operator()(bool) const { reported->emplace_back(name); }
+    };
+    auto toggle = shown<VUISwitchFormCell>();
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "no handler";
+    toggle->onChangeHandler = Row{&reported, "first"};
+    EXPECT_EQ(toggle->onChangeHandler.target<std::function<void(bool)>>(), nullptr) << "another type";
+    Row* row = toggle->onChangeHandler.target<Row>();
+    ASSERT_NE(row, nullptr);
+    row->name = "second";
+    EXPECT_TRUE(toggle->toggle());
+
+    auto copy = toggle->onChangeHandler;
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "shared with a copy";
+    copy = nullptr;
+    EXPECT_NE(toggle->onChangeHandler.target<Row>(), nullptr);
+
+    struct Probe {
+        VUISwitchFormCell* cell;
+        bool* open;
+        void operator()(bool) const { *open = cell->onChangeHandler.target<Probe>() != nullptr; }
+    };
+    bool openWhileRunning = true;
+    toggle->onChangeHandler = Probe{toggle.get(), &openWhileRunning};
+    EXPECT_TRUE(toggle->toggle());
+    EXPECT_FALSE(openWhileRunning) << "the copy that runs it shares it";
+
+    toggle->onChangeHandler = Row{&reported, "fourth"};
+    toggle->onChangeHandler = nullptr;
+    EXPECT_EQ(toggle->onChangeHandler.target<Row>(), nullptr) << "emptied";
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(reported[0]), "second");
+}
+
 TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
     auto control = std::make_shared<UIControl>();
     std::vector<std::string> ran;
@@ -314,6 +353,22 @@ TEST_F(CellEntry, InnerViewFocusReachesTheTextField) {
     EXPECT_TRUE(cell->valueTextField()->isEditing());
     EXPECT_TRUE(cell->innerView()->resignFirstResponder());
     EXPECT_FALSE(cell->valueTextField()->isEditing());
+}
+
+TEST_F(CellEntry, AListPickerCellShowsTheTitlesOfTheIndexesItIsGivenEvenFromItsOwnValue) {
+    auto cell = shown<VUIListPickerFormCell>();
+    cell->valueOptions = {"Red", "Green", "Blue"};
+    cell->setValue(std::vector<int>{2, 7, 0});
+    EXPECT_EQ(cell->value(), (std::vector<int>{2, 7, 0}));
+    EXPECT_EQ(cell->valueLabel()->text, "Blue, Red") << "an index beyond the titles shows nothing";
+    cell->setValue(cell->value());
+    EXPECT_EQ(cell->value(), (std::vector<int>{2, 7, 0}));
+    cell->setValue(std::span(cell->value()).subspan(1));
+    EXPECT_EQ(cell->value(), (std::vector<int>{7, 0}));
+    EXPECT_EQ(cell->valueLabel()->text, "Red");
+    cell->setValue({});
+    EXPECT_TRUE(cell->value().empty());
+    EXPECT_EQ(cell->valueLabel()->text, "Red") << "no selection leaves the text to the setter";
 }
 
 // A form showing one list picker cell with string items, inside a navigation controller.
