@@ -100,7 +100,7 @@ std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionar
     const bool timestamp = ParameterHelper::getParameterAsBool(params, kShowTimestampInImage).value_or(false);
     vessa::VUIMultiLineText text{ParameterHelper::getParameterAsString(params, kWatermarkText).value_or(""),
                                  S::intParameter(params, kWatermarkTextMaxLines, 0).value_or(kDefaultWatermarkLines)};
-    std::string captured = SignatureCaptureCellDelegate::capturedStatusText(params);
+    std::string captured(*SignatureCaptureCellDelegate::capturedStatusText(params));
 
     std::shared_ptr<SignatureCaptureCellDelegate> made;
     if (auto container = std::dynamic_pointer_cast<FormCellContainerViewController>(owner)) {

@@ -104,9 +104,8 @@ template <class V>
 class RowChange {
 public:
     RowChange(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name)
-        : owner_(owner), delegate_(delegate), indexPath_(indexPath), dataSource_(std::move(dataSource)) {
-        if (name) name_.emplace(*name);
+              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
+        rebind(owner, delegate, indexPath, std::move(dataSource), name);
     }
 
     void rebind(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,

@@ -42,11 +42,7 @@ void FormCellSetters::setSignatureCaptureLabel(const std::shared_ptr<vessa::VUIT
                                                const Params& params) {
     if (!cell) return;
     if (ParameterHelper::dictionaryIn(params, S::kValue)) {
-        if (auto text = ParameterHelper::textIn(params, SignatureCaptureCellDelegate::kCapturedStatusText)) {
-            cell->setValue(*text);  // as capturedStatusText answers, without a copy
-        } else {
-            cell->setValue(SignatureCaptureCellDelegate::capturedStatusText(params));
-        }
+        cell->setValue(*SignatureCaptureCellDelegate::capturedStatusText(params));
     } else if (auto initial = ParameterHelper::textIn(params, kInitialStatusText)) {
         cell->setValue(*initial);
     } else {

@@ -46,10 +46,10 @@ SignatureCaptureCellDelegate::SignatureCaptureCellDelegate(
       delegate_(delegate),
       capturedText_(std::move(capturedText)) {}
 
-std::string SignatureCaptureCellDelegate::capturedStatusText(const core::Dictionary& params) {
-    if (auto text = services::ParameterHelper::getParameterAsString(params, kCapturedStatusText)) return *text;
-    return foundation::Bundle::framework()->localizedString(kSignatureCapturedKey, kStringsTable,
-                                                            kSignatureCapturedFallback);
+services::ParameterHelper::Text SignatureCaptureCellDelegate::capturedStatusText(const core::Dictionary& params) {
+    if (auto text = services::ParameterHelper::textIn(params, kCapturedStatusText)) return text;
+    return services::ParameterHelper::Text(foundation::Bundle::framework()->localizedString(
+        kSignatureCapturedKey, kStringsTable, kSignatureCapturedFallback));
 }
 
 void SignatureCaptureCellDelegate::didFinishSigning(vessa::VUISignatureCaptureController& controller,

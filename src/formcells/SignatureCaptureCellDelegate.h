@@ -28,6 +28,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/vessa/VUISignatureCaptureControllerDelegate.h"
+#include "services/ParameterHelper.h"
 
 namespace trc::formcells {
 
@@ -59,7 +60,9 @@ public:
                                  const std::shared_ptr<FormCellSection>& formCellSection, const Delegate& delegate,
                                  std::string capturedText);
 
-    static std::string capturedStatusText(const core::Dictionary& params);
+    // The row's "CapturedStatusText" (read in place, valid until params
+    // changes), else the framework's text for a captured signature.
+    static services::ParameterHelper::Text capturedStatusText(const core::Dictionary& params);
 
     // The "_Name" of the row the pad was opened from, when it has one.
     std::optional<std::string> cellName;

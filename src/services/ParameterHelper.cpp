@@ -134,8 +134,7 @@ std::optional<core::Date> ParameterHelper::getParameterAsDate(const Params& cell
 
 std::optional<core::Dictionary> ParameterHelper::getParameterAsDictionary(const Params& cellParams,
                                                                           std::string_view paramName) {
-    const Value* v = present(cellParams, paramName);
-    if (const core::Dictionary* d = v ? v->ifDictionary() : nullptr) return *d;
+    if (const core::Dictionary* d = dictionaryIn(cellParams, paramName)) return *d;
     return std::nullopt;
 }
 
