@@ -293,9 +293,7 @@ void SecureKeyValueStore::changePasscode(const std::string& newPasscode, bool bi
         salt_.assign(Format::kSaltBytes, 0);
         randombytes_buf(salt_.data(), salt_.size());
         // A store made without a passcode never had its cost checked.
-        bool valid = limits_.opsLimit >= crypto_pwhash_OPSLIMIT_MIN && limits_.opsLimit <= crypto_pwhash_OPSLIMIT_SENSITIVE &&
-                     limits_.memLimit >= crypto_pwhash_MEMLIMIT_MIN && limits_.memLimit <= crypto_pwhash_MEMLIMIT_SENSITIVE;
-        if (!valid) limits_ = KeyDerivationLimits::interactive();
+        if (!Format::isBounded(limits_.opsLimit, limits_.memLimit)) limits_ = KeyDerivationLimits::interactive();
         derive(newPasscode, salt_, limits_, key_, verifier_);
         save();
     } catch (...) {

@@ -227,6 +227,7 @@ Bundle::Lookups& Bundle::lookups() const {
         lookups_ = Lookups{};
         lookups_.generation = generation;
         lookups_.localizations = localizations();
+        lookups_.processCandidates = lprojCandidates({}, lookups_.localizations);
     }
     return lookups_;
 }
@@ -250,13 +251,9 @@ std::string Bundle::localizedString(std::string_view key, std::string_view table
     const std::string_view name = tableName.empty() ? std::string_view(kDefaultTable) : tableName;
     if (!folder_.empty()) {
         Lookups& cached = lookups();
-        std::vector<std::string> asked;
-        if (preferred.empty() && !cached.processCandidates) {
-            cached.processCandidates = lprojCandidates({}, cached.localizations);
-        } else if (!preferred.empty()) {
-            asked = lprojCandidates(preferred, cached.localizations);
-        }
-        for (const std::string& lproj : preferred.empty() ? *cached.processCandidates : asked) {
+        const std::vector<std::string> asked =
+            preferred.empty() ? std::vector<std::string>() : lprojCandidates(preferred, cached.localizations);
+        for (const std::string& lproj : preferred.empty() ? cached.processCandidates : asked) {
             const Table& t = table(cached, lproj, name);
             if (auto it = t.find(key); it != t.end()) return it->second;
         }

@@ -97,7 +97,7 @@ private:
         std::uint64_t generation = 0;
         std::vector<std::string> localizations;
         // The lproj folders to try for the process's preferred languages.
-        std::optional<std::vector<std::string>> processCandidates;
+        std::vector<std::string> processCandidates;
         // Tables by lproj folder, then by name.
         std::map<std::string, std::map<std::string, Table, std::less<>>, std::less<>> tables;
     };

@@ -8,7 +8,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code errorOf(int value) { return {value, std::generic_category()}; }
+// True (with error set) when a fault took the call.
+bool refused(int injected, std::error_code& error) {
+    if (injected == 0) return false;
+    error = {injected, std::generic_category()};
+    return true;
+}
 
 }  // namespace
 
@@ -124,12 +129,7 @@ int FaultInjectingFileLayer::checkDescriptor(FileOperation operation, int fd) {
     return check(operation, {path});
 }
 
-int FaultInjectingFileLayer::open(const fs::path& path, int flags, std::error_code& error) {
-    if (int e = check(FileOperation::open, {path})) {
-        error = errorOf(e);
-        return -1;
-    }
-    int fd = inner_->open(path, flags, error);
+int FaultInjectingFileLayer::remember(int fd, const fs::path& path) {
     if (fd >= 0) {
         std::lock_guard<std::mutex> lock(mutex_);
         open_[fd] = path;
@@ -137,40 +137,28 @@ int FaultInjectingFileLayer::open(const fs::path& path, int flags, std::error_co
     return fd;
 }
 
+int FaultInjectingFileLayer::open(const fs::path& path, int flags, std::error_code& error) {
+    if (refused(check(FileOperation::open, {path}), error)) return -1;
+    return remember(inner_->open(path, flags, error), path);
+}
+
 int FaultInjectingFileLayer::createUnique(std::string& nameTemplate, fs::perms mode, std::error_code& error) {
-    if (int e = check(FileOperation::open, {fs::path(nameTemplate)})) {
-        error = errorOf(e);
-        return -1;
-    }
-    int fd = inner_->createUnique(nameTemplate, mode, error);
-    if (fd >= 0) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        open_[fd] = nameTemplate;
-    }
-    return fd;
+    if (refused(check(FileOperation::open, {fs::path(nameTemplate)}), error)) return -1;
+    return remember(inner_->createUnique(nameTemplate, mode, error), nameTemplate);
 }
 
 long FaultInjectingFileLayer::read(int fd, char* buffer, std::size_t size, std::error_code& error) {
-    if (int e = checkDescriptor(FileOperation::read, fd)) {
-        error = errorOf(e);
-        return -1;
-    }
+    if (refused(checkDescriptor(FileOperation::read, fd), error)) return -1;
     return inner_->read(fd, buffer, size, error);
 }
 
 long FaultInjectingFileLayer::write(int fd, const char* bytes, std::size_t size, std::error_code& error) {
-    if (int e = checkDescriptor(FileOperation::write, fd)) {
-        error = errorOf(e);
-        return -1;
-    }
+    if (refused(checkDescriptor(FileOperation::write, fd), error)) return -1;
     return inner_->write(fd, bytes, size, error);
 }
 
 bool FaultInjectingFileLayer::sync(int fd, std::error_code& error) {
-    if (int e = checkDescriptor(FileOperation::sync, fd)) {
-        error = errorOf(e);
-        return false;
-    }
+    if (refused(checkDescriptor(FileOperation::sync, fd), error)) return false;
     return inner_->sync(fd, error);
 }
 
@@ -182,34 +170,21 @@ bool FaultInjectingFileLayer::close(int fd, std::error_code& error) {
     }
     // A failed close still frees the descriptor, as on the system.
     const bool closed = inner_->close(fd, error);
-    if (e) {
-        error = errorOf(e);
-        return false;
-    }
-    return closed;
+    return !refused(e, error) && closed;
 }
 
 bool FaultInjectingFileLayer::rename(const fs::path& from, const fs::path& to, std::error_code& error) {
-    if (int e = check(FileOperation::rename, {from, to})) {
-        error = errorOf(e);
-        return false;
-    }
+    if (refused(check(FileOperation::rename, {from, to}), error)) return false;
     return inner_->rename(from, to, error);
 }
 
 bool FaultInjectingFileLayer::remove(const fs::path& path, std::error_code& error) {
-    if (int e = check(FileOperation::remove, {path})) {
-        error = errorOf(e);
-        return false;
-    }
+    if (refused(check(FileOperation::remove, {path}), error)) return false;
     return inner_->remove(path, error);
 }
 
 bool FaultInjectingFileLayer::makeFolders(const fs::path& path, fs::perms mode, std::error_code& error) {
-    if (int e = check(FileOperation::makeFolder, {path})) {
-        error = errorOf(e);
-        return false;
-    }
+    if (refused(check(FileOperation::makeFolder, {path}), error)) return false;
     return inner_->makeFolders(path, mode, error);
 }
 

@@ -78,6 +78,8 @@ private:
     // Counts the call; the errno to fail it with, or 0 to let it through.
     int check(FileOperation operation, const std::vector<std::filesystem::path>& paths);
     int checkDescriptor(FileOperation operation, int fd);
+    // Keeps which path a new descriptor is on; fd as it came.
+    int remember(int fd, const std::filesystem::path& path);
     static bool covers(const std::filesystem::path& faultPath, const std::filesystem::path& path);
 
     std::shared_ptr<FileLayer> inner_;

@@ -3,31 +3,19 @@
 #include <cctype>
 #include <cstdint>
 
+#include "platform/foundation/internal/URICharacters.h"
+
 namespace trc::foundation {
 
 namespace {
 
-bool isUnreserved(unsigned char c) { return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~'; }
-
-bool isSubDelimiter(unsigned char c) {
-    switch (c) {
-        case '!': case '$': case '&': case '\'': case '(': case ')':
-        case '*': case '+': case ',': case ';': case '=': return true;
-        default: return false;
-    }
-}
-
-bool isGeneralDelimiter(unsigned char c) {
-    switch (c) {
-        case ':': case '/': case '?': case '#': case '[': case ']': case '@': return true;
-        default: return false;
-    }
-}
+using internal::URICharacters;
 
 bool allowedIn(unsigned char c, URL::AllowedCharacters set) {
     if (c >= 0x80) return false;
-    if (set == URL::AllowedCharacters::Unreserved) return isUnreserved(c);
-    if (isUnreserved(c) || isSubDelimiter(c) || c == ':' || c == '@' || c == '/') return true;
+    if (set == URL::AllowedCharacters::Unreserved) return URICharacters::isUnreserved(c);
+    if (URICharacters::isUnreserved(c) || URICharacters::isSubDelimiter(c) || c == ':' || c == '@' || c == '/')
+        return true;
     return set == URL::AllowedCharacters::Query && c == '?';
 }
 
@@ -100,7 +88,9 @@ std::optional<URL> URL::fromString(std::string_view text) {
             sawFragment = true;
             continue;
         }
-        if (c >= 0x80 || !(isUnreserved(c) || isSubDelimiter(c) || isGeneralDelimiter(c))) return std::nullopt;
+        if (c >= 0x80 || !(URICharacters::isUnreserved(c) || URICharacters::isSubDelimiter(c) ||
+                           URICharacters::isGeneralDelimiter(c)))
+            return std::nullopt;
     }
     URL url;
     url.text_ = std::string(text);

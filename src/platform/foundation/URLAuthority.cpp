@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "platform/foundation/internal/URICharacters.h"
+
 namespace trc::foundation {
 
 namespace {
@@ -11,16 +13,7 @@ namespace {
 bool isAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-bool isUnreserved(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '.' || c == '_' || c == '~'; }
-bool isSubDelim(char c) {
-    switch (c) {
-        case '!': case '$': case '&': case '\'': case '(': case ')':
-        case '*': case '+': case ',': case ';': case '=':
-            return true;
-        default:
-            return false;
-    }
-}
+using internal::URICharacters;
 
 bool allDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -36,7 +29,7 @@ bool isUserinfo(std::string_view s) {
         if (c == '%') {
             if (i + 2 >= s.size() || !isHex(s[i + 1]) || !isHex(s[i + 2])) return false;
             i += 2;
-        } else if (!isUnreserved(c) && !isSubDelim(c) && c != ':') {
+        } else if (!URICharacters::isUnreserved(c) && !URICharacters::isSubDelimiter(c) && c != ':') {
             return false;
         }
     }
@@ -107,7 +100,8 @@ std::optional<std::uint16_t> portOf(std::string_view s) {
 }  // namespace
 
 bool URLAuthority::isHostGrammarCharacter(char c) {
-    return isUnreserved(c) || isSubDelim(c) || c == '%' || c == ':' || c == '[' || c == ']';
+    return URICharacters::isUnreserved(c) || URICharacters::isSubDelimiter(c) || c == '%' || c == ':' || c == '[' ||
+           c == ']';
 }
 
 std::optional<URLAuthority> URLAuthority::parse(std::string_view text) {

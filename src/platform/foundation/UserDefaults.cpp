@@ -129,31 +129,28 @@ bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
         core::Logging::log(kLogger, "error", "refused to store " + why + " under \"" + key + "\"");
         return false;
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    loadIfNeeded();
-    if (refusedWhileUnreadable(key)) return false;
-    const core::Value* old = values_.find(key);
-    std::optional<core::Value> previous = old ? std::optional<core::Value>(*old) : std::nullopt;
-    values_.set(key, value);
-    if (persist()) return true;
-    // What is in memory stays what is on disk.
-    if (previous)
-        values_.set(key, *previous);
-    else
-        values_.erase(key);
-    return false;
+    return change(key, &value);
 }
 
-bool UserDefaults::remove(std::string_view key) {
+bool UserDefaults::remove(std::string_view key) { return change(key, nullptr); }
+
+bool UserDefaults::change(std::string_view key, const core::Value* value) {
     std::lock_guard<std::mutex> lock(mutex_);
     loadIfNeeded();
     if (refusedWhileUnreadable(key)) return false;
     const core::Value* old = values_.find(key);
-    if (!old) return true;
-    core::Value previous = *old;
-    values_.erase(key);
+    if (!old && !value) return true;
+    std::optional<core::Value> previous = old ? std::optional<core::Value>(*old) : std::nullopt;
+    auto put = [&](const core::Value* v) {
+        if (v)
+            values_.set(std::string(key), *v);
+        else
+            values_.erase(key);
+    };
+    put(value);
     if (persist()) return true;
-    values_.set(std::string(key), previous);
+    // What is in memory stays what is on disk.
+    put(previous ? &*previous : nullptr);
     return false;
 }
 

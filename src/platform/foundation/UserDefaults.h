@@ -68,6 +68,9 @@ private:
     UserDefaults();
     void loadIfNeeded();
     bool persist();
+    // Sets value under key (nullptr removes it) and persists, or changes
+    // nothing, in memory or on disk.
+    bool change(std::string_view key, const core::Value* value);
     // True (and logged) while the file cannot be read.
     bool refusedWhileUnreadable(std::string_view key);
 

@@ -87,6 +87,11 @@ void sign(Bytes& file, const Bytes& headerKey) {
 
 }  // namespace
 
+bool SecureStoreFormat::isBounded(std::uint64_t opsLimit, std::uint64_t memLimit) {
+    return opsLimit >= crypto_pwhash_OPSLIMIT_MIN && opsLimit <= crypto_pwhash_OPSLIMIT_SENSITIVE &&
+           memLimit >= crypto_pwhash_MEMLIMIT_MIN && memLimit <= crypto_pwhash_MEMLIMIT_SENSITIVE;
+}
+
 SecureStoreFormat::Header SecureStoreFormat::readHeader(const Bytes& file, const std::optional<Bytes>& headerKey) {
     const Layout layout = layoutOf(file);
     if (!layout.legacy) {
@@ -102,11 +107,7 @@ SecureStoreFormat::Header SecureStoreFormat::readHeader(const Bytes& file, const
     h.retryLimit = getU32(&file[12]);
     const std::uint64_t ops = getU64(&file[16]);
     const std::uint64_t mem = getU64(&file[24]);
-    // A damaged header must not make the next open burn unbounded time or memory.
-    if (h.mode != SecureKeyValueStore::Mode::noPasscode &&
-        (ops < crypto_pwhash_OPSLIMIT_MIN || ops > crypto_pwhash_OPSLIMIT_SENSITIVE ||
-         mem < crypto_pwhash_MEMLIMIT_MIN || mem > crypto_pwhash_MEMLIMIT_SENSITIVE))
-        corrupted();
+    if (h.mode != SecureKeyValueStore::Mode::noPasscode && !isBounded(ops, mem)) corrupted();
     h.limits = {ops, static_cast<std::size_t>(mem)};
     h.salt.assign(file.begin() + 32, file.begin() + 32 + kSaltBytes);
     h.verifier.assign(file.begin() + 32 + kSaltBytes, file.begin() + kBoundBytes);

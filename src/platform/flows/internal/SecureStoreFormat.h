@@ -51,6 +51,10 @@ public:
         bool legacy = false;  // the first format, not authenticated
     };
 
+    // Whether key derivation limits lie within what the derivation takes at
+    // all: a damaged header must not make an open burn unbounded time or
+    // memory.
+    static bool isBounded(std::uint64_t opsLimit, std::uint64_t memLimit);
     // The header of a store file, its checksum checked with headerKey (a file
     // of the current format without a key is corrupted too).
     static Header readHeader(const Bytes& file, const std::optional<Bytes>& headerKey);
