@@ -10,9 +10,8 @@ packages=(
   libicu-dev nlohmann-json3-dev libspdlog-dev libfmt-dev libsodium-dev
   libcurl4-openssl-dev libcpp-httplib-dev libcli11-dev
   libpng-dev libjpeg-dev libzxing-dev libqrencode-dev
-  libplist-dev uuid-dev
-  libcairo2-dev fonts-dejavu-core
   libplist-dev uuid-dev libxml2-dev
+  libcairo2-dev fonts-dejavu-core
 )
 
 missing=()

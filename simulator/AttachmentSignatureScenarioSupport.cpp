@@ -5,16 +5,14 @@
 #include <vector>
 
 #include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
 #include "simulator/UiScreen.h"
-#include "platform/core/Logging.h"
 #include "platform/core/StandardOutput.h"
-#include "platform/dispatch/MainQueue.h"
 #include "platform/ui/PHAsset.h"
 #include "platform/ui/PHPhotoLibrary.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UIDocumentPickerViewController.h"
 #include "platform/ui/UITabBarController.h"
-#include "platform/ui/UITableView.h"
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
 #include "platform/vessa/VUIAttachmentsViewController.h"
@@ -43,36 +41,13 @@ constexpr const char* kPhotoLibrary = "photoLibrary";
 constexpr const char* kCamera = "camera";
 constexpr const char* kDocument = "document";
 
-void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
-
-void refusedUnless(bool accepted, const std::string& what) {
-    if (!accepted) core::Logging::log("ui", "info", "scenario: the screen refused " + what);
-}
-
-int intIn(const core::Dictionary& step, const char* key) {
-    const core::Value* v = step.find(key);
-    const std::int64_t* i = v ? v->ifInteger() : nullptr;
-    if (!i) throw ScenarioError(std::string("\"") + key + "\" must be an integer");
-    return static_cast<int>(*i);
-}
-
-std::string textIn(ScenarioContext& ctx, const core::Dictionary& step, const char* key) {
-    const core::Value* raw = step.find(key);
-    if (!raw) throw ScenarioError(std::string("the step needs \"") + key + "\"");
-    core::Value v = ctx.resolve(*raw);
-    if (!v.isString()) throw ScenarioError(std::string("\"") + key + "\" must be a text");
-    return *v.ifString();
-}
-
 template <class Cell>
-std::shared_ptr<Cell> cellIn(const core::Dictionary& step, const char* kind) {
-    auto table = UiScreen::tableOnScreen();
-    if (!table) throw ScenarioError("no table on screen");
-    const ui::IndexPath path{intIn(step, kSection), intIn(step, kRow)};
-    auto cell = table->cellForRow(path);
-    if (!cell) throw ScenarioError("no cell at " + path.description() + " (off screen or no such row)");
+std::shared_ptr<Cell> cellOfKind(const core::Dictionary& step, const char* kind) {
+    auto cell = cellIn(step);
     auto typed = std::dynamic_pointer_cast<Cell>(cell);
-    if (!typed) throw ScenarioError("the cell at " + path.description() + " is a " + cell->className() + ", not " + kind);
+    if (!typed) {
+        throw ScenarioError("the cell at " + rowIn(step).description() + " is a " + cell->className() + ", not " + kind);
+    }
     return typed;
 }
 
@@ -114,7 +89,7 @@ std::shared_ptr<Action> offered(const VUIAttachmentsViewController& controller, 
 }
 
 void attach(ScenarioContext& ctx, const core::Dictionary& step) {
-    auto cell = cellIn<VUIAttachmentsFormCell>(step, "an attachments cell");
+    auto cell = cellOfKind<VUIAttachmentsFormCell>(step, "an attachments cell");
     const std::string action = textIn(ctx, step, kAction);
     setLibraryAccess(ctx, step);
     const auto files = filesIn(ctx, step);
@@ -135,7 +110,7 @@ void attach(ScenarioContext& ctx, const core::Dictionary& step) {
 }
 
 void deleteAttachment(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
-    auto cell = cellIn<VUIAttachmentsFormCell>(step, "an attachments cell");
+    auto cell = cellOfKind<VUIAttachmentsFormCell>(step, "an attachments cell");
     const int index = intIn(step, kIndex);
     if (!cell->attachmentsController()->pressDelete(index)) {
         throw ScenarioError("the row shows no attachment " + std::to_string(index));
@@ -174,7 +149,7 @@ std::shared_ptr<VUISignatureCaptureController> padOnScreen() {
 void sign(ScenarioContext& ctx, const core::Dictionary& step) {
     const auto strokes = strokesIn(ctx, step);
     if (step.find(kSection) || step.find(kRow)) {
-        auto cell = cellIn<VUITextFieldFormCell>(step, "a signature cell");
+        auto cell = cellOfKind<VUITextFieldFormCell>(step, "a signature cell");
         auto button = cell->alternativeInputButton();
         if (button->isHidden() || !button->press()) throw ScenarioError("the row shows no signature button");
         settle();

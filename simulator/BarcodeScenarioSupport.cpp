@@ -7,6 +7,7 @@
 #include "host/BarcodeScannerBridge.h"
 #include "host/BarcodeScannerDelegate.h"
 #include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
 #include "simulator/UiScreen.h"
 #include "platform/ui/AVCaptureDevice.h"
 #include "platform/ui/UIImagePickerController.h"
@@ -34,12 +35,6 @@ std::shared_ptr<vessa::VUIBarcodeScanViewController> scannerOnScreen() {
                             (top ? top->className() : "nothing") + ")");
     }
     return scanner;
-}
-
-std::string textIn(ScenarioContext& ctx, const core::Dictionary& step, const char* key) {
-    core::Value v = ctx.resolve(step.get(key));
-    if (!v.ifString()) throw ScenarioError(std::string("\"") + key + "\" must be a text");
-    return *v.ifString();
 }
 
 void camera(ScenarioContext& ctx, const core::Dictionary& step) {

@@ -2,8 +2,8 @@
 
 #include "formcells/ListPickerDataSource.h"
 #include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
 #include "simulator/UiScreen.h"
-#include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/vessa/VUIListPicker.h"
@@ -13,20 +13,7 @@ namespace trc::simulator {
 
 namespace {
 
-constexpr const char* kSection = "section";
-constexpr const char* kRow = "row";
-constexpr const char* kRowsOnScreen = "rowsOnScreen";
 constexpr const char* kText = "text";
-
-void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
-
-std::optional<int> intIn(const core::Dictionary& step, const char* key, bool required) {
-    const core::Value* v = step.find(key);
-    if (!v && !required) return std::nullopt;
-    const std::int64_t* i = v ? v->ifInteger() : nullptr;
-    if (!i) throw ScenarioError(std::string("\"") + key + "\" must be an integer");
-    return static_cast<int>(*i);
-}
 
 std::shared_ptr<vessa::VUIListPickerTableViewController> pickerScreen() {
     auto screen = std::dynamic_pointer_cast<vessa::VUIListPickerTableViewController>(UiScreen::screenViewController());
@@ -35,9 +22,8 @@ std::shared_ptr<vessa::VUIListPickerTableViewController> pickerScreen() {
 }
 
 void openPicker(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
-    const ui::IndexPath path{*intIn(step, kSection, true), *intIn(step, kRow, true)};
-    const std::optional<int> rows = intIn(step, kRowsOnScreen, false);
-    if (rows && *rows < 0) throw ScenarioError("\"rowsOnScreen\" must not be negative");
+    const ui::IndexPath path = rowIn(step);
+    const std::optional<int> rows = rowsOnScreenIn(step);
     auto table = UiScreen::tableOnScreen();
     if (!table || !table->selectRow(path)) throw ScenarioError("row " + path.description() + " is not on screen");
     settle();
@@ -48,9 +34,7 @@ void openPicker(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
 }
 
 void search(ScenarioContext& ctx, const core::Dictionary& step) {
-    const core::Value text = ctx.resolve(step.get(kText));
-    if (!text.ifString()) throw ScenarioError("\"text\" must be a string");
-    pickerScreen()->listPicker()->search(*text.ifString());
+    pickerScreen()->listPicker()->search(textIn(ctx, step, kText));
 }
 
 void searchButton(ScenarioContext& /*ctx*/, const core::Dictionary& /*step*/) {

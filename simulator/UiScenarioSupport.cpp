@@ -4,10 +4,9 @@
 
 #include "simulator/HostRootViewController.h"
 #include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
 #include "simulator/UiScreen.h"
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
-#include "platform/dispatch/MainQueue.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
@@ -48,47 +47,10 @@ using namespace trc::vessa;
 // Step and action names as scenarios write them.
 constexpr const char* kShow = "show";
 constexpr const char* kDump = "dump";
-constexpr const char* kRowsOnScreen = "rowsOnScreen";
 constexpr const char* kInNavigation = "inNavigation";
-constexpr const char* kSection = "section";
-constexpr const char* kRow = "row";
 constexpr const char* kValue = "value";
 constexpr const char* kText = "text";
 constexpr const char* kAction = "action";
-
-void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
-
-int intIn(const core::Dictionary& step, const char* key) {
-    const core::Value* v = step.find(key);
-    const std::int64_t* i = v ? v->ifInteger() : nullptr;
-    if (!i) throw ScenarioError(std::string("\"") + key + "\" must be an integer");
-    return static_cast<int>(*i);
-}
-
-const core::Value& valueIn(const core::Dictionary& step, const char* key) {
-    const core::Value* v = step.find(key);
-    if (!v) throw ScenarioError(std::string("the step needs \"") + key + "\"");
-    return *v;
-}
-
-ui::IndexPath pathIn(const core::Dictionary& step) { return {intIn(step, kSection), intIn(step, kRow)}; }
-
-std::shared_ptr<ui::UITableView> tableOrFail() {
-    auto table = UiScreen::tableOnScreen();
-    if (!table) throw ScenarioError("no table on screen");
-    return table;
-}
-
-std::shared_ptr<ui::UITableViewCell> cellOrFail(const core::Dictionary& step) {
-    auto path = pathIn(step);
-    auto cell = tableOrFail()->cellForRow(path);
-    if (!cell) throw ScenarioError("no cell at " + path.description() + " (off screen or no such row)");
-    return cell;
-}
-
-void refusedUnless(bool accepted, const std::string& what) {
-    if (!accepted) core::Logging::log("ui", "info", "scenario: the screen refused " + what);
-}
 
 std::string textOrFail(const core::Value& v, const char* key) {
     const std::string* s = v.ifString();
@@ -121,11 +83,7 @@ void show(ScenarioContext& ctx, const core::Dictionary& step) {
         // As a host shows a page: as the root of a navigation controller of its own.
         if (*nav->ifBool()) vc = ui::UINavigationController::make(vc);
     }
-    std::optional<int> rows;
-    if (step.find(kRowsOnScreen)) {
-        rows = intIn(step, kRowsOnScreen);
-        if (*rows < 0) throw ScenarioError("\"rowsOnScreen\" must not be negative");
-    }
+    const std::optional<int> rows = rowsOnScreenIn(step);
     auto window = UiScreen::keyWindow();
     window->setRootViewController(vc);
     settle();
@@ -141,7 +99,7 @@ void dump(ScenarioContext& ctx, const core::Dictionary& /*step*/) {
 }
 
 void change(ScenarioContext& ctx, const core::Dictionary& step) {
-    auto cell = cellOrFail(step);
+    auto cell = cellIn(step);
     core::Value value = ctx.resolve(valueIn(step, kValue));
     const std::string what = "a change of " + cell->className();
     if (auto c = std::dynamic_pointer_cast<VUITextFieldFormCell>(cell)) {
@@ -182,8 +140,8 @@ void change(ScenarioContext& ctx, const core::Dictionary& step) {
 }
 
 void type(ScenarioContext& ctx, const core::Dictionary& step) {
-    auto cell = cellOrFail(step);
-    std::string text = textOrFail(ctx.resolve(valueIn(step, kText)), kText);
+    auto cell = cellIn(step);
+    const std::string text = textIn(ctx, step, kText);
     const std::string what = "typing into " + cell->className();
     if (auto c = std::dynamic_pointer_cast<VUITextFieldFormCell>(cell)) {
         refusedUnless(c->type(text), what);
@@ -197,8 +155,8 @@ void type(ScenarioContext& ctx, const core::Dictionary& step) {
 }
 
 void tap(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
-    auto path = pathIn(step);
-    if (!tableOrFail()->selectRow(path)) throw ScenarioError("row " + path.description() + " is not on screen");
+    auto path = rowIn(step);
+    if (!tableOnScreenOrFail()->selectRow(path)) throw ScenarioError("row " + path.description() + " is not on screen");
 }
 
 std::shared_ptr<ui::UIButton> firstButton(const std::shared_ptr<ui::UIView>& view) {
@@ -211,15 +169,15 @@ std::shared_ptr<ui::UIButton> firstButton(const std::shared_ptr<ui::UIView>& vie
 }
 
 void press(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
-    auto cell = cellOrFail(step);
+    auto cell = cellIn(step);
     auto button = firstButton(cell);
     if (!button) throw ScenarioError("the cell " + cell->className() + " shows no button");
     refusedUnless(button->press(), "a press on " + cell->className());
 }
 
 void scroll(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
-    auto path = pathIn(step);
-    auto table = tableOrFail();
+    auto path = rowIn(step);
+    auto table = tableOnScreenOrFail();
     if (!table->isValid(path)) throw ScenarioError("row " + path.description() + " is not in the table");
     table->scrollToRow(path, ui::UITableView::ScrollPosition::None, true);
 }
@@ -227,13 +185,13 @@ void scroll(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
 void tapAlert(ScenarioContext& ctx, const core::Dictionary& step) {
     auto alert = UiScreen::alertShown();
     if (!alert) throw ScenarioError("no alert is shown");
-    std::string title = textOrFail(ctx.resolve(valueIn(step, kAction)), kAction);
+    const std::string title = textIn(ctx, step, kAction);
     if (!alert->tapAction(title)) throw ScenarioError("the alert has no action \"" + title + "\" a person can tap");
 }
 
 std::optional<core::Value> cellCheck(ScenarioContext& /*ctx*/, const core::Dictionary& step) {
     auto table = UiScreen::tableOnScreen();
-    auto cell = table ? table->cellForRow(pathIn(step)) : nullptr;
+    auto cell = table ? table->cellForRow(rowIn(step)) : nullptr;
     if (!cell) return std::nullopt;
     return core::Value(cell);
 }

@@ -80,9 +80,7 @@ void UITableView::recycle(const std::shared_ptr<UITableViewCell>& cell) {
     cell->removeFromSuperview();
     cell->isSelected = false;
     if (cell->reuseIdentifier_.empty() || !registrations_.contains(cell->reuseIdentifier_)) return;
-    auto pool = pool_.find(cell->reuseIdentifier_);
-    if (pool == pool_.end()) pool = pool_.emplace(cell->reuseIdentifier_, std::vector<std::shared_ptr<UITableViewCell>>{}).first;
-    pool->second.push_back(cell);
+    pool_[cell->reuseIdentifier_].push_back(cell);
 }
 
 void UITableView::recycleHeaders() {
@@ -90,12 +88,7 @@ void UITableView::recycleHeaders() {
         view->removeFromSuperview();
         auto reusable = std::dynamic_pointer_cast<UITableViewHeaderFooterView>(view);
         if (!reusable || !headerRegistrations_.contains(reusable->reuseIdentifier_)) continue;
-        auto pool = headerPool_.find(reusable->reuseIdentifier_);
-        if (pool == headerPool_.end()) {
-            pool = headerPool_.emplace(reusable->reuseIdentifier_, std::vector<std::shared_ptr<UITableViewHeaderFooterView>>{})
-                       .first;
-        }
-        pool->second.push_back(reusable);
+        headerPool_[reusable->reuseIdentifier_].push_back(reusable);
     }
     headers_.clear();
 }

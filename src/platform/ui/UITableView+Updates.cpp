@@ -164,18 +164,23 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
         reloadPending_ = true;
         return;
     }
-    std::sort(deletes.begin(), deletes.end());
-    deletes.erase(std::unique(deletes.begin(), deletes.end()), deletes.end());
-    std::sort(inserts.begin(), inserts.end());
-    inserts.erase(std::unique(inserts.begin(), inserts.end()), inserts.end());
-    for (const auto& p : deletes) {
-        if (!validIn(rowCounts_, p)) {
-            reloadAll((std::string(what) + ": deleted row " + p.description() +
-                       " is not in the table; the whole table reloads")
-                          .c_str());
-            return;
-        }
+    for (auto* paths : {&deletes, &inserts}) {
+        std::sort(paths->begin(), paths->end());
+        paths->erase(std::unique(paths->begin(), paths->end()), paths->end());
     }
+    // Each row named must be in the table it is named for; else the whole table reloads.
+    const auto allIn = [&](const std::vector<int>& counts, const std::vector<IndexPath>& paths, const char* change) {
+        for (const auto& p : paths) {
+            if (!validIn(counts, p)) {
+                reloadAll((std::string(what) + ": " + change + " row " + p.description() +
+                           " is not in the table; the whole table reloads")
+                              .c_str());
+                return false;
+            }
+        }
+        return true;
+    };
+    if (!allIn(rowCounts_, deletes, "deleted")) return;
     auto counts = queryCounts();
     std::vector<int> expected = rowCounts_;
     for (const auto& p : deletes) --expected[static_cast<std::size_t>(p.section)];
@@ -194,14 +199,7 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
                       .c_str());
         return;
     }
-    for (const auto& p : inserts) {
-        if (!validIn(counts, p)) {
-            reloadAll((std::string(what) + ": inserted row " + p.description() +
-                       " is not in the table; the whole table reloads")
-                          .c_str());
-            return;
-        }
-    }
+    if (!allIn(counts, inserts, "inserted")) return;
     auto moved = [&](const IndexPath& p) {
         int row = p.row;
         for (const auto& d : deletes) {

@@ -133,13 +133,10 @@ std::shared_ptr<VUIListPicker> VUIListPickerFormCell::detachListPicker() {
 
 void VUIListPickerFormCell::attachListPicker(std::shared_ptr<VUIListPicker> listPicker) {
     if (!listPicker || listPicker == listPicker_) return;
+    // A picker still held by another cell leaves it.
+    if (auto* previous = listPicker->cell_; previous && previous != this) previous->detachListPicker();
     listPicker_->cell_ = nullptr;
     listPicker_ = std::move(listPicker);
-    // A picker still held by another cell leaves it.
-    if (auto* previous = listPicker_->cell_; previous && previous != this) {
-        previous->listPicker_ = std::make_shared<VUIListPicker>();
-        previous->listPicker_->cell_ = previous;
-    }
     listPicker_->cell_ = this;
 }
 
