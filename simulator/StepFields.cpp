@@ -1,5 +1,7 @@
 #include "simulator/StepFields.h"
 
+#include <limits>
+
 #include "simulator/UiScreen.h"
 #include "platform/core/Logging.h"
 #include "platform/dispatch/MainQueue.h"
@@ -26,6 +28,10 @@ int intIn(const core::Dictionary& step, const char* key) {
     const core::Value* v = step.find(key);
     const std::int64_t* i = v ? v->ifInteger() : nullptr;
     if (!i) throw ScenarioError(std::string("\"") + key + "\" must be an integer");
+    // A row or count beyond 32 bits would wrap into another row.
+    if (*i < std::numeric_limits<int>::min() || *i > std::numeric_limits<int>::max()) {
+        throw ScenarioError(std::string("\"") + key + "\" is out of range");
+    }
     return static_cast<int>(*i);
 }
 
