@@ -93,8 +93,11 @@ void UITableView::layoutRows() {
         leaving_.clear();
         // cells_ now holds wanted rows only, so the wanted row at i is either
         // cells_[i] already or missing there; building inserts it at i.
+        builtNow_.assign(wanted_.size(), false);
         for (std::size_t i = 0; i < wanted_.size(); ++i) {
-            if (i >= cells_.size() || cells_[i].first != wanted_[i]) buildCell(wanted_[i]);
+            if (i < cells_.size() && cells_[i].first == wanted_[i]) continue;
+            buildCell(wanted_[i]);
+            builtNow_[i] = true;
         }
         buildHeaders(wanted_);
         double y = 0;
@@ -105,9 +108,12 @@ void UITableView::layoutRows() {
                 lastSection = p.section;
                 y += heightForHeader(p.section);
             }
-            double h = heightForRow(p);
             auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
                                                                  : shownCell(p);
+            // A scroll asks only the rows it brings for their heights; the
+            // rows that stay keep theirs.
+            const bool keepsHeight = scrolling_ && it != cells_.end() && !builtNow_[i];
+            double h = keepsHeight ? it->second->frame().size.height : heightForRow(p);
             if (it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
             y += h;
         }
@@ -242,7 +248,10 @@ void UITableView::scrollToRow(const IndexPath& p, ScrollPosition position, bool 
         }
         clampFirstVisible();
     }
-    if (laidOut_) layoutRows();
+    if (!laidOut_) return;
+    const bool outer = std::exchange(scrolling_, true);
+    layoutRows();
+    scrolling_ = outer;
 }
 
 }  // namespace trc::ui
