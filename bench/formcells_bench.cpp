@@ -14,7 +14,9 @@
 // - ScrollEveryShownRow/<owner>/<cells>: a form of that many cells (a tenth
 //   hidden) scrolled from top to end a screen (10 rows) at a time; per-row
 //   time, allocations per row and memory per stored cell.
-// - AddCells/<owner>/<cells>: the host adding that many cells.
+// - AddCells/<owner>/<cells>: the host adding that many cells;
+//   AddCellsOneRowSections/Form/<cells>: the same cells, each in a section
+//   of its own.
 //
 // Every figure counts heap allocations with the bench's counting allocator.
 
@@ -26,6 +28,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "FormScreen.h"
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellSection.h"
 #include "formcells/FormCellType.h"
@@ -46,16 +49,14 @@
 
 using namespace trc;
 using bench::AllocationCounter;
+using bench::Owner;
+using bench::ownerName;
 using formcells::FormCellContainerViewController;
 using formcells::FormCellSection;
 using formcells::FormCellType;
 using Kind = FormCellType::Kind;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-enum class Owner { Form, Section };
-const char* ownerName(Owner owner) { return owner == Owner::Form ? "Form" : "Section"; }
 
 std::string kindName(Kind kind) {
     constexpr std::string_view prefix = "Control.Type.FormCell.";
@@ -109,124 +110,7 @@ core::Dictionary rowParams(Kind kind, int i, bool hidden) {
     return d;
 }
 
-// The host's callback object of a row: it hears value changes and counts them.
-class HostCallback : public core::Object {
-public:
-    std::size_t calls = 0;
-    bool respondsToSelector(std::string_view selector) const override { return selector == "valueChangedWithParams"; }
-    core::Value perform(std::string_view, core::Args) override {
-        ++calls;
-        return {};
-    }
-};
-
-// Stands between the table and the owner's data source and times each row
-// the owner builds, with the allocations the build made.
-class TimedDataSource : public ui::UITableViewDataSource {
-public:
-    explicit TimedDataSource(std::shared_ptr<ui::UITableViewDataSource> inner) : inner_(std::move(inner)) {}
-
-    double seconds = 0;
-    std::size_t rows = 0;
-    std::size_t allocations = 0;
-    void reset() { seconds = 0, rows = 0, allocations = 0; }
-
-    int numberOfSections(ui::UITableView& t) override { return inner_->numberOfSections(t); }
-    int numberOfRowsInSection(ui::UITableView& t, int s) override { return inner_->numberOfRowsInSection(t, s); }
-    std::optional<std::string> titleForHeaderInSection(ui::UITableView& t, int s) override {
-        return inner_->titleForHeaderInSection(t, s);
-    }
-    std::optional<std::string> titleForFooterInSection(ui::UITableView& t, int s) override {
-        return inner_->titleForFooterInSection(t, s);
-    }
-    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& t, const ui::IndexPath& p) override {
-        const std::size_t before = AllocationCounter::allocations();
-        const auto start = Clock::now();
-        auto cell = inner_->cellForRowAt(t, p);
-        seconds += std::chrono::duration<double>(Clock::now() - start).count();
-        allocations += AllocationCounter::allocations() - before;
-        ++rows;
-        return cell;
-    }
-
-private:
-    std::shared_ptr<ui::UITableViewDataSource> inner_;
-};
-
-// One owner of form cells in a window, in a fresh process state.
-class Screen {
-public:
-    Screen(Owner owner, int rowsOnScreen) : owner_(owner), rowsOnScreen_(rowsOnScreen) {
-        core::ProcessState::resetAll();
-        dispatch::MainQueue::resetShared();
-        window_->makeKeyAndVisible();
-        if (owner == Owner::Form) {
-            form_ = std::make_shared<FormCellContainerViewController>();
-            form_->announcedNumberOfSections = 1;
-            form_->announcedNumberOfRowsInSection = {0};
-            form_->sectionNames = {""};
-        } else {
-            page_ = std::make_shared<services::SectionedTableViewController>();
-            section_ = FormCellSection::make({}, nullptr);
-        }
-    }
-    ~Screen() {
-        window_->setRootViewController(nullptr);
-        core::ProcessState::resetAll();
-    }
-
-    void add(const core::Dictionary& params) {
-        if (form_) {
-            ++form_->announcedNumberOfRowsInSection[0];
-            form_->addFormCell(params, callback);
-        } else {
-            ++added_;
-            section_->setFormCellSectionItem(params, callback);
-        }
-    }
-
-    // Shows the owner with rowsOnScreen rows on screen and lays it out.
-    void show() {
-        if (form_) {
-            window_->setRootViewController(form_);
-        } else {
-            section_->maxItemCount = added_;
-            page_->initialize({section_});
-            window_->setRootViewController(page_);
-        }
-        settle();
-        table()->setRowsOnScreen(rowsOnScreen_);
-        table()->layoutIfNeeded();
-        settle();
-    }
-
-    // Puts a timer between the table and the owner's cell-for-row.
-    TimedDataSource& timeRows() {
-        std::shared_ptr<ui::UITableViewDataSource> inner =
-            form_ ? std::static_pointer_cast<ui::UITableViewDataSource>(form_)
-                  : std::static_pointer_cast<ui::UITableViewDataSource>(page_);
-        timed_ = std::make_shared<TimedDataSource>(inner);
-        table()->setDataSource(timed_);
-        return *timed_;
-    }
-
-    void scrollTo(int row, ui::UITableView::ScrollPosition position) { table()->scrollToRow({0, row}, position, false); }
-    void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
-    std::shared_ptr<ui::UITableView> table() { return form_ ? form_->tableView() : page_->tableView(); }
-    Owner owner() const { return owner_; }
-
-    std::shared_ptr<HostCallback> callback = std::make_shared<HostCallback>();
-
-private:
-    Owner owner_;
-    int rowsOnScreen_;
-    int added_ = 0;
-    std::shared_ptr<ui::UIWindow> window_ = std::make_shared<ui::UIWindow>();
-    std::shared_ptr<FormCellContainerViewController> form_;
-    std::shared_ptr<services::SectionedTableViewController> page_;
-    std::shared_ptr<FormCellSection> section_;
-    std::shared_ptr<TimedDataSource> timed_;
-};
+using Screen = bench::FormScreen;
 
 // Two rows of one kind, one on screen: each step builds the other row into
 // the cell the first one gave back.
@@ -239,18 +123,19 @@ void twoRowsOneOnScreen(Screen& s, Kind kind) {
 void rowIntoReusedCell(benchmark::State& state, Owner owner, Kind kind) {
     Screen s(owner, 1);
     twoRowsOneOnScreen(s, kind);
-    TimedDataSource& timed = s.timeRows();
+    bench::TimedDataSource& timed = s.timeRows();
     int row = 0;
     for (int warm = 0; warm < 4; ++warm) s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
     timed.reset();
     for (auto _ : state) {
-        const double before = timed.seconds;
+        const double before = timed.bucket().seconds;
         s.scrollTo(row = 1 - row, ui::UITableView::ScrollPosition::Bottom);
-        state.SetIterationTime(timed.seconds - before);
+        state.SetIterationTime(timed.bucket().seconds - before);
     }
-    const double rows = static_cast<double>(std::max<std::size_t>(timed.rows, 1));
-    state.counters["allocs/row"] = static_cast<double>(timed.allocations) / rows;
-    state.counters["rows/step"] = benchmark::Counter(static_cast<double>(timed.rows), benchmark::Counter::kAvgIterations);
+    const auto& built = timed.bucket();
+    const double rows = static_cast<double>(std::max<std::size_t>(built.rows, 1));
+    state.counters["allocs/row"] = static_cast<double>(built.allocations) / rows;
+    state.counters["rows/step"] = benchmark::Counter(static_cast<double>(built.rows), benchmark::Counter::kAvgIterations);
 }
 
 void scrollStep(benchmark::State& state, Owner owner, Kind kind) {
@@ -336,12 +221,15 @@ void fill(Screen& s, int cells) {
     for (int i = 0; i < cells; ++i) s.add(rowParams(kMix[i % 5], i, i % 10 == 9));
 }
 
-void addCells(benchmark::State& state, Owner owner) {
+// oneRowSections: the form's host announces a section of one row for every
+// cell, so each cell goes into a section after all the others.
+void addCells(benchmark::State& state, Owner owner, bool oneRowSections) {
     const int cells = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         {
             Screen s(owner, 10);
+            if (oneRowSections) s.announce(std::vector<int>(static_cast<std::size_t>(cells), 1));
             state.ResumeTiming();
             fill(s, cells);
             state.PauseTiming();
@@ -394,11 +282,18 @@ const bool kRegistered = [] {
             ->Arg(10000)
             ->Arg(100000)
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("AddCells/" + o).c_str(), addCells, owner)
+        benchmark::RegisterBenchmark(("AddCells/" + o).c_str(), addCells, owner, false)
             ->Arg(1000)
             ->Arg(10000)
             ->Arg(100000)
             ->Unit(benchmark::kMillisecond);
+        if (owner == Owner::Form) {
+            benchmark::RegisterBenchmark(("AddCellsOneRowSections/" + o).c_str(), addCells, owner, true)
+                ->Arg(1000)
+                ->Arg(10000)
+                ->Arg(100000)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
     return true;
 }();

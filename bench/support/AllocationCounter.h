@@ -1,9 +1,10 @@
 #pragma once
 // Counts the program's heap allocations, so a benchmark can report what one
 // row, step or call costs in allocations next to its time. Every bench
-// program links AllocationCounter.cpp, which replaces the global operators
-// new and delete; the counts are process-wide and relaxed (benchmarks run on
-// one thread).
+// program links AllocationCounter.cpp, which replaces malloc and its kin
+// (so the libraries' own allocations count too) and the global operators
+// new and delete on top of them; the counts are process-wide and relaxed
+// (benchmarks run on one thread).
 
 #include <cstddef>
 

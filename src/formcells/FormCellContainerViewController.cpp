@@ -229,6 +229,7 @@ bool FormCellContainerViewController::announceNumberOfRowsInSection(const core::
         parsed.push_back(*n);
     }
     announcedNumberOfRowsInSection = std::move(parsed);
+    placement_ = {};
     return true;
 }
 
@@ -245,25 +246,39 @@ void FormCellContainerViewController::addFormCell(const core::Dictionary& params
         return;
     }
     FormCellFactory::registerFormCell(*tableView(), *type, selfOwner(), delegate);
-    delegates_[*name] = delegate;
-    rowDelegates_.forget();
+    // Rows already built keep the callback objects they found unless their name now finds another.
+    if (auto [it, added] = delegates_.try_emplace(*name, delegate); !added && it->second != delegate) {
+        it->second = delegate;
+        rowDelegates_.forget();
+    }
     ++totalNumberOfRows_;
 
-    // Cells fill the announced sections in the order they come; a cell past
-    // every announced count stays in the last section rather than be lost.
-    // Summed in 64 bits: negative counts (which place no cell) cannot wrap.
-    int section = 0;
-    std::int64_t sum = 0;
-    bool placed = announcedNumberOfRowsInSection.empty();
-    for (std::size_t i = 0; i < announcedNumberOfRowsInSection.size() && !placed; ++i) {
-        sum += announcedNumberOfRowsInSection[i];
-        if (sum >= totalNumberOfRows_) {
-            section = static_cast<int>(i);
-            placed = true;
-        }
+    cellTypesForSection_.try_emplace(sectionForNextCell(), &FormCellRowList::isCellVisible).first->second.append(params);
+}
+
+int FormCellContainerViewController::sectionForNextCell() {
+    // Cells fill the announced sections in the order they come: a cell goes
+    // into the first section whose count, summed with those before it,
+    // reaches the cell's number; a cell past every announced count stays in
+    // the last section rather than be lost. Summed in 64 bits: negative
+    // counts (which place no cell) cannot wrap. The cell numbers only grow,
+    // so a section that was full for one cell is full for every later one:
+    // the search goes on from where the last one ended, and adding a cell
+    // costs the same however many sections lie before it. It starts again
+    // when the counts are announced anew.
+    const std::vector<int>& counts = announcedNumberOfRowsInSection;
+    if (counts.empty()) return 0;
+    if (placement_.counts != counts.data() || placement_.size != counts.size()) {
+        placement_ = {counts.data(), counts.size(), 0, 0};
     }
-    if (!placed) section = static_cast<int>(announcedNumberOfRowsInSection.size()) - 1;
-    cellTypesForSection_.try_emplace(section, &FormCellRowList::isCellVisible).first->second.append(params);
+    while (placement_.section < counts.size()) {
+        if (placement_.before + counts[placement_.section] >= totalNumberOfRows_) {
+            return static_cast<int>(placement_.section);
+        }
+        placement_.before += counts[placement_.section];
+        ++placement_.section;
+    }
+    return static_cast<int>(counts.size()) - 1;
 }
 
 void FormCellContainerViewController::updateFormCell(const core::Dictionary& params, int cellRow, int cellSection) {
@@ -467,13 +482,19 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
     const auto* list = rows(indexPath.section);
     const auto* params = list ? list->visibleAt(indexPath.row) : nullptr;
     if (!params) return nullptr;
-    const auto* type = stringIn(*params, kTypeKey);
-    auto delegate = rowDelegates_.find(indexPath.section, *list, list->actualRow(indexPath.row), [&] {
+    const int actual = list->actualRow(indexPath.row);
+    auto delegate = rowDelegates_.find(indexPath.section, *list, actual, [&] {
         const auto* name = stringIn(*params, kNameKey);
         return name ? delegateNamed(*name) : nullptr;
     });
-    auto cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
-                                             *params, selfOwner(), delegate);
+    std::shared_ptr<ui::UITableViewCell> cell;
+    if (auto kind = list->kind(actual)) {
+        cell = FormCellFactory::getFormCell(tableView, indexPath, *kind, *params, selfOwner(), delegate);
+    } else {
+        const auto* type = stringIn(*params, kTypeKey);
+        cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
+                                            *params, selfOwner(), delegate);
+    }
     if (auto base = std::dynamic_pointer_cast<vessa::VUIBaseTableViewCell>(cell)) {
         const bool last = indexPath.row == list->visibleCount() - 1;
         base->separators = last ? vessa::VUIBaseTableViewCell::Separators::None
@@ -492,10 +513,12 @@ void FormCellContainerViewController::didSelectRowAt(UITableView& tableView, con
 
 std::optional<double> FormCellContainerViewController::heightForRowAt(UITableView& /*tableView*/,
                                                                       const IndexPath& indexPath) {
-    if (const auto* params = visibleParams(indexPath); params && kindIn(*params) == Kind::Extension) {
-        const auto* height = params->find(kHeightKey);
-        if (height && height->isNumber()) return height->asDouble();
-    }
+    // Asked for every row on screen at every layout: the kind stored with the row answers.
+    const auto* list = rows(indexPath.section);
+    const int actual = list ? list->actualRow(indexPath.row) : -1;
+    if (actual < 0 || list->kind(actual) != Kind::Extension) return std::nullopt;
+    const auto* height = list->at(actual)->find(kHeightKey);
+    if (height && height->isNumber()) return height->asDouble();
     return std::nullopt;
 }
 

@@ -72,7 +72,11 @@ public:
 
     // Announced by the host; readable and writable by name (the runtime
     // names are "numberOfSections" and "numberOfRowsInSection", which in C++
-    // are the table data source's calls).
+    // are the table data source's calls). The form remembers which sections
+    // earlier cells filled: a count changed in place (in the same list, or
+    // one of as many entries assigned over it) for a section before the one
+    // the latest cell went into is not seen by later cells; counts announced
+    // anew (announceNumberOfRowsInSection) are.
     int announcedNumberOfSections = 0;
     std::vector<int> announcedNumberOfRowsInSection;
     // Take the host's announced counts, or refuse them (logged under entry)
@@ -149,9 +153,21 @@ private:
     const core::Dictionary* visibleParams(const ui::IndexPath& indexPath) const;
     std::shared_ptr<FormCellOwner> selfOwner();
     std::optional<std::string> sectionName(int section) const;
+    // The section the cell added as number totalNumberOfRows_ goes into.
+    int sectionForNextCell();
 
     std::map<int, FormCellRowList> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
+    // Where the latest cell was placed: sections before `section` were full
+    // for it, `before` counts their rows. For the counts list at `counts`
+    // of `size` entries only.
+    struct Placement {
+        const int* counts = nullptr;
+        std::size_t size = 0;
+        std::size_t section = 0;
+        std::int64_t before = 0;
+    };
+    Placement placement_;
     std::map<std::string, std::shared_ptr<core::Object>, std::less<>> delegates_;
     RowDelegates rowDelegates_;  // what cellForRowAt found in delegates_
 };

@@ -316,8 +316,14 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     const std::shared_ptr<ui::UIViewController>& viewController) {
     auto kind = FormCellType::fromRawValue(cellType);
     if (!kind) return unknownFormCell(tableView, indexPath, cellType);
+    return getFormCell(tableView, indexPath, *kind, cellParams, owner, delegate, viewController);
+}
+
+std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
+    UITableView& tableView, const IndexPath& indexPath, Kind kind, const core::Dictionary& cellParams,
+    const Owner& owner, const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController) {
     const auto& p = cellParams;
-    switch (*kind) {
+    switch (kind) {
     case Kind::Title:
         return buildValueCell<vessa::VUITitleFormCell, std::string>(
             tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::title(cell, p); });
@@ -348,7 +354,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
         return buttonFormCell(tableView, indexPath, p, delegate);
     case Kind::Filter:
     case Kind::Sorter: {
-        const bool sorter = *kind == Kind::Sorter;
+        const bool sorter = kind == Kind::Sorter;
         return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
             tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::filter(cell, p, sorter); });
     }
@@ -357,7 +363,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     case Kind::SignatureCapture:
         return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
-    return unknownFormCell(tableView, indexPath, cellType);
+    return unknownFormCell(tableView, indexPath, FormCellType::rawValue(kind));
 }
 
 void FormCellFactory::registerFormCell(UITableView& tableView, const std::string& type, const Owner& owner,

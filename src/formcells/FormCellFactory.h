@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "formcells/FormCellKeys.h"
+#include "formcells/FormCellType.h"
 #include "platform/core/Object.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/Locale.h"
@@ -81,6 +82,11 @@ public:
     // rows only); the full-screen form passes none and stands for itself.
     static std::shared_ptr<ui::UITableViewCell> getFormCell(
         ui::UITableView& tableView, const ui::IndexPath& indexPath, std::string_view cellType,
+        const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
+        const std::shared_ptr<ui::UIViewController>& viewController = nullptr);
+    // The same for a row whose kind its owner already knows.
+    static std::shared_ptr<ui::UITableViewCell> getFormCell(
+        ui::UITableView& tableView, const ui::IndexPath& indexPath, FormCellType::Kind kind,
         const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
         const std::shared_ptr<ui::UIViewController>& viewController = nullptr);
 

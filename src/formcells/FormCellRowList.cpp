@@ -7,6 +7,13 @@ namespace trc::formcells {
 namespace {
 constexpr const char* kIsVisible = FormCellKeys::kIsVisible;
 constexpr const char* kValue = FormCellKeys::kValue;
+constexpr const char* kType = FormCellKeys::kType;
+
+std::optional<FormCellType::Kind> kindIn(const core::Dictionary& params) {
+    const core::Value* type = params.find(kType);
+    const std::string* raw = type ? type->ifString() : nullptr;
+    return raw ? FormCellType::fromRawValue(*raw) : std::nullopt;
+}
 }  // namespace
 
 bool FormCellRowList::isCellVisible(const core::Dictionary& params) {
@@ -28,10 +35,17 @@ std::uint64_t FormCellRowList::nextGeneration() {
     return ++last;
 }
 
-void FormCellRowList::append(core::Dictionary params) {
+void FormCellRowList::changed(std::size_t row, bool typeChanged) {
     generation_ = nextGeneration();
+    facts_[row].generation = generation_;
+    if (typeChanged) facts_[row].kind = kindIn(cells_[row]);
+}
+
+void FormCellRowList::append(core::Dictionary params) {
     const bool visible = visibility_(params);
     cells_.push_back(std::move(params));
+    facts_.emplace_back();
+    changed(cells_.size() - 1, true);
     if (dirty_) return;
     // Appending keeps the index valid without a rebuild.
     const int row = static_cast<int>(cells_.size()) - 1;
@@ -50,23 +64,23 @@ const core::Dictionary* FormCellRowList::at(int actualRow) const {
 
 bool FormCellRowList::replace(int actualRow, core::Dictionary params) {
     if (!at(actualRow)) return false;
-    generation_ = nextGeneration();
     cells_[static_cast<std::size_t>(actualRow)] = std::move(params);
+    changed(static_cast<std::size_t>(actualRow), true);
     dirty_ = true;
     return true;
 }
 
 bool FormCellRowList::merge(int actualRow, const core::Dictionary& update) {
     if (!at(actualRow)) return false;
-    generation_ = nextGeneration();
     cells_[static_cast<std::size_t>(actualRow)].merge(update);
+    changed(static_cast<std::size_t>(actualRow), update.contains(kType));
     if (update.contains(kIsVisible)) dirty_ = true;
     return true;
 }
 
 bool FormCellRowList::setValue(int actualRow, const core::Value& value) {
     if (!at(actualRow)) return false;
-    generation_ = nextGeneration();
+    changed(static_cast<std::size_t>(actualRow), false);
     core::Dictionary& cell = cells_[static_cast<std::size_t>(actualRow)];
     // Into the value stored before, so a text that fits its room takes no new one.
     if (core::Value* stored = cell.find(kValue)) {
@@ -110,5 +124,15 @@ int FormCellRowList::visibleRow(int actualRow) const {
 bool FormCellRowList::isRowVisible(int actualRow) const { return visibleRow(actualRow) >= 0; }
 
 const core::Dictionary* FormCellRowList::visibleAt(int visibleRow) const { return at(actualRow(visibleRow)); }
+
+std::optional<FormCellType::Kind> FormCellRowList::kind(int actualRow) const {
+    if (!at(actualRow)) return std::nullopt;
+    return facts_[static_cast<std::size_t>(actualRow)].kind;
+}
+
+std::uint64_t FormCellRowList::rowGeneration(int actualRow) const {
+    if (!at(actualRow)) return 0;
+    return facts_[static_cast<std::size_t>(actualRow)].generation;
+}
 
 }  // namespace trc::formcells

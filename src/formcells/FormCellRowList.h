@@ -9,13 +9,16 @@
 // The visible rows are indexed, so every question is O(1) or O(log n)
 // instead of a walk over the list; the index is rebuilt lazily after a change
 // that can alter a cell's visibility. Out-of-range and hidden rows answer -1,
-// so a caller never acts on another row than the one it named.
+// so a caller never acts on another row than the one it named. Each cell's
+// kind is read from its "_Type" when the cell is stored, so a table asking
+// rows for their heights never parses a type again.
 //
 // Main thread only.
 
 #include <cstdint>
 #include <vector>
 
+#include "formcells/FormCellType.h"
 #include "platform/core/Value.h"
 
 namespace trc::formcells {
@@ -59,16 +62,32 @@ public:
     // True when no cell of the section is visible.
     bool allHidden() const { return visibleCount() == 0; }
 
+    // The kind the cell's "_Type" names; none when it names no kind or the
+    // row is out of range.
+    std::optional<FormCellType::Kind> kind(int actualRow) const;
+
     // Changes with every change to the list's cells (append, replace, merge,
     // setValue), and is never the same for two lists: what was found out
     // about a cell holds while the generation it was found in lasts.
     std::uint64_t generation() const { return generation_; }
+    // The same for one cell: changes with every change to that cell only
+    // (0, which no cell has, when out of range), so what was found out about
+    // one cell outlasts changes to the others.
+    std::uint64_t rowGeneration(int actualRow) const;
 
 private:
+    // What the list keeps beside each cell.
+    struct Facts {
+        std::optional<FormCellType::Kind> kind;
+        std::uint64_t generation = 0;
+    };
     void reindex() const;
+    // Marks the cell changed; reads its kind again when its type may have changed.
+    void changed(std::size_t row, bool typeChanged);
 
     Visibility visibility_;
     std::vector<core::Dictionary> cells_;
+    std::vector<Facts> facts_;
     mutable std::vector<int> visible_;      // actual rows of the visible cells, in order
     mutable std::vector<int> visibleOf_;    // per actual row: its visible row, or -1
     mutable bool dirty_ = false;

@@ -156,8 +156,11 @@ void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, con
     // The cell keeps its host row even when it cannot be named, so later
     // cells keep theirs; with no callback object its changes go nowhere.
     if (const std::string* name = textIn(params, kName)) {
-        delegates[*name] = delegate;
-        rowDelegates_.forget();
+        // Rows already built keep the callback objects they found unless their name now finds another.
+        if (auto [it, added] = delegates.try_emplace(*name, delegate); !added && it->second != delegate) {
+            it->second = delegate;
+            rowDelegates_.forget();
+        }
     } else {
         warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
     }
@@ -229,9 +232,10 @@ int FormCellSection::getVisibleCellCount() const { return cellsInSection_.visibl
 const core::Dictionary* FormCellSection::getCellParams(int row) const { return cellsInSection_.visibleAt(row); }
 
 std::optional<double> FormCellSection::getExtensionHeight(int row) const {
-    const core::Dictionary* params = getCellParams(row);
-    if (!params || !isKind(textIn(*params, kType), FormCellType::Kind::Extension)) return std::nullopt;
-    const core::Value* height = params->find(kHeight);
+    // Asked for every row on screen at every layout: the kind stored with the row answers.
+    const int actual = cellsInSection_.actualRow(row);
+    if (cellsInSection_.kind(actual) != FormCellType::Kind::Extension) return std::nullopt;
+    const core::Value* height = cellsInSection_.at(actual)->find(kHeight);
     return height ? height->asDouble() : std::nullopt;
 }
 
@@ -240,9 +244,12 @@ std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     const std::shared_ptr<services::SectionedTableViewController>& page) {
     const core::Dictionary* params = getCellParams(indexPath.row);
     if (!params) return nullptr;
+    const int actual = cellsInSection_.actualRow(indexPath.row);
+    auto delegate = rowDelegates_.find(0, cellsInSection_, actual, [&] { return delegateNamedIn(*params); });
+    if (auto kind = cellsInSection_.kind(actual)) {
+        return FormCellFactory::getFormCell(tableView, indexPath, *kind, *params, owner(), delegate, page);
+    }
     const std::string* type = textIn(*params, kType);
-    auto delegate = rowDelegates_.find(0, cellsInSection_, cellsInSection_.actualRow(indexPath.row),
-                                       [&] { return delegateNamedIn(*params); });
     return FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
                                         *params, owner(), delegate, page);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "formcells/AttachmentFormViewDelegate.h"
 #include "formcells/FormCellSetters.h"
@@ -32,9 +33,44 @@ bool contains(const core::Array& list, std::string_view item) {
     return std::any_of(list.begin(), list.end(), [&](const core::Value& v) { return *v.ifString() == item; });
 }
 
+using ActionList = std::vector<std::shared_ptr<vessa::VUIAttachmentAction>>;
+
+// Actions a reused cell stopped offering, kept for the next row that offers
+// them: an action holds nothing of its row but the delegate it is pointed
+// at, and reused cells go from one set of actions to another as rows come
+// and go. Main thread only, like the cells; a few of each kind at most.
+constexpr std::size_t kMaxSpareActions = 8;
+ActionList& spareActions() {
+    static ActionList spare;
+    return spare;
+}
+
+// An action as new: a camera action has no title of its own.
+bool isPlain(const vessa::VUIAttachmentAction& action) {
+    const auto* photo = dynamic_cast<const vessa::VUITakePhotoAttachmentAction*>(&action);
+    return !photo || !photo->title;
+}
+
+std::shared_ptr<vessa::VUIAttachmentAction> makeAction(std::string_view kind) {
+    if (kind == kAddPhoto) return std::make_shared<vessa::VUIAddPhotoAttachmentAction>();
+    if (kind == kTakePhoto) return std::make_shared<vessa::VUITakePhotoAttachmentAction>(std::nullopt);
+    return std::make_shared<vessa::VUIDocumentPickerAttachmentAction>();
+}
+
+// An action of the kind from the list (taken out of it), or a new one.
+std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::string_view kind) {
+    auto it = std::find_if(from.begin(), from.end(),
+                           [&](const auto& action) { return action && action->kindName() == kind && isPlain(*action); });
+    if (it == from.end()) return nullptr;
+    auto action = std::move(*it);
+    from.erase(it);
+    return action;
+}
+
 // The actions of the kinds listed, in a fixed order whatever the order the
 // host lists them in. A reused cell that already offers just these, as new
-// ones would be, keeps them.
+// ones would be, keeps them; otherwise the actions it had, and those other
+// cells gave up, are offered again before new ones are made.
 void offerActions(vessa::VUIAttachmentsViewController& controller, const core::Array& types) {
     constexpr std::string_view kOrder[] = {kAddPhoto, kTakePhoto, kSelectFile};
     const auto& actions = controller.attachmentActions();
@@ -42,22 +78,24 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
     bool asNew = true;
     for (std::string_view kind : kOrder) {
         if (!contains(types, kind)) continue;
-        asNew = asNew && kept < actions.size() && actions[kept]->kindName() == kind;
-        if (asNew && kind == kTakePhoto) {
-            auto photo = std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(actions[kept]);
-            asNew = photo && !photo->title;
-        }
+        asNew = asNew && kept < actions.size() && actions[kept]->kindName() == kind && isPlain(*actions[kept]);
         ++kept;
     }
     if (asNew && kept == actions.size()) return;
+    static ActionList previous;  // scratch, kept for its room
+    previous.assign(actions.begin(), actions.end());
     controller.removeAllAttachmentActions();
-    if (contains(types, kAddPhoto)) controller.addAttachmentAction(std::make_shared<vessa::VUIAddPhotoAttachmentAction>());
-    if (contains(types, kTakePhoto)) {
-        controller.addAttachmentAction(std::make_shared<vessa::VUITakePhotoAttachmentAction>(std::nullopt));
+    ActionList& spare = spareActions();
+    for (std::string_view kind : kOrder) {
+        if (!contains(types, kind)) continue;
+        auto action = takeAction(previous, kind);
+        if (!action) action = takeAction(spare, kind);
+        controller.addAttachmentAction(action ? action : makeAction(kind));
     }
-    if (contains(types, kSelectFile)) {
-        controller.addAttachmentAction(std::make_shared<vessa::VUIDocumentPickerAttachmentAction>());
+    for (auto& left : previous) {
+        if (spare.size() < kMaxSpareActions && isPlain(*left)) spare.push_back(std::move(left));
     }
+    previous.clear();
 }
 
 // Every action of the controller tells this row's delegate, also the ones a

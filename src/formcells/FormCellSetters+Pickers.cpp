@@ -65,7 +65,8 @@ bool sameWithoutCase(std::string_view text, const char* word) {
 // the shown date, and a row without "Mode" never takes the styles of the
 // row a reused cell showed before. The cell's formatter is made new in
 // place when nothing else shows with it, so a reused cell makes none.
-void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params) {
+void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
+                            std::optional<core::Date> date) {
     auto formatter = cell.dateFormatter();
     // Held by the cell and here only.
     if (formatter && formatter.use_count() == 2) {
@@ -91,7 +92,12 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
             formatter->timeStyle = Style::Short;
         }
     }
-    cell.setDateFormatter(std::move(formatter));
+    // With the row's date, so that is formatted once, with the row's formatter.
+    if (date) {
+        cell.setValue(*date, std::move(formatter));
+    } else {
+        cell.setDateFormatter(std::move(formatter));
+    }
 }
 
 }  // namespace
@@ -131,8 +137,7 @@ void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUI
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->keyLabel()->text, *text);
     S::applyEditable(params, *cell);
-    if (auto date = ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(*date);
-    setDatePickerFormatter(*cell, params);
+    setDatePickerFormatter(*cell, params, ParameterHelper::getParameterAsDate(params, S::kValue));
     const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
+
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormTestSupport.h"
 #include "formcells/NavigationStatusBarStyle.h"
@@ -87,6 +90,69 @@ TEST_F(FormSections, AnEmptyAnnouncedSectionIsSkipped) {
     show();
     EXPECT_EQ(table()->rowCounts(), (std::vector<int>{2, 0, 1}));
     EXPECT_NE(cellAt<vessa::VUISwitchFormCell>(2, 0), nullptr);
+}
+
+// Where the cell numbered `cell` (from 1) goes: the first section whose
+// count, summed with those before it, reaches the number; past every count
+// the last section.
+int expectedSection(const std::vector<int>& counts, int cell) {
+    std::int64_t sum = 0;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        sum += counts[i];
+        if (sum >= cell) return static_cast<int>(i);
+    }
+    return counts.empty() ? 0 : static_cast<int>(counts.size()) - 1;
+}
+
+// Each cell lands where the rule puts it, whatever the number of sections
+// before it, with empty and negative counts, past every count, and after
+// the host announces other counts between two cells.
+TEST_F(FormSections, EveryCellLandsInTheSectionItsNumberReaches) {
+    struct Case {
+        const char* name;
+        std::vector<int> counts;
+        int cells;
+        std::vector<int> countsAfterHalf;  // announced by the host once half the cells are in; none when empty
+    } cases[] = {
+        {"one row each", std::vector<int>(300, 1), 300, {}},
+        {"empty and negative", {2, -1, 0, 2, 0, 3, -5, 4}, 12, {}},
+        {"past every count", {1, 2}, 6, {}},
+        {"counts announced anew", {2, 2, 2, 2}, 8, {1, 1, 5, 1}},
+        {"fewer sections announced", {1, 1, 1, 1, 1, 1}, 6, {4, 2}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form = std::make_shared<FormCellContainerViewController>();
+        announce(c.counts);
+        std::vector<int> counts = c.counts;
+        std::map<int, int> expected;
+        for (int cell = 1; cell <= c.cells; ++cell) {
+            if (cell == c.cells / 2 + 1 && !c.countsAfterHalf.empty()) {
+                counts = c.countsAfterHalf;
+                core::Array announced;
+                for (int n : counts) announced.emplace_back(n);
+                ASSERT_TRUE(form->announceNumberOfRowsInSection(core::Value(announced), "test"));
+            }
+            ++expected[expectedSection(counts, cell)];
+            add("Title");
+        }
+        const core::Dictionary stored = form->getCellTypesForSection();
+        std::map<int, int> placed;
+        for (const auto& [section, cells] : stored) placed[std::stoi(section)] = static_cast<int>(cells.ifArray()->size());
+        EXPECT_EQ(placed, expected);
+    }
+}
+
+// A caller that grows the count of the section being filled, a cell at a
+// time, keeps every cell in it.
+TEST_F(FormSections, ASectionGrownInPlaceKeepsTakingCells) {
+    announce({0});
+    for (int i = 0; i < 5; ++i) {
+        ++form->announcedNumberOfRowsInSection[0];
+        add("Title");
+    }
+    show();
+    EXPECT_EQ(table()->rowCounts(), (std::vector<int>{5}));
 }
 
 TEST_F(FormSections, HiddenCellsKeepTheirPlaceAndShowAfterAWholeUpdate) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "formcells/FormCellRowList.h"
 #include "formcells/FormCellType.h"
+#include "formcells/internal/RowDelegates.h"
 
 using namespace trc;
 using formcells::FormCellRowList;
@@ -146,4 +152,96 @@ TEST(FormCellRowListGeneration, EveryChangeEndsItAndNoTwoListsShareOne) {
     EXPECT_FALSE(changed());
     other.append(cell("a"));
     EXPECT_NE(list.generation(), other.generation());
+}
+
+// A change to one cell ends what was found out about that cell only, so a
+// host update or a person's change on one row leaves the rest alone.
+TEST(FormCellRowListGeneration, AChangeToOneCellEndsOnlyItsOwnRowGeneration) {
+    FormCellRowList list;
+    list.append(cell("a"));
+    list.append(cell("b"));
+    list.append(cell("c", false));
+    EXPECT_EQ(list.rowGeneration(3), 0u);
+    EXPECT_EQ(list.rowGeneration(-1), 0u);
+    auto generations = [&] {
+        return std::vector<std::uint64_t>{list.rowGeneration(0), list.rowGeneration(1), list.rowGeneration(2)};
+    };
+    struct Change {
+        const char* what;
+        std::function<bool()> change;
+        int row;
+    } changes[] = {
+        {"setValue", [&] { return list.setValue(1, core::Value("typed")); }, 1},
+        {"merge", [&] { return list.merge(0, core::Dictionary{{"Caption", "new"}}); }, 0},
+        {"replace", [&] { return list.replace(2, cell("d")); }, 2},
+        {"append", [&] { list.append(cell("e")); return true; }, -1},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.what);
+        const auto before = generations();
+        ASSERT_TRUE(c.change());
+        const auto after = generations();
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(before[static_cast<std::size_t>(row)] != after[static_cast<std::size_t>(row)], row == c.row) << row;
+        }
+    }
+    EXPECT_NE(list.rowGeneration(3), 0u);
+}
+
+// Each cell's kind is read when it is stored and read again only when a
+// change names a type.
+TEST(FormCellRowListKinds, TheKindFollowsTheStoredType) {
+    using Kind = FormCellType::Kind;
+    FormCellRowList list;
+    list.append(cell("a"));
+    list.append(core::Dictionary{{"_Name", "b"}, {"_Type", "Control.Type.FormCell.Slider"}});
+    list.append(core::Dictionary{{"_Name", "c"}});
+    EXPECT_EQ(list.kind(0), Kind::Title);
+    EXPECT_EQ(list.kind(1), std::nullopt);
+    EXPECT_EQ(list.kind(2), std::nullopt);
+    EXPECT_EQ(list.kind(3), std::nullopt);
+    EXPECT_EQ(list.kind(-1), std::nullopt);
+
+    ASSERT_TRUE(list.merge(0, core::Dictionary{{"_Type", "Control.Type.FormCell.Extension"}}));
+    ASSERT_TRUE(list.merge(1, core::Dictionary{{"Caption", "no type"}}));
+    ASSERT_TRUE(list.replace(2, core::Dictionary{{"_Type", "Control.Type.FormCell.Switch"}}));
+    ASSERT_TRUE(list.setValue(0, core::Value("x")));
+    EXPECT_EQ(list.kind(0), Kind::Extension);
+    EXPECT_EQ(list.kind(1), std::nullopt);
+    EXPECT_EQ(list.kind(2), Kind::Switch);
+    ASSERT_TRUE(list.merge(0, core::Dictionary{{"_Type", 3}}));
+    EXPECT_EQ(list.kind(0), std::nullopt);
+}
+
+// An owner looks a row's callback object up again only for the row that
+// changed, or for every row once its map of callback objects changed.
+TEST(RowDelegates, ALookupIsKeptUntilItsRowChangesOrTheMapDoes) {
+    FormCellRowList list;
+    for (const char* name : {"a", "b", "c"}) list.append(cell(name));
+    formcells::RowDelegates kept;
+    int lookups = 0;
+    auto found = std::make_shared<core::Object>();
+    auto find = [&](int row) {
+        return kept.find(0, list, row, [&] {
+            ++lookups;
+            return found;
+        });
+    };
+    auto lookupsFor = [&](const std::vector<int>& rows) {
+        const int before = lookups;
+        for (int row : rows) EXPECT_EQ(find(row), found);
+        return lookups - before;
+    };
+    EXPECT_EQ(lookupsFor({0, 1, 2}), 3);
+    EXPECT_EQ(lookupsFor({0, 1, 2}), 0);
+    ASSERT_TRUE(list.setValue(1, core::Value("typed")));  // a person's change
+    EXPECT_EQ(lookupsFor({0, 1, 2}), 1);
+    ASSERT_TRUE(list.merge(2, core::Dictionary{{"Caption", "host"}}));  // a host update
+    EXPECT_EQ(lookupsFor({0, 1, 2}), 1);
+    list.append(cell("d"));
+    EXPECT_EQ(lookupsFor({0, 1, 2, 3}), 1);
+    kept.forget();
+    EXPECT_EQ(lookupsFor({0, 1, 2, 3}), 4);
+    // Rows out of range are answered, never kept.
+    EXPECT_EQ(lookupsFor({-1, 4}), 2);
 }

@@ -5,10 +5,10 @@
 // large and out of the cache, and names that share a long prefix are
 // compared level by level, which costs more than the rest of the build.
 //
-// What is kept holds while the row list's generation it was found in lasts
-// (any change to the rows ends it) and until forget(), which the owner calls
-// whenever its map of callback objects changes. Main thread only, like its
-// owner.
+// What is kept for a row holds while that row's generation lasts (a change
+// to the row ends it; changes to other rows do not) and until forget(),
+// which the owner calls whenever its map of callback objects changes what a
+// name finds. Main thread only, like its owner.
 
 #include <cstdint>
 #include <map>
@@ -35,9 +35,10 @@ public:
         std::vector<Kept>& kept = kept_[section];
         if (kept.size() < rows.size()) kept.resize(rows.size());
         Kept& k = kept[static_cast<std::size_t>(actualRow)];
-        if (k.generation != rows.generation() || k.epoch != epoch_) {
+        const std::uint64_t generation = rows.rowGeneration(actualRow);
+        if (k.generation != generation || k.epoch != epoch_) {
             k.delegate = lookup();
-            k.generation = rows.generation();
+            k.generation = generation;
             k.epoch = epoch_;
         }
         return k.delegate;

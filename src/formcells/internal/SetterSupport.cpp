@@ -46,8 +46,32 @@ std::optional<std::string> SetterSupport::rowName(const Params& params) {
     return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
+namespace {
+
+// Strings a shorter list gave back, kept with their room for the next
+// longer one: reused cells go from list to list of every length, and a
+// string destroyed on one row would be made again on the next. Main thread
+// only, like the cells; a few are kept, not every string ever shown.
+constexpr std::size_t kMaxSpareStrings = 1024;
+std::vector<std::string>& spareStrings() {
+    static std::vector<std::string> spare;
+    return spare;
+}
+
+}  // namespace
+
 void SetterSupport::assignStrings(const core::Array& list, std::vector<std::string>& out) {
-    out.resize(list.size());
+    std::vector<std::string>& spare = spareStrings();
+    for (; out.size() > list.size(); out.pop_back()) {
+        if (spare.size() < kMaxSpareStrings) spare.push_back(std::move(out.back()));
+    }
+    for (; out.size() < list.size(); spare.pop_back()) {
+        if (spare.empty()) {
+            out.resize(list.size());
+            break;
+        }
+        out.push_back(std::move(spare.back()));
+    }
     for (std::size_t i = 0; i < list.size(); ++i) out[i] = *list[i].ifString();
 }
 

@@ -1,9 +1,11 @@
 #include "platform/foundation/DateFormatter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <unicode/datefmt.h>
@@ -38,15 +40,34 @@ struct KeptFormat {
     std::string timeZone;
     std::string pattern;
     std::unique_ptr<icu::DateFormat> format;
-    // The texts of the latest dates shown, each with its date, oldest at
-    // next: rows scrolled back into view, a cell given a new formatter of
-    // the same settings (it shows its old date again first) and a person
-    // going back and forth between dates show them without formatting anew.
-    std::vector<std::pair<double, std::string>> texts;
+    // The texts of the dates shown, by date: the rows of a long form
+    // scrolled back into view and a person going back and forth between
+    // dates show them without formatting anew. Past kKeptTexts dates the
+    // one kept longest makes way (order holds the dates in the order they
+    // came, the oldest at next).
+    std::unordered_map<double, std::string> texts;
+    std::vector<double> order;
     std::size_t next = 0;
 };
 constexpr std::size_t kKeptFormats = 16;
-constexpr std::size_t kKeptTexts = 32;
+constexpr std::size_t kKeptTexts = 8192;
+
+// The text of the date, formatted only when not kept already.
+const std::string& textOf(KeptFormat& kept, double date) {
+    if (auto shown = kept.texts.find(date); shown != kept.texts.end()) return shown->second;
+    icu::UnicodeString made;
+    kept.format->format(static_cast<UDate>(date * 1000.0), made);
+    std::string text;
+    made.toUTF8String(text);
+    if (kept.order.size() < kKeptTexts) {
+        kept.order.push_back(date);
+    } else {
+        kept.texts.erase(kept.order[kept.next]);
+        kept.order[kept.next] = date;
+        kept.next = (kept.next + 1) % kKeptTexts;
+    }
+    return kept.texts.insert_or_assign(date, std::move(text)).first->second;
+}
 std::mutex keptLock;
 std::vector<KeptFormat>& kept() {
     static std::vector<KeptFormat> formats;
@@ -97,28 +118,20 @@ void DateFormatter::format(core::Date date, std::string& text) const {
     });
     if (it == formats.end()) {
         if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
-        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, 0});
+        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}, 0});
     } else {
         std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
     }
     KeptFormat& latest = formats.back();
     if (!latest.format) return;
-    auto shown = std::find_if(latest.texts.begin(), latest.texts.end(),
-                              [&](const auto& entry) { return entry.first == date.secondsSince1970; });
-    if (shown == latest.texts.end()) {
-        if (latest.texts.size() < kKeptTexts) {
-            shown = latest.texts.emplace(latest.texts.end());
-        } else {
-            shown = latest.texts.begin() + static_cast<std::ptrdiff_t>(latest.next);
-            latest.next = (latest.next + 1) % kKeptTexts;
-        }
+    if (std::isnan(date.secondsSince1970)) {
+        // Never equal to itself: it would be kept again on every call.
         icu::UnicodeString made;
-        latest.format->format(static_cast<UDate>(date.secondsSince1970 * 1000.0), made);
-        shown->first = date.secondsSince1970;
-        shown->second.clear();
-        made.toUTF8String(shown->second);
+        latest.format->format(static_cast<UDate>(date.secondsSince1970), made);
+        made.toUTF8String(text);
+        return;
     }
-    text.assign(shown->second);
+    text.assign(textOf(latest, date.secondsSince1970));
 }
 
 }  // namespace trc::foundation

@@ -79,28 +79,42 @@ void UITableView::layoutRows() {
     for (int pass = 0;; ++pass) {
         building_ = true;
         collectWantedRows();
-        // wanted_ is in index path order, as cells_ is.
+        // wanted_ is in index path order, as cells_ is: one walk over both
+        // finds the rows that leave, with no search per row.
         leaving_.clear();
-        std::erase_if(cells_, [this](ShownCell& shown) {
-            if (std::binary_search(wanted_.begin(), wanted_.end(), shown.first)) return false;
+        std::size_t w = 0;
+        std::erase_if(cells_, [this, &w](ShownCell& shown) {
+            while (w < wanted_.size() && wanted_[w] < shown.first) ++w;
+            if (w < wanted_.size() && wanted_[w] == shown.first) return false;
             leaving_.push_back(std::move(shown.second));
             return true;
         });
         for (const auto& cell : leaving_) recycle(cell);
         leaving_.clear();
-        for (const auto& p : wanted_) {
-            if (shownCell(p) == cells_.end()) buildCell(p);
+        // cells_ now holds wanted rows only, so the wanted row at i is either
+        // cells_[i] already or missing there; building inserts it at i.
+        builtNow_.assign(wanted_.size(), false);
+        for (std::size_t i = 0; i < wanted_.size(); ++i) {
+            if (i < cells_.size() && cells_[i].first == wanted_[i]) continue;
+            buildCell(wanted_[i]);
+            builtNow_[i] = true;
         }
         buildHeaders(wanted_);
         double y = 0;
         int lastSection = -1;
-        for (const auto& p : wanted_) {
+        for (std::size_t i = 0; i < wanted_.size(); ++i) {
+            const IndexPath& p = wanted_[i];
             if (p.section != lastSection) {
                 lastSection = p.section;
                 y += heightForHeader(p.section);
             }
-            double h = heightForRow(p);
-            if (auto it = shownCell(p); it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
+            auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
+                                                                 : shownCell(p);
+            // A scroll asks only the rows it brings for their heights; the
+            // rows that stay keep theirs.
+            const bool keepsHeight = scrolling_ && it != cells_.end() && !builtNow_[i];
+            double h = keepsHeight ? it->second->frame().size.height : heightForRow(p);
+            if (it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
             y += h;
         }
         building_ = false;
@@ -234,7 +248,10 @@ void UITableView::scrollToRow(const IndexPath& p, ScrollPosition position, bool 
         }
         clampFirstVisible();
     }
-    if (laidOut_) layoutRows();
+    if (!laidOut_) return;
+    const bool outer = std::exchange(scrolling_, true);
+    layoutRows();
+    scrolling_ = outer;
 }
 
 }  // namespace trc::ui

@@ -5,7 +5,9 @@
 // On screen: the rows are taken as one list in section order, and a window
 // of at most rowsOnScreen() consecutive rows of it counts as on screen (no
 // limit: every row). Row heights are answered (delegate, rowHeight,
-// estimate) and set the cells' frames, but do not decide what is on screen.
+// estimate) and set the cells' frames, but do not decide what is on screen;
+// a scroll asks only the rows it brings on screen, the rows that stay keep
+// their heights until a layout, reload or update asks again.
 // scrollToRow moves the window; rows that leave give their cells to the
 // reuse pool (their first responder resigns), rows that come get cells from
 // the data source, which dequeues them.
@@ -220,6 +222,8 @@ private:
     std::vector<IndexPath> wanted_;
     std::vector<int> wantedSections_;
     std::vector<std::shared_ptr<UITableViewCell>> leaving_;
+    std::vector<bool> builtNow_;  // per wanted row: its cell was built in this layout
+    bool scrolling_ = false;      // the layout is a scroll's
     std::vector<int> rowCounts_;
     std::optional<int> rowsOnScreen_;
     int firstVisible_ = 0;

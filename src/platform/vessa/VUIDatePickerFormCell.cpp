@@ -59,6 +59,11 @@ void VUIDatePickerFormCell::setDateFormatter(std::shared_ptr<foundation::DateFor
     showValue();
 }
 
+void VUIDatePickerFormCell::setValue(core::Date date, std::shared_ptr<foundation::DateFormatter> formatter) {
+    datePicker_->date = date;
+    setDateFormatter(std::move(formatter));
+}
+
 void VUIDatePickerFormCell::showValue() {
     // Into the label's text, in its room: a reused cell shows its new row's date without allocating.
     std::string& text = valueLabel_->text ? *valueLabel_->text : valueLabel_->text.emplace();

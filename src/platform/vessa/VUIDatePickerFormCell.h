@@ -38,6 +38,8 @@ public:
     std::shared_ptr<ui::UIDatePicker> datePicker() const { return datePicker_; }
     std::shared_ptr<foundation::DateFormatter> dateFormatter() const { return dateFormatter_; }
     void setDateFormatter(std::shared_ptr<foundation::DateFormatter> formatter);
+    // A new date and formatter at once: the date is formatted once, with the new formatter.
+    void setValue(core::Date date, std::shared_ptr<foundation::DateFormatter> formatter);
 
     VUIChangeHandler<void(core::Date)> onChangeHandler;
 
