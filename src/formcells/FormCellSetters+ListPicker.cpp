@@ -135,27 +135,27 @@ void showSelection(vessa::VUIListPickerFormCell& cell, const std::optional<std::
 }
 
 // The picker shows the data source's rows, searches with it and lets it
-// answer the search bar; a cell that showed another row before loses that
-// row's titles.
+// answer the search bar. Attached once the cell holds the row's selection:
+// an open picker shows the new source's rows at once, its picked items
+// among them.
 void attach(vessa::VUIListPickerFormCell& cell, const std::shared_ptr<ListPickerDataSource>& dataSource,
             const core::Dictionary& params) {
     if (auto paging = ParameterHelper::getParameterAsDictionary(params, kDataPaging)) {
         dataSource->setDataPagingData(*paging);
     }
     auto listPicker = cell.listPicker();
-    listPicker->setDataSource(dataSource);
+    listPicker->registerClass<vessa::VUIObjectTableViewCell>(vessa::VUIObjectTableViewCell::reuseIdentifier());
     listPicker->setSearchResultsUpdating(dataSource);
     listPicker->setSearchBarDelegate(dataSource);
-    listPicker->registerClass<vessa::VUIObjectTableViewCell>(vessa::VUIObjectTableViewCell::reuseIdentifier());
-    cell.valueOptions.clear();
+    listPicker->setDataSource(dataSource);
 }
 
 // Another row's data source must not stay behind on a reused cell.
 void detach(vessa::VUIListPickerFormCell& cell) {
     auto listPicker = cell.listPicker();
-    listPicker->setDataSource(nullptr);
     listPicker->setSearchResultsUpdating(nullptr);
     listPicker->setSearchBarDelegate(nullptr);
+    listPicker->setDataSource(nullptr);
 }
 
 std::shared_ptr<ListPickerDataSource> dataSourceOf(const vessa::VUIListPickerFormCell& cell) {
@@ -263,13 +263,13 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     if (!items) {
         // Nothing to choose from: the row shows its selection and opens an empty picker.
         S::warn("list picker: \"PickerItems\" is no list of dictionaries; nothing can be chosen");
-        detach(*cell);
         cell->valueOptions.clear();
         if (selection.items.empty()) selection.items = itemsWithIds({}, selection.ids, pickedItems);
         cell->uuidValues = selection.ids;
         showSelection(*cell, selection.items.empty() ? std::nullopt
                                                      : std::optional(ListPickerDataSource::descriptionForSelectedItems(
                                                            selection.items)));
+        detach(*cell);
         return nullptr;
     }
     // Identifiers a person picked earlier stand for the row's items that
@@ -279,12 +279,13 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     }
     auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate,
                                                              searchOf(search, params));
-    attach(*cell, dataSource, params);
+    cell->valueOptions.clear();
     cell->setValue({});
     cell->uuidValues = selection.ids;
     showSelection(*cell, selection.items.empty()
                              ? std::nullopt
                              : std::optional(ListPickerDataSource::descriptionForSelectedItems(selection.items)));
+    attach(*cell, dataSource, params);
     return dataSource;
 }
 
@@ -297,15 +298,15 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
         auto dataSource =
             std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
-        attach(*cell, dataSource, params);
+        cell->valueOptions.clear();
         cell->uuidValues.clear();
         showSelection(*cell, indexes.empty() ? std::nullopt
                                              : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
         cell->setValue(indexes);
+        attach(*cell, dataSource, params);
         return;
     }
     const std::vector<int>& indexes = selectedIndexes(params);
-    detach(*cell);
     cell->uuidValues.clear();
     if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
         S::assignStrings(*titles, cell->valueOptions);
@@ -316,6 +317,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
     cell->setValue(indexes);
+    detach(*cell);
 }
 
 void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& params) {
