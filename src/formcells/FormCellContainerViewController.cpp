@@ -10,6 +10,7 @@
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
+#include "formcells/internal/FormCellParameterTypes.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
@@ -274,7 +275,9 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     if (!list) return;
     const auto* stored = list->at(cellRow);
     if (!FormCellRowList::isCellVisible(*stored)) return;
-    list->merge(cellRow, params);
+    core::Dictionary scratch;
+    const core::Dictionary& update = FormCellParameterTypes::accepted(*stored, params, scratch);
+    list->merge(cellRow, update);
 
     const int visibleRow = list->visibleRow(cellRow);
     if (visibleRow < 0) return;
@@ -286,7 +289,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     if (const auto* name = stringIn(*row.stored, kNameKey)) row.delegate = delegateNamed(*name);
     row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
     row.reloadAfterSegmentedControl = true;
-    FormCellRefresh::apply(row, params);
+    FormCellRefresh::apply(row, update);
 }
 
 void FormCellContainerViewController::updateFormCells(const core::Array& cells,
