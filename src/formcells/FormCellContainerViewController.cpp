@@ -11,6 +11,7 @@
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
 #include "formcells/internal/FormCellParameterTypes.h"
+#include "formcells/internal/SetterSupport.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
@@ -320,7 +321,8 @@ void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
     if (!hostRow(cellRow, cellSection, kSetFocus) || !isRowVisible(cellRow, cellSection)) return;
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
-    FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow});
+    FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow}, selfOwner(),
+                        SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
 }
 
 void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {

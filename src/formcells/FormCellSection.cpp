@@ -10,6 +10,7 @@
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
 #include "formcells/internal/FormCellParameterTypes.h"
+#include "formcells/internal/SetterSupport.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -208,7 +209,10 @@ void FormCellSection::hideLazyLoadingIndicatorWith(int row) {
 
 void FormCellSection::setFocus(int row) {
     if (!hasHostRow(row, kSetFocusWithRow) || !cellsInSection_.isRowVisible(row)) return;
-    if (auto table = pageTable()) FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)});
+    if (auto table = pageTable()) {
+        FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)}, owner(),
+                            SetterSupport::rowName(*cellsInSection_.at(row)));
+    }
 }
 
 void FormCellSection::registerCellsOfFormCellSection(ui::UITableView& tableView) {
