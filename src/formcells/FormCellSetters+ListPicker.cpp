@@ -332,21 +332,37 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
     if (byUniqueIds != wasByUniqueIds && rebuildRow(*cell)) return;
 
     auto dataSource = dataSourceOf(*cell);
+    // Items of the other form (titles for a row with a data source,
+    // dictionaries for one without) need the other road too.
+    const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems);
+    const bool dictionaries = ParameterHelper::dictionaryArrayIn(params, kPickerItems) != nullptr;
+    const bool otherForm = dataSource ? titles && !dictionaries : dictionaries && !titles;
+    if (otherForm && rebuildRow(*cell)) return;
+
     // New items reach the data source before the row's text is built, so
     // the text names the selection among them.
     auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
     const bool newItems = items && dataSource;
     if (newItems) dataSource->update(std::move(*items));
+    const bool newTitles = titles && !dataSource && !byUniqueIds;
+    if (newTitles) S::assignStrings(*titles, cell->valueOptions);
 
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
             const std::vector<int> indexes = selectedIndexes(params);
-            if (indexes.empty()) {
+            if (indexes.empty() || (!dataSource && cell->valueOptions.empty())) {
                 showSelection(*cell, std::nullopt);
             } else if (dataSource) {
                 showSelection(*cell, dataSource->descriptionForSelectedIndexes(indexes));
             }
             cell->setValue(indexes);
+        } else if (newTitles) {
+            // The selection is shown by the new titles.
+            if (cell->value().empty() || cell->valueOptions.empty()) {
+                showSelection(*cell, std::nullopt);
+            } else {
+                cell->setValue(cell->value());
+            }
         }
     } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
         if (dataSource) {
@@ -367,7 +383,7 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
         cell->uuidValues = std::move(selection.ids);
     }
 
-    if (newItems) refreshOpenPicker(cell);
+    if (newItems || newTitles) refreshOpenPicker(cell);
 }
 
 }  // namespace trc::formcells
