@@ -317,6 +317,8 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
     cell->setValue(indexes);
+    // A picker of titles open while its row is rebuilt shows the row's titles now.
+    if (!cell->listPicker()->dataSource() && cell->openPickerScreen()) cell->listPicker()->tableView()->reloadData();
     detach(*cell);
 }
 
