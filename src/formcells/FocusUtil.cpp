@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "formcells/FormCellOwner.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -46,30 +47,40 @@ bool FocusUtil::isFirstResponder(ui::UITableView& tableView, const ui::IndexPath
     return input && input->isFirstResponder();
 }
 
-void FocusUtil::setFocus(const std::shared_ptr<ui::UITableView>& tableView, const ui::IndexPath& indexPath) {
+std::optional<ui::IndexPath> FocusUtil::Target::indexPath() const {
+    if (!name) return shownThen;
+    auto row = owner.lock();
+    return row ? row->shownRow(name, shownThen) : std::nullopt;
+}
+
+void FocusUtil::setFocus(const std::shared_ptr<ui::UITableView>& tableView, const ui::IndexPath& indexPath,
+                         const std::shared_ptr<FormCellOwner>& owner, const std::optional<std::string>& name) {
     if (!tableView || !tableView->isValid(indexPath)) return;
     auto visible = tableView->indexPathsForVisibleRows();
     if (std::find(visible.begin(), visible.end(), indexPath) == visible.end()) {
         tableView->scrollToRow(indexPath, ui::UITableView::ScrollPosition::Bottom, false);
     }
     if (setFirstResponder(*tableView, indexPath)) {
-        trySetFirstResponder(tableView, indexPath, kRetryCount, true, kSuccessCount);
+        auto target = std::make_shared<const Target>(
+            Target{tableView, indexPath, owner, owner ? name : std::nullopt});
+        trySetFirstResponder(std::move(target), kRetryCount, true, kSuccessCount);
     }
 }
 
-void FocusUtil::trySetFirstResponder(const std::shared_ptr<ui::UITableView>& tableView,
-                                     const ui::IndexPath& indexPath, int count, bool first, int successCount) {
+void FocusUtil::trySetFirstResponder(std::shared_ptr<const Target> target, int count, bool first, int successCount) {
     if (count < 0) return;
     dispatch::MainQueue::shared().asyncAfter(
-        first ? kFirstCheckDelay : kCheckInterval, [tableView, indexPath, count, successCount]() mutable {
-            if (isFirstResponder(*tableView, indexPath)) {
+        first ? kFirstCheckDelay : kCheckInterval, [target = std::move(target), count, successCount]() mutable {
+            const auto indexPath = target->indexPath();
+            ui::UITableView& tableView = *target->tableView;
+            if (indexPath && isFirstResponder(tableView, *indexPath)) {
                 if (successCount < 1) return;
                 --successCount;
-            } else {
-                setFirstResponder(*tableView, indexPath);
+            } else if (indexPath) {
+                setFirstResponder(tableView, *indexPath);
             }
             if (count < 1) return;
-            trySetFirstResponder(tableView, indexPath, count - 1, false, successCount);
+            trySetFirstResponder(std::move(target), count - 1, false, successCount);
         });
 }
 

@@ -10,6 +10,8 @@
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
+#include "formcells/internal/FormCellParameterTypes.h"
+#include "formcells/internal/SetterSupport.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
@@ -289,7 +291,9 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     if (!list) return;
     const auto* stored = list->at(cellRow);
     if (!FormCellRowList::isCellVisible(*stored)) return;
-    list->merge(cellRow, params);
+    core::Dictionary scratch;
+    const core::Dictionary& update = FormCellParameterTypes::accepted(*stored, params, scratch);
+    list->merge(cellRow, update);
 
     const int visibleRow = list->visibleRow(cellRow);
     if (visibleRow < 0) return;
@@ -301,7 +305,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     if (const auto* name = stringIn(*row.stored, kNameKey)) row.delegate = delegateNamed(*name);
     row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
     row.reloadAfterSegmentedControl = true;
-    FormCellRefresh::apply(row, params);
+    FormCellRefresh::apply(row, update);
 }
 
 void FormCellContainerViewController::updateFormCells(const core::Array& cells,
@@ -332,7 +336,8 @@ void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
     if (!hostRow(cellRow, cellSection, kSetFocus) || !isRowVisible(cellRow, cellSection)) return;
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
-    FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow});
+    FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow}, selfOwner(),
+                        SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
 }
 
 void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {

@@ -9,6 +9,8 @@
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
+#include "formcells/internal/FormCellParameterTypes.h"
+#include "formcells/internal/SetterSupport.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -171,8 +173,10 @@ void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, con
 void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     if (!FormCellRowList::isSectionCellVisible(params)) return;
     if (!hasHostRow(row, kUpdateFormCell) || !cellsInSection_.isRowVisible(row)) return;
-    cellsInSection_.merge(row, params);
-    if (params.contains(kType)) ++cellsGeneration_;
+    core::Dictionary scratch;
+    const core::Dictionary& update = FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    cellsInSection_.merge(row, update);
+    if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
     auto table = pageTable();
     if (shown < 0 || !table) return;
@@ -184,7 +188,7 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.owner = owner();
     target.delegate = delegateNamedIn(*target.stored);
     target.attachmentDelegate = attachmentDelegate(*target.stored, path);
-    FormCellRefresh::apply(target, params);
+    FormCellRefresh::apply(target, update);
 }
 
 void FormCellSection::updateFormCells(const core::Array& params) {
@@ -208,7 +212,10 @@ void FormCellSection::hideLazyLoadingIndicatorWith(int row) {
 
 void FormCellSection::setFocus(int row) {
     if (!hasHostRow(row, kSetFocusWithRow) || !cellsInSection_.isRowVisible(row)) return;
-    if (auto table = pageTable()) FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)});
+    if (auto table = pageTable()) {
+        FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)}, owner(),
+                            SetterSupport::rowName(*cellsInSection_.at(row)));
+    }
 }
 
 void FormCellSection::registerCellsOfFormCellSection(ui::UITableView& tableView) {

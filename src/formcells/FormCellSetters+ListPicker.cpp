@@ -135,27 +135,27 @@ void showSelection(vessa::VUIListPickerFormCell& cell, const std::optional<std::
 }
 
 // The picker shows the data source's rows, searches with it and lets it
-// answer the search bar; a cell that showed another row before loses that
-// row's titles.
+// answer the search bar. Attached once the cell holds the row's selection:
+// an open picker shows the new source's rows at once, its picked items
+// among them.
 void attach(vessa::VUIListPickerFormCell& cell, const std::shared_ptr<ListPickerDataSource>& dataSource,
             const core::Dictionary& params) {
     if (auto paging = ParameterHelper::getParameterAsDictionary(params, kDataPaging)) {
         dataSource->setDataPagingData(*paging);
     }
     auto listPicker = cell.listPicker();
-    listPicker->setDataSource(dataSource);
+    listPicker->registerClass<vessa::VUIObjectTableViewCell>(vessa::VUIObjectTableViewCell::reuseIdentifier());
     listPicker->setSearchResultsUpdating(dataSource);
     listPicker->setSearchBarDelegate(dataSource);
-    listPicker->registerClass<vessa::VUIObjectTableViewCell>(vessa::VUIObjectTableViewCell::reuseIdentifier());
-    cell.valueOptions.clear();
+    listPicker->setDataSource(dataSource);
 }
 
 // Another row's data source must not stay behind on a reused cell.
 void detach(vessa::VUIListPickerFormCell& cell) {
     auto listPicker = cell.listPicker();
-    listPicker->setDataSource(nullptr);
     listPicker->setSearchResultsUpdating(nullptr);
     listPicker->setSearchBarDelegate(nullptr);
+    listPicker->setDataSource(nullptr);
 }
 
 std::shared_ptr<ListPickerDataSource> dataSourceOf(const vessa::VUIListPickerFormCell& cell) {
@@ -263,13 +263,13 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     if (!items) {
         // Nothing to choose from: the row shows its selection and opens an empty picker.
         S::warn("list picker: \"PickerItems\" is no list of dictionaries; nothing can be chosen");
-        detach(*cell);
         cell->valueOptions.clear();
         if (selection.items.empty()) selection.items = itemsWithIds({}, selection.ids, pickedItems);
         cell->uuidValues = selection.ids;
         showSelection(*cell, selection.items.empty() ? std::nullopt
                                                      : std::optional(ListPickerDataSource::descriptionForSelectedItems(
                                                            selection.items)));
+        detach(*cell);
         return nullptr;
     }
     // Identifiers a person picked earlier stand for the row's items that
@@ -279,12 +279,13 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
     }
     auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), selection.items, delegate,
                                                              searchOf(search, params));
-    attach(*cell, dataSource, params);
+    cell->valueOptions.clear();
     cell->setValue({});
     cell->uuidValues = selection.ids;
     showSelection(*cell, selection.items.empty()
                              ? std::nullopt
                              : std::optional(ListPickerDataSource::descriptionForSelectedItems(selection.items)));
+    attach(*cell, dataSource, params);
     return dataSource;
 }
 
@@ -297,15 +298,15 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
         auto dataSource =
             std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
-        attach(*cell, dataSource, params);
+        cell->valueOptions.clear();
         cell->uuidValues.clear();
         showSelection(*cell, indexes.empty() ? std::nullopt
                                              : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
         cell->setValue(indexes);
+        attach(*cell, dataSource, params);
         return;
     }
     const std::vector<int>& indexes = selectedIndexes(params);
-    detach(*cell);
     cell->uuidValues.clear();
     if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
         S::assignStrings(*titles, cell->valueOptions);
@@ -316,6 +317,9 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
     cell->setValue(indexes);
+    // A picker of titles open while its row is rebuilt shows the row's titles now.
+    if (!cell->listPicker()->dataSource() && cell->openPickerScreen()) cell->listPicker()->tableView()->reloadData();
+    detach(*cell);
 }
 
 void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& params) {
@@ -330,21 +334,37 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
     if (byUniqueIds != wasByUniqueIds && rebuildRow(*cell)) return;
 
     auto dataSource = dataSourceOf(*cell);
+    // Items of the other form (titles for a row with a data source,
+    // dictionaries for one without) need the other road too.
+    const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems);
+    const bool dictionaries = ParameterHelper::dictionaryArrayIn(params, kPickerItems) != nullptr;
+    const bool otherForm = dataSource ? titles && !dictionaries : dictionaries && !titles;
+    if (otherForm && rebuildRow(*cell)) return;
+
     // New items reach the data source before the row's text is built, so
     // the text names the selection among them.
     auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
     const bool newItems = items && dataSource;
     if (newItems) dataSource->update(std::move(*items));
+    const bool newTitles = titles && !dataSource && !byUniqueIds;
+    if (newTitles) S::assignStrings(*titles, cell->valueOptions);
 
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {
             const std::vector<int> indexes = selectedIndexes(params);
-            if (indexes.empty()) {
+            if (indexes.empty() || (!dataSource && cell->valueOptions.empty())) {
                 showSelection(*cell, std::nullopt);
             } else if (dataSource) {
                 showSelection(*cell, dataSource->descriptionForSelectedIndexes(indexes));
             }
             cell->setValue(indexes);
+        } else if (newTitles) {
+            // The selection is shown by the new titles.
+            if (cell->value().empty() || cell->valueOptions.empty()) {
+                showSelection(*cell, std::nullopt);
+            } else {
+                cell->setValue(cell->value());
+            }
         }
     } else if (UniqueIdSelection selection = uniqueIdSelection(params); selection.given) {
         if (dataSource) {
@@ -365,7 +385,7 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
         cell->uuidValues = std::move(selection.ids);
     }
 
-    if (newItems) refreshOpenPicker(cell);
+    if (newItems || newTitles) refreshOpenPicker(cell);
 }
 
 }  // namespace trc::formcells

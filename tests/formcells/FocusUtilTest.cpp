@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formcells/FormCellOwner.h"
 #include "formcells/FormTestSupport.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewDataSource.h"
@@ -116,6 +117,65 @@ TEST_F(FocusTargets, AChainKeepsCheckingItsRowAfterTheTableIsReleasedByOthers) {
     EXPECT_FALSE(weak.expired());
     queue().advance(2);
     EXPECT_TRUE(weak.expired());
+}
+
+// Where the owner shows its named row; nothing while it is hidden.
+class MovingRow : public FormCellOwner {
+public:
+    void updateParamsWithValue(const core::Dictionary&, const ui::IndexPath&) override {}
+    std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override {
+        return name == "amount" ? shownAt : std::nullopt;
+    }
+    std::optional<ui::IndexPath> shownAt = ui::IndexPath{0, 3};
+};
+
+class FocusFollowsItsRow : public FocusTest {
+protected:
+    // The host showed or hid rows above: the table rebuilt its rows, so the
+    // focus went with the old cells.
+    void rowsChanged(std::optional<ui::IndexPath> now) {
+        owner->shownAt = now;
+        table->reloadData();
+        ASSERT_EQ(window->firstResponder(), nullptr);
+    }
+    std::shared_ptr<MovingRow> owner = std::make_shared<MovingRow>();
+};
+
+TEST_F(FocusFollowsItsRow, EveryCheckFindsTheRowByItsName) {
+    FocusUtil::setFocus(table, {0, 3}, owner, "amount");
+    EXPECT_TRUE(field(3)->isFirstResponder());
+    queue().advance(0.2);
+    rowsChanged(ui::IndexPath{0, 0});  // rows above were hidden
+    queue().advance(0.41);             // 0.61: the first check
+    EXPECT_TRUE(field(0)->isFirstResponder()) << "never the row that moved into its place";
+    rowsChanged(ui::IndexPath{0, 3});  // and shown again
+    queue().advance(0.3);
+    EXPECT_TRUE(field(3)->isFirstResponder());
+}
+
+TEST_F(FocusFollowsItsRow, AHiddenRowIsNotFocusedAndNothingElseIs) {
+    FocusUtil::setFocus(table, {0, 3}, owner, "amount");
+    rowsChanged(std::nullopt);
+    queue().advance(0.61);
+    EXPECT_EQ(window->firstResponder(), nullptr);
+    rowsChanged(ui::IndexPath{0, 0});  // shown again before the checks ran out
+    queue().advance(0.3);
+    EXPECT_TRUE(field(0)->isFirstResponder());
+}
+
+TEST_F(FocusFollowsItsRow, WithoutANameOrOnceTheOwnerIsGoneTheChecksStayWhereTheyWere) {
+    FocusUtil::setFocus(table, {0, 3}, owner, std::nullopt);
+    rowsChanged(ui::IndexPath{0, 0});
+    queue().advance(0.61);
+    EXPECT_TRUE(field(3)->isFirstResponder()) << "an unnamed row is checked where it was";
+    queue().advance(5);
+
+    FocusUtil::setFocus(table, {0, 3}, owner, "amount");
+    owner.reset();
+    table->reloadData();
+    queue().advance(5);
+    EXPECT_EQ(window->firstResponder(), nullptr) << "a gone owner shows no row to focus";
+    EXPECT_EQ(queue().pendingCount(), 0u);
 }
 
 }  // namespace

@@ -56,6 +56,41 @@ TEST(ListPickerRowMemory, AnOpenPickerFollowsItsRowFromCellToCell) {
     EXPECT_EQ(open->cell(), nullptr) << "a row hidden meanwhile keeps its picker waiting";
 }
 
+TEST(ListPickerRowMemory, AnOpenPickerWhoseCellIsGoneFollowsItsRowIntoANewCell) {
+    ListPickerRows rows;
+    Cell a = newCell();
+    rows.willBuild("tool", a);
+    auto nav = openPicker(a);
+    std::weak_ptr<vessa::VUIListPicker> open = a->listPicker();
+    a.reset();  // the table let the hidden row's cell go
+    ASSERT_FALSE(open.expired()) << "its screen keeps the picker";
+    EXPECT_EQ(open.lock()->cell(), nullptr);
+
+    Cell b = newCell();
+    rows.willBuild("part", b);
+    EXPECT_NE(b->listPicker(), open.lock()) << "another row never takes it";
+    Cell c = newCell();
+    rows.willBuild("tool", c);
+    EXPECT_EQ(c->listPicker(), open.lock());
+    EXPECT_EQ(open.lock()->cell(), c.get()) << "picks land again";
+    EXPECT_TRUE(c->openPickerScreen());
+}
+
+TEST(ListPickerRowMemory, APickerClosedWhileItWaitedIsForgotten) {
+    ListPickerRows rows;
+    Cell a = newCell(), b = newCell();
+    rows.willBuild("tool", a);
+    auto nav = openPicker(a);
+    auto open = a->listPicker();
+    rows.willBuild("part", a);
+    EXPECT_NE(a->listPicker(), open);
+    nav.reset();
+    open.reset();
+    rows.willBuild("tool", b);
+    EXPECT_FALSE(b->openPickerScreen()) << "the row keeps the cell's own picker";
+    EXPECT_EQ(b->listPicker()->cell(), b.get());
+}
+
 TEST(ListPickerRowMemory, AClosedPickerStaysWithItsCell) {
     ListPickerRows rows;
     Cell a = newCell(), b = newCell();

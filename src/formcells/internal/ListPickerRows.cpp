@@ -15,33 +15,35 @@ void ListPickerRows::setPickedItems(const std::string& name, Items items) { pick
 
 void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell) {
     if (!cell) return;
-    std::erase_if(cells_, [](const auto& entry) { return entry.second.expired(); });
+    std::erase_if(built_, [](const auto& entry) { return entry.second.cell.expired() && entry.second.picker.expired(); });
     // The row the cell showed before, when another: its open picker waits
-    // for it. Its entry is taken out whole, to be this row's when this row
-    // has none: a cell reused row after row moves no memory.
-    decltype(cells_)::node_type taken;
-    for (auto it = cells_.begin(); it != cells_.end(); ++it) {
-        if (it->second.lock() != cell) continue;
-        if (it->first != name && cell->openPickerScreen()) waiting_[it->first] = cell->detachListPicker();
-        taken = cells_.extract(it);
+    // for it. Otherwise that row's entry is taken out whole, to be this
+    // row's when this row has none: a cell reused row after row moves no
+    // memory.
+    decltype(built_)::node_type taken;
+    for (auto it = built_.begin(); it != built_.end(); ++it) {
+        if (it->second.cell.lock() != cell) continue;
+        if (it->first == name) break;
+        if (cell->openPickerScreen()) {
+            it->second.picker = cell->detachListPicker();
+            it->second.cell.reset();
+        } else {
+            taken = built_.extract(it);
+        }
         break;
     }
-    auto own = cells_.find(name);
-    if (auto it = waiting_.find(name); it != waiting_.end()) {
-        cell->attachListPicker(std::move(it->second));
-        waiting_.erase(it);
-    } else if (auto before = own != cells_.end() ? own->second.lock() : nullptr;
-               before && before != cell && before->openPickerScreen()) {
-        cell->attachListPicker(before->detachListPicker());
-    }
-    if (own != cells_.end()) {
-        own->second = cell;
+    auto own = built_.find(name);
+    if (own != built_.end()) {
+        if (auto picker = own->second.picker.lock(); picker && picker != cell->listPicker() && picker->openScreen()) {
+            cell->attachListPicker(std::move(picker));
+        }
+        own->second = {cell, cell->listPicker()};
     } else if (taken) {
         taken.key() = name;
-        taken.mapped() = cell;
-        cells_.insert(std::move(taken));
+        taken.mapped() = {cell, cell->listPicker()};
+        built_.insert(std::move(taken));
     } else {
-        cells_.emplace(name, cell);
+        built_.emplace(name, Built{cell, cell->listPicker()});
     }
 }
 

@@ -6,15 +6,17 @@
 //   as the picker knew them ("UniqueId" and "DisplayValue"), so a rebuilt
 //   row still names an item the host's list no longer holds (one picked
 //   among search results);
-// - which cell a row was last built into, so that a row rebuilt into
-//   another cell (the host showed or hid rows, cells were reused) takes
+// - which cell a row was last built into and which picker it gave the row,
+//   so that a row rebuilt into another cell (the host showed or hid rows,
+//   cells were reused, or the table let the row's cell go altogether) takes
 //   along the picker a person has open. A picker open in a cell that is
 //   rebuilt for another row waits until its own row is built again; a row
 //   that is not built again (hidden meanwhile) keeps it waiting, and the
 //   picker takes no selection.
 //
-// One per owner (FormCellOwner). Cells are held weakly (the table owns
-// them), waiting pickers strongly. Main thread only.
+// One per owner (FormCellOwner). Cells and pickers are held weakly: the
+// table owns the cells, each cell its picker, and the screen of an open
+// picker keeps it while it waits. Main thread only.
 
 #include <map>
 #include <memory>
@@ -41,14 +43,18 @@ public:
 
     // The row is about to be built into cell: an open picker the cell holds
     // for another row is put aside for that row, and the row's own open
-    // picker (put aside, or still in the cell the row was built into
-    // before) moves into cell.
+    // picker (put aside, still in the cell the row was built into before,
+    // or left by a cell that is gone) moves into cell.
     void willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell);
 
 private:
+    struct Built {
+        std::weak_ptr<vessa::VUIListPickerFormCell> cell;
+        std::weak_ptr<vessa::VUIListPicker> picker;
+    };
+
     std::map<std::string, Items, std::less<>> pickedItems_;
-    std::map<std::string, std::weak_ptr<vessa::VUIListPickerFormCell>, std::less<>> cells_;
-    std::map<std::string, std::shared_ptr<vessa::VUIListPicker>, std::less<>> waiting_;
+    std::map<std::string, Built, std::less<>> built_;
 };
 
 }  // namespace trc::formcells

@@ -9,9 +9,13 @@
 namespace trc::ui {
 
 void UITableView::registerCell(const std::string& identifier, CellFactory factory, std::string className) {
-    registrations_[identifier] = {std::move(factory), std::move(className)};
-    // Cells of an earlier registration must not come back under the new one.
-    pool_.erase(identifier);
+    auto [it, added] = registrations_.try_emplace(identifier);
+    // Cells of another class must not come back under the new registration.
+    const Registration& before = it->second;
+    const bool sameClass =
+        before.className == className && before.factory && factory && before.factory.target_type() == factory.target_type();
+    if (!added && !sameClass) pool_.erase(identifier);
+    it->second = {std::move(factory), std::move(className)};
 }
 
 std::optional<std::string> UITableView::registeredClassName(const std::string& identifier) const {

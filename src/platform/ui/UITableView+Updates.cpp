@@ -35,6 +35,23 @@ void UITableView::reloadAll(const char* reason) {
     if (laidOut_) layoutRows();
 }
 
+void UITableView::setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) {
+    if (dataSource && dataSource_.lock() == dataSource) return;
+    dataSource_ = dataSource;
+    if (building_) {
+        reloadPending_ = true;
+        return;
+    }
+    for (auto& [p, cell] : std::exchange(cells_, {})) recycle(cell);
+    recycleHeaders();
+    selected_.reset();
+    rowCounts_.clear();
+    countsLoaded_ = false;
+    laidOut_ = false;
+    firstVisible_ = 0;
+    setNeedsLayout();
+}
+
 void UITableView::reloadData() {
     note("reloadData");
     ++reloadDataCount_;

@@ -74,7 +74,10 @@ public:
 
     Style style() const { return style_; }
     std::shared_ptr<UITableViewDataSource> dataSource() const { return dataSource_.lock(); }
-    void setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) { dataSource_ = dataSource; }
+    // Another data source starts the table over: the row counts and cells of
+    // the one before are dropped (the cells go to the reuse pool), and
+    // nothing is asked of the new one before the next layout.
+    void setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource);
     std::shared_ptr<UITableViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { delegate_ = delegate; }
 
@@ -86,7 +89,10 @@ public:
     bool cellLayoutMarginsFollowReadableWidth = false;
     std::optional<UIColor> separatorColor;
 
-    // Registration; registering again under an identifier replaces the factory.
+    // Registration. Registering another class under an identifier replaces
+    // the factory and empties that identifier's reuse pool; registering the
+    // class already registered keeps the pool, so cells that left the screen
+    // (and what they hold) stay for rows to come.
     void registerCell(const std::string& identifier, CellFactory factory, std::string className);
     template <class T>
     void registerClass(const std::string& identifier) {

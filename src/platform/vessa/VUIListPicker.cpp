@@ -48,6 +48,25 @@ void VUIListPicker::reloadData() {
     tableView_->reloadData();
 }
 
+void VUIListPicker::setDataSource(std::shared_ptr<VUIListPickerDataSource> dataSource) {
+    if (dataSource == dataSource_) return;
+    dataSource_ = std::move(dataSource);
+    searchBar_->text.reset();
+    // A closed picker's table starts over when it opens next.
+    if (openScreen()) tableView_->reloadData();
+}
+
+std::shared_ptr<VUIListPickerTableViewController> VUIListPicker::openScreen() const {
+    auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(tableView_->owningViewController());
+    return screen && screen->navigationController() ? screen : nullptr;
+}
+
+void VUIListPicker::willOpen() {
+    if (!isFiltered()) return;
+    searchBar_->text.reset();
+    if (auto updating = searchResultsUpdating()) updating->updateSearchResults(*this, std::string());
+}
+
 void VUIListPicker::search(const std::string& text) {
     searchBar_->enterText(text);
     if (auto updating = searchResultsUpdating()) updating->updateSearchResults(*this, text);

@@ -30,6 +30,7 @@ class UISearchBarDelegate;
 namespace trc::vessa {
 
 class VUIListPickerFormCell;
+class VUIListPickerTableViewController;
 
 class VUIListPicker : public core::Object {
     TRC_OBJECT(VUIListPicker)
@@ -46,7 +47,9 @@ public:
     std::optional<std::string> searchBarPlaceholderText;
 
     std::shared_ptr<VUIListPickerDataSource> dataSource() const { return dataSource_; }
-    void setDataSource(std::shared_ptr<VUIListPickerDataSource> dataSource) { dataSource_ = std::move(dataSource); }
+    // Another data source knows no search yet, so the search bar is cleared;
+    // an open picker shows the new source's rows at once.
+    void setDataSource(std::shared_ptr<VUIListPickerDataSource> dataSource);
     std::shared_ptr<VUIListPickerSearchResultsUpdating> searchResultsUpdating() const {
         return searchResultsUpdating_.lock();
     }
@@ -66,6 +69,14 @@ public:
     }
     void reloadData();
     int reloadDataCount() const { return reloadDataCount_; }
+    // The screen showing the picker while it is open (on a navigation
+    // stack), else nullptr.
+    std::shared_ptr<VUIListPickerTableViewController> openScreen() const;
+    // What opening the picker does first: every opening starts with an empty
+    // search bar and the source's whole list (a search left in the bar is
+    // taken back through the search results updater, as when a person
+    // clears the bar).
+    void willOpen();
 
     // True while a search text is entered: rows are search results.
     bool isFiltered() const { return searchBar_->text && !searchBar_->text->empty(); }

@@ -107,6 +107,7 @@ std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPic
     if (!isEditable()) return nullptr;
     auto shownBy = controller();
     if (!shownBy) return nullptr;
+    listPicker_->willOpen();
     auto screen = std::make_shared<VUIListPickerTableViewController>(listPicker_);
     screen->title = keyName_;
     if (auto nav = shownBy->navigationController()) {
@@ -118,9 +119,7 @@ std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPic
 }
 
 std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPickerScreen() const {
-    auto screen = std::dynamic_pointer_cast<VUIListPickerTableViewController>(
-        listPicker_->tableView()->owningViewController());
-    return screen && screen->navigationController() ? screen : nullptr;
+    return listPicker_->openScreen();
 }
 
 std::shared_ptr<VUIListPicker> VUIListPickerFormCell::detachListPicker() {

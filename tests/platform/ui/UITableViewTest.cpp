@@ -159,6 +159,46 @@ TEST_F(TableReuse, RegisteringAgainReplacesTheClass) {
     EXPECT_EQ(dynamic_cast<FieldCell*>(cell.get()), nullptr);
 }
 
+TEST_F(TableReuse, RegisteringTheSameClassAgainKeepsTheCellsThatLeftTheScreen) {
+    rows->counts = {3};
+    table->setRowsOnScreen(1);
+    table->layoutIfNeeded();
+    std::weak_ptr<UITableViewCell> left = table->cellForRow({0, 0});
+    rows->counts = {0};
+    table->reloadData();
+    ASSERT_FALSE(left.expired()) << "the cell waits in the reuse pool";
+
+    table->registerClass<FieldCell>("row");
+    ASSERT_FALSE(left.expired()) << "the same class again keeps the pool";
+    rows->counts = {1};
+    table->reloadData();
+    EXPECT_EQ(table->cellForRow({0, 0}), left.lock()) << "and the next row takes the cell";
+
+    rows->counts = {0};
+    table->reloadData();
+    table->registerCell("row", [] { return std::make_shared<UITableViewCell>(); }, "UITableViewCell");
+    EXPECT_TRUE(left.expired()) << "another class empties it";
+}
+
+TEST_F(TableReuse, ANewDataSourceStartsTheTableOver) {
+    table->layoutIfNeeded();
+    auto old = table->cellForRow({0, 0});
+    auto other = std::make_shared<Rows>();
+    other->counts = {1, 2};
+    table->setDataSource(other);
+    EXPECT_EQ(shown(), "") << "no cell of the old rows stays";
+    EXPECT_EQ(old->superview(), nullptr);
+    EXPECT_EQ(other->built, 0) << "nothing is asked before the next layout";
+    EXPECT_EQ(table->rowCounts(), (std::vector<int>{1, 2})) << "the old counts are gone";
+    table->layoutIfNeeded();
+    EXPECT_EQ(shown(), "[0, 0] [1, 0] [1, 1]");
+    EXPECT_EQ(old->reuseCount(), 1) << "the old rows' cells were given back for reuse";
+    EXPECT_EQ(rows->built, 3);
+
+    table->setDataSource(other);
+    EXPECT_EQ(shown(), "[0, 0] [1, 0] [1, 1]") << "the same data source again changes nothing";
+}
+
 TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
     table->layoutIfNeeded();
     rows.reset();

@@ -14,6 +14,7 @@
 #include "platform/vessa/VUIDurationPickerFormCell.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 #include "platform/vessa/VUIFormTableViewController.h"
+#include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
 #include "platform/vessa/VUINoteFormCell.h"
@@ -429,6 +430,109 @@ TEST_F(ListPicking, UniqueIdentifierModeNeedsADataSource) {
     EXPECT_TRUE(form->cell->pickUniqueIdentifiers({"A1"}));
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(std::get<std::vector<std::string>>(reported[0]), std::vector<std::string>{"A1"});
+}
+
+// Items as texts, a search that keeps the rows holding the text, and every
+// search it was asked for.
+class TextItems : public VUIListPickerDataSource, public VUIListPickerSearchResultsUpdating {
+public:
+    explicit TextItems(std::vector<std::string> items) : items(std::move(items)) {}
+    int numberOfRowsIn(UITableView&) override { return static_cast<int>(shownRows().size()); }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& table, int row, bool) override {
+        auto cell = table.dequeueReusableCell("UITableViewCell");
+        cell->textLabel()->text = items[static_cast<std::size_t>(shownRows()[static_cast<std::size_t>(row)])];
+        return cell;
+    }
+    std::shared_ptr<UITableViewCell> cellForItemWithUniqueIdentifier(UITableView&, const std::string&) override {
+        return nullptr;
+    }
+    std::string uniqueIdentifierForItemAt(UITableView&, int) override { return {}; }
+    int indexForUniqueIdentifier(UITableView&, const std::string&) override { return -1; }
+    void updateSearchResults(VUIListPicker& picker, const std::string& text) override {
+        searches.push_back(text);
+        search = text;
+        picker.reloadData();
+    }
+    bool filteredDataSourceContainsItemWithUniqueIdentifier(VUIListPicker&, const std::string&) override { return true; }
+    bool filteredDataSourceContainsItemAt(VUIListPicker&, int) override { return true; }
+    int unfilteredDataSourceIndexOfItemAt(VUIListPicker&, int row) override {
+        return row < static_cast<int>(shownRows().size()) ? shownRows()[static_cast<std::size_t>(row)] : -1;
+    }
+
+    std::vector<int> shownRows() const {
+        std::vector<int> rows;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].find(search) != std::string::npos) rows.push_back(static_cast<int>(i));
+        }
+        return rows;
+    }
+    std::vector<std::string> items;
+    std::string search;
+    std::vector<std::string> searches;
+};
+
+std::shared_ptr<TextItems> attachItems(VUIListPicker& picker, std::vector<std::string> items) {
+    auto source = std::make_shared<TextItems>(std::move(items));
+    picker.setSearchResultsUpdating(source);
+    picker.setDataSource(source);
+    return source;
+}
+
+std::vector<std::string> rowTexts(UITableView& table) {
+    std::vector<std::string> texts;
+    for (const auto& cell : table.visibleCells()) texts.push_back(cell->textLabel()->text.value_or(""));
+    return texts;
+}
+
+TEST_F(ListPicking, APickerOpenedAgainShowsTheItemsItHasNow) {
+    auto screen = form->cell->openPicker();
+    screen->tableView()->layoutIfNeeded();
+    EXPECT_EQ(rowTexts(*screen->tableView()), (std::vector<std::string>{"Red", "Green", "Blue"}));
+    nav->popViewController(false);
+    screen.reset();
+
+    form->cell->valueOptions = {"Cyan", "Magenta"};
+    screen = form->cell->openPicker();
+    screen->tableView()->layoutIfNeeded();
+    EXPECT_EQ(rowTexts(*screen->tableView()), (std::vector<std::string>{"Cyan", "Magenta"}));
+    EXPECT_TRUE(screen->listPicker()->selectRow(1));
+    EXPECT_EQ(std::get<std::vector<int>>(reported.at(0)), std::vector<int>{1});
+    EXPECT_EQ(form->cell->valueLabel()->text, "Magenta");
+}
+
+TEST_F(ListPicking, AnotherDataSourceClearsTheSearchAndShowsInAnOpenPickerAtOnce) {
+    auto picker = form->cell->listPicker();
+    auto first = attachItems(*picker, {"Hammer", "Saw"});
+    auto screen = form->cell->openPicker();
+    screen->tableView()->layoutIfNeeded();
+    picker->search("Sa");
+    EXPECT_EQ(rowTexts(*screen->tableView()), std::vector<std::string>{"Saw"});
+
+    auto second = attachItems(*picker, {"Drill", "File", "Plane"});
+    EXPECT_EQ(picker->searchBar()->text, std::nullopt) << "the new source has no search to show";
+    EXPECT_EQ(rowTexts(*screen->tableView()), (std::vector<std::string>{"Drill", "File", "Plane"}));
+    EXPECT_TRUE(picker->selectRow(1));
+    EXPECT_EQ(std::get<std::vector<int>>(reported.at(0)), std::vector<int>{1}) << "a tap lands on the row it shows";
+    EXPECT_TRUE(second->searches.empty());
+}
+
+TEST_F(ListPicking, EveryOpeningStartsWithAnEmptySearch) {
+    auto picker = form->cell->listPicker();
+    auto source = attachItems(*picker, {"Hammer", "Saw"});
+    form->cell->openPicker();
+    picker->search("Sa");
+    nav->popViewController(false);
+    EXPECT_EQ(picker->searchBar()->text, "Sa") << "a closed picker keeps its bar as it was";
+
+    auto screen = form->cell->openPicker();
+    screen->tableView()->layoutIfNeeded();
+    EXPECT_EQ(picker->searchBar()->text, std::nullopt);
+    EXPECT_EQ(source->searches, (std::vector<std::string>{"Sa", ""})) << "the source took the search back";
+    EXPECT_EQ(rowTexts(*screen->tableView()), (std::vector<std::string>{"Hammer", "Saw"}));
+
+    nav->popViewController(false);
+    form->cell->openPicker();
+    EXPECT_EQ(source->searches.size(), 2u) << "an empty bar asks for nothing";
 }
 
 TEST_F(ListPicking, APickerWhoseCellIsGoneTakesNoSelection) {
