@@ -3,8 +3,9 @@
 // header key), a new wrong-attempt count, and the sealed entries (opened with
 // a fixed store key). Anything that is not a store must end in
 // StoreManagerError storeCorrupted; a header that was read must take a new
-// count and still be read.
+// count, written in place over the count's range alone, and still be read.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,6 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Format::Header header = Format::readHeader(file, headerKey);
         Format::Bytes counted = Format::withFailedAttempts(file, header.failedAttempts + 1, headerKey);
         if (Format::readHeader(counted, headerKey).failedAttempts != header.failedAttempts + 1) std::abort();
+        // The count is stored by rewriting only its range in place: that
+        // must give the very file withFailedAttempts gives.
+        const Format::Range range = Format::failedAttemptsRange(file);
+        Format::Bytes patched = file;
+        std::copy_n(counted.begin() + static_cast<long>(range.offset), range.length,
+                    patched.begin() + static_cast<long>(range.offset));
+        if (patched != counted) std::abort();
         (void)Format::unseal(file, storeKey);
     } catch (const StoreManagerError& e) {
         if (e.errorCase() != StoreManagerError::Case::storeCorrupted) std::abort();

@@ -327,9 +327,8 @@ void FormCellContainerViewController::updateFormCells(const core::Array& cells,
     table->reloadData();
 }
 
-void FormCellContainerViewController::setLocale(const std::string& identifier) {
-    if (identifier.empty()) return;
-    FormCellFactory::setLocale(foundation::Locale(identifier));
+void FormCellContainerViewController::setLocale(const std::string& identifier, std::string_view entry) {
+    FormCellFactory::setLocale(identifier, entry);
 }
 
 void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {

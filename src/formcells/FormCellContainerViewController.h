@@ -92,7 +92,9 @@ public:
     void addFormCell(const core::Dictionary& params, const std::shared_ptr<core::Object>& delegate);
     void updateFormCell(const core::Dictionary& params, int cellRow, int cellSection);
     void updateFormCells(const core::Array& cells, const std::optional<std::string>& style);
-    void setLocale(const std::string& identifier);
+    // entry names the host's call in the line that refuses an identifier
+    // making no valid locale (createWithParams: calls this too).
+    void setLocale(const std::string& identifier, std::string_view entry = kSetLocale);
     void setFocus(int cellRow, int cellSection);
     void hideLazyLoadingIndicator(int cellRow, int cellSection);
 

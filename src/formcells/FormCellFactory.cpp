@@ -15,6 +15,7 @@
 #include "formcells/internal/ExtensionFormCellBuilder.h"
 #include "formcells/internal/FormCellConfiguration.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
@@ -309,6 +310,22 @@ const foundation::Locale& FormCellFactory::locale() {
 }
 
 void FormCellFactory::setLocale(foundation::Locale locale) { localeSlot() = std::move(locale); }
+
+void FormCellFactory::setLocale(std::string_view identifier, std::string_view entry) {
+    if (identifier.empty()) return;
+    if (std::optional<foundation::Locale> named = foundation::Locale::named(identifier)) {
+        setLocale(std::move(*named));
+        return;
+    }
+    // A host may send any text; the line shows enough of it to be found.
+    constexpr std::size_t kShown = 64;
+    std::string shown;
+    core::Json::writeString(identifier.substr(0, kShown), shown);
+    if (identifier.size() > kShown) shown += "...";
+    services::SharedLoggerManager::log(kLoggerName, "warn",
+                                       std::string(entry) + ": " + shown + " (" + std::to_string(identifier.size()) +
+                                           " bytes) makes no valid locale; the locale stays " + locale().identifier());
+}
 
 std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     UITableView& tableView, const IndexPath& indexPath, std::string_view cellType,

@@ -76,6 +76,10 @@ public:
     // "locale" parameter, the date setters read it.
     static const foundation::Locale& locale();
     static void setLocale(foundation::Locale locale);
+    // The same from a host's identifier, entry naming where it came from: an
+    // empty one names no locale, and one that makes no valid locale is
+    // refused with a "warn" line; either way the locale stays as it was.
+    static void setLocale(std::string_view identifier, std::string_view entry);
 
     // The cell for the row at indexPath (a row as the table shows it).
     // viewController is the page showing a form cell section (extension

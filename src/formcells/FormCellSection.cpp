@@ -138,10 +138,7 @@ void FormCellSection::setData(const core::Dictionary& params) {
     // Kept as given: any count but 0 shows the section's cells, a negative
     // one included, and updateFormCells never reaches past the cells it gets.
     if (auto count = ParameterHelper::getParameterAsInt(params, kItemCount)) maxItemCount = *count;
-    // An empty identifier names no locale: the shared one stays.
-    if (const std::string* locale = textIn(params, kLocale); locale && !locale->empty()) {
-        FormCellFactory::setLocale(foundation::Locale(*locale));
-    }
+    if (const std::string* locale = textIn(params, kLocale)) FormCellFactory::setLocale(*locale, kLocaleEntry);
 }
 
 void FormCellSection::redraw(const core::Dictionary& data) {

@@ -57,6 +57,8 @@ public:
     // Section keys.
     static constexpr const char* kItemCount = "itemCount";
     static constexpr const char* kLocale = "locale";
+    // How a refused "locale" is named in the log.
+    static constexpr const char* kLocaleEntry = "FormCellSection \"locale\"";
     // Host callbacks.
     static constexpr const char* kOnPress = "onPress";
     static constexpr const char* kGetView = "getView";

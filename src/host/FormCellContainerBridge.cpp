@@ -51,7 +51,7 @@ core::Value create(const core::Value& arg) {
     if (const auto* popover = params->find(kIsInPopover)) controller->isInPopover = boolIn(*popover);
     const auto* locale = params->find(kLocale);
     const auto* identifier = locale ? locale->ifString() : nullptr;
-    controller->setLocale(identifier ? *identifier : std::string());
+    controller->setLocale(identifier ? *identifier : std::string(), kCreate);
     return core::Value(controller);
 }
 

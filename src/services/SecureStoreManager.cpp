@@ -55,6 +55,7 @@ void SecureStoreManager::open() {
         fail(why);
     };
     if (sodium_init() < 0) fail("the cryptography library cannot start");
+    for (const char* name : {kKeyFileName, kStoreFileName}) foundation::AtomicFile::removeLeftovers(folder_ / name);
 
     std::error_code ec;
     std::optional<std::string> keyBytes = foundation::AtomicFile::read(folder_ / kKeyFileName, ec);

@@ -10,7 +10,8 @@
 // wiped from memory once sealed); the 32-byte master key
 // is a file beside it readable only by its owner (mode 0600). Anyone who can
 // read the sandbox as that user can read the store: it protects against
-// other users and against copies of the store file alone, not more.
+// other users and against copies of the store file alone, not more. Opening
+// it removes the temporary files of writes a kill interrupted.
 //
 // A damaged, truncated or tampered store, or a key file that is missing
 // while a store exists, makes every call throw QVSecureStoreError

@@ -4,7 +4,9 @@
 #include <fstream>
 
 #include "FreshSandboxTest.h"
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FaultyFiles.h"
+#include "platform/foundation/KilledWrite.h"
 #include "services/SecureStoreManager.h"
 
 using namespace trc;
@@ -165,6 +167,15 @@ TEST_F(SecureStoreDamage, AFailedWriteKeepsTheValueAndLeavesNoTemporaryFile) {
     int files = 0;
     for (const auto& e : fs::directory_iterator(SecureStoreManager::defaultFolder())) files += e.is_regular_file();
     EXPECT_EQ(files, 1);  // the key only
+}
+
+TEST_F(SecureStoreDamage, OpeningRemovesTheTemporaryFilesOfAWriteAKillInterrupted) {
+    auto store = SecureStoreManager::sharedInstance();
+    ASSERT_TRUE(trc::testing::killedDuringWrite([&] { store->putString("new", "ApplicationID"); }));
+    EXPECT_EQ(foundation::AtomicFile::leftovers(storeFile()).size(), 1u);
+    relaunch();
+    EXPECT_EQ(SecureStoreManager::sharedInstance()->getString("ApplicationID"), "precious");
+    EXPECT_TRUE(foundation::AtomicFile::leftovers(storeFile()).empty());
 }
 
 TEST_F(SecureStoreDamage, AStoreThatCannotBeReadNowIsRefusedThenReadOnceItCanBe) {

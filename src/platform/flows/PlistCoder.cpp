@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -18,6 +19,14 @@ namespace {
 // Property-list dates count from 2001-01-01T00:00:00Z.
 constexpr double kReferenceDate = 978307200.0;
 constexpr int kMaxDepth = 256;
+
+// Whether a date's seconds since the reference date fit what libplist and
+// the encoder take: a finite number strictly inside the 32-bit range.
+// libplist turns a date into 32-bit seconds and microseconds by plain
+// conversion, which for NaN or 1e300 is undefined and gives garbage.
+bool dateFits(double seconds) {
+    return seconds > std::numeric_limits<std::int32_t>::min() && seconds < std::numeric_limits<std::int32_t>::max();
+}
 
 struct NodeFree {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
@@ -53,8 +62,7 @@ Node toNode(const core::Value& value, int depth) {
         case K::String: return Node(plist_new_string(plainText(*value.ifString())));
         case K::Date: {
             double t = value.ifDate()->secondsSince1970 - kReferenceDate;
-            if (!(t > std::numeric_limits<std::int32_t>::min() && t < std::numeric_limits<std::int32_t>::max()))
-                throw CodingError("date out of range");
+            if (!dateFits(t)) throw CodingError("date out of range");
             // To the nearest microsecond, which is all a property-list date keeps.
             const long long micros = std::llround(t * 1e6);
             long long sec = micros / 1000000;
@@ -117,6 +125,9 @@ core::Value fromNode(plist_t node, int depth) {
         case PLIST_DATE: {
             std::int32_t sec = 0, usec = 0;
             plist_get_date_val(node, &sec, &usec);
+            // The decoder refused dates that do not fit; this holds whatever
+            // libplist makes of a date on another machine.
+            if (usec < 0 || usec >= 1000000) throw CodingError("a date that does not fit");
             // libplist gives the microseconds without their sign: before the
             // reference date they count back from the seconds. (Within the
             // second before it, where the seconds are 0, the sign is lost.)
@@ -161,11 +172,12 @@ std::uint64_t bigEndian(const core::Data& data, std::size_t at, std::size_t size
     return v;
 }
 
-// Whether a binary property list holds a text (or key) with a NUL character.
-// libplist reads such a text and then aborts the process on it (an
-// assertion), so these lists are refused before libplist reads them. A list
-// whose texts cannot all be found is refused too.
-bool holdsTextWithNul(const core::Data& data) {
+// Whether a binary property list holds what libplist cannot read safely: a
+// text (or key) with a NUL character, which it reads and then aborts the
+// process on (an assertion), or a date that does not fit. These lists are
+// refused before libplist reads them. A list whose objects cannot all be
+// found is refused too.
+bool holdsWhatLibplistCannotRead(const core::Data& data) {
     constexpr std::size_t kTrailer = 32;
     if (data.size() < 8 + kTrailer) return true;
     const std::size_t trailer = data.size() - kTrailer;
@@ -179,6 +191,14 @@ bool holdsTextWithNul(const core::Data& data) {
         const std::uint64_t at = bigEndian(data, static_cast<std::size_t>(table + i * offsetSize), offsetSize);
         if (at >= trailer) return true;
         const unsigned type = data[at] >> 4;
+        if (data[at] == 0x33) {  // a date: a big-endian double
+            if (at + 9 > trailer) return true;
+            const std::uint64_t bits = bigEndian(data, static_cast<std::size_t>(at + 1), 8);
+            double seconds = 0;
+            std::memcpy(&seconds, &bits, sizeof seconds);
+            if (!dateFits(seconds)) return true;
+            continue;
+        }
         if (type != 0x5 && type != 0x6) continue;  // ASCII and UTF-16 texts
         std::uint64_t count = data[at] & 0x0f;
         std::uint64_t start = at + 1;
@@ -215,7 +235,7 @@ core::Data PlistCoder::encode(const core::Value& value) const {
 core::Value PlistCoder::decode(const core::Data& data) const {
     if (data.size() < 8 || data.size() > std::numeric_limits<std::uint32_t>::max())
         throw CodingError("not a property list");
-    if (holdsTextWithNul(data)) throw CodingError("a property list with a text it cannot hold");
+    if (holdsWhatLibplistCannotRead(data)) throw CodingError("a property list with a text or date it cannot hold");
     plist_t raw = nullptr;
     plist_from_bin(reinterpret_cast<const char*>(data.data()), static_cast<std::uint32_t>(data.size()), &raw);
     if (!raw) throw CodingError("not a property list");

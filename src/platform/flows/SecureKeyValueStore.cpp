@@ -2,12 +2,10 @@
 
 #include <sodium.h>
 
-#include <algorithm>
-#include <mutex>
+#include <limits>
 #include <system_error>
 
 #include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/internal/SecureStoreFormat.h"
 #include "platform/foundation/AtomicFile.h"
@@ -39,48 +37,6 @@ struct Secret {
     explicit Secret(std::size_t n) : bytes(n) {}
     ~Secret() { sodium_memzero(bytes.data(), bytes.size()); }
 };
-
-// Wrong passcodes this process has counted, by store file. They count even
-// when the file cannot take them (a full disk), so the limit holds for as
-// long as the process runs; a relaunch starts from what the file says.
-struct AttemptCounts {
-    std::mutex mutex;
-    std::map<std::string, std::uint32_t> byPath;
-};
-
-AttemptCounts& attemptCounts() {
-    static AttemptCounts& counts = []() -> AttemptCounts& {
-        static AttemptCounts c;
-        core::ProcessState::registerReset("flows.SecureKeyValueStore.attempts", [] {
-            std::lock_guard<std::mutex> lock(c.mutex);
-            c.byPath.clear();
-        });
-        return c;
-    }();
-    return counts;
-}
-
-std::string countKey(const fs::path& path) {
-    std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
-    return (ec ? path : absolute).lexically_normal().string();
-}
-
-std::uint32_t countedInMemory(const fs::path& path) {
-    AttemptCounts& c = attemptCounts();
-    std::lock_guard<std::mutex> lock(c.mutex);
-    auto it = c.byPath.find(countKey(path));
-    return it == c.byPath.end() ? 0 : it->second;
-}
-
-void countInMemory(const fs::path& path, std::optional<std::uint32_t> failed) {
-    AttemptCounts& c = attemptCounts();
-    std::lock_guard<std::mutex> lock(c.mutex);
-    if (failed)
-        c.byPath[countKey(path)] = *failed;
-    else
-        c.byPath.erase(countKey(path));
-}
 
 // The store layer's view of a file: nothing when it is not there,
 // storeUnavailable (naming the file and the errno) when it cannot be read.
@@ -128,19 +84,34 @@ void derive(const std::string& passcode, const Bytes& salt, const SecureKeyValue
                        sizeof kVerifierContext - 1, both.bytes.data() + Format::kKeyBytes, Format::kVerifierBytes);
 }
 
-// At the retry limit the store locks: the count at the limit is written. A
-// lock that cannot be written would be gone at the next launch, so then the
-// store is wiped instead; a delete needs no free space.
-void lockOrWipe(const fs::path& path, const Bytes& file, std::uint32_t failed, const std::optional<Bytes>& key) {
-    try {
-        writeFile(path, Format::withFailedAttempts(file, failed, key));
-        return;
-    } catch (const StoreManagerError& e) {
-        core::Logging::log(kLogger, "error",
-                           "the retry limit was reached but the lock cannot be written (" + e.description() +
-                               "); wiping the store");
+// Makes count the file's wrong-attempt count where a relaunch finds it: its
+// bytes (and the header checksum over them) are rewritten in place and
+// synced, which needs no new space, so a full disk takes it. file becomes
+// what the disk holds. storeUnavailable when it cannot be written.
+void writeCount(const fs::path& path, Bytes& file, std::uint32_t count, const std::optional<Bytes>& headerKey) {
+    Bytes updated = Format::withFailedAttempts(file, count, headerKey);
+    const Format::Range range = Format::failedAttemptsRange(updated);
+    auto counted = [&range](const Bytes& b) {
+        return std::string_view(reinterpret_cast<const char*>(b.data()) + range.offset, range.length);
+    };
+    std::error_code ec;
+    if (!foundation::AtomicFile::overwrite(path, range.offset, counted(updated), ec)) {
+        // Nothing is judged on a count that may not be on disk, so the count
+        // as it was goes back (as far as it can): a passing fault (a flush
+        // that failed after the write) costs no attempt.
+        std::error_code ignored;
+        foundation::AtomicFile::overwrite(path, range.offset, counted(file), ignored);
+        throw StoreManagerError(Case::storeUnavailable,
+                                "Cannot count a passcode attempt in " + path.string() + ": " + ec.message() + ".", ec);
     }
-    SecureKeyValueStore::destroy(path);
+    file = std::move(updated);
+}
+
+// Temporary files of the store's own writes that a kill left behind: each a
+// sealed copy of the store or a key, never to be read.
+void removeLeftovers(const fs::path& path) {
+    for (const fs::path& p : {path, SecureKeyValueStore::keyFilePath(path), headerKeyPath(path)})
+        foundation::AtomicFile::removeLeftovers(p);
 }
 
 }  // namespace
@@ -169,6 +140,7 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::create(const fs::path&
                                                                  bool biometric, std::uint32_t retryLimit,
                                                                  KeyDerivationLimits limits) {
     ensureSodium();
+    removeLeftovers(path);
     std::shared_ptr<SecureKeyValueStore> store(new SecureKeyValueStore());
     store->path_ = path;
     store->retryLimit_ = retryLimit;
@@ -189,7 +161,6 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::create(const fs::path&
         writeFile(keyFilePath(path), store->key_);
     }
     store->save();
-    countInMemory(path, std::nullopt);
     return store;
 }
 
@@ -206,6 +177,7 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
     ensureSodium();
     auto file = readFile(path);
     if (!file) fail(Case::storeNotFound);
+    removeLeftovers(path);
     const std::optional<Bytes> checkKey = headerKey(path, false);
     const Format::Header h = Format::readHeader(*file, checkKey);
     std::shared_ptr<SecureKeyValueStore> store(new SecureKeyValueStore());
@@ -217,48 +189,46 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
     store->verifier_ = h.verifier;
     if (checkKey) store->headerKey_ = *checkKey;
 
+    std::uint32_t counted = h.failedAttempts;
     if (h.mode == Mode::noPasscode) {
         auto key = readFile(keyFilePath(path));
         if (!key || key->size() != Format::kKeyBytes) fail(Case::storeCorrupted, "Its key file is missing or damaged.");
         store->key_ = std::move(*key);
     } else {
         const bool limited = h.retryLimit > 0;
-        const std::uint32_t counted = std::max(h.failedAttempts, countedInMemory(path));
-        if (limited && counted >= h.retryLimit) {
-            // Locked for this process though the file may not say so.
-            if (h.failedAttempts < h.retryLimit) lockOrWipe(path, *file, counted, checkKey);
-            fail(Case::passcodeRetryLimitReached);
-        }
+        if (limited && h.failedAttempts >= h.retryLimit) fail(Case::passcodeRetryLimitReached);
+        const std::uint32_t failed =
+            h.failedAttempts == std::numeric_limits<std::uint32_t>::max() ? h.failedAttempts : h.failedAttempts + 1;
+        // Under a limit the attempt is counted on disk before the passcode is
+        // judged, so no kill, relaunch or full disk takes it back; one that
+        // cannot be counted is not judged (writeCount throws).
+        if (limited) writeCount(path, *file, counted = failed, checkKey);
         Bytes verifier;
         if (passcode) derive(*passcode, h.salt, h.limits, store->key_, verifier);
         if (!passcode || sodium_memcmp(verifier.data(), h.verifier.data(), Format::kVerifierBytes) != 0) {
-            const std::uint32_t failed = counted + 1;
-            countInMemory(path, failed);
-            if (limited && failed >= h.retryLimit) {
-                lockOrWipe(path, *file, failed, checkKey);
-                fail(Case::passcodeRetryLimitReached);
-            }
-            try {
-                writeFile(path, Format::withFailedAttempts(*file, failed, checkKey));
-            } catch (const StoreManagerError& e) {
-                core::Logging::log(kLogger, "error",
-                                   "a wrong passcode is counted for this run only (" + e.description() + ")");
+            if (limited && failed >= h.retryLimit) fail(Case::passcodeRetryLimitReached);
+            if (!limited) {
+                // Without a limit the count only informs: it need not hold.
+                try {
+                    writeCount(path, *file, failed, checkKey);
+                } catch (const StoreManagerError& e) {
+                    core::Logging::log(kLogger, "error", "a wrong passcode is not counted (" + e.description() + ")");
+                }
             }
             fail(Case::wrongPasscode, {}, limited ? static_cast<int>(h.retryLimit - failed) : -1);
         }
     }
 
     store->entries_ = Format::unseal(*file, store->key_);
-    countInMemory(path, std::nullopt);
-    if (h.failedAttempts != 0 || h.legacy) {
-        // Clears the count and writes a file of the first format anew with
-        // its header checked. Opening does not hang on this: a store that can
-        // be read is opened, and the count stays as the file has it.
-        try {
-            store->save();
-        } catch (const StoreManagerError& e) {
-            core::Logging::log(kLogger, "warn", "cannot rewrite the store after opening it: " + e.description());
-        }
+    // The right passcode starts the count again, and a file of the first
+    // format is written anew with its header checked. Opening does not hang
+    // on either: a store that can be read is opened, the count staying as
+    // the disk has it until a later write.
+    try {
+        if (counted != 0) writeCount(path, *file, 0, checkKey);
+        if (h.legacy) store->save();
+    } catch (const StoreManagerError& e) {
+        core::Logging::log(kLogger, "warn", "cannot rewrite the store after opening it: " + e.description());
     }
     return store;
 }
@@ -268,9 +238,8 @@ void SecureKeyValueStore::destroy(const fs::path& path) {
     for (const fs::path& p : {path, keyFilePath(path)}) {
         if (!foundation::AtomicFile::remove(p, ec))
             core::Logging::log(kLogger, "error", "cannot remove " + p.string() + ": " + ec.message());
-        for (const fs::path& leftover : foundation::AtomicFile::leftovers(p)) foundation::AtomicFile::remove(leftover, ec);
+        foundation::AtomicFile::removeLeftovers(p);
     }
-    countInMemory(path, std::nullopt);
 }
 
 void SecureKeyValueStore::save() {

@@ -17,13 +17,20 @@
 // written anew in this one. The layout is internal/SecureStoreFormat.h. Keys
 // live only in buffers that are wiped (sodium_memzero).
 //
-// Each wrong passcode is counted in the file and in memory for the process:
-// when the file cannot take the count (a full disk), the attempt counts all
-// the same and the error is still wrongPasscode. At the retry limit fixed
-// when the store was made, the store locks (the count at the limit is
-// written) and refuses every passcode; when that cannot be written, the
-// store is wiped (deleted), since a lock that is not on disk would be gone at
-// the next launch.
+// Under a retry limit, a passcode is judged only once its attempt is counted
+// where a relaunch will find it: the count sits at a fixed place of the
+// header and is rewritten there in place and synced before the passcode is
+// derived, which needs no new space, so a full disk still takes it. When
+// even that cannot be written, the attempt is refused with storeUnavailable
+// and the passcode is not judged. The right passcode sets the count back to
+// none. At the limit fixed when the store was made the count on disk is the
+// lock: every later open is refused before any passcode is looked at,
+// whatever the process; removing the store is the owner's reset, tried again
+// as long as it finds the store locked. A kill between the count and the
+// verdict leaves the attempt counted.
+//
+// Opening or making a store removes the temporary files its interrupted
+// writes left behind.
 //
 // Failures throw StoreManagerError: storeNotFound, wrongPasscode (with the
 // attempts left), passcodeRetryLimitReached, storeCorrupted for a truncated,
@@ -59,6 +66,8 @@ public:
         Mode mode;
         std::uint32_t retryLimit;
         std::uint32_t failedAttempts;
+        // At the retry limit: no passcode opens the store any more.
+        bool isLocked() const { return retryLimit > 0 && failedAttempts >= retryLimit; }
     };
 
     ~SecureKeyValueStore() override;
@@ -67,7 +76,8 @@ public:
     static std::shared_ptr<SecureKeyValueStore> create(const std::filesystem::path& path,
                                                        const std::optional<std::string>& passcode, bool biometric,
                                                        std::uint32_t retryLimit, KeyDerivationLimits limits);
-    // Opens the store at path; the passcode is ignored by a store without one.
+    // Opens the store at path; the passcode is ignored by a store without one,
+    // and counted before it is judged by one with a retry limit.
     static std::shared_ptr<SecureKeyValueStore> open(const std::filesystem::path& path,
                                                      const std::optional<std::string>& passcode);
     // What the file says about itself, without opening it; nothing when there

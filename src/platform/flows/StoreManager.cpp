@@ -63,6 +63,7 @@ void StoreManager::performPasscodeAction(PasscodeAction action, std::function<vo
     try {
         header = SecureKeyValueStore::readHeader(path);
         if (!header) throw StoreManagerError(StoreManagerError::Case::storeNotFound);
+        if (header->isLocked()) throw StoreManagerError(StoreManagerError::Case::passcodeRetryLimitReached);
         if (header->mode == SecureKeyValueStore::Mode::noPasscode) {
             askForNewPasscode(SecureKeyValueStore::open(path, std::nullopt), std::move(completion));
             return;

@@ -94,6 +94,9 @@ void StoreManagerStep::restore(const OnboardingContext& context, Completion comp
     try {
         header = SecureKeyValueStore::readHeader(path);
         if (!header) throw StoreManagerError(StoreManagerError::Case::storeNotFound);
+        // A locked store takes no passcode: its owner hears so before any
+        // screen, and resets it (again, when an earlier reset left it there).
+        if (header->isLocked()) throw StoreManagerError(StoreManagerError::Case::passcodeRetryLimitReached);
         if (header->mode == SecureKeyValueStore::Mode::noPasscode) {
             completion(OnboardingResult::success(continuedWith(context, SecureKeyValueStore::open(path, std::nullopt), false)));
             return;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include "platform/core/Logging.h"
 #include "platform/foundation/FileLayer.h"
 
 namespace trc::foundation {
@@ -80,6 +81,38 @@ std::vector<fs::path> AtomicFile::leftovers(const fs::path& path) {
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) out.push_back(entry.path());
     }
     return out;
+}
+
+std::size_t AtomicFile::removeLeftovers(const fs::path& path) {
+    std::size_t removed = 0;
+    for (const fs::path& leftover : leftovers(path)) {
+        std::error_code ignored;
+        if (remove(leftover, ignored)) ++removed;
+    }
+    if (removed)
+        core::Logging::log("AtomicFile", "info",
+                           "removed " + std::to_string(removed) + " temporary file(s) an interrupted write of " +
+                               path.string() + " left behind");
+    return removed;
+}
+
+bool AtomicFile::overwrite(const fs::path& path, std::uint64_t offset, std::string_view bytes, std::error_code& error) {
+    error.clear();
+    const std::shared_ptr<FileLayer> layer = FileLayer::shared();
+    Descriptor fd(*layer, layer->open(path, O_WRONLY, error));
+    if (fd.get() < 0) return false;
+    while (!bytes.empty()) {
+        const long n = layer->writeAt(fd.get(), bytes.data(), bytes.size(), offset, error);
+        if (n < 0) return false;
+        if (n == 0) {
+            error = std::make_error_code(std::errc::io_error);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += static_cast<std::uint64_t>(n);
+    }
+    if (!layer->sync(fd.get(), error)) return false;
+    return fd.close(error);
 }
 
 bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error,

@@ -12,6 +12,7 @@
 // error-code calls never throw; the plain calls throw
 // std::filesystem::filesystem_error naming the file.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -45,11 +46,26 @@ public:
     // content and the temporary file stays behind, as after a real crash.
     static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
                       std::error_code& error, const std::function<void()>& beforeReplace);
+    // Rewrites bytes of an existing file in place at offset, within what the
+    // file holds, and flushes them to disk. Not a replacement: it needs no
+    // new space, so it works on a full disk. It is for a few bytes inside
+    // one disk sector that a reader checks (a counter and its checksum): one
+    // write call that a kill cannot split, and a sector the disk writes
+    // whole. False, with the error, when the file is not there or cannot be
+    // written.
+    static bool overwrite(const std::filesystem::path& path, std::uint64_t offset, std::string_view bytes,
+                          std::error_code& error);
     // Removes a file (one that is not there is no error); renames one.
     static bool remove(const std::filesystem::path& path, std::error_code& error);
     static bool rename(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
     // Temporary files a write of path left behind (after a crash).
     static std::vector<std::filesystem::path> leftovers(const std::filesystem::path& path);
+    // Removes them: each is a whole copy of a file, perhaps of a secret one,
+    // that nothing will ever read. Done when a file is opened for a process,
+    // with no write of it under way; a write that was would fail and leave
+    // the file as it was. The number removed (logged); failures are left for
+    // the next time.
+    static std::size_t removeLeftovers(const std::filesystem::path& path);
 
     static void write(const std::filesystem::path& path, std::string_view content);
     static std::string read(const std::filesystem::path& path);

@@ -75,6 +75,8 @@ std::vector<KeptFormat>& kept() {
 }
 
 std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
+    // ICU's formatters crash on a locale that is not valid: none is made.
+    if (!Locale::isValidIdentifier(f.locale.identifier())) return nullptr;
     icu::Locale icuLocale(f.locale.identifier().c_str());
     std::unique_ptr<icu::DateFormat> format;
     if (!f.dateFormat.empty()) {

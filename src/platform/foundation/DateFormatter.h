@@ -4,7 +4,8 @@
 // so that text is the same on every machine; set another by its identifier.
 // With both styles none the text is empty, as on the platform. A date format
 // pattern (Unicode date field symbols, "yyyy-MM-dd HH:mm"), when set, wins
-// over the styles; a pattern ICU refuses gives empty text. Formatters of
+// over the styles; a pattern ICU refuses, or a locale identifier that makes
+// no valid locale (Locale::isValidIdentifier), gives empty text. Formatters of
 // the same settings share one ICU formatter (the latest few settings are
 // kept process-wide, under a lock), so making a DateFormatter for every row
 // costs nothing beyond the text; each keeps the texts of the dates it

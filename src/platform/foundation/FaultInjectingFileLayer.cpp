@@ -1,5 +1,7 @@
 #include "platform/foundation/FaultInjectingFileLayer.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 namespace trc::foundation {
@@ -7,6 +9,16 @@ namespace trc::foundation {
 namespace fs = std::filesystem;
 
 namespace {
+
+bool isFullDisk(int error) { return error == ENOSPC || error == EDQUOT; }
+
+// Whether a write of size bytes at offset stays within what the file holds.
+bool withinFile(int fd, std::size_t size, std::uint64_t offset) {
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || st.st_size < 0) return false;
+    const auto held = static_cast<std::uint64_t>(st.st_size);
+    return offset <= held && size <= held - offset;
+}
 
 // True (with error set) when a fault took the call.
 bool refused(int injected, std::error_code& error) {
@@ -102,12 +114,13 @@ bool FaultInjectingFileLayer::covers(const fs::path& faultPath, const fs::path& 
            name.compare(0, prefix.size(), prefix) == 0;
 }
 
-int FaultInjectingFileLayer::check(FileOperation operation, const std::vector<fs::path>& paths) {
+int FaultInjectingFileLayer::check(FileOperation operation, const std::vector<fs::path>& paths, bool needsNoSpace) {
     std::lock_guard<std::mutex> lock(mutex_);
     ++operations_;
     for (Armed& armed : faults_) {
         const Fault& f = armed.fault;
         if (f.operation && *f.operation != operation) continue;
+        if (needsNoSpace && isFullDisk(f.error)) continue;
         bool matches = false;
         for (const fs::path& p : paths) matches = matches || covers(f.path, p);
         if (!matches) continue;
@@ -120,13 +133,13 @@ int FaultInjectingFileLayer::check(FileOperation operation, const std::vector<fs
     return 0;
 }
 
-int FaultInjectingFileLayer::checkDescriptor(FileOperation operation, int fd) {
+int FaultInjectingFileLayer::checkDescriptor(FileOperation operation, int fd, bool needsNoSpace) {
     fs::path path;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (auto it = open_.find(fd); it != open_.end()) path = it->second;
     }
-    return check(operation, {path});
+    return check(operation, {path}, needsNoSpace);
 }
 
 int FaultInjectingFileLayer::remember(int fd, const fs::path& path) {
@@ -155,6 +168,12 @@ long FaultInjectingFileLayer::read(int fd, char* buffer, std::size_t size, std::
 long FaultInjectingFileLayer::write(int fd, const char* bytes, std::size_t size, std::error_code& error) {
     if (refused(checkDescriptor(FileOperation::write, fd), error)) return -1;
     return inner_->write(fd, bytes, size, error);
+}
+
+long FaultInjectingFileLayer::writeAt(int fd, const char* bytes, std::size_t size, std::uint64_t offset,
+                                      std::error_code& error) {
+    if (refused(checkDescriptor(FileOperation::write, fd, withinFile(fd, size, offset)), error)) return -1;
+    return inner_->writeAt(fd, bytes, size, offset, error);
 }
 
 bool FaultInjectingFileLayer::sync(int fd, std::error_code& error) {

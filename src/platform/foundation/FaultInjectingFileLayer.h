@@ -10,6 +10,10 @@
 // the reads, writes, syncs and closes of a descriptor opened on one of
 // those. That is what "the store cannot be written" means to a caller.
 //
+// A fault of ENOSPC or EDQUOT stands for a full disk (or quota): as on a
+// device, it fails only writes that need new space, so a write in place
+// within what a file already holds (writeAt) goes through.
+//
 // Typical uses: a full disk is {write, any path, ENOSPC}; a descriptor table
 // that is used up is {open, any path, EMFILE}; "fail the Nth operation" is
 // {any kind, any path, EIO, nth = N}, looped over N until a run completes,
@@ -63,6 +67,7 @@ public:
     int createUnique(std::string& nameTemplate, std::filesystem::perms mode, std::error_code& error) override;
     long read(int fd, char* buffer, std::size_t size, std::error_code& error) override;
     long write(int fd, const char* bytes, std::size_t size, std::error_code& error) override;
+    long writeAt(int fd, const char* bytes, std::size_t size, std::uint64_t offset, std::error_code& error) override;
     bool sync(int fd, std::error_code& error) override;
     bool close(int fd, std::error_code& error) override;
     bool rename(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error) override;
@@ -76,8 +81,9 @@ private:
     };
 
     // Counts the call; the errno to fail it with, or 0 to let it through.
-    int check(FileOperation operation, const std::vector<std::filesystem::path>& paths);
-    int checkDescriptor(FileOperation operation, int fd);
+    // A call that needs no new space is not one a full disk fails.
+    int check(FileOperation operation, const std::vector<std::filesystem::path>& paths, bool needsNoSpace = false);
+    int checkDescriptor(FileOperation operation, int fd, bool needsNoSpace = false);
     // Keeps which path a new descriptor is on; fd as it came.
     int remember(int fd, const std::filesystem::path& path);
     static bool covers(const std::filesystem::path& faultPath, const std::filesystem::path& path);

@@ -57,6 +57,14 @@ public:
         return static_cast<long>(n);
     }
 
+    long writeAt(int fd, const char* bytes, std::size_t size, std::uint64_t offset, std::error_code& error) override {
+        ssize_t n;
+        do n = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+        while (n < 0 && errno == EINTR);
+        if (n < 0) error = lastError();
+        return static_cast<long>(n);
+    }
+
     bool sync(int fd, std::error_code& error) override {
         if (::fsync(fd) == 0) return true;
         error = lastError();

@@ -13,6 +13,7 @@
 // took for the whole of one operation.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -43,6 +44,8 @@ public:
     virtual long read(int fd, char* buffer, std::size_t size, std::error_code& error) = 0;
     // Bytes written (perhaps fewer than size), or -1.
     virtual long write(int fd, const char* bytes, std::size_t size, std::error_code& error) = 0;
+    // The same at offset (pwrite), leaving the descriptor's position alone.
+    virtual long writeAt(int fd, const char* bytes, std::size_t size, std::uint64_t offset, std::error_code& error) = 0;
     virtual bool sync(int fd, std::error_code& error) = 0;
     // The descriptor is gone afterwards even when this reports an error.
     virtual bool close(int fd, std::error_code& error) = 0;

@@ -1,6 +1,9 @@
 #include "platform/foundation/Locale.h"
 
-#include <optional>
+#include <unicode/locid.h>
+#include <unicode/uloc.h>
+
+#include <cstring>
 
 #include "platform/core/ProcessState.h"
 
@@ -14,6 +17,21 @@ std::optional<Locale>& currentSlot() {
 }
 
 }  // namespace
+
+bool Locale::isValidIdentifier(std::string_view identifier) {
+    // A NUL would end the text ICU reads early, and a long text is cut or
+    // made bogus by it; both are refused before ICU sees them.
+    if (identifier.size() >= ULOC_FULLNAME_CAPACITY || identifier.find('\0') != std::string_view::npos) return false;
+    const icu::Locale locale(std::string(identifier).c_str());
+    // Canonicalising can lengthen a name ("en_XX..." gains a "_"), past what
+    // the formatters' buffers take.
+    return !locale.isBogus() && std::strlen(locale.getName()) < ULOC_FULLNAME_CAPACITY;
+}
+
+std::optional<Locale> Locale::named(std::string_view identifier) {
+    if (!isValidIdentifier(identifier)) return std::nullopt;
+    return Locale(std::string(identifier));
+}
 
 Locale Locale::current() { return currentSlot().value_or(Locale()); }
 

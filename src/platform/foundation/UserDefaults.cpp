@@ -58,6 +58,7 @@ void UserDefaults::loadIfNeeded() {
     if (loaded_ && path == loadedFrom_) return;
     values_ = {};
     loadedFrom_ = path;
+    AtomicFile::removeLeftovers(path);
     std::error_code ec;
     std::optional<std::string> text = AtomicFile::read(path, ec);
     if (!ec && text) {

@@ -7,7 +7,8 @@
 // (temporary file, flush, rename) on every change, so a crash never leaves a
 // half-written file. The file is read on first use and again after a
 // ProcessState reset or a change of sandbox root: a relaunch sees exactly what
-// was persisted. The file is the owner's alone (0600). Objects cannot be
+// was persisted. Reading it removes the temporary files of writes a kill
+// interrupted. The file is the owner's alone (0600). Objects cannot be
 // persisted, nor dates outside the years 0000 to 9999; setting one is refused
 // and logged.
 //

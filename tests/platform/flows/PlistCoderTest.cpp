@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "platform/flows/CodingError.h"
 
@@ -35,6 +38,33 @@ TEST(PlistCoder, TextsAPropertyListCannotHoldAreRefusedNotCutOrCrashedOn) {
     at[1] = 0;
     EXPECT_THROW(coder.decode(bytes), CodingError);
     EXPECT_EQ(coder.decode(coder.encode(Value("é ok"))), Value("é ok"));
+}
+
+// A list as another writer could make it: the date's seconds since 2001
+// (a big-endian double after the date marker) replaced.
+core::Data withDateSeconds(double seconds) {
+    const PlistCoder coder;
+    core::Data bytes = coder.encode(Value(core::Array{Value("before"), Value(core::Date{978307200.0 + 1.5}), Value(7)}));
+    const unsigned char oneAndAHalf[] = {0x33, 0x3f, 0xf8, 0, 0, 0, 0, 0, 0};
+    auto at = std::search(bytes.begin(), bytes.end(), std::begin(oneAndAHalf), std::end(oneAndAHalf));
+    EXPECT_NE(at, bytes.end());
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &seconds, sizeof bits);
+    for (int i = 0; i < 8; ++i) at[1 + i] = static_cast<unsigned char>(bits >> (56 - 8 * i));
+    return bytes;
+}
+
+TEST(PlistCoder, DatesThatDoNotFitAreRefusedEitherWay) {
+    const PlistCoder coder;
+    const double far = 1e300, inf = std::numeric_limits<double>::infinity();
+    for (double seconds : {std::nan(""), far, -far, inf, -inf, 2147483647.0, -2147483648.0, 4294967296.5}) {
+        EXPECT_THROW(coder.decode(withDateSeconds(seconds)), CodingError) << seconds;
+        EXPECT_THROW(coder.encode(Value(core::Date{978307200.0 + seconds})), CodingError) << seconds;
+    }
+    for (double seconds : {2147483646.5, -2147483647.5, -2.25}) {
+        const Value back = coder.decode(withDateSeconds(seconds));
+        EXPECT_NEAR((*back.ifArray())[1].ifDate()->secondsSince1970, 978307200.0 + seconds, 2e-6) << seconds;
+    }
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include "FlowTestSupport.h"
 #include "platform/core/Logging.h"
+#include "platform/core/ProcessState.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FaultyFiles.h"
+#include "platform/foundation/KilledWrite.h"
 
 namespace trc::flows::test {
 namespace {
@@ -18,6 +20,7 @@ const auto kMin = SecureKeyValueStore::KeyDerivationLimits::minimum();
 core::Data bytes(const std::string& s) { return core::Data(s.begin(), s.end()); }
 
 using testing::FaultyFiles;
+using testing::killedDuringWrite;
 using Op = foundation::FileOperation;
 
 StoreManagerError errorOf(const std::function<void()>& f) {
@@ -167,50 +170,126 @@ TEST_F(SecureStore, AStoreThatCannotBeReadIsATypedErrorNamingTheFileAndNothingIs
               std::errc::is_a_directory);
 }
 
-TEST_F(SecureStore, WrongPasscodesCountOnAFullDiskAndTheLimitWipesTheStore) {
+TEST_F(SecureStore, WrongPasscodesOnAFullDiskCountAcrossRelaunchesAndLockTheStoreAtItsLimit) {
     SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
+    const std::size_t size = onDisk().size();
     FaultyFiles files;
     files.fail(Op::write, path.parent_path(), ENOSPC);
-    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
-    EXPECT_EQ(tryPasscode("00000001"), "wrongPasscode 1");
-    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 0u) << "the disk took nothing";
-    EXPECT_EQ(tryPasscode("00000002"), "passcodeRetryLimitReached");
-    EXPECT_FALSE(fs::exists(path)) << "a lock that cannot be written is a wipe";
-    EXPECT_EQ(tryPasscode("11112222"), "storeNotFound");
+    for (const char* expected : {"wrongPasscode 2", "wrongPasscode 1", "passcodeRetryLimitReached"}) {
+        EXPECT_EQ(tryPasscode("00000000"), expected);
+        core::ProcessState::resetAll();  // the application killed and launched again
+    }
+    EXPECT_EQ(files.injected(), 0u) << "the count needs no new space";
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 3u);
+    EXPECT_TRUE(SecureKeyValueStore::readHeader(path)->isLocked());
+    EXPECT_EQ(tryPasscode("11112222"), "passcodeRetryLimitReached") << "locked on disk: the right passcode is refused";
+    EXPECT_EQ(onDisk().size(), size);
+    EXPECT_TRUE(foundation::AtomicFile::leftovers(path).empty());
 }
 
-TEST_F(SecureStore, AttemptsTheDiskCouldNotTakeCountForTheRunAndTheDiskCountsForTheNext) {
-    SecureKeyValueStore::create(path, std::string("11112222"), false, 4, kMin);
-    {
-        FaultyFiles files;
-        files.fail(Op::write, path, ENOSPC);
-        EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 3");
+// Every way a count can fail to reach the disk: the passcode, right or
+// wrong, is then not judged, and the count stays what it was.
+TEST_F(SecureStore, AnAttemptThatCannotBeCountedIsRefusedWithTheStorageErrorAndNotJudged) {
+    for (auto [op, error] : {std::pair{Op::write, EIO}, {Op::write, EROFS}, {Op::sync, EIO},
+                             {Op::close, EIO}}) {
+        SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
         EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+        {
+            FaultyFiles files;
+            files.fail(op, path, error);
+            for (const char* passcode : {"11112222", "00000000", "00000001", "00000002"}) {
+                StoreManagerError e = errorOf([&] { SecureKeyValueStore::open(path, std::string(passcode)); });
+                EXPECT_EQ(e.errorCase(), Case::storeUnavailable) << passcode << ", errno " << error;
+                EXPECT_EQ(e.systemError().value(), error);
+                EXPECT_NE(e.description().find(path.string()), std::string::npos) << e.description();
+            }
+        }
+        EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 1u) << "errno " << error;
     }
-    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1");
-    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 3u) << "the count of the run, written at last";
-    core::ProcessState::resetAll();
-    EXPECT_EQ(tryPasscode("00000000"), "passcodeRetryLimitReached");
-    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 4u) << "locked on disk, not wiped";
-    EXPECT_EQ(tryPasscode("11112222"), "passcodeRetryLimitReached");
 
-    SecureKeyValueStore::create(path, std::string("11112222"), false, 2, kMin);
     {
         FaultyFiles files;
-        files.fail(Op::write, path, ENOSPC);
-        EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1");
+        files.fail(Op::write, path, EIO);
+        for (int launch = 0; launch < 4; ++launch) {
+            EXPECT_EQ(tryPasscode("00000000"), "storeUnavailable");
+            EXPECT_EQ(tryPasscode("11112222"), "storeUnavailable");
+            core::ProcessState::resetAll();
+        }
     }
-    core::ProcessState::resetAll();
-    EXPECT_EQ(tryPasscode("11112222"), "opened") << "a relaunch starts from what the disk says";
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1") << "nothing judged, nothing counted";
+    EXPECT_EQ(tryPasscode("00000000"), "passcodeRetryLimitReached");
 }
 
-TEST_F(SecureStore, TheRightPasscodeOpensEvenWhenTheCountCannotBeCleared) {
+// Whichever file call fails, a passcode that was judged was counted first:
+// a wrong one is on disk, and nothing else was judged.
+TEST_F(SecureStore, AJudgedPasscodeWasAlwaysCountedWhicheverFileCallFails) {
+    for (const char* passcode : {"00000000", "11112222"}) {
+        const bool right = std::string(passcode) == "11112222";
+        std::uint64_t n = 1;
+        for (;; ++n) {
+            SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
+            ASSERT_EQ(tryPasscode("00000009"), "wrongPasscode 2");
+            FaultyFiles files;
+            files.fail(std::nullopt, {}, EIO, n);
+            const std::string outcome = tryPasscode(passcode);
+            const bool hit = files.injected() > 0;
+            files.heal();
+            const std::uint32_t counted = SecureKeyValueStore::readHeader(path)->failedAttempts;
+            if (outcome == "storeUnavailable") {
+                EXPECT_EQ(counted, 1u) << "failing call " << n;
+            } else if (right) {
+                EXPECT_EQ(outcome, "opened") << "failing call " << n;
+                EXPECT_LE(counted, 2u) << "set back, or left counted when that failed; call " << n;
+            } else {
+                EXPECT_EQ(outcome, "wrongPasscode 1") << "failing call " << n;
+                EXPECT_EQ(counted, 2u) << "failing call " << n;
+            }
+            if (!hit) break;
+        }
+        EXPECT_GE(n, 4u);
+    }
+}
+
+TEST_F(SecureStore, TheRightPasscodeOpensEvenWhenTheCountCannotBeSetBack) {
     SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
     EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
+    {
+        FaultyFiles files;
+        files.fail(Op::write, path, EIO, 2);  // the count goes in, setting it back does not
+        EXPECT_EQ(SecureKeyValueStore::open(path, std::string("11112222"))->get("k"), bytes("v"));
+    }
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 2u);
+    EXPECT_EQ(tryPasscode("11112222"), "opened");
+    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 0u);
+}
+
+TEST_F(SecureStore, WithoutARetryLimitPasscodesAreJudgedWhenNothingCanBeCounted) {
+    SecureKeyValueStore::create(path, std::string("11112222"), false, 0, kMin);
     FaultyFiles files;
-    files.fail(Op::write, path, ENOSPC);
-    EXPECT_EQ(SecureKeyValueStore::open(path, std::string("11112222"))->get("k"), bytes("v"));
-    EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 1u);
+    files.fail(Op::write, path, EIO);
+    EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode -1");
+    EXPECT_EQ(tryPasscode("11112222"), "opened");
+}
+
+TEST_F(SecureStore, OpeningRemovesTheTemporaryFilesOfWritesAKillInterrupted) {
+    auto store = SecureKeyValueStore::create(path, std::nullopt, false, 0, kMin);
+    store->put(bytes("first"), "k");
+    for (const char* value : {"second", "third"})
+        ASSERT_TRUE(killedDuringWrite([&] { store->put(bytes(value), "k"); }));
+    EXPECT_EQ(foundation::AtomicFile::leftovers(path).size(), 2u);
+    core::ProcessState::resetAll();
+    EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("first"));
+    EXPECT_TRUE(foundation::AtomicFile::leftovers(path).empty());
+
+    const fs::path other = path.parent_path() / "two.store";
+    ASSERT_TRUE(killedDuringWrite(
+        [&] { SecureKeyValueStore::create(other, std::string("11112222"), false, 3, kMin); }));
+    EXPECT_EQ(foundation::AtomicFile::leftovers(SecureKeyValueStore::keyFilePath(other)).size() +
+                  foundation::AtomicFile::leftovers(other).size(),
+              1u);
+    SecureKeyValueStore::create(other, std::string("11112222"), false, 3, kMin);
+    EXPECT_TRUE(foundation::AtomicFile::leftovers(other).empty());
+    EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("first"));
 }
 
 TEST_F(SecureStore, AChangeThatFailsAtAnyFileCallLeavesTheOldEntriesOrTheNew) {

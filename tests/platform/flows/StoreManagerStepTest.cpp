@@ -136,11 +136,12 @@ TEST_F(StoreStep, ARestoreOfAStoreThatCannotBeReadEndsOnceBeforeAnyScreen) {
     }
 }
 
-TEST_F(StoreStep, OnAFullDiskWrongPasscodesStayWrongUntilTheLimitThenTheStoreIsGone) {
+TEST_F(StoreStep, OnAFullDiskWrongPasscodesCountToTheLimitAndALockedStoreIsRefusedBeforeAnyScreen) {
     VUIPasscodePolicy strict;
     strict.retryLimit = 2;
     step->defaultPasscodePolicy = strict;
     auto onboarded = onboardWith("25803614");
+    const auto path = step->persistentStoreManager()->storePath(onboarded.onboardingID, &onboarded);
     testing::FaultyFiles files;
     files.fail(foundation::FileOperation::write, step->persistentStoreManager()->folder(&onboarded), ENOSPC);
     completions = 0;
@@ -154,7 +155,40 @@ TEST_F(StoreStep, OnAFullDiskWrongPasscodesStayWrongUntilTheLimitThenTheStoreIsG
     runMain();
     EXPECT_EQ(failure(), StoreManagerError::Case::passcodeRetryLimitReached);
     EXPECT_EQ(completions, 1);
-    EXPECT_FALSE(std::filesystem::exists(step->persistentStoreManager()->storePath(onboarded.onboardingID, &onboarded)));
+    EXPECT_TRUE(SecureKeyValueStore::readHeader(path)->isLocked()) << "the lock is on disk";
+
+    // Until its owner's reset removes it, every restore ends at once.
+    for (int again = 0; again < 2; ++again) {
+        result.reset();
+        step->restore(onboarded, keep());
+        runMain();
+        EXPECT_EQ(failure(), StoreManagerError::Case::passcodeRetryLimitReached);
+        EXPECT_EQ(topScreen(), window->rootViewController()) << "no passcode screen";
+    }
+    step->reset(onboarded, [] {});
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST_F(StoreStep, OnStorageThatCannotBeWrittenAPasscodeEndsTheRestoreUnjudged) {
+    auto onboarded = onboardWith("25803614");
+    testing::FaultyFiles files;
+    files.fail(foundation::FileOperation::write, step->persistentStoreManager()->folder(&onboarded), EIO);
+    for (const char* passcode : {"25803614", "00000000"}) {
+        result.reset();
+        completions = 0;
+        step->restore(onboarded, keep());
+        passcodeScreen()->enterPasscode(passcode);
+        runMain();
+        EXPECT_EQ(completions, 1);
+        EXPECT_EQ(failure(), StoreManagerError::Case::storeUnavailable) << passcode;
+        EXPECT_EQ(topScreen(), window->rootViewController()) << "the passcode screen is gone";
+    }
+    files.heal();
+    result.reset();
+    step->restore(onboarded, keep());
+    passcodeScreen()->enterPasscode("25803614");
+    runMain();
+    ASSERT_TRUE(result && result->isSuccess());
 }
 
 TEST_F(StoreStep, ChangingThePasscodeAsksForTheCurrentOneThenANewOne) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace trc::foundation {
 namespace {
 
@@ -59,6 +62,43 @@ TEST(DateFormatterText, ADateShownAgainShowsItselfAfterManyOthers) {
     f.dateFormat.clear();
     f.format(day(69), text);
     EXPECT_EQ(text, "") << "no styles, no pattern: no text";
+}
+
+// ICU's formatters crash the process on a bogus locale or on a locale name
+// longer than their buffers; such identifiers are no locale, and a
+// formatter given one anyway shows nothing.
+TEST(LocaleIdentifier, OnlyIdentifiersICUMakesAUsableLocaleOfAreLocales) {
+    std::string keywords = "en_US@";
+    for (int i = 0; i < 40; ++i) keywords += "k" + std::to_string(i) + "=v;";
+    const std::vector<std::string> none = {"en_US@calendar=",
+                                           "en@currency=",
+                                           "en@=gregorian",
+                                           "@calendar=",
+                                           "en@calendar=;currency=",
+                                           std::string(157, 'a'),
+                                           "en_" + std::string(153, 'X'),
+                                           "en_US@currency=" + std::string(142, 'x'),
+                                           keywords,
+                                           std::string("en\0US", 5),
+                                           "abcdefghijkl"};
+    DateFormatter f;
+    f.dateStyle = Style::Medium;
+    f.timeStyle = Style::Short;
+    for (const std::string& id : none) {
+        SCOPED_TRACE(id.substr(0, 40) + " (" + std::to_string(id.size()) + " bytes)");
+        EXPECT_FALSE(Locale::isValidIdentifier(id));
+        EXPECT_FALSE(Locale::named(id));
+        f.locale = Locale(id);
+        EXPECT_EQ(f.string(core::Date{43200}), "");
+    }
+    for (const std::string& id : std::vector<std::string>{"en_US", "de_DE", "en-US", "fr", "ja_JP@calendar=japanese",
+                                                          "en_US@", "en_US@currency=" + std::string(141, 'x')}) {
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(Locale::named(id));
+        EXPECT_EQ(Locale::named(id)->identifier(), id);
+        f.locale = *Locale::named(id);
+        EXPECT_NE(f.string(core::Date{43200}), "");
+    }
 }
 
 }  // namespace

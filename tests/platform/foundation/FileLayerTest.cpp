@@ -55,6 +55,26 @@ TEST_F(FileLayerTest, AFaultHitsItsPathItsTemporaryFilesAndWhatIsInsideAFolder) 
     EXPECT_EQ(AtomicFile::read(a), "new");
 }
 
+TEST_F(FileLayerTest, AFullDiskTakesARewriteInPlaceButNoWriteThatNeedsSpace) {
+    AtomicFile::write(a, "0123456789");
+    files.fail(Op::write, {}, ENOSPC);
+    std::error_code ec;
+    EXPECT_TRUE(AtomicFile::overwrite(a, 2, "ab", ec)) << ec.message();
+    EXPECT_EQ(AtomicFile::read(a), "01ab456789");
+    EXPECT_FALSE(AtomicFile::overwrite(a, 9, "xy", ec)) << "one byte past the end needs space";
+    EXPECT_EQ(ec.value(), ENOSPC);
+    EXPECT_EQ(writeError(a), ENOSPC) << "a whole new copy needs space";
+    EXPECT_FALSE(AtomicFile::overwrite(b, 0, "x", ec)) << "no file to rewrite";
+    EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
+    EXPECT_FALSE(fs::exists(b));
+
+    files.heal();
+    files.fail(Op::write, a, EIO);
+    EXPECT_FALSE(AtomicFile::overwrite(a, 0, "zz", ec));
+    EXPECT_EQ(ec.value(), EIO) << "storage that cannot be written takes nothing";
+    EXPECT_EQ(AtomicFile::read(a), "01ab456789");
+}
+
 TEST_F(FileLayerTest, ReadsTellAMissingFileFromOneThatCannotBeRead) {
     EXPECT_EQ(readError(a), 0);
     std::error_code ec;

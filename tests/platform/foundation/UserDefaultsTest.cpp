@@ -8,6 +8,7 @@
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
 #include "FaultyFiles.h"
+#include "KilledWrite.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/TemporaryFolder.h"
 
@@ -86,6 +87,21 @@ TEST_F(UserDefaultsTest, ObjectsAndDatesWithoutATextAreRefusedAndNothingChanges)
 TEST_F(UserDefaultsTest, WritesLeaveOnlyTheFileBehind) {
     for (int i = 0; i < 5; ++i) defaults.setObject("n", i);
     EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
+}
+
+TEST_F(UserDefaultsTest, TheNextLaunchRemovesTheTemporaryFilesOfWritesAKillInterrupted) {
+    ASSERT_TRUE(defaults.setObject("onboarded", "id-1"));
+    for (const char* value : {"id-2", "id-3"})
+        ASSERT_TRUE(testing::killedDuringWrite([&] { defaults.setObject("onboarded", value); }));
+    EXPECT_EQ(preferenceFiles().size(), 3u) << "the file and two whole copies beside it";
+    core::Logging::clearCaptured();
+    core::ProcessState::resetAll();
+    EXPECT_EQ(defaults.objectForKey("onboarded"), Value("id-1"));
+    EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
+    const auto records = core::Logging::captured();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const core::LogRecord& r) {
+        return r.severity == "info" && r.message.find("removed 2 temporary file(s)") != std::string::npos;
+    }));
 }
 
 TEST_F(UserDefaultsTest, AFileThatIsReadButNotValidIsMovedAsideAndLogged) {

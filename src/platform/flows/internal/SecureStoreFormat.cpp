@@ -127,6 +127,10 @@ Bytes SecureStoreFormat::withFailedAttempts(const Bytes& file, std::uint32_t fai
     return updated;
 }
 
+SecureStoreFormat::Range SecureStoreFormat::failedAttemptsRange(const Bytes& file) {
+    return {kAttemptsOffset, layoutOf(file).legacy ? 4 : 4 + kChecksumBytes};
+}
+
 Bytes SecureStoreFormat::seal(const Header& header, const Entries& entries, const Bytes& key, const Bytes& headerKey) {
     Secret plain{encodeEntries(entries)};
     return seal(header, plain.bytes, key, headerKey);

@@ -62,6 +62,15 @@ public:
     // format, its checksum renewed).
     static Bytes withFailedAttempts(const Bytes& file, std::uint32_t failedAttempts,
                                     const std::optional<Bytes>& headerKey);
+    // The bytes withFailedAttempts changes: the count and, in the current
+    // format, the header checksum after it, 36 bytes from offset 80, inside
+    // the first disk sector. Rewriting them in place stores a new count
+    // without rewriting the file.
+    struct Range {
+        std::size_t offset;
+        std::size_t length;
+    };
+    static Range failedAttemptsRange(const Bytes& file);
     // A whole file in the current format, no wrong attempts counted.
     static Bytes seal(const Header& header, const Entries& entries, const Bytes& key, const Bytes& headerKey);
     // The same around entries already encoded (encodeEntries) in plain.
