@@ -8,6 +8,7 @@
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
 #include "platform/flows/AuthenticationViewController.h"
+#include "platform/flows/CodableStoring.h"
 #include "platform/flows/ConfigurationError.h"
 #include "platform/flows/DiscoveryServiceConfigurationTransformer.h"
 #include "platform/flows/EULAStep.h"
@@ -259,6 +260,27 @@ TEST_F(SignIn, AWrongRedirectOrARefusalFailsWithTheServersWordsAndNoSecret) {
         if (c.tokenRequests) {
             EXPECT_EQ(told.find(server.sent(server.requests() - 1, "code_verifier")), std::string::npos);
         }
+    }
+}
+
+TEST_F(SignIn, ARestoreWithoutAKeptTokenOrWithoutOfflineRestoreSignsInTheSameWay) {
+    TokenEndpoint server;
+    for (bool offline : {true, false}) {
+        SCOPED_TRACE(offline ? "nothing kept" : "offline restore not allowed");
+        step->isAllowingOfflineRestore = offline;
+        OnboardingContext ctx = context(server.url("/token"));
+        if (!offline) {
+            const std::string kept = R"({"access_token": "kept"})";
+            ctx.credentialStore->put(core::Data(kept.begin(), kept.end()), OAuth2AuthenticationStep::kTokenKey);
+        }
+        result.reset();
+        step->restore(ctx, [this](OnboardingResult r) { result = r; });
+        auto screen = signInScreen();
+        ASSERT_TRUE(screen) << "the sign-in screen is shown";
+        screen->navigate(redirectWithCode(*screen, "restore-code"));
+        ASSERT_TRUE(pumpUntil([&] { return result.has_value(); }));
+        ASSERT_TRUE(result->isSuccess()) << result->error()->description();
+        EXPECT_EQ(server.sent(server.requests() - 1, "code"), "restore-code");
     }
 }
 
