@@ -36,6 +36,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+: >"$work/server.out"; : >"$work/server.err"
 node "$here/authorization-server.js" --client-id "$client" --redirect-uri "$redirect" --lifetime 120 \
     >"$work/server.out" 2>"$work/server.err" &
 server=$!
