@@ -274,7 +274,9 @@ void ScenarioServers::start(const core::Dictionary& servers) {
         if (const core::Value* r = d->find("routes")) {
             const core::Dictionary* rd = r->ifDictionary();
             if (!rd) throw bad("\"routes\" must be a dictionary of \"METHOD /path\": {\"status\", \"body\"}");
-            for (const auto& [route, routeSpec] : *rd) {
+            for (const auto& routeEntry : *rd) {
+                const std::string& route = routeEntry.first;
+                const core::Value& routeSpec = routeEntry.second;
                 const std::size_t space = route.find(' ');
                 const std::string method = route.substr(0, space);
                 const bool methodOk = !method.empty() && std::all_of(method.begin(), method.end(), [](char c) {
