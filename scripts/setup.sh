@@ -19,6 +19,10 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
+# Node.js and npm run the peer authorization server of the sign-in tests
+# (tests/peer/); any that are on the PATH will do.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then missing+=(nodejs npm); fi
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   SUDO=""

@@ -1,7 +1,12 @@
 #pragma once
-// The host simulator's user actions on the flow screens: "authenticate"
-// ({"outcome": "success" | "failure" | "cancel"}) on the sign-in screen,
-// "passcode" ({"value": "..."}) on the passcode screen, "eula"
+// The host simulator's user actions on the flow screens: "authenticate" on
+// the sign-in screen, played as a browser would: "success" requests the
+// screen's authorization URL (GET, at 127.0.0.1 only, no redirect followed)
+// and hands the screen the URL it is sent to; "failure" hands back the
+// redirect URL with error=access_denied and the state sent; "cancel"
+// cancels; {"redirect": "..."} hands the screen that URL ({state} for the
+// state sent). A server that answers without a redirect fails the step.
+// Then "passcode" ({"value": "..."}) on the passcode screen, "eula"
 // ({"action": "agree" | "disagree"}) on the agreement screen, and "cancel"
 // on whichever of them is on top. Each acts on the screen on top of the key
 // window and fails the step clearly when that screen is not the right kind

@@ -4,6 +4,15 @@
 //   {"status": 200, "body": "{}"}  answers every request so (defaults 200, "");
 //   {"refuse": true}               a port with nothing listening;
 //   {"hang": true}                 accepts and never answers.
+// An answering server may answer some requests otherwise, by method and path
+// (query ignored): "routes": {"GET /settings": {"status": 200, "body": "{}"}}.
+// Every answering server is also an OAuth 2.0 authorization server for the
+// code grant with PKCE, whatever its paths: a GET with response_type=code
+// redirects (302) to its redirect_uri with a new one-time code and the
+// request's state (the person signs in at once); a POST with
+// grant_type=authorization_code whose code, client_id, redirect_uri or S256
+// code_verifier does not match what the code was issued for is answered
+// 400 {"error": "invalid_grant"}, and otherwise as any other request.
 // Every request is recorded (method, path, headers) for checks on
 // "server:<name>": "count", "requests.N.method", "requests.N.path",
 // "requests.N.headers.<Name>".

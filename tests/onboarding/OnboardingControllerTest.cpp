@@ -24,6 +24,7 @@
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/flows/VessaASWebAuthenticationSessionPresenter.h"
 #include "platform/flows/VessaWKWebViewPresenter.h"
+#include "platform/flows/SignInBrowser.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/TemporaryFolder.h"
@@ -110,7 +111,8 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>());
     ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>()->start());
     ASSERT_TRUE(pumpUntil([&] { return screen<flows::AuthenticationViewController>() != nullptr; }));
-    screen<flows::AuthenticationViewController>()->finish(flows::AuthenticationViewController::Outcome::success);
+    auto signIn = screen<flows::AuthenticationViewController>();
+    signIn->navigate(flows::test::redirectWithCode(*signIn, "one-time-code-4711"));
     ASSERT_TRUE(pumpUntil([&] { return screen<flows::VUIPasscodeController>() != nullptr; }));
     screen<flows::VUIPasscodeController>()->enterPasscode("25803614");
     runMain();
@@ -129,6 +131,7 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     for (const auto& r : core::Logging::captured()) {
         EXPECT_EQ(r.message.find(key), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("secret-token"), std::string::npos) << r.logger << ": " << r.message;
+        EXPECT_EQ(r.message.find("one-time-code-4711"), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("25803614"), std::string::npos) << "the passcode, " << r.logger << ": " << r.message;
     }
     EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);

@@ -229,7 +229,7 @@ TEST_F(ScenarioRunnerTest, MalformedScenariosFailClearlyBeforeAnyStep) {
               "step 0: a scenario needs \"steps\", a list of steps\n");
     EXPECT_THAT(failures(run("", R"("bundle": "missing")")), HasSubstr("step 0: the bundle folder"));
     EXPECT_EQ(failures(run("", R"("servers": {"x": {"hang": true, "status": 200}})")),
-              "step 0: server \"x\": a refusing or hanging server takes no \"status\" or \"body\"\n");
+              "step 0: server \"x\": a refusing or hanging server takes no \"status\", \"body\" or \"routes\"\n");
 }
 
 TEST_F(ScenarioRunnerTest, AMalformedStepStopsTheScenarioNamingTheStep) {

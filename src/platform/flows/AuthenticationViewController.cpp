@@ -12,6 +12,7 @@ const core::ClassInfo& AuthenticationViewController::classInfo() {
             .property("authorizationURL",
                       [](const AuthenticationViewController& c) { return core::Value(c.authorizationURL); })
             .property("cancelButton", [](const AuthenticationViewController& c) { return core::Value(c.cancelButton_); })
+            .property("hasEnded", [](const AuthenticationViewController& c) { return core::Value(c.ended_); })
             .build();
     return info;
 }
@@ -21,18 +22,20 @@ AuthenticationViewController::AuthenticationViewController() {
     cancelButton_->setTitle("Cancel");
 }
 
-std::optional<AuthenticationViewController::Outcome> AuthenticationViewController::outcomeNamed(const std::string& name) {
-    if (name == "success") return Outcome::success;
-    if (name == "failure") return Outcome::failure;
-    if (name == "cancel") return Outcome::cancel;
-    return std::nullopt;
+bool AuthenticationViewController::navigate(const std::string& url) {
+    if (ended_) return false;
+    // Ended before the handler runs: what it does may end in another entry.
+    if (onNavigation) {
+        ended_ = true;
+        ended_ = onNavigation(url);
+    }
+    return true;
 }
 
-bool AuthenticationViewController::finish(Outcome outcome) {
-    if (ended_) return false;
-    if (outcome == Outcome::cancel && (cancelButton_->isHidden() || !cancelButton_->isEnabled())) return false;
+bool AuthenticationViewController::cancel() {
+    if (ended_ || cancelButton_->isHidden() || !cancelButton_->isEnabled()) return false;
     ended_ = true;
-    if (onOutcome) onOutcome(outcome);
+    if (onCancel) onCancel();
     return true;
 }
 

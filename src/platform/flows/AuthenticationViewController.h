@@ -1,9 +1,12 @@
 #pragma once
-// The sign-in screen: shows the authorization page (its URL) and ends in one
-// of three ways, as the person does it: signed in (success), refused by the
-// server (failure), or cancelled (also the cancel button). It ends once; the
-// owner hears of it through onOutcome, which it should bind weakly.
-// Main thread.
+// The sign-in screen: shows the authorization page (its URL) in a web view or
+// the system's web authentication session. The page reports each URL the
+// authorization server sends the person to, query and all (navigate); the
+// owner's onNavigation decides whether that URL ends the sign-in (the
+// redirect URL) or is a page on the way. The person may also cancel (also the
+// cancel button). The screen ends once: after a URL that ended the sign-in or
+// a cancel it takes no more entries. The owner should bind its handlers
+// weakly. Main thread.
 
 #include <functional>
 #include <memory>
@@ -17,17 +20,20 @@ namespace trc::flows {
 class AuthenticationViewController : public ui::UIViewController {
     TRC_OBJECT(AuthenticationViewController)
 public:
-    enum class Outcome { success, failure, cancel };
-
     AuthenticationViewController();
 
     std::string authorizationURL;
     const std::shared_ptr<ui::UIButton>& cancelButton() const { return cancelButton_; }
-    std::function<void(Outcome)> onOutcome;
+    // True when the URL ends the sign-in.
+    std::function<bool(const std::string& url)> onNavigation;
+    std::function<void()> onCancel;
 
-    // The person's entry; false once the screen has ended.
-    bool finish(Outcome outcome);
-    static std::optional<Outcome> outcomeNamed(const std::string& name);
+    // The page was sent to url; false once the screen has ended.
+    bool navigate(const std::string& url);
+    // The person's cancel; false once the screen has ended or while the
+    // cancel button is hidden or disabled.
+    bool cancel();
+    bool hasEnded() const { return ended_; }
 
 private:
     bool ended_ = false;

@@ -3,20 +3,24 @@
 #include <sodium.h>
 
 #include "platform/core/Base64.h"
-#include "platform/core/Json.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/CodableStoring.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/OAuth2AuthenticationParameters.h"
 #include "platform/flows/OAuth2Error.h"
+#include "platform/flows/OAuth2Redirect.h"
+#include "platform/flows/OAuth2TokenResponse.h"
 #include "platform/flows/OnboardingError.h"
+#include "platform/flows/UnexpectedError.h"
 #include "platform/flows/WebsiteDataStore.h"
 #include "platform/flows/ZELURLSession.h"
-#include "platform/foundation/URL.h"
+#include "platform/foundation/FormURLEncoding.h"
 
 namespace trc::flows {
 
 namespace {
+
+using foundation::FormURLEncoding;
 
 class BearerObserver : public ZELURLSessionObserving {
 public:
@@ -24,24 +28,12 @@ public:
     std::string token;
 };
 
+// 32 random bytes as 43 characters of base64url: a verifier of the length
+// RFC 7636 recommends, and a state nobody can guess.
 std::string randomText() {
     unsigned char raw[32];
     randombytes_buf(raw, sizeof raw);
-    char out[sodium_base64_ENCODED_LEN(32, sodium_base64_VARIANT_URLSAFE_NO_PADDING)];
-    sodium_bin2base64(out, sizeof out, raw, sizeof raw, sodium_base64_VARIANT_URLSAFE_NO_PADDING);
-    return out;
-}
-
-std::string challengeOf(const std::string& verifier) {
-    unsigned char hash[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256(hash, reinterpret_cast<const unsigned char*>(verifier.data()), verifier.size());
-    char out[sodium_base64_ENCODED_LEN(crypto_hash_sha256_BYTES, sodium_base64_VARIANT_URLSAFE_NO_PADDING)];
-    sodium_bin2base64(out, sizeof out, hash, sizeof hash, sodium_base64_VARIANT_URLSAFE_NO_PADDING);
-    return out;
-}
-
-std::string formEncode(const std::string& s) {
-    return foundation::URL::addingPercentEncoding(s, foundation::URL::AllowedCharacters::Unreserved);
+    return core::Base64::encodeURLSafe(raw, sizeof raw);
 }
 
 std::string hostOf(const std::string& url) {
@@ -55,6 +47,43 @@ OnboardingResult authFailed(ErrorPtr inner) {
         OnboardingError::authenticationFailed(std::nullopt, std::nullopt, std::nullopt, std::move(inner)));
 }
 
+using Finish = std::function<void(OnboardingResult)>;
+
+// Exchanges the code the redirect carried for a token.
+void exchange(const OnboardingContext& context, const OAuth2AuthenticationParameters& params, const std::string& code,
+              const std::string& verifier, Finish finish) {
+    URLRequest request(params.tokenEndpointURL);
+    request.httpMethod = "POST";
+    // Codes are one-time and answers secret: nothing of this request may be
+    // answered from, or kept in, the URL cache.
+    request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
+    request.setValue("application/x-www-form-urlencoded", "Content-Type");
+    request.setValue("application/json", "Accept");
+    const std::string form = FormURLEncoding::write({{"grant_type", "authorization_code"},
+                                                     {"code", code},
+                                                     {"redirect_uri", params.redirectURL},
+                                                     {"client_id", params.clientID},
+                                                     {"code_verifier", verifier}});
+    request.httpBody.assign(form.begin(), form.end());
+    context.zelURLSession()
+        ->dataTask(request,
+                   [finish, context, code, verifier](core::Data body, std::optional<HTTPURLResponse> response,
+                                                     ErrorPtr error) {
+                       if (error) return finish(authFailed(error));
+                       OAuth2TokenResponse answer =
+                           OAuth2TokenResponse::read(response ? response->statusCode : 0, body, {code, verifier});
+                       if (answer.error) return finish(authFailed(answer.error));
+                       try {
+                           context.credentialStore->put(body, OAuth2AuthenticationStep::kTokenKey);
+                       } catch (...) {
+                           return finish(authFailed(UnexpectedError::fromCurrentException()));
+                       }
+                       OAuth2AuthenticationStep::authorize(context, *answer.accessToken);
+                       finish(OnboardingResult::success(context));
+                   })
+        ->resume();
+}
+
 }  // namespace
 
 OAuth2AuthenticationStep::OAuth2AuthenticationStep(std::shared_ptr<OAuth2AuthenticationPresenter> presenter,
@@ -63,6 +92,30 @@ OAuth2AuthenticationStep::OAuth2AuthenticationStep(std::shared_ptr<OAuth2Authent
     : presenter_(std::move(presenter)),
       authorizationInfoKey_(std::move(authorizationInfoKey)),
       clientCredentialsInfoKey_(std::move(clientCredentialsInfoKey)) {}
+
+std::string OAuth2AuthenticationStep::codeChallenge(const std::string& verifier) {
+    unsigned char hash[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256(hash, reinterpret_cast<const unsigned char*>(verifier.data()), verifier.size());
+    return core::Base64::encodeURLSafe(hash, sizeof hash);
+}
+
+std::string OAuth2AuthenticationStep::authorizationURL(const OAuth2AuthenticationParameters& params,
+                                                       const std::string& codeChallenge, const std::string& state) {
+    const std::string& endpoint = params.authorizationEndpointURL;
+    std::string url = endpoint.substr(0, endpoint.find('#'));
+    // An endpoint may carry a query of its own (RFC 6749 §3.1): ours follows it.
+    if (url.find('?') == std::string::npos)
+        url.push_back('?');
+    else if (url.back() != '?' && url.back() != '&')
+        url.push_back('&');
+    url += FormURLEncoding::write({{"response_type", "code"},
+                                   {"client_id", params.clientID},
+                                   {"redirect_uri", params.redirectURL},
+                                   {"code_challenge_method", "S256"},
+                                   {"code_challenge", codeChallenge},
+                                   {"state", state}});
+    return url;
+}
 
 void OAuth2AuthenticationStep::authorize(const OnboardingContext& context, const std::string& accessToken) {
     const auto& session = context.zelURLSession();
@@ -77,16 +130,17 @@ void OAuth2AuthenticationStep::authorize(const OnboardingContext& context, const
 }
 
 void OAuth2AuthenticationStep::onboard(const OnboardingContext& context, Completion completion) {
-    const auto* params = context.infoValue<OAuth2AuthenticationParameters>(authorizationInfoKey_);
-    if (!params) {
+    const auto* found = context.infoValue<OAuth2AuthenticationParameters>(authorizationInfoKey_);
+    if (!found) {
         completion(OnboardingResult::failed(
             OnboardingError::missingArgument(authorizationInfoKey_.rawValue(), "OAuth2AuthenticationStep")));
         return;
     }
+    const OAuth2AuthenticationParameters params = *found;
     auto presenter = context.presentationDelegate ? context.presentationDelegate
                                                   : std::make_shared<ModalUIViewControllerPresenter>();
     auto pending = std::make_shared<Completion>(std::move(completion));
-    auto finish = [presenter, pending](OnboardingResult result) {
+    Finish finish = [presenter, pending](OnboardingResult result) {
         if (!*pending) return;
         auto done = std::move(*pending);
         *pending = nullptr;
@@ -95,70 +149,35 @@ void OAuth2AuthenticationStep::onboard(const OnboardingContext& context, Complet
     const std::string verifier = randomText();
     const std::string state = randomText();
     auto screen = std::make_shared<AuthenticationViewController>();
-    screen->authorizationURL = params->authorizationEndpointURL + "?response_type=code&client_id=" +
-                               formEncode(params->clientID) + "&redirect_uri=" + formEncode(params->redirectURL) +
-                               "&code_challenge_method=S256&code_challenge=" + challengeOf(verifier) +
-                               "&state=" + state;
+    screen->authorizationURL = authorizationURL(params, codeChallenge(verifier), state);
     if (presenter_ && !presenter_->allowsNavigation(screen->authorizationURL)) {
         finish(authFailed(OAuth2Error(OAuth2Error::Case::authorizationFailed, nullptr, "page not allowed").clone()));
         return;
     }
-    OAuth2AuthenticationParameters p = *params;
-    screen->onOutcome = [finish, context, p, verifier](AuthenticationViewController::Outcome outcome) {
-        using O = AuthenticationViewController::Outcome;
-        if (outcome == O::cancel)
-            return finish(OnboardingResult::failed(
-                OnboardingError::cancelled(OAuth2Error(OAuth2Error::Case::cancelled).clone())));
-        if (outcome == O::failure)
-            return finish(authFailed(OAuth2Error(OAuth2Error::Case::authorizationFailed).clone()));
-        WebsiteDataStore::defaultStore().addRecord(hostOf(p.authorizationEndpointURL), {"Cookies", "LocalStorage"});
-        URLRequest request(p.tokenEndpointURL);
-        request.httpMethod = "POST";
-        request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
-        request.setValue("application/x-www-form-urlencoded", "Content-Type");
-        std::string form = "grant_type=authorization_code&code=" + randomText() +
-                           "&redirect_uri=" + formEncode(p.redirectURL) + "&client_id=" + formEncode(p.clientID) +
-                           "&code_verifier=" + verifier;
-        request.httpBody.assign(form.begin(), form.end());
-        context.zelURLSession()->dataTask(request, [finish, context](core::Data body, std::optional<HTTPURLResponse> r,
-                                                                     ErrorPtr error) {
-            if (error) return finish(authFailed(error));
-            if (!r || r->statusCode < 200 || r->statusCode > 299)
-                return finish(authFailed(OAuth2Error(OAuth2Error::Case::tokenRequestFailed, nullptr,
-                                                     "status " + std::to_string(r ? r->statusCode : 0))
-                                             .clone()));
-            try {
-                std::optional<std::string> token = accessToken(body);
-                if (!token || token->empty()) throw std::runtime_error("no token");
-                context.credentialStore->put(body, kTokenKey);
-                authorize(context, *token);
-                finish(OnboardingResult::success(context));
-            } catch (const Error& e) {
-                finish(authFailed(e.clone()));
-            } catch (const std::exception&) {
-                finish(authFailed(OAuth2Error(OAuth2Error::Case::invalidTokenResponse).clone()));
-            }
-        })->resume();
+    screen->onNavigation = [finish, context, params, verifier, state](const std::string& url) {
+        std::optional<OAuth2Redirect> redirect = OAuth2Redirect::read(url, params.redirectURL, state);
+        if (!redirect) return false;
+        WebsiteDataStore::defaultStore().addRecord(hostOf(params.authorizationEndpointURL), {"Cookies", "LocalStorage"});
+        if (redirect->error) {
+            finish(authFailed(redirect->error));
+        } else {
+            exchange(context, params, *redirect->code, verifier, finish);
+        }
+        return true;
+    };
+    screen->onCancel = [finish] {
+        finish(OnboardingResult::failed(OnboardingError::cancelled(OAuth2Error(OAuth2Error::Case::cancelled).clone())));
     };
     presenter->present(screen, [finish](ErrorPtr error) {
         if (error) finish(OnboardingResult::failed(OnboardingError::cancelled(error)));
     });
 }
 
-std::optional<std::string> OAuth2AuthenticationStep::accessToken(const core::Data& response) {
-    try {
-        core::Value json = core::Json::parse(std::string(response.begin(), response.end()));
-        if (const core::Value* token = json.find("access_token"); token && token->ifString()) return *token->ifString();
-    } catch (const core::JsonError&) {
-    }
-    return std::nullopt;
-}
-
 void OAuth2AuthenticationStep::restore(const OnboardingContext& context, Completion completion) {
     if (isAllowingOfflineRestore) {
         try {
             if (auto kept = context.credentialStore->get(kTokenKey)) {
-                if (std::optional<std::string> token = accessToken(*kept)) {
+                if (std::optional<std::string> token = OAuth2TokenResponse::read(200, *kept).accessToken) {
                     authorize(context, *token);
                     completion(OnboardingResult::success(context));
                     return;

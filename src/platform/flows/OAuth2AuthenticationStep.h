@@ -1,17 +1,23 @@
 #pragma once
-// Signs the person in with OAuth2 (authorization code with a code verifier).
-// The sign-in screen is shown through the context's presenter; once the
-// person has signed in, the step asks the token endpoint for a token
-// (POST, form-encoded) and expects a JSON answer with "access_token". The
-// token is kept in the context's credential store and every request of the
-// context's session then carries it ("Authorization: Bearer ...").
+// Signs the person in with OAuth2: the authorization code grant of a public
+// client with PKCE (S256). The sign-in screen is shown through the context's
+// presenter with the authorization URL (response_type=code, client_id,
+// redirect_uri, the code challenge and a fresh state); the page then reports
+// where the authorization server sends the person, and the redirect URL ends
+// the sign-in as OAuth2Redirect reads it. Its code, and only that code, is
+// exchanged at the token endpoint (POST, form-encoded, with grant_type,
+// redirect_uri, client_id and the code verifier), never through the URL
+// cache; OAuth2TokenResponse reads the answer. The whole answer is kept in
+// the context's credential store and every request of the context's session
+// then carries the token ("Authorization: Bearer ...").
 //
 // Ends with OnboardingError cancelled (inner OAuth2Error cancelled) when the
 // person cancels, and authenticationFailed with the inner error as its
-// fourth value otherwise: OAuth2Error for a refusal or a bad token answer,
-// the URLError of the token request when the server cannot be reached.
-// Restore uses the kept token without the server when offline restore is
-// allowed, else signs in again. Reset forgets the token. Never logs it.
+// fourth value otherwise: OAuth2Error for a refusal, a wrong redirect or a
+// bad token answer, the URLError of the token request when the server cannot
+// be reached. Restore uses the kept token without the server when offline
+// restore is allowed, else signs in again the same way. Reset forgets the
+// token. Never logs, nor puts into an error, the code, verifier or token.
 
 #include <memory>
 
@@ -19,6 +25,8 @@
 #include "platform/flows/OnboardingStep.h"
 
 namespace trc::flows {
+
+class OAuth2AuthenticationParameters;
 
 class OAuth2AuthenticationStep : public OnboardingStep {
 public:
@@ -36,9 +44,11 @@ public:
     void restore(const OnboardingContext& context, Completion completion) override;
     void reset(const OnboardingContext& context, ResetCompletion completion) override;
 
-    // The "access_token" text of a token endpoint's answer; nothing when the
-    // answer is not JSON or holds no such text.
-    static std::optional<std::string> accessToken(const core::Data& response);
+    // The authorization endpoint with the request's parameters added.
+    static std::string authorizationURL(const OAuth2AuthenticationParameters& params, const std::string& codeChallenge,
+                                        const std::string& state);
+    // The S256 code challenge of a verifier (RFC 7636 §4.2).
+    static std::string codeChallenge(const std::string& verifier);
     // Makes every request of the context's session carry the token.
     static void authorize(const OnboardingContext& context, const std::string& accessToken);
 

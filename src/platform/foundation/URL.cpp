@@ -1,5 +1,6 @@
 #include "platform/foundation/URL.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -128,6 +129,13 @@ bool URL::isFileURL() const {
 }
 
 std::string URL::path() const { return removingPercentEncoding(rawPath_).value_or(std::string()); }
+
+std::optional<std::string> URL::query() const {
+    const std::size_t fragment = std::min(text_.find('#'), text_.size());
+    const std::size_t mark = text_.find('?');
+    if (mark >= fragment) return std::nullopt;
+    return text_.substr(mark + 1, fragment - mark - 1);
+}
 
 std::string URL::lastPathComponent() const {
     std::string p = path();

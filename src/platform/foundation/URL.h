@@ -2,7 +2,7 @@
 // A URL as the platform's URL value has it: made from text (refused when the
 // text holds a character a URL may not carry or a broken escape) or from a
 // file path, and read back as its absolute text, scheme, percent-decoded
-// path, last path component and path extension. Also the two text helpers
+// path, query, last path component and path extension. Also the two text helpers
 // that go with it: percent-encoding with an allowed character set, and
 // removing percent escapes (refused for a broken escape or bytes that are no
 // UTF-8), which unique attachment ids and file names depend on agreeing
@@ -48,6 +48,9 @@ public:
     // The path with escapes removed; empty when it has none or its escapes
     // do not decode.
     std::string path() const;
+    // The query as written (escapes kept): the text after the first '?' up
+    // to a '#'; none when the text has no query.
+    std::optional<std::string> query() const;
     // The path's last component ("/" for the root alone, empty for no path).
     std::string lastPathComponent() const;
     // The text after the last '.' of the last component, empty when none

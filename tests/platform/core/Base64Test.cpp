@@ -10,6 +10,8 @@ TEST(Base64, EncodesWithPadding) {
     EXPECT_EQ(Base64::encode(Data{'f', 'o'}), "Zm8=");
     EXPECT_EQ(Base64::encode(Data{'f', 'o', 'o'}), "Zm9v");
     EXPECT_EQ(Base64::encode(Data{0xfb, 0xff}), "+/8=");
+    const Data urlish{0xfb, 0xff};
+    EXPECT_EQ(Base64::encodeURLSafe(urlish.data(), urlish.size()), "-_8") << "URL-safe, no padding";
 }
 
 TEST(Base64, DecodesWhatItEncodes) {

@@ -26,6 +26,10 @@ TEST(URLText, ReadsSchemePathAndItsParts) {
     EXPECT_EQ(url->lastPathComponent(), "my photo.Final.JPG");
     EXPECT_EQ(url->pathExtension(), "JPG") << "no query in the extension";
     EXPECT_EQ(url->absoluteString(), "HTTPS://host:1/dir/my%20photo.Final.JPG?size=2#top") << "kept as written";
+    EXPECT_EQ(url->query(), "size=2");
+    EXPECT_EQ(URL::fromString("app://cb?a=%2F?b#c?d")->query(), "a=%2F?b") << "escapes kept, up to the fragment";
+    EXPECT_EQ(URL::fromString("app://cb?")->query(), "");
+    EXPECT_EQ(URL::fromString("app://cb#x?y")->query(), std::nullopt) << "a '?' in the fragment starts no query";
 
     EXPECT_EQ(URL::fromString("file:///dir/.hidden")->pathExtension(), "");
     EXPECT_EQ(URL::fromString("file:///dir/")->lastPathComponent(), "dir");
