@@ -461,7 +461,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         services::SharedLoggerManager::log(kLogger, "warn",
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
-    transformer->authenticationPath = config->getAuthenticationPath(V::pathSegment(appID.value_or(stored)));
+    transformer->authenticationPath = config->getAuthenticationPath(appID.value_or(stored));
     configurationLoader()->loadConfiguration({});
     return true;
 }

@@ -48,7 +48,7 @@ void ZELvornSettingsDownloadStep::onboard(const OnboardingContext& context, Comp
     }
     auto transformer = transformer_;
     auto previousKey = previousSettingsInfoKey_;
-    URLRequest request(settings->url("mobileservices/application/" + settings->applicationID + "/settings"));
+    URLRequest request(settings->applicationURL("settings"));
     request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
     context.zelURLSession()->dataTask(request, [context, completion, transformer, previousKey](
                                                    core::Data body, std::optional<HTTPURLResponse> response,
