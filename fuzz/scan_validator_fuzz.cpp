@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Sandbox.h"
+#include "platform/foundation/URL.h"
 #include "platform/vessa/VUIOnboardingScanViewController.h"
 #include "services/AppConfig.h"
 
@@ -52,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using V = onboarding::QRCodeScanValidator;
     (void)V::isScanResultValid(text, setup.step->urlSchemes);
     if (auto params = V::parseStringQRResult(text)) (void)V::isAllConnectionParamsAvailable(*params);
-    (void)V::pathSegment(text);
+    const std::string segment = foundation::URL::pathSegment(text);
+    if (segment.find_first_of("/?#") != std::string::npos) std::abort();
+    if (auto decoded = foundation::URL::removingPercentEncoding(segment); decoded && *decoded != text) std::abort();
     setup.step->scanResult.reset();
     (void)setup.step->scanViewControllerShouldValidateScanResult(*setup.scanner, text);
     dispatch::MainQueue::shared().runUntilIdle();

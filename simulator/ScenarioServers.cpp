@@ -159,7 +159,11 @@ private:
             }
         }
         std::unique_lock<std::mutex> lock(mutex_);
-        requests_.push_back(core::Dictionary{{"method", req.method}, {"path", req.path}, {"headers", headers}});
+        // rawPath: as sent, escapes kept (path is decoded).
+        requests_.push_back(core::Dictionary{{"method", req.method},
+                                             {"path", req.path},
+                                             {"rawPath", req.target.substr(0, req.target.find('?'))},
+                                             {"headers", headers}});
         if (mode_ == Mode::Hang) {
             released_.wait(lock, [&] { return stopping_; });
             res.status = 503;

@@ -5,6 +5,8 @@
 
 #include "onboarding/HostCallback.h"
 #include "onboarding/OnboardingCustomization.h"
+#include "onboarding/OnboardingReset.h"
+#include "onboarding/OnboardingStorageError.h"
 #include "onboarding/PLOVOnboardingConfigurationProvider.h"
 #include "onboarding/WelcomeScreenError.h"
 #include "onboarding/WelcomeScreenStep.h"
@@ -12,17 +14,12 @@
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/flows/CompositeStorage.h"
-#include "platform/flows/HTTPCookieStorage.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/OnboardingFlowController.h"
-#include "platform/flows/StoreManager.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/StoreManagerStep.h"
-#include "platform/flows/StoreSelectorStep.h"
 #include "platform/flows/KeychainStoreManager.h"
-#include "platform/flows/URLCache.h"
-#include "platform/flows/WebsiteDataStore.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
 #include "platform/flows/ZELvornUserRoles.h"
@@ -102,23 +99,8 @@ std::optional<std::string> stringParam(const core::Dictionary& params, const cha
     return v && v->ifString() ? std::optional<std::string>(*v->ifString()) : std::nullopt;
 }
 
-void clearWebData(std::function<void()> then) {
-    flows::HTTPCookieStorage::shared().removeCookies(flows::HTTPCookieStorage::distantPast());
-    flows::URLCache::shared().removeAllCachedResponses();
-    defaults().remove(OnboardingController::kAppOnboardedState);
-    auto& store = flows::WebsiteDataStore::defaultStore();
-    store.fetchDataRecords(flows::WebsiteDataStore::allWebsiteDataTypes(),
-                           [then = std::move(then)](std::vector<flows::WebsiteDataStore::Record> records) {
-                               flows::WebsiteDataStore::defaultStore().removeData(
-                                   flows::WebsiteDataStore::allWebsiteDataTypes(), records, [] {});
-                               if (then) then();
-                           });
-}
-
 bool isSharedStoreStep(const std::shared_ptr<flows::OnboardingStep>& step) {
-    std::shared_ptr<flows::StoreManagerStep> store = std::dynamic_pointer_cast<flows::StoreManagerStep>(step);
-    if (!store)
-        if (auto selector = std::dynamic_pointer_cast<flows::StoreSelectorStep>(step)) store = selector->step;
+    std::shared_ptr<flows::StoreManagerStep> store = OnboardingReset::storeStepOf(step);
     if (!store) return false;
     auto keychain = std::dynamic_pointer_cast<flows::KeychainStoreManager>(store->persistentStoreManager());
     return keychain && keychain->accessGroup() && !keychain->accessGroup()->empty();
@@ -210,6 +192,14 @@ std::weak_ptr<OnboardingController> OnboardingController::weak() {
     return std::static_pointer_cast<OnboardingController>(shared_from_this());
 }
 
+const std::shared_ptr<PasscodeOperations>& OnboardingController::passcodeOperations() {
+    if (!passcodeOperations_) {
+        std::shared_ptr<Owner> owner = std::static_pointer_cast<OnboardingController>(shared_from_this());
+        passcodeOperations_ = std::make_shared<PasscodeOperations>(owner);
+    }
+    return passcodeOperations_;
+}
+
 void OnboardingController::setOnboardingStage(const std::string& stage) {
     HostCallback::send(callback, kSetOnboardingStage, Value(stage));
 }
@@ -232,6 +222,9 @@ flows::OnboardingContext OnboardingController::defaultInitialContext() const {
 }
 
 void OnboardingController::initialize(const core::Dictionary& newParams, std::shared_ptr<core::Object> newCallback) {
+    // A passcode operation still waiting belongs to the onboarding this one
+    // replaces: it ends now, before anything of the new one starts.
+    passcodeOperations()->endAll(kOnboardingStartedAgainText);
     callback = std::move(newCallback);
     eulaAccepted = false;
     auto config = AppConfig::sharedInstance();
@@ -251,7 +244,7 @@ void OnboardingController::initialize(const core::Dictionary& newParams, std::sh
     // A saved onboarding is reset first, and only then does onboarding start,
     // so the two never run over the same store at once.
     if (savedOnboardingID())
-        reset(start);
+        resetThen(start);
     else
         start();
 }
@@ -341,15 +334,20 @@ void OnboardingController::logSettings(const flows::OnboardingContext& context) 
 
 void OnboardingController::onboardingCompletion(const flows::OnboardingResult& result) {
     if (const flows::OnboardingContext* context = result.context()) {
+        // Nothing says it finished before a relaunch can find it.
+        if (flows::ErrorPtr unsaved = saveOnboarding(*context)) {
+            logger()->error("::: Onboarding FAILED! " + unsaved->description());
+            onboardFailed(unsaved, context->onboardingID);
+            return;
+        }
         logger()->debug("::: Onboarding SUCCEEDED!");
         saveInfoFromContext(*context);
         logSettings(*context);
         if (const auto* settings =
                 context->infoValue<flows::ZELvornSettingsParameters>(flows::OnboardingInfoKey::zelvornSettingsParameters))
             loadRegistrationInfo(*settings);
-        defaults().setObject(kAppOnboardedState, Value(context->onboardingID.uuidString()));
         presentationDelegate->dismiss([] {});
-        didConfirmPasscode();
+        didConfirmPasscode(context->onboardingID);
         return;
     }
     flows::ErrorPtr error = result.error();
@@ -360,6 +358,24 @@ void OnboardingController::onboardingCompletion(const flows::OnboardingResult& r
     }
     logger()->error("::: Onboarding FAILED! " + (error ? error->description() : std::string()));
     onboardFailed(error);
+}
+
+flows::ErrorPtr OnboardingController::saveOnboarding(const flows::OnboardingContext& context) {
+    auto unsaved = [](const std::string& what) {
+        return std::make_shared<OnboardingStorageError>(OnboardingStorageError::Case::notSaved, what);
+    };
+    // The settings of a code scanned for this onboarding; they went to the
+    // user defaults when the code was taken, which may have failed.
+    if (const auto* scanned = context.infoValue<core::Dictionary>(WelcomeScreenStep::scannedConnectionSettings)) {
+        const char* key = AppConfig::kScannedConnectionSettingsKey;
+        if (defaults().dictionaryForKey(key) != *scanned) defaults().setObject(key, Value(*scanned));
+        if (defaults().dictionaryForKey(key) != *scanned)
+            return unsaved(std::string("the user default \"") + key + "\"");
+    }
+    defaults().setObject(kAppOnboardedState, Value(context.onboardingID.uuidString()));
+    if (savedOnboardingID() != context.onboardingID)
+        return unsaved(std::string("the user default \"") + kAppOnboardedState + "\"");
+    return nullptr;
 }
 
 void OnboardingController::loadRegistrationInfo(const flows::ZELvornSettingsParameters& settings) {
@@ -381,7 +397,7 @@ void OnboardingController::loadRegistrationInfo(const flows::ZELvornSettingsPara
     });
 }
 
-void OnboardingController::didConfirmPasscode() {
+void OnboardingController::didConfirmPasscode(const foundation::UUID& onboardingID) {
     setOnboardingStage(kStageInApplication);
     auto config = AppConfig::sharedInstance();
     if (!config->encryptDatabase) {
@@ -394,7 +410,8 @@ void OnboardingController::didConfirmPasscode() {
     } else {
         config->data.set(kOfflineKey, kUnusedOfflineKey);
     }
-    config->passcodeSource = getPasscodeSource();
+    // What this onboarding's own store says, whatever "onboarded" holds.
+    config->passcodeSource = PasscodeOperations::passcodeSource(onboardingID);
     config->data.set(kPasscodeSourceKey, Value(static_cast<long long>(config->passcodeSource)));
     config->removeBlur();
     if (callback) {
@@ -416,9 +433,10 @@ void OnboardingController::enterDemoMode() {
     HostCallback::send(callback, kFinishedOnboarding, Value(demo));
 }
 
-void OnboardingController::onboardFailed(const flows::ErrorPtr& error) {
+void OnboardingController::onboardFailed(const flows::ErrorPtr& error,
+                                         const std::optional<foundation::UUID>& onboardingID) {
     auto self = weak();
-    flows::OnboardingFlowController::reset(resetFlow(), flows::OnboardingContext(), [self, error] {
+    auto then = [self, error](flows::ErrorPtr) {
         auto s = self.lock();
         if (!s) return;
         const std::string description = lowered(error ? error->localizedDescription() : std::string());
@@ -428,21 +446,39 @@ void OnboardingController::onboardFailed(const flows::ErrorPtr& error) {
                 return;
             }
         }
-        auto alert = ui::UIAlertController::make(
-            OnboardingCustomization::get(Text::authenticationFailedMessageString).value_or(kFailedToOnboard),
-            OnboardingCustomization::get(Text::onboardingFailedMessageString));
-        alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::get(Text::retryButtonString).value_or(kRetry),
-                                                 ui::UIAlertAction::Style::Default, [self](ui::UIAlertAction&) {
-                                                     if (auto c = self.lock()) c->resetOnboarding();
-                                                 }));
-        s->presentationDelegate->present(alert, [](flows::ErrorPtr) {});
-    });
+        s->showFailureAlert();
+    };
+    // A run that got as far as its own store has that store reset too.
+    if (onboardingID) {
+        flows::OnboardingContext context = defaultInitialContext();
+        context.onboardingID = *onboardingID;
+        OnboardingReset::reset(resetFlow(), context, then);
+        return;
+    }
+    flows::OnboardingFlowController::reset(resetFlow(), flows::OnboardingContext(), [then] { then(nullptr); });
+}
+
+void OnboardingController::showFailureAlert() {
+    auto self = weak();
+    auto alert = ui::UIAlertController::make(
+        OnboardingCustomization::get(Text::authenticationFailedMessageString).value_or(kFailedToOnboard),
+        OnboardingCustomization::get(Text::onboardingFailedMessageString));
+    alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::get(Text::retryButtonString).value_or(kRetry),
+                                             ui::UIAlertAction::Style::Default, [self](ui::UIAlertAction&) {
+                                                 if (auto c = self.lock()) c->resetOnboarding();
+                                             }));
+    presentationDelegate->present(alert, [](flows::ErrorPtr) {});
 }
 
 void OnboardingController::resetOnboarding() {
-    flows::HTTPCookieStorage::shared().removeCookies(flows::HTTPCookieStorage::distantPast());
-    flows::URLCache::shared().removeAllCachedResponses();
-    defaults().remove(kAppOnboardedState);
+    OnboardingReset::clearWebSession();
+    if (!OnboardingReset::forgetOnboarding(std::nullopt)) {
+        // Onboarding again over an onboarding that stays saved would restore
+        // it instead; the person retries when storage lets go.
+        logger()->error(std::string("the user default \"") + kAppOnboardedState + "\" cannot be removed");
+        showFailureAlert();
+        return;
+    }
     onboardOrRestoreWithoutSplash();
 }
 
@@ -465,89 +501,141 @@ void OnboardingController::restoringCompletionCancel() {
 }
 
 void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler) {
-    restoreFailed(error, std::move(completionHandler), presentationDelegate, false);
-}
-
-void OnboardingController::restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler,
-                                         const Screens& screens, bool hostTold) {
     auto self = weak();
     const auto* store = flows::Error::as<flows::StoreManagerError>(error);
     using Case = flows::StoreManagerError::Case;
-    if (store && store->errorCase() == Case::passcodeRetryLimitReached) {
-        reset();
-        showRetryLimitReachedAlertThenReset(screens, std::move(completionHandler));
-        return;
-    }
-    if (store && store->errorCase() == Case::resetPasscode) {
-        screens->dismiss([self, completionHandler] {
-            if (auto s = self.lock()) s->reset();
-            if (completionHandler) completionHandler();
+    const Case errorCase = store ? store->errorCase() : Case::storeUnavailable;
+    if (store && errorCase == Case::passcodeRetryLimitReached) {
+        resetThen([self, completionHandler] {
+            if (auto s = self.lock()) s->showRetryLimitReachedAlertThenReset(completionHandler);
         });
         return;
     }
-    if (store && (store->errorCase() == Case::skipPasscodeSetup || store->errorCase() == Case::cancelPasscodeEntry)) {
-        presentationDelegate->setInfoText(kStoreErrorResetText + store->description());
-        screens->dismiss([self] {
-            if (auto s = self.lock()) s->reset();
+    if (store && errorCase == Case::resetPasscode) {
+        presentationDelegate->dismiss([self, completionHandler] {
+            if (auto s = self.lock()) s->resetThen(completionHandler);
         });
         return;
     }
-    if (store && (store->errorCase() == Case::storeNotFound || store->errorCase() == Case::storeCorrupted)) {
-        // A store that can never open again: restoring would fail forever. A
-        // host that heard of it onboards anew when it wants to; only a road
-        // whose result nobody hears goes on to onboarding by itself, so that
-        // its callback hears the new one.
-        reset([self, hostTold] {
-            auto s = self.lock();
-            if (s && !hostTold) s->onboardOrRestoreWithoutSplash();
+    if (store && (errorCase == Case::skipPasscodeSetup || errorCase == Case::cancelPasscodeEntry)) {
+        presentationDelegate->setInfoText(PasscodeOperations::kStoreErrorResetText + store->description());
+        presentationDelegate->dismiss([self] {
+            if (auto s = self.lock()) s->resetThen([] {});
+        });
+        return;
+    }
+    if (store && (errorCase == Case::storeNotFound || errorCase == Case::storeCorrupted)) {
+        // A store that can never open again: restoring would fail forever.
+        // Nobody was told of this road, so onboarding starts anew and the
+        // callback hears of that.
+        resetThen([self] {
+            if (auto s = self.lock()) s->onboardOrRestoreWithoutSplash();
         });
         return;
     }
     // Anything else would fail the same way when restored again at once (a
-    // store that cannot be read now, a step's own error): nothing starts by
-    // itself, and nothing is reset; a retry is the host's or a person's call.
+    // store that cannot be read now, a step's own error): nothing is reset
+    // and nothing starts by itself; the failure alert leaves the retry to
+    // the person, and the splash screen does not stay up with nobody told.
     logger()->error("::: the restore ends here: " + (error ? error->description() : std::string("no error")));
+    showFailureAlert();
 }
 
 void OnboardingController::showRetryLimitReachedAlertThenReset(std::function<void()> completionHandler) {
-    showRetryLimitReachedAlertThenReset(presentationDelegate, std::move(completionHandler));
+    PasscodeOperations::showRetryLimitReachedAlert(presentationDelegate, std::move(completionHandler));
 }
 
-void OnboardingController::showRetryLimitReachedAlertThenReset(const Screens& screens,
-                                                               std::function<void()> completionHandler) {
-    auto alert = ui::UIAlertController::make(OnboardingCustomization::get(Text::maxAttemptsReachedMessageString),
-                                             OnboardingCustomization::get(Text::enterCredentialsMessageString));
-    alert->addAction(ui::UIAlertAction::make(OnboardingCustomization::textOrDefault(Text::okButtonString),
-                                             ui::UIAlertAction::Style::Default,
-                                             [screens, completionHandler](ui::UIAlertAction&) {
-                                                 screens->dismiss([completionHandler] {
-                                                     if (completionHandler) completionHandler();
-                                                 });
-                                             }));
-    screens->present(alert, [](flows::ErrorPtr) {});
+void OnboardingController::resetThen(std::function<void()> then) {
+    auto self = weak();
+    reset([self, then = std::move(then)](flows::ErrorPtr error) {
+        auto s = self.lock();
+        if (!s) return;
+        if (!error) {
+            if (then) then();
+            return;
+        }
+        // Going on over an onboarding that is still there would find it
+        // again, and again: the road ends here, once.
+        s->logger()->error("::: the onboarding cannot go on: " + error->description());
+        s->showFailureAlert();
+    });
 }
 
-void OnboardingController::reset(const Flows::Steps& flow, std::function<void()> completion) {
-    if (std::optional<foundation::UUID> saved = savedOnboardingID()) {
+void OnboardingController::reset(const Flows::Steps& flow, ResetDone completion) {
+    resetOnboardingOf(savedOnboardingID(), flow, std::move(completion));
+}
+
+void OnboardingController::reset(ResetDone completion) { reset(resetFlow(), std::move(completion)); }
+
+void OnboardingController::reset(const foundation::UUID& onboardingID, ResetDone done) {
+    resetOnboardingOf(onboardingID, resetFlow(), std::move(done));
+}
+
+void OnboardingController::resetOnboardingOf(const std::optional<foundation::UUID>& onboardingID,
+                                             const Flows::Steps& flow, ResetDone done) {
+    if (onboardingID) {
         flows::OnboardingContext context = defaultInitialContext();
-        context.onboardingID = *saved;
-        flows::OnboardingFlowController::reset(flow, context,
-                                               [completion]() mutable { clearWebData(std::move(completion)); });
-    } else if (completion) {
-        dispatch::MainQueue::shared().async(std::move(completion));
+        context.onboardingID = *onboardingID;
+        OnboardingReset::reset(flow, context, std::move(done));
+    } else {
+        defaults().remove(kIsInitialLaunchKey);
+        dispatch::MainQueue::shared().async([done = std::move(done)] {
+            if (done) done(nullptr);
+        });
     }
-    defaults().remove(kIsInitialLaunchKey);
     auto config = AppConfig::sharedInstance();
     config->zelURLSession.reset();
     config->credentialStore.reset();
 }
 
-void OnboardingController::reset(std::function<void()> completion) { reset(resetFlow(), std::move(completion)); }
+Flows OnboardingController::restoreFlows() const {
+    return currentFlow ? *currentFlow : Flows::availableFlows().at(Flows::kOAuth);
+}
+
+void OnboardingController::setInfoText(const std::string& text) { presentationDelegate->setInfoText(text); }
+
+std::int64_t OnboardingController::getPasscodeSource() const {
+    return PasscodeOperations::passcodeSource(savedOnboardingID());
+}
+
+// --- Passcode entries, routed to the operations ---
+
+void OnboardingController::changeUserPasscode(Block resolve, Block reject) {
+    passcodeOperations()->changeUserPasscode(std::move(resolve), std::move(reject));
+}
+
+void OnboardingController::verifyPasscode(const core::Dictionary& verifyParams, Block resolve, Block reject) {
+    passcodeOperations()->verifyPasscode(verifyParams, std::move(resolve), std::move(reject));
+}
+
+void OnboardingController::unlockScreen(Block resolve, Block reject) {
+    passcodeOperations()->unlockScreen(std::move(resolve), std::move(reject));
+}
+
+void OnboardingController::restoreOnRelaunch(const core::Dictionary& relaunchParams, Block resolve, Block reject) {
+    passcodeOperations()->restoreOnRelaunch(relaunchParams, std::move(resolve), std::move(reject));
+}
+
+void OnboardingController::manageBlurScreen(const core::Dictionary& blurParams) {
+    const Value* given = blurParams.find(kManageBlurScreenKey);
+    std::optional<std::int64_t> action = given ? given->asInteger() : std::nullopt;
+    if (!action) {
+        logger()->debug("\"ManageBlurScreen\" is not a finite number; the blur screen stays as it is");
+        return;
+    }
+    auto config = AppConfig::sharedInstance();
+    if (*action == 0) {
+        const Value* modal = blurParams.find(kModalKey);
+        config->addBlurScreen(modal && modal->ifBool() && *modal->ifBool());
+    } else if (*action == 1) {
+        config->removeBlur();
+    }
+}
 
 Flows::Steps OnboardingController::resetFlow() const {
     // Without a flow of its own (a relaunch-only process) the same lists the
     // relaunch restore uses are reset, so the store really goes.
-    const Flows& flows = currentFlow ? *currentFlow : Flows::availableFlows().at(Flows::kOAuth);
+    const Flows flows = restoreFlows();
     Flows::Steps out;
     for (const auto& step : flows.onboardingFlow)
         if (!isSharedStoreStep(step)) out.push_back(step);

@@ -14,15 +14,20 @@
 // reset. Every entry and every completion that reaches its state or
 // AppConfig runs on the main queue.
 //
-// The passcode, unlock, relaunch and blur entries (OnboardingController+
-// Passcode.cpp) always answer the host: every road ends in one resolve or
-// one reject with a message, never in silence. One passcode operation runs
-// at a time, on screens of its own: a second foreground unlock joins the one
-// that waits, any other call meanwhile is refused at once, and the running
-// one goes on untouched. A relaunch restore starts again after a cancelled
-// screen or the failed-restore alert only because a person acted, never on
-// its own; after a reject nothing (no restore, no onboarding) starts by
-// itself.
+// The passcode, unlock, verification and relaunch entries go to the
+// controller's PasscodeOperations, which owns each operation, its screens
+// and the onboarding it belongs to; the controller is its Owner (the step
+// lists, the contexts, the reset and the reports to the callback object).
+// create:callback: ends a passcode operation still waiting (its host call is
+// rejected, its screens go) before anything of the new onboarding starts.
+//
+// Every reset checks that what it removed is gone; when storage keeps part
+// of it, the road ends there, once: logged, and on the controller's own
+// roads the failure alert (whose retry is the person's to tap). An
+// onboarding is reported done ("finishedOnboardingWithParams") only once
+// "onboarded" (and the settings of a code scanned for it) are written and
+// read back; otherwise it fails like any other onboarding and its new store
+// is reset.
 
 #include <functional>
 #include <memory>
@@ -32,6 +37,7 @@
 #include <vector>
 
 #include "onboarding/Flows.h"
+#include "onboarding/PasscodeOperations.h"
 #include "platform/core/Block.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/OnboardingResult.h"
@@ -40,13 +46,12 @@
 
 namespace trc::flows {
 class Logger;
-class StoreManager;
 class ZELvornSettingsParameters;
 }  // namespace trc::flows
 
 namespace trc::onboarding {
 
-class OnboardingController : public ui::UINavigationController {
+class OnboardingController : public ui::UINavigationController, public PasscodeOperations::Owner {
     TRC_OBJECT(OnboardingController)
 public:
     static constexpr const char* kAppOnboardedState = "onboarded";
@@ -56,7 +61,6 @@ public:
     static constexpr const char* kDemoPasscodeKey = "Passcode";
     static constexpr const char* kDemoPasscode = "6093";
     static constexpr const char* kUnusedOfflineKey = "unused";
-    static constexpr const char* kAllowCancelKey = "AllowCancel";
     static constexpr const char* kManageBlurScreenKey = "ManageBlurScreen";
     static constexpr const char* kModalKey = "Modal";
     // The host's parameter keys of the two open connection settings.
@@ -74,36 +78,12 @@ public:
     static constexpr const char* kFailedToOnboard = "Failed to onboard!";
     static constexpr const char* kRetry = "Retry";
     static constexpr const char* kCallbackIsNil = "Callback is nil";
-    static constexpr const char* kCouldNotRestore = "Onboarded client could not be restored!";
-    static constexpr const char* kPasscodeChangeCanceled = "PASSCODE_CHANGE_CANCELED";
-    static constexpr const char* kResetClientSuffix = " :Reset Client";
-    static constexpr const char* kStoreErrorResetText = "Application reset because of store error ";
-    // The host entries of the passcode operations, as a refused call hears
-    // which one is in progress.
-    static constexpr const char* kUnlockEntry = "applicationWillEnterForeground:reject:";
-    static constexpr const char* kVerifyPasscodeEntry = "verifyPasscode:resolve:reject:";
-    static constexpr const char* kChangePasscodeEntry = "changeUserPasscode:reject:";
-    static constexpr const char* kRestoreOnRelaunchEntry = "restoreOnRelaunch:resolve:reject:";
-    static constexpr const char* kOperationInProgressText = "Another passcode operation is in progress: ";
+    // What a passcode operation that create:callback: ends hears.
+    static constexpr const char* kOnboardingStartedAgainText = "Onboarding started again";
 
     using Block = std::shared_ptr<core::Block>;
-    // How an operation answers: success with one value, failure with a code,
-    // a message and an error (these roads pass only a message).
-    using Success = std::function<void(const core::Value&)>;
-    using Failure =
-        std::function<void(std::optional<std::string> code, std::optional<std::string> message, flows::ErrorPtr error)>;
-    // Where one operation shows its screens; dismissing takes down only those.
-    using Screens = std::shared_ptr<flows::FlowPresentationDelegate>;
-
-    // One passcode operation (unlock, verification, passcode change or
-    // relaunch restore) and the host calls it answers, all with its one
-    // outcome. It is in progress until it has settled.
-    struct PasscodeOperation {
-        const char* entry = "";
-        std::vector<std::pair<Block, Block>> answers;
-        bool settled = false;
-        Screens screens;
-    };
+    // Nothing when a reset removed everything, else the storage error.
+    using ResetDone = std::function<void(flows::ErrorPtr)>;
 
     OnboardingController();
     static std::shared_ptr<OnboardingController> sharedInstance();
@@ -130,69 +110,57 @@ public:
     void viewWillAppear(bool animated) override;
 
     // For the other onboarding roads.
-    std::optional<foundation::UUID> savedOnboardingID() const;
-    flows::OnboardingContext defaultInitialContext() const;
-    void updateParams(const core::Dictionary& params);
+    std::optional<foundation::UUID> savedOnboardingID() const override;
+    flows::OnboardingContext defaultInitialContext() const override;
+    void updateParams(const core::Dictionary& params) override;
     void onboardOrRestore();
     void onboardOrRestoreWithoutSplash();
     void onboardingCompletion(const flows::OnboardingResult& result);
-    void restoringCompletion(const flows::OnboardingResult& result);
-    void restoringCompletionCancel();
+    void restoringCompletion(const flows::OnboardingResult& result) override;
+    void restoringCompletionCancel() override;
     void restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler);
     // Resets the steps of flow for the saved onboarding; completion runs once
-    // that reset (and the removal of "onboarded") is done, or at once (on the
-    // main queue) when nothing is saved.
-    void reset(const Flows::Steps& flow, std::function<void()> completion = {});
-    void reset(std::function<void()> completion = {});
+    // that reset is done, or at once (on the main queue) when nothing is
+    // saved.
+    void reset(const Flows::Steps& flow, ResetDone completion = {});
+    void reset(ResetDone completion = {});
     Flows::Steps resetFlow() const;
     // 0 no onboarded client or no passcode, 1 passcode, 2 with biometrics.
     std::int64_t getPasscodeSource() const;
+
+    // PasscodeOperations::Owner.
+    Flows restoreFlows() const override;
+    void reset(const foundation::UUID& onboardingID, ResetDone done) override;
+    void setInfoText(const std::string& text) override;
 
 private:
     void setOnboardingStage(const std::string& stage);
     void saveInfoFromContext(const flows::OnboardingContext& context);
     void logSettings(const flows::OnboardingContext& context);
     void loadRegistrationInfo(const flows::ZELvornSettingsParameters& settings);
-    void didConfirmPasscode();
+    // Writes what makes the onboarding of context last ("onboarded", the
+    // settings of a code scanned for it) and reads it back; the storage
+    // error when it does not read back.
+    flows::ErrorPtr saveOnboarding(const flows::OnboardingContext& context);
+    void didConfirmPasscode(const foundation::UUID& onboardingID);
     void enterDemoMode();
-    void onboardFailed(const flows::ErrorPtr& error);
+    // onboardingID: the onboarding the failed run made, whose store goes too.
+    void onboardFailed(const flows::ErrorPtr& error, const std::optional<foundation::UUID>& onboardingID = {});
+    void showFailureAlert();
     void resetOnboarding();
     void cacheWelcomeScreenAndConnSettings();
-    // The store of the onboarded client (the credential store may be absent
-    // before an unlock or restore); nullptr without an onboarded client.
-    std::shared_ptr<flows::StoreManager> storeManager() const;
-    std::shared_ptr<flows::StoreManager> storeManager(const std::optional<foundation::UUID>& onboardingId) const;
-    // The new operation for a host call, or nothing when the call was
-    // answered here: refused while another operation is in progress, or
-    // joined to the foreground unlock that waits.
-    std::shared_ptr<PasscodeOperation> beginPasscodeOperation(const char* entry, Block resolve, Block reject);
-    void changeUserPasscode(Success success, Failure failure, const Screens& screens);
-    std::shared_ptr<flows::StoreManager> storeManagerForChangePasscode(const Screens& screens) const;
-    void unlockScreen(bool verify, bool showCancel, Success success, Failure failure, const Screens& screens);
-    void restoreOnRelaunch(Success success, Failure failure, const Screens& screens);
-    void restoreOnRelaunch(const Flows::Steps& flow, Success success, Failure failure, const Screens& screens);
-    void restoreFlowFailureHandler(const flows::ErrorPtr& error, const std::string& errorMessage,
-                                   const flows::OnboardingResult& result, const flows::OnboardingContext& context,
-                                   Success success, Failure failure, const Screens& screens);
-    bool hasRestoreConnectionFailure(const flows::ErrorPtr& error, const flows::OnboardingResult& result,
-                                     const flows::OnboardingContext& context, const Success& success,
-                                     const Screens& screens);
-    void handleRestoreFailureWithWarning(const std::string& errorMessage, const flows::OnboardingContext& context,
-                                         Success success, Failure failure, const Screens& screens);
-    void handleNoConnectionWithWarning(const flows::OnboardingResult& result, const flows::OnboardingContext& context,
-                                       Success success, const Screens& screens);
-    // The store errors' handling for a road whose host was told (hostTold:
-    // nothing new starts by itself) or not; screens are the failed
-    // operation's.
-    void restoreFailed(const flows::ErrorPtr& error, std::function<void()> completionHandler, const Screens& screens,
-                       bool hostTold);
-    void showRetryLimitReachedAlertThenReset(const Screens& screens, std::function<void()> completionHandler);
+    void resetOnboardingOf(const std::optional<foundation::UUID>& onboardingID, const Flows::Steps& flow,
+                           ResetDone done);
+    // The reset of the controller's own road: on success then runs, else the
+    // road ends at the failure alert.
+    void resetThen(std::function<void()> then);
+    const std::shared_ptr<PasscodeOperations>& passcodeOperations();
     std::weak_ptr<OnboardingController> weak();
     const std::shared_ptr<flows::Logger>& logger() const { return logger_; }
 
     std::vector<std::string> cancelledKeywords_{"oauth2error.cancelled", "the flow got cancelled"};
     std::shared_ptr<flows::Logger> logger_;
-    std::weak_ptr<PasscodeOperation> passcodeOperation_;
+    std::shared_ptr<PasscodeOperations> passcodeOperations_;
 };
 
 }  // namespace trc::onboarding

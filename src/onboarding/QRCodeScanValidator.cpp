@@ -1,6 +1,5 @@
 #include "onboarding/QRCodeScanValidator.h"
 
-#include "platform/foundation/URL.h"
 #include "services/AppConfig.h"
 
 namespace trc::onboarding {
@@ -105,17 +104,6 @@ std::vector<std::pair<std::string, std::optional<std::string>>> QRCodeScanValida
             {AppConfig::kAuthorizationEndpointURL, value(kAuthorizationEndpointUrl)},
             {AppConfig::kRedirectURL, value(kRedirectUrl)},
             {AppConfig::kTokenEndpointURL, value(kTokenUrl)}};
-}
-
-std::string QRCodeScanValidator::pathSegment(const std::string& text) {
-    // "." and ".." would step through the path instead of naming a segment.
-    const bool dotsOnly = !text.empty() && text.find_first_not_of('.') == std::string::npos;
-    if (dotsOnly) {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) out += "%2E";
-        return out;
-    }
-    return foundation::URL::addingPercentEncoding(text, foundation::URL::AllowedCharacters::Unreserved);
 }
 
 }  // namespace trc::onboarding

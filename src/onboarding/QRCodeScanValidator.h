@@ -51,11 +51,6 @@ public:
     // The six connection settings (AppConfig keys) a complete code gives:
     // each the QR value, or nothing when the code lacks it.
     static std::vector<std::pair<std::string, std::optional<std::string>>> connectionSettings(const QRParams& params);
-
-    // text as one path segment: everything but unreserved characters
-    // percent-encoded, and "." and ".." written encoded, so an identifier
-    // can never change the path it is put into.
-    static std::string pathSegment(const std::string& text);
 };
 
 }  // namespace trc::onboarding

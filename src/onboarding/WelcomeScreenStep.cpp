@@ -76,6 +76,7 @@ std::string text(Text t) { return OnboardingCustomization::textOrDefault(t).valu
 }  // namespace
 
 const flows::OnboardingInfoKey WelcomeScreenStep::showScanScreen{"showScanScreen"};
+const flows::OnboardingInfoKey WelcomeScreenStep::scannedConnectionSettings{"scannedConnectionSettings"};
 
 WelcomeScreenStep::WelcomeScreenStep(std::shared_ptr<flows::DiscoveryServiceConfigurationTransformer> transformer,
                                      std::vector<std::shared_ptr<flows::ConfigurationProviding>> providers,
@@ -315,6 +316,7 @@ void WelcomeScreenStep::configurationProviderDidEncounter(const std::shared_ptr<
 }
 
 void WelcomeScreenStep::finish(std::optional<Config> config, flows::ErrorPtr error) {
+    if (config && acceptedScan_) (*config)[scannedConnectionSettings] = *acceptedScan_;
     if (auto handler = savedCompletionHandler) handler(std::move(config), std::move(error));
 }
 
@@ -443,7 +445,9 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
     }
 
     config->connectionSettings = std::move(candidate);
+    // Written again and checked when the onboarding ends, should this fail.
     foundation::UserDefaults::shared().setObject(AppConfig::kScannedConnectionSettingsKey, core::Value(scanned));
+    acceptedScan_ = std::move(scanned);
     scanResult = text;
 
     if (auto confirm = std::dynamic_pointer_cast<vessa::VUIOnboardingScanConfirmView>(scanner.scanConfirmationView))
@@ -461,7 +465,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         services::SharedLoggerManager::log(kLogger, "warn",
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
-    transformer->authenticationPath = config->getAuthenticationPath(V::pathSegment(appID.value_or(stored)));
+    transformer->authenticationPath = config->getAuthenticationPath(appID.value_or(stored));
     configurationLoader()->loadConfiguration({});
     return true;
 }

@@ -16,7 +16,9 @@
 //
 // A scanned code changes nothing until it is accepted: the connection
 // settings and the "ScannedConnectionSettings" user default (the six
-// connection values only) are written only after every check passed.
+// connection values only) are written only after every check passed. The
+// step finishes with those settings in info too, so that the onboarding can
+// make sure they are kept before it reports success.
 //
 // Owned by the flow lists (std::shared_ptr); the screen, the scanner and
 // the loaders hold it weakly. The step finishes at most once per onboard.
@@ -55,6 +57,9 @@ public:
 
     // Bool info: whether the next welcome step shows its screen for a new code.
     static const flows::OnboardingInfoKey showScanScreen;
+    // Dictionary info: the connection settings of the code this step took,
+    // which the onboarding keeps ("ScannedConnectionSettings") once it is done.
+    static const flows::OnboardingInfoKey scannedConnectionSettings;
     // Texts of the step's own strings table.
     static constexpr const char* kStringsTable = "Onboarding";
     static constexpr const char* kInvalidConnectionTitleKey = "InvalidConnectionTitle";
@@ -140,6 +145,9 @@ private:
 
     // Why the last persist failed; fails the load it belongs to.
     flows::ErrorPtr persistError_;
+    // The connection settings of the last code taken; handed on when the
+    // step finishes.
+    std::optional<core::Dictionary> acceptedScan_;
 };
 
 }  // namespace trc::onboarding

@@ -15,6 +15,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/URL.h"
 #include "platform/foundation/URLAuthority.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIApplication.h"
@@ -292,7 +293,8 @@ std::string AppConfig::getAuthenticationPath(const Value& appID) {
     if (!text && !appID.isNothing()) {
         SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; an empty one is used");
     }
-    const std::string id = text ? *text : std::string();
+    // An identifier from a scanned code may hold anything; it never leaves its segment.
+    const std::string id = foundation::URL::pathSegment(text ? *text : std::string());
     return "mobileservices/application/" + id + "/Storage/v1/runtime/application/" + id + "/device/" +
            deviceVendorIdentifier().value_or(kNoVendorIdentifier);
 }

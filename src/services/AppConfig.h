@@ -136,7 +136,8 @@ public:
     // scanned settings first.
     static bool areConnectionSettingsValid(const core::Dictionary& settings);
 
-    // "mobileservices/application/<id>/Storage/v1/runtime/application/<id>/device/<vendor id>".
+    // "mobileservices/application/<id>/Storage/v1/runtime/application/<id>/device/<vendor id>",
+    // the id percent-encoded as one path segment (foundation::URL::pathSegment).
     // A non-string id counts as the empty text.
     std::string getAuthenticationPath(const core::Value& appID);
 

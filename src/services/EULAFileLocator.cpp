@@ -64,8 +64,9 @@ std::optional<std::string> EULAFileLocator::read(const File& file) {
     // Marked-up text is shown as the words it marks up, never as its tags.
     if (!error && text && file.isHTML) text = foundation::HTMLText::plainText(*text);
     if (error || !text || text->empty()) {
+        // An agreement is shown whole or not at all.
         SharedLoggerManager::log(kLogger, "error",
-                                 "the EULA file " + file.path.filename().string() + " cannot be read" +
+                                 "the EULA file " + file.path.filename().string() + " cannot be read whole" +
                                      (error ? ": " + error.message() : std::string()));
         return std::nullopt;
     }

@@ -3,7 +3,10 @@
 #include <httplib.h>
 
 #include <cmath>
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <limits>
 #include <thread>
 
 #include "host/WelcomeScreenBridge.h"
@@ -16,8 +19,11 @@
 #include "platform/core/Block.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/flows/AuthenticationViewController.h"
+#include "platform/flows/CompositeStorage.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
+#include "platform/flows/PlistCoder.h"
+#include "platform/flows/SecureKeyValueStore.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/StoreManagerStep.h"
 #include "platform/flows/UnexpectedError.h"
@@ -27,6 +33,7 @@
 #include "platform/flows/SignInBrowser.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FaultyFiles.h"
 #include "platform/foundation/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
@@ -320,7 +327,7 @@ TEST_F(ControllerTest, AStoreErrorOnRestoreResetsWithTheReasonAndNeverCompletes)
     EXPECT_FALSE(completed);
 }
 
-TEST_F(ControllerTest, ARestoreNobodyWasToldOfStartsAgainOnlyWhenTheStoreIsGone) {
+TEST_F(ControllerTest, ARestoreNobodyWasToldOfEndsAtTheFailureAlertOrStartsAgainWhenTheStoreIsGone) {
     controller->initialize({{"SkipEula", true}}, callback);
     runMain();
     controller->presentationDelegate->dismiss({});
@@ -331,11 +338,16 @@ TEST_F(ControllerTest, ARestoreNobodyWasToldOfStartsAgainOnlyWhenTheStoreIsGone)
         controller->restoringCompletion(flows::OnboardingResult::failed(flows::StoreManagerError(c).clone()));
         pumpUntil([] { return false; }, 0.05);
     };
-    // A store that cannot be read now: no loop, nothing reset, nothing shown.
+    // A store that cannot be read now: no loop, nothing reset, and the
+    // failure alert, so nobody waits on a splash screen for ever.
     failWith(flows::StoreManagerError::Case::storeUnavailable);
     EXPECT_EQ(foundation::UserDefaults::shared().objectForKey("onboarded"), Value(id));
-    EXPECT_EQ(topScreen(), window->rootViewController());
+    auto alert = std::dynamic_pointer_cast<ui::UIAlertController>(topScreen());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title, std::optional<std::string>("Failed to onboard!"));
     EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork());
+    controller->presentationDelegate->dismiss({});
+    runMain();
     // A store that is gone: reset, and onboarding anew for the callback.
     failWith(flows::StoreManagerError::Case::storeNotFound);
     EXPECT_TRUE(foundation::UserDefaults::shared().objectForKey("onboarded").isNil());
@@ -416,6 +428,180 @@ TEST_F(ControllerTest, TheStoreStepShowsTheBundlesBlurredScreenBehindTheBiometri
     foundation::Bundle::setMain(bundle.path());
     EXPECT_TRUE(Flows::createStoreManagerStep()->backgroundImageForTouchIDView);
     foundation::Bundle::setMain({});
+}
+
+}  // namespace
+}  // namespace trc::onboarding
+
+namespace trc::onboarding {
+namespace {
+
+TEST_F(ControllerTest, NumbersAnIntegerCannotHoldLeaveTheBlurScreenAlone) {
+    auto config = AppConfig::sharedInstance();
+    auto blur = [&](Value number) { controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}}); };
+    blur(Value(-0.9));
+    ASSERT_TRUE(config->blurView) << "cut toward zero";
+    for (double huge : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e300}) blur(Value(huge));
+    EXPECT_TRUE(config->blurView);
+}
+
+// --- Storage that will not let go or will not keep ---
+
+class StorageTest : public ControllerTest {
+protected:
+    using Op = trc::testing::FaultyFiles::Op;
+    static std::filesystem::path defaultsFile() { return foundation::UserDefaults::shared().filePath(); }
+    static std::filesystem::path storePath(const foundation::UUID& id) {
+        return flows::SecureKeyValueStoreManager().storePath(id);
+    }
+    // The context a finished onboarding hands over: its own store.
+    static flows::OnboardingContext finishedContext() {
+        flows::OnboardingContext context;
+        auto store = flows::SecureKeyValueStore::create(storePath(context.onboardingID), std::string("25803614"), false,
+                                                        3, flows::SecureKeyValueStore::KeyDerivationLimits::minimum());
+        context.credentialStore = std::make_shared<flows::CompositeStorage>(store, std::make_shared<flows::PlistCoder>());
+        return context;
+    }
+    std::shared_ptr<ui::UIAlertController> failureAlert() {
+        auto alert = std::dynamic_pointer_cast<ui::UIAlertController>(topScreen());
+        if (alert) {
+            EXPECT_EQ(alert->title, std::optional<std::string>("Failed to onboard!"));
+        }
+        return alert;
+    }
+    // Time passes, and nothing more happens on its own.
+    void nothingMoreHappens(const trc::testing::FaultyFiles& faults) {
+        const auto injected = faults.injected();
+        const auto shown = topScreen();
+        const std::string heard = callback->selectors();
+        for (int i = 0; i < 10; ++i) {
+            dispatch::MainQueue::shared().advance(0.5);
+            pumpUntil([] { return false; }, 0.01);
+        }
+        EXPECT_EQ(faults.injected(), injected) << "no storage call tried again";
+        EXPECT_EQ(topScreen(), shown);
+        EXPECT_EQ(callback->selectors(), heard);
+    }
+};
+
+TEST_F(StorageTest, ASavedOnboardingThatCannotBeResetEndsOnceAtTheFailureAlert) {
+    const foundation::UUID saved;
+    foundation::UserDefaults::shared().setObject("onboarded", Value(saved.uuidString()));
+    trc::testing::FaultyFiles faults;
+    faults.fail(Op::write, defaultsFile(), ENOSPC);
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    auto alert = failureAlert();
+    ASSERT_TRUE(alert) << (topScreen() ? topScreen()->className() : "nothing");
+    EXPECT_TRUE(logged("The onboarding could not be reset: the user default \"onboarded\""));
+    nothingMoreHappens(faults);
+    EXPECT_FALSE(logged("Restoring FAILED"));
+
+    // Retrying while the disk is still full ends the same way, once per tap.
+    alert->tapAction(std::size_t{0});
+    runMain();
+    alert = failureAlert();
+    ASSERT_TRUE(alert);
+    nothingMoreHappens(faults);
+
+    faults.heal();
+    alert->tapAction(std::size_t{0});
+    runMain();
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>());
+    EXPECT_FALSE(controller->savedOnboardingID());
+}
+
+TEST_F(StorageTest, AStoreThatCannotBeRemovedEndsTheResetOfASavedOnboardingToo) {
+    flows::OnboardingContext context = finishedContext();
+    foundation::UserDefaults::shared().setObject("onboarded", Value(context.onboardingID.uuidString()));
+    trc::testing::FaultyFiles faults;
+    faults.fail(Op::remove, storePath(context.onboardingID), EACCES);
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    ASSERT_TRUE(failureAlert());
+    EXPECT_TRUE(logged("its secure store " + storePath(context.onboardingID).filename().string() + " remains"));
+    nothingMoreHappens(faults);
+}
+
+TEST_F(StorageTest, AnOnboardingIsReportedDoneOnlyOnceItIsSaved) {
+    struct Fault {
+        const char* what;
+        Op operation;
+        int error;
+        std::uint64_t nth;
+    };
+    const Fault faultsToTry[] = {{"a full disk", Op::write, ENOSPC, 0},
+                                 {"a read-only folder", Op::rename, EROFS, 0},
+                                 {"a sync that fails once", Op::sync, EIO, 1},
+                                 {"no descriptor left", Op::open, EMFILE, 0}};
+    for (const Fault& f : faultsToTry) {
+        SCOPED_TRACE(f.what);
+        controller->callback = callback;
+        callback->sent.clear();
+        AppConfig::sharedInstance()->isOnboarding = true;
+        flows::OnboardingContext context = finishedContext();
+        {
+            trc::testing::FaultyFiles faults;
+            faults.fail(f.operation, defaultsFile(), f.error, f.nth);
+            controller->onboardingCompletion(flows::OnboardingResult::success(context));
+            pumpUntil([] { return false; }, 0.1);
+            EXPECT_EQ(callback->selectors(), "") << "no stage, no result";
+            ASSERT_TRUE(failureAlert());
+            EXPECT_TRUE(logged("::: Onboarding FAILED! The onboarding could not be saved"));
+        }
+        // Nothing half-onboarded stays: no store, no "onboarded", nothing kept in AppConfig.
+        EXPECT_FALSE(std::filesystem::exists(storePath(context.onboardingID)));
+        EXPECT_FALSE(controller->savedOnboardingID());
+        EXPECT_FALSE(AppConfig::sharedInstance()->credentialStore);
+        EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding);
+        controller->presentationDelegate->dismiss({});
+        runMain();
+    }
+}
+
+TEST_F(StorageTest, TheSettingsOfAScannedCodeAreKeptBeforeTheHostHearsOfSuccess) {
+    controller->callback = callback;
+    AppConfig::sharedInstance()->isOnboarding = true;
+    const core::Dictionary scanned{{"applicationID", "scanned-app"}, {"vornURL", "https://mobile.example.com"}};
+    flows::OnboardingContext context = finishedContext();
+    context.info[WelcomeScreenStep::scannedConnectionSettings] = scanned;
+    // Taking the code could not write them; now the disk has room again.
+    ASSERT_FALSE(foundation::UserDefaults::shared().dictionaryForKey(AppConfig::kScannedConnectionSettingsKey));
+    controller->onboardingCompletion(flows::OnboardingResult::success(context));
+    runMain();
+    EXPECT_EQ(foundation::UserDefaults::shared().dictionaryForKey(AppConfig::kScannedConnectionSettingsKey),
+              std::optional(scanned));
+    EXPECT_EQ(controller->savedOnboardingID(), std::optional(context.onboardingID));
+    const Value* result = sentArgument("finishedOnboardingWithParams");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(*result->find("PasscodeSource"), Value(1)) << "read from the onboarding's own store";
+}
+
+TEST_F(StorageTest, OnboardingStartedAgainEndsAWaitingPasscodeOperationFirst) {
+    flows::OnboardingContext context = finishedContext();
+    foundation::UserDefaults::shared().setObject("onboarded", Value(context.onboardingID.uuidString()));
+    AppConfig::sharedInstance()->credentialStore = std::dynamic_pointer_cast<core::Object>(context.credentialStore);
+    AppConfig::sharedInstance()->zelURLSession = context.zelURLSession();
+    std::vector<std::string> heard;
+    auto resolve = core::Block::make([&](const std::vector<Value>&) {
+        heard.push_back("resolve");
+        return Value();
+    });
+    auto reject = core::Block::make([&](const std::vector<Value>& a) {
+        heard.push_back("reject:" + *a.at(1).ifString());
+        return Value();
+    });
+    controller->unlockScreen(resolve, reject);
+    runMain();
+    ASSERT_TRUE(std::dynamic_pointer_cast<flows::VUIPasscodeController>(topScreen()));
+    controller->initialize({{"SkipEula", true}}, callback);
+    runMain();
+    EXPECT_EQ(heard, std::vector<std::string>{"reject:Onboarding started again"});
+    EXPECT_TRUE(screen<vessa::VUIWelcomeScreen>());
+    for (auto vc = window->rootViewController(); vc; vc = vc->presentedViewController())
+        EXPECT_FALSE(std::dynamic_pointer_cast<flows::VUIPasscodeController>(vc)) << "the old passcode screen is gone";
+    EXPECT_FALSE(std::filesystem::exists(storePath(context.onboardingID))) << "the saved onboarding was reset";
+    EXPECT_FALSE(controller->savedOnboardingID());
 }
 
 }  // namespace

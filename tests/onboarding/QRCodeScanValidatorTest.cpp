@@ -134,12 +134,5 @@ TEST(QRConnectionSettings, ServerUrlWinsOverTheAlternativeNameAndMissingKeysAreN
     EXPECT_EQ(V::connectionSettings(params)[2].second, std::optional<std::string>("Z"));
 }
 
-TEST(QRPathSegment, KeepsAnIdentifierInsideItsSegment) {
-    EXPECT_EQ(V::pathSegment("app-1_x.y~"), "app-1_x.y~");
-    EXPECT_EQ(V::pathSegment("a/../b?c#d e%"), "a%2F..%2Fb%3Fc%23d%20e%25");
-    EXPECT_EQ(V::pathSegment(".."), "%2E%2E");
-    EXPECT_EQ(V::pathSegment("."), "%2E");
-}
-
 }  // namespace
 }  // namespace trc::onboarding

@@ -289,6 +289,10 @@ TEST_F(AppConfigState, AuthenticationPathEndsInAVendorIdentifierKeptInTheSandbox
     EXPECT_EQ(config()->deviceVendorIdentifier(), id);
     EXPECT_EQ(config()->getAuthenticationPath(Value(7)),
               "mobileservices/application//Storage/v1/runtime/application//device/" + id);
+    // A scanned identifier never steps out of its segment.
+    EXPECT_EQ(config()->getAuthenticationPath(Value("../x?y#%")),
+              "mobileservices/application/..%2Fx%3Fy%23%25/Storage/v1/runtime/application/..%2Fx%3Fy%23%25/device/" +
+                  id);
 }
 
 TEST_F(AppConfigState, VendorIdentifierIsRemadeOnlyWhenItIsNotAnIdentifier) {

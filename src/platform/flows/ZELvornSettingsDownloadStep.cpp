@@ -2,6 +2,7 @@
 
 #include "platform/core/Json.h"
 #include "platform/flows/ConfigurationError.h"
+#include "platform/flows/Logger.h"
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/URLError.h"
 #include "platform/flows/UnexpectedError.h"
@@ -12,6 +13,8 @@
 namespace trc::flows {
 
 namespace {
+
+constexpr const char* kLoggerName = "ZEL.Flows.ZELvornSettingsDownloadStep";
 
 core::Value parseSettings(const core::Data& body) {
     std::string text(body.begin(), body.end());
@@ -48,7 +51,7 @@ void ZELvornSettingsDownloadStep::onboard(const OnboardingContext& context, Comp
     }
     auto transformer = transformer_;
     auto previousKey = previousSettingsInfoKey_;
-    URLRequest request(settings->url("mobileservices/application/" + settings->applicationID + "/settings"));
+    URLRequest request(settings->applicationURL("settings"));
     request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
     context.zelURLSession()->dataTask(request, [context, completion, transformer, previousKey](
                                                    core::Data body, std::optional<HTTPURLResponse> response,
@@ -67,7 +70,13 @@ void ZELvornSettingsDownloadStep::onboard(const OnboardingContext& context, Comp
                     // Unreadable old settings are simply not handed on.
                 }
             }
-            context.credentialStore->put(body, kPersistedSettingsKey);
+            try {
+                context.credentialStore->put(body, kPersistedSettingsKey);
+            } catch (const std::exception& e) {
+                // A full disk costs only the cached copy: the flow goes on
+                // with the settings the server just gave.
+                Logger::shared(kLoggerName)->warn(std::string("the downloaded settings cannot be kept: ") + e.what());
+            }
             for (auto& [key, value] : info) next.info[key] = std::move(value);
             completion(OnboardingResult::success(std::move(next)));
         } catch (...) {

@@ -1,11 +1,13 @@
 #pragma once
 // Downloads the application's settings from the mobile-services server (GET
-// <backend>/mobileservices/application/<id>/settings, answered with a JSON
-// object; an empty body counts as no settings), turns them into info with
-// its transformer (the passcode policy, for one) and keeps them in the
-// context's credential store, so that they can be read back without the
-// server (loadPersistedSettingsData). The settings kept before the download
-// go into info under the previous-settings key.
+// <backend>/mobileservices/application/<id>/settings, the id one encoded
+// path segment, answered with a JSON object; an empty body counts as no
+// settings), turns them into info with its transformer (the passcode policy,
+// for one) and keeps them in the context's credential store, so that they
+// can be read back without the server (loadPersistedSettingsData); when they
+// cannot be kept (a full disk) that is logged and the flow goes on with the
+// downloaded settings. The settings kept before the download go into info
+// under the previous-settings key.
 //
 // Fails with the request's URLError, URLError badServerResponse for a status
 // outside 2xx, a ConfigurationError for settings it cannot read, or

@@ -1,5 +1,7 @@
 #include "platform/flows/ZELvornSettingsParameters.h"
 
+#include "platform/foundation/URL.h"
+
 namespace trc::flows {
 
 std::optional<std::string> ZELvornSettingsParameters::defaultDeviceID;
@@ -10,6 +12,10 @@ std::string ZELvornSettingsParameters::url(const std::string& path) const {
     std::size_t start = 0;
     while (start < path.size() && path[start] == '/') ++start;
     return base + "/" + path.substr(start);
+}
+
+std::string ZELvornSettingsParameters::applicationURL(const std::string& rest) const {
+    return url("mobileservices/application/" + foundation::URL::pathSegment(applicationID) + "/" + rest);
 }
 
 std::string ZELvornSettingsParameters::description() const {

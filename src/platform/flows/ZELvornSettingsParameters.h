@@ -23,6 +23,10 @@ public:
 
     // backendURL joined with a relative path, one slash between.
     std::string url(const std::string& path) const;
+    // The URL of rest under the application's own path on the server:
+    // <backend>/mobileservices/application/<id>/<rest>, the identifier
+    // always one path segment whatever it holds.
+    std::string applicationURL(const std::string& rest) const;
     std::string description() const;
 };
 

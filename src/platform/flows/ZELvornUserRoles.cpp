@@ -13,7 +13,7 @@ ZELvornUserRoles::ZELvornUserRoles(std::shared_ptr<ZELURLSession> session, ZELvo
       settings_(std::move(settingsParameters)) {}
 
 void ZELvornUserRoles::load(std::function<void(std::optional<UserInfo>, ErrorPtr)> completion) {
-    URLRequest request(settings_.url("mobileservices/application/" + settings_.applicationID + "/roles/v1/me"));
+    URLRequest request(settings_.applicationURL("roles/v1/me"));
     request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
     session_->dataTask(request, [completion](core::Data body, std::optional<HTTPURLResponse> response, ErrorPtr error) {
         if (!completion) return;

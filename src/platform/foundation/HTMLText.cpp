@@ -3,6 +3,7 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <algorithm>
 #include <climits>
@@ -55,6 +56,11 @@ public:
             out_ += c;
         }
     }
+    // The end of a table cell: what follows in the same row is set apart.
+    void cell() {
+        if (!out_.empty()) cell_ = true;
+        space_ = false;
+    }
     void block(Break b) {
         if (b == Break::none) return;
         breaks_ = std::max(breaks_, static_cast<int>(b));
@@ -76,21 +82,68 @@ private:
         if (breaks_ > 0 && !out_.empty()) {
             while (!out_.empty() && (out_.back() == ' ' || out_.back() == '\t')) out_.pop_back();
             out_.append(static_cast<std::size_t>(breaks_), '\n');
+        } else if (cell_) {
+            out_ += '\t';
         } else if (space_) {
             out_ += ' ';
         }
         breaks_ = 0;
         space_ = false;
+        cell_ = false;
     }
 
     std::string out_;
     int breaks_ = 0;
     bool space_ = false;
+    bool cell_ = false;
 };
 
 std::string_view nameOf(const xmlNode* node) {
     return node->name ? std::string_view(reinterpret_cast<const char*>(node->name)) : std::string_view();
 }
+
+bool isCell(std::string_view name) { return name == "td" || name == "th"; }
+
+// Parser errors after which the document no longer holds all of its text:
+// the rest of the input went into something that never ended, or the parser
+// gave up. The many other errors of real-world HTML (tags closed in the
+// wrong order or never, stray characters) lose nothing.
+bool losesText(const xmlError& error) {
+    switch (error.code) {
+        case XML_ERR_COMMENT_NOT_FINISHED:
+        case XML_ERR_ATTRIBUTE_NOT_FINISHED:
+        case XML_ERR_LITERAL_NOT_FINISHED:
+        case XML_ERR_GT_REQUIRED:
+        case XML_ERR_DOCTYPE_NOT_FINISHED:
+        case XML_ERR_PI_NOT_FINISHED:
+        case XML_ERR_INTERNAL_ERROR:
+        case XML_ERR_NO_MEMORY:
+            return true;
+        default:
+            return error.level == XML_ERR_FATAL;
+    }
+}
+
+// Notes, for one parse on this thread, whether an error lost text. libxml2
+// keeps its error handler per thread; the one before is put back.
+class LossWatch {
+public:
+    LossWatch() : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(this, [](void* self, xmlErrorPtr error) {
+            if (error && losesText(*error)) static_cast<LossWatch*>(self)->lost_ = true;
+        });
+    }
+    ~LossWatch() { xmlSetStructuredErrorFunc(context_, handler_); }
+    LossWatch(const LossWatch&) = delete;
+    LossWatch& operator=(const LossWatch&) = delete;
+
+    bool lost() const { return lost_; }
+
+private:
+    xmlStructuredErrorFunc handler_;
+    void* context_;
+    bool lost_ = false;
+};
 
 }  // namespace
 
@@ -98,10 +151,21 @@ std::optional<std::string> HTMLText::plainText(std::string_view html) {
     if (html.empty() || html.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     static std::once_flag initialized;
     std::call_once(initialized, [] { xmlInitParser(); });
-    const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
-    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-        htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "UTF-8", options), xmlFreeDoc);
-    if (!doc) return std::nullopt;
+    // XML_PARSE_HUGE lifts the nesting limit (256) and the size limits of
+    // the HTML parser too.
+    const int options =
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET | XML_PARSE_HUGE;
+    std::unique_ptr<htmlParserCtxt, decltype(&htmlFreeParserCtxt)> parser(htmlNewParserCtxt(), htmlFreeParserCtxt);
+    if (!parser) return std::nullopt;
+    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(nullptr, xmlFreeDoc);
+    bool lost = false;
+    {
+        LossWatch watch;
+        doc.reset(htmlCtxtReadMemory(parser.get(), html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
+                                     options));
+        lost = watch.lost() || parser->disableSAX != 0;
+    }
+    if (!doc || lost) return std::nullopt;
 
     TextWriter writer;
     int preformatted = 0;
@@ -130,6 +194,7 @@ std::optional<std::string> HTMLText::plainText(std::string_view html) {
                 const std::string_view name = nameOf(node);
                 if (!isHidden(name)) {
                     writer.block(breakAround(name));
+                    if (isCell(name)) writer.cell();
                     if (name == "pre") --preformatted;
                 }
             }

@@ -174,6 +174,14 @@ std::string URL::addingPercentEncoding(std::string_view text, AllowedCharacters 
     return out;
 }
 
+std::string URL::pathSegment(std::string_view text) {
+    const bool dotsOnly = !text.empty() && text.find_first_not_of('.') == std::string_view::npos;
+    if (!dotsOnly) return addingPercentEncoding(text, AllowedCharacters::Unreserved);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) out += "%2E";
+    return out;
+}
+
 std::optional<std::string> URL::removingPercentEncoding(std::string_view text) {
     std::string out;
     out.reserve(text.size());

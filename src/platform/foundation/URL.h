@@ -60,6 +60,11 @@ public:
     URL appendingPathComponent(std::string_view component) const;
 
     static std::string addingPercentEncoding(std::string_view text, AllowedCharacters allowed);
+    // text as exactly one path segment, whatever it holds: everything but
+    // unreserved characters percent-encoded ("/", "?", "#" and "%" among
+    // them), and a text of dots only ("." or "..") written encoded, so it
+    // never steps through the path it is put into.
+    static std::string pathSegment(std::string_view text);
     // None when an escape is broken or the bytes are no UTF-8.
     static std::optional<std::string> removingPercentEncoding(std::string_view text);
 

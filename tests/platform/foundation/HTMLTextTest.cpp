@@ -26,20 +26,41 @@ TEST(HTMLText, ShowsTheTextAPersonReads) {
         {"no markup at all", "no markup at all"},
         {"<p>unclosed <b>tags<p>recovered", "unclosed tags\n\nrecovered"},
         {"<p></p>   <br>", ""},
+        {"<table><tr><th>Term</th> <td>Meaning</td></tr><tr><td>a</td><td><b>b</b> c</td></tr></table>after",
+         "Term\tMeaning\na\tb c\n\nafter"},
+        {"<table><tr><td><p>block</p></td><td>next</td></tr></table>", "block\n\nnext"},
+        {"<p>a</b></i><font>b</p><p>c</td></tr>d", "ab\n\ncd"},
     };
     for (const Case& c : cases) EXPECT_EQ(HTMLText::plainText(c.html), std::optional<std::string>(c.text)) << c.html;
 }
 
-TEST(HTMLText, DeepNestingEndsWithoutHarm) {
-    auto nested = [](int depth) {
+TEST(HTMLText, TagsNeverClosedNestAsDeepAsTheDocumentGoes) {
+    auto clauses = [](int count) {
         std::string html;
-        for (int i = 0; i < depth; ++i) html += "<span>";
-        return html + "bottom";
+        for (int i = 1; i <= count; ++i) html += "<p><font>Clause " + std::to_string(i) + ".";
+        return html;
     };
-    EXPECT_EQ(HTMLText::plainText(nested(200)), std::optional<std::string>("bottom"));
-    // The parser's own depth limit cuts an absurd document short; nothing breaks.
-    EXPECT_TRUE(HTMLText::plainText(nested(100000)));
+    const std::optional<std::string> text = HTMLText::plainText(clauses(300));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->substr(0, 20), "Clause 1.\n\nClause 2.");
+    EXPECT_EQ(text->substr(text->size() - 24), "Clause 299.\n\nClause 300.");
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) deep += "<span>";
+    EXPECT_EQ(HTMLText::plainText(deep + "bottom"), std::optional<std::string>("bottom"));
     EXPECT_EQ(HTMLText::plainText(""), std::nullopt);
+}
+
+TEST(HTMLText, ADocumentThatLosesTextToAParserErrorHasNone) {
+    // Each of these swallows the clause after it; showing the rest would
+    // look like the whole agreement.
+    for (const char* html : {"<p>One</p><!-- a remark never closed <p>Two</p>",
+                             "<p>One <b class=\"x>Two</b></p>",
+                             "<p>One</p><!DOCTYPE html <p>Two</p>",
+                             "<p>One <b"}) {
+        EXPECT_EQ(HTMLText::plainText(html), std::nullopt) << html;
+    }
+    // The next document on the same thread is read as usual.
+    EXPECT_EQ(HTMLText::plainText("<p>One</p><p>Two</p>"), std::optional<std::string>("One\n\nTwo"));
 }
 
 }  // namespace

@@ -47,6 +47,16 @@ TEST(URLText, FileURLsEscapeTheirPathAndReadBackTheSame) {
     EXPECT_EQ(URL::fileURLWithPath("rel/f.txt").path().front(), '/') << "taken from the current folder";
 }
 
+TEST(URLText, APathSegmentStaysOneSegmentWhateverItHolds) {
+    EXPECT_EQ(URL::pathSegment("app-1_x.y~"), "app-1_x.y~");
+    EXPECT_EQ(URL::pathSegment("../../admin/x?y=1#%"), "..%2F..%2Fadmin%2Fx%3Fy%3D1%23%25");
+    EXPECT_EQ(URL::pathSegment("a b:@!$"), "a%20b%3A%40%21%24");
+    EXPECT_EQ(URL::pathSegment(".."), "%2E%2E");
+    EXPECT_EQ(URL::pathSegment("."), "%2E");
+    EXPECT_EQ(URL::pathSegment("..."), "%2E%2E%2E");
+    EXPECT_EQ(URL::pathSegment(""), "");
+}
+
 TEST(URLText, PercentEncodingRoundTripsAndRefusesBrokenEscapes) {
     using A = URL::AllowedCharacters;
     EXPECT_EQ(URL::addingPercentEncoding("file:///a b/c?d=e#f%", A::Query), "file:///a%20b/c?d=e%23f%25");

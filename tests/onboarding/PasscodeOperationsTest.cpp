@@ -2,8 +2,11 @@
 #include <filesystem>
 #include <limits>
 
+#include "onboarding/PasscodeOperations.h"
+
 #include "onboarding/LoopbackServer.h"
 #include "onboarding/OnboardingController.h"
+#include "onboarding/OnboardingReset.h"
 #include "onboarding/OnboardingTestSupport.h"
 #include "onboarding/RelaunchProbe.h"
 #include "platform/core/Block.h"
@@ -20,6 +23,8 @@
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsDownloadStep.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FaultyFiles.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "services/AppConfig.h"
@@ -39,6 +44,52 @@ using SMCase = StoreManagerError::Case;
 
 constexpr const char* kCouldNotRestore = "Onboarded client could not be restored!";
 constexpr const char* kPasscode = "25803614";
+constexpr const char* kStartedAgain = "Onboarding started again";
+
+// The onboarding the operations serve, as the controller would be, with what
+// they ask of it recorded: the step lists are the test's, the reset is the
+// real one (over a store step) and a successful restore keeps its session
+// and store.
+class FakeOwner : public PasscodeOperations::Owner {
+public:
+    std::optional<foundation::UUID> savedOnboardingID() const override {
+        auto text = foundation::UserDefaults::shared().stringForKey(OnboardingController::kAppOnboardedState);
+        return text ? foundation::UUID::fromString(*text) : std::nullopt;
+    }
+    Flows restoreFlows() const override { return flows; }
+    flows::OnboardingContext defaultInitialContext() const override {
+        flows::OnboardingContext context(foundation::UUID(), flows::CompositeStorage::makeInMemory(),
+                                         std::make_shared<flows::ModalUIViewControllerPresenter>());
+        if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore))
+            context.credentialStore = store;
+        return context;
+    }
+    void updateParams(const core::Dictionary& params) override {
+        const Value* url = params.find(OnboardingController::kVornURLParam);
+        AppConfig::sharedInstance()->connectionSettings.set(AppConfig::kVornURL, url ? *url : Value());
+    }
+    void restoringCompletion(const flows::OnboardingResult& result) override {
+        events.push_back(result.isSuccess() ? "restored" : "restore failed");
+        if (const flows::OnboardingContext* context = result.context()) {
+            auto config = AppConfig::sharedInstance();
+            config->credentialStore = std::dynamic_pointer_cast<core::Object>(context->credentialStore);
+            if (context->zelURLSession()) config->zelURLSession = context->zelURLSession();
+        }
+    }
+    void restoringCompletionCancel() override { events.push_back("cancelled"); }
+    void reset(const foundation::UUID& onboardingID, std::function<void(ErrorPtr)> done) override {
+        resets.push_back(onboardingID);
+        flows::OnboardingContext context = defaultInitialContext();
+        context.onboardingID = onboardingID;
+        OnboardingReset::reset({Flows::createStoreManagerStep()}, context, std::move(done));
+    }
+    void setInfoText(const std::string& text) override { infoText = text; }
+
+    Flows flows;
+    std::vector<std::string> events;
+    std::vector<foundation::UUID> resets;
+    std::string infoText;
+};
 
 // A restore step that ends each run with the next scripted error, and with
 // success once they are used up.
@@ -65,9 +116,8 @@ class PasscodeRoadsTest : public test::OnboardingTest {
 protected:
     void SetUp() override {
         OnboardingTest::SetUp();
-        controller = OnboardingController::sharedInstance();
-        callback = std::make_shared<test::RecordingCallback>(std::set<std::string, std::less<>>{"setOnboardingStage"});
-        controller->callback = callback;
+        owner = std::make_shared<FakeOwner>();
+        operations = std::make_shared<PasscodeOperations>(owner);
         resolve = core::Block::make([this](const std::vector<Value>& a) {
             const Value& v = a.empty() ? Value() : a[0];
             heard.push_back(v.isNil() ? "resolve"
@@ -85,8 +135,7 @@ protected:
     // A client as onboarding leaves it: its store, "onboarded", and the
     // session and credential store of this run.
     std::shared_ptr<flows::CompositeStorage> onboardClient(std::optional<std::string> passcode = kPasscode,
-                                                           bool biometric = false) {
-        foundation::UUID id;
+                                                           bool biometric = false, foundation::UUID id = {}) {
         auto path = flows::SecureKeyValueStoreManager().storePath(id);
         auto store = flows::SecureKeyValueStore::create(path, passcode, biometric, 3,
                                                         flows::SecureKeyValueStore::KeyDerivationLimits::minimum());
@@ -123,8 +172,13 @@ protected:
         return out;
     }
 
-    std::shared_ptr<OnboardingController> controller;
-    std::shared_ptr<test::RecordingCallback> callback;
+    static std::filesystem::path storePath(const foundation::UUID& id) {
+        return flows::SecureKeyValueStoreManager().storePath(id);
+    }
+    std::optional<foundation::UUID> saved() const { return owner->savedOnboardingID(); }
+
+    std::shared_ptr<FakeOwner> owner;
+    std::shared_ptr<PasscodeOperations> operations;
     std::shared_ptr<core::Block> resolve;
     std::shared_ptr<core::Block> reject;
     std::vector<std::string> heard;
@@ -147,12 +201,12 @@ protected:
         Flows flows;
         flows.restoringFlow = {withDownload};
         flows.restoringFlowSkipDownload = {withoutDownload};
-        controller->currentFlow = flows;
+        owner->flows = flows;
     }
     void relaunch(const Value& vornURL) {
         core::Dictionary params;
         if (!vornURL.isNil()) params.set(OnboardingController::kVornURLParam, vornURL);
-        controller->restoreOnRelaunch(params, resolve, reject);
+        operations->restoreOnRelaunch(params, resolve, reject);
         pumpUntil([&] { return !heard.empty() || topScreen() != window->rootViewController(); }, 5);
     }
 
@@ -233,7 +287,7 @@ TEST_F(RelaunchTest, StoreErrorsThatTheResetHandlingNeverAnswersStillRejectAtOnc
         foundation::UserDefaults::shared().setObject(OnboardingController::kAppOnboardedState,
                                                      Value(foundation::UUID().uuidString()));
         auto step = std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{StoreManagerError(error).clone()});
-        controller->currentFlow->restoringFlowSkipDownload = {step};
+        owner->flows.restoringFlowSkipDownload = {step};
         relaunch(Value());
         // Once, with what happened: no restore goes on behind the reject to
         // succeed later.
@@ -245,12 +299,12 @@ TEST_F(RelaunchTest, StoreErrorsThatTheResetHandlingNeverAnswersStillRejectAtOnc
 TEST_F(RelaunchTest, AWarningThatCannotBeShownStillEndsTheRestore) {
     window->setRootViewController(nullptr);
     script({});
-    controller->currentFlow->restoringFlowSkipDownload = {
+    owner->flows.restoringFlowSkipDownload = {
         std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{URLError(URLError::cannotConnectToHost).clone()})};
     relaunch(Value());
     EXPECT_EQ(heardText(), std::string("reject:") + kCouldNotRestore);
 
-    controller->currentFlow->restoringFlowSkipDownload = {
+    owner->flows.restoringFlowSkipDownload = {
         std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{URLError(URLError::timedOut).clone()})};
     relaunch(Value());
     EXPECT_EQ(heardText(), "resolve:OnboardingResult");
@@ -264,15 +318,15 @@ using StoreRoadsTest = PasscodeRoadsTest;
 TEST_F(StoreRoadsTest, AnUnlockWithoutTheStoreOfThisRunIsRejected) {
     onboardClient();
     AppConfig::sharedInstance()->credentialStore.reset();
-    controller->unlockScreen(resolve, reject);
-    controller->changeUserPasscode(resolve, reject);
+    operations->unlockScreen(resolve, reject);
+    operations->changeUserPasscode(resolve, reject);
     const std::string rejected = std::string("reject:") + kCouldNotRestore;
     EXPECT_EQ(heardText(), rejected + " | " + rejected);
 }
 
 TEST_F(StoreRoadsTest, AResetPasscodeEndsTheClientWithTheStoresReason) {
     onboardClient();
-    controller->verifyPasscode({}, resolve, reject);
+    operations->verifyPasscode({}, resolve, reject);
     auto screen = shown<flows::VUIPasscodeController>();
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->resetPasscode());
@@ -284,8 +338,8 @@ TEST_F(StoreRoadsTest, AResetPasscodeEndsTheClientWithTheStoresReason) {
 TEST_F(StoreRoadsTest, AChangeOfAStoreThatIsGoneRejectsWithItsDescription) {
     onboardClient();
     flows::SecureKeyValueStore::destroy(
-        flows::SecureKeyValueStoreManager().storePath(*controller->savedOnboardingID()));
-    controller->changeUserPasscode(resolve, reject);
+        flows::SecureKeyValueStoreManager().storePath(*saved()));
+    operations->changeUserPasscode(resolve, reject);
     EXPECT_EQ(heardText(), "reject:There is no secure store for this onboarding.");
     EXPECT_TRUE(logged("Passcode change failed: There is no secure store"));
 }
@@ -313,7 +367,7 @@ protected:
         Flows flows;
         flows.restoringFlow = {Flows::createStoreManagerStep()};
         flows.restoringFlowSkipDownload = {Flows::createStoreManagerStep()};
-        controller->currentFlow = flows;
+        owner->flows = flows;
     }
     // Blocks that tell which call heard what.
     std::pair<std::shared_ptr<core::Block>, std::shared_ptr<core::Block>> blocks(const std::string& name) {
@@ -330,10 +384,10 @@ protected:
     void start(Op op, const std::string& name) {
         auto [resolve, reject] = blocks(name);
         switch (op) {
-            case Op::unlock: controller->unlockScreen(resolve, reject); break;
-            case Op::verify: controller->verifyPasscode({}, resolve, reject); break;
-            case Op::change: controller->changeUserPasscode(resolve, reject); break;
-            case Op::restore: controller->restoreOnRelaunch({}, resolve, reject); break;
+            case Op::unlock: operations->unlockScreen(resolve, reject); break;
+            case Op::verify: operations->verifyPasscode({}, resolve, reject); break;
+            case Op::change: operations->changeUserPasscode(resolve, reject); break;
+            case Op::restore: operations->restoreOnRelaunch({}, resolve, reject); break;
         }
         runMain();
     }
@@ -413,7 +467,7 @@ TEST_F(OverlapTest, AJoinedUnlockSharesAFailureToo) {
 
 TEST_F(OverlapTest, ARestoreWhoseStoreIsGoneRejectsResetsAndStartsNothing) {
     flows::SecureKeyValueStore::destroy(
-        flows::SecureKeyValueStoreManager().storePath(*controller->savedOnboardingID()));
+        flows::SecureKeyValueStoreManager().storePath(*saved()));
     start(Op::restore, "restore");
     pumpUntil([] { return false; }, 0.1);
     EXPECT_EQ(heardText(), std::string("restore:reject:") + kCouldNotRestore);
@@ -423,7 +477,7 @@ TEST_F(OverlapTest, ARestoreWhoseStoreIsGoneRejectsResetsAndStartsNothing) {
 }
 
 TEST_F(OverlapTest, AStoreThatCannotBeReadEndsTheRestoreOnceAndKeepsEverything) {
-    const auto path = flows::SecureKeyValueStoreManager().storePath(*controller->savedOnboardingID());
+    const auto path = flows::SecureKeyValueStoreManager().storePath(*saved());
     flows::SecureKeyValueStore::destroy(path);
     std::filesystem::create_directories(path);
     start(Op::restore, "restore");
@@ -440,29 +494,200 @@ TEST_F(OverlapTest, AStoreThatCannotBeReadEndsTheRestoreOnceAndKeepsEverything) 
     EXPECT_EQ(heardText(), std::string("retry:reject:") + kCouldNotRestore);
 }
 
-// --- Passcode source and blur screen ---
+// --- A new onboarding ends every operation: nothing of it touches the new one ---
 
-using PasscodeSourceAndBlurTest = PasscodeRoadsTest;
+TEST_F(OverlapTest, AnOperationEndedForANewOnboardingIsRejectedOnceAndChangesNothingAfter) {
+    const Op ops[] = {Op::unlock, Op::verify, Op::change, Op::restore};
+    for (Op op : ops) {
+        SCOPED_TRACE(selectorOf(op));
+        onboardClient();
+        const foundation::UUID old = *saved();
+        start(op, "old");
+        // Kept, as a screen a person still looks at would be.
+        auto oldScreen = shown<flows::VUIPasscodeController>();
+        ASSERT_TRUE(oldScreen);
 
-TEST_F(PasscodeSourceAndBlurTest, ThePasscodeSourceFollowsTheStore) {
-    EXPECT_EQ(controller->getPasscodeSource(), 0);
-    onboardClient(kPasscode);
-    EXPECT_EQ(controller->getPasscodeSource(), 1);
-    onboardClient(kPasscode, true);
-    EXPECT_EQ(controller->getPasscodeSource(), 2);
-    onboardClient(std::nullopt);
-    EXPECT_EQ(controller->getPasscodeSource(), 0);
+        operations->endAll(kStartedAgain);
+        EXPECT_EQ(heardText(), std::string("old:reject:") + kStartedAgain);
+        EXPECT_EQ(passcodeScreensShown(), 0) << "its screens go at once";
+
+        // The new onboarding is saved; the old one's store is still there.
+        onboardClient();
+        const foundation::UUID fresh = *saved();
+        ASSERT_NE(fresh, old);
+        // The person answers the old screen after all, with the right passcode.
+        oldScreen->enterPasscode(kPasscode);
+        oldScreen.reset();
+        pumpUntil([] { return false; }, 0.1);
+        EXPECT_EQ(heardText(), "") << "no second answer, no resolve after the reject";
+        EXPECT_EQ(topScreen(), window->rootViewController()) << "no screen of the old operation comes back";
+        EXPECT_EQ(saved(), std::optional(fresh));
+        EXPECT_TRUE(std::filesystem::exists(storePath(fresh)));
+        EXPECT_TRUE(owner->resets.empty()) << "nothing reset";
+        EXPECT_TRUE(owner->events.empty()) << "no restore reported to the host";
+        EXPECT_EQ(PasscodeOperations::passcodeSource(fresh), 1);
+
+        // The way is free: the same operation works on the new onboarding.
+        start(op, "again");
+        finish(op);
+        EXPECT_EQ(heardText(), "again:resolve");
+        owner->events.clear();
+        passcode = kPasscode;
+    }
 }
 
-TEST_F(PasscodeSourceAndBlurTest, NumbersAnIntegerCannotHoldLeaveTheBlurScreenAlone) {
-    auto config = AppConfig::sharedInstance();
-    auto blur = [&](Value number) {
-        controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}});
+TEST_F(OverlapTest, AnOperationEndedWhileItsWarningIsUpDoesNothingWhenTheButtonIsTapped) {
+    owner->flows.restoringFlowSkipDownload = {std::make_shared<ScriptedStep>(
+        std::vector<ErrorPtr>{URLError(URLError::cannotConnectToHost).clone()})};
+    start(Op::restore, "old");
+    auto alert = shown<ui::UIAlertController>();
+    ASSERT_TRUE(alert);
+    operations->endAll(kStartedAgain);
+    EXPECT_EQ(heardText(), std::string("old:reject:") + kStartedAgain);
+    EXPECT_EQ(topScreen(), window->rootViewController());
+    alert->tapAction(std::size_t{0});
+    pumpUntil([] { return false; }, 0.1);
+    EXPECT_EQ(heardText(), "");
+    EXPECT_EQ(topScreen(), window->rootViewController()) << "the retry does not start";
+}
+
+// --- A reset that cannot remove what it must ends the road once, with the
+// storage error ---
+
+TEST_F(OverlapTest, AResetThatCannotRemoveTheStoreAnswersWithTheStorageErrorOnce) {
+    trc::testing::FaultyFiles faults;
+    struct Road {
+        const char* name;
+        std::function<void()> act;
     };
-    blur(Value(-0.9));
-    ASSERT_TRUE(config->blurView) << "cut toward zero";
-    for (double huge : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e300}) blur(Value(huge));
-    EXPECT_TRUE(config->blurView);
+    const Road roads[] = {
+        {"a damaged store",
+         [&] {
+             foundation::AtomicFile::write(storePath(*saved()), "not a store");
+             start(Op::restore, "op");
+         }},
+        {"a passcode to reset",
+         [&] {
+             start(Op::verify, "op");
+             auto screen = shown<flows::VUIPasscodeController>();
+             ASSERT_TRUE(screen);
+             screen->resetPasscode();
+         }},
+        {"the retry limit",
+         [&] {
+             start(Op::unlock, "op");
+             auto screen = shown<flows::VUIPasscodeController>();
+             ASSERT_TRUE(screen);
+             for (int i = 0; i < 3; ++i) screen->enterPasscode("99990000");
+             auto alert = shown<ui::UIAlertController>();
+             ASSERT_TRUE(alert) << "the retry limit's alert still shows";
+             alert->tapAction(std::size_t{0});
+         }},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        onboardClient();
+        const foundation::UUID id = *saved();
+        faults.heal();
+        faults.fail(foundation::FileOperation::remove, storePath(id), EACCES);
+        road.act();
+        pumpUntil([&] { return !heard.empty(); });
+        pumpUntil([] { return false; }, 0.1);
+        EXPECT_EQ(heardText(), "op:reject:The onboarding could not be reset: its secure store " +
+                                   storePath(id).filename().string() + " remains.");
+        EXPECT_EQ(owner->resets, std::vector<foundation::UUID>{id}) << "one reset, of its own onboarding";
+        EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork()) << "nothing goes round again";
+        EXPECT_EQ(topScreen(), window->rootViewController());
+        EXPECT_TRUE(logged("The onboarding could not be reset"));
+        owner->resets.clear();
+    }
+}
+
+TEST_F(OverlapTest, AStoreErrorResetsOnlyTheOnboardingTheOperationStartedFor) {
+    start(Op::verify, "op");
+    const foundation::UUID mine = *saved();
+    auto screen = shown<flows::VUIPasscodeController>();
+    ASSERT_TRUE(screen);
+    // Another onboarding is saved meanwhile (without ending this operation).
+    const foundation::UUID other;
+    foundation::UserDefaults::shared().setObject(OnboardingController::kAppOnboardedState, Value(other.uuidString()));
+    screen->resetPasscode();
+    pumpUntil([&] { return !heard.empty(); });
+    EXPECT_EQ(heardText(), "op:reject:The passcode has to be reset. :Reset Client");
+    EXPECT_EQ(owner->resets, std::vector<foundation::UUID>{mine});
+    EXPECT_FALSE(std::filesystem::exists(storePath(mine)));
+    EXPECT_EQ(saved(), std::optional(other)) << "the other onboarding's \"onboarded\" stays";
+}
+
+// --- An operation answers once ---
+
+TEST(PasscodeOperation, AnswersItsCallsOnceWhateverComesAfter) {
+    std::vector<std::string> heard;
+    auto blocks = [&](const std::string& name) {
+        return std::pair{core::Block::make([&heard, name](const std::vector<Value>&) {
+                             heard.push_back(name + ":resolve");
+                             return Value();
+                         }),
+                         core::Block::make([&heard, name](const std::vector<Value>& a) {
+                             heard.push_back(name + ":reject:" + *a.at(1).ifString());
+                             return Value();
+                         })};
+    };
+    auto joined = [&](auto&& answer) {
+        heard.clear();
+        PasscodeOperations::Operation op(PasscodeOperations::kUnlockEntry, foundation::UUID());
+        auto [r1, j1] = blocks("a");
+        auto [r2, j2] = blocks("b");
+        op.join(r1, j1);
+        op.join(r2, j2);
+        answer(op);
+        std::string out;
+        for (const auto& h : heard) out += (out.empty() ? "" : " ") + h;
+        return out;
+    };
+    EXPECT_EQ(joined([](auto& op) {
+                  op.reject("first");
+                  op.resolve(Value());
+                  op.reject("second");
+              }),
+              "a:reject:first b:reject:first")
+        << "nothing after a reject";
+    EXPECT_EQ(joined([](auto& op) {
+                  op.resolve(Value());
+                  op.resolve(Value());
+                  op.reject("late");
+              }),
+              "a:resolve b:resolve")
+        << "a resolve is not answered twice";
+    EXPECT_EQ(joined([](auto& op) {
+                  op.resolve(Value());
+                  op.end(kStartedAgain);
+              }),
+              "a:resolve b:resolve")
+        << "ending a settled operation answers nothing more";
+    EXPECT_EQ(joined([](auto& op) {
+                  op.end(kStartedAgain);
+                  op.end("again");
+                  op.resolve(Value());
+              }),
+              std::string("a:reject:") + kStartedAgain + " b:reject:" + kStartedAgain);
+}
+
+// --- The passcode source ---
+
+using PasscodeSourceTest = PasscodeRoadsTest;
+
+TEST_F(PasscodeSourceTest, ThePasscodeSourceFollowsTheStoreOfTheOnboardingAskedAbout) {
+    EXPECT_EQ(PasscodeOperations::passcodeSource(std::nullopt), 0);
+    EXPECT_EQ(PasscodeOperations::passcodeSource(foundation::UUID()), 0) << "no store";
+    onboardClient(kPasscode);
+    const foundation::UUID first = *saved();
+    EXPECT_EQ(PasscodeOperations::passcodeSource(first), 1);
+    onboardClient(kPasscode, true);
+    EXPECT_EQ(PasscodeOperations::passcodeSource(*saved()), 2);
+    onboardClient(std::nullopt);
+    EXPECT_EQ(PasscodeOperations::passcodeSource(*saved()), 0);
+    EXPECT_EQ(PasscodeOperations::passcodeSource(first), 1) << "whatever \"onboarded\" names now";
 }
 
 }  // namespace
