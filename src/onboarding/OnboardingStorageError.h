@@ -31,7 +31,7 @@ public:
     std::string domain() const override { return kDomain; }
     int code() const override { return static_cast<int>(case_); }
     std::string description() const override {
-        return case_ == Case::notReset ? "The onboarding could not be reset: " + what_ + " remains."
+        return case_ == Case::notReset ? "The onboarding could not be reset: it left " + what_ + "."
                                        : "The onboarding could not be saved: " + what_ + " cannot be written.";
     }
     flows::ErrorPtr clone() const override { return std::make_shared<OnboardingStorageError>(*this); }

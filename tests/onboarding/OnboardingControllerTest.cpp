@@ -493,7 +493,7 @@ TEST_F(StorageTest, ASavedOnboardingThatCannotBeResetEndsOnceAtTheFailureAlert) 
     runMain();
     auto alert = failureAlert();
     ASSERT_TRUE(alert) << (topScreen() ? topScreen()->className() : "nothing");
-    EXPECT_TRUE(logged("The onboarding could not be reset: the user default \"onboarded\""));
+    EXPECT_TRUE(logged("The onboarding could not be reset: it left the user default \"onboarded\""));
     nothingMoreHappens(faults);
     EXPECT_FALSE(logged("Restoring FAILED"));
 
@@ -519,7 +519,7 @@ TEST_F(StorageTest, AStoreThatCannotBeRemovedEndsTheResetOfASavedOnboardingToo) 
     controller->initialize({{"SkipEula", true}}, callback);
     runMain();
     ASSERT_TRUE(failureAlert());
-    EXPECT_TRUE(logged("its secure store " + storePath(context.onboardingID).filename().string() + " remains"));
+    EXPECT_TRUE(logged("it left its secure store " + storePath(context.onboardingID).filename().string()));
     nothingMoreHappens(faults);
 }
 

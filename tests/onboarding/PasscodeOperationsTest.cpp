@@ -593,8 +593,8 @@ TEST_F(OverlapTest, AResetThatCannotRemoveTheStoreAnswersWithTheStorageErrorOnce
         road.act();
         pumpUntil([&] { return !heard.empty(); });
         pumpUntil([] { return false; }, 0.1);
-        EXPECT_EQ(heardText(), "op:reject:The onboarding could not be reset: its secure store " +
-                                   storePath(id).filename().string() + " remains.");
+        EXPECT_EQ(heardText(), "op:reject:The onboarding could not be reset: it left its secure store " +
+                                   storePath(id).filename().string() + ".");
         EXPECT_EQ(owner->resets, std::vector<foundation::UUID>{id}) << "one reset, of its own onboarding";
         EXPECT_FALSE(dispatch::MainQueue::shared().hasDueWork()) << "nothing goes round again";
         EXPECT_EQ(topScreen(), window->rootViewController());
