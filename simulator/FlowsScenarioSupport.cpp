@@ -5,7 +5,7 @@
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/VUIEULAViewController.h"
 #include "platform/flows/VUIPasscodeController.h"
-#include "platform/foundation/FaultInjectingFileLayer.h"
+#include "testsupport/FaultInjectingFileLayer.h"
 #include "platform/foundation/Sandbox.h"
 
 namespace trc::simulator {

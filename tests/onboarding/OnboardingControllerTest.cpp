@@ -26,7 +26,7 @@
 #include "platform/flows/VessaWKWebViewPresenter.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/vessa/VUIWelcomeScreen.h"

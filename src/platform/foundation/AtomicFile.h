@@ -13,7 +13,6 @@
 // std::filesystem::filesystem_error naming the file.
 
 #include <filesystem>
-#include <functional>
 #include <vector>
 #include <optional>
 #include <string>
@@ -39,12 +38,6 @@ public:
     // False, with the error, on failure.
     static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
                       std::error_code& error);
-    // The same; beforeReplace runs once the temporary file is complete and
-    // before it replaces the target. Tests throw from it to stand for a crash
-    // at that moment: the exception passes through, the target keeps its old
-    // content and the temporary file stays behind, as after a real crash.
-    static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
-                      std::error_code& error, const std::function<void()>& beforeReplace);
     // Removes a file (one that is not there is no error); renames one.
     static bool remove(const std::filesystem::path& path, std::error_code& error);
     static bool rename(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);

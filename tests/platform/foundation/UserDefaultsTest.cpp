@@ -9,7 +9,7 @@
 #include "platform/foundation/AtomicFile.h"
 #include "FaultyFiles.h"
 #include "platform/foundation/Sandbox.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {
