@@ -158,7 +158,7 @@ class Screen {
 public:
     Screen(Owner owner, int rowsOnScreen) : owner_(owner), rowsOnScreen_(rowsOnScreen) {
         core::ProcessState::resetAll();
-        dispatch::MainQueue::resetShared();
+        dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         window_->makeKeyAndVisible();
         if (owner == Owner::Form) {
             form_ = std::make_shared<FormCellContainerViewController>();
