@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
 #include "formcells/ListPickerDataSource.h"
@@ -42,7 +43,7 @@ std::shared_ptr<ListPickerDataSource> staticSource(const std::shared_ptr<vessa::
 
 void BM_StaticSearchPerKeystroke(benchmark::State& state) {
     core::ProcessState::resetAll();
-    dispatch::MainQueue::resetShared();
+    dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
     auto cell = std::make_shared<vessa::VUIListPickerFormCell>();
     auto source = staticSource(cell, state.range(0));
     const std::string typed[] = {"ä", "är", "ärm", "ärme", "station 1", "platform 3", ""};
@@ -56,7 +57,7 @@ BENCHMARK(BM_StaticSearchPerKeystroke)->Arg(100)->Arg(10000);
 
 void BM_NewRowsOfAStaticCollection(benchmark::State& state) {
     core::ProcessState::resetAll();
-    dispatch::MainQueue::resetShared();
+    dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
     auto cell = std::make_shared<vessa::VUIListPickerFormCell>();
     auto source = staticSource(cell, 0);
     const auto fresh = rows(state.range(0));

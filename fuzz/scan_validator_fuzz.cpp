@@ -31,6 +31,8 @@ public:
 
 struct Setup {
     Setup() {
+        // Deterministic runs: what the validation schedules for later stays queued.
+        dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         foundation::Sandbox::makeFreshRoot();
         auto config = services::AppConfig::sharedInstance();
         config->setAllowedDomains(core::Dictionary{{"AllowedDomains", core::Array{"example.com"}}});

@@ -6,8 +6,8 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# SECONDS per target (else FUZZ_SECONDS, else 20): the test command runs a
-# few seconds each, a deeper run 600. TARGETs by name (json_value_fuzz or
+# SECONDS per target (else FUZZ_SECONDS, else 20): the test command passes
+# its own (scripts/test.sh), a deeper run 600. TARGETs by name (json_value_fuzz or
 # json_value), all when none. FUZZ_PARALLEL=N runs N targets at once (1).
 # Each target ends with a line "== NAME: R runs, cov C, ft F".
 set -euo pipefail

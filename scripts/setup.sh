@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build, test and
-# benchmark, when it is missing. Safe to run again.
+# benchmark, when it is missing. Safe to run again. Made for Debian 12
+# (bookworm), the release the README names: the package names (clang 14's
+# runtime, libplist-dev's libplist-2.0) are that release's.
 set -euo pipefail
+
+if ! grep -qs '^VERSION_CODENAME=bookworm$' /etc/os-release; then
+  echo "setup: made for Debian 12 (bookworm); trying its packages on $(. /etc/os-release 2>/dev/null; echo "${PRETTY_NAME:-this system}")" >&2
+fi
 
 packages=(
   build-essential cmake ninja-build pkg-config git

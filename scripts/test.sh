@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the default build and the sanitizer
-# build (address and undefined behaviour), each with its unit tests and every
-# host scenario under tests/scenarios/, then each fuzz target for a short
-# fixed time. The default build's tests also install the library into a
-# temporary prefix and build and run examples/host-app against it
-# (tests/package/check-host-app.sh). Warnings are errors when CI is set;
-# JOBS limits parallel builds and tests (all processors by default).
+# Sets up, builds and runs every test: the default build, the sanitizer build
+# (address and undefined behaviour) and the thread-sanitizer build, each with
+# its unit tests and every host scenario under tests/scenarios/, then each
+# fuzz target for FUZZ_SECONDS (8 unless set). The default build's tests also
+# install the library into a temporary prefix and build and run
+# examples/host-app against it (tests/package/check-host-app.sh). Warnings
+# are errors when CI is set; JOBS limits parallel builds and tests (all
+# processors by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -13,8 +14,9 @@ cd "$(dirname "$0")/.."
 werror=OFF
 if [ -n "${CI:-}" ]; then werror=ON; fi
 jobs=${JOBS:-$(nproc)}
+fuzz_seconds=${FUZZ_SECONDS:-8}
 
-for preset in default asan; do
+for preset in default asan tsan; do
   echo "== $preset build"
   cmake --preset "$preset" -DTRC_WERROR=$werror >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
@@ -23,4 +25,4 @@ for preset in default asan; do
 done
 
 echo "== fuzz targets"
-./scripts/fuzz.sh "${FUZZ_SECONDS:-8}"
+./scripts/fuzz.sh "$fuzz_seconds"

@@ -13,7 +13,7 @@
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 
 namespace trc::simulator {
@@ -151,7 +151,7 @@ void ScenarioRunner::tearDown() noexcept {
         instances_.clear();
         if (values_) values_->dropStored();
         core::ProcessState::resetAll();
-        dispatch::MainQueue::resetShared();
+        dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         foundation::Bundle::setMain({});
         foundation::Bundle::setPreferredLanguages({});
     } catch (const std::exception& e) {

@@ -29,7 +29,7 @@
 #include "simulator/ScenarioValues.h"
 #include "simulator/Transcript.h"
 #include "platform/core/ClassInfo.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::simulator {
 

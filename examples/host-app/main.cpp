@@ -3,6 +3,7 @@
 // selector, host values), shows it, lets a person flip its switch, and prints
 // what the host hears on its callback objects.
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <set>
@@ -50,8 +51,6 @@ core::Value json(const char* text) { return core::Json::parse(text); }
 }  // namespace
 
 int main() {
-    // An application runs its main queue in real time.
-    dispatch::MainQueue::resetShared(std::make_unique<dispatch::SystemClock>());
     host::HostRegistry::registerAll();
     std::cout << "library texts: " << (foundation::Bundle::framework()->localizations().empty() ? "missing" : "found")
               << "\n";
@@ -99,5 +98,17 @@ int main() {
     }
     cell->enterValue(true);
     dispatch::MainQueue::shared().runUntilIdle();
+
+    // The main queue runs in real time unless the application chooses another
+    // clock: a timer the host sets fires once its interval has passed, while
+    // the application runs the queue.
+    dispatch::MainQueue& queue = dispatch::MainQueue::shared();
+    const auto set = std::chrono::steady_clock::now();
+    queue.scheduleTimer(0.05, false, [&](dispatch::Timer&) {
+        const bool waited = std::chrono::steady_clock::now() - set >= std::chrono::milliseconds(50);
+        std::cout << "reminder fired " << (waited ? "after its interval" : "too early") << "\n";
+        queue.stop();
+    });
+    queue.run();
     return 0;
 }

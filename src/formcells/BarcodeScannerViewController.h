@@ -20,7 +20,7 @@
 #include <optional>
 #include <string>
 
-#include "formcells/internal/BarcodeScanPresentingController.h"
+#include "formcells/BarcodeScanPresentingController.h"
 #include "platform/core/Dictionary.h"
 #include "platform/core/Object.h"
 

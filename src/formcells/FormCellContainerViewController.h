@@ -34,7 +34,7 @@
 #include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
-#include "formcells/internal/RowDelegates.h"
+#include "formcells/RowDelegates.h"
 #include "platform/core/Object.h"
 #include "platform/vessa/VUIFormTableViewController.h"
 #include "services/FullScreenTableViewControllerTraits.h"

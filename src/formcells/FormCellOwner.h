@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "formcells/internal/ListPickerRows.h"
+#include "formcells/ListPickerRows.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextFieldDelegate.h"

@@ -37,7 +37,7 @@
 #include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellRowList.h"
-#include "formcells/internal/RowDelegates.h"
+#include "formcells/RowDelegates.h"
 #include "services/BaseSection.h"
 
 namespace trc::ui {

@@ -23,7 +23,7 @@
 #include <optional>
 #include <string>
 
-#include "formcells/internal/BarcodeScanPresentingController.h"
+#include "formcells/BarcodeScanPresentingController.h"
 #include "platform/core/Object.h"
 #include "platform/ui/IndexPath.h"
 

@@ -7,7 +7,7 @@
 
 #include "formcells/FormCellRowList.h"
 #include "formcells/FormCellType.h"
-#include "formcells/internal/RowDelegates.h"
+#include "formcells/RowDelegates.h"
 
 using namespace trc;
 using formcells::FormCellRowList;

@@ -1,4 +1,4 @@
-#include "formcells/internal/ListPickerRows.h"
+#include "formcells/ListPickerRows.h"
 
 #include <gtest/gtest.h>
 

@@ -34,7 +34,7 @@
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FaultyFiles.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/vessa/VUIWelcomeScreen.h"

@@ -7,7 +7,7 @@
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "services/FreshSandboxTest.h"
 
 using namespace trc;

@@ -10,7 +10,7 @@
 #include "platform/flows/CompositeStorage.h"
 #include "platform/flows/ConfigurationProviderNames.h"
 #include "platform/flows/OnboardingError.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"

@@ -4,7 +4,7 @@
 
 #include "platform/core/Logging.h"
 #include "platform/foundation/AtomicFile.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::services {
 namespace {

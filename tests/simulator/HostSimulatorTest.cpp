@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::simulator {
 namespace {

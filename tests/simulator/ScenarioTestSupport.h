@@ -7,7 +7,7 @@
 #include <string>
 
 #include "simulator/ScenarioRunner.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::simulator::test {
 

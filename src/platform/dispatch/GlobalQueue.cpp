@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/dispatch/MainQueue.h"
+
 namespace trc::dispatch {
 
 GlobalQueue& GlobalQueue::shared() {
+    // Work hands its results to the main queue. Made first, that queue goes
+    // last at exit, after this pool has joined its threads.
+    MainQueue::shared();
     static GlobalQueue q;
     return q;
 }

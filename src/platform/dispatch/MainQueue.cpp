@@ -21,11 +21,21 @@ std::unique_ptr<MainQueue>& sharedSlot() {
 
 MainQueue& MainQueue::shared() {
     auto& q = sharedSlot();
-    if (!q) q = std::make_unique<MainQueue>(std::make_unique<VirtualClock>());
+    if (!q) q = std::make_unique<MainQueue>(std::make_unique<SystemClock>());
     return *q;
 }
 
-void MainQueue::resetShared(std::unique_ptr<Clock> clock) { sharedSlot() = std::make_unique<MainQueue>(std::move(clock)); }
+void MainQueue::resetShared(std::unique_ptr<Clock> clock) {
+    auto& q = sharedSlot();
+    if (!clock) {
+        if (q && q->isVirtual()) {
+            clock = std::make_unique<VirtualClock>();
+        } else {
+            clock = std::make_unique<SystemClock>();
+        }
+    }
+    q = std::make_unique<MainQueue>(std::move(clock));
+}
 
 MainQueue::MainQueue(std::unique_ptr<Clock> clock) : clock_(std::move(clock)) {}
 

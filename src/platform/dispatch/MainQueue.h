@@ -3,9 +3,13 @@
 //
 // Work runs in order of its due time, and work due at the same time in the
 // order it was scheduled. Any thread may schedule; the work itself runs on
-// the thread that drains the queue (the main thread). Under a virtual clock
-// nothing runs until runUntilIdle() or advance() is called; under the system
-// clock run() drains it in real time.
+// the thread that drains the queue (the main thread).
+//
+// The shared queue runs on the system clock (real time) unless the caller
+// chooses otherwise: an application drains it with run() (or runUntilIdle()
+// from its own loop) and its timers fire when their time comes. Tests, the
+// host simulator and the benches choose a virtual clock with resetShared();
+// under it nothing runs until runUntilIdle() or advance() is called.
 
 #include <condition_variable>
 #include <functional>
@@ -23,10 +27,11 @@ class MainQueue {
 public:
     using Work = std::function<void()>;
 
+    // Made on first use, on the system clock.
     static MainQueue& shared();
-    // A fresh queue on a new clock (tests, the simulator's relaunch). Work
-    // still queued is dropped.
-    static void resetShared(std::unique_ptr<Clock> clock = std::make_unique<VirtualClock>());
+    // A fresh shared queue on clock; without one, on a new clock of the kind
+    // the queue had (a virtual one starts at 0). Work still queued is dropped.
+    static void resetShared(std::unique_ptr<Clock> clock = nullptr);
 
     explicit MainQueue(std::unique_ptr<Clock> clock);
 

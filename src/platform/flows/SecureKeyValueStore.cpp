@@ -50,10 +50,10 @@ std::optional<Bytes> readFile(const fs::path& path) {
     return bytes;
 }
 
-void writeFile(const fs::path& path, const Bytes& bytes, const std::function<void()>& beforeReplace = {}) {
+void writeFile(const fs::path& path, const Bytes& bytes) {
     std::error_code ec;
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!foundation::AtomicFile::write(path, view, foundation::AtomicFile::kOwnerOnly, ec, beforeReplace))
+    if (!foundation::AtomicFile::write(path, view, foundation::AtomicFile::kOwnerOnly, ec))
         throw StoreManagerError(Case::storeUnavailable, "Cannot write " + path.string() + ": " + ec.message() + ".", ec);
 }
 
@@ -250,7 +250,7 @@ void SecureKeyValueStore::save() {
     h.limits = limits_;
     h.salt = salt_;
     h.verifier = verifier_;
-    writeFile(path_, Format::seal(h, entries_, key_, headerKey_), beforeReplaceForTesting);
+    writeFile(path_, Format::seal(h, entries_, key_, headerKey_));
 }
 
 void SecureKeyValueStore::changePasscode(const std::string& newPasscode, bool biometric) {

@@ -40,7 +40,6 @@
 // open instance per file.
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -97,10 +96,6 @@ public:
     void put(const core::Data& data, const std::string& key) override;
     void remove(const std::string& key) override;
     std::vector<std::string> keys() const override;
-
-    // Tests stand for a crash between the two halves of a write with this:
-    // it runs after the new file is complete and before it replaces the old.
-    std::function<void()> beforeReplaceForTesting;
 
 private:
     SecureKeyValueStore() = default;

@@ -1,5 +1,8 @@
 #include "platform/flows/URLSessionDataTask.h"
 
+#include <iterator>
+#include <list>
+#include <mutex>
 #include <thread>
 
 #include "platform/dispatch/GlobalQueue.h"
@@ -9,6 +12,78 @@
 #include "platform/flows/ZELURLSession.h"
 
 namespace trc::flows {
+
+namespace {
+
+// The threads of the requests that run. None outlives what it uses: this is
+// made after the global queue, the main queue and the URL cache, so at exit
+// it goes first, cancelling the requests still running and waiting for
+// their threads. Threads that ended are joined when the next one starts.
+class RunningRequests {
+public:
+    static RunningRequests& shared() {
+        dispatch::GlobalQueue::shared();
+        dispatch::MainQueue::shared();
+        URLCache::shared();
+        static RunningRequests requests;
+        return requests;
+    }
+
+    RunningRequests() = default;
+    RunningRequests(const RunningRequests&) = delete;
+    RunningRequests& operator=(const RunningRequests&) = delete;
+
+    ~RunningRequests() {
+        std::list<Entry> running;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (Entry& entry : entries_) entry.cancelled->store(true);
+            running.swap(entries_);
+        }
+        for (Entry& entry : running) {
+            if (entry.thread.joinable()) entry.thread.join();
+        }
+    }
+
+    // Runs work on a thread of its own, which ends the global queue's activity
+    // the caller began once what work captured is gone; cancelled is set if the
+    // process ends first.
+    void start(std::shared_ptr<std::atomic<bool>> cancelled, std::function<void()> work) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto it = entries_.begin(); it != entries_.end();) {
+            if (it->ended) {
+                it->thread.join();
+                it = entries_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        auto entry = entries_.insert(entries_.end(), Entry{{}, std::move(cancelled), false});
+        try {
+            entry->thread = std::thread([this, entry, work = std::move(work)]() mutable {
+                work();
+                work = nullptr;
+                dispatch::GlobalQueue::shared().endActivity();
+                std::lock_guard<std::mutex> ending(mutex_);
+                entry->ended = true;
+            });
+        } catch (...) {
+            entries_.erase(entry);
+            throw;
+        }
+    }
+
+private:
+    struct Entry {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+        bool ended;
+    };
+    std::mutex mutex_;
+    std::list<Entry> entries_;
+};
+
+}  // namespace
 
 URLSessionDataTask::URLSessionDataTask(std::shared_ptr<ZELURLSession> session, URLRequest request,
                                        Completion completion)
@@ -36,9 +111,10 @@ void URLSessionDataTask::resume() {
     auto configuration = session_->configuration();
     auto request = request_;
     auto cancelled = cancelled_;
+    RunningRequests& running = RunningRequests::shared();
     dispatch::GlobalQueue::shared().beginActivity();
     try {
-        std::thread([self, transport, configuration, request, cancelled, completion] {
+        running.start(cancelled, [self, transport, configuration, request, cancelled, completion] {
             URLTransport::Outcome outcome;
             try {
                 outcome = transport->perform(request, configuration, *cancelled);
@@ -55,8 +131,7 @@ void URLSessionDataTask::resume() {
                 self->state_ = State::completed;
                 if (completion) completion(outcome.body, outcome.error ? std::nullopt : outcome.response, outcome.error);
             });
-            dispatch::GlobalQueue::shared().endActivity();
-        }).detach();
+        });
     } catch (const std::system_error&) {
         dispatch::GlobalQueue::shared().endActivity();
         dispatch::MainQueue::shared().async([self, completion] {

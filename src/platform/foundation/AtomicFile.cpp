@@ -68,10 +68,6 @@ std::optional<std::string> AtomicFile::read(const fs::path& path, std::error_cod
     return content;
 }
 
-bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error) {
-    return write(path, bytes, mode, error, {});
-}
-
 std::vector<fs::path> AtomicFile::leftovers(const fs::path& path) {
     std::vector<fs::path> out;
     const std::string prefix = "." + path.filename().string() + ".";
@@ -115,8 +111,7 @@ bool AtomicFile::overwrite(const fs::path& path, std::uint64_t offset, std::stri
     return fd.close(error);
 }
 
-bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error,
-                       const std::function<void()>& beforeReplace) {
+bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms mode, std::error_code& error) {
     error.clear();
     const std::shared_ptr<FileLayer> layer = FileLayer::shared();
     const fs::path folder = path.parent_path();
@@ -128,7 +123,6 @@ bool AtomicFile::write(const fs::path& path, std::string_view bytes, fs::perms m
     const bool written = writeAll(*layer, fd.get(), bytes, error) && layer->sync(fd.get(), error);
     std::error_code closing;
     if (!fd.close(closing) && written) error = closing;
-    if (!error && beforeReplace) beforeReplace();
     if (!error) layer->rename(temp, path, error);
     if (error) {
         std::error_code ignored;

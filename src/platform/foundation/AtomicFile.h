@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <vector>
 #include <optional>
 #include <string>
@@ -40,12 +39,6 @@ public:
     // False, with the error, on failure.
     static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
                       std::error_code& error);
-    // The same; beforeReplace runs once the temporary file is complete and
-    // before it replaces the target. Tests throw from it to stand for a crash
-    // at that moment: the exception passes through, the target keeps its old
-    // content and the temporary file stays behind, as after a real crash.
-    static bool write(const std::filesystem::path& path, std::string_view bytes, std::filesystem::perms mode,
-                      std::error_code& error, const std::function<void()>& beforeReplace);
     // Rewrites bytes of an existing file in place at offset, within what the
     // file holds, and flushes them to disk. Not a replacement: it needs no
     // new space, so it works on a full disk. It is for a few bytes inside

@@ -22,9 +22,28 @@ constexpr const char* kLprojSuffix = ".lproj";
 // language-neutral folder.
 const std::vector<std::string> kFallbackLocalizations = {"en", "Base"};
 
+// Where the library's bundle may be: the folder the environment names, else
+// kFrameworkFolderInPrefix beside the program and one folder above it.
+std::vector<fs::path> frameworkCandidatesNear(const fs::path& program) {
+    if (program.empty()) return {};
+    const fs::path folder = program.parent_path();
+    return {folder / Bundle::kFrameworkFolderInPrefix, folder.parent_path() / Bundle::kFrameworkFolderInPrefix};
+}
+
+std::vector<fs::path> frameworkCandidates() {
+    if (const char* named = std::getenv(Bundle::kFrameworkFolderVariable); named && *named) return {fs::path(named)};
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return frameworkCandidatesNear(ec ? fs::path() : program);
+}
+
 struct Globals {
     std::shared_ptr<Bundle> main = std::make_shared<Bundle>(fs::path());
     std::shared_ptr<Bundle> framework = std::make_shared<Bundle>(Bundle::locateFrameworkFolder());
+    // Where the framework bundle was looked for, and whether its having no
+    // strings tables was said.
+    std::vector<fs::path> frameworkLookedIn = frameworkCandidates();
+    bool frameworkChecked = false;
     std::vector<std::string> languages;
     // Moves on at every process state reset and change of the preferred
     // languages; a bundle whose lookups are of another generation reads afresh.
@@ -93,31 +112,47 @@ Bundle::Bundle(fs::path folder) : folder_(std::move(folder)) {}
 
 std::shared_ptr<Bundle> Bundle::main() { return globals().main; }
 void Bundle::setMain(const fs::path& folder) { globals().main = std::make_shared<Bundle>(folder); }
-std::shared_ptr<Bundle> Bundle::framework() { return globals().framework; }
-void Bundle::setFrameworkFolder(const fs::path& folder) { globals().framework = std::make_shared<Bundle>(folder); }
+std::shared_ptr<Bundle> Bundle::framework() {
+    Globals& g = globals();
+    if (!g.frameworkChecked) {
+        g.frameworkChecked = true;
+        if (g.framework->localizations().empty()) {
+            std::string folders;
+            for (const fs::path& folder : g.frameworkLookedIn) {
+                folders += (folders.empty() ? "" : ", ") + folder.string();
+            }
+            core::Logging::log(kLogger, "warn",
+                               "the library's strings tables were not found in " +
+                                   (folders.empty() ? std::string("any folder (the program's is unknown)") : folders) +
+                                   "; its texts fall back to English. Install them in " + kFrameworkFolderInPrefix +
+                                   " beside the program or one folder above it, or name their folder in " +
+                                   kFrameworkFolderVariable);
+        }
+    }
+    return g.framework;
+}
+
+void Bundle::setFrameworkFolder(const fs::path& folder) {
+    Globals& g = globals();
+    g.framework = std::make_shared<Bundle>(folder);
+    g.frameworkLookedIn = {folder};
+    g.frameworkChecked = false;
+}
 
 fs::path Bundle::frameworkFolderNear(const fs::path& program) {
-    if (program.empty()) return {};
-    const fs::path folder = program.parent_path();
-    for (const fs::path& base : {folder, folder.parent_path()}) {
+    for (const fs::path& candidate : frameworkCandidatesNear(program)) {
         std::error_code ec;
-        if (fs::is_directory(base / kFrameworkFolderInPrefix, ec)) return base / kFrameworkFolderInPrefix;
+        if (fs::is_directory(candidate, ec)) return candidate;
     }
     return {};
 }
 
 fs::path Bundle::locateFrameworkFolder() {
-    if (const char* named = std::getenv(kFrameworkFolderVariable); named && *named) return fs::path(named);
-    std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    fs::path found = ec ? fs::path() : frameworkFolderNear(program);
-    if (found.empty()) {
-        core::Logging::log(kLogger, "warn",
-                           std::string("the library's bundle is not in ") + kFrameworkFolderInPrefix +
-                               " beside the program or above it; set " + kFrameworkFolderVariable +
-                               " to its folder. Its texts fall back to English defaults");
+    for (const fs::path& candidate : frameworkCandidates()) {
+        std::error_code ec;
+        if (fs::is_directory(candidate, ec)) return candidate;
     }
-    return found;
+    return {};
 }
 
 void Bundle::setPreferredLanguages(std::vector<std::string> languages) {

@@ -10,8 +10,9 @@
 // <prefix>/bin (or in <prefix> itself); a build tree holds the same folder
 // under its build folder. An application that places it elsewhere names it
 // in the environment variable TRC_FRAMEWORK_BUNDLE or calls
-// setFrameworkFolder. Without it the library's texts fall back to their
-// English defaults (logged once). `Info.plist` holds JSON. Strings tables are
+// setFrameworkFolder. Without its strings tables the library's texts fall
+// back to their English defaults, and the first use of framework() logs one
+// "warn" line naming the folders it looked in. `Info.plist` holds JSON. Strings tables are
 // `<language>.lproj/<Table>.strings` files (see StringsFile). For looking
 // texts up, a bundle reads its list of localizations and each table once and
 // keeps them until the process state resets (core::ProcessState), so a
@@ -58,7 +59,8 @@ public:
     static std::shared_ptr<Bundle> framework();
     static void setFrameworkFolder(const std::filesystem::path& folder);
     // The folder framework() starts with: kFrameworkFolderVariable's when set
-    // and not empty, else the one near the running program; empty if none.
+    // and not empty and a folder, else the one near the running program;
+    // empty if none.
     static std::filesystem::path locateFrameworkFolder();
     // kFrameworkFolderInPrefix in program's folder or the folder above it,
     // whichever is a folder first; empty when neither is.

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/core/Object.h"
-#include "platform/ui/internal/ConstraintNaming.h"
+#include "platform/ui/ConstraintNaming.h"
 
 namespace trc::ui {
 

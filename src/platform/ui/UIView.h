@@ -27,7 +27,7 @@
 #include "platform/ui/CGRect.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
-#include "platform/ui/internal/ConstraintNaming.h"
+#include "platform/ui/ConstraintNaming.h"
 
 namespace trc::ui {
 

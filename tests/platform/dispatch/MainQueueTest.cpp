@@ -149,5 +149,18 @@ TEST(MainQueueRealTime, RunDrainsUntilStopped) {
     });
     q.run();
     EXPECT_EQ(log, "ab");
+    MainQueue::resetShared(std::make_unique<VirtualClock>());
+}
+
+// Fixtures reset the queue without naming a clock; the kind the process
+// chose stays, on a fresh clock.
+TEST(MainQueueReset, WithoutAClockKeepsTheKindOfClockTheQueueHad) {
+    MainQueue::resetShared(std::make_unique<VirtualClock>(500));
     MainQueue::resetShared();
+    EXPECT_TRUE(MainQueue::shared().isVirtual());
+    EXPECT_EQ(MainQueue::shared().now(), 0);
+    MainQueue::resetShared(std::make_unique<SystemClock>());
+    MainQueue::resetShared();
+    EXPECT_FALSE(MainQueue::shared().isVirtual());
+    MainQueue::resetShared(std::make_unique<VirtualClock>());
 }

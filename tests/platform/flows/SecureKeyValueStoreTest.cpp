@@ -121,12 +121,14 @@ TEST_F(SecureStore, TruncatedTamperedOrForeignFilesGiveATypedErrorNeverACrash) {
 TEST_F(SecureStore, ACrashBetweenWritesLeavesTheOldContentOrTheNewNeverAMix) {
     auto store = SecureKeyValueStore::create(path, std::nullopt, false, 0, kMin);
     store->put(bytes("first"), "k");
-    store->beforeReplaceForTesting = [] { throw std::runtime_error("power lost"); };
-    EXPECT_THROW(store->put(bytes("second"), "k"), std::runtime_error);
+    {
+        FaultyFiles files;
+        files.crash(Op::rename, path);
+        EXPECT_THROW(store->put(bytes("second"), "k"), foundation::FaultInjectingFileLayer::Crash);
+    }
     EXPECT_EQ(foundation::AtomicFile::leftovers(path).size(), 1u);
     EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("first"));
 
-    store->beforeReplaceForTesting = nullptr;
     store->put(bytes("third"), "k");
     EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("third"));
 }

@@ -4,10 +4,11 @@
 
 #include <cstdlib>
 
+#include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {
@@ -188,6 +189,32 @@ TEST(FrameworkBundle, TheEnvironmentNamesAnotherFolder) {
     } else {
         ::unsetenv(Bundle::kFrameworkFolderVariable);
     }
+}
+
+// Without the library's strings tables its texts fall back to English, and
+// one "warn" line says so, naming where the tables were looked for.
+TEST(FrameworkBundle, MissingStringsTablesAreSaidOnceNamingTheFolder) {
+    const fs::path original = Bundle::framework()->bundlePath();
+    auto warnings = [] {
+        std::vector<std::string> out;
+        for (const core::LogRecord& r : core::Logging::captured()) {
+            if (r.severity == "warn") out.push_back(r.message);
+        }
+        return out;
+    };
+    TemporaryFolder empty;
+    core::Logging::clearCaptured();
+    Bundle::setFrameworkFolder(empty.path());
+    EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "None"), "None");
+    EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "None"), "None");
+    const std::vector<std::string> said = warnings();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(empty.path().string()), std::string::npos) << said[0];
+
+    Bundle::setFrameworkFolder(original);
+    core::Logging::clearCaptured();
+    EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "", {"en"}), "None");
+    EXPECT_TRUE(warnings().empty()) << "a bundle with its tables says nothing";
 }
 
 TEST(FrameworkBundle, AProgramOfTheBuildTreeFindsItWithoutInstalling) {

@@ -3,12 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trc::foundation {
 namespace {
 
 using Style = DateFormatter::Style;
+
+// ICU puts a space of its choice between the time and "PM" (a narrow no-break
+// space since ICU 72, a plain one before); the text is what is checked.
+std::string withPlainSpaces(std::string text) {
+    for (std::string_view space : {"\u202f", "\u00a0"}) {
+        for (auto at = text.find(space); at != std::string::npos; at = text.find(space, at + 1)) {
+            text.replace(at, space.size(), " ");
+        }
+    }
+    return text;
+}
 
 // Formatters with the same settings share their ICU formatter; any setting
 // changed between two texts must still show in the second.
@@ -22,9 +34,9 @@ TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
     DateFormatter same = f;
     EXPECT_EQ(same.string(noon), "Jan 1, 1970");
     f.timeStyle = Style::Short;
-    EXPECT_EQ(f.string(noon), "Jan 1, 1970, 12:00\u202fPM");
+    EXPECT_EQ(withPlainSpaces(f.string(noon)), "Jan 1, 1970, 12:00 PM");
     f.timeZone = "Asia/Tokyo";
-    EXPECT_EQ(f.string(noon), "Jan 1, 1970, 9:00\u202fPM");
+    EXPECT_EQ(withPlainSpaces(f.string(noon)), "Jan 1, 1970, 9:00 PM");
     f.locale = Locale("de_DE");
     EXPECT_EQ(f.string(noon), "01.01.1970, 21:00");
     f.dateFormat = "yyyy-MM-dd HH:mm";

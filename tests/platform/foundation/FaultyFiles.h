@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/foundation/FaultInjectingFileLayer.h"
+#include "testsupport/FaultInjectingFileLayer.h"
 
 namespace trc::testing {
 
@@ -22,6 +22,10 @@ public:
     // fails with error; with nth, only the Nth such call from now.
     void fail(std::optional<Op> operation, const std::filesystem::path& path, int error, std::uint64_t nth = 0) {
         layer_->add({operation, path, error, nth});
+    }
+    // The next call of that kind on path throws, as if the process died in it.
+    void crash(Op operation, const std::filesystem::path& path) {
+        layer_->add({.operation = operation, .path = path, .nth = 1, .crash = true});
     }
     void heal() { layer_->clear(); }
     std::uint64_t operations() const { return layer_->operations(); }

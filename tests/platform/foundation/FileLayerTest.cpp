@@ -5,7 +5,7 @@
 #include "FaultyFiles.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Sandbox.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {

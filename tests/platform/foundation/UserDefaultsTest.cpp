@@ -10,7 +10,7 @@
 #include "FaultyFiles.h"
 #include "KilledWrite.h"
 #include "platform/foundation/Sandbox.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {

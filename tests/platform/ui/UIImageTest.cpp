@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/ImageDecoder.h"
 #include "platform/ui/ImageFiles.h"
 

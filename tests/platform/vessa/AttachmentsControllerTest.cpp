@@ -5,7 +5,7 @@
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/ImageFiles.h"
 #include "platform/ui/PHImageManager.h"
 #include "platform/ui/PHPhotoLibrary.h"

@@ -7,7 +7,7 @@
 #include "onboarding/QRCodePicture.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIWindow.h"
 

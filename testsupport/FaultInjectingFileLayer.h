@@ -17,7 +17,10 @@
 // Typical uses: a full disk is {write, any path, ENOSPC}; a descriptor table
 // that is used up is {open, any path, EMFILE}; "fail the Nth operation" is
 // {any kind, any path, EIO, nth = N}, looped over N until a run completes,
-// checking each time that nothing stored was lost.
+// checking each time that nothing stored was lost. A fault that crashes
+// throws Crash from the call instead of failing it: it stands for the
+// process dying right there (a rename that crashes leaves the old file and
+// the complete temporary file beside it, as a power cut would).
 //
 // Any thread (calls are counted under a lock). install() puts a new one in
 // force for the process; it stays until FileLayer::setShared replaces it.
@@ -26,6 +29,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -40,6 +44,10 @@ public:
         std::filesystem::path path;              // empty: every path
         int error = 5;                           // EIO
         std::uint64_t nth = 0;                   // 0: every match; N: only the Nth match
+        bool crash = false;                      // throw Crash instead of failing with error
+    };
+    struct Crash : std::runtime_error {
+        using std::runtime_error::runtime_error;
     };
 
     explicit FaultInjectingFileLayer(std::shared_ptr<FileLayer> inner = FileLayer::system());

@@ -1,4 +1,4 @@
-#include "platform/foundation/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "formcells/internal/BarcodeScanPresentingController.h"
+#include "formcells/BarcodeScanPresentingController.h"
 
 #include "platform/core/Json.h"
 #include "platform/ui/UINavigationController.h"

@@ -1,4 +1,4 @@
-#include "platform/foundation/FaultInjectingFileLayer.h"
+#include "testsupport/FaultInjectingFileLayer.h"
 
 #include <sys/stat.h>
 
@@ -127,6 +127,7 @@ int FaultInjectingFileLayer::check(FileOperation operation, const std::vector<fs
         ++armed.matched;
         if (f.nth == 0 || armed.matched == f.nth) {
             ++injected_;
+            if (f.crash) throw Crash("the process crashed in a file call");
             return f.error;
         }
     }
