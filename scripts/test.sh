@@ -16,13 +16,21 @@ if [ -n "${CI:-}" ]; then werror=ON; fi
 jobs=${JOBS:-$(nproc)}
 fuzz_seconds=${FUZZ_SECONDS:-8}
 
+# Each stage ends with a line saying how long it took.
+stage() {
+  local name=$1 start=$SECONDS
+  shift
+  echo "== $name"
+  "$@"
+  echo "== $name: $((SECONDS - start)) s"
+}
+
 for preset in default asan tsan; do
-  echo "== $preset build"
-  cmake --preset "$preset" -DTRC_WERROR=$werror >/dev/null
-  cmake --build --preset "$preset" -j "$jobs"
-  echo "== $preset tests"
-  ctest --preset "$preset" -j "$jobs"
+  stage "$preset build" eval 'cmake --preset "$preset" -DTRC_WERROR=$werror >/dev/null &&
+    cmake --build --preset "$preset" -j "$jobs"'
+  stage "$preset tests" ctest --preset "$preset" -j "$jobs"
 done
 
-echo "== fuzz targets"
-./scripts/fuzz.sh "$fuzz_seconds"
+# The fuzz targets run side by side, as many at once as there are jobs.
+stage "fuzz targets" env FUZZ_PARALLEL="${FUZZ_PARALLEL:-$jobs}" ./scripts/fuzz.sh "$fuzz_seconds"
+echo "== all stages: $SECONDS s"
