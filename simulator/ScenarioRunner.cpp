@@ -8,7 +8,7 @@
 #include "simulator/SimulatorRegistry.h"
 #include "simulator/ValuePath.h"
 #include "platform/core/ClassRegistry.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
@@ -173,7 +173,7 @@ void ScenarioRunner::settle() {
         if (global.inFlight() == 0 && !dispatch::MainQueue::shared().hasDueWork()) return;
         const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
         if (left <= 0) {
-            core::Logging::log(kLogger, "warn", "background work still running after the wait before a step");
+            core::SharedLoggerManager::log(kLogger, core::Severity::warn, "background work still running after the wait before a step");
             return;
         }
         global.waitUntilIdle(std::min(left, 0.01));

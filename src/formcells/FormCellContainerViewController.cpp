@@ -21,7 +21,7 @@
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "services/AppConfig.h"
 #include "services/HostNumber.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/TextHandler.h"
 
 namespace trc::formcells {
@@ -46,7 +46,7 @@ std::optional<Kind> kindIn(const core::Dictionary& d) {
     return type ? FormCellType::fromRawValue(*type) : std::nullopt;
 }
 
-void warn(const std::string& message) { services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
 core::Value integerArray(const std::vector<int>& values) {
     core::Array out;

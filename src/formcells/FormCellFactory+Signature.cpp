@@ -18,7 +18,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/AppConfig.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -128,7 +128,7 @@ void openSignatureCapture(vessa::VUIButton& button, const FormCellFactory::Owner
     }
     auto padDelegate = makeDelegate(params, indexPath, owner, delegate);
     if (!padDelegate) {
-        services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            "a signature row shown by neither a form nor a form cell section cannot sign");
         return;
     }

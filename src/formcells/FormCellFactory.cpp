@@ -39,7 +39,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/Search.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -131,7 +131,7 @@ public:
         if (!delegate) return;
         auto row = owner->shownRow(name_, indexPath_);
         if (!row) {
-            services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
@@ -282,7 +282,7 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
 
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                  std::string_view cellType) {
-    services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
     if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
         tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
@@ -322,7 +322,7 @@ void FormCellFactory::setLocale(std::string_view identifier, std::string_view en
     std::string shown;
     core::Json::writeString(identifier.substr(0, kShown), shown);
     if (identifier.size() > kShown) shown += "...";
-    services::SharedLoggerManager::log(kLoggerName, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        std::string(entry) + ": " + shown + " (" + std::to_string(identifier.size()) +
                                            " bytes) makes no valid locale; the locale stays " + locale().identifier());
 }

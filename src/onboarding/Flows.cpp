@@ -19,7 +19,7 @@
 #include "services/AppConfig.h"
 #include "services/ImagePathHandler.h"
 #include "services/SecureStoreManager.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -28,7 +28,6 @@ namespace {
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
 
-constexpr const char* kLogger = "ZEL.TRC";
 
 std::optional<std::map<std::string, Flows>>& flowsSlot() {
     static std::optional<std::map<std::string, Flows>> slot;
@@ -73,7 +72,7 @@ Flows Flows::oauth() {
     try {
         stored = services::SecureStoreManager::sharedInstance()->getString(kApplicationIDKey);
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log(kLogger, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     auto config = AppConfig::sharedInstance();
@@ -86,7 +85,7 @@ Flows Flows::oauth() {
     } else {
         // A value of another kind is no application ID; the stored one stands in.
         if (setting && !setting->isNothing())
-            services::SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; ignored");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; ignored");
         myAppId = stored;
     }
     const std::string appID = *myAppId.ifString();
@@ -109,7 +108,7 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
     if (const core::Value* v = params.find(kSkipEulaKey); v && v->ifBool()) {
         skipEula = *v->ifBool();
     } else {
-        services::SharedLoggerManager::log(kLogger, "warn", "Error: the value of SkipEula must be a boolean!");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Error: the value of SkipEula must be a boolean!");
     }
 
     auto settingsDownload = [] {
@@ -148,7 +147,7 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
         try {
             services::SecureStoreManager::sharedInstance()->putString(*myAppId.ifString(), kApplicationIDKey);
         } catch (const std::exception& e) {
-            services::SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                std::string("Failed to save applicationID to secure storage ") + e.what());
         }
     }

@@ -29,7 +29,7 @@
 #include "platform/vessa/VUIInfoViewController.h"
 #include "services/AppConfig.h"
 #include "services/DataServiceUtils.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/VersionObserver.h"
 
 namespace trc::onboarding {
@@ -40,7 +40,6 @@ using core::Value;
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
 
-constexpr const char* kTrcLogger = "ZEL.TRC";
 
 std::shared_ptr<OnboardingController>& sharedSlot() {
     static std::shared_ptr<OnboardingController> slot;
@@ -65,7 +64,7 @@ core::Dictionary dictionaryArg(const Value& v) {
 std::optional<core::Dictionary> onboardingParams(const Value& v, const char* selector) {
     if (const core::Dictionary* d = v.ifDictionary()) return *d;
     if (v.isNothing()) return core::Dictionary{};
-    services::SharedLoggerManager::log(kTrcLogger, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        std::string(selector) + ": the parameters are not a dictionary but " +
                                            core::Value::kindName(v.kind()) + "; nothing changed");
     return std::nullopt;
@@ -393,7 +392,7 @@ void OnboardingController::loadRegistrationInfo(const flows::ZELvornSettingsPara
         if (s->callback)
             HostCallback::send(s->callback, kFinishedLoadingRegistrationInfo, Value(info));
         else
-            services::SharedLoggerManager::log(kTrcLogger, "warn", kCallbackIsNil);
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, kCallbackIsNil);
     });
 }
 
@@ -419,7 +418,7 @@ void OnboardingController::didConfirmPasscode(const foundation::UUID& onboarding
         config->isOnboarding = false;
         defaults().setObject(kIsInitialLaunchKey, Value(true));
     } else {
-        services::SharedLoggerManager::log(kTrcLogger, "warn", kCallbackIsNil);
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, kCallbackIsNil);
     }
 }
 
@@ -653,7 +652,7 @@ void OnboardingController::reInitializePage(const core::Dictionary& newParams) {
             if (id && id->ifString())
                 welcome->updateStartButtonState(*id->ifString());
             else
-                services::SharedLoggerManager::log(kTrcLogger, "warn",
+                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                    "no application id to refresh the start button with");
             welcome->providers = {provider};
             welcome->configurationLoader()->loadConfiguration({});

@@ -29,7 +29,7 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
 #include "services/AppConfig.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -135,8 +135,8 @@ void presentWarning(flows::FlowPresentationDelegate& presenter, const AlertText&
                                              [onButton = std::move(onButton)](ui::UIAlertAction&) { onButton(); }));
     presenter.present(alert, [unshown = std::move(unshown), key = title.key](ErrorPtr error) {
         if (!error) return;
-        services::SharedLoggerManager::log(
-            services::SharedLoggerManager::kTRCLogger, "error",
+        core::SharedLoggerManager::log(
+            core::SharedLoggerManager::kTRCLogger, core::Severity::error,
             std::string("the alert ") + key + " cannot be shown: " + error->description());
         unshown();
     });
@@ -293,7 +293,7 @@ void PasscodeOperations::changeUserPasscode(Block resolve, Block reject) {
     manager->performPasscodeAction(flows::PasscodeAction::change, [manager, op](ErrorPtr error) {
         if (op->ended()) return;
         if (!error) return op->resolve(Value());
-        services::SharedLoggerManager::log(kConsoleLogger, "info", kPasscodeChangeFailedText + error->description());
+        core::SharedLoggerManager::log(kConsoleLogger, core::Severity::info, kPasscodeChangeFailedText + error->description());
         if (const auto* store = Error::as<flows::StoreManagerError>(error)) return op->reject(storeManagerMessage(*store));
         if (Error::is<flows::OnboardingError>(error)) return op->reject(kPasscodeChangeCanceled);
         op->reject("");

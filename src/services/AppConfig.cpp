@@ -23,7 +23,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "services/EULAFileLocator.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -32,7 +32,6 @@ using core::Value;
 
 namespace {
 
-constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
 
 std::shared_ptr<AppConfig>& sharedSlot() {
@@ -117,7 +116,7 @@ std::optional<UrlHost> parseUrlHost(std::string_view text) {
     const bool agree = out.kind == foundation::URLAuthority::HostKind::ipv6 ? sameIPv6(curlHost, out.host)
                                                                              : curlHost == out.host;
     if (!agree) {
-        SharedLoggerManager::log(kLogger, "warn", "two readings of a URL's host differ; the URL is refused");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "two readings of a URL's host differ; the URL is refused");
         return std::nullopt;
     }
     char* port = nullptr;
@@ -136,14 +135,14 @@ std::vector<std::string> stringList(const core::Dictionary& params, const char* 
     if (!v || v->isNothing()) return out;
     const core::Array* list = v->ifArray();
     if (!list) {
-        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + key + "\" is not a list; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + key + "\" is not a list; ignored");
         return out;
     }
     for (const Value& e : *list) {
         if (const std::string* s = e.ifString()) {
             out.push_back(*s);
         } else {
-            SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                      std::string("an entry of \"") + key + "\" is not a string; skipped");
         }
     }
@@ -245,7 +244,7 @@ void AppConfig::setCacheSettings(const core::Dictionary& params) {
     const Value* v = params.find(kCacheSettingsKey);
     const core::Dictionary* d = v ? v->ifDictionary() : nullptr;
     if (v && !v->isNothing() && !d) {
-        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
     }
     cacheSettings_ = d ? *d : core::Dictionary{};
 }
@@ -291,7 +290,7 @@ bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
 std::string AppConfig::getAuthenticationPath(const Value& appID) {
     const std::string* text = appID.ifString();
     if (!text && !appID.isNothing()) {
-        SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; an empty one is used");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; an empty one is used");
     }
     // An identifier from a scanned code may hold anything; it never leaves its segment.
     const std::string id = foundation::URL::pathSegment(text ? *text : std::string());
@@ -340,13 +339,13 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
         return vendorIdentifier_;
     }
     if (ec) {
-        SharedLoggerManager::log(kLogger, "error", "cannot read the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot read the device identifier: " + ec.message());
         return std::nullopt;  // unreadable is not absent: keep what may be there
     }
     std::optional<std::string> made = newUuidText();
     if (!made) return std::nullopt;
     if (!foundation::AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
-        SharedLoggerManager::log(kLogger, "error", "cannot keep the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot keep the device identifier: " + ec.message());
         return std::nullopt;
     }
     vendorIdentifier_ = made;

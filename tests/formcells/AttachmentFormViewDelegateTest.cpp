@@ -385,7 +385,7 @@ TEST_F(AttachmentDeletion, TheFirstIsReportedHalfASecondLaterAnyOtherAtOnce) {
     EXPECT_EQ(listed(owner->changes[1]), 1u);
 
     d->didPressDeleteAtIndex(*controller, 5);
-    EXPECT_TRUE(testing::logged("warn", "no such attachment"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "no such attachment"));
     EXPECT_EQ(controller->shownAttachments().size(), 1u);
 }
 

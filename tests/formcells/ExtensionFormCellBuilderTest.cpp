@@ -163,14 +163,14 @@ TEST_F(ExtensionHostMisbehaviour, AFailingGetViewLeavesTheRowEmptyAndIsLogged) {
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
     EXPECT_EQ(hostedViews(*cell), 0u);
-    EXPECT_TRUE(testing::logged("error", "no view today"));
+    EXPECT_TRUE(testing::logged(core::Severity::error, "no view today"));
 }
 
 TEST_F(ExtensionHostMisbehaviour, AViewThatMakesNoCellGetsThePlainCell) {
     auto cell = build(showing(std::make_shared<OwnCellView>()));
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
-    EXPECT_TRUE(testing::logged("warn", "made no cell"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "made no cell"));
 }
 
 TEST_F(ExtensionHostMisbehaviour, AHandlerFirstSeenWhenTheRowIsBuiltIsRegisteredBeforeItsCellIsDequeued) {
@@ -197,7 +197,7 @@ TEST_F(ExtensionHostMisbehaviour, TheTableOrTheCellItselfIsNeverPutIntoTheCell) 
     auto cell = build(showing(table));
     EXPECT_EQ(table->superview(), nullptr);
     EXPECT_EQ(hostedViews(*cell), 0u);
-    EXPECT_TRUE(testing::logged("warn", "holds the row itself"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "holds the row itself"));
 }
 
 // ---- Shown in a form: reuse and tablets --------------------------------------------------------------

@@ -182,7 +182,7 @@ TEST_F(FormSections, CellsWithoutTypeOrNameOrOfNoKindAreNotAdded) {
     form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.Slider", "_Name": "x"})"), nullptr);
     EXPECT_EQ(form->totalNumberOfRows(), 0);
     EXPECT_TRUE(form->getCellTypesForSection().empty());
-    EXPECT_TRUE(testing::logged("warn", "Slider"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "Slider"));
 }
 
 TEST_F(FormSections, AShorterWholeUpdateReplacesWhatItHasAndKeepsTheRest) {
@@ -479,7 +479,7 @@ TEST_F(FormFocus, FocusBeforeTheTableHasLoadedDoesNothing) {
     announce({1});
     add("SimpleProperty");
     form->setFocus(0, 0);
-    EXPECT_FALSE(testing::logged("error", ""));
+    EXPECT_FALSE(testing::logged(core::Severity::error, ""));
     EXPECT_EQ(dispatch::MainQueue::shared().pendingCount(), 0u);
 }
 
@@ -490,7 +490,7 @@ TEST_F(FormFocus, HidingTheLoadingRowOfAHiddenRowDoesNothing) {
     form->hideLazyLoadingIndicator(0, 0);
     form->hideLazyLoadingIndicator(9, 0);
     form->hideLazyLoadingIndicator(1, 0);
-    EXPECT_FALSE(testing::logged("error", ""));
+    EXPECT_FALSE(testing::logged(core::Severity::error, ""));
 }
 
 }  // namespace

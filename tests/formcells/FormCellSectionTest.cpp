@@ -10,7 +10,7 @@
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSection.h"
 #include "formcells/FormTestSupport.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
@@ -72,7 +72,7 @@ protected:
     void SetUp() override {
         core::ProcessState::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         window->makeKeyAndVisible();
         lead->setFormCellSectionItem(cell("Lead", kTitle), leadDelegate);
         section->setFormCellSectionItem(cell("A", kTitle, {{"Value", "a"}}), delegate("A"));

@@ -257,7 +257,7 @@ TEST_F(BarcodeButton, KeepsNeitherCellNorOwnerNorHostObjectAlive) {
     auto button = cell->alternativeInputButton();
     cell.reset();
     handler(*button);
-    EXPECT_FALSE(logged("info", "barcode"));
+    EXPECT_FALSE(logged(core::Severity::info, "barcode"));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/core/Json.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
@@ -61,8 +61,8 @@ inline core::Dictionary params(const std::string& json) {
     return d ? *d : core::Dictionary();
 }
 
-inline bool logged(const std::string& severity, const std::string& part) {
-    for (const auto& r : core::Logging::captured()) {
+inline bool logged(core::Severity severity, const std::string& part) {
+    for (const auto& r : core::internal::Logging::captured()) {
         if (r.severity == severity && r.message.find(part) != std::string::npos) return true;
     }
     return false;
@@ -92,7 +92,7 @@ protected:
     void SetUp() override {
         core::ProcessState::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     void TearDown() override { core::ProcessState::resetAll(); }
 };

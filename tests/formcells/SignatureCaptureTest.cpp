@@ -324,7 +324,7 @@ TEST_F(SignatureForm, ASignatureReachesItsOwnRowWhereverItMovedAndEvenOffScreen)
     cells[1].mutableDictionary().set("Value", core::Value());
     form->updateFormCells(cells, std::nullopt);
     sign(*p);
-    EXPECT_TRUE(testing::logged("warn", "no longer shown"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "no longer shown"));
     EXPECT_EQ(delegates["sig"]->calls.size(), 1u);
 }
 

@@ -95,8 +95,8 @@ TEST_F(BarcodeInput, AReadingBecomesTheRowsValueStoredBeforeTheHostHearsIt) {
     ASSERT_EQ(host->calls.size(), 1u);
     EXPECT_EQ(host->calls[0].args[0], core::Value(core::Dictionary{{"Value", "4006381333931"}}));
     EXPECT_EQ(host->seen, std::vector<core::Value>{core::Value("4006381333931")});
-    EXPECT_TRUE(testing::logged("info", "scan result: Optional(\"4006381333931\")"));
-    EXPECT_EQ(core::Logging::captured().back().logger, kLogger);
+    EXPECT_TRUE(testing::logged(core::Severity::info, "scan result: Optional(\"4006381333931\")"));
+    EXPECT_EQ(core::internal::Logging::captured().back().logger, kLogger);
 }
 
 TEST_F(BarcodeInput, TheScannerIsDoneWithAfterItsFirstReading) {
@@ -140,7 +140,7 @@ TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogge
     EXPECT_TRUE(stored(2).isNil()) << "the row now shown where it was keeps nothing";
     EXPECT_EQ(cell(0)->value(), "");
     EXPECT_TRUE(host->calls.empty());
-    EXPECT_TRUE(testing::logged("warn", "\"code\" is no longer shown"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "\"code\" is no longer shown"));
 }
 
 TEST_F(BarcodeInput, WithoutAFormOrAHostTheCellStillShowsTheReading) {

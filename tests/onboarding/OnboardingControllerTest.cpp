@@ -112,7 +112,7 @@ protected:
 
 TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     LoopbackServer server;
-    flows::Logger::root()->setLogLevel(flows::Logger::Level::debug);
+    flows::Logger::root()->setLogLevel(core::Severity::debug);
     controller->initialize(hostParams(server.url()), callback);
     runMain();
     ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>());
@@ -135,7 +135,7 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     EXPECT_EQ(*result->find("PasscodeSource"), Value(1));
     EXPECT_TRUE(logged("::: Onboarding SUCCEEDED!"));
     EXPECT_TRUE(logged("Current loglevel: debug"));
-    for (const auto& r : core::Logging::captured()) {
+    for (const auto& r : core::internal::Logging::captured()) {
         EXPECT_EQ(r.message.find(key), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("secret-token"), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("one-time-code-4711"), std::string::npos) << r.logger << ": " << r.message;
@@ -214,7 +214,7 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
 TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChangeNothing) {
     controller->initialize({{"ApplicationID", "app1"}, {"SkipEula", true}}, callback);
     runMain();
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     auto other = std::make_shared<test::RecordingCallback>(std::set<std::string, std::less<>>{});
     auto bridge = std::make_shared<host::WelcomeScreenBridge>();
     const Value wrong[] = {Value("ApplicationID=app2"), Value(7LL), Value(core::Array{Value("x")}), Value(true)};
@@ -228,8 +228,8 @@ TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChange
     EXPECT_EQ(controller->params.get("ApplicationID"), Value("app1"));
     EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("app1"));
     std::size_t warnings = 0;
-    for (const auto& r : core::Logging::captured())
-        if (r.logger == "ZEL.TRC" && r.severity == "warn" && r.message.find("not a dictionary") != std::string::npos)
+    for (const auto& r : core::internal::Logging::captured())
+        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn && r.message.find("not a dictionary") != std::string::npos)
             ++warnings;
     EXPECT_EQ(warnings, 12u);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FreshSandboxTest.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/ui/UIWindow.h"
 
 using namespace trc;
@@ -30,7 +30,7 @@ protected:
     }
     static std::size_t warnings() {
         std::size_t n = 0;
-        for (const auto& r : core::Logging::captured()) n += r.severity == "warn";
+        for (const auto& r : core::internal::Logging::captured()) n += r.severity == core::Severity::warn;
         return n;
     }
 

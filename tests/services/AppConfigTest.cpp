@@ -65,7 +65,7 @@ TEST_F(AppConfigState, HostListsAndCacheSettingsAreStoredAsGiven) {
     EXPECT_TRUE(c->allowedDomains().empty());
     EXPECT_TRUE(c->appSchemeAllowedDomains().empty());
     EXPECT_TRUE(c->cacheSettings().empty());
-    EXPECT_EQ(core::Logging::captured().size(), 3u);  // the skipped 5, the text list, the array
+    EXPECT_EQ(core::internal::Logging::captured().size(), 3u);  // the skipped 5, the text list, the array
 }
 
 // Domain checks: which URL hosts lie in "example.com" (and, for the redirect

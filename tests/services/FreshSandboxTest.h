@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Sandbox.h"
@@ -20,7 +20,7 @@ protected:
         root = foundation::Sandbox::makeFreshRoot();
         core::ProcessState::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     void TearDown() override {
         core::ProcessState::resetAll();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "FreshSandboxTest.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIWindow.h"
 #include "services/ToastMessageView.h"
@@ -27,7 +27,7 @@ protected:
     }
     static std::size_t warnings() {
         std::size_t n = 0;
-        for (const auto& r : core::Logging::captured()) n += r.logger == "ZEL.TRC" && r.severity == "warn";
+        for (const auto& r : core::internal::Logging::captured()) n += r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn;
         return n;
     }
     static void advance(double s) { dispatch::MainQueue::shared().advance(s); }

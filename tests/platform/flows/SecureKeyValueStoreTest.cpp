@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "FlowTestSupport.h"
-#include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/foundation/AtomicFile.h"

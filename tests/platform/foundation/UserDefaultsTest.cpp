@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Block.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
@@ -94,27 +94,27 @@ TEST_F(UserDefaultsTest, TheNextLaunchRemovesTheTemporaryFilesOfWritesAKillInter
     for (const char* value : {"id-2", "id-3"})
         ASSERT_TRUE(testing::killedDuringWrite([&] { defaults.setObject("onboarded", value); }));
     EXPECT_EQ(preferenceFiles().size(), 3u) << "the file and two whole copies beside it";
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     core::ProcessState::resetAll();
     EXPECT_EQ(defaults.objectForKey("onboarded"), Value("id-1"));
     EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
-    const auto records = core::Logging::captured();
-    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const core::LogRecord& r) {
-        return r.severity == "info" && r.message.find("removed 2 temporary file(s)") != std::string::npos;
+    const auto records = core::internal::Logging::captured();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const core::internal::LogRecord& r) {
+        return r.severity == core::Severity::info && r.message.find("removed 2 temporary file(s)") != std::string::npos;
     }));
 }
 
 TEST_F(UserDefaultsTest, AFileThatIsReadButNotValidIsMovedAsideAndLogged) {
     AtomicFile::write(defaults.filePath(), "{\"broken\": ");
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     core::ProcessState::resetAll();
     EXPECT_EQ(defaults.objectForKey("broken"), Value());
     defaults.setObject("fresh", true);
     EXPECT_EQ(preferenceFiles(), (std::vector<std::string>{"UserDefaults.json", "UserDefaults.json.corrupt"}));
     EXPECT_EQ(AtomicFile::read(defaults.filePath().string() + ".corrupt"), "{\"broken\": ");
-    auto logs = core::Logging::captured();
+    auto logs = core::internal::Logging::captured();
     ASSERT_FALSE(logs.empty());
-    EXPECT_EQ(logs.back().severity, "error");
+    EXPECT_EQ(logs.back().severity, core::Severity::error);
 }
 
 TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTheNextUseTriesAgain) {
@@ -122,7 +122,7 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTh
     const std::string stored = AtomicFile::read(defaults.filePath());
     for (auto [op, error] : {std::pair{FileOperation::open, EMFILE}, {FileOperation::open, EACCES}, {FileOperation::read, EIO}}) {
         core::ProcessState::resetAll();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         {
             testing::FaultyFiles files;
             files.fail(op, defaults.filePath(), error);
@@ -135,7 +135,7 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTh
         }
         EXPECT_EQ(AtomicFile::read(defaults.filePath()), stored);
         EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName}) << "nothing moved aside";
-        auto logs = core::Logging::captured();
+        auto logs = core::internal::Logging::captured();
         ASSERT_EQ(logs.size(), 4u) << "the read once, then each refused change";
         EXPECT_NE(logs[0].message.find("keeping it"), std::string::npos) << logs[0].message;
         EXPECT_EQ(defaults.objectForKey("onboarded"), Value("6F9619FF")) << "read again once it can be";

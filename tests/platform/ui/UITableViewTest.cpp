@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
@@ -55,7 +55,7 @@ protected:
     void SetUp() override {
         core::ProcessState::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         table->registerClass<FieldCell>("row");
         table->setDataSource(rows);
         table->setDelegate(rows);
@@ -74,8 +74,8 @@ protected:
         return out;
     }
     bool loggedError() {
-        for (const auto& r : core::Logging::captured()) {
-            if (r.severity == "error") return true;
+        for (const auto& r : core::internal::Logging::captured()) {
+            if (r.severity == core::Severity::error) return true;
         }
         return false;
     }
