@@ -79,7 +79,7 @@ Flows Flows::oauth() {
     // The application ID of every request is the one the client was onboarded
     // with: a scanned code's, once a code was taken, else the host's.
     config->takeScannedConnectionSettings();
-    const core::Value* setting = config->connectionSettings.find(AppConfig::kApplicationID);
+    const core::Value* setting = config->connectionSettings().find(AppConfig::kApplicationID);
     if (setting && setting->ifString()) {
         myAppId = *setting->ifString();
     } else {
@@ -171,14 +171,14 @@ void Flows::customizeWelcomeScreen(vessa::WelcomeStepUI& screen) {
     auto config = AppConfig::sharedInstance();
     if (auto headline = screen.headlineLabel()) headline->text = kDefaultHeadline;
     screen.setDemoModeAvailable(false);
-    if (config->appLabel)
-        if (auto headline = screen.headlineLabel()) headline->text = *config->appLabel;
-    if (config->detailLabel)
-        if (auto detail = screen.detailLabel()) detail->text = *config->detailLabel;
-    if (config->isDemoAvailable) screen.setDemoModeAvailable(*config->isDemoAvailable);
-    if (config->demoButtonText) setTitle(screen.footnoteActionButton(), *config->demoButtonText);
-    if (config->signinButtonText && config->isAppConnectionSettingsValidForOnboarding())
-        setTitle(screen.primaryActionButton(), *config->signinButtonText);
+    if (config->appLabel())
+        if (auto headline = screen.headlineLabel()) headline->text = *config->appLabel();
+    if (config->detailLabel())
+        if (auto detail = screen.detailLabel()) detail->text = *config->detailLabel();
+    if (config->isDemoAvailable()) screen.setDemoModeAvailable(*config->isDemoAvailable());
+    if (config->demoButtonText()) setTitle(screen.footnoteActionButton(), *config->demoButtonText());
+    if (config->signinButtonText() && config->isAppConnectionSettingsValidForOnboarding())
+        setTitle(screen.primaryActionButton(), *config->signinButtonText());
     if (std::optional<std::string> scan = OnboardingCustomization::get(Text::scanButtonString)) {
         if (!config->isAppConnectionSettingsValidForOnboarding() || customizeScanButton) {
             setTitle(screen.primaryActionButton(), *scan);
@@ -187,13 +187,13 @@ void Flows::customizeWelcomeScreen(vessa::WelcomeStepUI& screen) {
     }
     if (auto* welcome = dynamic_cast<vessa::VUIWelcomeScreen*>(&screen)) {
         welcome->emailTextField()->text = kPlaceholderEmail;
-        if (config->welcomeDetailLabel)
-            if (auto footnote = welcome->footnoteLabel()) footnote->text = *config->welcomeDetailLabel;
+        if (config->welcomeDetailLabel())
+            if (auto footnote = welcome->footnoteLabel()) footnote->text = *config->welcomeDetailLabel();
     }
 }
 
 std::shared_ptr<flows::OAuth2AuthenticationStep> Flows::createOAuth2AuthenticationStep() {
-    const core::Value* allow = AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kAllowCerts);
+    const core::Value* allow = AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kAllowCerts);
     const bool allowCerts = allow && allow->ifBool() && *allow->ifBool();
     std::shared_ptr<flows::OAuth2AuthenticationPresenter> presenter;
     if (allowCerts)

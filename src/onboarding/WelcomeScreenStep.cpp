@@ -61,12 +61,12 @@ void rememberWaiting(const std::shared_ptr<WelcomeScreenStep>& step) {
 }
 
 bool overridesEnabled() {
-    const core::Value* v = AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kEnableOverrides);
+    const core::Value* v = AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kEnableOverrides);
     return v && v->ifBool() && *v->ifBool();
 }
 
 std::optional<std::string> stringSetting(const char* key) {
-    const core::Value* v = AppConfig::sharedInstance()->connectionSettings.find(key);
+    const core::Value* v = AppConfig::sharedInstance()->connectionSettings().find(key);
     return v && v->ifString() ? std::optional<std::string>(*v->ifString()) : std::nullopt;
 }
 
@@ -427,7 +427,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
     }
 
     // Checked on a copy: a refused code leaves the settings as they were.
-    core::Dictionary candidate = config->connectionSettings;
+    core::Dictionary candidate = config->connectionSettings();
     core::Dictionary scanned;
     for (const auto& [key, value] : V::connectionSettings(params)) {
         if (value) {
@@ -443,7 +443,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         return false;
     }
 
-    config->connectionSettings = std::move(candidate);
+    config->setConnectionSettings(std::move(candidate));
     // Written again and checked when the onboarding ends, should this fail.
     foundation::UserDefaults::shared().setObject(AppConfig::kScannedConnectionSettingsKey, core::Value(scanned));
     acceptedScan_ = std::move(scanned);

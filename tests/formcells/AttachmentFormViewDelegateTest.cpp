@@ -472,8 +472,7 @@ TEST_F(AttachmentRow, ActionsAsNewOnesWouldBeAreKeptOnAReusedCell) {
 
 TEST_F(AttachmentRow, AFormKeepsEachRowsAttachmentsWhenRowsAboveAreHiddenOrShown) {
     auto form = std::make_shared<FormCellContainerViewController>();
-    form->announcedNumberOfSections = 1;
-    form->announcedNumberOfRowsInSection = {3};
+    testing::announce(*form, {3});
     form->sectionNames = {""};
     auto host = testing::reportingDelegate();
     const auto title = testing::params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "t"})");

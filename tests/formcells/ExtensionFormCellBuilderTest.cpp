@@ -213,8 +213,7 @@ protected:
     void add(const std::shared_ptr<core::Object>& delegate, const std::string& extra = "") {
         const std::string name = "e" + std::to_string(rows.size());
         rows.push_back(name);
-        form->announcedNumberOfSections = 1;
-        form->announcedNumberOfRowsInSection = {static_cast<int>(rows.size())};
+        testing::announce(*form, {static_cast<int>(rows.size())});
         form->sectionNames = {""};
         form->addFormCell(params(std::string("{\"_Type\": \"") + kExtension + "\", \"_Name\": \"" + name + "\"" +
                                  (extra.empty() ? "" : ", " + extra) + "}"),

@@ -37,9 +37,8 @@ protected:
 
     // A form announcing these row counts, one unnamed section per count.
     void announce(std::vector<int> counts) {
-        form->announcedNumberOfSections = static_cast<int>(counts.size());
-        form->announcedNumberOfRowsInSection = std::move(counts);
-        form->sectionNames.assign(form->announcedNumberOfRowsInSection.size(), "");
+        testing::announce(*form, counts);
+        form->sectionNames.assign(counts.size(), "");
     }
     // Adds a cell named after its position; its delegate is kept in `delegates`.
     void add(const std::string& type, const std::string& extra = "") {
@@ -143,12 +142,11 @@ TEST_F(FormSections, EveryCellLandsInTheSectionItsNumberReaches) {
     }
 }
 
-// A caller that grows the count of the section being filled, a cell at a
-// time, keeps every cell in it.
-TEST_F(FormSections, ASectionGrownInPlaceKeepsTakingCells) {
-    announce({0});
+// A host that announces the count of the section being filled anew, a cell
+// at a time, keeps every cell in it.
+TEST_F(FormSections, ASectionAnnouncedAnewForEachCellKeepsTakingCells) {
     for (int i = 0; i < 5; ++i) {
-        ++form->announcedNumberOfRowsInSection[0];
+        announce({i + 1});
         add("Title");
     }
     show();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formcells/FormCellContainerViewController.h"
 #include "platform/core/Json.h"
 #include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
@@ -66,6 +67,14 @@ inline bool logged(core::Severity severity, const std::string& part) {
         if (r.severity == severity && r.message.find(part) != std::string::npos) return true;
     }
     return false;
+}
+
+// Announces the form's sections, one per row count, as a host does.
+inline void announce(FormCellContainerViewController& form, const std::vector<int>& counts) {
+    core::Array list;
+    for (int n : counts) list.emplace_back(n);
+    EXPECT_TRUE(form.announceNumberOfSections(core::Value(static_cast<int>(counts.size())), "test"));
+    EXPECT_TRUE(form.announceNumberOfRowsInSection(core::Value(std::move(list)), "test"));
 }
 
 // A list picker data source that counts the host's "no more items" calls

@@ -87,7 +87,7 @@ protected:
         FreshProcessTest::SetUp();
         VUISignatureCaptureController::now = [] { return core::Date{1767225600}; };  // 2026-01-01
         window->makeKeyAndVisible();
-        form->announcedNumberOfSections = 1;
+        testing::announce(*form, {0});
         form->sectionNames = {""};
     }
     void add(const std::string& json) {
@@ -95,7 +95,7 @@ protected:
         const std::string name = *p.find("_Name")->ifString();
         delegates[name] = testing::reportingDelegate();
         form->addFormCell(p, delegates[name]);
-        form->announcedNumberOfRowsInSection = {form->totalNumberOfRows()};
+        testing::announce(*form, {form->totalNumberOfRows()});
     }
     void addSignature(const std::string& name, const std::string& extra = "") {
         add(R"({"_Type": ")" + std::string(kSignature) + R"(", "_Name": ")" + name + "\"" + (extra.empty() ? "" : ", " + extra) + "}");

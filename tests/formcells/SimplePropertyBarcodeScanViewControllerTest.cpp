@@ -40,8 +40,7 @@ class BarcodeInput : public testing::FreshProcessTest {
 protected:
     void SetUp() override {
         FreshProcessTest::SetUp();
-        form->announcedNumberOfSections = 1;
-        form->announcedNumberOfRowsInSection = {3};
+        testing::announce(*form, {3});
         form->sectionNames = {""};
         form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})"),
                           nullptr);
