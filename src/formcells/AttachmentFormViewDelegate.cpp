@@ -22,6 +22,7 @@ namespace trc::formcells {
 namespace {
 
 using foundation::URL;
+using internal::AttachmentTemporaryFiles;
 using services::ParameterHelper;
 
 constexpr const char* kFileScheme = "file";

@@ -292,7 +292,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     const auto* stored = list->at(cellRow);
     if (!FormCellRowList::isCellVisible(*stored)) return;
     core::Dictionary scratch;
-    const core::Dictionary& update = FormCellParameterTypes::accepted(*stored, params, scratch);
+    const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*stored, params, scratch);
     list->merge(cellRow, update);
 
     const int visibleRow = list->visibleRow(cellRow);
@@ -336,7 +336,7 @@ void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
     FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow}, selfOwner(),
-                        SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
+                        internal::SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
 }
 
 void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {

@@ -25,7 +25,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr const char* kSignatureCaptureStyle = "SignatureCapture";
 constexpr const char* kBackgroundColorProperty = "background-color";

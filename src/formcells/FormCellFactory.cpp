@@ -45,7 +45,7 @@ namespace trc::formcells {
 
 using Kind = FormCellType::Kind;
 using Setters = FormCellSetters;
-using Configure = FormCellConfiguration;
+using Configure = internal::FormCellConfiguration;
 using ui::IndexPath;
 using ui::UITableView;
 using ui::UITableViewCell;
@@ -376,7 +376,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
             tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::filter(cell, p, sorter); });
     }
     case Kind::Extension:
-        return ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
+        return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
     case Kind::SignatureCapture:
         return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
@@ -400,7 +400,7 @@ void FormCellFactory::registerFormCell(UITableView& tableView, const std::string
     case Kind::Button: registerKind<vessa::VUIButtonFormCell>(tableView); break;
     case Kind::Filter:
     case Kind::Sorter: registerKind<vessa::VUIFilterFormCell>(tableView); break;
-    case Kind::Extension: ExtensionFormCellBuilder::registerExtension(tableView, owner, delegate); break;
+    case Kind::Extension: internal::ExtensionFormCellBuilder::registerExtension(tableView, owner, delegate); break;
     case Kind::SignatureCapture:
         tableView.registerClass<vessa::VUITextFieldFormCell>(SignatureCaptureFormCellReuseID);
         break;

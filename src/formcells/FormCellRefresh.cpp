@@ -31,7 +31,7 @@ namespace {
 
 using namespace trc::vessa;
 using Setters = FormCellSetters;
-using Configure = FormCellConfiguration;
+using Configure = internal::FormCellConfiguration;
 
 constexpr const char* kType = FormCellKeys::kType;
 

@@ -170,7 +170,7 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     if (!FormCellRowList::isSectionCellVisible(params)) return;
     if (!hasHostRow(row, kUpdateFormCell) || !cellsInSection_.isRowVisible(row)) return;
     core::Dictionary scratch;
-    const core::Dictionary& update = FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
     cellsInSection_.merge(row, update);
     if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
@@ -210,7 +210,7 @@ void FormCellSection::setFocus(int row) {
     if (!hasHostRow(row, kSetFocusWithRow) || !cellsInSection_.isRowVisible(row)) return;
     if (auto table = pageTable()) {
         FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)}, owner(),
-                            SetterSupport::rowName(*cellsInSection_.at(row)));
+                            internal::SetterSupport::rowName(*cellsInSection_.at(row)));
     }
 }
 

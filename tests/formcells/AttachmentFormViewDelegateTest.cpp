@@ -29,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using foundation::URL;
+using internal::AttachmentTemporaryFiles;
 using trc::testing::Bytes;
 
 // The owner of the row: records what it is told.

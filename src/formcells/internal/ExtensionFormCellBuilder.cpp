@@ -17,7 +17,7 @@
 #include "platform/core/SharedLoggerManager.h"
 #include "services/UIViewConstraintHandler.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -202,4 +202,4 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     return cell;
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -8,7 +8,7 @@
 #include "services/ParameterHelper.h"
 #include "platform/core/SharedLoggerManager.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -282,4 +282,4 @@ const core::Dictionary& FormCellParameterTypes::accepted(const core::Dictionary&
     return copied ? scratch : update;
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -7,7 +7,7 @@
 #include "services/ParameterHelper.h"
 #include "platform/core/SharedLoggerManager.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 using services::ParameterHelper;
 
@@ -77,4 +77,4 @@ void SetterSupport::assignStrings(const core::Array& list, std::vector<std::stri
 
 void SetterSupport::warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

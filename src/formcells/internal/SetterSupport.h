@@ -20,7 +20,7 @@ namespace trc::vessa {
 class VUIBaseTableViewCell;
 }  // namespace trc::vessa
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class SetterSupport {
 public:
@@ -60,4 +60,4 @@ public:
     static void warn(const std::string& message);
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal
