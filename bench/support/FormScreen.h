@@ -17,7 +17,6 @@
 #include "AllocationCounter.h"
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellSection.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/Clock.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
@@ -25,6 +24,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::bench {
 
@@ -108,7 +108,7 @@ private:
 class FormScreen {
 public:
     FormScreen(Owner owner, int rowsOnScreen) : owner_(owner), rowsOnScreen_(rowsOnScreen) {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         // Benches run on the virtual clock: nothing they measure waits for real time.
         dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         window_->makeKeyAndVisible();
@@ -123,7 +123,7 @@ public:
     }
     ~FormScreen() {
         window_->setRootViewController(nullptr);
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
     }
     FormScreen(const FormScreen&) = delete;
     FormScreen& operator=(const FormScreen&) = delete;

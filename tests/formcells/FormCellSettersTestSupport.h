@@ -12,9 +12,9 @@
 #include "formcells/FormCellOwner.h"
 #include "platform/core/Json.h"
 #include "platform/core/internal/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells::testing {
 
@@ -29,7 +29,7 @@ public:
 class SetterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         core::internal::Logging::clearCaptured();
     }

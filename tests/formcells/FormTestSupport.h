@@ -14,9 +14,9 @@
 #include "platform/core/Json.h"
 #include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/vessa/VUIListPickerDataSource.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells::testing {
 
@@ -99,11 +99,11 @@ public:
 class FreshProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         core::internal::Logging::clearCaptured();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 };
 
 }  // namespace trc::formcells::testing

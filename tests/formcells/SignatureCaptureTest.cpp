@@ -23,6 +23,7 @@
 #include "platform/vessa/VUISignatureCaptureController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells {
 namespace {
@@ -414,7 +415,7 @@ TEST_F(SignatureForm, AListPickerShownInATabPresentsThePad) {
 // ---- The pad, from a form cell section --------------------------------------------------------
 
 TEST(SignatureSection, ASectionThatLostItsPageStillStoresAndReports) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     dispatch::MainQueue::resetShared();
     auto window = std::make_shared<ui::UIWindow>();
     window->makeKeyAndVisible();
@@ -446,7 +447,7 @@ TEST(SignatureSection, ASectionThatLostItsPageStillStoresAndReports) {
     dispatch::MainQueue::shared().runUntilIdle();
     EXPECT_TRUE(section->getCellItems()[0].find("Value")->isDictionary());
     EXPECT_EQ(host->calls.size(), 1u);
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells {
 namespace {
@@ -175,7 +176,7 @@ TEST_F(BarcodeInput, AFormThatScannedIsFreedWithItsCellsAndControllers) {
     form.reset();
     nav.reset();
     window.reset();
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_TRUE(weakForm.expired());
     EXPECT_TRUE(weakCell.expired());
     EXPECT_TRUE(weakScanner.expired());

@@ -6,7 +6,6 @@
 
 #include "onboarding/OnboardingCustomization.h"
 #include "platform/core/internal/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UILabel.h"
@@ -15,6 +14,7 @@
 #include "services/BaseSection.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using services::BaseSection;
@@ -170,7 +170,7 @@ TEST_F(SectionedPage, SectionsOutliveNoPageAndLeaveAnOldPage) {
 }
 
 TEST_F(SectionedPage, AlertButtonTakesTheHostsOkTextOnceTheHostSetsTexts) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     onboarding::OnboardingCustomization::classInfo();
     page->showAlert(std::string("Saved"), std::nullopt);
     auto alert = std::dynamic_pointer_cast<ui::UIAlertController>(page->presentedViewController());
@@ -183,5 +183,5 @@ TEST_F(SectionedPage, AlertButtonTakesTheHostsOkTextOnceTheHostSetsTexts) {
     EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Fine");
     onboarding::OnboardingCustomization::update({});
     EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Ok") << "the onboarding texts' own default";
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
 }

@@ -5,6 +5,7 @@
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIWindow.h"
 #include "services/ToastMessageView.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using core::Value;
@@ -49,7 +50,7 @@ TEST_F(Toasts, NothingIsShownWithoutATextMessageOrAPlaceAndItIsLogged) {
     ToastMessageView::displayToastMsg({});
     ToastMessageView::displayToastMsg({{"message", 42}});
     EXPECT_EQ(toastsIn(*window), "");
-    core::ProcessState::resetAll();  // no key window any more
+    core::ProcessStateReset::resetAll();  // no key window any more
     ToastMessageView::displayToastMsg({{"message", "lost"}});
     EXPECT_EQ(ToastMessageView::current(), nullptr);
     EXPECT_EQ(warnings(), 3u);

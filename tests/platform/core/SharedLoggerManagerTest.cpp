@@ -3,6 +3,7 @@
 #include "platform/core/ProcessState.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/core/internal/Logging.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc::core;
 using internal::Logging;
@@ -53,7 +54,7 @@ TEST(ProcessStateResets, RunNewestFirstAndReplaceByName) {
     ProcessState::registerReset("test.a", [&] { order += "a"; });
     ProcessState::registerReset("test.b", [&] { order += "b"; });
     ProcessState::registerReset("test.a", [&] { order += "A"; });
-    ProcessState::resetAll();
+    ProcessStateReset::resetAll();
     EXPECT_NE(order.find("bA"), std::string::npos) << order;
     EXPECT_EQ(order.find('a'), std::string::npos) << order;
     ProcessState::registerReset("test.a", [] {});

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/core/internal/Logging.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::flows {
 namespace {
@@ -14,10 +14,10 @@ using core::internal::Logging;
 class LoggerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         Logging::clearCaptured();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     // What reached the capture, as "logger severity message" lines.
     static std::string written() {
@@ -63,7 +63,7 @@ TEST_F(LoggerTest, OffWritesNothingAndOverridesTheRoot) {
 
 TEST_F(LoggerTest, AResetForgetsTheLevelsSet) {
     Logger::shared("ZEL.Test.Reset")->setLogLevel(Logger::kOff);
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(Logger::shared("ZEL.Test.Reset")->logLevel(), Severity::debug);
 }
 

@@ -5,10 +5,10 @@
 #include <cstdlib>
 
 #include "platform/core/internal/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 #include "testsupport/TemporaryFolder.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::foundation {
 namespace {
@@ -143,7 +143,7 @@ TEST_F(BundleTest, LocalizationsAndTablesAreReadOnceUntilTheProcessStateResets) 
     write("en.lproj/FormCell.strings", "\"NoneKey\" = \"Nothing\";");
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "None") << "what was read is kept";
 
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Keine");
     Bundle::setPreferredLanguages({"fr"});
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Nothing") << "other languages count at once";

@@ -4,7 +4,6 @@
 #include <set>
 
 #include "platform/core/internal/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -12,6 +11,7 @@
 #include "platform/ui/UITableViewDelegate.h"
 #include "platform/ui/UITextField.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -53,7 +53,7 @@ public:
 class TableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         core::internal::Logging::clearCaptured();
         table->registerClass<FieldCell>("row");
