@@ -10,11 +10,11 @@
 #include <string>
 
 #include "formcells/ListPickerDataSource.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "services/Search.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using formcells::ListPickerDataSource;
@@ -42,7 +42,7 @@ std::shared_ptr<ListPickerDataSource> staticSource(const std::shared_ptr<vessa::
 }
 
 void BM_StaticSearchPerKeystroke(benchmark::State& state) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
     auto cell = std::make_shared<vessa::VUIListPickerFormCell>();
     auto source = staticSource(cell, state.range(0));
@@ -56,7 +56,7 @@ void BM_StaticSearchPerKeystroke(benchmark::State& state) {
 BENCHMARK(BM_StaticSearchPerKeystroke)->Arg(100)->Arg(10000);
 
 void BM_NewRowsOfAStaticCollection(benchmark::State& state) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
     auto cell = std::make_shared<vessa::VUIListPickerFormCell>();
     auto source = staticSource(cell, 0);

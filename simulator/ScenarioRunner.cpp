@@ -8,13 +8,13 @@
 #include "simulator/SimulatorRegistry.h"
 #include "simulator/ValuePath.h"
 #include "platform/core/ClassRegistry.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::simulator {
 
@@ -138,7 +138,7 @@ void ScenarioRunner::play(const Scenario& scenario) {
 }
 
 void ScenarioRunner::startProcess(double clockStart) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>(clockStart));
     foundation::Bundle::setMain(scenario_ && scenario_->bundle ? *scenario_->bundle : fs::path());
     foundation::Bundle::setPreferredLanguages(kScenarioLanguages);
@@ -150,7 +150,7 @@ void ScenarioRunner::tearDown() noexcept {
     try {
         instances_.clear();
         if (values_) values_->dropStored();
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         foundation::Bundle::setMain({});
         foundation::Bundle::setPreferredLanguages({});
@@ -173,7 +173,7 @@ void ScenarioRunner::settle() {
         if (global.inFlight() == 0 && !dispatch::MainQueue::shared().hasDueWork()) return;
         const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
         if (left <= 0) {
-            core::Logging::log(kLogger, "warn", "background work still running after the wait before a step");
+            core::SharedLoggerManager::log(kLogger, core::Severity::warn, "background work still running after the wait before a step");
             return;
         }
         global.waitUntilIdle(std::min(left, 0.01));

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "simulator/UiScreen.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -66,7 +66,7 @@ std::shared_ptr<ui::UITableViewCell> cellIn(const core::Dictionary& step) {
 void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
 
 void refusedUnless(bool accepted, const std::string& what) {
-    if (!accepted) core::Logging::log("ui", "info", "scenario: the screen refused " + what);
+    if (!accepted) core::SharedLoggerManager::log("ui", core::Severity::info, "scenario: the screen refused " + what);
 }
 
 }  // namespace trc::simulator

@@ -17,7 +17,6 @@
 #include "AllocationCounter.h"
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellSection.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/Clock.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
@@ -25,6 +24,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::bench {
 
@@ -108,15 +108,14 @@ private:
 class FormScreen {
 public:
     FormScreen(Owner owner, int rowsOnScreen) : owner_(owner), rowsOnScreen_(rowsOnScreen) {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         // Benches run on the virtual clock: nothing they measure waits for real time.
         dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>());
         window_->makeKeyAndVisible();
         if (owner == Owner::Form) {
             form_ = std::make_shared<formcells::FormCellContainerViewController>();
-            form_->announcedNumberOfSections = 1;
-            form_->announcedNumberOfRowsInSection = {0};
-            form_->sectionNames = {""};
+            // One section: the cells past its count stay in it.
+            announce({0});
         } else {
             page_ = std::make_shared<services::SectionedTableViewController>();
             section_ = formcells::FormCellSection::make({}, nullptr);
@@ -124,23 +123,23 @@ public:
     }
     ~FormScreen() {
         window_->setRootViewController(nullptr);
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
     }
     FormScreen(const FormScreen&) = delete;
     FormScreen& operator=(const FormScreen&) = delete;
 
     // The form only: the host announces its sections' row counts before it
     // adds the cells, which then fill them in turn.
-    void announce(std::vector<int> rowsInSections) {
-        form_->announcedNumberOfSections = static_cast<int>(rowsInSections.size());
+    void announce(const std::vector<int>& rowsInSections) {
+        core::Array counts;
+        for (int n : rowsInSections) counts.emplace_back(n);
+        form_->announceNumberOfSections(core::Value(static_cast<int>(rowsInSections.size())), "bench");
+        form_->announceNumberOfRowsInSection(core::Value(std::move(counts)), "bench");
         form_->sectionNames.assign(rowsInSections.size(), "");
-        form_->announcedNumberOfRowsInSection = std::move(rowsInSections);
-        announced_ = true;
     }
 
     void add(const core::Dictionary& params, const std::shared_ptr<core::Object>& delegate) {
         if (form_) {
-            if (!announced_) ++form_->announcedNumberOfRowsInSection[0];
             form_->addFormCell(params, delegate);
         } else {
             ++added_;
@@ -194,7 +193,6 @@ private:
     Owner owner_;
     int rowsOnScreen_;
     int added_ = 0;
-    bool announced_ = false;
     std::shared_ptr<ui::UIWindow> window_ = std::make_shared<ui::UIWindow>();
     std::shared_ptr<formcells::FormCellContainerViewController> form_;
     std::shared_ptr<services::SectionedTableViewController> page_;

@@ -15,16 +15,16 @@
 #include "services/ActivityIndicatorView.h"
 #include "services/ImagePathHandler.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
 namespace {
 
 using foundation::URL;
+using internal::AttachmentTemporaryFiles;
 using services::ParameterHelper;
 
-constexpr const char* kLogger = "ZEL.TRC";
 constexpr const char* kFileScheme = "file";
 
 std::string lower(std::string s) {
@@ -166,7 +166,7 @@ void AttachmentFormViewDelegate::loadFileContent(bool notify, const std::string&
     // Only local files are read: a host's address of anything else is no
     // attachment content.
     if (!previewURL.isFileURL()) {
-        services::SharedLoggerManager::log(kLogger, "info",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::info,
                                            "attachment " + previewURL.description() + " is no local file; not added");
         return;
     }
@@ -262,7 +262,7 @@ std::optional<URL> AttachmentFormViewDelegate::urlForAttachmentAtIndex(
 
 void AttachmentFormViewDelegate::didPressDeleteAtIndex(vessa::VUIAttachmentsViewController& /*controller*/, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= attachmentUniqueIDs.size()) {
-        services::SharedLoggerManager::log(kLogger, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            "attachment delete at " + std::to_string(index) + ": no such attachment");
         return;
     }

@@ -21,7 +21,7 @@
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "services/AppConfig.h"
 #include "services/HostNumber.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/TextHandler.h"
 
 namespace trc::formcells {
@@ -46,7 +46,7 @@ std::optional<Kind> kindIn(const core::Dictionary& d) {
     return type ? FormCellType::fromRawValue(*type) : std::nullopt;
 }
 
-void warn(const std::string& message) { services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
 core::Value integerArray(const std::vector<int>& values) {
     core::Array out;
@@ -96,8 +96,8 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
             .constructible()
             .protocol("UITextFieldDelegate")
             .protocol("FullScreenTableViewControllerTraits")
-            .property("numberOfSections", [](const C& c) { return core::Value(c.announcedNumberOfSections); })
-            .property("numberOfRowsInSection", [](const C& c) { return integerArray(c.announcedNumberOfRowsInSection); })
+            .property("numberOfSections", [](const C& c) { return core::Value(c.announcedNumberOfSections_); })
+            .property("numberOfRowsInSection", [](const C& c) { return integerArray(c.announcedNumberOfRowsInSection_); })
             .property("sectionNames", [](const C& c) { return stringArray(c.sectionNames); })
             .property("isInPopover", [](const C& c) { return core::Value(c.isInPopover); })
             .property("isInEmbeddedFrame", [](const C& c) { return core::Value(c.isInEmbeddedFrame); })
@@ -207,7 +207,7 @@ std::shared_ptr<FormCellOwner> FormCellContainerViewController::selfOwner() {
 bool FormCellContainerViewController::announceNumberOfSections(const core::Value& count, std::string_view entry) {
     auto n = HostNumber::count(count, entry, "numberOfSections");
     if (!n) return false;
-    announcedNumberOfSections = *n;
+    announcedNumberOfSections_ = *n;
     return true;
 }
 
@@ -230,7 +230,7 @@ bool FormCellContainerViewController::announceNumberOfRowsInSection(const core::
         if (!n) return false;
         parsed.push_back(*n);
     }
-    announcedNumberOfRowsInSection = std::move(parsed);
+    announcedNumberOfRowsInSection_ = std::move(parsed);
     placement_ = {};
     return true;
 }
@@ -268,7 +268,7 @@ int FormCellContainerViewController::sectionForNextCell() {
     // the search goes on from where the last one ended, and adding a cell
     // costs the same however many sections lie before it. It starts again
     // when the counts are announced anew.
-    const std::vector<int>& counts = announcedNumberOfRowsInSection;
+    const std::vector<int>& counts = announcedNumberOfRowsInSection_;
     if (counts.empty()) return 0;
     if (placement_.counts != counts.data() || placement_.size != counts.size()) {
         placement_ = {counts.data(), counts.size(), 0, 0};
@@ -292,7 +292,7 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     const auto* stored = list->at(cellRow);
     if (!FormCellRowList::isCellVisible(*stored)) return;
     core::Dictionary scratch;
-    const core::Dictionary& update = FormCellParameterTypes::accepted(*stored, params, scratch);
+    const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*stored, params, scratch);
     list->merge(cellRow, update);
 
     const int visibleRow = list->visibleRow(cellRow);
@@ -311,8 +311,8 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
 void FormCellContainerViewController::updateFormCells(const core::Array& cells,
                                                       const std::optional<std::string>& style) {
     std::size_t flat = 0;
-    for (std::size_t s = 0; s < announcedNumberOfRowsInSection.size(); ++s) {
-        const int count = announcedNumberOfRowsInSection[s];
+    for (std::size_t s = 0; s < announcedNumberOfRowsInSection_.size(); ++s) {
+        const int count = announcedNumberOfRowsInSection_[s];
         auto* list = rows(static_cast<int>(s));
         for (int r = 0; r < count; ++r) {
             const std::size_t index = flat + static_cast<std::size_t>(r);
@@ -336,7 +336,7 @@ void FormCellContainerViewController::setFocus(int cellRow, int cellSection) {
     const int visibleRow = getVisibleRow(cellRow, cellSection);
     if (visibleRow < 0) return;
     FocusUtil::setFocus(tableView(), IndexPath{cellSection, visibleRow}, selfOwner(),
-                        SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
+                        internal::SetterSupport::rowName(*rows(cellSection)->at(cellRow)));
 }
 
 void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int cellSection) {
@@ -474,7 +474,7 @@ bool FormCellContainerViewController::textFieldShouldReturn(ui::UITextField& tex
 
 // ---- Table ---------------------------------------------------------------------------
 
-int FormCellContainerViewController::numberOfSections(UITableView& /*tableView*/) { return announcedNumberOfSections; }
+int FormCellContainerViewController::numberOfSections(UITableView& /*tableView*/) { return announcedNumberOfSections_; }
 
 int FormCellContainerViewController::numberOfRowsInSection(UITableView& /*tableView*/, int section) {
     const auto* list = rows(section);

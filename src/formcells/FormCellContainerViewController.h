@@ -70,15 +70,13 @@ public:
     static constexpr const char* kSetFocus = "setFocus:cellSection:";
     static constexpr const char* kHideLazyLoadingIndicator = "hideLazyLoadingIndicator:cellSection:";
 
-    // Announced by the host; readable and writable by name (the runtime
-    // names are "numberOfSections" and "numberOfRowsInSection", which in C++
-    // are the table data source's calls). The form remembers which sections
-    // earlier cells filled: a count changed in place (in the same list, or
-    // one of as many entries assigned over it) for a section before the one
-    // the latest cell went into is not seen by later cells; counts announced
-    // anew (announceNumberOfRowsInSection) are.
-    int announcedNumberOfSections = 0;
-    std::vector<int> announcedNumberOfRowsInSection;
+    // Announced by the host; readable by name (the runtime names are
+    // "numberOfSections" and "numberOfRowsInSection", which in C++ are the
+    // table data source's calls). Set only through the announce calls below,
+    // so they never pass the cap; cells added after counts announced anew
+    // are placed by the new counts.
+    int announcedNumberOfSections() const { return announcedNumberOfSections_; }
+    const std::vector<int>& announcedNumberOfRowsInSection() const { return announcedNumberOfRowsInSection_; }
     // Take the host's announced counts, or refuse them (logged under entry)
     // and keep the ones the form had: a count that is no integer, above the
     // cap, or (rows) a list longer than the cap. False when refused.
@@ -158,6 +156,8 @@ private:
     // The section the cell added as number totalNumberOfRows_ goes into.
     int sectionForNextCell();
 
+    int announcedNumberOfSections_ = 0;
+    std::vector<int> announcedNumberOfRowsInSection_;
     std::map<int, FormCellRowList> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
     // Where the latest cell was placed: sections before `section` were full

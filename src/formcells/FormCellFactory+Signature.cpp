@@ -18,14 +18,14 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/AppConfig.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr const char* kSignatureCaptureStyle = "SignatureCapture";
 constexpr const char* kBackgroundColorProperty = "background-color";
@@ -128,7 +128,7 @@ void openSignatureCapture(vessa::VUIButton& button, const FormCellFactory::Owner
     }
     auto padDelegate = makeDelegate(params, indexPath, owner, delegate);
     if (!padDelegate) {
-        services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            "a signature row shown by neither a form nor a form cell section cannot sign");
         return;
     }

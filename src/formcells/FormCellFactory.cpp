@@ -39,13 +39,13 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/Search.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
 using Kind = FormCellType::Kind;
 using Setters = FormCellSetters;
-using Configure = FormCellConfiguration;
+using Configure = internal::FormCellConfiguration;
 using ui::IndexPath;
 using ui::UITableView;
 using ui::UITableViewCell;
@@ -131,7 +131,7 @@ public:
         if (!delegate) return;
         auto row = owner->shownRow(name_, indexPath_);
         if (!row) {
-            services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
@@ -282,7 +282,7 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
 
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                  std::string_view cellType) {
-    services::SharedLoggerManager::log(FormCellFactory::kLoggerName, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
     if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
         tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
@@ -322,7 +322,7 @@ void FormCellFactory::setLocale(std::string_view identifier, std::string_view en
     std::string shown;
     core::Json::writeString(identifier.substr(0, kShown), shown);
     if (identifier.size() > kShown) shown += "...";
-    services::SharedLoggerManager::log(kLoggerName, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        std::string(entry) + ": " + shown + " (" + std::to_string(identifier.size()) +
                                            " bytes) makes no valid locale; the locale stays " + locale().identifier());
 }
@@ -376,7 +376,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
             tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::filter(cell, p, sorter); });
     }
     case Kind::Extension:
-        return ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
+        return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
     case Kind::SignatureCapture:
         return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
@@ -400,7 +400,7 @@ void FormCellFactory::registerFormCell(UITableView& tableView, const std::string
     case Kind::Button: registerKind<vessa::VUIButtonFormCell>(tableView); break;
     case Kind::Filter:
     case Kind::Sorter: registerKind<vessa::VUIFilterFormCell>(tableView); break;
-    case Kind::Extension: ExtensionFormCellBuilder::registerExtension(tableView, owner, delegate); break;
+    case Kind::Extension: internal::ExtensionFormCellBuilder::registerExtension(tableView, owner, delegate); break;
     case Kind::SignatureCapture:
         tableView.registerClass<vessa::VUITextFieldFormCell>(SignatureCaptureFormCellReuseID);
         break;

@@ -60,7 +60,6 @@ public:
     static constexpr const char* kSignatureSymbolName = "signature";
     // Where a row of no known kind gets its empty cell; no kind uses it.
     static constexpr const char* kUnknownFormCellReuseID = "UnknownFormCell";
-    static constexpr const char* kLoggerName = "ZEL.TRC";
 
     // Settable statics; nothing in the library changes them.
     static std::string extensionFormCellReuseID;        // "ExtensionFormCell"

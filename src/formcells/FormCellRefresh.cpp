@@ -23,7 +23,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -31,7 +31,7 @@ namespace {
 
 using namespace trc::vessa;
 using Setters = FormCellSetters;
-using Configure = FormCellConfiguration;
+using Configure = internal::FormCellConfiguration;
 
 constexpr const char* kType = FormCellKeys::kType;
 
@@ -140,7 +140,7 @@ void FormCellRefresh::hideLazyLoadingIndicator(const std::shared_ptr<ui::UITable
     try {
         source->perform(kHideLazyLoadingIndicator);
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log("ZEL.TRC", "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                            std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
     }
 }

@@ -19,7 +19,7 @@
 #include "services/ParameterHelper.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -27,7 +27,6 @@ namespace {
 
 using services::ParameterHelper;
 
-constexpr const char* kLogger = "ZEL.TRC";
 constexpr const char* kName = FormCellKeys::kName;
 constexpr const char* kType = FormCellKeys::kType;
 constexpr const char* kHeight = FormCellKeys::kHeight;
@@ -43,7 +42,7 @@ bool isKind(const std::string* type, FormCellType::Kind kind) {
     return type && *type == FormCellType::rawValue(kind);
 }
 
-void warn(const std::string& message) { services::SharedLoggerManager::log(kLogger, "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
 // Sends a host callback the delegate answers; a failing send is logged, never
 // passed on to the host's call that caused it.
@@ -54,7 +53,7 @@ core::Value send(const std::shared_ptr<core::Object>& delegate, const char* sele
         std::vector<core::Value> list(args);
         return delegate->perform(selector, core::Args(list));
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log(kLogger, "error", std::string(selector) + " failed: " + e.what());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string(selector) + " failed: " + e.what());
         return {};
     }
 }
@@ -171,7 +170,7 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     if (!FormCellRowList::isSectionCellVisible(params)) return;
     if (!hasHostRow(row, kUpdateFormCell) || !cellsInSection_.isRowVisible(row)) return;
     core::Dictionary scratch;
-    const core::Dictionary& update = FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
     cellsInSection_.merge(row, update);
     if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
@@ -211,7 +210,7 @@ void FormCellSection::setFocus(int row) {
     if (!hasHostRow(row, kSetFocusWithRow) || !cellsInSection_.isRowVisible(row)) return;
     if (auto table = pageTable()) {
         FocusUtil::setFocus(table, {sectionIndex, cellsInSection_.visibleRow(row)}, owner(),
-                            SetterSupport::rowName(*cellsInSection_.at(row)));
+                            internal::SetterSupport::rowName(*cellsInSection_.at(row)));
     }
 }
 

@@ -21,6 +21,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
+using internal::SetterSupport;
 
 constexpr const char* kAttachmentCancelTitle = "AttachmentCancelTitle";
 constexpr const char* kAttachmentTitle = "AttachmentTitle";

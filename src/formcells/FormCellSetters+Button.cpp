@@ -15,7 +15,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr std::string_view kTextAlignment = "TextAlignment";
 constexpr std::string_view kTitle = "Title";

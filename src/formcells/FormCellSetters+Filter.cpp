@@ -19,7 +19,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr std::string_view kFilterItems = "FilterItems";
 constexpr std::string_view kSortByItems = "SortByItems";

@@ -32,7 +32,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 using Items = ListPickerDataSource::Items;
 using Cell = std::shared_ptr<vessa::VUIListPickerFormCell>;
 

@@ -27,7 +27,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 using Style = foundation::DateFormatter::Style;
 
 constexpr std::string_view kMode = "Mode";
@@ -38,8 +38,8 @@ constexpr std::string_view kSwitch = "Switch";
 constexpr std::string_view kSegments = "Segments";
 constexpr std::string_view kApportionsSegmentWidthsByContent = "ApportionsSegmentWidthsByContent";
 
-FormCellDefaultStyle& switchDefaultStyle() {
-    static FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
+internal::FormCellDefaultStyle& switchDefaultStyle() {
+    static internal::FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
     return style;
 }
 
@@ -168,7 +168,7 @@ void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwit
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);
     S::applyEditable(params, *cell);
-    FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
+    internal::FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
     defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->switchView());
     defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *cell->switchView());
 }

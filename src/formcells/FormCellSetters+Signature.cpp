@@ -13,12 +13,12 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr const char* kInitialStatusText = "InitialStatusText";
 
-FormCellDefaultStyle& signatureDefaultStyle() {
-    static FormCellDefaultStyle style(S::kValue, "formcells.SignatureCaptureDefaultStyle");
+internal::FormCellDefaultStyle& signatureDefaultStyle() {
+    static internal::FormCellDefaultStyle style(S::kValue, "formcells.SignatureCaptureDefaultStyle");
     return style;
 }
 

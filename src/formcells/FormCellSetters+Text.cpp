@@ -25,7 +25,7 @@ namespace trc::formcells {
 namespace {
 
 using services::ParameterHelper;
-using S = SetterSupport;
+using S = internal::SetterSupport;
 
 constexpr std::string_view kKeyboardType = "KeyboardType";
 constexpr std::string_view kAlternateInput = "AlternateInput";
@@ -53,8 +53,8 @@ constexpr int kNoteMaxLines = 2;
 // Given only a maximum, a note starts with at most this many lines.
 constexpr int kNoteMinLinesCap = 3;
 
-FormCellDefaultStyle& simplePropertyDefaultStyle() {
-    static FormCellDefaultStyle style(S::kValue, "FormCellSetters.simplePropertyDefaultStyle");
+internal::FormCellDefaultStyle& simplePropertyDefaultStyle() {
+    static internal::FormCellDefaultStyle style(S::kValue, "FormCellSetters.simplePropertyDefaultStyle");
     return style;
 }
 
@@ -157,7 +157,7 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
         }
     }
 
-    FormCellDefaultStyle& defaultStyle = simplePropertyDefaultStyle();
+    internal::FormCellDefaultStyle& defaultStyle = simplePropertyDefaultStyle();
     defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *field);
     defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *field);
 

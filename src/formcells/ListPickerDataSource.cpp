@@ -19,7 +19,7 @@
 #include "services/ActivityIndicatorView.h"
 #include "services/ObjectCell.h"
 #include "services/Search.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -30,8 +30,8 @@ using vessa::VUIObjectTableViewCell;
 
 constexpr const char* kUserInfo = "userInfo";
 
-void log(const char* severity, const std::string& message) {
-    services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, severity, "list picker: " + message);
+void log(core::Severity severity, const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, severity, "list picker: " + message);
 }
 
 // Without regard to the language, as texts from any locale are compared.
@@ -147,7 +147,7 @@ void send(const std::weak_ptr<core::Object>& weakDelegate, const char* selector,
             delegate->perform(selector);
         }
     } catch (const std::exception& e) {
-        log("error", std::string(selector) + " failed: " + e.what());
+        log(core::Severity::error, std::string(selector) + " failed: " + e.what());
     }
 }
 
@@ -281,7 +281,7 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::cellForRowAt(ui::UITa
         position = inResults ? indexesOfFilteredChoices_[static_cast<std::size_t>(row)] : -1;
     }
     if (position < 0 || position >= static_cast<int>(data_.size())) {
-        log("warn", "row " + std::to_string(row) + " is not among the " + std::to_string(data_.size()) +
+        log(core::Severity::warn, "row " + std::to_string(row) + " is not among the " + std::to_string(data_.size()) +
                         " rows; it shows empty");
         return plainCell(tableView, std::nullopt);
     }

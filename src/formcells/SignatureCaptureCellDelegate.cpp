@@ -9,14 +9,14 @@
 #include "platform/vessa/VUISignatureCaptureController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
 namespace {
 
-void note(const char* severity, const std::string& message) {
-    services::SharedLoggerManager::log(FormCellFactory::kLoggerName, severity, message);
+void note(core::Severity severity, const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, severity, message);
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ void SignatureCaptureCellDelegate::didCancelSignatureCaptureController(vessa::VU
 void SignatureCaptureCellDelegate::store(const std::shared_ptr<ui::UIImage>& signatureImage) {
     auto png = signatureImage ? ui::ImageEncoder::pngData(*signatureImage) : std::nullopt;
     if (!png) {
-        note("info", "the signature image has no PNG form; nothing stored");
+        note(core::Severity::info, "the signature image has no PNG form; nothing stored");
         return;
     }
     auto container = formCellContainer_.lock();
@@ -78,7 +78,7 @@ void SignatureCaptureCellDelegate::store(const std::shared_ptr<ui::UIImage>& sig
 
     auto row = owner->shownRow(cellName, indexPath_);
     if (!row) {
-        note("warn", "signature row \"" + cellName.value_or("") + "\" is no longer shown; the signature is not stored");
+        note(core::Severity::warn, "signature row \"" + cellName.value_or("") + "\" is no longer shown; the signature is not stored");
         return;
     }
 

@@ -9,7 +9,7 @@
 #include "platform/ui/AVCaptureDevice.h"
 #include "platform/ui/UIImagePickerController.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
@@ -20,7 +20,7 @@ using Operation = void (BarcodeScannerViewController::*)(std::optional<core::Dic
                                                          BarcodeScannerViewController::Callback);
 
 void refuse(const char* selector, const std::string& why) {
-    services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        std::string("BarcodeScannerBridge ") + selector + " " + why);
 }
 

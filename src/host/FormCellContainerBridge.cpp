@@ -5,7 +5,7 @@
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/ListPickerDataSource.h"
 #include "platform/core/ClassInfo.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
@@ -22,7 +22,7 @@ constexpr const char* kIsInPopover = "isInPopover";
 constexpr const char* kLocale = "locale";
 
 void refuse(const std::string& selector, const std::string& why) {
-    services::SharedLoggerManager::log(formcells::FormCellFactory::kLoggerName, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        "FormCellContainerBridge " + selector + ": " + why);
 }
 

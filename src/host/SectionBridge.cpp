@@ -6,15 +6,14 @@
 #include "services/SearchTimer.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
 
-void logError(const std::string& message) { services::SharedLoggerManager::log(kLogger, "error", message); }
+void logError(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, message); }
 
 // Host selectors and the section selectors they forward to.
 constexpr const char* kCreate = "create:callback:";

@@ -2,7 +2,7 @@
 
 #include "host/SectionBridge.h"
 #include "services/SectionedTableViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
@@ -33,7 +33,7 @@ core::Value SectionedTableBridge::create(const core::Value& sections) {
             placed.push_back(bridge && bridge->section() ? core::Value(bridge->section()) : item);
         }
     } else {
-        services::SharedLoggerManager::log("ZEL.TRC", "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                            std::string(kCreate) + ": the sections must be a list; the page is empty");
     }
     auto page = std::make_shared<services::SectionedTableViewController>();

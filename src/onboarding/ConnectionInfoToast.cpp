@@ -9,15 +9,15 @@ using services::AppConfig;
 using services::ToastMessageView;
 
 void ConnectionInfoToast::showToast(const core::Value& parent) {
-    core::Dictionary& settings = AppConfig::sharedInstance()->connectionSettings;
-    const core::Value* message = settings.find(AppConfig::kConnectionInfoToastMessage);
+    const auto config = AppConfig::sharedInstance();
+    const core::Value* message = config->connectionSettings().find(AppConfig::kConnectionInfoToastMessage);
     if (!message || !message->isString() || message->ifString()->empty()) return;
     core::Dictionary params{{ToastMessageView::kMessageKey, *message},
                             {ToastMessageView::kDurationKey, kDuration},
                             {ToastMessageView::kMaxNumberOfLinesKey, kMaxNumberOfLines}};
     if (!parent.isNil()) params.set(ToastMessageView::kBackgroundKey, parent);
     ToastMessageView::displayToastMsg(params);
-    settings.set(AppConfig::kConnectionInfoToastMessage, "");
+    config->setConnectionSetting(AppConfig::kConnectionInfoToastMessage, "");
 }
 
 }  // namespace trc::onboarding

@@ -19,7 +19,7 @@
 #include "services/AppConfig.h"
 #include "services/ImagePathHandler.h"
 #include "services/SecureStoreManager.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -28,7 +28,6 @@ namespace {
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
 
-constexpr const char* kLogger = "ZEL.TRC";
 
 std::optional<std::map<std::string, Flows>>& flowsSlot() {
     static std::optional<std::map<std::string, Flows>> slot;
@@ -73,20 +72,20 @@ Flows Flows::oauth() {
     try {
         stored = services::SecureStoreManager::sharedInstance()->getString(kApplicationIDKey);
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log(kLogger, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     auto config = AppConfig::sharedInstance();
     // The application ID of every request is the one the client was onboarded
     // with: a scanned code's, once a code was taken, else the host's.
     config->takeScannedConnectionSettings();
-    const core::Value* setting = config->connectionSettings.find(AppConfig::kApplicationID);
+    const core::Value* setting = config->connectionSettings().find(AppConfig::kApplicationID);
     if (setting && setting->ifString()) {
         myAppId = *setting->ifString();
     } else {
         // A value of another kind is no application ID; the stored one stands in.
         if (setting && !setting->isNothing())
-            services::SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; ignored");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; ignored");
         myAppId = stored;
     }
     const std::string appID = *myAppId.ifString();
@@ -109,7 +108,7 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
     if (const core::Value* v = params.find(kSkipEulaKey); v && v->ifBool()) {
         skipEula = *v->ifBool();
     } else {
-        services::SharedLoggerManager::log(kLogger, "warn", "Error: the value of SkipEula must be a boolean!");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Error: the value of SkipEula must be a boolean!");
     }
 
     auto settingsDownload = [] {
@@ -148,7 +147,7 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
         try {
             services::SecureStoreManager::sharedInstance()->putString(*myAppId.ifString(), kApplicationIDKey);
         } catch (const std::exception& e) {
-            services::SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                std::string("Failed to save applicationID to secure storage ") + e.what());
         }
     }
@@ -172,14 +171,14 @@ void Flows::customizeWelcomeScreen(vessa::WelcomeStepUI& screen) {
     auto config = AppConfig::sharedInstance();
     if (auto headline = screen.headlineLabel()) headline->text = kDefaultHeadline;
     screen.setDemoModeAvailable(false);
-    if (config->appLabel)
-        if (auto headline = screen.headlineLabel()) headline->text = *config->appLabel;
-    if (config->detailLabel)
-        if (auto detail = screen.detailLabel()) detail->text = *config->detailLabel;
-    if (config->isDemoAvailable) screen.setDemoModeAvailable(*config->isDemoAvailable);
-    if (config->demoButtonText) setTitle(screen.footnoteActionButton(), *config->demoButtonText);
-    if (config->signinButtonText && config->isAppConnectionSettingsValidForOnboarding())
-        setTitle(screen.primaryActionButton(), *config->signinButtonText);
+    if (config->appLabel())
+        if (auto headline = screen.headlineLabel()) headline->text = *config->appLabel();
+    if (config->detailLabel())
+        if (auto detail = screen.detailLabel()) detail->text = *config->detailLabel();
+    if (config->isDemoAvailable()) screen.setDemoModeAvailable(*config->isDemoAvailable());
+    if (config->demoButtonText()) setTitle(screen.footnoteActionButton(), *config->demoButtonText());
+    if (config->signinButtonText() && config->isAppConnectionSettingsValidForOnboarding())
+        setTitle(screen.primaryActionButton(), *config->signinButtonText());
     if (std::optional<std::string> scan = OnboardingCustomization::get(Text::scanButtonString)) {
         if (!config->isAppConnectionSettingsValidForOnboarding() || customizeScanButton) {
             setTitle(screen.primaryActionButton(), *scan);
@@ -188,13 +187,13 @@ void Flows::customizeWelcomeScreen(vessa::WelcomeStepUI& screen) {
     }
     if (auto* welcome = dynamic_cast<vessa::VUIWelcomeScreen*>(&screen)) {
         welcome->emailTextField()->text = kPlaceholderEmail;
-        if (config->welcomeDetailLabel)
-            if (auto footnote = welcome->footnoteLabel()) footnote->text = *config->welcomeDetailLabel;
+        if (config->welcomeDetailLabel())
+            if (auto footnote = welcome->footnoteLabel()) footnote->text = *config->welcomeDetailLabel();
     }
 }
 
 std::shared_ptr<flows::OAuth2AuthenticationStep> Flows::createOAuth2AuthenticationStep() {
-    const core::Value* allow = AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kAllowCerts);
+    const core::Value* allow = AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kAllowCerts);
     const bool allowCerts = allow && allow->ifBool() && *allow->ifBool();
     std::shared_ptr<flows::OAuth2AuthenticationPresenter> presenter;
     if (allowCerts)

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -14,10 +14,10 @@ bool HostCallback::send(const std::shared_ptr<core::Object>& callback, std::stri
         callback->perform(selector, argument);
         return true;
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log("ZEL.TRC", "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                            "the host's callback failed on " + std::string(selector) + ": " + e.what());
     } catch (...) {
-        services::SharedLoggerManager::log("ZEL.TRC", "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                            "the host's callback failed on " + std::string(selector));
     }
     return false;

@@ -4,13 +4,12 @@
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIControl.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
 namespace {
 
-constexpr const char* kLogger = services::SharedLoggerManager::kTRCLogger;
 
 }  // namespace
 
@@ -32,7 +31,7 @@ void LaunchEULAStep::eulaRejected(flows::VUIEULAViewController&) {
     presenter->present(makeRejectionAlert(), [](flows::ErrorPtr error) {
         // The agreement screen is still there to answer; only say why no alert came.
         if (error)
-            services::SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                "the EULA rejection alert could not be shown: " + error->description());
     });
 }

@@ -9,7 +9,7 @@
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
 #include "platform/foundation/WebURL.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -18,7 +18,7 @@ namespace {
 // Misconfigured flows end here rather than hang; one main-queue hop, as a
 // request's completion would.
 void failForMissingSettings(flows::OnboardingStep::Completion completionHandler) {
-    services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "error",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                        "network check: no usable backend URL in the settings parameters");
     dispatch::MainQueue::shared().async([completionHandler = std::move(completionHandler)] {
         completionHandler(flows::OnboardingResult::failed(flows::OnboardingError::missingArgument(
@@ -53,7 +53,7 @@ void NetworkCheckStep::pingTest(const std::optional<std::string>& urlString, con
                        if (error && error->code() == flows::URLError::notConnectedToInternet &&
                            error->domain() == flows::URLError::kDomain) {
                            const std::string text = error->localizedDescription();
-                           services::SharedLoggerManager::log(kConsoleLogger, "info", kPingFailedText + text);
+                           core::SharedLoggerManager::log(kConsoleLogger, core::Severity::info, kPingFailedText + text);
                            NetworkCheckStepError::setNetworkErrorString(text);
                            completionHandler(flows::OnboardingResult::failed(NetworkCheckStepError::networkUnreachable()));
                            return;

@@ -29,7 +29,7 @@
 #include "platform/vessa/VUIInfoViewController.h"
 #include "services/AppConfig.h"
 #include "services/DataServiceUtils.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/VersionObserver.h"
 
 namespace trc::onboarding {
@@ -40,7 +40,6 @@ using core::Value;
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
 
-constexpr const char* kTrcLogger = "ZEL.TRC";
 
 std::shared_ptr<OnboardingController>& sharedSlot() {
     static std::shared_ptr<OnboardingController> slot;
@@ -65,7 +64,7 @@ core::Dictionary dictionaryArg(const Value& v) {
 std::optional<core::Dictionary> onboardingParams(const Value& v, const char* selector) {
     if (const core::Dictionary* d = v.ifDictionary()) return *d;
     if (v.isNothing()) return core::Dictionary{};
-    services::SharedLoggerManager::log(kTrcLogger, "warn",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                        std::string(selector) + ": the parameters are not a dictionary but " +
                                            core::Value::kindName(v.kind()) + "; nothing changed");
     return std::nullopt;
@@ -213,9 +212,9 @@ flows::OnboardingContext OnboardingController::defaultInitialContext() const {
     flows::OnboardingContext context(foundation::UUID(), flows::CompositeStorage::makeInMemory(),
                                      std::make_shared<flows::ModalUIViewControllerPresenter>());
     auto config = AppConfig::sharedInstance();
-    if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(config->credentialStore))
+    if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(config->credentialStore()))
         context.credentialStore = store;
-    if (auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(config->zelURLSession))
+    if (auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(config->zelURLSession()))
         context.setZelURLSession(session);
     context.credentialStores[flows::CredentialStoreID::shared] = flows::CompositeStorage::makeInMemory();
     return context;
@@ -228,7 +227,7 @@ void OnboardingController::initialize(const core::Dictionary& newParams, std::sh
     callback = std::move(newCallback);
     eulaAccepted = false;
     auto config = AppConfig::sharedInstance();
-    config->isOnboarding = true;
+    config->setIsOnboarding(true);
     updateParams(newParams);
     config->setAllowedDomains(newParams);
     config->setAppSchemeAllowedDomains(newParams);
@@ -252,10 +251,10 @@ void OnboardingController::initialize(const core::Dictionary& newParams, std::sh
 void OnboardingController::updateParams(const core::Dictionary& newParams) {
     auto config = AppConfig::sharedInstance();
     bool rebuild = false;
-    const Value* stored = config->connectionSettings.find(AppConfig::kAllowCerts);
+    const Value* stored = config->connectionSettings().find(AppConfig::kAllowCerts);
     const Value* given = newParams.find("AllowCerts");
     if (stored && stored->ifBool() && given && !(given->ifBool() && *given->ifBool() == *stored->ifBool())) {
-        config->connectionSettings.set(AppConfig::kAllowCerts, *given);
+        config->setConnectionSetting(AppConfig::kAllowCerts, *given);
         rebuild = true;
     }
     params = newParams;
@@ -268,17 +267,17 @@ void OnboardingController::cacheWelcomeScreenAndConnSettings() {
     auto config = AppConfig::sharedInstance();
     for (const ConnectionKey& key : connectionKeys()) {
         const Value* v = params.find(key.param);
-        config->connectionSettings.set(key.setting, v ? *v : Value());
+        config->setConnectionSetting(key.setting, v ? *v : Value());
     }
-    config->appLabel = stringParam(params, "AppNameLabel");
-    config->detailLabel = stringParam(params, "DetailLabelViewText");
+    config->setAppLabel(stringParam(params, "AppNameLabel"));
+    config->setDetailLabel(stringParam(params, "DetailLabelViewText"));
     const Value* demo = params.find("IsDemoAvailable");
-    config->isDemoAvailable = demo && demo->ifBool() ? std::optional<bool>(*demo->ifBool()) : std::nullopt;
-    config->welcomeDetailLabel = stringParam(params, "WelcomeDetailLabel");
-    config->signinButtonText = stringParam(params, "SigninButtonText");
-    config->demoButtonText = stringParam(params, "DemoButtonText");
+    config->setIsDemoAvailable(demo && demo->ifBool() ? std::optional<bool>(*demo->ifBool()) : std::nullopt);
+    config->setWelcomeDetailLabel(stringParam(params, "WelcomeDetailLabel"));
+    config->setSigninButtonText(stringParam(params, "SigninButtonText"));
+    config->setDemoButtonText(stringParam(params, "DemoButtonText"));
     if (const Value* encrypt = params.find("EncryptDatabase"); encrypt && encrypt->ifBool())
-        config->encryptDatabase = *encrypt->ifBool();
+        config->setEncryptDatabase(*encrypt->ifBool());
     // A client onboarded from a code keeps the code's connection values, its
     // application ID among them, whatever the host passes now.
     config->takeScannedConnectionSettings();
@@ -318,9 +317,9 @@ void OnboardingController::saveInfoFromContext(const flows::OnboardingContext& c
         if (std::dynamic_pointer_cast<services::VersionObserver>(o)) observed = true;
     if (!observed) session->registerObserver(std::make_shared<services::VersionObserver>());
     auto config = AppConfig::sharedInstance();
-    config->zelURLSession = session;
-    config->credentialStore = std::dynamic_pointer_cast<core::Object>(context.credentialStore);
-    if (context.credentialStore && !config->credentialStore)
+    config->setZelURLSession(session);
+    config->setCredentialStore(std::dynamic_pointer_cast<core::Object>(context.credentialStore));
+    if (context.credentialStore && !config->credentialStore())
         logger()->error("the credential store of the onboarding cannot be kept");
 }
 
@@ -379,7 +378,7 @@ flows::ErrorPtr OnboardingController::saveOnboarding(const flows::OnboardingCont
 }
 
 void OnboardingController::loadRegistrationInfo(const flows::ZELvornSettingsParameters& settings) {
-    auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(AppConfig::sharedInstance()->zelURLSession);
+    auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(AppConfig::sharedInstance()->zelURLSession());
     if (!session) return;
     core::Dictionary info;
     if (flows::ZELvornSettingsParameters::defaultDeviceID)
@@ -393,38 +392,40 @@ void OnboardingController::loadRegistrationInfo(const flows::ZELvornSettingsPara
         if (s->callback)
             HostCallback::send(s->callback, kFinishedLoadingRegistrationInfo, Value(info));
         else
-            services::SharedLoggerManager::log(kTrcLogger, "warn", kCallbackIsNil);
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, kCallbackIsNil);
     });
 }
 
 void OnboardingController::didConfirmPasscode(const foundation::UUID& onboardingID) {
     setOnboardingStage(kStageInApplication);
     auto config = AppConfig::sharedInstance();
-    if (!config->encryptDatabase) {
-        config->data.set(kOfflineKey, "");
-    } else if (config->isOnboarding) {
+    core::Dictionary data = config->data();
+    if (!config->encryptDatabase()) {
+        data.set(kOfflineKey, "");
+    } else if (config->isOnboarding()) {
         if (std::optional<std::string> key = services::DataServiceUtils::generateOfflineStoreEncryptionKey())
-            config->data.set(kOfflineKey, *key);
+            data.set(kOfflineKey, *key);
         else
-            config->data.erase(kOfflineKey);
+            data.erase(kOfflineKey);
     } else {
-        config->data.set(kOfflineKey, kUnusedOfflineKey);
+        data.set(kOfflineKey, kUnusedOfflineKey);
     }
     // What this onboarding's own store says, whatever "onboarded" holds.
-    config->passcodeSource = PasscodeOperations::passcodeSource(onboardingID);
-    config->data.set(kPasscodeSourceKey, Value(static_cast<long long>(config->passcodeSource)));
+    config->setPasscodeSource(PasscodeOperations::passcodeSource(onboardingID));
+    data.set(kPasscodeSourceKey, Value(static_cast<long long>(config->passcodeSource())));
+    config->setData(std::move(data));
     config->removeBlur();
     if (callback) {
-        HostCallback::send(callback, kFinishedOnboarding, Value(config->data));
-        config->isOnboarding = false;
+        HostCallback::send(callback, kFinishedOnboarding, Value(config->data()));
+        config->setIsOnboarding(false);
         defaults().setObject(kIsInitialLaunchKey, Value(true));
     } else {
-        services::SharedLoggerManager::log(kTrcLogger, "warn", kCallbackIsNil);
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, kCallbackIsNil);
     }
 }
 
 void OnboardingController::enterDemoMode() {
-    AppConfig::sharedInstance()->isOnboarding = false;
+    AppConfig::sharedInstance()->setIsOnboarding(false);
     core::Dictionary demo;
     if (std::optional<std::string> key = services::DataServiceUtils::generateOfflineStoreEncryptionKey())
         demo.set(kOfflineKey, *key);
@@ -584,8 +585,8 @@ void OnboardingController::resetOnboardingOf(const std::optional<foundation::UUI
         });
     }
     auto config = AppConfig::sharedInstance();
-    config->zelURLSession.reset();
-    config->credentialStore.reset();
+    config->setZelURLSession(nullptr);
+    config->setCredentialStore(nullptr);
 }
 
 Flows OnboardingController::restoreFlows() const {
@@ -649,11 +650,11 @@ void OnboardingController::reInitializePage(const core::Dictionary& newParams) {
     if (!list.empty()) {
         if (auto welcome = std::dynamic_pointer_cast<WelcomeScreenStep>(list[0])) {
             auto provider = std::make_shared<PLOVOnboardingConfigurationProvider>();
-            const Value* id = AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kApplicationID);
+            const Value* id = AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kApplicationID);
             if (id && id->ifString())
                 welcome->updateStartButtonState(*id->ifString());
             else
-                services::SharedLoggerManager::log(kTrcLogger, "warn",
+                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                    "no application id to refresh the start button with");
             welcome->providers = {provider};
             welcome->configurationLoader()->loadConfiguration({});

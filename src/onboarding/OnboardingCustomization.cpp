@@ -7,7 +7,7 @@
 #include "platform/core/ProcessState.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/Bundle.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -15,7 +15,6 @@ namespace {
 
 using Text = OnboardingCustomization::Text;
 using Fallback = OnboardingCustomization::Fallback;
-using services::SharedLoggerManager;
 
 // The passcode screens write their number where the host wrote "{0}", and
 // nowhere else.
@@ -68,7 +67,7 @@ std::string withScreenPlaceholders(std::string_view text) {
 
 void setScreenText(const char* key, std::string text) {
     if (!flows::VUIPasscodeController::setText(key, std::move(text))) {
-        SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                  std::string("the passcode screens have no text \"") + key + "\"");
     }
 }
@@ -182,7 +181,7 @@ const core::ClassInfo& OnboardingCustomization::classInfo() {
             if (const core::Dictionary* d = args[0].ifDictionary()) {
                 update(*d);
             } else {
-                SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, "error",
+                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                          std::string("onboarding texts must be a dictionary, not ") +
                                              core::Value::kindName(args[0].kind()) + "; nothing changed");
             }

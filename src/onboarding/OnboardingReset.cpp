@@ -14,7 +14,7 @@
 #include "platform/flows/URLCache.h"
 #include "platform/flows/WebsiteDataStore.h"
 #include "platform/foundation/UserDefaults.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -87,7 +87,7 @@ void OnboardingReset::reset(const Flows::Steps& steps, const flows::OnboardingCo
             std::string what;
             for (const std::string& l : left) what += (what.empty() ? "" : " and ") + l;
             error = std::make_shared<OnboardingStorageError>(OnboardingStorageError::Case::notReset, what);
-            services::SharedLoggerManager::log(services::SharedLoggerManager::kTRCLogger, "error",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                                "onboarding " + context.onboardingID.uuidString() + ": " +
                                                    error->description());
         }

@@ -29,7 +29,7 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
 #include "services/AppConfig.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -69,11 +69,11 @@ const std::shared_ptr<flows::Logger>& logger() {
 }
 
 std::shared_ptr<flows::CodableStoring> keptCredentialStore() {
-    return std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore);
+    return std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore());
 }
 
 void keepCredentialStore(const flows::OnboardingContext& context) {
-    AppConfig::sharedInstance()->credentialStore = std::dynamic_pointer_cast<core::Object>(context.credentialStore);
+    AppConfig::sharedInstance()->setCredentialStore(std::dynamic_pointer_cast<core::Object>(context.credentialStore));
 }
 
 std::shared_ptr<flows::SecureKeyValueStoreManager> secureStores() {
@@ -135,8 +135,8 @@ void presentWarning(flows::FlowPresentationDelegate& presenter, const AlertText&
                                              [onButton = std::move(onButton)](ui::UIAlertAction&) { onButton(); }));
     presenter.present(alert, [unshown = std::move(unshown), key = title.key](ErrorPtr error) {
         if (!error) return;
-        services::SharedLoggerManager::log(
-            services::SharedLoggerManager::kTRCLogger, "error",
+        core::SharedLoggerManager::log(
+            core::SharedLoggerManager::kTRCLogger, core::Severity::error,
             std::string("the alert ") + key + " cannot be shown: " + error->description());
         unshown();
     });
@@ -293,7 +293,7 @@ void PasscodeOperations::changeUserPasscode(Block resolve, Block reject) {
     manager->performPasscodeAction(flows::PasscodeAction::change, [manager, op](ErrorPtr error) {
         if (op->ended()) return;
         if (!error) return op->resolve(Value());
-        services::SharedLoggerManager::log(kConsoleLogger, "info", kPasscodeChangeFailedText + error->description());
+        core::SharedLoggerManager::log(kConsoleLogger, core::Severity::info, kPasscodeChangeFailedText + error->description());
         if (const auto* store = Error::as<flows::StoreManagerError>(error)) return op->reject(storeManagerMessage(*store));
         if (Error::is<flows::OnboardingError>(error)) return op->reject(kPasscodeChangeCanceled);
         op->reject("");
@@ -313,7 +313,7 @@ void PasscodeOperations::unlockScreen(Block resolve, Block reject) {
 }
 
 void PasscodeOperations::unlock(const OperationPtr& op, bool verify, bool showCancel) {
-    auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(AppConfig::sharedInstance()->zelURLSession);
+    auto session = std::dynamic_pointer_cast<flows::ZELURLSession>(AppConfig::sharedInstance()->zelURLSession());
     std::shared_ptr<flows::CodableStoring> store = keptCredentialStore();
     if (!session || !op->onboardingID() || !store) {
         logger()->warn("no onboarded client restored in this run: nothing to unlock");
@@ -363,7 +363,7 @@ void PasscodeOperations::restore(const OperationPtr& op) {
     if (!owner) return op->reject(kCouldNotRestore);
     const Flows flows = owner->restoreFlows();
     std::optional<std::string> url =
-        RelaunchProbe::probeableURL(AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kVornURL));
+        RelaunchProbe::probeableURL(AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kVornURL));
     if (!url) return restore(op, flows.restoringFlowSkipDownload);
     auto self = weak_from_this();
     RelaunchProbe::probe(*url, [self, op, flows](bool reachable) {

@@ -21,7 +21,7 @@
 #include "platform/vessa/VUIOnboardingScanViewController.h"
 #include "services/AppConfig.h"
 #include "services/SecureStoreManager.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -31,7 +31,6 @@ using services::AppConfig;
 using Option = vessa::VUIWelcomeScreen::ConfigurationOption;
 using Text = OnboardingCustomization::Text;
 
-constexpr const char* kLogger = "ZEL.TRC";
 constexpr const char* kApplicationIDKey = "ApplicationID";
 
 // Steps waiting on the person, so that a process reset can let go of what
@@ -62,12 +61,12 @@ void rememberWaiting(const std::shared_ptr<WelcomeScreenStep>& step) {
 }
 
 bool overridesEnabled() {
-    const core::Value* v = AppConfig::sharedInstance()->connectionSettings.find(AppConfig::kEnableOverrides);
+    const core::Value* v = AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kEnableOverrides);
     return v && v->ifBool() && *v->ifBool();
 }
 
 std::optional<std::string> stringSetting(const char* key) {
-    const core::Value* v = AppConfig::sharedInstance()->connectionSettings.find(key);
+    const core::Value* v = AppConfig::sharedInstance()->connectionSettings().find(key);
     return v && v->ifString() ? std::optional<std::string>(*v->ifString()) : std::nullopt;
 }
 
@@ -95,7 +94,7 @@ WelcomeScreenStep::ConfigCompletion WelcomeScreenStep::completeFlow(const flows:
             // fails instead of the process.
             std::string what = std::string("Internal Error: No config and no error in WelcomeScreenStep:") + road +
                                ":completionHandler";
-            services::SharedLoggerManager::log(kLogger, "error", what);
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, what);
             return completion(flows::OnboardingResult::failed(std::make_shared<flows::UnexpectedError>(what)));
         }
         flows::OnboardingContext next = context;
@@ -166,7 +165,7 @@ void WelcomeScreenStep::onboard(const flows::OnboardingContext& context,
         if (std::optional<std::string> id = stringSetting(AppConfig::kApplicationID)) {
             updateStartButtonState(*id);
         } else {
-            services::SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                                "no application id to refresh the start button with");
         }
         OnboardingController::isURLOnboarding = false;
@@ -225,7 +224,7 @@ std::optional<WelcomeScreenStep::Config> WelcomeScreenStep::readConfig(const flo
 }
 
 void WelcomeScreenStep::resetPersistedConfiguration() {
-    services::SharedLoggerManager::log(kLogger, "info", "Called: resetPersistedConfiguration");
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::info, "Called: resetPersistedConfiguration");
 }
 
 void WelcomeScreenStep::persistConfiguration(const core::Dictionary& configuration) {
@@ -239,7 +238,7 @@ void WelcomeScreenStep::persistConfiguration(const core::Dictionary& configurati
         persistError_.reset();
     } catch (...) {
         persistError_ = flows::UnexpectedError::fromCurrentException();
-        services::SharedLoggerManager::log(kLogger, "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                            "Failed to persist configuration! " + persistError_->description());
     }
 }
@@ -401,12 +400,12 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         core::Value parsed = core::Json::parse(text, core::Json::NullAs::Nil);
         const core::Dictionary* object = parsed.ifDictionary();
         if (!object) {
-            services::SharedLoggerManager::log(kLogger, "warn", "Invalid JSON format");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Invalid JSON format");
             return false;
         }
         params = V::parseJsonQRResult(*object);
     } catch (const core::JsonError& e) {
-        services::SharedLoggerManager::log(kLogger, "error", std::string("Error: ") + e.what());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string("Error: ") + e.what());
         if (!V::isScanResultValid(text, urlSchemes)) return false;
         std::optional<V::QRParams> plain = V::parseStringQRResult(text);
         if (!plain) return false;
@@ -428,7 +427,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
     }
 
     // Checked on a copy: a refused code leaves the settings as they were.
-    core::Dictionary candidate = config->connectionSettings;
+    core::Dictionary candidate = config->connectionSettings();
     core::Dictionary scanned;
     for (const auto& [key, value] : V::connectionSettings(params)) {
         if (value) {
@@ -440,11 +439,11 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
     }
     if (!AppConfig::areConnectionSettingsValid(candidate)) return false;
     if (!callback) {
-        services::SharedLoggerManager::log(kLogger, "warn", "Callback is nil");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Callback is nil");
         return false;
     }
 
-    config->connectionSettings = std::move(candidate);
+    config->setConnectionSettings(std::move(candidate));
     // Written again and checked when the onboarding ends, should this fail.
     foundation::UserDefaults::shared().setObject(AppConfig::kScannedConnectionSettingsKey, core::Value(scanned));
     acceptedScan_ = std::move(scanned);
@@ -462,7 +461,7 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         if (!value) throw services::QVSecureStoreError(services::QVSecureStoreError::Code::notFound, "no value");
         stored = *value;
     } catch (const std::exception& e) {
-        services::SharedLoggerManager::log(kLogger, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                            std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     transformer->authenticationPath = config->getAuthenticationPath(appID.value_or(stored));

@@ -5,13 +5,13 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIValues.h"
 #include "platform/ui/UIWindow.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-void warn(const std::string& message) { SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
 std::shared_ptr<ActivityIndicatorView>& instance() {
     static std::shared_ptr<ActivityIndicatorView>& held = []() -> auto& {

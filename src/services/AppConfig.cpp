@@ -23,7 +23,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "services/EULAFileLocator.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -32,7 +32,6 @@ using core::Value;
 
 namespace {
 
-constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kVendorIdentifierFile = "DeviceVendorIdentifier";
 
 std::shared_ptr<AppConfig>& sharedSlot() {
@@ -117,7 +116,7 @@ std::optional<UrlHost> parseUrlHost(std::string_view text) {
     const bool agree = out.kind == foundation::URLAuthority::HostKind::ipv6 ? sameIPv6(curlHost, out.host)
                                                                              : curlHost == out.host;
     if (!agree) {
-        SharedLoggerManager::log(kLogger, "warn", "two readings of a URL's host differ; the URL is refused");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "two readings of a URL's host differ; the URL is refused");
         return std::nullopt;
     }
     char* port = nullptr;
@@ -136,14 +135,14 @@ std::vector<std::string> stringList(const core::Dictionary& params, const char* 
     if (!v || v->isNothing()) return out;
     const core::Array* list = v->ifArray();
     if (!list) {
-        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + key + "\" is not a list; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + key + "\" is not a list; ignored");
         return out;
     }
     for (const Value& e : *list) {
         if (const std::string* s = e.ifString()) {
             out.push_back(*s);
         } else {
-            SharedLoggerManager::log(kLogger, "warn",
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                      std::string("an entry of \"") + key + "\" is not a string; skipped");
         }
     }
@@ -183,21 +182,21 @@ const core::ClassInfo& AppConfig::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<AppConfig>("AppConfig", core::Object::classInfo())
             .classMethod("sharedInstance", [](core::Args) { return Value(sharedInstance()); })
-            .property("connectionSettings", [](const AppConfig& c) { return Value(c.connectionSettings); })
-            .property("data", [](const AppConfig& c) { return Value(c.data); })
-            .property("isOnboarding", [](const AppConfig& c) { return Value(c.isOnboarding); })
-            .property("encryptDatabase", [](const AppConfig& c) { return Value(c.encryptDatabase); })
-            .property("passcodeSource", [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource)); })
+            .property("connectionSettings", [](const AppConfig& c) { return Value(c.connectionSettings_); })
+            .property("data", [](const AppConfig& c) { return Value(c.data_); })
+            .property("isOnboarding", [](const AppConfig& c) { return Value(c.isOnboarding_); })
+            .property("encryptDatabase", [](const AppConfig& c) { return Value(c.encryptDatabase_); })
+            .property("passcodeSource", [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource_)); })
             .property("isDemoAvailable",
-                      [](const AppConfig& c) { return c.isDemoAvailable ? Value(*c.isDemoAvailable) : Value(); })
-            .property("appLabel", [text](const AppConfig& c) { return text(c.appLabel); })
-            .property("detailLabel", [text](const AppConfig& c) { return text(c.detailLabel); })
-            .property("welcomeDetailLabel", [text](const AppConfig& c) { return text(c.welcomeDetailLabel); })
-            .property("signinButtonText", [text](const AppConfig& c) { return text(c.signinButtonText); })
-            .property("demoButtonText", [text](const AppConfig& c) { return text(c.demoButtonText); })
-            .property("credentialStore", [](const AppConfig& c) { return c.credentialStore ? Value(c.credentialStore) : Value(); })
-            .property("zelURLSession", [](const AppConfig& c) { return c.zelURLSession ? Value(c.zelURLSession) : Value(); })
-            .property("blurView", [](const AppConfig& c) { return c.blurView ? Value(c.blurView) : Value(); })
+                      [](const AppConfig& c) { return c.isDemoAvailable_ ? Value(*c.isDemoAvailable_) : Value(); })
+            .property("appLabel", [text](const AppConfig& c) { return text(c.appLabel_); })
+            .property("detailLabel", [text](const AppConfig& c) { return text(c.detailLabel_); })
+            .property("welcomeDetailLabel", [text](const AppConfig& c) { return text(c.welcomeDetailLabel_); })
+            .property("signinButtonText", [text](const AppConfig& c) { return text(c.signinButtonText_); })
+            .property("demoButtonText", [text](const AppConfig& c) { return text(c.demoButtonText_); })
+            .property("credentialStore", [](const AppConfig& c) { return c.credentialStore_ ? Value(c.credentialStore_) : Value(); })
+            .property("zelURLSession", [](const AppConfig& c) { return c.zelURLSession_ ? Value(c.zelURLSession_) : Value(); })
+            .property("blurView", [](const AppConfig& c) { return c.blurView_ ? Value(c.blurView_) : Value(); })
             .build();
     return info;
 }
@@ -245,7 +244,7 @@ void AppConfig::setCacheSettings(const core::Dictionary& params) {
     const Value* v = params.find(kCacheSettingsKey);
     const core::Dictionary* d = v ? v->ifDictionary() : nullptr;
     if (v && !v->isNothing() && !d) {
-        SharedLoggerManager::log(kLogger, "warn", std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
     }
     cacheSettings_ = d ? *d : core::Dictionary{};
 }
@@ -268,14 +267,14 @@ void AppConfig::takeScannedConnectionSettings() {
     if (std::optional<core::Dictionary> scanned =
             foundation::UserDefaults::shared().dictionaryForKey(kScannedConnectionSettingsKey)) {
         for (const std::string& key : requiredConnectionKeys()) {
-            if (const Value* v = scanned->find(key)) connectionSettings.set(key, *v);
+            if (const Value* v = scanned->find(key)) connectionSettings_.set(key, *v);
         }
     }
 }
 
 bool AppConfig::isAppConnectionSettingsValidForOnboarding() {
     takeScannedConnectionSettings();
-    return areConnectionSettingsValid(connectionSettings);
+    return areConnectionSettingsValid(connectionSettings_);
 }
 
 bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
@@ -291,7 +290,7 @@ bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
 std::string AppConfig::getAuthenticationPath(const Value& appID) {
     const std::string* text = appID.ifString();
     if (!text && !appID.isNothing()) {
-        SharedLoggerManager::log(kLogger, "warn", "the application id is not a string; an empty one is used");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; an empty one is used");
     }
     // An identifier from a scanned code may hold anything; it never leaves its segment.
     const std::string id = foundation::URL::pathSegment(text ? *text : std::string());
@@ -301,7 +300,7 @@ std::string AppConfig::getAuthenticationPath(const Value& appID) {
 
 core::Dictionary AppConfig::getAppConnectionSettings() const {
     core::Dictionary out;
-    const std::string* vorn = stringSetting(connectionSettings, kVornURL);
+    const std::string* vorn = stringSetting(connectionSettings_, kVornURL);
     std::string protocol = "https";
     if (vorn) {
         if (std::optional<UrlHost> url = parseUrlHost(*vorn)) {
@@ -315,13 +314,13 @@ core::Dictionary AppConfig::getAppConnectionSettings() const {
     out.set("protocol", protocol);
 
     core::Dictionary client;
-    if (const std::string* s = stringSetting(connectionSettings, kClientId)) client.set("clientID", *s);
-    if (const std::string* s = stringSetting(connectionSettings, kRedirectURL)) client.set("redirectURL", *s);
+    if (const std::string* s = stringSetting(connectionSettings_, kClientId)) client.set("clientID", *s);
+    if (const std::string* s = stringSetting(connectionSettings_, kRedirectURL)) client.set("redirectURL", *s);
     core::Dictionary config;
-    if (const std::string* s = stringSetting(connectionSettings, kAuthorizationEndpointURL)) {
+    if (const std::string* s = stringSetting(connectionSettings_, kAuthorizationEndpointURL)) {
         config.set("oauth2.authorizationEndpoint", *s);
     }
-    if (const std::string* s = stringSetting(connectionSettings, kTokenEndpointURL)) {
+    if (const std::string* s = stringSetting(connectionSettings_, kTokenEndpointURL)) {
         config.set("oauth2.tokenEndpoint", *s);
     }
     if (vorn) config.set("oauth2.endUserUI", *vorn);
@@ -340,13 +339,13 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
         return vendorIdentifier_;
     }
     if (ec) {
-        SharedLoggerManager::log(kLogger, "error", "cannot read the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot read the device identifier: " + ec.message());
         return std::nullopt;  // unreadable is not absent: keep what may be there
     }
     std::optional<std::string> made = newUuidText();
     if (!made) return std::nullopt;
     if (!foundation::AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
-        SharedLoggerManager::log(kLogger, "error", "cannot keep the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot keep the device identifier: " + ec.message());
         return std::nullopt;
     }
     vendorIdentifier_ = made;
@@ -363,17 +362,17 @@ void AppConfig::addBlurScreen(bool modalFlag) {
             while (shown->presentedViewController()) shown = shown->presentedViewController();
         over = shown->view();
     }
-    if (!blurView) {
-        blurView = std::make_shared<ui::UIView>(window->bounds());
-        blurView->nuiClass = "BlurView";
+    if (!blurView_) {
+        blurView_ = std::make_shared<ui::UIView>(window->bounds());
+        blurView_->nuiClass = "BlurView";
     }
-    over->addSubview(blurView);
+    over->addSubview(blurView_);
 }
 
 void AppConfig::removeBlur() {
-    if (!blurView) return;
-    blurView->removeFromSuperview();
-    blurView.reset();
+    if (!blurView_) return;
+    blurView_->removeFromSuperview();
+    blurView_.reset();
 }
 
 bool AppConfig::getEULA() {

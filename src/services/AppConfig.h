@@ -5,8 +5,8 @@
 // the host, and the pieces of the authenticated session.
 //
 // One instance per process (sharedInstance(), made on first use); a
-// ProcessState reset drops it, as a relaunch would. Fields are public and
-// read and written directly, on the main thread only; nothing here locks.
+// ProcessState reset drops it, as a relaunch would. Its values are read and
+// set through accessors, on the main thread only; nothing here locks.
 // It also finds the application's root navigation, puts the blur screen over
 // what is shown, and finds the application's licence agreement file.
 
@@ -32,7 +32,7 @@ namespace trc::services {
 
 // It is also the navigation delegate of the sign-in web view (every page
 // allowed), and an Object registered as "AppConfig" so that a host (and the
-// host simulator's checks) can read its fields by name.
+// host simulator's checks) can read its values by name.
 class AppConfig : public core::Object, public flows::ZELWKNavigationDelegate {
     TRC_OBJECT(AppConfig)
 public:
@@ -73,28 +73,42 @@ public:
     std::shared_ptr<ui::UIViewController> getRootViewController() const;
 
     // The welcome texts; nothing until the host gives them.
-    std::optional<std::string> appLabel;
-    std::optional<std::string> detailLabel;
-    std::optional<std::string> welcomeDetailLabel;
-    std::optional<std::string> signinButtonText;
-    std::optional<std::string> demoButtonText;
+    const std::optional<std::string>& appLabel() const { return appLabel_; }
+    void setAppLabel(std::optional<std::string> text) { appLabel_ = std::move(text); }
+    const std::optional<std::string>& detailLabel() const { return detailLabel_; }
+    void setDetailLabel(std::optional<std::string> text) { detailLabel_ = std::move(text); }
+    const std::optional<std::string>& welcomeDetailLabel() const { return welcomeDetailLabel_; }
+    void setWelcomeDetailLabel(std::optional<std::string> text) { welcomeDetailLabel_ = std::move(text); }
+    const std::optional<std::string>& signinButtonText() const { return signinButtonText_; }
+    void setSigninButtonText(std::optional<std::string> text) { signinButtonText_ = std::move(text); }
+    const std::optional<std::string>& demoButtonText() const { return demoButtonText_; }
+    void setDemoButtonText(std::optional<std::string> text) { demoButtonText_ = std::move(text); }
 
     // Connection values by the k* keys above; a key may be present holding nil.
-    core::Dictionary connectionSettings;
+    const core::Dictionary& connectionSettings() const { return connectionSettings_; }
+    void setConnectionSettings(core::Dictionary settings) { connectionSettings_ = std::move(settings); }
+    void setConnectionSetting(std::string key, core::Value value) { connectionSettings_.set(std::move(key), std::move(value)); }
     // The flow framework's credential store and URL session of the
     // authenticated client; onboarding sets them after a successful
     // onboarding or restore and clears them on reset.
-    std::shared_ptr<core::Object> credentialStore;
-    std::shared_ptr<core::Object> zelURLSession;
+    const std::shared_ptr<core::Object>& credentialStore() const { return credentialStore_; }
+    void setCredentialStore(std::shared_ptr<core::Object> store) { credentialStore_ = std::move(store); }
+    const std::shared_ptr<core::Object>& zelURLSession() const { return zelURLSession_; }
+    void setZelURLSession(std::shared_ptr<core::Object> session) { zelURLSession_ = std::move(session); }
     // What is handed to the host after onboarding ("OfflineKey", "PasscodeSource").
-    core::Dictionary data;
-    std::string defaultData = kDefaultData;
-    bool encryptDatabase = true;
+    const core::Dictionary& data() const { return data_; }
+    void setData(core::Dictionary data) { data_ = std::move(data); }
+    const std::string& defaultData() const { return defaultData_; }
+    bool encryptDatabase() const { return encryptDatabase_; }
+    void setEncryptDatabase(bool encrypt) { encryptDatabase_ = encrypt; }
     // Nothing: the welcome screen keeps its own demo setting.
-    std::optional<bool> isDemoAvailable;
-    bool isOnboarding = false;
+    std::optional<bool> isDemoAvailable() const { return isDemoAvailable_; }
+    void setIsDemoAvailable(std::optional<bool> available) { isDemoAvailable_ = available; }
+    bool isOnboarding() const { return isOnboarding_; }
+    void setIsOnboarding(bool onboarding) { isOnboarding_ = onboarding; }
     // 0 none, 1 passcode, 2 passcode with biometrics.
-    std::int64_t passcodeSource = 0;
+    std::int64_t passcodeSource() const { return passcodeSource_; }
+    void setPasscodeSource(std::int64_t source) { passcodeSource_ = source; }
 
     // Store the host dictionary's "AllowedDomains" / "AppSchemeAllowedDomains"
     // lists (their strings; nothing when absent or not a list) and its
@@ -156,7 +170,7 @@ public:
 
     // The view that hides the application's content while it is not to be
     // seen; made by addBlurScreen, nothing until then.
-    std::shared_ptr<ui::UIView> blurView;
+    const std::shared_ptr<ui::UIView>& blurView() const { return blurView_; }
     // Puts the blur view (made once) over the application: over the screen
     // presented on top when modalFlag, else over the key window's root
     // screen. Nothing happens without a key window.
@@ -170,8 +184,22 @@ public:
     // yet), or kEULALoadFailedText when there is none or it cannot be read.
     std::string getEULAContent();
 
-
 private:
+    std::optional<std::string> appLabel_;
+    std::optional<std::string> detailLabel_;
+    std::optional<std::string> welcomeDetailLabel_;
+    std::optional<std::string> signinButtonText_;
+    std::optional<std::string> demoButtonText_;
+    core::Dictionary connectionSettings_;
+    std::shared_ptr<core::Object> credentialStore_;
+    std::shared_ptr<core::Object> zelURLSession_;
+    core::Dictionary data_;
+    std::string defaultData_ = kDefaultData;
+    bool encryptDatabase_ = true;
+    std::optional<bool> isDemoAvailable_;
+    bool isOnboarding_ = false;
+    std::int64_t passcodeSource_ = 0;
+    std::shared_ptr<ui::UIView> blurView_;
     std::vector<std::string> allowedDomains_;
     std::vector<std::string> appSchemeAllowedDomains_;
     core::Dictionary cacheSettings_;

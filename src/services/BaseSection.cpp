@@ -3,12 +3,11 @@
 #include "platform/ui/UITableViewCell.h"
 #include "services/HostNumber.h"
 #include "services/SectionedTableViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
-constexpr const char* kLogger = "ZEL.TRC";
 }  // namespace
 
 std::optional<int> BaseSection::rowArgument(const core::Value& value, const char* selector) {
@@ -17,7 +16,7 @@ std::optional<int> BaseSection::rowArgument(const core::Value& value, const char
 
 const core::Dictionary* BaseSection::dictionaryArgument(const core::Value& value, const char* selector) {
     if (const core::Dictionary* d = value.ifDictionary()) return d;
-    SharedLoggerManager::log(kLogger, "error",
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                              std::string(selector) + ": expected a dictionary, not " + value.description());
     return nullptr;
 }
@@ -51,7 +50,7 @@ const core::ClassInfo& BaseSection::classInfo() {
                         if (const core::Array* cells = args[0].ifArray()) {
                             self.updateFormCells(*cells);
                         } else {
-                            SharedLoggerManager::log(kLogger, "error",
+                            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                                      std::string(kUpdateFormCells) + ": expected a list of cells");
                         }
                         return core::Value();

@@ -5,13 +5,12 @@
 
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/HTMLText.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-constexpr const char* kLogger = SharedLoggerManager::kTRCLogger;
 constexpr const char* kExtensions[] = {"html", "txt"};
 
 // "de_CH.UTF-8" or "de-CH" -> "de-CH", "de_CH", "de": the suffixes an
@@ -65,7 +64,7 @@ std::optional<std::string> EULAFileLocator::read(const File& file) {
     if (!error && text && file.isHTML) text = foundation::HTMLText::plainText(*text);
     if (error || !text || text->empty()) {
         // An agreement is shown whole or not at all.
-        SharedLoggerManager::log(kLogger, "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                  "the EULA file " + file.path.filename().string() + " cannot be read whole" +
                                      (error ? ": " + error.message() : std::string()));
         return std::nullopt;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -44,7 +44,7 @@ std::optional<int> HostNumber::count(const core::Value& value, std::string_view 
 }
 
 void HostNumber::refuse(std::string_view entry, std::string_view why) {
-    SharedLoggerManager::log(kLogger, "warn", std::string(entry) + ": " + std::string(why));
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string(entry) + ": " + std::string(why));
 }
 
 }  // namespace trc::services

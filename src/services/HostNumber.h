@@ -25,7 +25,6 @@ class HostNumber {
 public:
     // The most sections, or rows of one section, a form may announce.
     static constexpr std::int64_t kCountCap = 100000;
-    static constexpr const char* kLogger = "ZEL.TRC";
 
     // A row or section number (what names it, e.g. "row", for the log): an
     // integer, or a double without fraction. A number that is no integer

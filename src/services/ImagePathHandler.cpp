@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/foundation/Bundle.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -11,8 +11,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void note(std::string_view severity, const std::string& message) {
-    SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, severity, message);
+void note(core::Severity severity, const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, severity, message);
 }
 
 std::shared_ptr<ui::UIImage> resourceImage(std::string_view from) {
@@ -24,7 +24,7 @@ std::shared_ptr<ui::UIImage> resourceImage(std::string_view from) {
     std::optional<fs::path> path =
         foundation::Bundle::main()->pathForResource(file.stem().string(), ext, relative.parent_path().string());
     if (!path) {
-        note("info", "no resource \"" + std::string(from) + "\" in the application bundle");
+        note(core::Severity::info, "no resource \"" + std::string(from) + "\" in the application bundle");
         return nullptr;
     }
     return ui::UIImage::contentsOfFile(path->string());
@@ -36,14 +36,14 @@ std::shared_ptr<ui::UIImage> ImagePathHandler::image(std::string_view from, std:
                                                      std::optional<ui::UIColor> colorFilter) {
     std::shared_ptr<ui::UIImage> found;
     if (from.empty()) {
-        note("warn", "an empty image string names no image");
+        note(core::Severity::warn, "an empty image string names no image");
     } else if (from.starts_with(kResourceScheme)) {
         found = resourceImage(from);
     } else if (from.find("://") != std::string_view::npos) {
-        note("warn", "image \"" + std::string(from) + "\": only \"res://\" resources and file paths are loaded");
+        note(core::Severity::warn, "image \"" + std::string(from) + "\": only \"res://\" resources and file paths are loaded");
     } else {
         found = ui::UIImage::contentsOfFile(std::string(from));
-        if (!found) note("info", "no image at \"" + std::string(from) + "\"");
+        if (!found) note(core::Severity::info, "no image at \"" + std::string(from) + "\"");
     }
     if (!found) return nullptr;
     if (renderAsAlwaysTemplate.value_or(false)) found = found->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate);

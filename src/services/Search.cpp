@@ -10,13 +10,12 @@
 #include "platform/dispatch/MainQueue.h"
 #include "services/ParameterHelper.h"
 #include "services/SearchTimer.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
 
 // Characters as a person counts them (grapheme clusters), so an accented
 // letter typed as two code points counts once against the threshold.
@@ -81,13 +80,13 @@ void Search::start(double seconds, const std::shared_ptr<core::Object>& target, 
             if (!t) return;
             try {
                 if (!t->respondsToSelector(selector)) {
-                    SharedLoggerManager::log(kLogger, "warn",
+                    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                              "search: the target " + t->className() + " does not answer " + selector);
                     return;
                 }
                 t->perform(selector, core::Value(std::make_shared<SearchTimer>(timer.userInfo())));
             } catch (const std::exception& e) {
-                SharedLoggerManager::log(kLogger, "error", std::string("search: ") + selector + " failed: " + e.what());
+                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string("search: ") + selector + " failed: " + e.what());
             }
         },
         std::move(userInfo));

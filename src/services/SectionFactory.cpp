@@ -3,13 +3,12 @@
 #include <map>
 #include <mutex>
 
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
 
 struct Registry {
     std::mutex mutex;
@@ -39,7 +38,7 @@ std::shared_ptr<BaseSection> SectionFactory::createSection(const core::Dictionar
                                                            std::shared_ptr<core::Object> callback) {
     const core::Value* type = params.find(kType);
     if (!type || !type->isString()) {
-        SharedLoggerManager::log(kLogger, "error", "createSection: the section has no text \"type\"; no section made");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "createSection: the section has no text \"type\"; no section made");
         return nullptr;
     }
     Maker maker;
@@ -50,7 +49,7 @@ std::shared_ptr<BaseSection> SectionFactory::createSection(const core::Dictionar
         if (it != r.makers.end()) maker = it->second;
     }
     if (!maker) {
-        SharedLoggerManager::log(kLogger, "error",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
                                  "createSection: no section of type \"" + *type->ifString() + "\"; no section made");
         return nullptr;
     }

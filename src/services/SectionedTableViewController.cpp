@@ -4,13 +4,12 @@
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-constexpr const char* kLogger = "ZEL.TRC";
 // The onboarding texts are a layer above this page: they are found by the
 // name they are registered under, so the page works with or without them.
 constexpr const char* kCustomizationClasses[] = {"OnboardingCustomizationSwift", "OnboardingCustomization"};
@@ -20,14 +19,14 @@ std::vector<std::shared_ptr<BaseSection>> sectionsIn(const core::Value& value) {
     std::vector<std::shared_ptr<BaseSection>> out;
     const core::Array* items = value.ifArray();
     if (!items) {
-        SharedLoggerManager::log(kLogger, "error", "initialize: the sections must be a list");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "initialize: the sections must be a list");
         return out;
     }
     for (const auto& item : *items) {
         if (auto section = item.ifObjectOf<BaseSection>()) {
             out.push_back(section);
         } else {
-            SharedLoggerManager::log(kLogger, "error", "initialize: an element that is no section is left out");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "initialize: an element that is no section is left out");
         }
     }
     return out;

@@ -9,7 +9,7 @@
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -25,7 +25,7 @@ std::vector<std::weak_ptr<ToastMessageView>>& shown() {
     return list;
 }
 
-void warn(const std::string& message) { SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
 double durationFrom(const core::Dictionary& params) {
     const core::Value* v = params.find(ToastMessageView::kDurationKey);

@@ -3,7 +3,7 @@
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -11,7 +11,7 @@ void UIViewConstraintHandler::applyLeadTrailGuideConstraint(const std::shared_pt
                                                              const std::shared_ptr<ui::UIView>& subView,
                                                              const std::shared_ptr<ui::UILayoutGuide>& layoutGuide) {
     if (!superView || !subView || !layoutGuide) {
-        SharedLoggerManager::log(SharedLoggerManager::kTRCLogger, "warn",
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                  "a view is pinned to a super-view and a layout guide, and one of them is missing; "
                                  "no constraints added");
         return;

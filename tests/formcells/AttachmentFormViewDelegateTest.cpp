@@ -29,6 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using foundation::URL;
+using internal::AttachmentTemporaryFiles;
 using trc::testing::Bytes;
 
 // The owner of the row: records what it is told.
@@ -385,7 +386,7 @@ TEST_F(AttachmentDeletion, TheFirstIsReportedHalfASecondLaterAnyOtherAtOnce) {
     EXPECT_EQ(listed(owner->changes[1]), 1u);
 
     d->didPressDeleteAtIndex(*controller, 5);
-    EXPECT_TRUE(testing::logged("warn", "no such attachment"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "no such attachment"));
     EXPECT_EQ(controller->shownAttachments().size(), 1u);
 }
 
@@ -472,8 +473,7 @@ TEST_F(AttachmentRow, ActionsAsNewOnesWouldBeAreKeptOnAReusedCell) {
 
 TEST_F(AttachmentRow, AFormKeepsEachRowsAttachmentsWhenRowsAboveAreHiddenOrShown) {
     auto form = std::make_shared<FormCellContainerViewController>();
-    form->announcedNumberOfSections = 1;
-    form->announcedNumberOfRowsInSection = {3};
+    testing::announce(*form, {3});
     form->sectionNames = {""};
     auto host = testing::reportingDelegate();
     const auto title = testing::params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "t"})");

@@ -37,8 +37,8 @@ std::string heard(const RecordingDelegate& host) {
     return out;
 }
 
-bool loggedBy(const char* logger, const std::string& severity, const std::string& message) {
-    for (const auto& r : core::Logging::captured()) {
+bool loggedBy(const char* logger, core::Severity severity, const std::string& message) {
+    for (const auto& r : core::internal::Logging::captured()) {
         if (r.logger == logger && r.severity == severity && r.message == message) return true;
     }
     return false;
@@ -78,14 +78,14 @@ TEST_F(CameraCheck, ADecidedCameraIsAnsweredAtOnceWithoutAskingThePerson) {
         controller->check(std::nullopt, host);
         settle();
         EXPECT_EQ(heard(*host), std::string("finishedCheckingWithResults(") + c.answer + ")") << c.logged;
-        EXPECT_TRUE(loggedBy(kLogger, "debug", c.logged));
+        EXPECT_TRUE(loggedBy(kLogger, core::Severity::debug, c.logged));
     }
     EXPECT_EQ(AVCaptureDevice::pendingAccessRequests(), 0u);
 }
 
 TEST_F(CameraCheck, ThePersonsAnswerReachesTheHostOnTheMainQueueOnly) {
     controller->check(core::Dictionary{{"purpose", "stock"}}, host);
-    EXPECT_TRUE(loggedBy(kLogger, "debug", "requesting access to camera"));
+    EXPECT_TRUE(loggedBy(kLogger, core::Severity::debug, "requesting access to camera"));
     EXPECT_EQ(AVCaptureDevice::pendingAccessRequests(), 1u);
     settle();
     EXPECT_TRUE(host->calls.empty()) << "nobody has answered the prompt yet";
@@ -189,10 +189,10 @@ TEST_F(HostScanner, ReadingsWithoutTextKeepItOpenAndEveryReadingIsLoggedEscaped)
     read(scanner, std::nullopt);
     settle();
     EXPECT_TRUE(scanner->isOnScreen());
-    EXPECT_TRUE(loggedBy(kLogger, "info", "scan result: nil"));
+    EXPECT_TRUE(loggedBy(kLogger, core::Severity::info, "scan result: nil"));
     // A code cannot write log lines of its own.
     read(scanner, "x\"\nINFO fake");
-    EXPECT_TRUE(loggedBy(kLogger, "info", "scan result: Optional(\"x\\\"\\nINFO fake\")"));
+    EXPECT_TRUE(loggedBy(kLogger, core::Severity::info, "scan result: Optional(\"x\\\"\\nINFO fake\")"));
 }
 
 }  // namespace

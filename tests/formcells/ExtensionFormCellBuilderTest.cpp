@@ -163,14 +163,14 @@ TEST_F(ExtensionHostMisbehaviour, AFailingGetViewLeavesTheRowEmptyAndIsLogged) {
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
     EXPECT_EQ(hostedViews(*cell), 0u);
-    EXPECT_TRUE(testing::logged("error", "no view today"));
+    EXPECT_TRUE(testing::logged(core::Severity::error, "no view today"));
 }
 
 TEST_F(ExtensionHostMisbehaviour, AViewThatMakesNoCellGetsThePlainCell) {
     auto cell = build(showing(std::make_shared<OwnCellView>()));
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->cellReuseIdentifier(), "ExtensionFormCell");
-    EXPECT_TRUE(testing::logged("warn", "made no cell"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "made no cell"));
 }
 
 TEST_F(ExtensionHostMisbehaviour, AHandlerFirstSeenWhenTheRowIsBuiltIsRegisteredBeforeItsCellIsDequeued) {
@@ -197,7 +197,7 @@ TEST_F(ExtensionHostMisbehaviour, TheTableOrTheCellItselfIsNeverPutIntoTheCell) 
     auto cell = build(showing(table));
     EXPECT_EQ(table->superview(), nullptr);
     EXPECT_EQ(hostedViews(*cell), 0u);
-    EXPECT_TRUE(testing::logged("warn", "holds the row itself"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "holds the row itself"));
 }
 
 // ---- Shown in a form: reuse and tablets --------------------------------------------------------------
@@ -213,8 +213,7 @@ protected:
     void add(const std::shared_ptr<core::Object>& delegate, const std::string& extra = "") {
         const std::string name = "e" + std::to_string(rows.size());
         rows.push_back(name);
-        form->announcedNumberOfSections = 1;
-        form->announcedNumberOfRowsInSection = {static_cast<int>(rows.size())};
+        testing::announce(*form, {static_cast<int>(rows.size())});
         form->sectionNames = {""};
         form->addFormCell(params(std::string("{\"_Type\": \"") + kExtension + "\", \"_Name\": \"" + name + "\"" +
                                  (extra.empty() ? "" : ", " + extra) + "}"),

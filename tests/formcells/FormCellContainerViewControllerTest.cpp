@@ -37,9 +37,8 @@ protected:
 
     // A form announcing these row counts, one unnamed section per count.
     void announce(std::vector<int> counts) {
-        form->announcedNumberOfSections = static_cast<int>(counts.size());
-        form->announcedNumberOfRowsInSection = std::move(counts);
-        form->sectionNames.assign(form->announcedNumberOfRowsInSection.size(), "");
+        testing::announce(*form, counts);
+        form->sectionNames.assign(counts.size(), "");
     }
     // Adds a cell named after its position; its delegate is kept in `delegates`.
     void add(const std::string& type, const std::string& extra = "") {
@@ -143,12 +142,11 @@ TEST_F(FormSections, EveryCellLandsInTheSectionItsNumberReaches) {
     }
 }
 
-// A caller that grows the count of the section being filled, a cell at a
-// time, keeps every cell in it.
-TEST_F(FormSections, ASectionGrownInPlaceKeepsTakingCells) {
-    announce({0});
+// A host that announces the count of the section being filled anew, a cell
+// at a time, keeps every cell in it.
+TEST_F(FormSections, ASectionAnnouncedAnewForEachCellKeepsTakingCells) {
     for (int i = 0; i < 5; ++i) {
-        ++form->announcedNumberOfRowsInSection[0];
+        announce({i + 1});
         add("Title");
     }
     show();
@@ -182,7 +180,7 @@ TEST_F(FormSections, CellsWithoutTypeOrNameOrOfNoKindAreNotAdded) {
     form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.Slider", "_Name": "x"})"), nullptr);
     EXPECT_EQ(form->totalNumberOfRows(), 0);
     EXPECT_TRUE(form->getCellTypesForSection().empty());
-    EXPECT_TRUE(testing::logged("warn", "Slider"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "Slider"));
 }
 
 TEST_F(FormSections, AShorterWholeUpdateReplacesWhatItHasAndKeepsTheRest) {
@@ -479,7 +477,7 @@ TEST_F(FormFocus, FocusBeforeTheTableHasLoadedDoesNothing) {
     announce({1});
     add("SimpleProperty");
     form->setFocus(0, 0);
-    EXPECT_FALSE(testing::logged("error", ""));
+    EXPECT_FALSE(testing::logged(core::Severity::error, ""));
     EXPECT_EQ(dispatch::MainQueue::shared().pendingCount(), 0u);
 }
 
@@ -490,7 +488,7 @@ TEST_F(FormFocus, HidingTheLoadingRowOfAHiddenRowDoesNothing) {
     form->hideLazyLoadingIndicator(0, 0);
     form->hideLazyLoadingIndicator(9, 0);
     form->hideLazyLoadingIndicator(1, 0);
-    EXPECT_FALSE(testing::logged("error", ""));
+    EXPECT_FALSE(testing::logged(core::Severity::error, ""));
 }
 
 }  // namespace

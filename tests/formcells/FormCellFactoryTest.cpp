@@ -139,9 +139,9 @@ TEST_F(FactoryKinds, ATypeThatIsNoKindRegistersNothingAndBuildsAnEmptyCellWithAW
         auto cell = FormCellFactory::getFormCell(*table, {0, 0}, type, {}, owner, delegate);
         ASSERT_NE(cell, nullptr) << type;
         EXPECT_EQ(cell->cellReuseIdentifier(), FormCellFactory::kUnknownFormCellReuseID);
-        EXPECT_TRUE(testing::logged("warn", "\"" + type + "\""));
+        EXPECT_TRUE(testing::logged(core::Severity::warn, "\"" + type + "\""));
     }
-    EXPECT_EQ(core::Logging::captured().front().logger, "ZEL.TRC");
+    EXPECT_EQ(core::internal::Logging::captured().front().logger, core::SharedLoggerManager::kTRCLogger);
 }
 
 TEST_F(FactoryKinds, ACellOfAnotherClassUnderTheIdentifierComesBackUnconfigured) {

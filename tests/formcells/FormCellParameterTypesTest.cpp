@@ -75,13 +75,13 @@ TEST_F(UpdateTypes, EachKindTakesOnlyValuesItsSettersRead) {
         {R"({"_Type": "Control.Type.FormCell.Nothing"})", R"({"Value": [true]})", true},
     };
     for (const Case& c : cases) {
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         const core::Dictionary stored = params(c.row);
         const core::Dictionary update = params(c.update);
         core::Dictionary scratch;
-        const core::Dictionary& accepted = FormCellParameterTypes::accepted(stored, update, scratch);
+        const core::Dictionary& accepted = internal::FormCellParameterTypes::accepted(stored, update, scratch);
         EXPECT_EQ(&accepted == &update, c.taken) << c.row << " " << c.update;
-        EXPECT_EQ(logged("warn", "the row keeps what it had"), !c.taken) << c.update;
+        EXPECT_EQ(logged(core::Severity::warn, "the row keeps what it had"), !c.taken) << c.update;
         if (!c.taken) {
             EXPECT_LT(accepted.size(), update.size()) << c.update;
         }
@@ -92,11 +92,11 @@ TEST_F(UpdateTypes, OnlyTheWrongTypedValueIsLeftOutAndTheRowIsNamed) {
     const core::Dictionary stored = params(R"({"_Type": "Control.Type.FormCell.Filter", "_Name": "kinds"})");
     const core::Dictionary update = params(R"({"FilterItems": "not a list", "Caption": "Kinds", "Value": [1]})");
     core::Dictionary scratch;
-    const core::Dictionary& accepted = FormCellParameterTypes::accepted(stored, update, scratch);
+    const core::Dictionary& accepted = internal::FormCellParameterTypes::accepted(stored, update, scratch);
     EXPECT_EQ(accepted, params(R"({"Caption": "Kinds", "Value": [1]})"));
-    EXPECT_TRUE(logged("warn", R"(update of row "kinds": "FilterItems" takes a list of texts, not)"));
-    ASSERT_EQ(core::Logging::captured().size(), 1u);
-    EXPECT_EQ(core::Logging::captured()[0].logger, "ZEL.TRC");
+    EXPECT_TRUE(logged(core::Severity::warn, R"(update of row "kinds": "FilterItems" takes a list of texts, not)"));
+    ASSERT_EQ(core::internal::Logging::captured().size(), 1u);
+    EXPECT_EQ(core::internal::Logging::captured()[0].logger, core::SharedLoggerManager::kTRCLogger);
 }
 
 TEST_F(UpdateTypes, WrongTypedEntriesOfADictionaryKeepWhatTheRowHad) {
@@ -109,13 +109,13 @@ TEST_F(UpdateTypes, WrongTypedEntriesOfADictionaryKeepWhatTheRowHad) {
         "Styles": {"Background": 7, "Caption": "caption", "Custom": 1},
         "validationProperties": {"ValidationMessage": "Required", "ValidationViewIsHidden": "no"}})");
     core::Dictionary scratch;
-    const core::Dictionary& accepted = FormCellParameterTypes::accepted(stored, update, scratch);
+    const core::Dictionary& accepted = internal::FormCellParameterTypes::accepted(stored, update, scratch);
     EXPECT_EQ(accepted.get("Search"), core::Value(params(R"({"Enabled": true, "Delay": 250})")));
     EXPECT_EQ(accepted.get("Styles"), core::Value(params(R"({"Background": "row", "Caption": "caption", "Custom": 1})")))
         << "entries no setter reads are the host's own";
     EXPECT_EQ(accepted.get("validationProperties"),
               core::Value(params(R"({"ValidationMessage": "Required", "ValidationViewIsHidden": false})")));
-    EXPECT_TRUE(logged("warn", R"("Search/Enabled" takes a boolean)"));
+    EXPECT_TRUE(logged(core::Severity::warn, R"("Search/Enabled" takes a boolean)"));
 }
 
 TEST_F(UpdateTypes, ALongValueIsCutShortInTheLog) {
@@ -124,9 +124,9 @@ TEST_F(UpdateTypes, ALongValueIsCutShortInTheLog) {
     core::Dictionary update;
     update.set("Segments", core::Value(segments));
     core::Dictionary scratch;
-    EXPECT_TRUE(FormCellParameterTypes::accepted(stored, update, scratch).empty());
-    ASSERT_EQ(core::Logging::captured().size(), 1u);
-    EXPECT_LT(core::Logging::captured()[0].message.size(), 300u);
+    EXPECT_TRUE(internal::FormCellParameterTypes::accepted(stored, update, scratch).empty());
+    ASSERT_EQ(core::internal::Logging::captured().size(), 1u);
+    EXPECT_LT(core::internal::Logging::captured()[0].message.size(), 300u);
 }
 
 }  // namespace

@@ -10,8 +10,7 @@
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellSection.h"
 #include "formcells/FormTestSupport.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
@@ -22,6 +21,7 @@
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using formcells::FormCellSection;
@@ -70,9 +70,9 @@ core::Dictionary cell(const char* name, const char* type, core::Dictionary extra
 class FormCellSectionPage : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         window->makeKeyAndVisible();
         lead->setFormCellSectionItem(cell("Lead", kTitle), leadDelegate);
         section->setFormCellSectionItem(cell("A", kTitle, {{"Value", "a"}}), delegate("A"));
@@ -81,7 +81,7 @@ protected:
         section->setFormCellSectionItem(cell("D", kListPicker), delegate("D"));
         section->setFormCellSectionItem(cell("E", kExtension, {{"Height", 120}}), delegate("E"));
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     std::shared_ptr<HostDouble> delegate(const std::string& name) {
         auto d = std::make_shared<HostDouble>(std::set<std::string, std::less<>>{"valueChangedWithParams", "onPress"});

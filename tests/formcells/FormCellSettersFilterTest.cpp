@@ -107,7 +107,7 @@ TEST_F(FilterSelection, AValueThatIsNoListOfCellIndexesLeavesTheSelection) {
         update(json, false);
         EXPECT_EQ(cell->value, (Indexes{1})) << json;
     }
-    EXPECT_TRUE(logged("warn", "4294967297"));
+    EXPECT_TRUE(logged(core::Severity::warn, "4294967297"));
 }
 
 // ---- Caption, editing and styles ---------------------------------------------------------------------

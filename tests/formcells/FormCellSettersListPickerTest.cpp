@@ -52,7 +52,7 @@ TEST_F(ListPickerSetter, WithoutTheFlagItemsAreChosenByIndexWhateverValueHolds) 
     EXPECT_FALSE(picker()->isDataSourceRequiringUniqueIdentifiers);
     build(R"({"IsDataSourceRequiringUniqueIdentifiers": "no", "PickerItems": []})");
     EXPECT_TRUE(picker()->isDataSourceRequiringUniqueIdentifiers) << "present counts";
-    EXPECT_TRUE(logged("warn", "no boolean"));
+    EXPECT_TRUE(logged(core::Severity::warn, "no boolean"));
 }
 
 TEST_F(ListPickerSetter, AppliesFlagsInOrderSoMultipleSelectionKeepsTheSearchOpen) {

@@ -131,8 +131,8 @@ TEST_F(DurationPickerSetter, RefusesWhatIsNoDurationOrInterval) {
         cell, params(R"({"MinuteInterval": 4294967311, "Value": -60})"));
     EXPECT_EQ(cell->durationPicker()->minuteInterval(), 15) << "2^32 + 15 is not 15";
     EXPECT_EQ(cell->value(), 90.5);
-    EXPECT_TRUE(logged("warn", "MinuteInterval"));
-    EXPECT_TRUE(logged("warn", "duration"));
+    EXPECT_TRUE(logged(core::Severity::warn, "MinuteInterval"));
+    EXPECT_TRUE(logged(core::Severity::warn, "duration"));
     FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"Value": "5400", "MinuteInterval": 7.5})"));
     EXPECT_EQ(cell->value(), 90.5);
     EXPECT_EQ(cell->durationPicker()->minuteInterval(), 15);
@@ -176,7 +176,7 @@ TEST_F(SegmentedControlSetter, LeavesTheCellForWhatItCannotRead) {
     EXPECT_EQ(cell->valueOptions(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(cell->value(), 0) << "2^32 is not segment 0";
     EXPECT_FALSE(cell->apportionsSegmentWidthsByContent());
-    EXPECT_TRUE(logged("warn", "Value"));
+    EXPECT_TRUE(logged(core::Severity::warn, "Value"));
 }
 
 }  // namespace

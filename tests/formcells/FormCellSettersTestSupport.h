@@ -11,10 +11,10 @@
 
 #include "formcells/FormCellOwner.h"
 #include "platform/core/Json.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells::testing {
 
@@ -29,9 +29,9 @@ public:
 class SetterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
 
     template <class Cell>
@@ -49,8 +49,8 @@ protected:
         return d ? *d : core::Dictionary();
     }
 
-    static bool logged(const std::string& severity, const std::string& part) {
-        for (const auto& r : core::Logging::captured()) {
+    static bool logged(core::Severity severity, const std::string& part) {
+        for (const auto& r : core::internal::Logging::captured()) {
             if (r.severity == severity && r.message.find(part) != std::string::npos) return true;
         }
         return false;

@@ -6,6 +6,7 @@
 #include "platform/vessa/VUINoteFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::vessa;
@@ -216,7 +217,7 @@ TEST_F(SimplePropertySetter, TheDefaultStyleIsRecordedOncePerProcess) {
     FormCellSetters::setSimplePropertyFormCellView(second, params("{}"), nullptr, nullptr, {});
     EXPECT_EQ(second->nuiClass, "") << "no recorded background: none, not the leftover";
 
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     auto third = shown<VUITextFieldFormCell>();
     FormCellSetters::setSimplePropertyFormCellView(third, params("{}"), nullptr, nullptr, {});
     EXPECT_EQ(third->nuiClass, "VUITextFieldFormCell") << "a fresh process records anew";
@@ -257,7 +258,7 @@ TEST_F(BarcodeButton, KeepsNeitherCellNorOwnerNorHostObjectAlive) {
     auto button = cell->alternativeInputButton();
     cell.reset();
     handler(*button);
-    EXPECT_FALSE(logged("info", "barcode"));
+    EXPECT_FALSE(logged(core::Severity::info, "barcode"));
 }
 
 }  // namespace

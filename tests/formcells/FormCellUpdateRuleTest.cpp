@@ -119,8 +119,7 @@ protected:
 class FullScreen : public Owner {
 public:
     explicit FullScreen(int rows) {
-        form_->announcedNumberOfSections = 1;
-        form_->announcedNumberOfRowsInSection = {rows};
+        testing::announce(*form_, {rows});
         form_->sectionNames = {""};
     }
     void add(const core::Dictionary& row) override { form_->addFormCell(row, delegate_); }

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "formcells/FormCellContainerViewController.h"
 #include "platform/core/Json.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/vessa/VUIListPickerDataSource.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells::testing {
 
@@ -61,11 +62,19 @@ inline core::Dictionary params(const std::string& json) {
     return d ? *d : core::Dictionary();
 }
 
-inline bool logged(const std::string& severity, const std::string& part) {
-    for (const auto& r : core::Logging::captured()) {
+inline bool logged(core::Severity severity, const std::string& part) {
+    for (const auto& r : core::internal::Logging::captured()) {
         if (r.severity == severity && r.message.find(part) != std::string::npos) return true;
     }
     return false;
+}
+
+// Announces the form's sections, one per row count, as a host does.
+inline void announce(FormCellContainerViewController& form, const std::vector<int>& counts) {
+    core::Array list;
+    for (int n : counts) list.emplace_back(n);
+    EXPECT_TRUE(form.announceNumberOfSections(core::Value(static_cast<int>(counts.size())), "test"));
+    EXPECT_TRUE(form.announceNumberOfRowsInSection(core::Value(std::move(list)), "test"));
 }
 
 // A list picker data source that counts the host's "no more items" calls
@@ -90,11 +99,11 @@ public:
 class FreshProcessTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 };
 
 }  // namespace trc::formcells::testing

@@ -23,6 +23,7 @@
 #include "platform/vessa/VUISignatureCaptureController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells {
 namespace {
@@ -87,7 +88,7 @@ protected:
         FreshProcessTest::SetUp();
         VUISignatureCaptureController::now = [] { return core::Date{1767225600}; };  // 2026-01-01
         window->makeKeyAndVisible();
-        form->announcedNumberOfSections = 1;
+        testing::announce(*form, {0});
         form->sectionNames = {""};
     }
     void add(const std::string& json) {
@@ -95,7 +96,7 @@ protected:
         const std::string name = *p.find("_Name")->ifString();
         delegates[name] = testing::reportingDelegate();
         form->addFormCell(p, delegates[name]);
-        form->announcedNumberOfRowsInSection = {form->totalNumberOfRows()};
+        testing::announce(*form, {form->totalNumberOfRows()});
     }
     void addSignature(const std::string& name, const std::string& extra = "") {
         add(R"({"_Type": ")" + std::string(kSignature) + R"(", "_Name": ")" + name + "\"" + (extra.empty() ? "" : ", " + extra) + "}");
@@ -324,7 +325,7 @@ TEST_F(SignatureForm, ASignatureReachesItsOwnRowWhereverItMovedAndEvenOffScreen)
     cells[1].mutableDictionary().set("Value", core::Value());
     form->updateFormCells(cells, std::nullopt);
     sign(*p);
-    EXPECT_TRUE(testing::logged("warn", "no longer shown"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "no longer shown"));
     EXPECT_EQ(delegates["sig"]->calls.size(), 1u);
 }
 
@@ -414,7 +415,7 @@ TEST_F(SignatureForm, AListPickerShownInATabPresentsThePad) {
 // ---- The pad, from a form cell section --------------------------------------------------------
 
 TEST(SignatureSection, ASectionThatLostItsPageStillStoresAndReports) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     dispatch::MainQueue::resetShared();
     auto window = std::make_shared<ui::UIWindow>();
     window->makeKeyAndVisible();
@@ -446,7 +447,7 @@ TEST(SignatureSection, ASectionThatLostItsPageStillStoresAndReports) {
     dispatch::MainQueue::shared().runUntilIdle();
     EXPECT_TRUE(section->getCellItems()[0].find("Value")->isDictionary());
     EXPECT_EQ(host->calls.size(), 1u);
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::formcells {
 namespace {
@@ -40,8 +41,7 @@ class BarcodeInput : public testing::FreshProcessTest {
 protected:
     void SetUp() override {
         FreshProcessTest::SetUp();
-        form->announcedNumberOfSections = 1;
-        form->announcedNumberOfRowsInSection = {3};
+        testing::announce(*form, {3});
         form->sectionNames = {""};
         form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})"),
                           nullptr);
@@ -95,8 +95,8 @@ TEST_F(BarcodeInput, AReadingBecomesTheRowsValueStoredBeforeTheHostHearsIt) {
     ASSERT_EQ(host->calls.size(), 1u);
     EXPECT_EQ(host->calls[0].args[0], core::Value(core::Dictionary{{"Value", "4006381333931"}}));
     EXPECT_EQ(host->seen, std::vector<core::Value>{core::Value("4006381333931")});
-    EXPECT_TRUE(testing::logged("info", "scan result: Optional(\"4006381333931\")"));
-    EXPECT_EQ(core::Logging::captured().back().logger, kLogger);
+    EXPECT_TRUE(testing::logged(core::Severity::info, "scan result: Optional(\"4006381333931\")"));
+    EXPECT_EQ(core::internal::Logging::captured().back().logger, kLogger);
 }
 
 TEST_F(BarcodeInput, TheScannerIsDoneWithAfterItsFirstReading) {
@@ -140,7 +140,7 @@ TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogge
     EXPECT_TRUE(stored(2).isNil()) << "the row now shown where it was keeps nothing";
     EXPECT_EQ(cell(0)->value(), "");
     EXPECT_TRUE(host->calls.empty());
-    EXPECT_TRUE(testing::logged("warn", "\"code\" is no longer shown"));
+    EXPECT_TRUE(testing::logged(core::Severity::warn, "\"code\" is no longer shown"));
 }
 
 TEST_F(BarcodeInput, WithoutAFormOrAHostTheCellStillShowsTheReading) {
@@ -176,7 +176,7 @@ TEST_F(BarcodeInput, AFormThatScannedIsFreedWithItsCellsAndControllers) {
     form.reset();
     nav.reset();
     window.reset();
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_TRUE(weakForm.expired());
     EXPECT_TRUE(weakCell.expired());
     EXPECT_TRUE(weakScanner.expired());

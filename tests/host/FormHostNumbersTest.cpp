@@ -152,10 +152,10 @@ protected:
         const std::string before = state();
         for (const auto& n : numbersThatAddressNothing()) {
             SCOPED_TRACE(std::string(entry) + " with " + n.description());
-            core::Logging::clearCaptured();
+            core::internal::Logging::clearCaptured();
             sendWith(n);
             EXPECT_EQ(state(), before);
-            EXPECT_TRUE(logged("warn", entry)) << "the refusal is logged";
+            EXPECT_TRUE(logged(core::Severity::warn, entry)) << "the refusal is logged";
         }
         SCOPED_TRACE(std::string(entry) + " with 1.0");
         sendWith(core::Value(1.0));
@@ -217,9 +217,9 @@ TEST_F(HostNumbers, AnnouncedCountsBeyondTheCapAreRefusedAndTheFormKeepsItsOwn) 
                                R"({"numberOfSections": 1.5})", R"({"numberOfRowsInSection": [1, 100001]})",
                                R"({"numberOfRowsInSection": [-4294967296]})", R"({"numberOfRowsInSection": [0.5]})"}) {
         SCOPED_TRACE(params);
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         auto form = send(formBridge, "createWithParams:", {json(params)});
-        EXPECT_TRUE(logged("warn", "createWithParams:"));
+        EXPECT_TRUE(logged(core::Severity::warn, "createWithParams:"));
         const core::Value sections = property(form, "numberOfSections");
         EXPECT_LE(*sections.ifInteger(), 1);
         const core::Value counts = property(form, "numberOfRowsInSection");

@@ -45,8 +45,8 @@ std::vector<std::string> identifiersThatMakeNoLocale() {
 
 // A "warn" line under "ZEL.TRC" holding part.
 bool warned(const std::string& part) {
-    for (const auto& r : core::Logging::captured())
-        if (r.logger == "ZEL.TRC" && r.severity == "warn" && r.message.find(part) != std::string::npos) return true;
+    for (const auto& r : core::internal::Logging::captured())
+        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn && r.message.find(part) != std::string::npos) return true;
     return false;
 }
 
@@ -125,7 +125,7 @@ TEST_F(HostLocales, AnIdentifierThatMakesNoLocaleIsRefusedAtEveryEntryAndTheLoca
         for (const std::string& id : identifiersThatMakeNoLocale()) {
             SCOPED_TRACE(std::string(entry.name) + " with " + std::to_string(id.size()) + " bytes: " + id.substr(0, 30));
             FormCellFactory::setLocale(foundation::Locale("de_DE"));
-            core::Logging::clearCaptured();
+            core::internal::Logging::clearCaptured();
             entry.sendWith(id);
             EXPECT_EQ(FormCellFactory::locale().identifier(), "de_DE");
             EXPECT_TRUE(warned(std::string(entry.name) + ": ")) << "refused with a warning";
@@ -133,7 +133,7 @@ TEST_F(HostLocales, AnIdentifierThatMakesNoLocaleIsRefusedAtEveryEntryAndTheLoca
             EXPECT_EQ(dateRowText(), germanText);
         }
         SCOPED_TRACE(entry.name);
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         entry.sendWith("fr_FR");
         EXPECT_EQ(FormCellFactory::locale().identifier(), "fr_FR");
         EXPECT_FALSE(warned("locale"));

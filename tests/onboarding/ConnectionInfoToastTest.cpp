@@ -20,9 +20,12 @@ protected:
         FreshSandboxTest::SetUp();
         window->makeKeyAndVisible();
     }
-    static core::Dictionary& settings() { return AppConfig::sharedInstance()->connectionSettings; }
-    static const Value* message() { return settings().find(AppConfig::kConnectionInfoToastMessage); }
-    static void setMessage(Value v) { settings().set(AppConfig::kConnectionInfoToastMessage, std::move(v)); }
+    static const Value* message() {
+        return AppConfig::sharedInstance()->connectionSettings().find(AppConfig::kConnectionInfoToastMessage);
+    }
+    static void setMessage(Value v) {
+        AppConfig::sharedInstance()->setConnectionSetting(AppConfig::kConnectionInfoToastMessage, std::move(v));
+    }
     // The newest toast as "message/duration/lines", or "none".
     static std::string toast() {
         auto t = ToastMessageView::current();

@@ -6,7 +6,7 @@
 #include "onboarding/LoopbackServer.h"
 #include "onboarding/NetworkCheckStepError.h"
 #include "onboarding/OnboardingCustomization.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/URLError.h"
@@ -82,7 +82,7 @@ protected:
 TEST_F(NetworkCheck, WithoutAConnectionTheStepFailsWithTheDefaultTextAndThePlatformsDescription) {
     auto network = std::make_shared<ScriptedNetwork>(URLError::notConnectedToInternet);
     useNetwork(network);
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
 
     OnboardingResult result = check(contextWithBackend("https://vorn.example.com/base"));
 
@@ -96,7 +96,7 @@ TEST_F(NetworkCheck, WithoutAConnectionTheStepFailsWithTheDefaultTextAndThePlatf
     EXPECT_EQ(NetworkCheckStepError::networkErrorString(), "The Internet connection appears to be offline.");
 
     bool printed = false;
-    for (const auto& record : core::Logging::captured())
+    for (const auto& record : core::internal::Logging::captured())
         printed |= record.logger == NetworkCheckStep::kConsoleLogger &&
                    record.message == "Ping test failed: The Internet connection appears to be offline.";
     EXPECT_TRUE(printed);

@@ -112,7 +112,7 @@ protected:
 
 TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     LoopbackServer server;
-    flows::Logger::root()->setLogLevel(flows::Logger::Level::debug);
+    flows::Logger::root()->setLogLevel(core::Severity::debug);
     controller->initialize(hostParams(server.url()), callback);
     runMain();
     ASSERT_TRUE(screen<vessa::VUIWelcomeScreen>());
@@ -135,13 +135,13 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     EXPECT_EQ(*result->find("PasscodeSource"), Value(1));
     EXPECT_TRUE(logged("::: Onboarding SUCCEEDED!"));
     EXPECT_TRUE(logged("Current loglevel: debug"));
-    for (const auto& r : core::Logging::captured()) {
+    for (const auto& r : core::internal::Logging::captured()) {
         EXPECT_EQ(r.message.find(key), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("secret-token"), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("one-time-code-4711"), std::string::npos) << r.logger << ": " << r.message;
         EXPECT_EQ(r.message.find("25803614"), std::string::npos) << "the passcode, " << r.logger << ": " << r.message;
     }
-    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);
+    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding());
     EXPECT_TRUE(foundation::UserDefaults::shared().boolForKey(OnboardingController::kIsInitialLaunchKey));
     EXPECT_TRUE(controller->savedOnboardingID());
 }
@@ -149,17 +149,17 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
 TEST_F(ControllerTest, ParametersAreCopiedWholeEachTime) {
     auto config = AppConfig::sharedInstance();
     controller->updateParams({{"AppNameLabel", "First"}, {"EncryptDatabase", false}, {"IsDemoAvailable", true}});
-    EXPECT_EQ(config->appLabel, std::optional<std::string>("First"));
-    EXPECT_FALSE(config->encryptDatabase);
+    EXPECT_EQ(config->appLabel(), std::optional<std::string>("First"));
+    EXPECT_FALSE(config->encryptDatabase());
     controller->updateParams({{"EncryptDatabase", "yes"}, {"IsDemoAvailable", 1}, {"VornURL", "https://v"},
                               {"EnableOverrides", true}});
-    EXPECT_FALSE(config->appLabel);
-    EXPECT_FALSE(config->encryptDatabase);
-    EXPECT_FALSE(config->isDemoAvailable);
-    EXPECT_EQ(config->connectionSettings.size(), 9u);
-    EXPECT_EQ(config->connectionSettings.get(AppConfig::kVornURL), Value("https://v"));
-    EXPECT_EQ(config->connectionSettings.get(AppConfig::kEnableOverrides), Value(true));
-    EXPECT_TRUE(config->connectionSettings.find(AppConfig::kClientId)->isNil());
+    EXPECT_FALSE(config->appLabel());
+    EXPECT_FALSE(config->encryptDatabase());
+    EXPECT_FALSE(config->isDemoAvailable());
+    EXPECT_EQ(config->connectionSettings().size(), 9u);
+    EXPECT_EQ(config->connectionSettings().get(AppConfig::kVornURL), Value("https://v"));
+    EXPECT_EQ(config->connectionSettings().get(AppConfig::kEnableOverrides), Value(true));
+    EXPECT_TRUE(config->connectionSettings().find(AppConfig::kClientId)->isNil());
 }
 
 TEST_F(ControllerTest, OnlyAChangedCertificateSettingRebuildsTheStepLists) {
@@ -181,7 +181,7 @@ TEST_F(ControllerTest, OnlyAChangedCertificateSettingRebuildsTheStepLists) {
 
 TEST_F(ControllerTest, TheCertificateSettingChoosesTheSignInPresenter) {
     for (const Value& allow : {Value(true), Value(false), Value(), Value("true")}) {
-        AppConfig::sharedInstance()->connectionSettings.set(AppConfig::kAllowCerts, allow);
+        AppConfig::sharedInstance()->setConnectionSetting(AppConfig::kAllowCerts, allow);
         auto step = Flows::createOAuth2AuthenticationStep();
         EXPECT_TRUE(step->isAllowingOfflineRestore);
         EXPECT_EQ(std::dynamic_pointer_cast<flows::VessaASWebAuthenticationSessionPresenter>(step->presenter()) != nullptr,
@@ -205,7 +205,7 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
                                                  Value(core::Dictionary{{"applicationID", "scanned-app"}}));
     for (const core::Dictionary& host : {core::Dictionary{{"ApplicationID", "host-app"}}, core::Dictionary{}}) {
         controller->updateParams(host);
-        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("scanned-app"));
+        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID), Value("scanned-app"));
         EXPECT_EQ(Flows::oauth().appID, "scanned-app");
         EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "scanned-app");
     }
@@ -214,7 +214,7 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
 TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChangeNothing) {
     controller->initialize({{"ApplicationID", "app1"}, {"SkipEula", true}}, callback);
     runMain();
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     auto other = std::make_shared<test::RecordingCallback>(std::set<std::string, std::less<>>{});
     auto bridge = std::make_shared<host::WelcomeScreenBridge>();
     const Value wrong[] = {Value("ApplicationID=app2"), Value(7LL), Value(core::Array{Value("x")}), Value(true)};
@@ -226,10 +226,10 @@ TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChange
     }
     EXPECT_EQ(controller->callback, callback);
     EXPECT_EQ(controller->params.get("ApplicationID"), Value("app1"));
-    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), Value("app1"));
+    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID), Value("app1"));
     std::size_t warnings = 0;
-    for (const auto& r : core::Logging::captured())
-        if (r.logger == "ZEL.TRC" && r.severity == "warn" && r.message.find("not a dictionary") != std::string::npos)
+    for (const auto& r : core::internal::Logging::captured())
+        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn && r.message.find("not a dictionary") != std::string::npos)
             ++warnings;
     EXPECT_EQ(warnings, 12u);
 }
@@ -356,11 +356,11 @@ TEST_F(ControllerTest, ARestoreNobodyWasToldOfEndsAtTheFailureAlertOrStartsAgain
 }
 
 TEST_F(ControllerTest, WithoutACallbackTheResultStaysAndIsOnboardingStaysTrue) {
-    AppConfig::sharedInstance()->isOnboarding = true;
+    AppConfig::sharedInstance()->setIsOnboarding(true);
     controller->onboardingCompletion(flows::OnboardingResult::success(flows::OnboardingContext()));
     runMain();
     EXPECT_TRUE(logged("Callback is nil"));
-    EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding);
+    EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding());
     EXPECT_FALSE(foundation::UserDefaults::shared().boolForKey(OnboardingController::kIsInitialLaunchKey));
 }
 
@@ -381,14 +381,14 @@ namespace {
 TEST_F(ControllerTest, TheBlurScreenEntryTakesOnlyItsTwoNumbers) {
     auto config = AppConfig::sharedInstance();
     controller->manageBlurScreen({{"ManageBlurScreen", 0}, {"Modal", "yes"}});
-    ASSERT_TRUE(config->blurView);
-    EXPECT_EQ(config->blurView->superview(), window->rootViewController()->view());
+    ASSERT_TRUE(config->blurView());
+    EXPECT_EQ(config->blurView()->superview(), window->rootViewController()->view());
     for (const Value& ignored : {Value(true), Value("1"), Value(2), Value(-1), Value(std::nan("")), Value(1e300)}) {
         controller->manageBlurScreen({{"ManageBlurScreen", ignored}});
-        EXPECT_TRUE(config->blurView) << ignored.description();
+        EXPECT_TRUE(config->blurView()) << ignored.description();
     }
     controller->manageBlurScreen({{"ManageBlurScreen", 1.9}});
-    EXPECT_FALSE(config->blurView);
+    EXPECT_FALSE(config->blurView());
 }
 
 TEST_F(ControllerTest, ASessionCarriesOneVersionHeaderHoweverOftenItIsRestored) {
@@ -399,7 +399,7 @@ TEST_F(ControllerTest, ASessionCarriesOneVersionHeaderHoweverOftenItIsRestored) 
     for (const auto& o : context.zelURLSession()->observers())
         if (std::dynamic_pointer_cast<services::VersionObserver>(o)) ++versions;
     EXPECT_EQ(versions, 1);
-    EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession, std::static_pointer_cast<core::Object>(context.zelURLSession()));
+    EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession(), std::static_pointer_cast<core::Object>(context.zelURLSession()));
 }
 
 }  // namespace
@@ -440,9 +440,9 @@ TEST_F(ControllerTest, NumbersAnIntegerCannotHoldLeaveTheBlurScreenAlone) {
     auto config = AppConfig::sharedInstance();
     auto blur = [&](Value number) { controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}}); };
     blur(Value(-0.9));
-    ASSERT_TRUE(config->blurView) << "cut toward zero";
+    ASSERT_TRUE(config->blurView()) << "cut toward zero";
     for (double huge : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e300}) blur(Value(huge));
-    EXPECT_TRUE(config->blurView);
+    EXPECT_TRUE(config->blurView());
 }
 
 // --- Storage that will not let go or will not keep ---
@@ -538,7 +538,7 @@ TEST_F(StorageTest, AnOnboardingIsReportedDoneOnlyOnceItIsSaved) {
         SCOPED_TRACE(f.what);
         controller->callback = callback;
         callback->sent.clear();
-        AppConfig::sharedInstance()->isOnboarding = true;
+        AppConfig::sharedInstance()->setIsOnboarding(true);
         flows::OnboardingContext context = finishedContext();
         {
             trc::testing::FaultyFiles faults;
@@ -552,8 +552,8 @@ TEST_F(StorageTest, AnOnboardingIsReportedDoneOnlyOnceItIsSaved) {
         // Nothing half-onboarded stays: no store, no "onboarded", nothing kept in AppConfig.
         EXPECT_FALSE(std::filesystem::exists(storePath(context.onboardingID)));
         EXPECT_FALSE(controller->savedOnboardingID());
-        EXPECT_FALSE(AppConfig::sharedInstance()->credentialStore);
-        EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding);
+        EXPECT_FALSE(AppConfig::sharedInstance()->credentialStore());
+        EXPECT_TRUE(AppConfig::sharedInstance()->isOnboarding());
         controller->presentationDelegate->dismiss({});
         runMain();
     }
@@ -561,7 +561,7 @@ TEST_F(StorageTest, AnOnboardingIsReportedDoneOnlyOnceItIsSaved) {
 
 TEST_F(StorageTest, TheSettingsOfAScannedCodeAreKeptBeforeTheHostHearsOfSuccess) {
     controller->callback = callback;
-    AppConfig::sharedInstance()->isOnboarding = true;
+    AppConfig::sharedInstance()->setIsOnboarding(true);
     const core::Dictionary scanned{{"applicationID", "scanned-app"}, {"vornURL", "https://mobile.example.com"}};
     flows::OnboardingContext context = finishedContext();
     context.info[WelcomeScreenStep::scannedConnectionSettings] = scanned;
@@ -580,8 +580,8 @@ TEST_F(StorageTest, TheSettingsOfAScannedCodeAreKeptBeforeTheHostHearsOfSuccess)
 TEST_F(StorageTest, OnboardingStartedAgainEndsAWaitingPasscodeOperationFirst) {
     flows::OnboardingContext context = finishedContext();
     foundation::UserDefaults::shared().setObject("onboarded", Value(context.onboardingID.uuidString()));
-    AppConfig::sharedInstance()->credentialStore = std::dynamic_pointer_cast<core::Object>(context.credentialStore);
-    AppConfig::sharedInstance()->zelURLSession = context.zelURLSession();
+    AppConfig::sharedInstance()->setCredentialStore(std::dynamic_pointer_cast<core::Object>(context.credentialStore));
+    AppConfig::sharedInstance()->setZelURLSession(context.zelURLSession());
     std::vector<std::string> heard;
     auto resolve = core::Block::make([&](const std::vector<Value>&) {
         heard.push_back("resolve");

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "onboarding/OnboardingCustomization.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
@@ -70,7 +70,7 @@ protected:
     }
     static std::size_t errors() {
         std::size_t n = 0;
-        for (const auto& r : core::Logging::captured()) n += r.severity == "error";
+        for (const auto& r : core::internal::Logging::captured()) n += r.severity == core::Severity::error;
         return n;
     }
 };

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
 #include "platform/flows/FlowTestSupport.h"
 
@@ -41,11 +41,11 @@ class OnboardingTest : public flows::test::FlowTest {
 protected:
     void SetUp() override {
         FlowTest::SetUp();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     // Whether any captured log line holds text.
     static bool logged(const std::string& text) {
-        for (const auto& r : core::Logging::captured())
+        for (const auto& r : core::internal::Logging::captured())
             if (r.message.find(text) != std::string::npos) return true;
         return false;
     }

@@ -60,20 +60,20 @@ public:
     flows::OnboardingContext defaultInitialContext() const override {
         flows::OnboardingContext context(foundation::UUID(), flows::CompositeStorage::makeInMemory(),
                                          std::make_shared<flows::ModalUIViewControllerPresenter>());
-        if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore))
+        if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore()))
             context.credentialStore = store;
         return context;
     }
     void updateParams(const core::Dictionary& params) override {
         const Value* url = params.find(OnboardingController::kVornURLParam);
-        AppConfig::sharedInstance()->connectionSettings.set(AppConfig::kVornURL, url ? *url : Value());
+        AppConfig::sharedInstance()->setConnectionSetting(AppConfig::kVornURL, url ? *url : Value());
     }
     void restoringCompletion(const flows::OnboardingResult& result) override {
         events.push_back(result.isSuccess() ? "restored" : "restore failed");
         if (const flows::OnboardingContext* context = result.context()) {
             auto config = AppConfig::sharedInstance();
-            config->credentialStore = std::dynamic_pointer_cast<core::Object>(context->credentialStore);
-            if (context->zelURLSession()) config->zelURLSession = context->zelURLSession();
+            config->setCredentialStore(std::dynamic_pointer_cast<core::Object>(context->credentialStore));
+            if (context->zelURLSession()) config->setZelURLSession(context->zelURLSession());
         }
     }
     void restoringCompletionCancel() override { events.push_back("cancelled"); }
@@ -141,8 +141,8 @@ protected:
                                                         flows::SecureKeyValueStore::KeyDerivationLimits::minimum());
         foundation::UserDefaults::shared().setObject(OnboardingController::kAppOnboardedState, Value(id.uuidString()));
         auto composite = std::make_shared<flows::CompositeStorage>(store, std::make_shared<flows::PlistCoder>());
-        AppConfig::sharedInstance()->credentialStore = composite;
-        AppConfig::sharedInstance()->zelURLSession = std::make_shared<flows::ZELURLSession>();
+        AppConfig::sharedInstance()->setCredentialStore(composite);
+        AppConfig::sharedInstance()->setZelURLSession(std::make_shared<flows::ZELURLSession>());
         return composite;
     }
     bool isOnboarded() const {
@@ -229,7 +229,7 @@ TEST_F(RelaunchTest, ALostConnectionWarnsAndEndsAsAnOfflineRestore) {
     };
     LoopbackServer server;
     for (const ErrorPtr& error : lost) {
-        AppConfig::sharedInstance()->zelURLSession.reset();
+        AppConfig::sharedInstance()->setZelURLSession(nullptr);
         script({error});
         relaunch(Value(server.url()));
         ASSERT_TRUE(tapAlert("Unaccessible Internet Connection",
@@ -238,7 +238,7 @@ TEST_F(RelaunchTest, ALostConnectionWarnsAndEndsAsAnOfflineRestore) {
             << error->description();
         EXPECT_EQ(heardText(), "resolve:OnboardingResult");
         EXPECT_EQ(withDownload->runs, 1u);
-        EXPECT_TRUE(AppConfig::sharedInstance()->zelURLSession) << "goes on as a restored client";
+        EXPECT_TRUE(AppConfig::sharedInstance()->zelURLSession()) << "goes on as a restored client";
     }
 }
 
@@ -278,7 +278,7 @@ TEST_F(RelaunchTest, APersonsCancelStartsTheRestoreAgainAtOnce) {
     EXPECT_EQ(heardText(), "resolve");
     EXPECT_EQ(withDownload->runs, 3u);
     EXPECT_EQ(server.hits(), 3);
-    EXPECT_TRUE(AppConfig::sharedInstance()->credentialStore) << "the restore's own store is kept for the retry";
+    EXPECT_TRUE(AppConfig::sharedInstance()->credentialStore()) << "the restore's own store is kept for the retry";
 }
 
 TEST_F(RelaunchTest, StoreErrorsThatTheResetHandlingNeverAnswersStillRejectAtOnce) {
@@ -317,7 +317,7 @@ using StoreRoadsTest = PasscodeRoadsTest;
 
 TEST_F(StoreRoadsTest, AnUnlockWithoutTheStoreOfThisRunIsRejected) {
     onboardClient();
-    AppConfig::sharedInstance()->credentialStore.reset();
+    AppConfig::sharedInstance()->setCredentialStore(nullptr);
     operations->unlockScreen(resolve, reject);
     operations->changeUserPasscode(resolve, reject);
     const std::string rejected = std::string("reject:") + kCouldNotRestore;

@@ -3,9 +3,9 @@
 
 #include "onboarding/LoopbackServer.h"
 #include "onboarding/RelaunchProbe.h"
-#include "platform/core/ProcessState.h"
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/ZELURLSession.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::onboarding {
 namespace {
@@ -64,7 +64,7 @@ TEST_F(RelaunchProbeTest, TheSessionAndRequestTimeoutsAreTheProbesOwn) {
     probe("http://127.0.0.1:9/status");
     RelaunchProbe::setTimeouts({0.25, 3.0});
     probe("http://127.0.0.1:9/status");
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     flows::ZELURLSession::setDefaultTransport(network);
     probe("http://127.0.0.1:9/status");
 

@@ -37,7 +37,7 @@ protected:
         OnboardingTest::SetUp();
         auto config = AppConfig::sharedInstance();
         config->setAllowedDomains(core::Dictionary{{"AllowedDomains", core::Array{"example.com"}}});
-        config->connectionSettings = core::Dictionary{
+        config->setConnectionSettings(core::Dictionary{
             {AppConfig::kApplicationID, kHostApp},
             {AppConfig::kClientId, "host-client"},
             {AppConfig::kVornURL, "https://mobile.example.com"},
@@ -45,7 +45,7 @@ protected:
             {AppConfig::kRedirectURL, "https://mobile.example.com/cb"},
             {AppConfig::kTokenEndpointURL, "https://auth.example.com/t"},
             {AppConfig::kConnectionInfoToastMessage, "hello"},
-            {AppConfig::kEnableOverrides, true}};
+            {AppConfig::kEnableOverrides, true}});
         callback = std::make_shared<RecordingCallback>(std::set<std::string, std::less<>>{"qrCodeScanComplete"});
         transformer = std::make_shared<flows::DiscoveryServiceConfigurationTransformer>(kHostApp);
         step = std::make_shared<WelcomeScreenStep>(
@@ -59,7 +59,7 @@ protected:
     bool scan(const std::string& text) { return step->scanViewControllerShouldValidateScanResult(*scanner, text); }
     bool nothingChanged() {
         auto config = AppConfig::sharedInstance();
-        return *config->connectionSettings.find(AppConfig::kApplicationID) == core::Value(kHostApp) &&
+        return *config->connectionSettings().find(AppConfig::kApplicationID) == core::Value(kHostApp) &&
                foundation::UserDefaults::shared().objectForKey(AppConfig::kScannedConnectionSettingsKey).isNil() &&
                !step->scanResult && callback->sent.empty();
     }
@@ -73,9 +73,9 @@ protected:
 TEST_F(WelcomeStepTest, AnAcceptedCodeReplacesTheSixConnectionValuesAndTellsTheHost) {
     ASSERT_TRUE(scan(code("https://mobile.example.com", "a/b")));
     auto config = AppConfig::sharedInstance();
-    EXPECT_EQ(config->connectionSettings.get(AppConfig::kApplicationID), core::Value("a/b"));
-    EXPECT_EQ(config->connectionSettings.get(AppConfig::kClientId), core::Value("client-2"));
-    EXPECT_EQ(config->connectionSettings.get(AppConfig::kConnectionInfoToastMessage), core::Value("hello"));
+    EXPECT_EQ(config->connectionSettings().get(AppConfig::kApplicationID), core::Value("a/b"));
+    EXPECT_EQ(config->connectionSettings().get(AppConfig::kClientId), core::Value("client-2"));
+    EXPECT_EQ(config->connectionSettings().get(AppConfig::kConnectionInfoToastMessage), core::Value("hello"));
     core::Value saved = foundation::UserDefaults::shared().objectForKey(AppConfig::kScannedConnectionSettingsKey);
     ASSERT_TRUE(saved.ifDictionary());
     EXPECT_EQ(saved.ifDictionary()->size(), 6u);
@@ -149,7 +149,7 @@ TEST_F(WelcomeStepTest, PlainTextCodesNeedTheApplicationsSchemeCollectedOnOnboar
     EXPECT_FALSE(scan(plain));  // no schemes yet
     step->urlSchemes = {"fieldapp"};
     EXPECT_TRUE(scan(plain));
-    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kApplicationID), core::Value("p1"));
+    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID), core::Value("p1"));
 }
 
 TEST_F(WelcomeStepTest, TheScannerReadsCodesFromPicturesAndShowsWhatItRefused) {
@@ -216,7 +216,7 @@ TEST_F(WelcomeStepRoads, ATrueScanFlagShowsTheScannerOptionEvenForValidSettings)
     ASSERT_TRUE(step->welcomeScreen);
     EXPECT_TRUE(step->welcomeScreen->configurationOptions.contains(
         vessa::VUIWelcomeScreen::ConfigurationOption::barcodeScanner));
-    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings.get(AppConfig::kConnectionInfoToastMessage),
+    EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kConnectionInfoToastMessage),
               core::Value(""));  // the toast took the message
 }
 
@@ -260,7 +260,7 @@ TEST_F(WelcomeStepRoads, TheDemoChoiceEndsTheStepWithTheDemoRequest) {
 }
 
 TEST_F(WelcomeStepRoads, CompleteButUnusableSettingsFailTheStep) {
-    AppConfig::sharedInstance()->connectionSettings.set(AppConfig::kVornURL, "not a server");
+    AppConfig::sharedInstance()->setConnectionSetting(AppConfig::kVornURL, "not a server");
     start(context());
     ASSERT_TRUE(result && !result->isSuccess());
     EXPECT_TRUE(logged("Failed to persist configuration!"));

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "FreshSandboxTest.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using services::ActivityIndicatorView;
@@ -30,7 +31,7 @@ protected:
     }
     static std::size_t warnings() {
         std::size_t n = 0;
-        for (const auto& r : core::Logging::captured()) n += r.severity == "warn";
+        for (const auto& r : core::internal::Logging::captured()) n += r.severity == core::Severity::warn;
         return n;
     }
 
@@ -77,7 +78,7 @@ TEST_F(LoadingIndicator, BadParametersFallBackAndAreLogged) {
 
 TEST_F(LoadingIndicator, WithNowhereToGoItLeavesItsOldPlaceAndIsNotShown) {
     ActivityIndicatorView::show({{"text", "Loading"}, {"view", row}});
-    core::ProcessState::resetAll();  // no windows any more, no indicator
+    core::ProcessStateReset::resetAll();  // no windows any more, no indicator
     EXPECT_TRUE(row->subviews().empty());
     ActivityIndicatorView::show({{"text", "Loading"}, {"view", row}});
     ActivityIndicatorView::show({{"text", "Again"}});
@@ -95,7 +96,7 @@ TEST_F(LoadingIndicator, AResetGivesANewIndicatorAndAGoneViewLeavesNothingBehind
     EXPECT_FALSE(ActivityIndicatorView::isShown());
     ActivityIndicatorView::show({{"view", row}});
     EXPECT_EQ(state(), "row: - / -");
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_NE(ActivityIndicatorView::shared(), before);
     EXPECT_FALSE(ActivityIndicatorView::isShown());
 }

@@ -26,24 +26,24 @@ protected:
 TEST_F(AppConfigState, StartsEmptyAndResetsWithTheProcess) {
     auto c = config();
     EXPECT_EQ(c, AppConfig::sharedInstance());
-    EXPECT_FALSE(c->appLabel);
-    EXPECT_TRUE(c->connectionSettings.empty());
-    EXPECT_TRUE(c->data.empty());
-    EXPECT_EQ(c->defaultData, "safe.default.data");
-    EXPECT_TRUE(c->encryptDatabase);
-    EXPECT_FALSE(c->isDemoAvailable);
-    EXPECT_FALSE(c->isOnboarding);
-    EXPECT_EQ(c->passcodeSource, 0);
-    EXPECT_EQ(c->credentialStore, nullptr);
-    EXPECT_EQ(c->zelURLSession, nullptr);
+    EXPECT_FALSE(c->appLabel());
+    EXPECT_TRUE(c->connectionSettings().empty());
+    EXPECT_TRUE(c->data().empty());
+    EXPECT_EQ(c->defaultData(), "safe.default.data");
+    EXPECT_TRUE(c->encryptDatabase());
+    EXPECT_FALSE(c->isDemoAvailable());
+    EXPECT_FALSE(c->isOnboarding());
+    EXPECT_EQ(c->passcodeSource(), 0);
+    EXPECT_EQ(c->credentialStore(), nullptr);
+    EXPECT_EQ(c->zelURLSession(), nullptr);
     EXPECT_TRUE(AppConfig::builtInAllowedDomains().empty());
 
-    c->isOnboarding = true;
-    c->connectionSettings.set(AppConfig::kVornURL, Value());
+    c->setIsOnboarding(true);
+    c->setConnectionSetting(AppConfig::kVornURL, Value());
     relaunch();
     EXPECT_NE(AppConfig::sharedInstance(), c);
-    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding);
-    EXPECT_TRUE(AppConfig::sharedInstance()->connectionSettings.empty());
+    EXPECT_FALSE(AppConfig::sharedInstance()->isOnboarding());
+    EXPECT_TRUE(AppConfig::sharedInstance()->connectionSettings().empty());
 }
 
 TEST_F(AppConfigState, HostListsAndCacheSettingsAreStoredAsGiven) {
@@ -65,7 +65,7 @@ TEST_F(AppConfigState, HostListsAndCacheSettingsAreStoredAsGiven) {
     EXPECT_TRUE(c->allowedDomains().empty());
     EXPECT_TRUE(c->appSchemeAllowedDomains().empty());
     EXPECT_TRUE(c->cacheSettings().empty());
-    EXPECT_EQ(core::Logging::captured().size(), 3u);  // the skipped 5, the text list, the array
+    EXPECT_EQ(core::internal::Logging::captured().size(), 3u);  // the skipped 5, the text list, the array
 }
 
 // Domain checks: which URL hosts lie in "example.com" (and, for the redirect
@@ -223,9 +223,9 @@ protected:
 };
 
 TEST_F(OnboardingValidity, SixUsableValuesAreValid) {
-    config()->connectionSettings = complete();
+    config()->setConnectionSettings(complete());
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
-    config()->connectionSettings = {};
+    config()->setConnectionSettings({});
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
 }
 
@@ -234,14 +234,14 @@ TEST_F(OnboardingValidity, NilNullOrPlaceholderInAConnectionValueIsNotValid) {
         for (const Value& bad : {Value(), Value::null(), Value("safe.default.data")}) {
             core::Dictionary settings = complete();
             settings.set(key, bad);
-            config()->connectionSettings = settings;
+            config()->setConnectionSettings(settings);
             EXPECT_FALSE(config()->isAppConnectionSettingsValidForOnboarding()) << key << " " << bad.description();
         }
     }
     // Other kinds are not examined.
     core::Dictionary settings = complete();
     settings.set("clientId", 5);
-    config()->connectionSettings = settings;
+    config()->setConnectionSettings(settings);
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
 }
 
@@ -253,29 +253,29 @@ TEST_F(OnboardingValidity, OptionalKeysLeftOutNeverLockTheHostOut) {
     settings.set("allowCerts", Value());
     settings.set("enableOverrides", Value::null());
     settings.set("anythingElse", "safe.default.data");
-    config()->connectionSettings = settings;
+    config()->setConnectionSettings(settings);
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
 }
 
 TEST_F(OnboardingValidity, ScannedConnectionValuesWinOverTheHostsFirst) {
     core::Dictionary host = complete();
     host.set("connectionInfoToastMessage", "from the host");
-    config()->connectionSettings = host;
+    config()->setConnectionSettings(host);
     core::Dictionary scanned = complete();
     scanned.set("vornURL", "safe.default.data");
     scanned.set("connectionInfoToastMessage", "stale");
     foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value(scanned));
     EXPECT_FALSE(config()->isAppConnectionSettingsValidForOnboarding());
-    EXPECT_EQ(config()->connectionSettings.get("vornURL"), Value("safe.default.data"));
-    EXPECT_EQ(config()->connectionSettings.get("connectionInfoToastMessage"), Value("from the host"));
+    EXPECT_EQ(config()->connectionSettings().get("vornURL"), Value("safe.default.data"));
+    EXPECT_EQ(config()->connectionSettings().get("connectionInfoToastMessage"), Value("from the host"));
 }
 
 TEST_F(OnboardingValidity, NoOrUnusableScannedSettingsLeaveThemAlone) {
-    config()->connectionSettings = complete();
+    config()->setConnectionSettings(complete());
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
     foundation::UserDefaults::shared().setObject("ScannedConnectionSettings", Value("not a dictionary"));
     EXPECT_TRUE(config()->isAppConnectionSettingsValidForOnboarding());
-    EXPECT_EQ(config()->connectionSettings, complete());
+    EXPECT_EQ(config()->connectionSettings(), complete());
 }
 
 TEST_F(AppConfigState, AuthenticationPathEndsInAVendorIdentifierKeptInTheSandbox) {
@@ -316,7 +316,7 @@ TEST_F(AppConfigState, NoVendorIdentifierGivesEmpty) {
 }
 
 TEST_F(AppConfigState, ConnectionSettingsBuildTheDiscoveryConfiguration) {
-    config()->connectionSettings = core::Dictionary{
+    config()->setConnectionSettings(core::Dictionary{
         {"applicationID", "app"},
         {"clientId", "client-1"},
         {"vornURL", "https://Mobile.Example.com:8443/ui"},
@@ -324,7 +324,7 @@ TEST_F(AppConfigState, ConnectionSettingsBuildTheDiscoveryConfiguration) {
         {"redirectURL", "myapp://callback"},
         {"tokenEndpointURL", "https://example.com/token"},
         {"allowCerts", true},
-    };
+    });
     EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
               R"({"auth":[{"config":{"oauth2.authorizationEndpoint":"https://example.com/auth",)"
               R"("oauth2.clients":[{"clientID":"client-1","redirectURL":"myapp://callback"}],)"
@@ -333,22 +333,22 @@ TEST_F(AppConfigState, ConnectionSettingsBuildTheDiscoveryConfiguration) {
 }
 
 TEST_F(AppConfigState, DiscoveryConfigurationLeavesOutWhatIsMissing) {
-    config()->connectionSettings =
-        core::Dictionary{{"vornURL", "https://example.com"}, {"clientId", Value()}, {"tokenEndpointURL", 5}};
+    config()->setConnectionSettings(
+        core::Dictionary{{"vornURL", "https://example.com"}, {"clientId", Value()}, {"tokenEndpointURL", 5}});
     EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
               R"({"auth":[{"config":{"oauth2.clients":[{}],"oauth2.endUserUI":"https://example.com"},)"
               R"("type":"oauth2"}],"host":"example.com","port":443,"protocol":"https"})");
-    config()->connectionSettings = {};
+    config()->setConnectionSettings({});
     EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
               R"({"auth":[{"config":{"oauth2.clients":[{}]},"type":"oauth2"}],"protocol":"https"})");
 }
 
 TEST_F(AppConfigState, AServerNamedWithPlainHttpIsSpokenToSo) {
-    config()->connectionSettings = core::Dictionary{{"vornURL", "HTTP://127.0.0.1:8080"}};
+    config()->setConnectionSettings(core::Dictionary{{"vornURL", "HTTP://127.0.0.1:8080"}});
     Value discovery(config()->getAppConnectionSettings());
     EXPECT_EQ(*discovery.find("protocol"), Value("http"));
     EXPECT_EQ(*discovery.find("port"), Value(8080));
-    config()->connectionSettings = core::Dictionary{{"vornURL", "http:/127.0.0.1"}};
+    config()->setConnectionSettings(core::Dictionary{{"vornURL", "http:/127.0.0.1"}});
     EXPECT_EQ(*Value(config()->getAppConnectionSettings()).find("protocol"), Value("https"));
 }
 
@@ -362,14 +362,14 @@ TEST_F(AppConfigState, TheBlurCoversTheRootOrWhatIsPresentedAndGoesAway) {
     dispatch::MainQueue::shared().runUntilIdle();
 
     config()->addBlurScreen(false);
-    ASSERT_TRUE(config()->blurView);
-    EXPECT_EQ(config()->blurView->superview(), root->view());
-    auto blur = config()->blurView;
+    ASSERT_TRUE(config()->blurView());
+    EXPECT_EQ(config()->blurView()->superview(), root->view());
+    auto blur = config()->blurView();
     config()->addBlurScreen(true);
-    EXPECT_EQ(config()->blurView, blur);  // made once
+    EXPECT_EQ(config()->blurView(), blur);  // made once
     EXPECT_EQ(blur->superview(), shown->view());
     config()->removeBlur();
-    EXPECT_FALSE(config()->blurView);
+    EXPECT_FALSE(config()->blurView());
     EXPECT_FALSE(blur->superview());
     config()->removeBlur();  // nothing left: nothing happens
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/foundation/AtomicFile.h"
 #include "testsupport/TemporaryFolder.h"
 
@@ -65,7 +65,7 @@ TEST_F(EULAFileLocatorTest, ReadsTheTextAndReportsWhatCannotBeRead) {
     write("EULAText_en.txt", "<p>plain text as written</p>");
     EXPECT_EQ(EULAFileLocator::read({folder.path() / "EULAText_en.txt", false}), "<p>plain text as written</p>");
 
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     write("EULAText_en.html", "");
     EXPECT_EQ(EULAFileLocator::read(*file), std::nullopt) << "an empty agreement is no agreement";
     write("EULAText_en.html", "<html><head><title>Only a title</title></head></html>");
@@ -73,7 +73,7 @@ TEST_F(EULAFileLocatorTest, ReadsTheTextAndReportsWhatCannotBeRead) {
     std::filesystem::remove(file->path);
     std::filesystem::create_directory(file->path);
     EXPECT_EQ(EULAFileLocator::read(*file), std::nullopt);
-    EXPECT_EQ(core::Logging::captured().size(), 3u);
+    EXPECT_EQ(core::internal::Logging::captured().size(), 3u);
 }
 
 }  // namespace

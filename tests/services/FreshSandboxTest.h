@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Sandbox.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::testing {
 
@@ -18,17 +18,17 @@ class FreshSandboxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = foundation::Sandbox::makeFreshRoot();
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     void TearDown() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
     }
     // As the application starting again on the same data.
-    void relaunch() { core::ProcessState::resetAll(); }
+    void relaunch() { core::ProcessStateReset::resetAll(); }
 
     std::filesystem::path root;
 };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "services/Search.h"
 #include "services/SearchTimer.h"
@@ -43,7 +43,7 @@ class SearchDebounce : public ::testing::Test {
 protected:
     void SetUp() override {
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     dispatch::MainQueue& q() { return dispatch::MainQueue::shared(); }
     std::shared_ptr<Target> target = std::make_shared<Target>();
@@ -161,6 +161,6 @@ TEST_F(SearchDebounce, ATargetWithoutTheSelectorIsLoggedNotCalled) {
     q().runUntilIdle();
     EXPECT_TRUE(target->asked.empty());
     bool logged = false;
-    for (const auto& r : core::Logging::captured()) logged |= r.message.find("somethingElse:") != std::string::npos;
+    for (const auto& r : core::internal::Logging::captured()) logged |= r.message.find("somethingElse:") != std::string::npos;
     EXPECT_TRUE(logged);
 }

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "onboarding/OnboardingCustomization.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UILabel.h"
@@ -15,6 +14,7 @@
 #include "services/BaseSection.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using services::BaseSection;
@@ -67,7 +67,7 @@ class SectionedPage : public ::testing::Test {
 protected:
     void SetUp() override {
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
     }
     std::shared_ptr<SectionedTableViewController> page = std::make_shared<SectionedTableViewController>();
     std::shared_ptr<ui::UITableView> show() {
@@ -78,7 +78,7 @@ protected:
 };
 
 bool logged(const std::string& part) {
-    for (const auto& r : core::Logging::captured()) {
+    for (const auto& r : core::internal::Logging::captured()) {
         if (r.message.find(part) != std::string::npos) return true;
     }
     return false;
@@ -104,7 +104,7 @@ TEST(SectionFactoryTypes, MakesRegisteredTypesAndLogsTheRest) {
         "Section.Type.Test.Fake", [](const core::Dictionary& params, std::shared_ptr<core::Object> callback) {
             return BaseSection::make<FakeSection>(params, std::move(callback));
         });
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     auto s = services::SectionFactory::createSection({{"type", "Section.Type.Test.Fake"}, {"itemCount", 2}}, nullptr);
     ASSERT_NE(std::dynamic_pointer_cast<FakeSection>(s), nullptr);
     EXPECT_EQ(s->maxItemCount, 2);
@@ -170,7 +170,7 @@ TEST_F(SectionedPage, SectionsOutliveNoPageAndLeaveAnOldPage) {
 }
 
 TEST_F(SectionedPage, AlertButtonTakesTheHostsOkTextOnceTheHostSetsTexts) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     onboarding::OnboardingCustomization::classInfo();
     page->showAlert(std::string("Saved"), std::nullopt);
     auto alert = std::dynamic_pointer_cast<ui::UIAlertController>(page->presentedViewController());
@@ -183,5 +183,5 @@ TEST_F(SectionedPage, AlertButtonTakesTheHostsOkTextOnceTheHostSetsTexts) {
     EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Fine");
     onboarding::OnboardingCustomization::update({});
     EXPECT_EQ(SectionedTableViewController::okButtonTitle(), "Ok") << "the onboarding texts' own default";
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
 }

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FreshSandboxTest.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIWindow.h"
 #include "services/ToastMessageView.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using core::Value;
@@ -27,7 +28,7 @@ protected:
     }
     static std::size_t warnings() {
         std::size_t n = 0;
-        for (const auto& r : core::Logging::captured()) n += r.logger == "ZEL.TRC" && r.severity == "warn";
+        for (const auto& r : core::internal::Logging::captured()) n += r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn;
         return n;
     }
     static void advance(double s) { dispatch::MainQueue::shared().advance(s); }
@@ -49,7 +50,7 @@ TEST_F(Toasts, NothingIsShownWithoutATextMessageOrAPlaceAndItIsLogged) {
     ToastMessageView::displayToastMsg({});
     ToastMessageView::displayToastMsg({{"message", 42}});
     EXPECT_EQ(toastsIn(*window), "");
-    core::ProcessState::resetAll();  // no key window any more
+    core::ProcessStateReset::resetAll();  // no key window any more
     ToastMessageView::displayToastMsg({{"message", "lost"}});
     EXPECT_EQ(ToastMessageView::current(), nullptr);
     EXPECT_EQ(warnings(), 3u);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FreshSandboxTest.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
@@ -52,7 +52,7 @@ TEST_F(GuidePinning, AMissingPartAddsNothingAndIsLogged) {
     UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, nullptr, table->layoutMarginsGuide());
     EXPECT_TRUE(drawing->translatesAutoresizingMaskIntoConstraints);
     EXPECT_TRUE(drawing->constraints().empty());
-    EXPECT_EQ(core::Logging::captured().size(), 3u);
+    EXPECT_EQ(core::internal::Logging::captured().size(), 3u);
 }
 
 TEST(LayoutGuides, NeitherGuidesNorConstraintsKeepTheirViewsAlive) {

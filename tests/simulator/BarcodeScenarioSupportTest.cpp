@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ScenarioTestSupport.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 
 namespace trc::simulator::test {
 namespace {
@@ -40,8 +40,8 @@ TEST_F(BarcodeScenarioTest, TheBridgeTakesWrongArgumentsAsMissingOnes) {
         {"check": "BarcodeScannerViewController", "path": "params", "equals": {"a": 1}})");
     EXPECT_TRUE(r.passed()) << failures(r);
     bool logged = false;
-    for (const auto& record : core::Logging::captured()) {
-        logged = logged || (record.severity == "warn" &&
+    for (const auto& record : core::internal::Logging::captured()) {
+        logged = logged || (record.severity == core::Severity::warn &&
                             record.message == "BarcodeScannerBridge check:callback: the callback is no object; "
                                               "the default one stands in");
     }

@@ -4,7 +4,6 @@
 #include "simulator/ScenarioExtensions.h"
 #include "simulator/UiScenarioSupport.h"
 #include "platform/core/Dictionary.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
@@ -16,6 +15,7 @@
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::simulator;
@@ -96,13 +96,13 @@ core::Dictionary step(std::initializer_list<std::pair<const char*, core::Value>>
 class UiScenario : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         UiScenarioSupport::install();
         ScenarioExtensions::processStarted();
         ctx.objects["form"] = core::Value(form);
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     void run(const std::string& kind, const core::Dictionary& s) {
         if (auto stepFn = ScenarioExtensions::step(kind)) return (*stepFn)(ctx, s);

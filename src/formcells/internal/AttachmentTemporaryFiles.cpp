@@ -8,7 +8,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UUID.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -136,4 +136,4 @@ std::optional<core::Data> AttachmentTemporaryFiles::readContent(const foundation
     return bytes;
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

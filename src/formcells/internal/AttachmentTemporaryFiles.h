@@ -23,7 +23,7 @@
 #include "platform/core/Value.h"
 #include "platform/foundation/URL.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class AttachmentTemporaryFiles {
 public:
@@ -43,4 +43,4 @@ public:
     static std::optional<core::Data> readContent(const foundation::URL& url);
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -14,10 +14,10 @@
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIViewController.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/UIViewConstraintHandler.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -25,8 +25,8 @@ using ui::UITableView;
 using ui::UITableViewCell;
 using Factory = FormCellFactory;
 
-void log(std::string_view severity, const std::string& message) {
-    services::SharedLoggerManager::log(Factory::kLoggerName, severity, "extension row: " + message);
+void log(core::Severity severity, const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, severity, "extension row: " + message);
 }
 
 // Runs a call into the host's code; what it throws is logged and the call
@@ -36,9 +36,9 @@ std::invoke_result_t<F> hostCall(const char* what, F call) {
     try {
         return call();
     } catch (const std::exception& e) {
-        log("error", std::string(what) + " failed: " + e.what());
+        log(core::Severity::error, std::string(what) + " failed: " + e.what());
     } catch (...) {
-        log("error", std::string(what) + " failed");
+        log(core::Severity::error, std::string(what) + " failed");
     }
     if constexpr (!std::is_void_v<std::invoke_result_t<F>>) return {};
 }
@@ -158,10 +158,10 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     auto view = getView(delegate);
     if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
         if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
-        log("warn", "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
+        log(core::Severity::warn, "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
     } else if (view && isCellHandler(*view)) {
         if (auto cell = handlerCell(tableView, indexPath, owner, view)) return cell;
-        log("warn", "the host's cell handler gave no cell for row " + indexPath.description() +
+        log(core::Severity::warn, "the host's cell handler gave no cell for row " + indexPath.description() +
                         "; the row stays empty");
     }
 
@@ -180,7 +180,7 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     // A view holding the row's cell or table would end up inside itself.
     if (hosted == content || content->isDescendantOf(*hosted) || hosted.get() == &tableView ||
         tableView.isDescendantOf(*hosted)) {
-        log("warn", "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
+        log(core::Severity::warn, "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
         removeHostedViews(*content);
         return cell;
     }
@@ -202,4 +202,4 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     return cell;
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

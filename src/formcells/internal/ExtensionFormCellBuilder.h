@@ -32,8 +32,10 @@ class UIViewController;
 }  // namespace trc::ui
 
 namespace trc::formcells {
-
 class FormCellOwner;
+}  // namespace trc::formcells
+
+namespace trc::formcells::internal {
 
 class ExtensionFormCellBuilder {
 public:
@@ -62,4 +64,4 @@ private:
     ExtensionFormCellBuilder() = delete;
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

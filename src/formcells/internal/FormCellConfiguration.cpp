@@ -12,7 +12,7 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -88,4 +88,4 @@ void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCel
     Setters::setValidationView(validated(cell), params);
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

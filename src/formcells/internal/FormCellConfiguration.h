@@ -34,8 +34,10 @@ class VUIFilterFormCell;
 }  // namespace trc::vessa
 
 namespace trc::formcells {
-
 class FormCellOwner;
+}  // namespace trc::formcells
+
+namespace trc::formcells::internal {
 
 class FormCellConfiguration {
 public:
@@ -57,4 +59,4 @@ public:
     static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter);
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -4,7 +4,7 @@
 #include "platform/core/ProcessState.h"
 #include "platform/ui/UIView.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -57,4 +57,4 @@ void FormCellDefaultStyle::reset() {
     inner_.reset();
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

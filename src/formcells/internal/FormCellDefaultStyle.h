@@ -25,7 +25,7 @@ namespace trc::ui {
 class UIView;
 }  // namespace trc::ui
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class FormCellDefaultStyle {
 public:
@@ -53,4 +53,4 @@ private:
     std::optional<std::string> inner_;
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -6,9 +6,9 @@
 
 #include "formcells/FormCellKeys.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 namespace {
 
@@ -193,8 +193,8 @@ public:
     void refuse(std::string_view key, Type type, bool byUniqueIdentifiers, const core::Value& value) const {
         std::string given = value.description();
         if (given.size() > kLoggedValueLength) given = given.substr(0, kLoggedValueLength) + "...";
-        services::SharedLoggerManager::log(
-            services::SharedLoggerManager::kTRCLogger, "warn",
+        core::SharedLoggerManager::log(
+            core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
             "update of row \"" + row_ + "\": \"" + std::string(key) + "\" takes " +
                 std::string(typeName(type, byUniqueIdentifiers)) + ", not " + given + "; the row keeps what it had");
     }
@@ -282,4 +282,4 @@ const core::Dictionary& FormCellParameterTypes::accepted(const core::Dictionary&
     return copied ? scratch : update;
 }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -26,7 +26,7 @@
 #include "formcells/FormCellType.h"
 #include "platform/core/Value.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class FormCellParameterTypes {
 public:
@@ -61,4 +61,4 @@ public:
                                             core::Dictionary& scratch);
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

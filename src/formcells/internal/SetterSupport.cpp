@@ -5,9 +5,9 @@
 #include "platform/ui/UIView.h"
 #include "platform/vessa/VUIBaseTableViewCell.h"
 #include "services/ParameterHelper.h"
-#include "services/SharedLoggerManager.h"
+#include "platform/core/SharedLoggerManager.h"
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 using services::ParameterHelper;
 
@@ -75,6 +75,6 @@ void SetterSupport::assignStrings(const core::Array& list, std::vector<std::stri
     for (std::size_t i = 0; i < list.size(); ++i) out[i] = *list[i].ifString();
 }
 
-void SetterSupport::warn(const std::string& message) { services::SharedLoggerManager::log(kLogger, "warn", message); }
+void SetterSupport::warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -20,7 +20,7 @@ namespace trc::vessa {
 class VUIBaseTableViewCell;
 }  // namespace trc::vessa
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class SetterSupport {
 public:
@@ -32,8 +32,6 @@ public:
     static constexpr std::string_view kIsEditable = "IsEditable";
     static constexpr std::string_view kStyles = "Styles";
     static constexpr std::string_view kBackground = "Background";
-    // Where refused host input is reported.
-    static constexpr const char* kLogger = "ZEL.TRC";
 
     // The row's "Styles", or an empty dictionary when it has none; read in
     // place, valid until params changes.
@@ -62,4 +60,4 @@ public:
     static void warn(const std::string& message);
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal

@@ -9,7 +9,8 @@
 // simulator's callback objects do).
 //
 // Objects are always owned by std::shared_ptr (make them with
-// std::make_shared); back-references are std::weak_ptr. Main thread only.
+// std::make_shared) and never copied; back-references are std::weak_ptr.
+// Main thread only.
 
 #include <memory>
 #include <span>
@@ -25,6 +26,12 @@ using Args = std::span<const Value>;
 
 class Object : public std::enable_shared_from_this<Object> {
 public:
+    Object() = default;
+    // An object has identity (hosts, bridges and back-references reach it
+    // by pointer), so neither it nor anything derived from it is copied: a
+    // copy would be a second object that nothing reaches.
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
     virtual ~Object() = default;
 
     static const ClassInfo& classInfo();  // "NSObject"

@@ -3,14 +3,13 @@
 #include <map>
 #include <mutex>
 
-#include "platform/core/Logging.h"
 #include "platform/core/ProcessState.h"
 
 namespace trc::flows {
 
 namespace {
 
-constexpr Logger::Level kDefaultRootLevel = Logger::Level::debug;
+constexpr core::Severity kDefaultRootLevel = core::Severity::debug;
 
 struct Registry {
     std::mutex mutex;
@@ -42,28 +41,23 @@ std::shared_ptr<Logger> Logger::shared(const std::string& name) {
 std::shared_ptr<Logger> Logger::root() { return shared(kRootName); }
 
 Logger::Level Logger::logLevel() const {
-    int own = level_.load();
-    if (own != kInherit) return static_cast<Level>(own);
+    const int own = level_.load();
+    if (own == kOffLevel) return kOff;
+    if (own != kInherit) return static_cast<core::Severity>(own);
     if (name_ == kRootName) return kDefaultRootLevel;
     return root()->logLevel();
 }
 
-void Logger::setLogLevel(Level level) { level_.store(static_cast<int>(level)); }
+void Logger::setLogLevel(Level level) { level_.store(level ? static_cast<int>(*level) : kOffLevel); }
 
 std::string Logger::description(Level level) {
-    switch (level) {
-        case Level::debug: return "debug";
-        case Level::info: return "info";
-        case Level::warn: return "warn";
-        case Level::error: return "error";
-        case Level::off: return "off";
-    }
-    return "off";
+    return level ? std::string(core::SharedLoggerManager::severityName(*level)) : "off";
 }
 
-void Logger::log(Level level, std::string_view message) const {
-    if (level == Level::off || level < logLevel()) return;
-    core::Logging::log(name_, description(level), message);
+void Logger::log(core::Severity severity, std::string_view message) const {
+    const Level level = logLevel();
+    if (!level || severity < *level) return;
+    core::SharedLoggerManager::log(name_, severity, message);
 }
 
 }  // namespace trc::flows

@@ -5,7 +5,7 @@
 #include <limits>
 #include <system_error>
 
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/internal/SecureStoreFormat.h"
 #include "platform/foundation/AtomicFile.h"
@@ -212,7 +212,7 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
                 try {
                     writeCount(path, *file, failed, checkKey);
                 } catch (const StoreManagerError& e) {
-                    core::Logging::log(kLogger, "error", "a wrong passcode is not counted (" + e.description() + ")");
+                    core::SharedLoggerManager::log(kLogger, core::Severity::error, "a wrong passcode is not counted (" + e.description() + ")");
                 }
             }
             fail(Case::wrongPasscode, {}, limited ? static_cast<int>(h.retryLimit - failed) : -1);
@@ -228,7 +228,7 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
         if (counted != 0) writeCount(path, *file, 0, checkKey);
         if (h.legacy) store->save();
     } catch (const StoreManagerError& e) {
-        core::Logging::log(kLogger, "warn", "cannot rewrite the store after opening it: " + e.description());
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "cannot rewrite the store after opening it: " + e.description());
     }
     return store;
 }
@@ -237,7 +237,7 @@ void SecureKeyValueStore::destroy(const fs::path& path) {
     std::error_code ec;
     for (const fs::path& p : {path, keyFilePath(path)}) {
         if (!foundation::AtomicFile::remove(p, ec))
-            core::Logging::log(kLogger, "error", "cannot remove " + p.string() + ": " + ec.message());
+            core::SharedLoggerManager::log(kLogger, core::Severity::error, "cannot remove " + p.string() + ": " + ec.message());
         foundation::AtomicFile::removeLeftovers(p);
     }
 }

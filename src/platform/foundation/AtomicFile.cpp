@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/FileLayer.h"
 
 namespace trc::foundation {
@@ -86,7 +86,7 @@ std::size_t AtomicFile::removeLeftovers(const fs::path& path) {
         if (remove(leftover, ignored)) ++removed;
     }
     if (removed)
-        core::Logging::log("AtomicFile", "info",
+        core::SharedLoggerManager::log("AtomicFile", core::Severity::info,
                            "removed " + std::to_string(removed) + " temporary file(s) an interrupted write of " +
                                path.string() + " left behind");
     return removed;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/core/Json.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/ProcessState.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
@@ -121,7 +121,7 @@ std::shared_ptr<Bundle> Bundle::framework() {
             for (const fs::path& folder : g.frameworkLookedIn) {
                 folders += (folders.empty() ? "" : ", ") + folder.string();
             }
-            core::Logging::log(kLogger, "warn",
+            core::SharedLoggerManager::log(kLogger, core::Severity::warn,
                                "the library's strings tables were not found in " +
                                    (folders.empty() ? std::string("any folder (the program's is unknown)") : folders) +
                                    "; its texts fall back to English. Install them in " + kFrameworkFolderInPrefix +
@@ -248,10 +248,10 @@ const core::Dictionary& Bundle::infoDictionary() const {
         if (const core::Dictionary* d = v.ifDictionary()) {
             *info_ = *d;
         } else {
-            core::Logging::log(kLogger, "error", path.string() + " does not hold a JSON dictionary");
+            core::SharedLoggerManager::log(kLogger, core::Severity::error, path.string() + " does not hold a JSON dictionary");
         }
     } catch (const std::exception& e) {
-        core::Logging::log(kLogger, "error", path.string() + ": " + e.what());
+        core::SharedLoggerManager::log(kLogger, core::Severity::error, path.string() + ": " + e.what());
     }
     return *info_;
 }
@@ -276,7 +276,7 @@ const Bundle::Table& Bundle::table(Lookups& cached, std::string_view lproj, std:
     const fs::path path = folder_ / (std::string(lproj) + kLprojSuffix) / (std::string(name) + ".strings");
     if (!isSafeRelative(fs::path(name)) || !isFile(path)) return t;
     StringsFile::Result r = StringsFile::load(path);
-    if (!r.ok()) core::Logging::log(kLogger, "error", "strings table " + r.error);
+    if (!r.ok()) core::SharedLoggerManager::log(kLogger, core::Severity::error, "strings table " + r.error);
     t = std::move(r.entries);
     return t;
 }

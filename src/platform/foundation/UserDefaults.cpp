@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "platform/core/IsoDate.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
@@ -73,11 +73,11 @@ void UserDefaults::loadIfNeeded() {
             fs::path aside = path;
             aside += ".corrupt";
             if (AtomicFile::rename(path, aside, ec)) {
-                core::Logging::log(kLogger, "error",
+                core::SharedLoggerManager::log(kLogger, core::Severity::error,
                                    "cannot read " + path.string() + " (" + e.what() + "); moved aside to " +
                                        aside.string() + ", starting empty");
             } else if (ec != readError_) {
-                core::Logging::log(kLogger, "error",
+                core::SharedLoggerManager::log(kLogger, core::Severity::error,
                                    "cannot read " + path.string() + " (" + e.what() + ") nor move it aside (" +
                                        ec.message() + "); keeping it, and changing nothing");
                 readError_ = ec;
@@ -89,7 +89,7 @@ void UserDefaults::loadIfNeeded() {
         // be whole. It stays as it is, nothing is written over it, and the
         // next use tries again.
         if (ec != readError_) {
-            core::Logging::log(kLogger, "error",
+            core::SharedLoggerManager::log(kLogger, core::Severity::error,
                                "cannot read " + path.string() + " now (" + ec.message() +
                                    "); keeping it, and changing nothing until it can be read");
         }
@@ -103,7 +103,7 @@ void UserDefaults::loadIfNeeded() {
 
 bool UserDefaults::refusedWhileUnreadable(std::string_view key) {
     if (!readError_) return false;
-    core::Logging::log(kLogger, "error",
+    core::SharedLoggerManager::log(kLogger, core::Severity::error,
                        "refused to change \"" + std::string(key) + "\": the user defaults cannot be read now (" +
                            readError_.message() + ")");
     return true;
@@ -114,7 +114,7 @@ bool UserDefaults::persist() {
     if (AtomicFile::write(loadedFrom_, core::Json::write(core::Value(values_), core::Json::Style::Tagged),
                           AtomicFile::kOwnerOnly, ec))
         return true;
-    core::Logging::log(kLogger, "error", "cannot write the user defaults: " + ec.message());
+    core::SharedLoggerManager::log(kLogger, core::Severity::error, "cannot write the user defaults: " + ec.message());
     return false;
 }
 
@@ -127,7 +127,7 @@ core::Value UserDefaults::objectForKey(std::string_view key) {
 bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
     if (value.isNil()) return remove(key);
     if (std::string why = unstorable(value); !why.empty()) {
-        core::Logging::log(kLogger, "error", "refused to store " + why + " under \"" + key + "\"");
+        core::SharedLoggerManager::log(kLogger, core::Severity::error, "refused to store " + why + " under \"" + key + "\"");
         return false;
     }
     return change(key, &value);

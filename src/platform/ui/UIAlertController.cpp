@@ -2,7 +2,7 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/UIValues.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::ui {
 
@@ -49,7 +49,7 @@ std::vector<std::string> UIAlertController::actionTitles() const {
 
 bool UIAlertController::tapAction(std::size_t index) {
     if (index >= actions_.size()) {
-        core::Logging::log("ui", "warn", "alert: no action at index " + std::to_string(index));
+        core::SharedLoggerManager::log("ui", core::Severity::warn, "alert: no action at index " + std::to_string(index));
         return false;
     }
     auto action = actions_[index];
@@ -65,7 +65,7 @@ bool UIAlertController::tapAction(const std::string& wanted) {
     for (std::size_t i = 0; i < actions_.size(); ++i) {
         if (actions_[i]->title && *actions_[i]->title == wanted) return tapAction(i);
     }
-    core::Logging::log("ui", "warn", "alert: no action titled \"" + wanted + "\"");
+    core::SharedLoggerManager::log("ui", core::Severity::warn, "alert: no action titled \"" + wanted + "\"");
     return false;
 }
 

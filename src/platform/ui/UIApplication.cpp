@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIValues.h"
 #include "platform/core/ProcessState.h"
 #include "platform/ui/UIWindow.h"
@@ -65,7 +65,7 @@ bool UIApplication::sendAction(std::string_view action, const std::shared_ptr<co
         receiver.perform(action);
         return true;
     }
-    core::Logging::log("ui", "warn",
+    core::SharedLoggerManager::log("ui", core::Severity::warn,
                        receiver.className() + " does not answer the action \"" + std::string(action) +
                            "\" sent from " + from);
     return false;

@@ -1,7 +1,7 @@
 #include "platform/ui/UIDocumentPickerViewController.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/UTType.h"
 
 namespace trc::ui {
@@ -40,11 +40,11 @@ bool UIDocumentPickerViewController::offers(const std::filesystem::path& file) c
 bool UIDocumentPickerViewController::pick(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
-        core::Logging::log("ui", "info", "document picker: no file " + file.string());
+        core::SharedLoggerManager::log("ui", core::Severity::info, "document picker: no file " + file.string());
         return false;
     }
     if (!offers(file)) {
-        core::Logging::log("ui", "info", "document picker: " + file.filename().string() + " is not of a type offered");
+        core::SharedLoggerManager::log("ui", core::Severity::info, "document picker: " + file.filename().string() + " is not of a type offered");
         return false;
     }
     if (didPickDocument) didPickDocument(foundation::URL::fileURLWithPath(file));

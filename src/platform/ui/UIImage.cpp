@@ -8,7 +8,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/ImageDecoder.h"
 
 namespace trc::ui {
@@ -77,19 +77,19 @@ std::shared_ptr<UIImage> UIImage::contentsOfFile(const std::string& file) {
     if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec || size > kMaxFileBytes) {
-        core::Logging::log(kLogger, "warn", "image file " + path.string() + " is too large to read");
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "image file " + path.string() + " is too large to read");
         return nullptr;
     }
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-        core::Logging::log(kLogger, "warn", "image file " + path.string() + " cannot be read");
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "image file " + path.string() + " cannot be read");
         return nullptr;
     }
     std::string error;
     std::optional<ImageDecoder::Pixels> decoded = ImageDecoder::decode(bytes, error);
     if (!decoded) {
-        core::Logging::log(kLogger, "warn", "no image in " + path.string() + ": " + error);
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "no image in " + path.string() + ": " + error);
         return nullptr;
     }
     return fromPixels(path.string(), decoded->width, decoded->height, std::move(decoded->rgba),

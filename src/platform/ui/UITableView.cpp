@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITableViewDataSource.h"
 #include "platform/ui/UITableViewDelegate.h"
@@ -69,7 +69,7 @@ const core::ClassInfo& UITableView::classInfo() {
 
 UITableView::UITableView(Style style) : style_(style) {}
 
-void UITableView::logError(const std::string& message) { core::Logging::log("ui", "error", message); }
+void UITableView::logError(const std::string& message) { core::SharedLoggerManager::log("ui", core::Severity::error, message); }
 
 // ---- update log
 
@@ -178,7 +178,7 @@ std::optional<std::string> UITableView::titleForHeader(int section) {
 bool UITableView::selectRow(const IndexPath& p) {
     auto cell = cellForRow(p);
     if (!cell) {
-        core::Logging::log("ui", "info", "selectRow: row " + p.description() + " is not on screen");
+        core::SharedLoggerManager::log("ui", core::Severity::info, "selectRow: row " + p.description() + " is not on screen");
         return false;
     }
     if (selected_) {

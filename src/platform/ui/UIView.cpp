@@ -5,7 +5,7 @@
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/UIValues.h"
 #include "platform/core/Dictionary.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIViewController.h"
@@ -84,7 +84,7 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(vie
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
     if (!view || view.get() == this) return;
     if (isDescendantOf(*view)) {
-        core::Logging::log("ui", "warn", "a view cannot become a subview of its own descendant; ignored");
+        core::SharedLoggerManager::log("ui", core::Severity::warn, "a view cannot become a subview of its own descendant; ignored");
         return;
     }
     auto keep = view;  // the old superview may hold the last reference

@@ -2,7 +2,7 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/UIValues.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIView.h"
@@ -12,7 +12,7 @@ namespace trc::ui {
 
 namespace {
 
-void warn(const std::string& message) { core::Logging::log("ui", "warn", message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log("ui", core::Severity::warn, message); }
 
 }  // namespace
 

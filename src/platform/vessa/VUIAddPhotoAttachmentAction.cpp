@@ -1,7 +1,7 @@
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/PHPhotoLibrary.h"
 #include "platform/ui/UIImage.h"
 
@@ -39,7 +39,7 @@ int VUIAddPhotoAttachmentAction::pickPhotos(const std::vector<std::filesystem::p
     for (const auto& file : files) {
         // Only pictures are in a photo library.
         if (!ui::UIImage::contentsOfFile(file.string())) {
-            core::Logging::log("ui", "info", "photo library: " + file.string() + " is no picture");
+            core::SharedLoggerManager::log("ui", core::Severity::info, "photo library: " + file.string() + " is no picture");
             continue;
         }
         auto delegate = effectiveDelegate(delegate_);

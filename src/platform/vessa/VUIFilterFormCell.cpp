@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIValues.h"
 
 namespace trc::vessa {
@@ -53,7 +53,7 @@ bool VUIFilterFormCell::choose(std::vector<int>& indexes) {
     bool allowed = isEditable() && inRange && (allowsMultipleSelection || indexes.size() <= 1) &&
                    (allowsEmptySelection || !indexes.empty());
     if (!allowed) {
-        core::Logging::log("vessa", "info", "filter cell: selection refused");
+        core::SharedLoggerManager::log("vessa", core::Severity::info, "filter cell: selection refused");
         return false;
     }
     value.swap(indexes);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIValues.h"

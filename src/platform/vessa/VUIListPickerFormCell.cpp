@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIValues.h"
@@ -79,7 +79,7 @@ bool VUIListPickerFormCell::pick(std::vector<int> indexes) {
         for (int i : indexes) inRange = inRange && i >= 0 && i < static_cast<int>(valueOptions.size());
     }
     if (!inRange || !selectionAllowed(indexes.size())) {
-        core::Logging::log("vessa", "info", "list picker cell: selection refused");
+        core::SharedLoggerManager::log("vessa", core::Severity::info, "list picker cell: selection refused");
         return false;
     }
     setValue(std::move(indexes));
@@ -92,7 +92,7 @@ bool VUIListPickerFormCell::pick(std::vector<int> indexes) {
 
 bool VUIListPickerFormCell::pickUniqueIdentifiers(std::vector<std::string> identifiers) {
     if (!selectionAllowed(identifiers.size())) {
-        core::Logging::log("vessa", "info", "list picker cell: selection refused");
+        core::SharedLoggerManager::log("vessa", core::Severity::info, "list picker cell: selection refused");
         return false;
     }
     uuidValues = std::move(identifiers);

@@ -10,7 +10,7 @@
 #include <map>
 #include <numbers>
 
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::vessa {
 
@@ -30,7 +30,7 @@ struct ContextRelease {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
 using Context = std::unique_ptr<cairo_t, ContextRelease>;
 
-void warn(const std::string& message) { core::Logging::log("vessa", "warn", "signature pad: " + message); }
+void warn(const std::string& message) { core::SharedLoggerManager::log("vessa", core::Severity::warn, "signature pad: " + message); }
 
 // The scaled font of a font file at the footnote's size, made once per file
 // and kept for the process; nullptr when the file holds no usable font.

@@ -1,7 +1,7 @@
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/Logging.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/PHPhotoLibrary.h"
 
 namespace trc::vessa {
@@ -20,7 +20,7 @@ const core::ClassInfo& VUITakePhotoAttachmentAction::classInfo() {
 bool VUITakePhotoAttachmentAction::takePhoto(const std::filesystem::path& file) {
     auto image = ui::UIImage::contentsOfFile(file.string());
     if (!image) {
-        core::Logging::log("ui", "info", "camera: " + file.string() + " is no picture");
+        core::SharedLoggerManager::log("ui", core::Severity::info, "camera: " + file.string() + " is no picture");
         return false;
     }
     auto delegate = effectiveDelegate(delegate_);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "platform/core/Block.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ClassRegistry.h"
@@ -26,6 +28,10 @@ class Sealed : public Object {
 public:
     explicit Sealed(int) {}
 };
+
+// Objects have identity: no copy of one, or of anything derived from it.
+static_assert(!std::is_copy_constructible_v<Object> && !std::is_copy_assignable_v<Object>);
+static_assert(!std::is_copy_constructible_v<Dog> && !std::is_copy_assignable_v<Dog>);
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 #include "FlowTestSupport.h"
 #include "SignInBrowser.h"
 #include "platform/core/Json.h"
-#include "platform/core/ProcessState.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/CodableStoring.h"
 #include "platform/flows/ConfigurationError.h"
@@ -21,6 +20,7 @@
 #include "platform/flows/VessaWKWebViewPresenter.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::flows::test {
 namespace {
@@ -347,7 +347,7 @@ TEST_F(Agreement, AFlowLeftWaitingOnTheAgreementIsFreedWhenTheProcessStateResets
     runMain();
     ASSERT_FALSE(weakStep.expired()) << "a waiting step and its flow keep each other";
 
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_TRUE(weakStep.expired());
     EXPECT_TRUE(weakFlowState.expired());
     EXPECT_FALSE(completed) << "an abandoned run is not completed";

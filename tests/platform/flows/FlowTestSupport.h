@@ -7,7 +7,6 @@
 
 #include <functional>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/flows/SecureKeyValueStoreManager.h"
@@ -15,13 +14,14 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::flows::test {
 
 class FlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         foundation::Sandbox::makeFreshRoot();
         SecureKeyValueStoreManager::setKeyDerivationLimits(SecureKeyValueStore::KeyDerivationLimits::minimum());
@@ -33,7 +33,7 @@ protected:
     void TearDown() override {
         pumpUntil([] { return false; }, 0.05);
         window.reset();
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
     }
 
     static void runMain() { dispatch::MainQueue::shared().runUntilIdle(); }

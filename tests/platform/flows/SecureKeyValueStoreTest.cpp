@@ -3,12 +3,11 @@
 #include <filesystem>
 
 #include "FlowTestSupport.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FaultyFiles.h"
 #include "platform/foundation/KilledWrite.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::flows::test {
 namespace {
@@ -179,7 +178,7 @@ TEST_F(SecureStore, WrongPasscodesOnAFullDiskCountAcrossRelaunchesAndLockTheStor
     files.fail(Op::write, path.parent_path(), ENOSPC);
     for (const char* expected : {"wrongPasscode 2", "wrongPasscode 1", "passcodeRetryLimitReached"}) {
         EXPECT_EQ(tryPasscode("00000000"), expected);
-        core::ProcessState::resetAll();  // the application killed and launched again
+        core::ProcessStateReset::resetAll();  // the application killed and launched again
     }
     EXPECT_EQ(files.injected(), 0u) << "the count needs no new space";
     EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 3u);
@@ -215,7 +214,7 @@ TEST_F(SecureStore, AnAttemptThatCannotBeCountedIsRefusedWithTheStorageErrorAndN
         for (int launch = 0; launch < 4; ++launch) {
             EXPECT_EQ(tryPasscode("00000000"), "storeUnavailable");
             EXPECT_EQ(tryPasscode("11112222"), "storeUnavailable");
-            core::ProcessState::resetAll();
+            core::ProcessStateReset::resetAll();
         }
     }
     EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 1") << "nothing judged, nothing counted";
@@ -279,7 +278,7 @@ TEST_F(SecureStore, OpeningRemovesTheTemporaryFilesOfWritesAKillInterrupted) {
     for (const char* value : {"second", "third"})
         ASSERT_TRUE(killedDuringWrite([&] { store->put(bytes(value), "k"); }));
     EXPECT_EQ(foundation::AtomicFile::leftovers(path).size(), 2u);
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(SecureKeyValueStore::open(path, std::nullopt)->get("k"), bytes("first"));
     EXPECT_TRUE(foundation::AtomicFile::leftovers(path).empty());
 

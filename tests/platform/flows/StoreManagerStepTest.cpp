@@ -1,7 +1,7 @@
 #include "platform/flows/StoreManagerStep.h"
 
 #include "FlowTestSupport.h"
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/flows/CompositeStorage.h"
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/StoreManager.h"
@@ -217,13 +217,13 @@ TEST_F(StoreStep, ChangingThePasscodeAsksForTheCurrentOneThenANewOne) {
 }
 
 TEST_F(StoreStep, NoPasscodeOrKeyReachesTheLog) {
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     auto onboarded = onboardWith("25803614");
     step->restore(onboarded, keep());
     passcodeScreen()->enterPasscode("99999999");
     passcodeScreen()->enterPasscode("25803614");
     runMain();
-    for (const auto& r : core::Logging::captured()) {
+    for (const auto& r : core::internal::Logging::captured()) {
         EXPECT_EQ(r.message.find("25803614"), std::string::npos) << r.message;
         EXPECT_EQ(r.message.find("99999999"), std::string::npos) << r.message;
     }

@@ -7,6 +7,7 @@
 
 #include "FlowTestSupport.h"
 #include "platform/flows/URLError.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::flows::test {
 namespace {
@@ -116,7 +117,7 @@ TEST_F(URLSessionTest, AnInjectedTransportStandsForADeviceWithoutNetwork) {
     ASSERT_TRUE(offline.error);
     EXPECT_EQ(offline.error->code(), -1009);
     EXPECT_EQ(offline.error->localizedDescription(), "The Internet connection appears to be offline.");
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_FALSE(std::dynamic_pointer_cast<NotConnected>(ZELURLSession::defaultTransport()));
 }
 

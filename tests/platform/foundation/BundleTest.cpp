@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 #include "testsupport/TemporaryFolder.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::foundation {
 namespace {
@@ -143,7 +143,7 @@ TEST_F(BundleTest, LocalizationsAndTablesAreReadOnceUntilTheProcessStateResets) 
     write("en.lproj/FormCell.strings", "\"NoneKey\" = \"Nothing\";");
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "None") << "what was read is kept";
 
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Keine");
     Bundle::setPreferredLanguages({"fr"});
     EXPECT_EQ(bundle.localizedString("NoneKey", "FormCell", "-"), "Nothing") << "other languages count at once";
@@ -197,13 +197,13 @@ TEST(FrameworkBundle, MissingStringsTablesAreSaidOnceNamingTheFolder) {
     const fs::path original = Bundle::framework()->bundlePath();
     auto warnings = [] {
         std::vector<std::string> out;
-        for (const core::LogRecord& r : core::Logging::captured()) {
-            if (r.severity == "warn") out.push_back(r.message);
+        for (const core::internal::LogRecord& r : core::internal::Logging::captured()) {
+            if (r.severity == core::Severity::warn) out.push_back(r.message);
         }
         return out;
     };
     TemporaryFolder empty;
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     Bundle::setFrameworkFolder(empty.path());
     EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "None"), "None");
     EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "None"), "None");
@@ -212,7 +212,7 @@ TEST(FrameworkBundle, MissingStringsTablesAreSaidOnceNamingTheFolder) {
     EXPECT_NE(said[0].find(empty.path().string()), std::string::npos) << said[0];
 
     Bundle::setFrameworkFolder(original);
-    core::Logging::clearCaptured();
+    core::internal::Logging::clearCaptured();
     EXPECT_EQ(Bundle::framework()->localizedString("NoneKey", "FormCell", "", {"en"}), "None");
     EXPECT_TRUE(warnings().empty()) << "a bundle with its tables says nothing";
 }

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Block.h"
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
 #include "FaultyFiles.h"
 #include "KilledWrite.h"
 #include "platform/foundation/Sandbox.h"
 #include "testsupport/TemporaryFolder.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::foundation {
 namespace {
@@ -23,8 +23,8 @@ protected:
     TemporaryFolder sandbox = TemporaryFolder::makeSandbox();
     UserDefaults& defaults = UserDefaults::shared();
 
-    void SetUp() override { core::ProcessState::resetAll(); }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void SetUp() override { core::ProcessStateReset::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     std::vector<std::string> preferenceFiles() const {
         std::vector<std::string> names;
@@ -42,7 +42,7 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesARelaunch) {
                                     {"list", core::Array{1, 1.0, true, "1"}}};
     ASSERT_TRUE(defaults.setObject("nested", nested));
     ASSERT_TRUE(defaults.setObject("isInitialLaunch", true));
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.objectForKey("nested"), nested);
     EXPECT_EQ(defaults.objectForKey("isInitialLaunch"), Value(true));
     EXPECT_EQ(core::TaggedJson::read(AtomicFile::read(defaults.filePath())).find("nested")->find("when")->kind(),
@@ -70,7 +70,7 @@ TEST_F(UserDefaultsTest, RemovingAndSettingNilForgetTheKeyOnDisk) {
     defaults.setObject("b", 2);
     defaults.remove("a");
     defaults.setObject("b", Value());
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_TRUE(defaults.dictionaryRepresentation().empty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(UserDefaultsTest, ObjectsAndDatesWithoutATextAreRefusedAndNothingChanges)
     EXPECT_FALSE(defaults.setObject("keep", core::Dictionary{{"when", core::Date{-62167219201.0}}}));
     EXPECT_FALSE(defaults.setObject("other", core::Date{1e300}));
     EXPECT_EQ(defaults.objectForKey("keep"), Value("old"));
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"keep", "old"}})) << "the file still reads";
 }
 
@@ -94,35 +94,35 @@ TEST_F(UserDefaultsTest, TheNextLaunchRemovesTheTemporaryFilesOfWritesAKillInter
     for (const char* value : {"id-2", "id-3"})
         ASSERT_TRUE(testing::killedDuringWrite([&] { defaults.setObject("onboarded", value); }));
     EXPECT_EQ(preferenceFiles().size(), 3u) << "the file and two whole copies beside it";
-    core::Logging::clearCaptured();
-    core::ProcessState::resetAll();
+    core::internal::Logging::clearCaptured();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.objectForKey("onboarded"), Value("id-1"));
     EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName});
-    const auto records = core::Logging::captured();
-    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const core::LogRecord& r) {
-        return r.severity == "info" && r.message.find("removed 2 temporary file(s)") != std::string::npos;
+    const auto records = core::internal::Logging::captured();
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const core::internal::LogRecord& r) {
+        return r.severity == core::Severity::info && r.message.find("removed 2 temporary file(s)") != std::string::npos;
     }));
 }
 
 TEST_F(UserDefaultsTest, AFileThatIsReadButNotValidIsMovedAsideAndLogged) {
     AtomicFile::write(defaults.filePath(), "{\"broken\": ");
-    core::Logging::clearCaptured();
-    core::ProcessState::resetAll();
+    core::internal::Logging::clearCaptured();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.objectForKey("broken"), Value());
     defaults.setObject("fresh", true);
     EXPECT_EQ(preferenceFiles(), (std::vector<std::string>{"UserDefaults.json", "UserDefaults.json.corrupt"}));
     EXPECT_EQ(AtomicFile::read(defaults.filePath().string() + ".corrupt"), "{\"broken\": ");
-    auto logs = core::Logging::captured();
+    auto logs = core::internal::Logging::captured();
     ASSERT_FALSE(logs.empty());
-    EXPECT_EQ(logs.back().severity, "error");
+    EXPECT_EQ(logs.back().severity, core::Severity::error);
 }
 
 TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTheNextUseTriesAgain) {
     defaults.setObject("onboarded", "6F9619FF");
     const std::string stored = AtomicFile::read(defaults.filePath());
     for (auto [op, error] : {std::pair{FileOperation::open, EMFILE}, {FileOperation::open, EACCES}, {FileOperation::read, EIO}}) {
-        core::ProcessState::resetAll();
-        core::Logging::clearCaptured();
+        core::ProcessStateReset::resetAll();
+        core::internal::Logging::clearCaptured();
         {
             testing::FaultyFiles files;
             files.fail(op, defaults.filePath(), error);
@@ -135,7 +135,7 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTh
         }
         EXPECT_EQ(AtomicFile::read(defaults.filePath()), stored);
         EXPECT_EQ(preferenceFiles(), std::vector<std::string>{UserDefaults::kFileName}) << "nothing moved aside";
-        auto logs = core::Logging::captured();
+        auto logs = core::internal::Logging::captured();
         ASSERT_EQ(logs.size(), 4u) << "the read once, then each refused change";
         EXPECT_NE(logs[0].message.find("keeping it"), std::string::npos) << logs[0].message;
         EXPECT_EQ(defaults.objectForKey("onboarded"), Value("6F9619FF")) << "read again once it can be";
@@ -143,7 +143,7 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTh
     }
     fs::remove(defaults.filePath());
     fs::create_directory(defaults.filePath());
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.readError(), std::errc::is_a_directory);
     EXPECT_FALSE(defaults.setObject("other", true));
     EXPECT_TRUE(fs::is_directory(defaults.filePath()));
@@ -158,7 +158,7 @@ TEST_F(UserDefaultsTest, AChangeThatCannotBeWrittenIsRefusedAndUndone) {
     EXPECT_FALSE(defaults.remove("a"));
     EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"a", 1}}));
     files.heal();
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_EQ(defaults.dictionaryRepresentation(), (core::Dictionary{{"a", 1}}));
 }
 
@@ -172,7 +172,7 @@ TEST_F(UserDefaultsTest, AChangeFailingAtAnyFileCallLeavesTheOldValueOrTheNewAnd
         const bool hit = files.injected() > 0;
         files.heal();
         EXPECT_EQ(defaults.objectForKey("a"), Value(changed ? 2 : 1)) << "failing call " << n;
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         EXPECT_EQ(defaults.objectForKey("a"), Value(changed ? 2 : 1)) << "failing call " << n;
         if (!hit) break;
     }

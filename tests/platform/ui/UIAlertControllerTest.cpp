@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -13,7 +13,7 @@ namespace {
 class Alerts : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         window->setRootViewController(root);
         window->makeKeyAndVisible();
@@ -26,7 +26,7 @@ protected:
         root->present(alert, true);
         run();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
     static void run() { dispatch::MainQueue::shared().runUntilIdle(); }
 
     std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>();

@@ -3,8 +3,7 @@
 #include <map>
 #include <set>
 
-#include "platform/core/Logging.h"
-#include "platform/core/ProcessState.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -12,6 +11,7 @@
 #include "platform/ui/UITableViewDelegate.h"
 #include "platform/ui/UITextField.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -53,9 +53,9 @@ public:
 class TableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         table->registerClass<FieldCell>("row");
         table->setDataSource(rows);
         table->setDelegate(rows);
@@ -74,8 +74,8 @@ protected:
         return out;
     }
     bool loggedError() {
-        for (const auto& r : core::Logging::captured()) {
-            if (r.severity == "error") return true;
+        for (const auto& r : core::internal::Logging::captured()) {
+            if (r.severity == core::Severity::error) return true;
         }
         return false;
     }

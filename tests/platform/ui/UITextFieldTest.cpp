@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/ui/UITextField.h"
 #include "platform/ui/UITextFieldDelegate.h"
 #include "platform/ui/UITextView.h"
 #include "platform/ui/UITextViewDelegate.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -28,7 +28,7 @@ public:
 class TextEntry : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         window->addSubview(field);
         window->addSubview(view);
         field->setDelegate(delegate);

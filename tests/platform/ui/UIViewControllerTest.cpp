@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/ui/LifecycleRecorder.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -17,7 +17,7 @@ namespace {
 class Presentation : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         window = std::make_shared<UIWindow>();
         root = make("root");
@@ -26,7 +26,7 @@ protected:
         run();
         log->clear();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     std::shared_ptr<LifecycleRecorder> make(const std::string& name) {
         return std::make_shared<LifecycleRecorder>(name, log);
@@ -236,12 +236,12 @@ TEST_F(Navigation, AControllerInAnotherContainerIsRefused) {
 }
 
 TEST(UIApplicationReset, ProcessResetDropsWindows) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     auto w = std::make_shared<UIWindow>();
     w->makeKeyAndVisible();
     auto before = UIApplication::shared();
     EXPECT_EQ(before->windows().size(), 1u);
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_NE(UIApplication::shared(), before);
     EXPECT_EQ(UIApplication::shared()->keyWindow(), nullptr);
     EXPECT_FALSE(w->isKeyWindow());

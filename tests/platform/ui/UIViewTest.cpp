@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIButton.h"
@@ -8,6 +7,7 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -144,7 +144,7 @@ protected:
 class FirstResponder : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         window->addSubview(a);
         window->addSubview(b);

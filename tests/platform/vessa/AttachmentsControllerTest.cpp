@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 #include "testsupport/TemporaryFolder.h"
@@ -12,6 +11,7 @@
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 #include "platform/vessa/VUIDocumentPickerAttachmentAction.h"
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::vessa {
 namespace {
@@ -61,12 +61,12 @@ public:
 class AttachmentsController : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         controller->setDataSource(recorder);
         controller->setDelegate(recorder);
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
     template <class Action>
     std::shared_ptr<Action> action(const char* kind) {
         return std::dynamic_pointer_cast<Action>(controller->actionOfKind(kind));

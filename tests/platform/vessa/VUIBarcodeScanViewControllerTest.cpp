@@ -5,11 +5,11 @@
 #include <fstream>
 
 #include "onboarding/QRCodePicture.h"
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "testsupport/TemporaryFolder.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIWindow.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::vessa {
 namespace {
@@ -27,14 +27,14 @@ public:
 class BarcodeScanner : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         window->setRootViewController(nav);
         window->makeKeyAndVisible();
         scanner->delegate = listener;
         settle();
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
     static void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
     void open() {
         nav->present(ui::UINavigationController::make(scanner), true);

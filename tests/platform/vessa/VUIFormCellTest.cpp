@@ -2,7 +2,6 @@
 
 #include <variant>
 
-#include "platform/core/ProcessState.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableViewCell.h"
@@ -22,6 +21,7 @@
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
+#include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
 using namespace trc::ui;
@@ -34,7 +34,7 @@ using Reported = std::variant<std::string, bool, int, double, core::Date, std::v
 class CellEntry : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
     }
     template <class Cell>

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "platform/core/ProcessState.h"
 #include "platform/vessa/NUISettings.h"
+#include "testsupport/ProcessStateReset.h"
 
 namespace trc::vessa {
 namespace {
@@ -29,10 +29,10 @@ public:
 class SignaturePad : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::ProcessState::resetAll();
+        core::ProcessStateReset::resetAll();
         pad->setDelegate(delegate);
     }
-    void TearDown() override { core::ProcessState::resetAll(); }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
 
     std::shared_ptr<VUISignatureCaptureController> pad = VUISignatureCaptureController::createInstance();
     std::shared_ptr<PadDelegate> delegate = std::make_shared<PadDelegate>();
@@ -81,7 +81,7 @@ TEST_F(SignaturePad, TheImageCarriesWhatTheDelegateAsksFor) {
 }
 
 TEST(Stylesheet, ReadsColoursAndNumbersOnlyWhereTheClassDefinesThem) {
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     NUISettings::setProperty("pad", "stroke", "#102030");
     NUISettings::setProperty("pad", "stroke-width", "2.5");
     NUISettings::setProperty("pad", "background-color", "blue");
@@ -91,7 +91,7 @@ TEST(Stylesheet, ReadsColoursAndNumbersOnlyWhereTheClassDefinesThem) {
     EXPECT_FALSE(NUISettings::getColor("background-color", "pad"));
     EXPECT_FALSE(NUISettings::getFloat("width", "pad"));
     EXPECT_FALSE(NUISettings::getColor("stroke", "other"));
-    core::ProcessState::resetAll();
+    core::ProcessStateReset::resetAll();
     EXPECT_FALSE(NUISettings::get("stroke", "pad")) << "a fresh process has an empty stylesheet";
 }
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/ui/FontFile.h"
 #include "platform/ui/ImageDecoder.h"
 #include "platform/ui/ImageEncoder.h"
@@ -75,12 +75,12 @@ Picture draw(const Footnote& footnote, const std::optional<std::string>& fontPat
 class SignatureImage : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         ASSERT_TRUE(ui::FontFile::sansSerif()) << "the setup script installs a font (fonts-dejavu-core)";
     }
     static bool warned(const std::string& part) {
-        for (const auto& r : core::Logging::captured()) {
-            if (r.severity == "warn" && r.message.find(part) != std::string::npos) return true;
+        for (const auto& r : core::internal::Logging::captured()) {
+            if (r.severity == core::Severity::warn && r.message.find(part) != std::string::npos) return true;
         }
         return false;
     }
@@ -169,7 +169,7 @@ TEST_F(SignatureImage, WithoutAFontTheStrokesAreDrawnAndAWarningSaysWhy) {
     for (const std::optional<std::string>& font :
          {std::optional<std::string>(), std::optional<std::string>("/nonexistent/font.ttf"),
           std::optional<std::string>(junk.string())}) {
-        core::Logging::clearCaptured();
+        core::internal::Logging::clearCaptured();
         const Picture picture = draw({VUIMultiLineText{"Approved", 5}, std::string("2026"), std::nullopt}, font);
         EXPECT_GT(picture.ink(0, 0, kWidth, kFootnoteTop), 500) << font.value_or("none");
         EXPECT_EQ(picture.ink(0, kFootnoteTop, kWidth, kHeight), 0) << font.value_or("none");

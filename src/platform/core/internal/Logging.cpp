@@ -1,4 +1,4 @@
-#include "platform/core/Logging.h"
+#include "platform/core/internal/Logging.h"
 
 #include <spdlog/sinks/base_sink.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
@@ -7,19 +7,30 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 
-namespace trc::core {
+namespace trc::core::internal {
 
 namespace {
 
-const char* severityName(spdlog::level::level_enum l) {
+spdlog::level::level_enum levelOf(Severity severity) {
+    switch (severity) {
+        case Severity::debug: return spdlog::level::debug;
+        case Severity::info: return spdlog::level::info;
+        case Severity::warn: return spdlog::level::warn;
+        case Severity::error: return spdlog::level::err;
+    }
+    return spdlog::level::err;
+}
+
+Severity severityOf(spdlog::level::level_enum l) {
     switch (l) {
         case spdlog::level::err:
-        case spdlog::level::critical: return "error";
-        case spdlog::level::warn: return "warn";
-        case spdlog::level::info: return "info";
-        default: return "debug";
+        case spdlog::level::critical: return Severity::error;
+        case spdlog::level::warn: return Severity::warn;
+        case spdlog::level::info: return Severity::info;
+        default: return Severity::debug;
     }
 }
 
@@ -36,7 +47,7 @@ public:
 
 protected:
     void sink_it_(const spdlog::details::log_msg& msg) override {
-        records_.push_back({std::string(msg.logger_name.begin(), msg.logger_name.end()), severityName(msg.level),
+        records_.push_back({std::string(msg.logger_name.begin(), msg.logger_name.end()), severityOf(msg.level),
                             std::string(msg.payload.begin(), msg.payload.end())});
         if (records_.size() > Logging::kCaptureLimit) records_.pop_front();
     }
@@ -67,28 +78,21 @@ Sinks& sinks() {
     return s;
 }
 
-spdlog::level::level_enum levelOf(std::string_view severity) {
-    if (severity == "error") return spdlog::level::err;
-    if (severity == "warn") return spdlog::level::warn;
-    if (severity == "debug") return spdlog::level::debug;
-    return spdlog::level::info;
-}
-
-}  // namespace
-
-std::shared_ptr<spdlog::logger> Logging::logger(const std::string& name) {
+std::shared_ptr<spdlog::logger> logger(std::string_view name) {
     Sinks& s = sinks();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (auto it = s.loggers.find(name); it != s.loggers.end()) return it->second;
     std::vector<spdlog::sink_ptr> list{s.capture};
     if (s.console) list.push_back(s.console);
-    auto l = std::make_shared<spdlog::logger>(name, list.begin(), list.end());
+    auto l = std::make_shared<spdlog::logger>(std::string(name), list.begin(), list.end());
     l->set_level(spdlog::level::debug);
-    s.loggers.emplace(name, l);
+    s.loggers.emplace(std::string(name), l);
     return l;
 }
 
-void Logging::log(const std::string& loggerName, std::string_view severity, std::string_view message) {
+}  // namespace
+
+void Logging::write(std::string_view loggerName, Severity severity, std::string_view message) {
     logger(loggerName)->log(levelOf(severity), "{}", message);
 }
 
@@ -96,4 +100,4 @@ std::vector<LogRecord> Logging::captured() { return sinks().capture->snapshot();
 
 void Logging::clearCaptured() { sinks().capture->clear(); }
 
-}  // namespace trc::core
+}  // namespace trc::core::internal
