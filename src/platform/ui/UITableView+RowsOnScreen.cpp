@@ -106,7 +106,7 @@ void UITableView::layoutRows() {
             const IndexPath& p = wanted_[i];
             if (p.section != lastSection) {
                 lastSection = p.section;
-                y += heightForHeader(p.section);
+                y += shownHeaderHeight(p.section);
             }
             auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
                                                                  : shownCell(p);
@@ -179,12 +179,15 @@ void UITableView::buildHeaders(const std::vector<IndexPath>& wanted) {
             ++it;
             continue;
         }
-        it->second->removeFromSuperview();
+        if (it->second.view) it->second.view->removeFromSuperview();
         it = headers_.erase(it);
     }
     auto del = delegate();
     for (int s : sections) {
-        if (headers_.contains(s)) continue;
+        // A section stays asked for while it is on screen, with a view or
+        // without one.
+        auto [shown, added] = headers_.try_emplace(s);
+        if (!added) continue;
         std::shared_ptr<UIView> header = del ? del->viewForHeaderInSection(*this, s) : nullptr;
         if (!header) {
             if (auto title = titleForHeader(s)) {
@@ -195,8 +198,17 @@ void UITableView::buildHeaders(const std::vector<IndexPath>& wanted) {
         }
         if (!header) continue;
         addSubview(header);
-        headers_[s] = header;
+        shown->second.view = std::move(header);
     }
+}
+
+double UITableView::shownHeaderHeight(int section) {
+    auto it = headers_.find(section);
+    if (it == headers_.end()) return heightForHeader(section);
+    // A scroll keeps the height of a section that stays, as it does its rows'.
+    auto& height = it->second.height;
+    if (!scrolling_ || !height) height = heightForHeader(section);
+    return *height;
 }
 
 std::shared_ptr<UITableViewCell> UITableView::cellForRow(const IndexPath& p) const {
