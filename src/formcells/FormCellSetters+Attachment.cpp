@@ -38,8 +38,9 @@ using ActionList = std::vector<std::shared_ptr<vessa::VUIAttachmentAction>>;
 // Actions a reused cell stopped offering, kept for the next row that offers
 // them: an action holds nothing of its row but the delegate it is pointed
 // at, and reused cells go from one set of actions to another as rows come
-// and go. Main thread only, like the cells; a few of each kind at most.
-constexpr std::size_t kMaxSpareActions = 8;
+// and go. Main thread only, like the cells; a few of each kind at most, so
+// that one kind cannot crowd out the others.
+constexpr std::ptrdiff_t kMaxSpareActionsOfAKind = 4;
 ActionList& spareActions() {
     static ActionList spare;
     return spare;
@@ -93,7 +94,10 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
         controller.addAttachmentAction(action ? action : makeAction(kind));
     }
     for (auto& left : previous) {
-        if (spare.size() < kMaxSpareActions && isPlain(*left)) spare.push_back(std::move(left));
+        if (!isPlain(*left)) continue;
+        const auto ofTheKind = std::count_if(spare.begin(), spare.end(),
+                                             [&](const auto& kept) { return kept->kindName() == left->kindName(); });
+        if (ofTheKind < kMaxSpareActionsOfAKind) spare.push_back(std::move(left));
     }
     previous.clear();
 }
