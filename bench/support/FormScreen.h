@@ -178,7 +178,10 @@ public:
             form_ ? std::static_pointer_cast<ui::UITableViewDataSource>(form_)
                   : std::static_pointer_cast<ui::UITableViewDataSource>(page_);
         timed_ = std::make_shared<TimedDataSource>(inner, buckets);
+        // A table starts over with a new data source: lay it out again, or no scroll would build a row.
         table()->setDataSource(timed_);
+        table()->layoutIfNeeded();
+        settle();
         return *timed_;
     }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include "formcells/AttachmentFormViewDelegate.h"
@@ -166,7 +167,13 @@ template <class Cell>
 std::shared_ptr<UITableViewCell> dequeue(UITableView& tableView, const std::string& identifier,
                                          const IndexPath& indexPath, std::shared_ptr<Cell>& typed) {
     auto cell = tableView.dequeueReusableCell(identifier, indexPath);
-    typed = std::dynamic_pointer_cast<Cell>(cell);
+    // The table hands out the registered class itself, as a rule; only
+    // another class needs the cast that walks the class tree.
+    if (const UITableViewCell* shown = cell.get(); shown && typeid(*shown) == typeid(Cell)) {
+        typed = std::static_pointer_cast<Cell>(cell);
+    } else {
+        typed = std::dynamic_pointer_cast<Cell>(cell);
+    }
     return cell;
 }
 

@@ -3,6 +3,8 @@
 // controller's data source and delegate.
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -39,11 +41,19 @@ using ActionList = std::vector<std::shared_ptr<vessa::VUIAttachmentAction>>;
 // Actions a reused cell stopped offering, kept for the next row that offers
 // them: an action holds nothing of its row but the delegate it is pointed
 // at, and reused cells go from one set of actions to another as rows come
-// and go. Main thread only, like the cells; a few of each kind at most.
-constexpr std::size_t kMaxSpareActions = 8;
-ActionList& spareActions() {
-    static ActionList spare;
+// and go. Main thread only, like the cells. Kept by kind, so that one kind
+// cannot crowd out the others and taking one is no search; enough of each
+// that the ups and downs of a long scroll seldom run out or throw away.
+constexpr std::size_t kMaxSpareActionsOfAKind = 16;
+constexpr std::string_view kOrder[] = {kAddPhoto, kTakePhoto, kSelectFile};
+constexpr std::size_t kKinds = std::size(kOrder);
+std::array<ActionList, kKinds>& spareActions() {
+    static std::array<ActionList, kKinds> spare;
     return spare;
+}
+
+std::size_t kindIndex(std::string_view kind) {
+    return static_cast<std::size_t>(std::find(std::begin(kOrder), std::end(kOrder), kind) - std::begin(kOrder));
 }
 
 // An action as new: a camera action has no title of its own.
@@ -73,7 +83,6 @@ std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::st
 // ones would be, keeps them; otherwise the actions it had, and those other
 // cells gave up, are offered again before new ones are made.
 void offerActions(vessa::VUIAttachmentsViewController& controller, const core::Array& types) {
-    constexpr std::string_view kOrder[] = {kAddPhoto, kTakePhoto, kSelectFile};
     const auto& actions = controller.attachmentActions();
     std::size_t kept = 0;
     bool asNew = true;
@@ -86,15 +95,20 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
     static ActionList previous;  // scratch, kept for its room
     previous.assign(actions.begin(), actions.end());
     controller.removeAllAttachmentActions();
-    ActionList& spare = spareActions();
-    for (std::string_view kind : kOrder) {
-        if (!contains(types, kind)) continue;
-        auto action = takeAction(previous, kind);
-        if (!action) action = takeAction(spare, kind);
-        controller.addAttachmentAction(action ? action : makeAction(kind));
+    auto& spare = spareActions();
+    for (std::size_t k = 0; k < kKinds; ++k) {
+        if (!contains(types, kOrder[k])) continue;
+        auto action = takeAction(previous, kOrder[k]);
+        if (!action && !spare[k].empty()) {
+            action = std::move(spare[k].back());
+            spare[k].pop_back();
+        }
+        controller.addAttachmentAction(action ? action : makeAction(kOrder[k]));
     }
     for (auto& left : previous) {
-        if (spare.size() < kMaxSpareActions && isPlain(*left)) spare.push_back(std::move(left));
+        if (!isPlain(*left)) continue;
+        const std::size_t k = kindIndex(left->kindName());
+        if (k < kKinds && spare[k].size() < kMaxSpareActionsOfAKind) spare[k].push_back(std::move(left));
     }
     previous.clear();
 }

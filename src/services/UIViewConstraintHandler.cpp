@@ -10,6 +10,13 @@ namespace trc::services {
 void UIViewConstraintHandler::applyLeadTrailGuideConstraint(const std::shared_ptr<ui::UIView>& superView,
                                                              const std::shared_ptr<ui::UIView>& subView,
                                                              const std::shared_ptr<ui::UILayoutGuide>& layoutGuide) {
+    std::vector<std::shared_ptr<ui::NSLayoutConstraint>> made;
+    applyLeadTrailGuideConstraint(superView, subView, layoutGuide, made);
+}
+
+void UIViewConstraintHandler::applyLeadTrailGuideConstraint(
+    const std::shared_ptr<ui::UIView>& superView, const std::shared_ptr<ui::UIView>& subView,
+    const std::shared_ptr<ui::UILayoutGuide>& layoutGuide, std::vector<std::shared_ptr<ui::NSLayoutConstraint>>& kept) {
     if (!superView || !subView || !layoutGuide) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
                                  "a view is pinned to a super-view and a layout guide, and one of them is missing; "
@@ -19,12 +26,13 @@ void UIViewConstraintHandler::applyLeadTrailGuideConstraint(const std::shared_pt
     using ui::NSLayoutConstraint;
     using A = NSLayoutConstraint::Attribute;
     subView->translatesAutoresizingMaskIntoConstraints = false;
-    NSLayoutConstraint::activate({
-        NSLayoutConstraint::make(subView, A::Top, superView, A::Top),
-        NSLayoutConstraint::make(subView, A::Bottom, superView, A::Bottom),
-        NSLayoutConstraint::makeToGuide(subView, A::Leading, layoutGuide, A::Leading),
-        NSLayoutConstraint::makeToGuide(subView, A::Trailing, layoutGuide, A::Trailing),
-    });
+    NSLayoutConstraint::deactivate(kept);
+    kept.resize(4);
+    NSLayoutConstraint::remake(kept[0], subView, A::Top, superView, A::Top);
+    NSLayoutConstraint::remake(kept[1], subView, A::Bottom, superView, A::Bottom);
+    NSLayoutConstraint::remakeToGuide(kept[2], subView, A::Leading, layoutGuide, A::Leading);
+    NSLayoutConstraint::remakeToGuide(kept[3], subView, A::Trailing, layoutGuide, A::Trailing);
+    NSLayoutConstraint::activate(kept);
 }
 
 }  // namespace trc::services

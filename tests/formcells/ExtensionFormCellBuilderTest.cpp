@@ -248,6 +248,76 @@ TEST_F(ExtensionReuse, ARowWithoutAViewShowsAnEmptyCellEvenWhenTheCellShowedAnot
     EXPECT_EQ(hostedViews(*cell), 0u);
 }
 
+// Where each hosted view's constraints point, as "view 0 in [0, 1]; ..."
+// with every constraint that names another view than the one it should
+// (the cell the view is in, or the view the cell holds) or is out of force
+// listed after it; a view in no cell must hold none.
+std::string pinningOf(const std::vector<std::shared_ptr<ui::UILabel>>& views,
+                      const std::shared_ptr<ui::UITableView>& table) {
+    std::string out;
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        const auto& view = views[i];
+        auto content = view->superview();
+        std::shared_ptr<ui::UITableViewCell> cell;
+        for (const auto& shown : table->visibleCells()) {
+            if (shown->contentView() == content) cell = shown;
+        }
+        out += (out.empty() ? "view " : "; view ") + std::to_string(i) + " in " +
+               (cell ? table->indexPathForCell(*cell)->description() : content ? "a cell off screen" : "no cell");
+        auto wrong = [&](const ui::NSLayoutConstraint& c, const std::shared_ptr<ui::UIView>& other) {
+            if (!c.isActive() || c.secondOwningView() != other) out += " (" + c.description() + " elsewhere)";
+        };
+        for (const auto& c : view->constraints()) wrong(*c, c->secondGuide() ? table : content);
+        if (!content) continue;
+        for (const auto& c : content->constraints()) wrong(*c, view);
+    }
+    return out;
+}
+
+TEST_F(ExtensionReuse, EveryHostedViewIsPinnedToTheCellItIsInWhileCellsGoFromViewToView) {
+    // On a phone and on a tablet (sides to the table's readable width), with the
+    // cell following the view or, with a height, the view following the cell.
+    for (const auto& [model, extra, shape] :
+         {std::tuple{ui::UIDevice::kPhoneModel, "", std::string(kPinnedToCell) + " / " + kCellFollowsView},
+          std::tuple{ui::UIDevice::kPadModel, "",
+                     std::string("leading = readableContentGuide.leading; trailing = readableContentGuide.trailing / ") +
+                         kCellFollowsView},
+          std::tuple{ui::UIDevice::kPadModel, R"("Height": 80)",
+                     std::string("top = superview.top; bottom = superview.bottom; leading = readableContentGuide.leading; "
+                                 "trailing = readableContentGuide.trailing / ")}}) {
+        SCOPED_TRACE(std::string(model) + " " + extra);
+        form = std::make_shared<FormCellContainerViewController>();
+        rows.clear();
+        ui::UIDevice::current()->model = model;
+        std::vector<std::shared_ptr<ui::UILabel>> views;
+        for (int i = 0; i < 5; ++i) {
+            views.push_back(std::make_shared<ui::UILabel>());
+            add(showing(views.back()), extra);
+        }
+        present(Style::FullScreen, 2);
+        EXPECT_EQ(pinningOf(views, table()), "view 0 in [0, 0]; view 1 in [0, 1]; view 2 in no cell; view 3 in no "
+                                              "cell; view 4 in no cell");
+        // Down a row at a time, back up, then jumps: each cell shows one view after another.
+        for (int top : {1, 2, 3, 2, 1, 0, 3, 0}) {
+            table()->scrollToRow({0, top}, ui::UITableView::ScrollPosition::Top, false);
+            std::string expected;
+            for (int i = 0; i < 5; ++i) {
+                const bool shown = i == top || i == top + 1;
+                const bool left = !shown && views[static_cast<std::size_t>(i)]->superview();
+                expected += (i == 0 ? "view " : "; view ") + std::to_string(i) + " in " +
+                            (shown ? ui::IndexPath{0, i}.description() : left ? "a cell off screen" : "no cell");
+            }
+            EXPECT_EQ(pinningOf(views, table()), expected) << "at row " << top;
+            auto cell = table()->cellForRow({0, top});
+            EXPECT_EQ(constraintsOf(*views[static_cast<std::size_t>(top)]) + " / " + constraintsOf(*cell->contentView()),
+                      shape);
+            EXPECT_EQ(cell->className(), "UITableViewCell") << "hosts see the plain cell class";
+        }
+        root->dismiss(false);
+        dispatch::MainQueue::shared().runUntilIdle();
+    }
+}
+
 class ExtensionOnATablet : public ExtensionInForm {
 protected:
     void SetUp() override {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "FreshSandboxTest.h"
 #include "platform/core/internal/Logging.h"
 #include "platform/ui/NSLayoutConstraint.h"
@@ -44,6 +46,24 @@ TEST_F(GuidePinning, PinsTopAndBottomToTheSuperViewAndTheSidesToTheGuide) {
     EXPECT_EQ(leading->secondGuide()->owningView(), table);
     EXPECT_FALSE(leading->secondItem());
     EXPECT_TRUE(content->constraints().empty());
+}
+
+TEST_F(GuidePinning, KeptConstraintsArePointedAtTheNextViewInsteadOfMadeAgain) {
+    std::vector<std::shared_ptr<ui::NSLayoutConstraint>> kept;
+    UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, drawing, table->layoutMarginsGuide(), kept);
+    ASSERT_EQ(kept.size(), 4u);
+    const auto first = kept;
+    auto next = std::make_shared<UIView>();
+    drawing->removeFromSuperview();
+    content->addSubview(next);
+    UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, next, table->readableContentGuide(), kept);
+    EXPECT_EQ(kept, first);
+    EXPECT_EQ(constraintsOf(*next),
+              "[top = superview.top][bottom = superview.bottom]"
+              "[leading = readableContentGuide.leading][trailing = readableContentGuide.trailing]");
+    EXPECT_TRUE(drawing->constraints().empty());
+    next->removeFromSuperview();
+    EXPECT_TRUE(next->constraints().empty()) << "the view's leaving still takes them out of force";
 }
 
 TEST_F(GuidePinning, AMissingPartAddsNothingAndIsLogged) {

@@ -8,6 +8,7 @@
 #include "formcells/ExtensionFormCell.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
+#include "formcells/internal/HostedViewCell.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UILayoutGuide.h"
@@ -61,7 +62,8 @@ void registerHandler(UITableView& tableView, const FormCellFactory::Owner& owner
 }
 
 void registerPlainCell(UITableView& tableView) {
-    tableView.registerClass<UITableViewCell>(Factory::extensionFormCellReuseID);
+    tableView.registerCell(Factory::extensionFormCellReuseID, [] { return std::make_shared<HostedViewCell>(); },
+                           UITableViewCell::classInfo().name());
 }
 
 std::shared_ptr<UITableViewCell> ownCell(UITableView& tableView, const ui::IndexPath& indexPath,
@@ -109,22 +111,31 @@ std::shared_ptr<ui::UILayoutGuide> sideGuide(UITableView& tableView, const FormC
                                                         : tableView.layoutMarginsGuide();
 }
 
+using Pins = std::vector<std::shared_ptr<ui::NSLayoutConstraint>>;
+
+// Pins the view with the constraints kept in pins, pointed at it (made the
+// first time).
 void pin(const std::shared_ptr<ui::UIView>& content, const std::shared_ptr<ui::UIView>& hosted,
-         const std::shared_ptr<ui::UILayoutGuide>& guide) {
+         const std::shared_ptr<ui::UILayoutGuide>& guide, Pins& pins) {
     using A = ui::NSLayoutConstraint::Attribute;
     using C = ui::NSLayoutConstraint;
     hosted->translatesAutoresizingMaskIntoConstraints = false;
-    auto side = [&](A attribute) {
-        return guide ? C::makeToGuide(hosted, attribute, guide, attribute) : C::make(hosted, attribute, content, attribute);
+    C::deactivate(pins);
+    pins.resize(5);
+    auto side = [&](std::shared_ptr<C>& slot, A attribute) {
+        if (guide) {
+            C::remakeToGuide(slot, hosted, attribute, guide, attribute);
+        } else {
+            C::remake(slot, hosted, attribute, content, attribute);
+        }
     };
+    side(pins[0], A::Leading);
+    side(pins[1], A::Trailing);
     // The content view's height follows the view's, so the view sizes the row.
-    C::activate({
-        side(A::Leading),
-        side(A::Trailing),
-        C::make(content, A::Top, hosted, A::Top),
-        C::make(content, A::Bottom, hosted, A::Bottom),
-        C::make(content, A::Height, hosted, A::Height),
-    });
+    C::remake(pins[2], content, A::Top, hosted, A::Top);
+    C::remake(pins[3], content, A::Bottom, hosted, A::Bottom);
+    C::remake(pins[4], content, A::Height, hosted, A::Height);
+    C::activate(pins);
 }
 
 bool hasHeight(const core::Dictionary& params) {
@@ -193,11 +204,17 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     removeHostedViews(*content);
     content->addSubview(hosted);
 
+    // The plain cell keeps its constraints for the next view shown in it; a
+    // cell of another class (registered by the host under the same
+    // identifier) gets new ones.
+    Pins made;
+    auto* plain = dynamic_cast<HostedViewCell*>(cell.get());
+    Pins& pins = plain ? plain->pins : made;
     auto guide = sideGuide(tableView, owner, viewController);
     if (!hasHeight(params)) {
-        pin(content, hosted, guide);
+        pin(content, hosted, guide, pins);
     } else if (guide) {
-        services::UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, hosted, guide);
+        services::UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, hosted, guide, pins);
     }
     return cell;
 }

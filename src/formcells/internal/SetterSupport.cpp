@@ -1,5 +1,6 @@
 #include "formcells/internal/SetterSupport.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/ui/UIView.h"
@@ -53,6 +54,9 @@ namespace {
 // string destroyed on one row would be made again on the next. Main thread
 // only, like the cells; a few are kept, not every string ever shown.
 constexpr std::size_t kMaxSpareStrings = 1024;
+// The room a string gets when it has to grow: most texts of a list fit in
+// it, so a string going from text to text grows once, not at each longer one.
+constexpr std::size_t kStringRoom = 64;
 std::vector<std::string>& spareStrings() {
     static std::vector<std::string> spare;
     return spare;
@@ -72,7 +76,12 @@ void SetterSupport::assignStrings(const core::Array& list, std::vector<std::stri
         }
         out.push_back(std::move(spare.back()));
     }
-    for (std::size_t i = 0; i < list.size(); ++i) out[i] = *list[i].ifString();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string& text = *list[i].ifString();
+        std::string& slot = out[i];
+        if (slot.capacity() < text.size()) slot.reserve(std::max(text.size(), kStringRoom));
+        slot = text;
+    }
 }
 
 void SetterSupport::warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }

@@ -47,6 +47,34 @@ std::shared_ptr<NSLayoutConstraint> NSLayoutConstraint::makeToGuide(const std::s
     return c;
 }
 
+bool NSLayoutConstraint::remakes(const std::shared_ptr<NSLayoutConstraint>& slot, Attribute firstAttribute,
+                                 Attribute secondAttribute) {
+    return slot && slot->firstAttribute_ == firstAttribute && slot->secondAttribute_ == secondAttribute &&
+           slot->relation_ == Relation::Equal && slot->multiplier_ == 1;
+}
+
+void NSLayoutConstraint::remake(std::shared_ptr<NSLayoutConstraint>& slot, const std::shared_ptr<UIView>& first,
+                                Attribute firstAttribute, const std::shared_ptr<UIView>& second,
+                                Attribute secondAttribute, double constant) {
+    if (!remakes(slot, firstAttribute, secondAttribute)) {
+        if (slot) slot->setActive(false);
+        slot = make(first, firstAttribute, second, secondAttribute, constant);
+        return;
+    }
+    slot->setActive(false);
+    slot->first_ = first;
+    slot->second_ = second;
+    slot->secondGuide_.reset();
+    slot->constant = constant;
+}
+
+void NSLayoutConstraint::remakeToGuide(std::shared_ptr<NSLayoutConstraint>& slot, const std::shared_ptr<UIView>& first,
+                                       Attribute firstAttribute, const std::shared_ptr<UILayoutGuide>& guide,
+                                       Attribute guideAttribute, double constant) {
+    remake(slot, first, firstAttribute, nullptr, guideAttribute, constant);
+    slot->secondGuide_ = guide;
+}
+
 std::shared_ptr<UIView> NSLayoutConstraint::secondOwningView() const {
     if (auto view = second_.lock()) return view;
     auto guide = secondGuide_.lock();

@@ -40,6 +40,18 @@ public:
                                                            Attribute firstAttribute,
                                                            const std::shared_ptr<UILayoutGuide>& guide,
                                                            Attribute guideAttribute, double constant = 0);
+    // The constraint "first.attribute == second.attribute" (to a view, or to a
+    // guide) in slot, inactive: the one already there when it relates the same
+    // attributes, taken out of force and pointed at these items, else a new
+    // one. A layout that moves a view from one container to another keeps
+    // its constraints this way instead of making new ones for every move;
+    // taking it out of force first keeps every view's record of it right.
+    static void remake(std::shared_ptr<NSLayoutConstraint>& slot, const std::shared_ptr<UIView>& first,
+                       Attribute firstAttribute, const std::shared_ptr<UIView>& second, Attribute secondAttribute,
+                       double constant = 0);
+    static void remakeToGuide(std::shared_ptr<NSLayoutConstraint>& slot, const std::shared_ptr<UIView>& first,
+                              Attribute firstAttribute, const std::shared_ptr<UILayoutGuide>& guide,
+                              Attribute guideAttribute, double constant = 0);
     static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static const char* attributeName(Attribute a);
@@ -65,6 +77,10 @@ public:
     std::string description() const;
 
 private:
+    // Whether slot holds a constraint remake() may point at other items.
+    static bool remakes(const std::shared_ptr<NSLayoutConstraint>& slot, Attribute firstAttribute,
+                        Attribute secondAttribute);
+
     std::weak_ptr<UIView> first_;
     std::weak_ptr<UIView> second_;
     std::weak_ptr<UILayoutGuide> secondGuide_;

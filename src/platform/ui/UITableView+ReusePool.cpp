@@ -14,8 +14,9 @@ void UITableView::registerCell(const std::string& identifier, CellFactory factor
     const Registration& before = it->second;
     const bool sameClass =
         before.className == className && before.factory && factory && before.factory.target_type() == factory.target_type();
-    if (!added && !sameClass) pool_.erase(identifier);
-    it->second = {std::move(factory), std::move(className)};
+    if (!added && !sameClass) it->second.pool.clear();
+    it->second.factory = std::move(factory);
+    it->second.className = std::move(className);
 }
 
 std::optional<std::string> UITableView::registeredClassName(const std::string& identifier) const {
@@ -38,9 +39,9 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         }
         return nullptr;
     }
-    if (auto pool = pool_.find(identifier); pool != pool_.end() && !pool->second.empty()) {
-        auto cell = std::move(pool->second.back());
-        pool->second.pop_back();
+    if (auto& pool = reg->second.pool; !pool.empty()) {
+        auto cell = std::move(pool.back());
+        pool.pop_back();
         ++cell->reuseCount_;
         cell->prepareForReuse();
         return cell;
@@ -83,14 +84,17 @@ void UITableView::recycle(const std::shared_ptr<UITableViewCell>& cell) {
     // Leaving the table makes a first responder inside the cell resign.
     cell->removeFromSuperview();
     cell->isSelected = false;
-    if (cell->reuseIdentifier_.empty() || !registrations_.contains(cell->reuseIdentifier_)) return;
-    pool_[cell->reuseIdentifier_].push_back(cell);
+    if (cell->reuseIdentifier_.empty()) return;
+    if (auto reg = registrations_.find(cell->reuseIdentifier_); reg != registrations_.end()) {
+        reg->second.pool.push_back(cell);
+    }
 }
 
 void UITableView::recycleHeaders() {
-    for (auto& [s, view] : headers_) {
-        view->removeFromSuperview();
-        auto reusable = std::dynamic_pointer_cast<UITableViewHeaderFooterView>(view);
+    for (auto& [s, shown] : headers_) {
+        if (!shown.view) continue;
+        shown.view->removeFromSuperview();
+        auto reusable = std::dynamic_pointer_cast<UITableViewHeaderFooterView>(shown.view);
         if (!reusable || !headerRegistrations_.contains(reusable->reuseIdentifier_)) continue;
         headerPool_[reusable->reuseIdentifier_].push_back(reusable);
     }

@@ -80,24 +80,33 @@ void UITableView::layoutRows() {
         building_ = true;
         collectWantedRows();
         // wanted_ is in index path order, as cells_ is: one walk over both
-        // finds the rows that leave, with no search per row.
+        // finds the rows that leave, with no search per row, and closes up
+        // the rows that stay.
         leaving_.clear();
-        std::size_t w = 0;
-        std::erase_if(cells_, [this, &w](ShownCell& shown) {
-            while (w < wanted_.size() && wanted_[w] < shown.first) ++w;
-            if (w < wanted_.size() && wanted_[w] == shown.first) return false;
-            leaving_.push_back(std::move(shown.second));
-            return true;
-        });
+        {
+            auto want = wanted_.cbegin();
+            const auto wantEnd = wanted_.cend();
+            auto kept = cells_.begin();
+            for (auto shown = cells_.begin(); shown != cells_.end(); ++shown) {
+                while (want != wantEnd && *want < shown->first) ++want;
+                if (want == wantEnd || !(*want == shown->first)) {
+                    leaving_.push_back(std::move(shown->second));
+                    continue;
+                }
+                if (kept != shown) *kept = std::move(*shown);
+                ++kept;
+            }
+            cells_.erase(kept, cells_.end());
+        }
         for (const auto& cell : leaving_) recycle(cell);
         leaving_.clear();
         // cells_ now holds wanted rows only, so the wanted row at i is either
         // cells_[i] already or missing there; building inserts it at i.
-        builtNow_.assign(wanted_.size(), false);
+        builtNow_.assign(wanted_.size(), 0);
         for (std::size_t i = 0; i < wanted_.size(); ++i) {
             if (i < cells_.size() && cells_[i].first == wanted_[i]) continue;
             buildCell(wanted_[i]);
-            builtNow_[i] = true;
+            builtNow_[i] = 1;
         }
         buildHeaders(wanted_);
         double y = 0;
@@ -106,7 +115,7 @@ void UITableView::layoutRows() {
             const IndexPath& p = wanted_[i];
             if (p.section != lastSection) {
                 lastSection = p.section;
-                y += heightForHeader(p.section);
+                y += shownHeaderHeight(p.section);
             }
             auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
                                                                  : shownCell(p);
@@ -173,18 +182,26 @@ void UITableView::buildHeaders(const std::vector<IndexPath>& wanted) {
             if (sections.empty() || sections.back() != p.section) sections.push_back(p.section);
         }
     }
+    // A scroll within the sections on screen, the common case, changes none.
+    if (std::equal(sections.begin(), sections.end(), headers_.begin(), headers_.end(),
+                   [](int s, const auto& shown) { return s == shown.first; })) {
+        return;
+    }
     const auto wantedSection = [&](int s) { return std::binary_search(sections.begin(), sections.end(), s); };
     for (auto it = headers_.begin(); it != headers_.end();) {
         if (wantedSection(it->first)) {
             ++it;
             continue;
         }
-        it->second->removeFromSuperview();
+        if (it->second.view) it->second.view->removeFromSuperview();
         it = headers_.erase(it);
     }
     auto del = delegate();
     for (int s : sections) {
-        if (headers_.contains(s)) continue;
+        // A section stays asked for while it is on screen, with a view or
+        // without one.
+        auto [shown, added] = headers_.try_emplace(s);
+        if (!added) continue;
         std::shared_ptr<UIView> header = del ? del->viewForHeaderInSection(*this, s) : nullptr;
         if (!header) {
             if (auto title = titleForHeader(s)) {
@@ -195,8 +212,17 @@ void UITableView::buildHeaders(const std::vector<IndexPath>& wanted) {
         }
         if (!header) continue;
         addSubview(header);
-        headers_[s] = header;
+        shown->second.view = std::move(header);
     }
+}
+
+double UITableView::shownHeaderHeight(int section) {
+    auto it = headers_.find(section);
+    if (it == headers_.end()) return heightForHeader(section);
+    // A scroll keeps the height of a section that stays, as it does its rows'.
+    auto& height = it->second.height;
+    if (!scrolling_ || !height) height = heightForHeader(section);
+    return *height;
 }
 
 std::shared_ptr<UITableViewCell> UITableView::cellForRow(const IndexPath& p) const {

@@ -98,7 +98,7 @@ void UITableView::reloadSections(const std::vector<int>& sections, RowAnimation 
     });
     for (int s : wanted) {
         if (auto it = headers_.find(s); it != headers_.end()) {
-            it->second->removeFromSuperview();
+            if (it->second.view) it->second.view->removeFromSuperview();
             headers_.erase(it);
         }
     }

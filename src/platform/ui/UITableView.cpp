@@ -165,7 +165,7 @@ double UITableView::heightForFooter(int section) {
 
 std::shared_ptr<UIView> UITableView::headerView(int section) const {
     auto it = headers_.find(section);
-    return it == headers_.end() ? nullptr : it->second;
+    return it == headers_.end() ? nullptr : it->second.view;
 }
 
 std::optional<std::string> UITableView::titleForHeader(int section) {

@@ -171,6 +171,8 @@ private:
     struct Registration {
         CellFactory factory;
         std::string className;
+        // Cells of the class that left the screen, to be handed out again.
+        std::vector<std::shared_ptr<UITableViewCell>> pool;
     };
     struct HeaderRegistration {
         HeaderFooterFactory factory;
@@ -201,6 +203,8 @@ private:
     bool validIn(const std::vector<int>& counts, const IndexPath& indexPath) const;
     std::shared_ptr<UITableViewCell> takeCell(std::string_view identifier, bool logMissing);
     void buildHeaders(const std::vector<IndexPath>& wanted);
+    // The header height of a section on screen, asked again unless a scroll lays out.
+    double shownHeaderHeight(int section);
     int totalRows() const;
     int flatIndex(const IndexPath& indexPath) const;
     void clampFirstVisible();
@@ -220,16 +224,22 @@ private:
     std::weak_ptr<UITableViewDelegate> delegate_;
     ByIdentifier<Registration> registrations_;
     ByIdentifier<HeaderRegistration> headerRegistrations_;
-    ByIdentifier<std::vector<std::shared_ptr<UITableViewCell>>> pool_;
     ByIdentifier<std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
     ShownCells cells_;
-    std::map<int, std::shared_ptr<UIView>> headers_;
+    // The sections on screen, asked for their header once each while they stay.
+    struct ShownHeader {
+        std::shared_ptr<UIView> view;  // none when the section has no header
+        std::optional<double> height;  // asked at a layout, kept by a scroll
+    };
+    std::map<int, ShownHeader> headers_;
     // Scratch lists of layoutRows, kept for their storage.
     std::vector<IndexPath> wanted_;
     std::vector<int> wantedSections_;
     std::vector<std::shared_ptr<UITableViewCell>> leaving_;
-    std::vector<bool> builtNow_;  // per wanted row: its cell was built in this layout
-    bool scrolling_ = false;      // the layout is a scroll's
+    // Per wanted row: its cell was built in this layout (a byte each, cheaper
+    // to read per row than a bit).
+    std::vector<unsigned char> builtNow_;
+    bool scrolling_ = false;  // the layout is a scroll's
     std::vector<int> rowCounts_;
     std::optional<int> rowsOnScreen_;
     int firstVisible_ = 0;

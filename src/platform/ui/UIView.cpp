@@ -24,6 +24,12 @@ core::Value frameValue(const CGRect& r) {
     return core::Value(std::move(d));
 }
 
+// The constraints a leaving view drops, gathered before any is let go. One
+// buffer serves every removal, so a view that moves with its constraints
+// costs no allocation once a removal as large has been seen; a removal that
+// starts while another runs gets a buffer of its own.
+std::vector<std::shared_ptr<NSLayoutConstraint>> staleBuffer;
+
 }  // namespace
 
 const core::ClassInfo& UIView::classInfo() {
@@ -117,12 +123,15 @@ void UIView::removeFromSuperview() {
     // longer hold, whichever view keeps them; those inside either side stay.
     std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
     if (constraintEnds_ > 0) {
+        stale = std::move(staleBuffer);
         const UIView* root = superview_;
         while (root->superview_) root = root->superview_;
         collectStaleConstraints(*this, *root, stale);
     }
     detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
+    stale.clear();
+    if (stale.capacity() > staleBuffer.capacity()) staleBuffer = std::move(stale);
     didMoveToSuperview();
 }
 

@@ -145,4 +145,51 @@ TEST_F(GuideConstraints, ConstraintsFollowTheirViewsAndGuidesWhereverTheyMove) {
     EXPECT_FALSE(held->isActive()) << "a view that never had a constraint before still finds one kept inside it";
 }
 
+// A constraint remade for other items keeps nothing of where it pointed
+// before: the views it named then may leave or stay without touching it,
+// and the views it names now take it down when they part.
+TEST_F(GuideConstraints, ARemadeConstraintAnswersOnlyToItsNewItems) {
+    auto otherContent = std::make_shared<UIView>();
+    auto otherHosted = std::make_shared<UIView>();
+    table->addSubview(otherContent);
+    otherContent->addSubview(otherHosted);
+    std::shared_ptr<NSLayoutConstraint> side;
+    std::shared_ptr<NSLayoutConstraint> height;
+    std::shared_ptr<NSLayoutConstraint> toGuide;
+    NSLayoutConstraint::remake(side, hosted, A::Leading, content, A::Leading);
+    NSLayoutConstraint::remake(height, content, A::Height, hosted, A::Height);
+    NSLayoutConstraint::remakeToGuide(toGuide, hosted, A::Trailing, table->layoutMarginsGuide(), A::Trailing);
+    NSLayoutConstraint::activate({side, height, toGuide});
+    const std::vector kept{side, height, toGuide};
+
+    NSLayoutConstraint::remake(side, otherHosted, A::Leading, otherContent, A::Leading, 4);
+    NSLayoutConstraint::remake(height, otherContent, A::Height, otherHosted, A::Height);
+    NSLayoutConstraint::remakeToGuide(toGuide, otherHosted, A::Trailing, otherContent->readableContentGuide(),
+                                      A::Trailing);
+    EXPECT_EQ((std::vector{side, height, toGuide}), kept) << "the same constraints, pointed elsewhere";
+    EXPECT_TRUE(hosted->constraints().empty());
+    EXPECT_TRUE(content->constraints().empty());
+    EXPECT_FALSE(side->isActive()) << "remade out of force until activated";
+    NSLayoutConstraint::activate({side, height, toGuide});
+    EXPECT_EQ(side->description(), "leading = superview.leading + 4");
+    EXPECT_EQ(height->description(), "height = subview.height");
+    EXPECT_EQ(toGuide->description(), "trailing = readableContentGuide.trailing");
+    EXPECT_EQ(toGuide->secondOwningView(), otherContent);
+
+    hosted->removeFromSuperview();
+    content->removeFromSuperview();
+    EXPECT_TRUE(side->isActive() && height->isActive() && toGuide->isActive()) << "their old items left";
+    otherHosted->removeFromSuperview();
+    EXPECT_FALSE(side->isActive());
+    EXPECT_FALSE(height->isActive());
+    EXPECT_FALSE(toGuide->isActive());
+    EXPECT_TRUE(otherContent->constraints().empty());
+
+    NSLayoutConstraint::activate({side});
+    NSLayoutConstraint::remake(side, otherHosted, A::Width, otherContent, A::Width);
+    EXPECT_NE(side, kept[0]) << "other attributes make a new constraint";
+    EXPECT_FALSE(kept[0]->isActive()) << "and the one it replaces goes out of force";
+    EXPECT_TRUE(otherHosted->constraints().empty());
+}
+
 }  // namespace

@@ -44,9 +44,21 @@ public:
         return cell;
     }
     std::optional<double> heightForRowAt(UITableView&, const IndexPath& p) override {
+        asked += " height" + p.description();
         auto it = heights.find(p);
         return it == heights.end() ? std::nullopt : std::optional<double>(it->second);
     }
+    std::shared_ptr<UIView> viewForHeaderInSection(UITableView&, int section) override {
+        asked += " header " + std::to_string(section);
+        return nullptr;  // a section header of no view of its own: its title's, if any
+    }
+    std::optional<double> heightForHeaderInSection(UITableView&, int section) override {
+        asked += " headerHeight " + std::to_string(section);
+        return headerHeight;
+    }
+    std::optional<double> headerHeight;
+    // What the table asked of the rows and sections, in order.
+    std::string asked;
     void didSelectRowAt(UITableView&, const IndexPath& p) override { selected.push_back(p); }
 };
 
@@ -128,6 +140,35 @@ TEST_F(TableVisibility, ScrollToARowOutOfRangeIsLoggedAndIgnored) {
     table->scrollToRow({3, 0}, UITableView::ScrollPosition::Bottom, false);
     EXPECT_TRUE(loggedError());
     EXPECT_EQ(shown(), "[0, 0] [0, 1]");
+}
+
+TEST_F(TableVisibility, AScrollAsksOnlyTheRowsAndSectionsItBringsOnScreen) {
+    rows->counts = {3, 3};
+    rows->headerHeight = 20;
+    table->setRowsOnScreen(2);
+    table->layoutIfNeeded();
+    EXPECT_EQ(rows->asked, " header 0 headerHeight 0 height[0, 0] height[0, 1]");
+    rows->asked.clear();
+    table->scrollToRow({0, 1}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(rows->asked, " height[0, 2]") << "the row that stays and its section keep theirs";
+    rows->asked.clear();
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(rows->asked, " header 1 headerHeight 1 height[1, 0]") << "a section coming on screen is asked";
+    EXPECT_EQ(table->cellForRow({1, 0})->frame().minY(), 20 + 44 + 20);
+    rows->asked.clear();
+    table->scrollToRow({1, 0}, UITableView::ScrollPosition::Top, false);
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(rows->asked, " height[1, 1] header 0 headerHeight 0 height[0, 2]") << "one that left is asked again";
+
+    rows->asked.clear();
+    table->setNeedsLayout();
+    table->layoutIfNeeded();
+    EXPECT_EQ(rows->asked, " headerHeight 0 height[0, 2] headerHeight 1 height[1, 0]")
+        << "a layout asks every height again";
+    rows->asked.clear();
+    table->reloadData();
+    EXPECT_EQ(rows->asked, " header 0 header 1 headerHeight 0 height[0, 2] headerHeight 1 height[1, 0]")
+        << "a reload asks for everything again";
 }
 
 TEST_F(TableVisibility, RowFramesFollowTheirHeights) {
