@@ -19,7 +19,7 @@ namespace trc::ui {
 class NSLayoutConstraint;
 }  // namespace trc::ui
 
-namespace trc::formcells {
+namespace trc::formcells::internal {
 
 class HostedViewCell : public ui::UITableViewCell {
 public:
@@ -27,4 +27,4 @@ public:
     std::vector<std::shared_ptr<ui::NSLayoutConstraint>> pins;
 };
 
-}  // namespace trc::formcells
+}  // namespace trc::formcells::internal
