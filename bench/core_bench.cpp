@@ -37,10 +37,9 @@ Dictionary cellParams(int i) {
         {"Segments", Array{"Low", "Medium", "High"}},
         {"PickerItems", Array{"Alpha", "Beta", "Gamma", "Delta"}},
         {"Styles", Dictionary{{"Background", "CellBackground"}, {"Caption", "CellCaption"}, {"Value", "CellValue"}}},
-        {"validationProperties",
-         Dictionary{{"ValidationMessage", "This value is not valid"},
-                    {"ValidationViewIsHidden", true},
-                    {"ValidationMessageColor", "FF0000"}}},
+        {"validationProperties", Dictionary{{"ValidationMessage", "This value is not valid"},
+                                            {"ValidationViewIsHidden", true},
+                                            {"ValidationMessageColor", "FF0000"}}},
         {"Search", Dictionary{{"Enabled", true}, {"Delay", 500}, {"MinimumCharacterThreshold", 3}}},
         {"HelperText", "A line of help for cell " + std::to_string(i)},
     };
@@ -87,8 +86,8 @@ void sideBySide(benchmark::State& state, std::size_t bytes, Ours ours, Theirs th
     state.counters["kB"] = static_cast<double>(bytes) / 1024;
     state.counters["nlohmann_ms"] = theirsSeconds / n * 1e3;
     state.counters["speedup"] = oursSeconds > 0 ? theirsSeconds / oursSeconds : 0;
-    state.counters["allocs"] = static_cast<double>(trc::bench::AllocationCounter::allocations() - before -
-                                                   theirAllocations) / n;
+    state.counters["allocs"] =
+        static_cast<double>(trc::bench::AllocationCounter::allocations() - before - theirAllocations) / n;
     state.counters["nlohmann_allocs"] = static_cast<double>(theirAllocations) / n;
 }
 

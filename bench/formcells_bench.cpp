@@ -135,7 +135,8 @@ void rowIntoReusedCell(benchmark::State& state, Owner owner, Kind kind) {
     const auto& built = timed.bucket();
     const double rows = static_cast<double>(std::max<std::size_t>(built.rows, 1));
     state.counters["allocs/row"] = static_cast<double>(built.allocations) / rows;
-    state.counters["rows/step"] = benchmark::Counter(static_cast<double>(built.rows), benchmark::Counter::kAvgIterations);
+    state.counters["rows/step"] =
+        benchmark::Counter(static_cast<double>(built.rows), benchmark::Counter::kAvgIterations);
 }
 
 void scrollStep(benchmark::State& state, Owner owner, Kind kind) {

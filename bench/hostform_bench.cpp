@@ -62,8 +62,8 @@ std::string kindName(Kind kind) {
 
 // Words to make host texts of, so texts differ in length and content.
 constexpr std::array<const char*, 16> kWords = {
-    "inspection", "of", "the", "northern", "pump", "station", "valve", "pressure",
-    "reading", "after", "maintenance", "work", "order", "equipment", "location", "notes"};
+    "inspection", "of",    "the",         "northern", "pump",  "station",   "valve",    "pressure",
+    "reading",    "after", "maintenance", "work",     "order", "equipment", "location", "notes"};
 
 std::string text(std::mt19937& rng, const std::string& lead, int minWords, int maxWords) {
     std::uniform_int_distribution<int> words(minWords, maxWords);
@@ -162,7 +162,9 @@ public:
     HostForm(Owner owner, int cells) : screen_(owner, kRowsOnScreen) {
         std::mt19937 rng(20240611);
         std::vector<Kind> kinds(static_cast<std::size_t>(cells));
-        for (int i = 0; i < cells; ++i) kinds[static_cast<std::size_t>(i)] = FormCellType::all()[static_cast<std::size_t>(i) % FormCellType::kCount];
+        for (int i = 0; i < cells; ++i)
+            kinds[static_cast<std::size_t>(i)] =
+                FormCellType::all()[static_cast<std::size_t>(i) % FormCellType::kCount];
         std::shuffle(kinds.begin(), kinds.end(), rng);
         std::bernoulli_distribution hidden(0.1);
         for (int i = 0; i < cells; ++i) {
@@ -245,7 +247,8 @@ void hostFormRow(benchmark::State& state, Owner owner, Kind kind) {
     const auto& built = form.timed().bucket(bucket);
     const double rows = static_cast<double>(std::max<std::size_t>(built.rows, 1));
     state.counters["allocs/row"] = static_cast<double>(built.allocations) / rows;
-    state.counters["rows/iter"] = benchmark::Counter(static_cast<double>(built.rows), benchmark::Counter::kAvgIterations);
+    state.counters["rows/iter"] =
+        benchmark::Counter(static_cast<double>(built.rows), benchmark::Counter::kAvgIterations);
 }
 
 const bool kRegistered = [] {

@@ -25,9 +25,9 @@ ListPickerDataSource::Items rows(std::int64_t count) {
     ListPickerDataSource::Items items;
     items.reserve(static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
-        items.push_back(core::Dictionary{
-            {"DisplayValue", core::Dictionary{{"Title", "Ärmelkanal Station " + std::to_string(i)},
-                                              {"Subhead", "Platform " + std::to_string(i % 17)}}}});
+        items.push_back(
+            core::Dictionary{{"DisplayValue", core::Dictionary{{"Title", "Ärmelkanal Station " + std::to_string(i)},
+                                                               {"Subhead", "Platform " + std::to_string(i % 17)}}}});
     }
     return items;
 }

@@ -5,9 +5,9 @@
 // library from 1970, and libplist cuts a date's microseconds off; within the
 // second before 2001 it loses the sign of the fraction).
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cmath>
 #include <cstdlib>
 
 #include "platform/flows/CodingError.h"

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "onboarding/QRCodeScanValidator.h"
 #include "onboarding/PLOVOnboardingConfigurationProvider.h"
+#include "onboarding/QRCodeScanValidator.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/dispatch/MainQueue.h"

@@ -54,8 +54,8 @@ std::string sealed(const std::uint8_t* plain, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || sodium_init() < 0) return 0;
-    const std::string file = (data[0] & 1) ? std::string(reinterpret_cast<const char*>(data + 1), size - 1)
-                                           : sealed(data + 1, size - 1);
+    const std::string file =
+        (data[0] & 1) ? std::string(reinterpret_cast<const char*>(data + 1), size - 1) : sealed(data + 1, size - 1);
     std::ofstream(folder() / SecureStoreManager::kStoreFileName, std::ios::binary | std::ios::trunc)
         .write(file.data(), static_cast<std::streamsize>(file.size()));
     SecureStoreManager store(folder());

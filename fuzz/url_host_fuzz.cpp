@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string url = newline == std::string::npos ? text : text.substr(newline + 1);
 
     auto config = services::AppConfig::sharedInstance();
-    config->setAllowedDomains(core::Dictionary{{"AllowedDomains", core::Array{"example.com", "127.0.0.1", "::1", extra}}});
+    config->setAllowedDomains(
+        core::Dictionary{{"AllowedDomains", core::Array{"example.com", "127.0.0.1", "::1", extra}}});
     config->setAppSchemeAllowedDomains(core::Dictionary{{"AppSchemeAllowedDomains", core::Array{"callback"}}});
     for (const char* key : {"ServerUrl", "RedirectUrl"}) {
         if (!config->isAllowedDomain(key, url)) continue;

@@ -11,7 +11,7 @@ fi
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev nlohmann-json3-dev libspdlog-dev libfmt-dev libsodium-dev
   libcurl4-openssl-dev libcpp-httplib-dev libcli11-dev

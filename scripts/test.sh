@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the default build, the sanitizer build
+# Sets up, checks the formatting of every C++ source (scripts/check-format.sh),
+# then builds and runs every test: the default build, the sanitizer build
 # (address and undefined behaviour) and the thread-sanitizer build, each with
 # its unit tests and every host scenario under tests/scenarios/, then each
 # fuzz target for FUZZ_SECONDS (8 unless set). The default build's tests also
@@ -24,6 +25,8 @@ stage() {
   "$@"
   echo "== $name: $((SECONDS - start)) s"
 }
+
+stage "format" ./scripts/check-format.sh
 
 for preset in default asan tsan; do
   stage "$preset build" eval 'cmake --preset "$preset" -DTRC_WERROR=$werror >/dev/null &&

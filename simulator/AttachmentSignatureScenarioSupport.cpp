@@ -4,9 +4,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/StepFields.h"
-#include "simulator/UiScreen.h"
 #include "platform/core/StandardOutput.h"
 #include "platform/ui/PHAsset.h"
 #include "platform/ui/PHPhotoLibrary.h"
@@ -21,6 +18,9 @@
 #include "platform/vessa/VUISignatureCaptureView.h"
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
+#include "simulator/UiScreen.h"
 
 namespace trc::simulator {
 
@@ -46,7 +46,8 @@ std::shared_ptr<Cell> cellOfKind(const core::Dictionary& step, const char* kind)
     auto cell = cellIn(step);
     auto typed = std::dynamic_pointer_cast<Cell>(cell);
     if (!typed) {
-        throw ScenarioError("the cell at " + rowIn(step).description() + " is a " + cell->className() + ", not " + kind);
+        throw ScenarioError("the cell at " + rowIn(step).description() + " is a " + cell->className() + ", not " +
+                            kind);
     }
     return typed;
 }
@@ -72,7 +73,8 @@ void setLibraryAccess(ScenarioContext& ctx, const core::Dictionary& step) {
     if (!step.find(kLibraryAccess)) return;
     const std::string wanted = textIn(ctx, step, kLibraryAccess);
     using Status = ui::PHPhotoLibrary::AuthorizationStatus;
-    for (Status status : {Status::NotDetermined, Status::Restricted, Status::Denied, Status::Authorized, Status::Limited}) {
+    for (Status status :
+         {Status::NotDetermined, Status::Restricted, Status::Denied, Status::Authorized, Status::Limited}) {
         if (wanted == ui::PHPhotoLibrary::statusName(status)) {
             ui::PHPhotoLibrary::shared().authorizationStatus = status;
             return;
@@ -102,7 +104,8 @@ void attach(ScenarioContext& ctx, const core::Dictionary& step) {
         for (const auto& file : files) refusedUnless(take->takePhoto(file), "a photo of " + file.filename().string());
     } else if (action == kDocument) {
         auto pick = offered<VUIDocumentPickerAttachmentAction>(controller, action);
-        for (const auto& file : files) refusedUnless(pick->pickDocument(file), "the document " + file.filename().string());
+        for (const auto& file : files)
+            refusedUnless(pick->pickDocument(file), "the document " + file.filename().string());
     } else {
         throw ScenarioError("\"action\" must be photoLibrary, camera or document");
     }

@@ -6,12 +6,12 @@
 #include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "host/BarcodeScannerBridge.h"
 #include "host/BarcodeScannerDelegate.h"
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/StepFields.h"
-#include "simulator/UiScreen.h"
 #include "platform/ui/AVCaptureDevice.h"
 #include "platform/ui/UIImagePickerController.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
+#include "simulator/UiScreen.h"
 
 namespace trc::simulator {
 

@@ -2,16 +2,16 @@
 
 #include <httplib.h>
 
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/ScreenEntries.h"
 #include "platform/flows/AuthenticationViewController.h"
 #include "platform/flows/VUIEULAViewController.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/FormURLEncoding.h"
-#include "testsupport/FaultInjectingFileLayer.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/URLAuthority.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/ScreenEntries.h"
+#include "testsupport/FaultInjectingFileLayer.h"
 
 namespace trc::simulator {
 
@@ -32,8 +32,8 @@ std::string authorizationParameter(const AuthenticationViewController& screen, c
     const auto query = url ? FormURLEncoding::read(url->query().value_or("")) : std::nullopt;
     const auto value = query ? FormURLEncoding::value(*query, name) : std::nullopt;
     if (!value)
-        throw ScenarioError(std::string("the sign-in screen's authorization URL has no \"") + name + "\": " +
-                            screen.authorizationURL);
+        throw ScenarioError(std::string("the sign-in screen's authorization URL has no \"") + name +
+                            "\": " + screen.authorizationURL);
     return *value;
 }
 
@@ -57,7 +57,8 @@ std::string authorizationRedirect(const std::string& url) {
     browser.set_follow_location(false);
     browser.set_url_encode(false);
     const httplib::Result answer = browser.Get(target.c_str());
-    if (!answer) throw ScenarioError("the authorization request to " + url + " failed: " + httplib::to_string(answer.error()));
+    if (!answer)
+        throw ScenarioError("the authorization request to " + url + " failed: " + httplib::to_string(answer.error()));
     const std::string location = answer->get_header_value("Location");
     if (answer->status < 300 || answer->status > 399 || location.empty())
         throw ScenarioError("the authorization server answered " + std::to_string(answer->status) +
@@ -79,11 +80,13 @@ void authenticate(ScenarioContext& ctx, const core::Dictionary& step) {
         return E::refused(screen->navigate(url), "authenticate");
     }
     const std::string outcome = E::text(ctx, step, "outcome");
-    if (outcome == "success") return E::refused(screen->navigate(authorizationRedirect(screen->authorizationURL)), "authenticate");
+    if (outcome == "success")
+        return E::refused(screen->navigate(authorizationRedirect(screen->authorizationURL)), "authenticate");
     if (outcome == "cancel") return E::refused(screen->cancel(), "authenticate");
     if (outcome != "failure") throw ScenarioError("\"outcome\" must be \"success\", \"failure\" or \"cancel\"");
     const std::string redirect = authorizationParameter(*screen, "redirect_uri");
-    const FormURLEncoding::Pairs refusal{{"error", "access_denied"}, {"state", authorizationParameter(*screen, "state")}};
+    const FormURLEncoding::Pairs refusal{{"error", "access_denied"},
+                                         {"state", authorizationParameter(*screen, "state")}};
     E::refused(screen->navigate(redirect + (redirect.find('?') == std::string::npos ? "?" : "&") +
                                 FormURLEncoding::write(refusal)),
                "authenticate");
@@ -117,8 +120,9 @@ void storageFault(ScenarioContext&, const core::Dictionary& step) {
             hasError = true;
         } else if (key == "operation") {
             if (!text || !FaultInjectingFileLayer::operationNamed(*text, fault.operation))
-                throw ScenarioError("\"operation\" must be \"any\", \"open\", \"read\", \"write\", \"sync\", "
-                                    "\"close\", \"rename\", \"remove\" or \"makeFolder\"");
+                throw ScenarioError(
+                    "\"operation\" must be \"any\", \"open\", \"read\", \"write\", \"sync\", "
+                    "\"close\", \"rename\", \"remove\" or \"makeFolder\"");
         } else if (key == "path") {
             const std::filesystem::path relative = text ? std::filesystem::path(*text).lexically_normal() : "";
             if (!text || relative.is_absolute() || (!relative.empty() && *relative.begin() == ".."))
@@ -155,8 +159,9 @@ void FlowsScenarioSupport::install() {
     });
     ScenarioExtensions::addUserAction("authenticate", authenticate);
     ScenarioExtensions::addUserAction("passcode", [](ScenarioContext& ctx, const core::Dictionary& step) {
-        E::refused(E::screenOf<flows::VUIPasscodeController>("passcode screen")->enterPasscode(E::text(ctx, step, "value")),
-                "passcode");
+        E::refused(
+            E::screenOf<flows::VUIPasscodeController>("passcode screen")->enterPasscode(E::text(ctx, step, "value")),
+            "passcode");
     });
     ScenarioExtensions::addUserAction("eula", [](ScenarioContext& ctx, const core::Dictionary& step) {
         auto screen = E::screenOf<flows::VUIEULAViewController>("agreement screen");
@@ -169,8 +174,10 @@ void FlowsScenarioSupport::install() {
         auto top = E::topScreen();
         if (auto s = std::dynamic_pointer_cast<AuthenticationViewController>(top))
             return E::refused(s->cancel(), "cancel");
-        if (auto s = std::dynamic_pointer_cast<flows::VUIPasscodeController>(top)) return E::refused(s->cancel(), "cancel");
-        if (auto s = std::dynamic_pointer_cast<flows::VUIEULAViewController>(top)) return E::refused(s->cancel(), "cancel");
+        if (auto s = std::dynamic_pointer_cast<flows::VUIPasscodeController>(top))
+            return E::refused(s->cancel(), "cancel");
+        if (auto s = std::dynamic_pointer_cast<flows::VUIEULAViewController>(top))
+            return E::refused(s->cancel(), "cancel");
         throw ScenarioError(std::string("no screen with a cancel button on top (on top: ") +
                             (top ? top->className() : "nothing") + ")");
     });

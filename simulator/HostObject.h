@@ -16,9 +16,9 @@
 #include <set>
 #include <string>
 
-#include "simulator/Transcript.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Object.h"
+#include "simulator/Transcript.h"
 
 namespace trc::simulator {
 

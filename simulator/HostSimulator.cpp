@@ -11,7 +11,8 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> HostSimulator::scenarioFiles(const fs::path& path) {
     std::error_code ec;
-    if (!fs::is_directory(path, ec)) return fs::exists(path, ec) ? std::vector<fs::path>{path} : std::vector<fs::path>{};
+    if (!fs::is_directory(path, ec))
+        return fs::exists(path, ec) ? std::vector<fs::path>{path} : std::vector<fs::path>{};
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(path, ec)) {
         if (entry.is_regular_file(ec) && entry.path().extension() == ".json") files.push_back(entry.path());

@@ -1,13 +1,13 @@
 #include "simulator/ListPickerScenarioSupport.h"
 
 #include "formcells/ListPickerDataSource.h"
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/StepFields.h"
-#include "simulator/UiScreen.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
+#include "simulator/UiScreen.h"
 
 namespace trc::simulator {
 

@@ -1,19 +1,19 @@
 #include "simulator/OnboardingScenarioSupport.h"
 
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/ScreenEntries.h"
 #include "host/WelcomeScreenBridge.h"
 #include "host/WelcomeScreenDelegate.h"
 #include "onboarding/OnboardingController.h"
 #include "onboarding/OnboardingCustomization.h"
 #include "onboarding/OnboardingCustomizationBridge.h"
-#include "services/AppConfig.h"
-#include "services/ToastMessageView.h"
 #include "platform/vessa/VUIInfoViewController.h"
+#include "platform/vessa/VUIOnboardingButton.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"
 #include "platform/vessa/VUIOnboardingScanViewController.h"
-#include "platform/vessa/VUIOnboardingButton.h"
 #include "platform/vessa/VUIWelcomeScreen.h"
+#include "services/AppConfig.h"
+#include "services/ToastMessageView.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/ScreenEntries.h"
 
 namespace trc::simulator {
 
@@ -24,11 +24,12 @@ using E = ScreenEntries;
 }  // namespace
 
 void OnboardingScenarioSupport::install() {
-    ScenarioExtensions::addCheckReceiver(
-        "toast", [](ScenarioContext&, const core::Dictionary&) -> std::optional<core::Value> {
-            if (auto toast = services::ToastMessageView::current()) return core::Value(toast);
-            return std::nullopt;
-        });
+    ScenarioExtensions::addCheckReceiver("toast",
+                                         [](ScenarioContext&, const core::Dictionary&) -> std::optional<core::Value> {
+                                             if (auto toast = services::ToastMessageView::current())
+                                                 return core::Value(toast);
+                                             return std::nullopt;
+                                         });
 
     ScenarioExtensions::addUserAction("welcome", [](ScenarioContext& ctx, const core::Dictionary& step) {
         auto screen = E::screenOf<vessa::VUIWelcomeScreen>("welcome screen");
@@ -45,7 +46,8 @@ void OnboardingScenarioSupport::install() {
         if (hasText) return E::refused(scanner->scanText(E::text(ctx, step, "text")), "scan");
         const std::filesystem::path file = ctx.scenarioDir() / E::text(ctx, step, "image");
         std::string why;
-        if (!scanner->scanImageFile(file, why)) throw ScenarioError(why.empty() ? "scan is not taken by the screen now" : why);
+        if (!scanner->scanImageFile(file, why))
+            throw ScenarioError(why.empty() ? "scan is not taken by the screen now" : why);
     });
     ScenarioExtensions::addUserAction("confirmScan", [](ScenarioContext&, const core::Dictionary&) {
         E::refused(E::screenOf<vessa::VUIOnboardingScanViewController>("QR scanner")->confirmScan(), "confirmScan");

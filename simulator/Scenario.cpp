@@ -1,9 +1,9 @@
 #include "simulator/Scenario.h"
 
-#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/AtomicFile.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::simulator {
 
@@ -60,7 +60,9 @@ Scenario Scenario::parse(std::string_view text, const std::filesystem::path& dir
             key != "steps") {
             // Scenarios written for other tools may carry members of their own;
             // they are passed over, not refused.
-            core::SharedLoggerManager::log("hostsim", core::Severity::warn, "passing over the unknown member \"" + key + "\" at the top of the scenario");
+            core::SharedLoggerManager::log(
+                "hostsim", core::Severity::warn,
+                "passing over the unknown member \"" + key + "\" at the top of the scenario");
         }
     }
     return s;

@@ -28,7 +28,9 @@ void ScenarioExtensions::addUserAction(const std::string& name, UserAction actio
 void ScenarioExtensions::addCheckReceiver(const std::string& name, CheckReceiver receiver) {
     tables().receivers[name] = std::move(receiver);
 }
-void ScenarioExtensions::addStep(const std::string& key, StepHandler handler) { tables().steps[key] = std::move(handler); }
+void ScenarioExtensions::addStep(const std::string& key, StepHandler handler) {
+    tables().steps[key] = std::move(handler);
+}
 
 void ScenarioExtensions::addProcessStart(const std::string& name, ProcessStart start) {
     tables().starts[name] = std::move(start);

@@ -5,16 +5,16 @@
 #include <chrono>
 #include <cmath>
 
-#include "simulator/SimulatorRegistry.h"
-#include "simulator/ValuePath.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Bundle.h"
-#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
+#include "simulator/SimulatorRegistry.h"
+#include "simulator/ValuePath.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::simulator {
 
@@ -33,7 +33,7 @@ constexpr const char* kUser = "user";
 // Step kinds that other layers provide through ScenarioExtensions.
 constexpr std::array<std::string_view, 2> kExtensionKinds = {"show", "dump"};
 constexpr std::array<std::string_view, 8> kBuiltInKinds = {kSend,   kNew,        kRelaunch, kAdvance,
-                                                          kExpect, kExpectSome, kCheck,    kUser};
+                                                           kExpect, kExpectSome, kCheck,    kUser};
 constexpr const char* kDefaultsReceiver = "defaults";
 constexpr std::string_view kServerReceiver = "server:";
 constexpr const char* kSharedInstance = "sharedInstance";
@@ -81,8 +81,8 @@ ScenarioRunner::Result ScenarioRunner::run(const fs::path& file) {
 }
 
 ScenarioRunner::Result ScenarioRunner::run(const Scenario& scenario, const std::string& label) {
-    transcript_ = std::make_shared<Transcript>(
-        Transcript::Options{options_.out, options_.writeAll, options_.err, label});
+    transcript_ =
+        std::make_shared<Transcript>(Transcript::Options{options_.out, options_.writeAll, options_.err, label});
     if (options_.writeAll && options_.out) {
         transcript_->note(core::Dictionary{{"scenario", scenario.description}, {"file", label}});
     }
@@ -173,7 +173,8 @@ void ScenarioRunner::settle() {
         if (global.inFlight() == 0 && !dispatch::MainQueue::shared().hasDueWork()) return;
         const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
         if (left <= 0) {
-            core::SharedLoggerManager::log(kLogger, core::Severity::warn, "background work still running after the wait before a step");
+            core::SharedLoggerManager::log(kLogger, core::Severity::warn,
+                                           "background work still running after the wait before a step");
             return;
         }
         global.waitUntilIdle(std::min(left, 0.01));

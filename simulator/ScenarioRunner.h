@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/ClassInfo.h"
 #include "simulator/Scenario.h"
 #include "simulator/ScenarioExtensions.h"
 #include "simulator/ScenarioServers.h"
 #include "simulator/ScenarioValues.h"
 #include "simulator/Transcript.h"
-#include "platform/core/ClassInfo.h"
 #include "testsupport/TemporaryFolder.h"
 
 namespace trc::simulator {

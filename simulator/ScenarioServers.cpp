@@ -192,8 +192,9 @@ private:
         if (client.empty() || redirect.empty()) {
             // Nowhere safe to send the browser back to (RFC 6749 §4.1.2.1).
             res.status = 400;
-            res.set_content(R"({"error": "invalid_request", "error_description": "client_id and redirect_uri are needed"})",
-                            "application/json");
+            res.set_content(
+                R"({"error": "invalid_request", "error_description": "client_id and redirect_uri are needed"})",
+                "application/json");
             return;
         }
         FormURLEncoding::Pairs back;
@@ -283,9 +284,8 @@ void ScenarioServers::start(const core::Dictionary& servers) {
                 const core::Value& routeSpec = routeEntry.second;
                 const std::size_t space = route.find(' ');
                 const std::string method = route.substr(0, space);
-                const bool methodOk = !method.empty() && std::all_of(method.begin(), method.end(), [](char c) {
-                    return c >= 'A' && c <= 'Z';
-                });
+                const bool methodOk = !method.empty() && std::all_of(method.begin(), method.end(),
+                                                                     [](char c) { return c >= 'A' && c <= 'Z'; });
                 if (!methodOk || space == std::string::npos || route.compare(space + 1, 1, "/") != 0 ||
                     route.find_first_of(" ?#", space + 1) != std::string::npos)
                     throw bad("route \"" + route + "\" must be a method and a path, as \"GET /settings\"");

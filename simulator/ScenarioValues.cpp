@@ -168,9 +168,7 @@ bool ScenarioValues::matches(const core::Value& expected, const std::optional<co
 
 bool ScenarioValues::matchAt(const core::Value& expected, const std::optional<core::Value>& actual,
                              const std::string& path, std::string& why) const {
-    auto differ = [&] {
-        return fail(why, "expected " + describe(expected) + at(path) + ", got " + describe(actual));
-    };
+    auto differ = [&] { return fail(why, "expected " + describe(expected) + at(path) + ", got " + describe(actual)); };
     if (auto tag = tagOf(expected)) {
         const core::Value& content = tagContent(expected);
         if (*tag == kAbsent) {

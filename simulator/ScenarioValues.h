@@ -26,10 +26,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Value.h"
 #include "simulator/HostObject.h"
 #include "simulator/ScenarioExtensions.h"
 #include "simulator/Transcript.h"
-#include "platform/core/Value.h"
 
 namespace trc::simulator {
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "simulator/ScenarioExtensions.h"
 #include "platform/ui/UIViewController.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::simulator {
 
@@ -21,8 +21,8 @@ public:
         auto top = topScreen();
         auto screen = std::dynamic_pointer_cast<T>(top);
         if (!screen)
-            throw ScenarioError(std::string("no ") + what + " on screen (on top: " +
-                                (top ? top->className() : "nothing") + ")");
+            throw ScenarioError(std::string("no ") + what +
+                                " on screen (on top: " + (top ? top->className() : "nothing") + ")");
         return screen;
     }
     static std::shared_ptr<ui::UIViewController> topScreen();

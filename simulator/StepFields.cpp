@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "simulator/UiScreen.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
+#include "simulator/UiScreen.h"
 
 namespace trc::simulator {
 

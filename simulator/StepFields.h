@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::ui {
 class UITableView;

@@ -11,9 +11,8 @@ namespace trc::simulator {
 namespace {
 // Members of a transcript line in the order people read them; others follow
 // in byte order.
-constexpr std::array<std::string_view, 11> kMemberOrder = {"scenario", "file",    "to",      "selector",
-                                                           "args",     "resolve", "reject",  "code",
-                                                           "message",  "error",   "failed"};
+constexpr std::array<std::string_view, 11> kMemberOrder = {
+    "scenario", "file", "to", "selector", "args", "resolve", "reject", "code", "message", "error", "failed"};
 
 std::size_t rank(std::string_view key) {
     auto it = std::find(kMemberOrder.begin(), kMemberOrder.end(), key);

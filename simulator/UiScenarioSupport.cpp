@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#include "simulator/HostRootViewController.h"
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/StepFields.h"
-#include "simulator/UiScreen.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIAlertController.h"
@@ -37,6 +33,10 @@
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
+#include "simulator/HostRootViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/StepFields.h"
+#include "simulator/UiScreen.h"
 
 namespace trc::simulator {
 
@@ -132,7 +132,8 @@ void change(ScenarioContext& ctx, const core::Dictionary& step) {
         }
     } else if (auto c = std::dynamic_pointer_cast<VUIFilterFormCell>(cell)) {
         const core::Array* items = value.ifArray();
-        if (!items || !allOf(*items, &core::Value::isInteger)) throw ScenarioError("a filter takes a list of option indexes");
+        if (!items || !allOf(*items, &core::Value::isInteger))
+            throw ScenarioError("a filter takes a list of option indexes");
         refusedUnless(c->pick(listOf<int>(*items)), what);
     } else {
         throw ScenarioError("the cell " + cell->className() + " takes no value");

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "simulator/UiScenarioSupport.h"
 #include "platform/core/Dictionary.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UIApplication.h"
@@ -20,6 +19,7 @@
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
+#include "simulator/UiScenarioSupport.h"
 
 namespace trc::simulator {
 

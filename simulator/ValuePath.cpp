@@ -4,8 +4,8 @@
 #include <charconv>
 #include <string>
 
-#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Object.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::simulator {
 

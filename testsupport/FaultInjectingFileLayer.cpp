@@ -14,7 +14,7 @@ bool isFullDisk(int error) { return error == ENOSPC || error == EDQUOT; }
 
 // Whether a write of size bytes at offset stays within what the file holds.
 bool withinFile(int fd, std::size_t size, std::uint64_t offset) {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_size < 0) return false;
     const auto held = static_cast<std::uint64_t>(st.st_size);
     return offset <= held && size <= held - offset;
@@ -73,8 +73,9 @@ std::uint64_t FaultInjectingFileLayer::injected() const {
 
 bool FaultInjectingFileLayer::operationNamed(std::string_view name, std::optional<FileOperation>& out) {
     static const std::map<std::string_view, FileOperation> kinds = {
-        {"open", FileOperation::open},     {"read", FileOperation::read},     {"write", FileOperation::write},
-        {"sync", FileOperation::sync},     {"close", FileOperation::close},   {"rename", FileOperation::rename},
+        {"open", FileOperation::open},     {"read", FileOperation::read},
+        {"write", FileOperation::write},   {"sync", FileOperation::sync},
+        {"close", FileOperation::close},   {"rename", FileOperation::rename},
         {"remove", FileOperation::remove}, {"makeFolder", FileOperation::makeFolder},
     };
     if (name == "any") {

@@ -185,7 +185,9 @@ public:
         return *timed_;
     }
 
-    void scrollTo(int row, ui::UITableView::ScrollPosition position) { table()->scrollToRow({0, row}, position, false); }
+    void scrollTo(int row, ui::UITableView::ScrollPosition position) {
+        table()->scrollToRow({0, row}, position, false);
+    }
     void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
     std::shared_ptr<ui::UITableView> table() { return form_ ? form_->tableView() : page_->tableView(); }
     Owner owner() const { return owner_; }

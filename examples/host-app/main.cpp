@@ -36,8 +36,7 @@ public:
     bool respondsToSelector(std::string_view selector) const override { return answers_.contains(selector); }
     core::Value perform(std::string_view selector, core::Args args) override {
         core::Array list(args.begin(), args.end());
-        std::cout << "host hears: " << row_ << " " << selector << " " << core::Json::write(core::Value(list))
-                  << "\n";
+        std::cout << "host hears: " << row_ << " " << selector << " " << core::Json::write(core::Value(list)) << "\n";
         return {};
     }
 
@@ -71,8 +70,7 @@ int main() {
          {form, json(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "title", "Value": "Work order 4711"})"),
           core::Value(title)});
     send("populateController:withParams:andBridge:",
-         {form,
-          json(R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "notify", "Caption": "Notify me",
+         {form, json(R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "notify", "Caption": "Notify me",
                    "Value": false})"),
           core::Value(notify)});
 

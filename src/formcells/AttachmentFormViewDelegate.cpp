@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "formcells/internal/AttachmentTemporaryFiles.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UTType.h"
@@ -15,7 +16,6 @@
 #include "services/ActivityIndicatorView.h"
 #include "services/ImagePathHandler.h"
 #include "services/ParameterHelper.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -87,7 +87,8 @@ void AttachmentFormViewDelegate::addAttachmentEntry(const core::Dictionary& atta
     auto url = URL::fromString(encoded);
     if (!url) return;
     std::optional<URL> previewURL;
-    if (const std::string* preview = stringIn(attachmentEntry, kPreviewURLString)) previewURL = URL::fromString(*preview);
+    if (const std::string* preview = stringIn(attachmentEntry, kPreviewURLString))
+        previewURL = URL::fromString(*preview);
     if (!previewURL) previewURL = url;
     const std::string id = uniqueIdForURL(*url, "");
     if (attachmentsData.contains(id) || isListed(id)) return;
@@ -139,17 +140,18 @@ void AttachmentFormViewDelegate::addThumbnailAndAttachmentData(bool notify, bool
         *asset, ui::CGSize{kThumbnailSide, kThumbnailSide}, ui::UIViewContentMode::ScaleAspectFit);
     if (!contentType.starts_with("video/")) {
         std::weak_ptr<AttachmentFormViewDelegate> weak = weak_from_this();
-        ui::PHImageManager::requestImageData(asset, [weak, notify, reload, uniqueId, url, previewURL,
-                                                     contentType](std::optional<core::Data> data) {
-            dispatch::MainQueue::shared().async([weak, notify, reload, uniqueId, url, previewURL, contentType,
-                                                 data = std::move(data)]() mutable {
-                auto self = weak.lock();
-                // Deleted while the data was on its way: nothing to add any more.
-                if (!self || !self->isListed(uniqueId)) return;
-                if (data) self->addAttachmentData(std::move(*data), uniqueId, url, previewURL, notify, contentType);
-                self->processAttacmentDataAdded(reload, uniqueId);
+        ui::PHImageManager::requestImageData(
+            asset, [weak, notify, reload, uniqueId, url, previewURL, contentType](std::optional<core::Data> data) {
+                dispatch::MainQueue::shared().async(
+                    [weak, notify, reload, uniqueId, url, previewURL, contentType, data = std::move(data)]() mutable {
+                        auto self = weak.lock();
+                        // Deleted while the data was on its way: nothing to add any more.
+                        if (!self || !self->isListed(uniqueId)) return;
+                        if (data)
+                            self->addAttachmentData(std::move(*data), uniqueId, url, previewURL, notify, contentType);
+                        self->processAttacmentDataAdded(reload, uniqueId);
+                    });
             });
-        });
         return;
     }
     // A video's content is its file, which only a file address names.
@@ -167,7 +169,7 @@ void AttachmentFormViewDelegate::loadFileContent(bool notify, const std::string&
     // attachment content.
     if (!previewURL.isFileURL()) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::info,
-                                           "attachment " + previewURL.description() + " is no local file; not added");
+                                       "attachment " + previewURL.description() + " is no local file; not added");
         return;
     }
     auto image = services::ImagePathHandler::image(previewURL.path());
@@ -191,8 +193,7 @@ void AttachmentFormViewDelegate::loadFileContent(bool notify, const std::string&
 }
 
 void AttachmentFormViewDelegate::addAttachmentData(core::Data imageData, const std::string& uniqueId, const URL& url,
-                                                   const URL& previewURL, bool notify,
-                                                   const std::string& contentType) {
+                                                   const URL& previewURL, bool notify, const std::string& contentType) {
     core::Dictionary record;
     record.set(kContentType, contentType);
     record.set(kContent, core::Value(std::move(imageData)));
@@ -263,7 +264,7 @@ std::optional<URL> AttachmentFormViewDelegate::urlForAttachmentAtIndex(
 void AttachmentFormViewDelegate::didPressDeleteAtIndex(vessa::VUIAttachmentsViewController& /*controller*/, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= attachmentUniqueIDs.size()) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                           "attachment delete at " + std::to_string(index) + ": no such attachment");
+                                       "attachment delete at " + std::to_string(index) + ": no such attachment");
         return;
     }
     const std::string id = attachmentUniqueIDs[static_cast<std::size_t>(index)];
@@ -318,8 +319,9 @@ void AttachmentFormViewDelegate::addCopiedPhoto(const std::optional<URL>& copied
 void AttachmentFormViewDelegate::addPhotoAttachmentAction(vessa::VUIAddPhotoAttachmentAction& /*action*/,
                                                           const std::shared_ptr<ui::PHAsset>& asset, const URL& url) {
     services::ActivityIndicatorView::show(core::Dictionary{{kIndicatorTextKey, core::Value("")}});
-    const core::Value filename =
-        asset && asset->hasValueForKey(ui::PHAsset::kFilenameKey) ? asset->valueForKey(ui::PHAsset::kFilenameKey) : core::Value();
+    const core::Value filename = asset && asset->hasValueForKey(ui::PHAsset::kFilenameKey)
+                                     ? asset->valueForKey(ui::PHAsset::kFilenameKey)
+                                     : core::Value();
     if (!filename.isString()) {
         dismissIndicator();
         return;
@@ -339,10 +341,10 @@ void AttachmentFormViewDelegate::getFileURL(const std::shared_ptr<ui::PHAsset>& 
                                             std::function<void(std::optional<URL>)> completionHandler) {
     if (!asset) return;
     switch (asset->mediaType()) {
-        case ui::PHAsset::MediaType::Image: asset->requestContentEditingInput(std::move(completionHandler)); break;
-        case ui::PHAsset::MediaType::Video: ui::PHImageManager::requestAVAsset(asset, std::move(completionHandler)); break;
-        case ui::PHAsset::MediaType::Unknown:
-        case ui::PHAsset::MediaType::Audio: break;
+    case ui::PHAsset::MediaType::Image: asset->requestContentEditingInput(std::move(completionHandler)); break;
+    case ui::PHAsset::MediaType::Video: ui::PHImageManager::requestAVAsset(asset, std::move(completionHandler)); break;
+    case ui::PHAsset::MediaType::Unknown:
+    case ui::PHAsset::MediaType::Audio: break;
     }
 }
 
@@ -374,20 +376,21 @@ void AttachmentFormViewDelegate::takePhotoAttachmentAction(vessa::VUITakePhotoAt
 
 std::shared_ptr<ui::UIDocumentPickerViewController> AttachmentFormViewDelegate::documentPicker() {
     std::vector<std::string> types;
-    for (const auto& ext : ParameterHelper::getParameterAsStringArray(params, kAllowedFileTypes).value_or(
-             std::vector<std::string>())) {
+    for (const auto& ext :
+         ParameterHelper::getParameterAsStringArray(params, kAllowedFileTypes).value_or(std::vector<std::string>())) {
         if (auto type = foundation::UTType::preferredIdentifier(ext)) types.push_back(*type);
     }
     if (types.empty()) types.emplace_back(foundation::UTType::kData);
-    auto picker = std::make_shared<ui::UIDocumentPickerViewController>(std::move(types),
-                                                                       ui::UIDocumentPickerViewController::Mode::Import);
+    auto picker = std::make_shared<ui::UIDocumentPickerViewController>(
+        std::move(types), ui::UIDocumentPickerViewController::Mode::Import);
     picker->allowsMultipleSelection = false;
     return picker;
 }
 
 void AttachmentFormViewDelegate::documentPickerAttachmentAction(vessa::VUIDocumentPickerAttachmentAction& /*action*/,
                                                                 const URL& url) {
-    if (auto copied = AttachmentTemporaryFiles::saveFileToTempFolder(url)) addAttachment(*copied, *copied, true, "", true);
+    if (auto copied = AttachmentTemporaryFiles::saveFileToTempFolder(url))
+        addAttachment(*copied, *copied, true, "", true);
 }
 
 }  // namespace trc::formcells

@@ -28,8 +28,8 @@
 #include <string>
 #include <vector>
 
-#include "formcells/FormCellKeys.h"
 #include "formcells/AttachmentFormViewChangeDelegate.h"
+#include "formcells/FormCellKeys.h"
 #include "platform/core/Value.h"
 #include "platform/foundation/URL.h"
 #include "platform/ui/IndexPath.h"

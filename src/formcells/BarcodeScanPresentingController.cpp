@@ -64,9 +64,8 @@ void BarcodeScanPresentingController::barcodeScanViewController(
     scanner.delegate.reset();
     // Held until the scanner has closed, so the reading is not lost should the
     // subclass's owner let go of it meanwhile.
-    parent->dismiss(true, [self = sharedAs<BarcodeScanPresentingController>(), value = *text] {
-        self->didFinishScanning(value);
-    });
+    parent->dismiss(
+        true, [self = sharedAs<BarcodeScanPresentingController>(), value = *text] { self->didFinishScanning(value); });
 }
 
 std::string BarcodeScanPresentingController::describe(const std::optional<std::string>& text) {

@@ -30,15 +30,13 @@ const core::ClassInfo& BarcodeScannerViewController::classInfo() {
         core::ClassBuilder<BarcodeScannerViewController>("BarcodeScannerViewController",
                                                          ui::UIViewController::classInfo())
             .classMethod("sharedInstance", [](core::Args) { return core::Value(sharedInstance()); })
-            .property("params",
-                      [](const BarcodeScannerViewController& c) {
-                          return c.params ? core::Value(*c.params) : core::Value();
-                      })
+            .property(
+                "params",
+                [](const BarcodeScannerViewController& c) { return c.params ? core::Value(*c.params) : core::Value(); })
             .property("callback", [](const BarcodeScannerViewController& c) { return ui::objectOrNil(c.callback); })
-            .property("_parentNavigationController",
-                      [](const BarcodeScannerViewController& c) {
-                          return ui::objectOrNil(c.parentNavigationController());
-                      })
+            .property(
+                "_parentNavigationController",
+                [](const BarcodeScannerViewController& c) { return ui::objectOrNil(c.parentNavigationController()); })
             .property("barcodeScanViewControllerInstance",
                       [](const BarcodeScannerViewController& c) {
                           return ui::objectOrNil(c.barcodeScanViewControllerInstance());
@@ -78,25 +76,25 @@ void BarcodeScannerViewController::isCameraAvailable() {
         return;
     }
     switch (ui::AVCaptureDevice::authorizationStatus(ui::AVMediaType::Video)) {
-        case ui::AVAuthorizationStatus::Authorized:
-            logger()->debug(kCameraAuthorized);
-            answerCheck(true);
-            return;
-        case ui::AVAuthorizationStatus::NotDetermined: {
-            logger()->debug(kRequestingCameraAccess);
-            std::weak_ptr<BarcodeScannerViewController> weakSelf = sharedAs<BarcodeScannerViewController>();
-            ui::AVCaptureDevice::requestAccess(ui::AVMediaType::Video, [weakSelf](bool granted) {
-                dispatch::MainQueue::shared().async([weakSelf, granted] {
-                    if (auto self = weakSelf.lock()) self->answerCheck(granted);
-                });
+    case ui::AVAuthorizationStatus::Authorized:
+        logger()->debug(kCameraAuthorized);
+        answerCheck(true);
+        return;
+    case ui::AVAuthorizationStatus::NotDetermined: {
+        logger()->debug(kRequestingCameraAccess);
+        std::weak_ptr<BarcodeScannerViewController> weakSelf = sharedAs<BarcodeScannerViewController>();
+        ui::AVCaptureDevice::requestAccess(ui::AVMediaType::Video, [weakSelf](bool granted) {
+            dispatch::MainQueue::shared().async([weakSelf, granted] {
+                if (auto self = weakSelf.lock()) self->answerCheck(granted);
             });
-            return;
-        }
-        case ui::AVAuthorizationStatus::Denied:
-        case ui::AVAuthorizationStatus::Restricted:
-            logger()->debug(kCameraNotAuthorized);
-            answerCheck(false);
-            return;
+        });
+        return;
+    }
+    case ui::AVAuthorizationStatus::Denied:
+    case ui::AVAuthorizationStatus::Restricted:
+        logger()->debug(kCameraNotAuthorized);
+        answerCheck(false);
+        return;
     }
 }
 

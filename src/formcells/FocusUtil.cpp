@@ -61,8 +61,7 @@ void FocusUtil::setFocus(const std::shared_ptr<ui::UITableView>& tableView, cons
         tableView->scrollToRow(indexPath, ui::UITableView::ScrollPosition::Bottom, false);
     }
     if (setFirstResponder(*tableView, indexPath)) {
-        auto target = std::make_shared<const Target>(
-            Target{tableView, indexPath, owner, owner ? name : std::nullopt});
+        auto target = std::make_shared<const Target>(Target{tableView, indexPath, owner, owner ? name : std::nullopt});
         trySetFirstResponder(std::move(target), kRetryCount, true, kSuccessCount);
     }
 }

@@ -15,6 +15,7 @@
 #include "formcells/internal/FormCellParameterTypes.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ClassInfo.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UITableView.h"
@@ -23,7 +24,6 @@
 #include "platform/vessa/VUITableViewHeaderFooterView.h"
 #include "services/AppConfig.h"
 #include "services/HostNumber.h"
-#include "platform/core/SharedLoggerManager.h"
 #include "services/TextHandler.h"
 
 namespace trc::formcells {
@@ -48,7 +48,9 @@ std::optional<Kind> kindIn(const core::Dictionary& d) {
     return type ? FormCellType::fromRawValue(*type) : std::nullopt;
 }
 
-void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
+void warn(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
+}
 
 // The cell as the UI framework's base cell, or nullptr. A cast that walks
 // these deep class trees costs about as much as the rest of a plain row,
@@ -119,7 +121,8 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
             .protocol("UITextFieldDelegate")
             .protocol("FullScreenTableViewControllerTraits")
             .property("numberOfSections", [](const C& c) { return core::Value(c.announcedNumberOfSections_); })
-            .property("numberOfRowsInSection", [](const C& c) { return integerArray(c.announcedNumberOfRowsInSection_); })
+            .property("numberOfRowsInSection",
+                      [](const C& c) { return integerArray(c.announcedNumberOfRowsInSection_); })
             .property("sectionNames", [](const C& c) { return stringArray(c.sectionNames); })
             .property("isInPopover", [](const C& c) { return core::Value(c.isInPopover); })
             .property("isInEmbeddedFrame", [](const C& c) { return core::Value(c.isInEmbeddedFrame); })
@@ -277,7 +280,8 @@ void FormCellContainerViewController::addFormCell(const core::Dictionary& params
     }
     ++totalNumberOfRows_;
 
-    cellTypesForSection_.try_emplace(sectionForNextCell(), &FormCellRowList::isCellVisible).first->second.append(params);
+    cellTypesForSection_.try_emplace(sectionForNextCell(), &FormCellRowList::isCellVisible)
+        .first->second.append(params);
 }
 
 int FormCellContainerViewController::sectionForNextCell() {
@@ -523,8 +527,8 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
     }
     if (auto* base = cell ? asBaseCell(*cell) : nullptr) {
         const bool last = indexPath.row == list->visibleCount() - 1;
-        base->separators = last ? vessa::VUIBaseTableViewCell::Separators::None
-                                : vessa::VUIBaseTableViewCell::Separators::Bottom;
+        base->separators =
+            last ? vessa::VUIBaseTableViewCell::Separators::None : vessa::VUIBaseTableViewCell::Separators::Bottom;
     }
     return cell;
 }
@@ -575,8 +579,8 @@ std::shared_ptr<ui::UIView> FormCellContainerViewController::viewForHeaderInSect
     }
     if (hideSectionHeader(section)) {
         const double height = heightForHeaderInSection(tableView, section).value_or(0);
-        auto line = std::make_shared<ui::UIView>(
-            ui::CGRect(0, height - 1, header->frame().size.width, 1 / kScreenScale));
+        auto line =
+            std::make_shared<ui::UIView>(ui::CGRect(0, height - 1, header->frame().size.width, 1 / kScreenScale));
         line->tag = kHeaderSeparatorTag;
         line->backgroundColor = tableView.separatorColor;
         header->addSubview(line);

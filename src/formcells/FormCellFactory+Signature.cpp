@@ -7,6 +7,7 @@
 #include "formcells/FormCellSection.h"
 #include "formcells/SignatureCaptureCellDelegate.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITabBarController.h"
@@ -18,7 +19,6 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/AppConfig.h"
 #include "services/ParameterHelper.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -88,15 +88,17 @@ void choosePresentationStyle(ui::UIViewController& presenter, ui::UINavigationCo
     nav.modalPresentationStyle = ui::UIModalPresentationStyle::FormSheet;
     nav.isModalInPresentation = true;
     const auto frame = presenter.view()->frame();
-    pad.preferredContentSize = ui::CGSize{frame.size.width, frame.size.height - nav.navigationBarHeight -
-                                                                nav.toolbarHeight - kSheetMargin};
+    pad.preferredContentSize =
+        ui::CGSize{frame.size.width, frame.size.height - nav.navigationBarHeight - nav.toolbarHeight - kSheetMargin};
 }
 
-std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionary& params, const ui::IndexPath& indexPath,
+std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionary& params,
+                                                           const ui::IndexPath& indexPath,
                                                            const FormCellFactory::Owner& owner,
                                                            const FormCellFactory::Delegate& delegate) {
     auto formatter = std::make_shared<foundation::DateFormatter>();
-    if (auto pattern = ParameterHelper::getParameterAsString(params, kTimestampFormatter)) formatter->dateFormat = *pattern;
+    if (auto pattern = ParameterHelper::getParameterAsString(params, kTimestampFormatter))
+        formatter->dateFormat = *pattern;
     const bool timestamp = ParameterHelper::getParameterAsBool(params, kShowTimestampInImage).value_or(false);
     vessa::VUIMultiLineText text{ParameterHelper::getParameterAsString(params, kWatermarkText).value_or(""),
                                  S::intParameter(params, kWatermarkTextMaxLines, 0).value_or(kDefaultWatermarkLines)};
@@ -104,8 +106,8 @@ std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionar
 
     std::shared_ptr<SignatureCaptureCellDelegate> made;
     if (auto container = std::dynamic_pointer_cast<FormCellContainerViewController>(owner)) {
-        made = std::make_shared<SignatureCaptureCellDelegate>(timestamp, formatter, text, indexPath, container, delegate,
-                                                              std::move(captured));
+        made = std::make_shared<SignatureCaptureCellDelegate>(timestamp, formatter, text, indexPath, container,
+                                                              delegate, std::move(captured));
         FormCellFactory::signatureDelegate = made;
     } else if (auto section = std::dynamic_pointer_cast<FormCellSection>(owner)) {
         made = std::make_shared<SignatureCaptureCellDelegate>(timestamp, formatter, text, indexPath, section, delegate,
@@ -129,7 +131,7 @@ void openSignatureCapture(vessa::VUIButton& button, const FormCellFactory::Owner
     auto padDelegate = makeDelegate(params, indexPath, owner, delegate);
     if (!padDelegate) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                           "a signature row shown by neither a form nor a form cell section cannot sign");
+                                       "a signature row shown by neither a form nor a form cell section cannot sign");
         return;
     }
     pad->setDelegate(padDelegate);
@@ -154,8 +156,8 @@ void openSignatureCapture(vessa::VUIButton& button, const FormCellFactory::Owner
 }  // namespace
 
 FormCellFactory::SignatureCaptureTap FormCellFactory::signatureCaptureTapHandler(const Owner& owner,
-                                                                                const Delegate& delegate,
-                                                                                const ui::IndexPath& indexPath) {
+                                                                                 const Delegate& delegate,
+                                                                                 const ui::IndexPath& indexPath) {
     return SignatureCaptureTap(owner, delegate, indexPath);
 }
 

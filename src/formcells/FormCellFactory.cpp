@@ -18,6 +18,7 @@
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIImage.h"
@@ -40,7 +41,6 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/Search.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -132,8 +132,9 @@ public:
         if (!delegate) return;
         auto row = owner->shownRow(name_, indexPath_);
         if (!row) {
-            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                               "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
+            core::SharedLoggerManager::log(
+                core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                "row \"" + name_.value_or("") + "\" is no longer shown; the pick is dropped");
             return;
         }
         // Made once, as the host gets it: the row stores its "Value" from it.
@@ -195,8 +196,7 @@ std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const In
 }
 
 std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, const IndexPath& indexPath,
-                                                    const core::Dictionary& params,
-                                                    const FormCellFactory::Owner& owner,
+                                                    const core::Dictionary& params, const FormCellFactory::Owner& owner,
                                                     const FormCellFactory::Delegate& delegate) {
     std::shared_ptr<vessa::VUIListPickerFormCell> typed;
     auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
@@ -279,9 +279,8 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     typed->isTrackingLiveChanges = true;
     typed->setAlternativeInputEnabled(true);
     auto button = typed->alternativeInputButton();
-    button->setImage(
-        ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)->withRenderingMode(
-            ui::UIImage::RenderingMode::AlwaysTemplate));
+    button->setImage(ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)
+                         ->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
     button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
     button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
     return cell;
@@ -290,7 +289,7 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                  std::string_view cellType) {
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
+                                   "form cell type \"" + std::string(cellType) + "\" is no kind; the row stays empty");
     if (!tableView.registeredClassName(FormCellFactory::kUnknownFormCellReuseID)) {
         tableView.registerClass<UITableViewCell>(FormCellFactory::kUnknownFormCellReuseID);
     }
@@ -330,14 +329,13 @@ void FormCellFactory::setLocale(std::string_view identifier, std::string_view en
     core::Json::writeString(identifier.substr(0, kShown), shown);
     if (identifier.size() > kShown) shown += "...";
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       std::string(entry) + ": " + shown + " (" + std::to_string(identifier.size()) +
-                                           " bytes) makes no valid locale; the locale stays " + locale().identifier());
+                                   std::string(entry) + ": " + shown + " (" + std::to_string(identifier.size()) +
+                                       " bytes) makes no valid locale; the locale stays " + locale().identifier());
 }
 
 std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
-    UITableView& tableView, const IndexPath& indexPath, std::string_view cellType,
-    const core::Dictionary& cellParams, const Owner& owner, const Delegate& delegate,
-    const std::shared_ptr<ui::UIViewController>& viewController) {
+    UITableView& tableView, const IndexPath& indexPath, std::string_view cellType, const core::Dictionary& cellParams,
+    const Owner& owner, const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController) {
     auto kind = FormCellType::fromRawValue(cellType);
     if (!kind) return unknownFormCell(tableView, indexPath, cellType);
     return getFormCell(tableView, indexPath, *kind, cellParams, owner, delegate, viewController);
@@ -352,14 +350,13 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
         return buildValueCell<vessa::VUITitleFormCell, std::string>(
             tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::title(cell, p); });
     case Kind::Note:
-        return buildValueCell<vessa::VUINoteFormCell, std::string>(
-            tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::note(cell, p); });
+        return buildValueCell<vessa::VUINoteFormCell, std::string>(tableView, indexPath, owner, delegate, true,
+                                                                   [&](const auto& cell) { Configure::note(cell, p); });
     case Kind::SimpleProperty:
         return buildValueCell<vessa::VUITextFieldFormCell, std::string>(
             tableView, indexPath, owner, delegate, true,
             [&](const auto& cell) { Configure::simpleProperty(cell, p, owner, delegate, indexPath); });
-    case Kind::ListPicker:
-        return listPickerFormCell(tableView, indexPath, p, owner, delegate);
+    case Kind::ListPicker: return listPickerFormCell(tableView, indexPath, p, owner, delegate);
     case Kind::DatePicker:
         return buildValueCell<vessa::VUIDatePickerFormCell, core::Date>(
             tableView, indexPath, owner, delegate, true, [&](const auto& cell) { Configure::datePicker(cell, p); });
@@ -371,21 +368,21 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
             tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::switchCell(cell, p); });
     case Kind::SegmentedControl:
         return buildValueCell<vessa::VUISegmentedControlFormCell, int>(
-            tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::segmentedControl(cell, p); });
-    case Kind::Attachment:
-        return attachmentFormCell(tableView, indexPath, p, owner);
-    case Kind::Button:
-        return buttonFormCell(tableView, indexPath, p, delegate);
+            tableView, indexPath, owner, delegate, false,
+            [&](const auto& cell) { Configure::segmentedControl(cell, p); });
+    case Kind::Attachment: return attachmentFormCell(tableView, indexPath, p, owner);
+    case Kind::Button: return buttonFormCell(tableView, indexPath, p, delegate);
     case Kind::Filter:
     case Kind::Sorter: {
         const bool sorter = kind == Kind::Sorter;
         return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
-            tableView, indexPath, owner, delegate, false, [&](const auto& cell) { Configure::filter(cell, p, sorter); });
+            tableView, indexPath, owner, delegate, false,
+            [&](const auto& cell) { Configure::filter(cell, p, sorter); });
     }
     case Kind::Extension:
-        return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate, viewController);
-    case Kind::SignatureCapture:
-        return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
+        return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate,
+                                                                     viewController);
+    case Kind::SignatureCapture: return signatureCaptureFormCell(tableView, indexPath, p, owner, delegate);
     }
     return unknownFormCell(tableView, indexPath, FormCellType::rawValue(kind));
 }
@@ -427,8 +424,8 @@ void FormCellFactory::notifyFormCellUpdate(const Delegate& delegate, const core:
 bool FormCellFactory::reloadCellData(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                      const std::shared_ptr<ui::UINavigationController>& navigationController) {
     if (!cell || !navigationController) return false;
-    auto top = std::dynamic_pointer_cast<vessa::VUIListPickerTableViewController>(
-        navigationController->topViewController());
+    auto top =
+        std::dynamic_pointer_cast<vessa::VUIListPickerTableViewController>(navigationController->topViewController());
     if (!top) return false;
     auto listPicker = cell->listPicker();
     if (!listPicker || top->listPicker() != listPicker) return false;

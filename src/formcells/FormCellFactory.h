@@ -62,8 +62,8 @@ public:
     static constexpr const char* kUnknownFormCellReuseID = "UnknownFormCell";
 
     // Settable statics; nothing in the library changes them.
-    static std::string extensionFormCellReuseID;        // "ExtensionFormCell"
-    static std::int64_t extensionFormCellViewTag;       // 20180101
+    static std::string extensionFormCellReuseID;         // "ExtensionFormCell"
+    static std::int64_t extensionFormCellViewTag;        // 20180101
     static std::string SignatureCaptureFormCellReuseID;  // "SignatureCaptureFormCell"
 
     // The delegate of the signature pad last opened from a full-screen form

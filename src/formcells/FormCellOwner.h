@@ -42,7 +42,8 @@ public:
     // Where the row that such work began on is shown now: found by its
     // "_Name" when it has one (none once it is hidden or gone), else the row
     // as it was shown when the work began.
-    std::optional<ui::IndexPath> shownRow(const std::optional<std::string>& name, const ui::IndexPath& shownThen) const {
+    std::optional<ui::IndexPath> shownRow(const std::optional<std::string>& name,
+                                          const ui::IndexPath& shownThen) const {
         return name ? indexPathOfShownCell(*name) : std::optional<ui::IndexPath>(shownThen);
     }
 
@@ -55,11 +56,15 @@ public:
     // The table an extension cell handler registered itself on, kept so that
     // the owner can hand it back to the host's handler later.
     std::shared_ptr<ui::UITableView> tableViewForExtension() const { return tableViewForExtension_.lock(); }
-    void setTableViewForExtension(const std::shared_ptr<ui::UITableView>& tableView) { tableViewForExtension_ = tableView; }
+    void setTableViewForExtension(const std::shared_ptr<ui::UITableView>& tableView) {
+        tableViewForExtension_ = tableView;
+    }
 
     // The last cell an extension cell handler configured.
     std::shared_ptr<ui::UITableViewCell> tableViewCellForExtension() const { return tableViewCellForExtension_.lock(); }
-    void setTableViewCellForExtension(const std::shared_ptr<ui::UITableViewCell>& cell) { tableViewCellForExtension_ = cell; }
+    void setTableViewCellForExtension(const std::shared_ptr<ui::UITableViewCell>& cell) {
+        tableViewCellForExtension_ = cell;
+    }
 
 private:
     ListPickerRows listPickerRows_;

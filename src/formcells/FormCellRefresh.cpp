@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellFactory.h"
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/internal/FormCellConfiguration.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
@@ -23,7 +24,6 @@
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/ParameterHelper.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -141,7 +141,7 @@ void FormCellRefresh::hideLazyLoadingIndicator(const std::shared_ptr<ui::UITable
         source->perform(kHideLazyLoadingIndicator);
     } catch (const std::exception& e) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                           std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
+                                       std::string(kHideLazyLoadingIndicator) + " failed: " + e.what());
     }
 }
 

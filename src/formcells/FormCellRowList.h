@@ -88,8 +88,8 @@ private:
     Visibility visibility_;
     std::vector<core::Dictionary> cells_;
     std::vector<Facts> facts_;
-    mutable std::vector<int> visible_;      // actual rows of the visible cells, in order
-    mutable std::vector<int> visibleOf_;    // per actual row: its visible row, or -1
+    mutable std::vector<int> visible_;    // actual rows of the visible cells, in order
+    mutable std::vector<int> visibleOf_;  // per actual row: its visible row, or -1
     mutable bool dirty_ = false;
     std::uint64_t generation_ = nextGeneration();
 

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <limits>
 
-#include "formcells/FormCellKeys.h"
 #include "formcells/FocusUtil.h"
 #include "formcells/FormCellFactory.h"
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellNumberFilter.h"
 #include "formcells/FormCellRefresh.h"
 #include "formcells/FormCellType.h"
 #include "formcells/internal/FormCellParameterTypes.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -19,7 +20,6 @@
 #include "services/ParameterHelper.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -38,11 +38,11 @@ const std::string* textIn(const core::Dictionary& params, const char* key) {
     return v ? v->ifString() : nullptr;
 }
 
-bool isKind(const std::string* type, FormCellType::Kind kind) {
-    return type && *type == FormCellType::rawValue(kind);
-}
+bool isKind(const std::string* type, FormCellType::Kind kind) { return type && *type == FormCellType::rawValue(kind); }
 
-void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
+void warn(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
+}
 
 // Sends a host callback the delegate answers; a failing send is logged, never
 // passed on to the host's call that caused it.
@@ -53,7 +53,8 @@ core::Value send(const std::shared_ptr<core::Object>& delegate, const char* sele
         std::vector<core::Value> list(args);
         return delegate->perform(selector, core::Args(list));
     } catch (const std::exception& e) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string(selector) + " failed: " + e.what());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       std::string(selector) + " failed: " + e.what());
         return {};
     }
 }
@@ -109,9 +110,7 @@ std::shared_ptr<FormCellSection> FormCellSection::self() {
     return std::static_pointer_cast<FormCellSection>(shared_from_this());
 }
 
-std::shared_ptr<FormCellOwner> FormCellSection::owner() {
-    return std::static_pointer_cast<FormCellOwner>(self());
-}
+std::shared_ptr<FormCellOwner> FormCellSection::owner() { return std::static_pointer_cast<FormCellOwner>(self()); }
 
 std::shared_ptr<ui::UITableView> FormCellSection::pageTable() const {
     auto page = parentTable();
@@ -160,7 +159,9 @@ void FormCellSection::setFormCellSectionItem(const core::Dictionary& params, con
             rowDelegates_.forget();
         }
     } else {
-        warn("setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are dropped");
+        warn(
+            "setFormCellSectionItem: a cell without a text \"_Name\" is shown, but a person's changes to it are "
+            "dropped");
     }
     cellsInSection_.append(params);
     ++cellsGeneration_;
@@ -170,7 +171,8 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     if (!FormCellRowList::isSectionCellVisible(params)) return;
     if (!hasHostRow(row, kUpdateFormCell) || !cellsInSection_.isRowVisible(row)) return;
     core::Dictionary scratch;
-    const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    const core::Dictionary& update =
+        internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
     cellsInSection_.merge(row, update);
     if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
@@ -188,8 +190,8 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
 }
 
 void FormCellSection::updateFormCells(const core::Array& params) {
-    const std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(
-        std::max<std::int64_t>(0, maxItemCount), static_cast<std::int64_t>(params.size())));
+    const std::size_t count = static_cast<std::size_t>(
+        std::min<std::int64_t>(std::max<std::int64_t>(0, maxItemCount), static_cast<std::int64_t>(params.size())));
     for (std::size_t i = 0; i < count; ++i) {
         if (const core::Dictionary* cell = params[i].ifDictionary()) {
             cellsInSection_.replace(static_cast<int>(i), *cell);

@@ -69,7 +69,8 @@ public:
 
     // Lets the section factory make form cell sections; harmless twice.
     static void registerSectionType();
-    static std::shared_ptr<FormCellSection> make(const core::Dictionary& params, std::shared_ptr<core::Object> callback);
+    static std::shared_ptr<FormCellSection> make(const core::Dictionary& params,
+                                                 std::shared_ptr<core::Object> callback);
 
     // The host's callback object of each cell, by the cell's "_Name". Given
     // by setFormCellSectionItem, which the section's built rows follow.

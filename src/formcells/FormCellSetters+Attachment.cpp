@@ -22,8 +22,8 @@ namespace trc::formcells {
 
 namespace {
 
-using services::ParameterHelper;
 using internal::SetterSupport;
+using services::ParameterHelper;
 
 constexpr const char* kAttachmentCancelTitle = "AttachmentCancelTitle";
 constexpr const char* kAttachmentTitle = "AttachmentTitle";
@@ -70,8 +70,9 @@ std::shared_ptr<vessa::VUIAttachmentAction> makeAction(std::string_view kind) {
 
 // An action of the kind from the list (taken out of it), or a new one.
 std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::string_view kind) {
-    auto it = std::find_if(from.begin(), from.end(),
-                           [&](const auto& action) { return action && action->kindName() == kind && isPlain(*action); });
+    auto it = std::find_if(from.begin(), from.end(), [&](const auto& action) {
+        return action && action->kindName() == kind && isPlain(*action);
+    });
     if (it == from.end()) return nullptr;
     auto action = std::move(*it);
     from.erase(it);
@@ -142,7 +143,8 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
     if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
         core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
-    if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType); types && !types->empty()) {
+    if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType);
+        types && !types->empty()) {
         offerActions(controller, *types);
     }
     pointActionsAt(controller, aDelegate);

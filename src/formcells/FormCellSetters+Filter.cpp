@@ -66,8 +66,8 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
     cell->setEditable(true);
 }
 
-void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
-                                            const Params& params, bool sorter) {
+void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
+                                            bool sorter) {
     if (!cell) return;
     if (const core::Array* items = ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
         S::assignStrings(*items, cell->valueOptions);

@@ -126,7 +126,8 @@ Items itemsWithIds(const Items& pickerItems, const std::vector<std::string>& ids
 
 // The row's search settings: those given, else read from the row when a
 // data source needs them (a row of titles has none).
-std::shared_ptr<services::Search> searchOf(const std::shared_ptr<services::Search>& given, const core::Dictionary& params) {
+std::shared_ptr<services::Search> searchOf(const std::shared_ptr<services::Search>& given,
+                                           const core::Dictionary& params) {
     return given ? given : std::make_shared<services::Search>(params);
 }
 
@@ -200,8 +201,9 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
         listPicker->isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
-            S::warn("list picker: \"IsDataSourceRequiringUniqueIdentifiers\" is no boolean; items are chosen by "
-                    "their unique identifiers");
+            S::warn(
+                "list picker: \"IsDataSourceRequiringUniqueIdentifiers\" is no boolean; items are chosen by "
+                "their unique identifiers");
         }
     } else {
         listPicker->isDataSourceRequiringUniqueIdentifiers = false;
@@ -235,7 +237,8 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
             listPicker->isBarcodeScannerEnabled = *on;
         }
     }
-    if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers)) listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
+    if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
+        listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
     if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
@@ -255,8 +258,8 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
 }
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
-    const Cell& cell, const Params& params, const Delegate& delegate,
-    const std::shared_ptr<services::Search>& search, const Items& pickedItems) {
+    const Cell& cell, const Params& params, const Delegate& delegate, const std::shared_ptr<services::Search>& search,
+    const Items& pickedItems) {
     if (!cell || !cell->listPicker()) return nullptr;
     UniqueIdSelection selection = uniqueIdSelection(params);
     auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
@@ -266,9 +269,9 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
         cell->valueOptions.clear();
         if (selection.items.empty()) selection.items = itemsWithIds({}, selection.ids, pickedItems);
         cell->uuidValues = selection.ids;
-        showSelection(*cell, selection.items.empty() ? std::nullopt
-                                                     : std::optional(ListPickerDataSource::descriptionForSelectedItems(
-                                                           selection.items)));
+        showSelection(*cell, selection.items.empty()
+                                 ? std::nullopt
+                                 : std::optional(ListPickerDataSource::descriptionForSelectedItems(selection.items)));
         detach(*cell);
         return nullptr;
     }
@@ -296,12 +299,12 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
         // The data source may ask the host, which may build rows meanwhile.
         const std::vector<int> indexes = selectedIndexes(params);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
-        auto dataSource =
-            std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate, searchOf(search, params));
+        auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate,
+                                                                 searchOf(search, params));
         cell->valueOptions.clear();
         cell->uuidValues.clear();
-        showSelection(*cell, indexes.empty() ? std::nullopt
-                                             : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
+        showSelection(
+            *cell, indexes.empty() ? std::nullopt : std::optional(dataSource->descriptionForSelectedIndexes(indexes)));
         cell->setValue(indexes);
         attach(*cell, dataSource, params);
         return;
@@ -379,8 +382,9 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
         } else if (dataSource) {
             Items shown = selection.items.empty() ? dataSource->selectedItemsForUniqueIdentifiers(selection.ids)
                                                   : selection.items;
-            showSelection(*cell, shown.empty() ? std::nullopt
-                                               : std::optional(ListPickerDataSource::descriptionForSelectedItems(shown)));
+            showSelection(*cell, shown.empty()
+                                     ? std::nullopt
+                                     : std::optional(ListPickerDataSource::descriptionForSelectedItems(shown)));
         }
         cell->uuidValues = std::move(selection.ids);
     }

@@ -108,8 +108,8 @@ void FormCellSetters::initDefaultDatePickerFormCellView(const std::shared_ptr<ve
     if (!ParameterHelper::getParameterAsDate(params, S::kValue)) cell->setValue(currentDate());
 }
 
-void FormCellSetters::initDefaultDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
-                                                            const Params& params) {
+void FormCellSetters::initDefaultDurationPickerFormCellView(
+    const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell, const Params& params) {
     if (!cell) return;
     // Whenever the setter takes no duration from the row.
     const auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue);
@@ -149,7 +149,8 @@ void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa:
     if (!cell) return;
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
-    if (auto interval = S::intParameter(params, kMinuteInterval, 1)) cell->durationPicker()->setMinuteInterval(*interval);
+    if (auto interval = S::intParameter(params, kMinuteInterval, 1))
+        cell->durationPicker()->setMinuteInterval(*interval);
     if (auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue)) {
         if (std::isfinite(*seconds) && *seconds >= 0) {
             cell->setValue(*seconds);
@@ -163,7 +164,8 @@ void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa:
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
 }
 
-void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
+void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
+                                            const Params& params) {
     if (!cell) return;
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);

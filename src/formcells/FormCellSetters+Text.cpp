@@ -84,7 +84,8 @@ void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFo
     if (!cell) return;
     cell->valueTextView()->allowsEditingTextAttributes = false;
     if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, *text);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder))
+        core::assignText(cell->placeholder()->text, *text);
     S::applyEditable(params, *cell);
 
     const auto autoResizing = ParameterHelper::getParameterAsBool(params, kIsAutoResizing);
@@ -135,7 +136,8 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
     if (!cell) return;
     auto field = cell->valueTextField();
     if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, *text);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder))
+        core::assignText(cell->placeholder()->text, *text);
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
 
@@ -183,7 +185,8 @@ void FormCellSetters::configAlternateInputButton(const std::shared_ptr<vessa::VU
     if (!cell) return;
     cell->setAlternativeInputEnabled(true);
     auto button = cell->alternativeInputButton();
-    button->setImage(vessa::VUIIconLibrary::system().barcode->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
+    button->setImage(
+        vessa::VUIIconLibrary::system().barcode->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
     button->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark).hexString();
     // The row's scanner controller lives as long as this handler. Everything
     // else is held weakly: the owner holds the table that holds this cell,

@@ -49,7 +49,8 @@ void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUINoteForm
     if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
 }
 
-void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell, const Params& params) {
+void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                        const Params& params) {
     if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
 }
 

@@ -4,7 +4,4 @@
 
 #include "formcells/FormCellSetters.h"
 
-namespace trc::formcells {
-
-
-}  // namespace trc::formcells
+namespace trc::formcells {}  // namespace trc::formcells

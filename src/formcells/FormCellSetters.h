@@ -54,7 +54,8 @@ public:
     // Title and note rows. The initDefault setters run for a new row only
     // (not for a host update), so a reused cell never shows, and a person
     // never edits on from, the text of the row it showed before.
-    static void initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
+                                             const Params& params);
     static void initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
     static void setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
     static void setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
@@ -110,8 +111,8 @@ public:
                                                       const Params& params);
     static void initDefaultSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
                                               const Params& params);
-    static void initDefaultSegmentedControlFormCellView(
-        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params);
+    static void initDefaultSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                        const Params& params);
     static void setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                           const Params& params);
     static void setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,

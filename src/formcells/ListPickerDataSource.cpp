@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/ui/UISearchBar.h"
@@ -19,7 +20,6 @@
 #include "services/ActivityIndicatorView.h"
 #include "services/ObjectCell.h"
 #include "services/Search.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -169,14 +169,18 @@ const core::ClassInfo& ListPickerDataSource::classInfo() {
                     })
             .property("name", [](const D& d) { return core::Value(d.name()); })
             .property("data", [](const D& d) { return core::Value(core::Array(d.data().begin(), d.data().end())); })
-            .property("selectedData",
-                      [](const D& d) { return core::Value(core::Array(d.selectedData().begin(), d.selectedData().end())); })
+            .property(
+                "selectedData",
+                [](const D& d) { return core::Value(core::Array(d.selectedData().begin(), d.selectedData().end())); })
             .property("isStaticCollection", [](const D& d) { return core::Value(d.isStaticCollection()); })
             .property("effectiveSearchString", [](const D& d) { return core::Value(d.effectiveSearchString()); })
-            .property("indexesOfFilteredChoices", [](const D& d) { return ui::valueArray(d.indexesOfFilteredChoices()); })
-            .property("isLazyLoadingIndicatorEnabled", [](const D& d) { return core::Value(d.isLazyLoadingIndicatorEnabled()); })
+            .property("indexesOfFilteredChoices",
+                      [](const D& d) { return ui::valueArray(d.indexesOfFilteredChoices()); })
+            .property("isLazyLoadingIndicatorEnabled",
+                      [](const D& d) { return core::Value(d.isLazyLoadingIndicatorEnabled()); })
             .property("lazyLoadingIndicatorText", [](const D& d) { return core::Value(d.lazyLoadingIndicatorText()); })
-            .property("lazyLoadingIndicatorIndex", [](const D& d) { return core::Value(d.lazyLoadingIndicatorIndex()); })
+            .property("lazyLoadingIndicatorIndex",
+                      [](const D& d) { return core::Value(d.lazyLoadingIndicatorIndex()); })
             .property("indicatorBindingEnabled", [](const D& d) { return core::Value(d.indicatorBindingEnabled()); })
             .property("allDataLoaded", [](const D& d) { return core::Value(d.allDataLoaded()); })
             .property("searchString", [](const D& d) { return core::Value(d.search()->searchString()); })
@@ -282,7 +286,7 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::cellForRowAt(ui::UITa
     }
     if (position < 0 || position >= static_cast<int>(data_.size())) {
         log(core::Severity::warn, "row " + std::to_string(row) + " is not among the " + std::to_string(data_.size()) +
-                        " rows; it shows empty");
+                                      " rows; it shows empty");
         return plainCell(tableView, std::nullopt);
     }
     const bool last = position == static_cast<int>(data_.size()) - 1;
@@ -315,11 +319,10 @@ void ListPickerDataSource::appendPlaceholderRow(ui::UITableView& tableView) {
     if (placeholder.contains(kUniqueId)) placeholder.set(kUniqueId, core::Value(kPlaceholderUniqueId));
     data_.push_back(std::move(placeholder));
     placeholderAppended_ = true;
-    dispatch::MainQueue::shared().async(
-        [table = tableOf(tableView), delegate = delegate_] {
-            if (auto t = table.lock()) t->reloadData();
-            send(delegate, kLoadMoreItemsSelector, nullptr);
-        });
+    dispatch::MainQueue::shared().async([table = tableOf(tableView), delegate = delegate_] {
+        if (auto t = table.lock()) t->reloadData();
+        send(delegate, kLoadMoreItemsSelector, nullptr);
+    });
 }
 
 std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::loadingRowCell(ui::UITableView& tableView, int row) {
@@ -327,8 +330,8 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::loadingRowCell(ui::UI
     auto cell = std::make_shared<ui::UITableViewCell>();
     cell->isUserInteractionEnabled = false;
     lazyLoadingIndicatorCell_ = cell;
-    auto view = std::make_shared<ui::UIView>(ui::CGRect(0, kLazyLoadingIndicatorTopMargin,
-                                                        tableView.frame().size.width, kLazyLoadingIndicatorHeight));
+    auto view = std::make_shared<ui::UIView>(
+        ui::CGRect(0, kLazyLoadingIndicatorTopMargin, tableView.frame().size.width, kLazyLoadingIndicatorHeight));
     services::ActivityIndicatorView::show({{services::ActivityIndicatorView::kTextKey, lazyLoadingIndicatorText_},
                                            {services::ActivityIndicatorView::kViewKey, core::Value(view)}});
     cell->addSubview(view);
@@ -339,18 +342,17 @@ std::shared_ptr<ui::UITableViewCell> ListPickerDataSource::loadingRowCell(ui::UI
 
 void ListPickerDataSource::hideLazyLoadingIndicator() {
     allDataLoaded_ = true;
-    dispatch::MainQueue::shared().asyncAfter(kLazyLoadingIndicatorRemovalDelay,
-                                             [weak = weak_from_this(), generation = rowsGeneration_] {
-                                                 auto self = std::static_pointer_cast<ListPickerDataSource>(weak.lock());
-                                                 if (self && self->rowsGeneration_ == generation) self->removeLoadingRow();
-                                             });
+    dispatch::MainQueue::shared().asyncAfter(
+        kLazyLoadingIndicatorRemovalDelay, [weak = weak_from_this(), generation = rowsGeneration_] {
+            auto self = std::static_pointer_cast<ListPickerDataSource>(weak.lock());
+            if (self && self->rowsGeneration_ == generation) self->removeLoadingRow();
+        });
 }
 
 void ListPickerDataSource::forgetLoadingRow() {
     if (lazyLoadingIndicatorCell_) lazyLoadingIndicatorCell_->setHidden(true);
-    if (auto view = lazyLoadingIndicatorView_.lock();
-        view && services::ActivityIndicatorView::isShown() &&
-        services::ActivityIndicatorView::shared()->superview() == view) {
+    if (auto view = lazyLoadingIndicatorView_.lock(); view && services::ActivityIndicatorView::isShown() &&
+                                                      services::ActivityIndicatorView::shared()->superview() == view) {
         services::ActivityIndicatorView::dismiss();
     }
     lazyLoadingIndicatorCell_.reset();
@@ -406,12 +408,15 @@ int ListPickerDataSource::positionOf(const std::string& uniqueIdentifier) const 
     return -1;
 }
 
-int ListPickerDataSource::indexForUniqueIdentifier(ui::UITableView& /*tableView*/, const std::string& uniqueIdentifier) {
+int ListPickerDataSource::indexForUniqueIdentifier(ui::UITableView& /*tableView*/,
+                                                   const std::string& uniqueIdentifier) {
     return positionOf(uniqueIdentifier);
 }
 
 void ListPickerDataSource::updateSelectedData(const std::vector<std::string>& uuidValues) {
-    auto chosen = [&](const std::string& id) { return std::find(uuidValues.begin(), uuidValues.end(), id) != uuidValues.end(); };
+    auto chosen = [&](const std::string& id) {
+        return std::find(uuidValues.begin(), uuidValues.end(), id) != uuidValues.end();
+    };
     std::erase_if(selectedData_, [&](const core::Dictionary& entry) {
         const std::string* id = uniqueIdOf(entry);
         return !id || !chosen(*id);
@@ -422,7 +427,8 @@ void ListPickerDataSource::updateSelectedData(const std::vector<std::string>& uu
         if (known != selectedData_.end()) continue;
         const int position = positionOf(id);
         if (position < 0) continue;
-        if (auto entry = selectionEntry(data_[static_cast<std::size_t>(position)])) selectedData_.push_back(std::move(*entry));
+        if (auto entry = selectionEntry(data_[static_cast<std::size_t>(position)]))
+            selectedData_.push_back(std::move(*entry));
     }
 }
 
@@ -437,7 +443,8 @@ Items ListPickerDataSource::selectedItemsForUniqueIdentifiers(const std::vector<
             items.push_back(*known);
             continue;
         }
-        if (const int position = positionOf(id); position >= 0) items.push_back(data_[static_cast<std::size_t>(position)]);
+        if (const int position = positionOf(id); position >= 0)
+            items.push_back(data_[static_cast<std::size_t>(position)]);
     }
     return items;
 }

@@ -15,7 +15,8 @@ void ListPickerRows::setPickedItems(const std::string& name, Items items) { pick
 
 void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell) {
     if (!cell) return;
-    std::erase_if(built_, [](const auto& entry) { return entry.second.cell.expired() && entry.second.picker.expired(); });
+    std::erase_if(built_,
+                  [](const auto& entry) { return entry.second.cell.expired() && entry.second.picker.expired(); });
     // The row the cell showed before, when another: its open picker waits
     // for it. Otherwise that row's entry is taken out whole, to be this
     // row's when this row has none: a cell reused row after row moves no

@@ -3,13 +3,13 @@
 #include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSection.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/ui/ImageEncoder.h"
 #include "platform/ui/UITableView.h"
 #include "platform/vessa/VUISignatureCaptureController.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
 #include "services/ParameterHelper.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells {
 
@@ -34,10 +34,12 @@ SignatureCaptureCellDelegate::SignatureCaptureCellDelegate(
       delegate_(delegate),
       capturedText_(std::move(capturedText)) {}
 
-SignatureCaptureCellDelegate::SignatureCaptureCellDelegate(
-    bool isTimestampInImage, std::shared_ptr<foundation::DateFormatter> formmater,
-    std::optional<vessa::VUIMultiLineText> signatureText, const ui::IndexPath& indexPath,
-    const std::shared_ptr<FormCellSection>& formCellSection, const Delegate& delegate, std::string capturedText)
+SignatureCaptureCellDelegate::SignatureCaptureCellDelegate(bool isTimestampInImage,
+                                                           std::shared_ptr<foundation::DateFormatter> formmater,
+                                                           std::optional<vessa::VUIMultiLineText> signatureText,
+                                                           const ui::IndexPath& indexPath,
+                                                           const std::shared_ptr<FormCellSection>& formCellSection,
+                                                           const Delegate& delegate, std::string capturedText)
     : isTimestampInImage_(isTimestampInImage),
       formmatter_(std::move(formmater)),
       signatureText_(std::move(signatureText)),
@@ -60,7 +62,8 @@ void SignatureCaptureCellDelegate::didFinishSigning(vessa::VUISignatureCaptureCo
     controller.dismiss(true, [self, signatureImage] { self->store(signatureImage); });
 }
 
-void SignatureCaptureCellDelegate::didCancelSignatureCaptureController(vessa::VUISignatureCaptureController& controller) {
+void SignatureCaptureCellDelegate::didCancelSignatureCaptureController(
+    vessa::VUISignatureCaptureController& controller) {
     controller.dismiss(true);
 }
 
@@ -72,17 +75,19 @@ void SignatureCaptureCellDelegate::store(const std::shared_ptr<ui::UIImage>& sig
     }
     auto container = formCellContainer_.lock();
     auto section = formCellSection_.lock();
-    std::shared_ptr<FormCellOwner> owner =
-        container ? std::static_pointer_cast<FormCellOwner>(container) : std::static_pointer_cast<FormCellOwner>(section);
+    std::shared_ptr<FormCellOwner> owner = container ? std::static_pointer_cast<FormCellOwner>(container)
+                                                     : std::static_pointer_cast<FormCellOwner>(section);
     if (!owner) return;
 
     auto row = owner->shownRow(cellName, indexPath_);
     if (!row) {
-        note(core::Severity::warn, "signature row \"" + cellName.value_or("") + "\" is no longer shown; the signature is not stored");
+        note(core::Severity::warn,
+             "signature row \"" + cellName.value_or("") + "\" is no longer shown; the signature is not stored");
         return;
     }
 
-    core::Dictionary value{{kContentType, core::Value(kSignatureContentType)}, {kContent, core::Value(std::move(*png))}};
+    core::Dictionary value{{kContentType, core::Value(kSignatureContentType)},
+                           {kContent, core::Value(std::move(*png))}};
     core::Dictionary change{{kValue, core::Value(std::move(value))}};
     owner->updateParamsWithValue(change, *row);
 

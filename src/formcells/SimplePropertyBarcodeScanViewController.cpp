@@ -16,7 +16,8 @@ const core::ClassInfo& SimplePropertyBarcodeScanViewController::classInfo() {
         core::ClassBuilder<SimplePropertyBarcodeScanViewController>("SimplePropertyBarcodeScanViewController",
                                                                     ui::UIViewController::classInfo())
             .constructible()
-            .property("cell", [](const SimplePropertyBarcodeScanViewController& c) { return ui::objectOrNil(c.cell()); })
+            .property("cell",
+                      [](const SimplePropertyBarcodeScanViewController& c) { return ui::objectOrNil(c.cell()); })
             .property("_parentNavigationController",
                       [](const SimplePropertyBarcodeScanViewController& c) {
                           return ui::objectOrNil(c.parentNavigationController());
@@ -62,7 +63,8 @@ void SimplePropertyBarcodeScanViewController::didFinishScanning(const std::strin
     // The cell that shows the row now; the one the scanner was opened from
     // may show another row since.
     auto table = owner->cellTableView();
-    if (auto target = table ? std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(table->cellForRow(*row)) : nullptr) {
+    if (auto target =
+            table ? std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(table->cellForRow(*row)) : nullptr) {
         target->setValue(text);
     }
     owner->updateParamsWithValue(change, *row);

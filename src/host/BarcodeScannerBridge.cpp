@@ -6,10 +6,10 @@
 #include "formcells/SimplePropertyBarcodeScanViewController.h"
 #include "host/BarcodeScannerDelegate.h"
 #include "platform/core/ClassInfo.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/AVCaptureDevice.h"
 #include "platform/ui/UIImagePickerController.h"
 #include "platform/vessa/VUIBarcodeScanViewController.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
@@ -21,7 +21,7 @@ using Operation = void (BarcodeScannerViewController::*)(std::optional<core::Dic
 
 void refuse(const char* selector, const std::string& why) {
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       std::string("BarcodeScannerBridge ") + selector + " " + why);
+                                   std::string("BarcodeScannerBridge ") + selector + " " + why);
 }
 
 core::Value forward(const char* selector, core::Args a, Operation operation) {

@@ -23,7 +23,7 @@ constexpr const char* kLocale = "locale";
 
 void refuse(const std::string& selector, const std::string& why) {
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       "FormCellContainerBridge " + selector + ": " + why);
+                                   "FormCellContainerBridge " + selector + ": " + why);
 }
 
 bool boolIn(const core::Value& v) {
@@ -79,21 +79,27 @@ const core::ClassInfo& FormCellContainerBridge::classInfo() {
         core::ClassBuilder<FormCellContainerBridge>("FormCellContainerBridge", core::Object::classInfo())
             .constructible()
             .method(kCreate, [](FormCellContainerBridge&, core::Args a) { return create(a[0]); })
-            .method(kPopulate, [](FormCellContainerBridge&, core::Args a) {
-                return forward(kPopulate, FormCellContainerViewController::kAddFormCell, a);
-            })
-            .method(kUpdateCell, [](FormCellContainerBridge&, core::Args a) {
-                return forward(kUpdateCell, FormCellContainerViewController::kUpdateFormCell, a);
-            })
-            .method(kUpdateCells, [](FormCellContainerBridge&, core::Args a) {
-                return forward(kUpdateCells, FormCellContainerViewController::kUpdateFormCells, a);
-            })
-            .method(kSetFocus, [](FormCellContainerBridge&, core::Args a) {
-                return forward(kSetFocus, FormCellContainerViewController::kSetFocus, a);
-            })
-            .method(kHideLazyLoadingIndicator, [](FormCellContainerBridge&, core::Args a) {
-                return forward(kHideLazyLoadingIndicator, FormCellContainerViewController::kHideLazyLoadingIndicator, a);
-            })
+            .method(kPopulate,
+                    [](FormCellContainerBridge&, core::Args a) {
+                        return forward(kPopulate, FormCellContainerViewController::kAddFormCell, a);
+                    })
+            .method(kUpdateCell,
+                    [](FormCellContainerBridge&, core::Args a) {
+                        return forward(kUpdateCell, FormCellContainerViewController::kUpdateFormCell, a);
+                    })
+            .method(kUpdateCells,
+                    [](FormCellContainerBridge&, core::Args a) {
+                        return forward(kUpdateCells, FormCellContainerViewController::kUpdateFormCells, a);
+                    })
+            .method(kSetFocus,
+                    [](FormCellContainerBridge&, core::Args a) {
+                        return forward(kSetFocus, FormCellContainerViewController::kSetFocus, a);
+                    })
+            .method(kHideLazyLoadingIndicator,
+                    [](FormCellContainerBridge&, core::Args a) {
+                        return forward(kHideLazyLoadingIndicator,
+                                       FormCellContainerViewController::kHideLazyLoadingIndicator, a);
+                    })
             .build();
     return info;
 }

@@ -3,17 +3,18 @@
 #include "formcells/FormCellItemDelegate.h"
 #include "formcells/FormCellSection.h"
 #include "host/SectionDelegate.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "services/SearchTimer.h"
 #include "services/SectionFactory.h"
 #include "services/SectionedTableViewController.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::host {
 
 namespace {
 
-
-void logError(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, message); }
+void logError(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, message);
+}
 
 // Host selectors and the section selectors they forward to.
 constexpr const char* kCreate = "create:callback:";
@@ -27,8 +28,8 @@ constexpr const char* kRedraw = "redraw:";
 }  // namespace
 
 const core::ClassInfo& SectionBridge::classInfo() {
-    using services::BaseSection;
     using formcells::FormCellSection;
+    using services::BaseSection;
     static const core::ClassInfo& info =
         core::ClassBuilder<SectionBridge>("SectionBridge", core::Object::classInfo())
             .constructible()
@@ -38,31 +39,34 @@ const core::ClassInfo& SectionBridge::classInfo() {
                         self.setFormCellSectionItem(args[0], args[1]);
                         return core::Value();
                     })
-            .method(kUpdateCell, [](SectionBridge& self, core::Args args) {
-                self.forward(BaseSection::kUpdateFormCell, args);
-                return core::Value();
-            })
-            .method(kUpdateCells, [](SectionBridge& self, core::Args args) {
-                self.forward(BaseSection::kUpdateFormCells, args);
-                return core::Value();
-            })
-            .method(kSetFocus, [](SectionBridge& self, core::Args args) {
-                self.forward(FormCellSection::kSetFocusWithRow, args);
-                return core::Value();
-            })
+            .method(kUpdateCell,
+                    [](SectionBridge& self, core::Args args) {
+                        self.forward(BaseSection::kUpdateFormCell, args);
+                        return core::Value();
+                    })
+            .method(kUpdateCells,
+                    [](SectionBridge& self, core::Args args) {
+                        self.forward(BaseSection::kUpdateFormCells, args);
+                        return core::Value();
+                    })
+            .method(kSetFocus,
+                    [](SectionBridge& self, core::Args args) {
+                        self.forward(FormCellSection::kSetFocusWithRow, args);
+                        return core::Value();
+                    })
             .method(kHideLazyLoadingIndicator,
                     [](SectionBridge& self, core::Args args) {
                         self.hideLazyLoadingIndicator(args[0]);
                         return core::Value();
                     })
-            .method(kRedraw, [](SectionBridge& self, core::Args args) {
-                self.forward(BaseSection::kRedraw, args);
-                return core::Value();
-            })
-            .property("section",
-                      [](const SectionBridge& self) {
-                          return self.section_ ? core::Value(self.section_) : core::Value();
-                      })
+            .method(kRedraw,
+                    [](SectionBridge& self, core::Args args) {
+                        self.forward(BaseSection::kRedraw, args);
+                        return core::Value();
+                    })
+            .property(
+                "section",
+                [](const SectionBridge& self) { return self.section_ ? core::Value(self.section_) : core::Value(); })
             .build();
     return info;
 }

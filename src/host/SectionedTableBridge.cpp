@@ -1,8 +1,8 @@
 #include "host/SectionedTableBridge.h"
 
 #include "host/SectionBridge.h"
-#include "services/SectionedTableViewController.h"
 #include "platform/core/SharedLoggerManager.h"
+#include "services/SectionedTableViewController.h"
 
 namespace trc::host {
 
@@ -34,7 +34,7 @@ core::Value SectionedTableBridge::create(const core::Value& sections) {
         }
     } else {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                           std::string(kCreate) + ": the sections must be a list; the page is empty");
+                                       std::string(kCreate) + ": the sections must be a list; the page is empty");
     }
     auto page = std::make_shared<services::SectionedTableViewController>();
     page->perform(kInitialize, core::Value(std::move(placed)));

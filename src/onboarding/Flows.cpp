@@ -7,6 +7,7 @@
 #include "onboarding/PLOVOnboardingConfigurationProvider.h"
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/flows/ConfigurationTransformer.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
 #include "platform/flows/StoreManagerStep.h"
@@ -19,7 +20,6 @@
 #include "services/AppConfig.h"
 #include "services/ImagePathHandler.h"
 #include "services/SecureStoreManager.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -27,7 +27,6 @@ namespace {
 
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
-
 
 std::optional<std::map<std::string, Flows>>& flowsSlot() {
     static std::optional<std::map<std::string, Flows>> slot;
@@ -73,7 +72,7 @@ Flows Flows::oauth() {
         stored = services::SecureStoreManager::sharedInstance()->getString(kApplicationIDKey);
     } catch (const std::exception& e) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                           std::string("Failed to get applicationID from secure storage ") + e.what());
+                                       std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     auto config = AppConfig::sharedInstance();
     // The application ID of every request is the one the client was onboarded
@@ -85,7 +84,8 @@ Flows Flows::oauth() {
     } else {
         // A value of another kind is no application ID; the stored one stands in.
         if (setting && !setting->isNothing())
-            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; ignored");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                           "the application id is not a string; ignored");
         myAppId = stored;
     }
     const std::string appID = *myAppId.ifString();
@@ -108,7 +108,8 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
     if (const core::Value* v = params.find(kSkipEulaKey); v && v->ifBool()) {
         skipEula = *v->ifBool();
     } else {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Error: the value of SkipEula must be a boolean!");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       "Error: the value of SkipEula must be a boolean!");
     }
 
     auto settingsDownload = [] {
@@ -148,7 +149,7 @@ std::tuple<Flows::Steps, Flows::Steps, Flows::Steps, Flows::Steps> Flows::defaul
             services::SecureStoreManager::sharedInstance()->putString(*myAppId.ifString(), kApplicationIDKey);
         } catch (const std::exception& e) {
             core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                               std::string("Failed to save applicationID to secure storage ") + e.what());
+                                           std::string("Failed to save applicationID to secure storage ") + e.what());
         }
     }
     return {std::move(onboarding), std::move(reOnboarding), std::move(restoring), std::move(restoringSkipDownload)};
@@ -200,8 +201,7 @@ std::shared_ptr<flows::OAuth2AuthenticationStep> Flows::createOAuth2Authenticati
         presenter = std::make_shared<flows::VessaASWebAuthenticationSessionPresenter>();
     else
         presenter = std::make_shared<flows::VessaWKWebViewPresenter>(
-            std::weak_ptr<core::Object>(),
-            std::weak_ptr<flows::ZELWKNavigationDelegate>(AppConfig::sharedInstance()));
+            std::weak_ptr<core::Object>(), std::weak_ptr<flows::ZELWKNavigationDelegate>(AppConfig::sharedInstance()));
     auto step = std::make_shared<flows::OAuth2AuthenticationStep>(
         presenter, flows::OnboardingInfoKey::oauth2AuthenticationParameters,
         flows::OnboardingInfoKey::oauth2ClientCredentialsAuthenticationParameters);
@@ -219,7 +219,8 @@ std::shared_ptr<flows::StoreManagerStep> Flows::createStoreManagerStep() {
 
 std::shared_ptr<flows::EULAStep> Flows::defaultEULAStep() {
     auto config = AppConfig::sharedInstance();
-    const std::string title = OnboardingCustomization::get(Text::eulaTitleString).value_or("End User License Agreement");
+    const std::string title =
+        OnboardingCustomization::get(Text::eulaTitleString).value_or("End User License Agreement");
     const std::string agree = OnboardingCustomization::get(Text::agreeButtonString).value_or("Agree");
     const std::string disagree = OnboardingCustomization::get(Text::disagreeButtonString).value_or("Disagree");
     auto step = std::make_shared<LaunchEULAStep>(flows::EULAContent{title, config->getEULAContent(), kEULAVersion});

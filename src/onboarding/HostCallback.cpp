@@ -15,10 +15,10 @@ bool HostCallback::send(const std::shared_ptr<core::Object>& callback, std::stri
         return true;
     } catch (const std::exception& e) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                           "the host's callback failed on " + std::string(selector) + ": " + e.what());
+                                       "the host's callback failed on " + std::string(selector) + ": " + e.what());
     } catch (...) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                           "the host's callback failed on " + std::string(selector));
+                                       "the host's callback failed on " + std::string(selector));
     }
     return false;
 }

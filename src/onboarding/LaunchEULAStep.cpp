@@ -1,17 +1,14 @@
 #include "onboarding/LaunchEULAStep.h"
 
 #include "onboarding/OnboardingCustomization.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIControl.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 LaunchEULAStep::LaunchEULAStep(flows::EULAContent eulaContent)
     : EULAStep(std::move(eulaContent)), plovBundle(foundation::Bundle::framework()) {}
@@ -32,7 +29,7 @@ void LaunchEULAStep::eulaRejected(flows::VUIEULAViewController&) {
         // The agreement screen is still there to answer; only say why no alert came.
         if (error)
             core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                               "the EULA rejection alert could not be shown: " + error->description());
+                                           "the EULA rejection alert could not be shown: " + error->description());
     });
 }
 

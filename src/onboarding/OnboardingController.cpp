@@ -12,14 +12,15 @@
 #include "onboarding/WelcomeScreenStep.h"
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/flows/CompositeStorage.h"
+#include "platform/flows/KeychainStoreManager.h"
 #include "platform/flows/Logger.h"
 #include "platform/flows/OnboardingError.h"
 #include "platform/flows/OnboardingFlowController.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/StoreManagerStep.h"
-#include "platform/flows/KeychainStoreManager.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
 #include "platform/flows/ZELvornUserRoles.h"
@@ -29,7 +30,6 @@
 #include "platform/vessa/VUIInfoViewController.h"
 #include "services/AppConfig.h"
 #include "services/DataServiceUtils.h"
-#include "platform/core/SharedLoggerManager.h"
 #include "services/VersionObserver.h"
 
 namespace trc::onboarding {
@@ -39,7 +39,6 @@ namespace {
 using core::Value;
 using services::AppConfig;
 using Text = OnboardingCustomization::Text;
-
 
 std::shared_ptr<OnboardingController>& sharedSlot() {
     static std::shared_ptr<OnboardingController> slot;
@@ -65,8 +64,8 @@ std::optional<core::Dictionary> onboardingParams(const Value& v, const char* sel
     if (const core::Dictionary* d = v.ifDictionary()) return *d;
     if (v.isNothing()) return core::Dictionary{};
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       std::string(selector) + ": the parameters are not a dictionary but " +
-                                           core::Value::kindName(v.kind()) + "; nothing changed");
+                                   std::string(selector) + ": the parameters are not a dictionary but " +
+                                       core::Value::kindName(v.kind()) + "; nothing changed");
     return std::nullopt;
 }
 
@@ -324,8 +323,8 @@ void OnboardingController::saveInfoFromContext(const flows::OnboardingContext& c
 }
 
 void OnboardingController::logSettings(const flows::OnboardingContext& context) {
-    if (const auto* settings =
-            context.infoValue<flows::ZELvornSettingsParameters>(flows::OnboardingInfoKey("ZELvornSettingsParameters"))) {
+    if (const auto* settings = context.infoValue<flows::ZELvornSettingsParameters>(
+            flows::OnboardingInfoKey("ZELvornSettingsParameters"))) {
         logger()->debug("Current loglevel: " + flows::Logger::description(flows::Logger::root()->logLevel()));
         logger()->debug("ZELvornSettingsParameters from context.info: " + settings->description());
     }
@@ -342,8 +341,8 @@ void OnboardingController::onboardingCompletion(const flows::OnboardingResult& r
         logger()->debug("::: Onboarding SUCCEEDED!");
         saveInfoFromContext(*context);
         logSettings(*context);
-        if (const auto* settings =
-                context->infoValue<flows::ZELvornSettingsParameters>(flows::OnboardingInfoKey::zelvornSettingsParameters))
+        if (const auto* settings = context->infoValue<flows::ZELvornSettingsParameters>(
+                flows::OnboardingInfoKey::zelvornSettingsParameters))
             loadRegistrationInfo(*settings);
         presentationDelegate->dismiss([] {});
         didConfirmPasscode(context->onboardingID);
@@ -655,7 +654,7 @@ void OnboardingController::reInitializePage(const core::Dictionary& newParams) {
                 welcome->updateStartButtonState(*id->ifString());
             else
                 core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                                   "no application id to refresh the start button with");
+                                               "no application id to refresh the start button with");
             welcome->providers = {provider};
             welcome->configurationLoader()->loadConfiguration({});
             return;

@@ -5,9 +5,9 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -30,7 +30,8 @@ std::array<std::optional<std::string>, OnboardingCustomization::kTextCount>& val
         static std::array<std::optional<std::string>, OnboardingCustomization::kTextCount> s;
         core::ProcessState::registerReset("onboarding.OnboardingCustomization", [] { s.fill(std::nullopt); });
         return s;
-    }();
+    }
+    ();
     return v;
 }
 
@@ -68,7 +69,7 @@ std::string withScreenPlaceholders(std::string_view text) {
 void setScreenText(const char* key, std::string text) {
     if (!flows::VUIPasscodeController::setText(key, std::move(text))) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                 std::string("the passcode screens have no text \"") + key + "\"");
+                                       std::string("the passcode screens have no text \"") + key + "\"");
     }
 }
 
@@ -91,14 +92,14 @@ OnboardingCustomization::texts() {
         {Text::selectOptionString, "selectOptionString", "selectOptionString", Fallback::localized, "SelectOptionKey",
          "Please select an option", true},
         {Text::userChoiceString, "userChoiceString", "userChoiceString", Fallback::emptyText, nullptr, nullptr, true},
-        {Text::continueWithSameAppString, "continueWithSameAppString", "continueWithSameAppString",
-         Fallback::localized, "ContinueWithSameAppKey", "Use current application", true},
+        {Text::continueWithSameAppString, "continueWithSameAppString", "continueWithSameAppString", Fallback::localized,
+         "ContinueWithSameAppKey", "Use current application", true},
         {Text::scanNewQRCodeString, "scanNewQRCodeString", "scanNewQRCodeString", Fallback::localized,
          "ScanNewQRCodeKey", "Scan new QR code", true},
         {Text::agreeButtonString, "agreeButtonString", "agreeButtonString", Fallback::localized, "AgreeKey", "Agree",
          false},
-        {Text::disagreeButtonString, "disagreeButtonString", "disagreeButtonString", Fallback::localized,
-         "DisagreeKey", "Disagree", false},
+        {Text::disagreeButtonString, "disagreeButtonString", "disagreeButtonString", Fallback::localized, "DisagreeKey",
+         "Disagree", false},
         {Text::eulaDisagreeAlertMessage, "eulaDisagreeAlertMessage", "eulaRejectAlertTitleText", Fallback::localized,
          "EULARejectAlertTitleText", "Without consent, you will not be able to continue onboarding", false},
         {Text::eulaDisagreeAlertQuitString, "eulaDisagreeAlertQuitString", "eulaRejectAlertQuitBtnText",
@@ -182,8 +183,8 @@ const core::ClassInfo& OnboardingCustomization::classInfo() {
                 update(*d);
             } else {
                 core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                         std::string("onboarding texts must be a dictionary, not ") +
-                                             core::Value::kindName(args[0].kind()) + "; nothing changed");
+                                               std::string("onboarding texts must be a dictionary, not ") +
+                                                   core::Value::kindName(args[0].kind()) + "; nothing changed");
             }
             return core::Value();
         });
@@ -207,9 +208,9 @@ void OnboardingCustomization::set(Text text, std::optional<std::string> value) {
 std::optional<std::string> OnboardingCustomization::defaultText(Text text) {
     const TextInfo& i = info(text);
     switch (i.fallback) {
-        case Fallback::localized: return localized(i.tableKey, i.englishDefault);
-        case Fallback::nothing: return std::nullopt;
-        case Fallback::emptyText: return std::string();
+    case Fallback::localized: return localized(i.tableKey, i.englishDefault);
+    case Fallback::nothing: return std::nullopt;
+    case Fallback::emptyText: return std::string();
     }
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 
 #include "onboarding/OnboardingController.h"
 #include "onboarding/OnboardingStorageError.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/flows/HTTPCookieStorage.h"
 #include "platform/flows/OnboardingFlowController.h"
 #include "platform/flows/StoreManagerStep.h"
@@ -14,7 +15,6 @@
 #include "platform/flows/URLCache.h"
 #include "platform/flows/WebsiteDataStore.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -87,9 +87,9 @@ void OnboardingReset::reset(const Flows::Steps& steps, const flows::OnboardingCo
             std::string what;
             for (const std::string& l : left) what += (what.empty() ? "" : " and ") + l;
             error = std::make_shared<OnboardingStorageError>(OnboardingStorageError::Case::notReset, what);
-            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                               "onboarding " + context.onboardingID.uuidString() + ": " +
-                                                   error->description());
+            core::SharedLoggerManager::log(
+                core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                "onboarding " + context.onboardingID.uuidString() + ": " + error->description());
         }
         clearWebsiteData([done, error] {
             if (done) done(error);

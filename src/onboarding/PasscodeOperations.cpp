@@ -7,10 +7,11 @@
 #include "onboarding/OnboardingCustomization.h"
 #include "onboarding/OnboardingResultObject.h"
 #include "onboarding/RelaunchProbe.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/flows/ConfigurationTransformer.h"
-#include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/Logger.h"
+#include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/OAuth2Error.h"
 #include "platform/flows/OTPError.h"
 #include "platform/flows/OnboardingError.h"
@@ -29,7 +30,6 @@
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
 #include "services/AppConfig.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -135,9 +135,8 @@ void presentWarning(flows::FlowPresentationDelegate& presenter, const AlertText&
                                              [onButton = std::move(onButton)](ui::UIAlertAction&) { onButton(); }));
     presenter.present(alert, [unshown = std::move(unshown), key = title.key](ErrorPtr error) {
         if (!error) return;
-        core::SharedLoggerManager::log(
-            core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-            std::string("the alert ") + key + " cannot be shown: " + error->description());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       std::string("the alert ") + key + " cannot be shown: " + error->description());
         unshown();
     });
 }
@@ -253,9 +252,9 @@ std::int64_t PasscodeOperations::passcodeSource(const std::optional<foundation::
     if (!onboardingID) return 0;
     flows::StoreManager manager(*onboardingID, keptCredentialStore(), secureStores());
     switch (manager.passcodeState()) {
-        case flows::PasscodeState::noPasscode: return 0;
-        case flows::PasscodeState::passcode: return 1;
-        case flows::PasscodeState::passcodeWithBiometric: return 2;
+    case flows::PasscodeState::noPasscode: return 0;
+    case flows::PasscodeState::passcode: return 1;
+    case flows::PasscodeState::passcodeWithBiometric: return 2;
     }
     return 0;
 }
@@ -293,8 +292,10 @@ void PasscodeOperations::changeUserPasscode(Block resolve, Block reject) {
     manager->performPasscodeAction(flows::PasscodeAction::change, [manager, op](ErrorPtr error) {
         if (op->ended()) return;
         if (!error) return op->resolve(Value());
-        core::SharedLoggerManager::log(kConsoleLogger, core::Severity::info, kPasscodeChangeFailedText + error->description());
-        if (const auto* store = Error::as<flows::StoreManagerError>(error)) return op->reject(storeManagerMessage(*store));
+        core::SharedLoggerManager::log(kConsoleLogger, core::Severity::info,
+                                       kPasscodeChangeFailedText + error->description());
+        if (const auto* store = Error::as<flows::StoreManagerError>(error))
+            return op->reject(storeManagerMessage(*store));
         if (Error::is<flows::OnboardingError>(error)) return op->reject(kPasscodeChangeCanceled);
         op->reject("");
     });
@@ -367,7 +368,8 @@ void PasscodeOperations::restore(const OperationPtr& op) {
     if (!url) return restore(op, flows.restoringFlowSkipDownload);
     auto self = weak_from_this();
     RelaunchProbe::probe(*url, [self, op, flows](bool reachable) {
-        if (auto s = goingOn(self, *op)) s->restore(op, reachable ? flows.restoringFlow : flows.restoringFlowSkipDownload);
+        if (auto s = goingOn(self, *op))
+            s->restore(op, reachable ? flows.restoringFlow : flows.restoringFlowSkipDownload);
     });
 }
 
@@ -393,8 +395,7 @@ void PasscodeOperations::restore(const OperationPtr& op, const Flows::Steps& flo
 // --- After a failed restore ---
 
 void PasscodeOperations::restoreFailed(const OperationPtr& op, const ErrorPtr& error, const std::string& message,
-                                       const flows::OnboardingResult& result,
-                                       const flows::OnboardingContext& context) {
+                                       const flows::OnboardingResult& result, const flows::OnboardingContext& context) {
     if (hasRestoreConnectionFailure(op, error, result, context)) return;
     if (const auto* onboarding = Error::as<flows::OnboardingError>(error);
         onboarding && onboarding->errorCase() == flows::OnboardingError::Case::cancelled) {
@@ -415,39 +416,39 @@ void PasscodeOperations::storeErrorEnds(const OperationPtr& op, const flows::Sto
                                         const std::string& message) {
     auto self = weak_from_this();
     switch (error.errorCase()) {
-        case Case::passcodeRetryLimitReached: {
-            // The client is reset before the person hears of it.
-            auto owner = owner_.lock();
-            if (!owner) return op->reject(message);
-            owner->reset(*op->onboardingID(), [self, op, message](ErrorPtr resetError) {
-                if (!goingOn(self, *op)) return;
-                showRetryLimitReachedAlert(op->screens(), [op, message, resetError] {
-                    if (!op->ended()) op->reject(resetError ? resetError->description() : message);
-                });
+    case Case::passcodeRetryLimitReached: {
+        // The client is reset before the person hears of it.
+        auto owner = owner_.lock();
+        if (!owner) return op->reject(message);
+        owner->reset(*op->onboardingID(), [self, op, message](ErrorPtr resetError) {
+            if (!goingOn(self, *op)) return;
+            showRetryLimitReachedAlert(op->screens(), [op, message, resetError] {
+                if (!op->ended()) op->reject(resetError ? resetError->description() : message);
             });
-            return;
-        }
-        case Case::skipPasscodeSetup:
-        case Case::cancelPasscodeEntry:
-            if (auto owner = owner_.lock()) owner->setInfoText(kStoreErrorResetText + error.description());
-            [[fallthrough]];
-        case Case::resetPasscode:
-            op->screens()->dismiss([self, op, message] {
-                if (auto s = goingOn(self, *op)) s->resetThenReject(op, message);
-            });
-            return;
-        case Case::storeNotFound:
-        case Case::storeCorrupted:
-            // A store that can never open again: restoring would fail
-            // forever. The host that hears of it onboards anew when it wants.
-            return resetThenReject(op, message);
-        default:
-            // Anything else would fail the same way when restored again at
-            // once (a store that cannot be read now, a wrong passcode):
-            // nothing starts by itself and nothing is reset; a retry is the
-            // host's or a person's call.
-            logger()->error(std::string("::: the restore ends here: ") + error.description());
-            return op->reject(message);
+        });
+        return;
+    }
+    case Case::skipPasscodeSetup:
+    case Case::cancelPasscodeEntry:
+        if (auto owner = owner_.lock()) owner->setInfoText(kStoreErrorResetText + error.description());
+        [[fallthrough]];
+    case Case::resetPasscode:
+        op->screens()->dismiss([self, op, message] {
+            if (auto s = goingOn(self, *op)) s->resetThenReject(op, message);
+        });
+        return;
+    case Case::storeNotFound:
+    case Case::storeCorrupted:
+        // A store that can never open again: restoring would fail
+        // forever. The host that hears of it onboards anew when it wants.
+        return resetThenReject(op, message);
+    default:
+        // Anything else would fail the same way when restored again at
+        // once (a store that cannot be read now, a wrong passcode):
+        // nothing starts by itself and nothing is reset; a retry is the
+        // host's or a person's call.
+        logger()->error(std::string("::: the restore ends here: ") + error.description());
+        return op->reject(message);
     }
 }
 

@@ -10,7 +10,6 @@ using services::AppConfig;
 
 std::string valueOrPlaceholder(std::string value) { return value.empty() ? AppConfig::kDefaultData : value; }
 
-
 void take(const core::Dictionary& from, const char* member, QRCodeScanValidator::QRParams& into, const char* key) {
     if (const core::Value* v = from.find(member); v && v->ifString()) into[key] = valueOrPlaceholder(*v->ifString());
 }

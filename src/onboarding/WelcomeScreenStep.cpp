@@ -9,6 +9,7 @@
 #include "onboarding/WelcomeScreenError.h"
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/flows/ConfigurationProviderNames.h"
 #include "platform/flows/OnboardingError.h"
@@ -21,7 +22,6 @@
 #include "platform/vessa/VUIOnboardingScanViewController.h"
 #include "services/AppConfig.h"
 #include "services/SecureStoreManager.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::onboarding {
 
@@ -166,7 +166,7 @@ void WelcomeScreenStep::onboard(const flows::OnboardingContext& context,
             updateStartButtonState(*id);
         } else {
             core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                               "no application id to refresh the start button with");
+                                           "no application id to refresh the start button with");
         }
         OnboardingController::isURLOnboarding = false;
     }
@@ -224,7 +224,8 @@ std::optional<WelcomeScreenStep::Config> WelcomeScreenStep::readConfig(const flo
 }
 
 void WelcomeScreenStep::resetPersistedConfiguration() {
-    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::info, "Called: resetPersistedConfiguration");
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::info,
+                                   "Called: resetPersistedConfiguration");
 }
 
 void WelcomeScreenStep::persistConfiguration(const core::Dictionary& configuration) {
@@ -239,7 +240,7 @@ void WelcomeScreenStep::persistConfiguration(const core::Dictionary& configurati
     } catch (...) {
         persistError_ = flows::UnexpectedError::fromCurrentException();
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                           "Failed to persist configuration! " + persistError_->description());
+                                       "Failed to persist configuration! " + persistError_->description());
     }
 }
 
@@ -257,12 +258,10 @@ void WelcomeScreenStep::updateStartButtonState(const std::string& applicationID)
 std::shared_ptr<flows::ConfigurationLoader> WelcomeScreenStep::configurationLoader() {
     auto self = std::static_pointer_cast<WelcomeScreenStep>(shared_from_this());
     return std::make_shared<flows::ConfigurationLoader>(std::weak_ptr<flows::ConfigurationLoaderDelegate>(self),
-                                                        providers,
-                                                        std::weak_ptr<flows::ConfigurationPersisting>(self));
+                                                        providers, std::weak_ptr<flows::ConfigurationPersisting>(self));
 }
 
-void WelcomeScreenStep::configurationProviderRequestedInput(flows::ConfigurationLoader&,
-                                                            const core::Dictionary& input,
+void WelcomeScreenStep::configurationProviderRequestedInput(flows::ConfigurationLoader&, const core::Dictionary& input,
                                                             std::function<void(core::Dictionary)> completion) {
     if (welcomeScreen) {
         welcomeScreen->primaryActionButton()->setEnabled(true);
@@ -353,29 +352,29 @@ void WelcomeScreenStep::shouldContinueUserOnboarding(vessa::VUIWelcomeScreen&) {
         if (!presentationDelegate) return;
         auto alert = ui::UIAlertController::make(text(Text::selectOptionString), text(Text::userChoiceString));
         auto self = weak();
-        alert->addAction(ui::UIAlertAction::make(
-            text(Text::continueWithSameAppString), ui::UIAlertAction::Style::Default, [self](ui::UIAlertAction&) {
-                auto s = self.lock();
-                if (!s || !s->presentationDelegate) return;
-                s->presentationDelegate->dismiss([self] {
-                    auto step = self.lock();
-                    if (!step) return;
-                    step->onboardingConfig[showScanScreen] = false;
-                    step->finish(step->onboardingConfig, nullptr);
-                });
-            }));
-        alert->addAction(ui::UIAlertAction::make(
-            text(Text::scanNewQRCodeString), ui::UIAlertAction::Style::Default, [self](ui::UIAlertAction&) {
-                auto s = self.lock();
-                if (!s || !s->presentationDelegate) return;
-                s->presentationDelegate->dismiss([self] {
-                    auto step = self.lock();
-                    if (!step) return;
-                    Flows::customizeScanButton = true;
-                    step->onboardingConfig[showScanScreen] = true;
-                    step->finish(step->onboardingConfig, nullptr);
-                });
-            }));
+        alert->addAction(ui::UIAlertAction::make(text(Text::continueWithSameAppString),
+                                                 ui::UIAlertAction::Style::Default, [self](ui::UIAlertAction&) {
+                                                     auto s = self.lock();
+                                                     if (!s || !s->presentationDelegate) return;
+                                                     s->presentationDelegate->dismiss([self] {
+                                                         auto step = self.lock();
+                                                         if (!step) return;
+                                                         step->onboardingConfig[showScanScreen] = false;
+                                                         step->finish(step->onboardingConfig, nullptr);
+                                                     });
+                                                 }));
+        alert->addAction(ui::UIAlertAction::make(text(Text::scanNewQRCodeString), ui::UIAlertAction::Style::Default,
+                                                 [self](ui::UIAlertAction&) {
+                                                     auto s = self.lock();
+                                                     if (!s || !s->presentationDelegate) return;
+                                                     s->presentationDelegate->dismiss([self] {
+                                                         auto step = self.lock();
+                                                         if (!step) return;
+                                                         Flows::customizeScanButton = true;
+                                                         step->onboardingConfig[showScanScreen] = true;
+                                                         step->finish(step->onboardingConfig, nullptr);
+                                                     });
+                                                 }));
         presentationDelegate->present(alert, [](flows::ErrorPtr) {});
         return;
     }
@@ -387,8 +386,8 @@ void WelcomeScreenStep::didSelectDemoMode(vessa::VUIWelcomeScreen&) {
     finishAfterDismiss(std::nullopt, std::make_shared<WelcomeScreenError>());
 }
 
-void WelcomeScreenStep::willNavigateToScannerScreen(vessa::VUIWelcomeScreen&,
-                                                    const std::shared_ptr<vessa::VUIOnboardingScanViewController>& scanner) {
+void WelcomeScreenStep::willNavigateToScannerScreen(
+    vessa::VUIWelcomeScreen&, const std::shared_ptr<vessa::VUIOnboardingScanViewController>& scanner) {
     if (scanner) scanner->delegate = std::static_pointer_cast<WelcomeScreenStep>(shared_from_this());
 }
 
@@ -400,12 +399,14 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         core::Value parsed = core::Json::parse(text, core::Json::NullAs::Nil);
         const core::Dictionary* object = parsed.ifDictionary();
         if (!object) {
-            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "Invalid JSON format");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                           "Invalid JSON format");
             return false;
         }
         params = V::parseJsonQRResult(*object);
     } catch (const core::JsonError& e) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string("Error: ") + e.what());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       std::string("Error: ") + e.what());
         if (!V::isScanResultValid(text, urlSchemes)) return false;
         std::optional<V::QRParams> plain = V::parseStringQRResult(text);
         if (!plain) return false;
@@ -420,8 +421,8 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
         if (!config->isAllowedDomain(key, it->second)) {
             scanner.invalidQRCodeTitleString =
                 plovBundle->localizedString(kInvalidConnectionTitleKey, kStringsTable, kInvalidConnectionTitleDefault);
-            scanner.invalidQRCodeMessageString = plovBundle->localizedString(kInvalidConnectionMessageKey,
-                                                                             kStringsTable, kInvalidConnectionMessageDefault);
+            scanner.invalidQRCodeMessageString = plovBundle->localizedString(
+                kInvalidConnectionMessageKey, kStringsTable, kInvalidConnectionMessageDefault);
             return false;
         }
     }
@@ -457,12 +458,13 @@ bool WelcomeScreenStep::scanViewControllerShouldValidateScanResult(vessa::VUIOnb
     transformer->applicationID = appID.value_or(AppConfig::kDefaultData);
     std::string stored;
     try {
-        std::optional<std::string> value = services::SecureStoreManager::sharedInstance()->getStringValue(kApplicationIDKey);
+        std::optional<std::string> value =
+            services::SecureStoreManager::sharedInstance()->getStringValue(kApplicationIDKey);
         if (!value) throw services::QVSecureStoreError(services::QVSecureStoreError::Code::notFound, "no value");
         stored = *value;
     } catch (const std::exception& e) {
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                           std::string("Failed to get applicationID from secure storage ") + e.what());
+                                       std::string("Failed to get applicationID from secure storage ") + e.what());
     }
     transformer->authenticationPath = config->getAuthenticationPath(appID.value_or(stored));
     configurationLoader()->loadConfiguration({});

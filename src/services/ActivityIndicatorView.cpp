@@ -2,16 +2,18 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIValues.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
 
-void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
+void warn(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
+}
 
 std::shared_ptr<ActivityIndicatorView>& instance() {
     static std::shared_ptr<ActivityIndicatorView>& held = []() -> auto& {
@@ -21,7 +23,8 @@ std::shared_ptr<ActivityIndicatorView>& instance() {
             indicator.reset();
         });
         return indicator;
-    }();
+    }
+    ();
     return held;
 }
 

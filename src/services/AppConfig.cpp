@@ -12,9 +12,10 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
-#include "platform/foundation/Sandbox.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/Sandbox.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/URLAuthority.h"
 #include "platform/foundation/UserDefaults.h"
@@ -23,7 +24,6 @@
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 #include "services/EULAFileLocator.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -66,7 +66,7 @@ std::string normalizedDomain(std::string_view domain) {
 struct UrlHost {
     std::string host;  // as the network layer reads it, normalised
     foundation::URLAuthority::HostKind kind = foundation::URLAuthority::HostKind::name;
-    long port = 0;     // explicit or the scheme's default; 0 when neither
+    long port = 0;  // explicit or the scheme's default; 0 when neither
 };
 
 std::optional<in6_addr> ipv6Address(std::string_view text) {
@@ -113,10 +113,11 @@ std::optional<UrlHost> parseUrlHost(std::string_view text) {
     out.host = normalizedHost(authority->host);
     const std::string curlHost = normalizedHost(host);
     curl_free(host);
-    const bool agree = out.kind == foundation::URLAuthority::HostKind::ipv6 ? sameIPv6(curlHost, out.host)
-                                                                             : curlHost == out.host;
+    const bool agree =
+        out.kind == foundation::URLAuthority::HostKind::ipv6 ? sameIPv6(curlHost, out.host) : curlHost == out.host;
     if (!agree) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "two readings of a URL's host differ; the URL is refused");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       "two readings of a URL's host differ; the URL is refused");
         return std::nullopt;
     }
     char* port = nullptr;
@@ -135,7 +136,8 @@ std::vector<std::string> stringList(const core::Dictionary& params, const char* 
     if (!v || v->isNothing()) return out;
     const core::Array* list = v->ifArray();
     if (!list) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + key + "\" is not a list; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       std::string("\"") + key + "\" is not a list; ignored");
         return out;
     }
     for (const Value& e : *list) {
@@ -143,7 +145,7 @@ std::vector<std::string> stringList(const core::Dictionary& params, const char* 
             out.push_back(*s);
         } else {
             core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                     std::string("an entry of \"") + key + "\" is not a string; skipped");
+                                           std::string("an entry of \"") + key + "\" is not a string; skipped");
         }
     }
     return out;
@@ -165,8 +167,8 @@ std::optional<std::string> newUuidText() {
     b[6] = static_cast<std::uint8_t>((b[6] & 0x0F) | 0x40);  // version 4: random
     b[8] = static_cast<std::uint8_t>((b[8] & 0x3F) | 0x80);  // RFC 4122 variant
     char text[37];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X", b[0],
-                  b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X", b[0], b[1],
+                  b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
     return std::string(text);
 }
 
@@ -186,7 +188,8 @@ const core::ClassInfo& AppConfig::classInfo() {
             .property("data", [](const AppConfig& c) { return Value(c.data_); })
             .property("isOnboarding", [](const AppConfig& c) { return Value(c.isOnboarding_); })
             .property("encryptDatabase", [](const AppConfig& c) { return Value(c.encryptDatabase_); })
-            .property("passcodeSource", [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource_)); })
+            .property("passcodeSource",
+                      [](const AppConfig& c) { return Value(static_cast<long long>(c.passcodeSource_)); })
             .property("isDemoAvailable",
                       [](const AppConfig& c) { return c.isDemoAvailable_ ? Value(*c.isDemoAvailable_) : Value(); })
             .property("appLabel", [text](const AppConfig& c) { return text(c.appLabel_); })
@@ -194,8 +197,10 @@ const core::ClassInfo& AppConfig::classInfo() {
             .property("welcomeDetailLabel", [text](const AppConfig& c) { return text(c.welcomeDetailLabel_); })
             .property("signinButtonText", [text](const AppConfig& c) { return text(c.signinButtonText_); })
             .property("demoButtonText", [text](const AppConfig& c) { return text(c.demoButtonText_); })
-            .property("credentialStore", [](const AppConfig& c) { return c.credentialStore_ ? Value(c.credentialStore_) : Value(); })
-            .property("zelURLSession", [](const AppConfig& c) { return c.zelURLSession_ ? Value(c.zelURLSession_) : Value(); })
+            .property("credentialStore",
+                      [](const AppConfig& c) { return c.credentialStore_ ? Value(c.credentialStore_) : Value(); })
+            .property("zelURLSession",
+                      [](const AppConfig& c) { return c.zelURLSession_ ? Value(c.zelURLSession_) : Value(); })
             .property("blurView", [](const AppConfig& c) { return c.blurView_ ? Value(c.blurView_) : Value(); })
             .build();
     return info;
@@ -222,7 +227,7 @@ std::shared_ptr<ui::UIViewController> AppConfig::getRootViewController() const {
 }
 
 const std::vector<std::string>& AppConfig::requiredConnectionKeys() {
-    static const std::vector<std::string> keys{kApplicationID, kClientId,    kVornURL, kAuthorizationEndpointURL,
+    static const std::vector<std::string> keys{kApplicationID, kClientId,        kVornURL, kAuthorizationEndpointURL,
                                                kRedirectURL,   kTokenEndpointURL};
     return keys;
 }
@@ -244,7 +249,8 @@ void AppConfig::setCacheSettings(const core::Dictionary& params) {
     const Value* v = params.find(kCacheSettingsKey);
     const core::Dictionary* d = v ? v->ifDictionary() : nullptr;
     if (v && !v->isNothing() && !d) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       std::string("\"") + kCacheSettingsKey + "\" is not a dictionary; ignored");
     }
     cacheSettings_ = d ? *d : core::Dictionary{};
 }
@@ -290,7 +296,8 @@ bool AppConfig::areConnectionSettingsValid(const core::Dictionary& settings) {
 std::string AppConfig::getAuthenticationPath(const Value& appID) {
     const std::string* text = appID.ifString();
     if (!text && !appID.isNothing()) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, "the application id is not a string; an empty one is used");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       "the application id is not a string; an empty one is used");
     }
     // An identifier from a scanned code may hold anything; it never leaves its segment.
     const std::string id = foundation::URL::pathSegment(text ? *text : std::string());
@@ -339,13 +346,15 @@ std::optional<std::string> AppConfig::deviceVendorIdentifier() {
         return vendorIdentifier_;
     }
     if (ec) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot read the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       "cannot read the device identifier: " + ec.message());
         return std::nullopt;  // unreadable is not absent: keep what may be there
     }
     std::optional<std::string> made = newUuidText();
     if (!made) return std::nullopt;
     if (!foundation::AtomicFile::write(file, *made, fs::perms::owner_read | fs::perms::owner_write, ec)) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "cannot keep the device identifier: " + ec.message());
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       "cannot keep the device identifier: " + ec.message());
         return std::nullopt;
     }
     vendorIdentifier_ = made;

@@ -87,7 +87,9 @@ public:
     // Connection values by the k* keys above; a key may be present holding nil.
     const core::Dictionary& connectionSettings() const { return connectionSettings_; }
     void setConnectionSettings(core::Dictionary settings) { connectionSettings_ = std::move(settings); }
-    void setConnectionSetting(std::string key, core::Value value) { connectionSettings_.set(std::move(key), std::move(value)); }
+    void setConnectionSetting(std::string key, core::Value value) {
+        connectionSettings_.set(std::move(key), std::move(value));
+    }
     // The flow framework's credential store and URL session of the
     // authenticated client; onboarding sets them after a successful
     // onboarding or restore and clears them on reset.

@@ -1,14 +1,13 @@
 #include "services/BaseSection.h"
 
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UITableViewCell.h"
 #include "services/HostNumber.h"
 #include "services/SectionedTableViewController.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 std::optional<int> BaseSection::rowArgument(const core::Value& value, const char* selector) {
     return HostNumber::rowOrSection(value, selector, "row");
@@ -17,7 +16,7 @@ std::optional<int> BaseSection::rowArgument(const core::Value& value, const char
 const core::Dictionary* BaseSection::dictionaryArgument(const core::Value& value, const char* selector) {
     if (const core::Dictionary* d = value.ifDictionary()) return d;
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                             std::string(selector) + ": expected a dictionary, not " + value.description());
+                                   std::string(selector) + ": expected a dictionary, not " + value.description());
     return nullptr;
 }
 
@@ -50,8 +49,9 @@ const core::ClassInfo& BaseSection::classInfo() {
                         if (const core::Array* cells = args[0].ifArray()) {
                             self.updateFormCells(*cells);
                         } else {
-                            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                                     std::string(kUpdateFormCells) + ": expected a list of cells");
+                            core::SharedLoggerManager::log(
+                                core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                std::string(kUpdateFormCells) + ": expected a list of cells");
                         }
                         return core::Value();
                     })
@@ -86,9 +86,9 @@ void BaseSection::updateFormCells(const core::Array& /*params*/) {}
 
 void BaseSection::hideLazyLoadingIndicator() {}
 
-std::shared_ptr<ui::UITableViewCell> BaseSection::cellForRow(ui::UITableView& /*tableView*/,
-                                                             const ui::IndexPath& /*indexPath*/,
-                                                             const std::shared_ptr<SectionedTableViewController>& /*page*/) {
+std::shared_ptr<ui::UITableViewCell> BaseSection::cellForRow(
+    ui::UITableView& /*tableView*/, const ui::IndexPath& /*indexPath*/,
+    const std::shared_ptr<SectionedTableViewController>& /*page*/) {
     return nullptr;
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/HTMLText.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -65,8 +65,8 @@ std::optional<std::string> EULAFileLocator::read(const File& file) {
     if (error || !text || text->empty()) {
         // An agreement is shown whole or not at all.
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                 "the EULA file " + file.path.filename().string() + " cannot be read whole" +
-                                     (error ? ": " + error.message() : std::string()));
+                                       "the EULA file " + file.path.filename().string() + " cannot be read whole" +
+                                           (error ? ": " + error.message() : std::string()));
         return std::nullopt;
     }
     return text;

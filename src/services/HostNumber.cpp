@@ -3,8 +3,8 @@
 #include <limits>
 #include <string>
 
-#include "services/ParameterHelper.h"
 #include "platform/core/SharedLoggerManager.h"
+#include "services/ParameterHelper.h"
 
 namespace trc::services {
 
@@ -44,7 +44,8 @@ std::optional<int> HostNumber::count(const core::Value& value, std::string_view 
 }
 
 void HostNumber::refuse(std::string_view entry, std::string_view why) {
-    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, std::string(entry) + ": " + std::string(why));
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                   std::string(entry) + ": " + std::string(why));
 }
 
 }  // namespace trc::services

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "platform/foundation/Bundle.h"
 #include "platform/core/SharedLoggerManager.h"
+#include "platform/foundation/Bundle.h"
 
 namespace trc::services {
 
@@ -40,13 +40,15 @@ std::shared_ptr<ui::UIImage> ImagePathHandler::image(std::string_view from, std:
     } else if (from.starts_with(kResourceScheme)) {
         found = resourceImage(from);
     } else if (from.find("://") != std::string_view::npos) {
-        note(core::Severity::warn, "image \"" + std::string(from) + "\": only \"res://\" resources and file paths are loaded");
+        note(core::Severity::warn,
+             "image \"" + std::string(from) + "\": only \"res://\" resources and file paths are loaded");
     } else {
         found = ui::UIImage::contentsOfFile(std::string(from));
         if (!found) note(core::Severity::info, "no image at \"" + std::string(from) + "\"");
     }
     if (!found) return nullptr;
-    if (renderAsAlwaysTemplate.value_or(false)) found = found->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate);
+    if (renderAsAlwaysTemplate.value_or(false))
+        found = found->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate);
     if (colorFilter) found = found->withTintColor(*colorFilter);
     return found;
 }

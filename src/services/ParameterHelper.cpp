@@ -97,7 +97,7 @@ std::optional<std::int64_t> ParameterHelper::exactInteger(const Value& value) {
     if (auto i = value.ifInteger()) return *i;
     if (auto d = value.ifDouble()) {
         if (std::trunc(*d) != *d) return std::nullopt;  // fraction, NaN or infinity
-        return value.asInteger();                      // nothing beyond the integer range
+        return value.asInteger();                       // nothing beyond the integer range
     }
     return std::nullopt;
 }
@@ -116,8 +116,7 @@ std::optional<bool> ParameterHelper::getParameterAsBool(const Params& cellParams
     return std::nullopt;
 }
 
-std::optional<ui::UIColor> ParameterHelper::getParameterAsColor(const Params& cellParams,
-                                                                std::string_view paramName) {
+std::optional<ui::UIColor> ParameterHelper::getParameterAsColor(const Params& cellParams, std::string_view paramName) {
     const core::Dictionary* vp = validationProperties(cellParams);
     const Value* v = vp ? vp->find(paramName) : nullptr;
     const std::string* hex = v ? v->ifString() : nullptr;
@@ -150,8 +149,7 @@ std::optional<std::int64_t> ParameterHelper::getParameterAsInt(const Params& cel
 
 std::optional<std::vector<std::int64_t>> ParameterHelper::getParameterAsIntArray(const Params& cellParams,
                                                                                  std::string_view paramName) {
-    return listOf<std::int64_t>(cellParams, paramName, isExactInteger,
-                                [](const Value& e) { return *exactInteger(e); });
+    return listOf<std::int64_t>(cellParams, paramName, isExactInteger, [](const Value& e) { return *exactInteger(e); });
 }
 
 std::optional<std::vector<core::Dictionary>> ParameterHelper::getParameterAsNSDictionaryArray(
@@ -160,8 +158,7 @@ std::optional<std::vector<core::Dictionary>> ParameterHelper::getParameterAsNSDi
                                     [](const Value& e) { return *e.ifDictionary(); });
 }
 
-std::optional<std::string> ParameterHelper::getParameterAsString(const Params& cellParams,
-                                                                 std::string_view paramName) {
+std::optional<std::string> ParameterHelper::getParameterAsString(const Params& cellParams, std::string_view paramName) {
     Text text = textIn(cellParams, paramName);
     return text ? std::optional<std::string>(*text) : std::nullopt;
 }

@@ -7,15 +7,14 @@
 #include <memory>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "services/ParameterHelper.h"
 #include "services/SearchTimer.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 namespace {
-
 
 // Characters as a person counts them (grapheme clusters), so an accented
 // letter typed as two code points counts once against the threshold.
@@ -80,13 +79,15 @@ void Search::start(double seconds, const std::shared_ptr<core::Object>& target, 
             if (!t) return;
             try {
                 if (!t->respondsToSelector(selector)) {
-                    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                             "search: the target " + t->className() + " does not answer " + selector);
+                    core::SharedLoggerManager::log(
+                        core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                        "search: the target " + t->className() + " does not answer " + selector);
                     return;
                 }
                 t->perform(selector, core::Value(std::make_shared<SearchTimer>(timer.userInfo())));
             } catch (const std::exception& e) {
-                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, std::string("search: ") + selector + " failed: " + e.what());
+                core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                               std::string("search: ") + selector + " failed: " + e.what());
             }
         },
         std::move(userInfo));

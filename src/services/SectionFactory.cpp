@@ -9,7 +9,6 @@ namespace trc::services {
 
 namespace {
 
-
 struct Registry {
     std::mutex mutex;
     std::map<std::string, SectionFactory::Maker, std::less<>> makers;
@@ -38,7 +37,8 @@ std::shared_ptr<BaseSection> SectionFactory::createSection(const core::Dictionar
                                                            std::shared_ptr<core::Object> callback) {
     const core::Value* type = params.find(kType);
     if (!type || !type->isString()) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "createSection: the section has no text \"type\"; no section made");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       "createSection: the section has no text \"type\"; no section made");
         return nullptr;
     }
     Maker maker;
@@ -49,8 +49,9 @@ std::shared_ptr<BaseSection> SectionFactory::createSection(const core::Dictionar
         if (it != r.makers.end()) maker = it->second;
     }
     if (!maker) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
-                                 "createSection: no section of type \"" + *type->ifString() + "\"; no section made");
+        core::SharedLoggerManager::log(
+            core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+            "createSection: no section of type \"" + *type->ifString() + "\"; no section made");
         return nullptr;
     }
     return maker(params, std::move(callback));

@@ -1,10 +1,10 @@
 #include "services/SectionedTableViewController.h"
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -19,14 +19,16 @@ std::vector<std::shared_ptr<BaseSection>> sectionsIn(const core::Value& value) {
     std::vector<std::shared_ptr<BaseSection>> out;
     const core::Array* items = value.ifArray();
     if (!items) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "initialize: the sections must be a list");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                       "initialize: the sections must be a list");
         return out;
     }
     for (const auto& item : *items) {
         if (auto section = item.ifObjectOf<BaseSection>()) {
             out.push_back(section);
         } else {
-            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error, "initialize: an element that is no section is left out");
+            core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::error,
+                                           "initialize: an element that is no section is left out");
         }
     }
     return out;
@@ -120,7 +122,7 @@ int SectionedTableViewController::numberOfRowsInSection(ui::UITableView& tableVi
 }
 
 std::shared_ptr<ui::UITableViewCell> SectionedTableViewController::cellForRowAt(ui::UITableView& tableView,
-                                                                               const ui::IndexPath& indexPath) {
+                                                                                const ui::IndexPath& indexPath) {
     auto s = sectionAt(indexPath.section);
     if (!s) return nullptr;
     auto self = std::static_pointer_cast<SectionedTableViewController>(shared_from_this());

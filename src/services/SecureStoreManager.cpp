@@ -4,8 +4,8 @@
 
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
-#include "platform/foundation/Sandbox.h"
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Sandbox.h"
 
 namespace trc::services {
 
@@ -112,9 +112,11 @@ std::string SecureStoreManager::seal(const Entries& entries) const {
     return out;
 }
 
-std::optional<SecureStoreManager::Entries> SecureStoreManager::unseal(const std::string& bytes, std::string& why) const {
+std::optional<SecureStoreManager::Entries> SecureStoreManager::unseal(const std::string& bytes,
+                                                                      std::string& why) const {
     const std::size_t header = kMagic.size() + crypto_secretbox_NONCEBYTES;
-    if (bytes.size() < header + crypto_secretbox_MACBYTES || std::string_view(bytes).substr(0, kMagic.size()) != kMagic) {
+    if (bytes.size() < header + crypto_secretbox_MACBYTES ||
+        std::string_view(bytes).substr(0, kMagic.size()) != kMagic) {
         why = "the store file is damaged";
         return std::nullopt;
     }

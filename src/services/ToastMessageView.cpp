@@ -6,10 +6,10 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
@@ -21,11 +21,14 @@ std::vector<std::weak_ptr<ToastMessageView>>& shown() {
         static std::vector<std::weak_ptr<ToastMessageView>> l;
         core::ProcessState::registerReset("services.ToastMessageView", [] { l.clear(); });
         return l;
-    }();
+    }
+    ();
     return list;
 }
 
-void warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
+void warn(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
+}
 
 double durationFrom(const core::Dictionary& params) {
     const core::Value* v = params.find(ToastMessageView::kDurationKey);
@@ -41,7 +44,8 @@ int linesFrom(const core::Dictionary& params) {
     if (!v) return ToastMessageView::kDefaultMaxNumberOfLines;
     std::optional<std::int64_t> n = v->asInteger();
     if (n && *n >= 0 && *n <= INT_MAX) return static_cast<int>(*n);
-    warn(std::string("toast \"") + ToastMessageView::kMaxNumberOfLinesKey + "\" is not a line count; the default is used");
+    warn(std::string("toast \"") + ToastMessageView::kMaxNumberOfLinesKey +
+         "\" is not a line count; the default is used");
     return ToastMessageView::kDefaultMaxNumberOfLines;
 }
 

@@ -1,15 +1,15 @@
 #include "services/UIViewConstraintHandler.h"
 
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::services {
 
 void UIViewConstraintHandler::applyLeadTrailGuideConstraint(const std::shared_ptr<ui::UIView>& superView,
-                                                             const std::shared_ptr<ui::UIView>& subView,
-                                                             const std::shared_ptr<ui::UILayoutGuide>& layoutGuide) {
+                                                            const std::shared_ptr<ui::UIView>& subView,
+                                                            const std::shared_ptr<ui::UILayoutGuide>& layoutGuide) {
     std::vector<std::shared_ptr<ui::NSLayoutConstraint>> made;
     applyLeadTrailGuideConstraint(superView, subView, layoutGuide, made);
 }
@@ -18,9 +18,10 @@ void UIViewConstraintHandler::applyLeadTrailGuideConstraint(
     const std::shared_ptr<ui::UIView>& superView, const std::shared_ptr<ui::UIView>& subView,
     const std::shared_ptr<ui::UILayoutGuide>& layoutGuide, std::vector<std::shared_ptr<ui::NSLayoutConstraint>>& kept) {
     if (!superView || !subView || !layoutGuide) {
-        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                 "a view is pinned to a super-view and a layout guide, and one of them is missing; "
-                                 "no constraints added");
+        core::SharedLoggerManager::log(
+            core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+            "a view is pinned to a super-view and a layout guide, and one of them is missing; "
+            "no constraints added");
         return;
     }
     using ui::NSLayoutConstraint;

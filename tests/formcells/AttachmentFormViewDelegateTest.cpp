@@ -13,10 +13,10 @@
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/ui/ImageDecoder.h"
+#include "platform/ui/ImageFiles.h"
 #include "platform/ui/PHPhotoLibrary.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/ui/ImageFiles.h"
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
 #include "platform/vessa/VUIAttachmentsFormCell.h"
 #include "platform/vessa/VUIDocumentPickerAttachmentAction.h"
@@ -94,8 +94,10 @@ protected:
     std::shared_ptr<vessa::VUIAttachmentsViewController> controller = vessa::VUIAttachmentsViewController::make();
     std::shared_ptr<vessa::VUIDocumentPickerAttachmentAction> picker =
         std::make_shared<vessa::VUIDocumentPickerAttachmentAction>();
-    std::shared_ptr<vessa::VUIAddPhotoAttachmentAction> library = std::make_shared<vessa::VUIAddPhotoAttachmentAction>();
-    std::shared_ptr<vessa::VUITakePhotoAttachmentAction> camera = std::make_shared<vessa::VUITakePhotoAttachmentAction>();
+    std::shared_ptr<vessa::VUIAddPhotoAttachmentAction> library =
+        std::make_shared<vessa::VUIAddPhotoAttachmentAction>();
+    std::shared_ptr<vessa::VUITakePhotoAttachmentAction> camera =
+        std::make_shared<vessa::VUITakePhotoAttachmentAction>();
     std::vector<std::string> printed;
 };
 
@@ -105,8 +107,9 @@ using AttachmentHostEntries = AttachmentTest;
 
 TEST_F(AttachmentHostEntries, OnlyTheEntriesTheRowWasMadeWithComeInOnceSilentlyWithTheirHostKeys) {
     const auto a = png("a.png");
-    const std::string made = R"({"_Name": "files", "Value": [7, {"urlString": ")" + urlOf(a) +
-                             R"j(", "readLink": "Photos(1)", "service": "svc"}, {"urlString": "file:///gone/b.png"}]})j";
+    const std::string made =
+        R"({"_Name": "files", "Value": [7, {"urlString": ")" + urlOf(a) +
+        R"j(", "readLink": "Photos(1)", "service": "svc"}, {"urlString": "file:///gone/b.png"}]})j";
     auto d = row(made);
     const auto entries = *testing::params(made).find("Value")->ifArray();
     d->addAttachmentEntry(*entries[1].ifDictionary());
@@ -280,7 +283,8 @@ TEST_F(AttachmentAdditions, ALibraryPhotoIsCopiedUnderItsNameAddedOnTheNextTurnA
     ASSERT_EQ(owner->changes.size(), 1u);
     EXPECT_EQ(owner->changes[0].name, std::optional<std::string>("files"));
     const auto added = record(owner->changes[0], "AddedAttachments");
-    EXPECT_EQ(added.get("urlString"), core::Value("file://" + (foundation::Sandbox::tmp() / "holiday photo.png").string()))
+    EXPECT_EQ(added.get("urlString"),
+              core::Value("file://" + (foundation::Sandbox::tmp() / "holiday photo.png").string()))
         << "escapes removed";
     EXPECT_EQ(added.get("previewURLString"), core::Value(urlOf(foundation::Sandbox::tmp() / "holiday photo.png")));
     EXPECT_EQ(owner->reloads.size(), 1u);
@@ -294,7 +298,8 @@ TEST_F(AttachmentAdditions, WithLibraryAccessPhotosComeAsAssetsAndAnAssetWithout
     ASSERT_EQ(owner->changes.size(), 1u);
     EXPECT_EQ(record(owner->changes[0], "AddedAttachments").get("contentType"), core::Value("image/png"));
 
-    auto nameless = std::make_shared<ui::PHAsset>("X/L0/001", ui::PHAsset::MediaType::Image, png("n.png"), std::nullopt);
+    auto nameless =
+        std::make_shared<ui::PHAsset>("X/L0/001", ui::PHAsset::MediaType::Image, png("n.png"), std::nullopt);
     d->addPhotoAttachmentAction(*library, nameless, URL::fileURLWithPath(nameless->file()));
     EXPECT_FALSE(services::ActivityIndicatorView::isShown());
     settle();
@@ -426,7 +431,8 @@ TEST_F(AttachmentRow, ActionsComeInAFixedOrderAndEveryActionServesTheRowShown) {
     FormCellSetters::setAttachmentsFormCellView(cell, testing::params(R"({"AttachmentActionType": []})"), first);
     EXPECT_EQ(actions(), (std::vector<std::string>{"AddPhoto", "TakePhoto", "SelectFile"}));
     FormCellSetters::setAttachmentsFormCellView(
-        cell, testing::params(R"({"AttachmentActionType": ["SelectFile", "Scan", "AddPhoto"], "AttachmentTitle": "Files %d",
+        cell,
+        testing::params(R"({"AttachmentActionType": ["SelectFile", "Scan", "AddPhoto"], "AttachmentTitle": "Files %d",
                                   "AttachmentCancelTitle": "Close", "Styles": {"Background": "files"}})"),
         first);
     EXPECT_EQ(actions(), (std::vector<std::string>{"AddPhoto", "SelectFile"}));
@@ -439,7 +445,8 @@ TEST_F(AttachmentRow, ActionsComeInAFixedOrderAndEveryActionServesTheRowShown) {
     auto second = std::make_shared<AttachmentFormViewDelegate>(owner, ui::IndexPath{0, 4},
                                                                testing::params(R"({"_Name": "other"})"));
     FormCellSetters::setAttachmentsFormCellView(cell, {}, second);
-    auto pick = std::dynamic_pointer_cast<vessa::VUIDocumentPickerAttachmentAction>(controller.actionOfKind("SelectFile"));
+    auto pick =
+        std::dynamic_pointer_cast<vessa::VUIDocumentPickerAttachmentAction>(controller.actionOfKind("SelectFile"));
     ASSERT_TRUE(pick->pickDocument(source("x.txt", text("x"))));
     EXPECT_TRUE(first->attachmentUniqueIDs.empty());
     EXPECT_EQ(second->attachmentUniqueIDs.size(), 1u);
@@ -461,9 +468,11 @@ TEST_F(AttachmentRow, ActionsAsNewOnesWouldBeAreKeptOnAReusedCell) {
     FormCellSetters::setAttachmentsFormCellView(cell, all, first);
     ASSERT_EQ(actions(), (std::vector<std::string>{"AddPhoto", "TakePhoto", "SelectFile"}));
     EXPECT_NE(controller.attachmentActions()[1], before[1]) << "a titled camera action is not as new";
-    EXPECT_FALSE(std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(controller.attachmentActions()[1])->title);
+    EXPECT_FALSE(
+        std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(controller.attachmentActions()[1])->title);
 
-    FormCellSetters::setAttachmentsFormCellView(cell, testing::params(R"({"AttachmentActionType": ["SelectFile"]})"), first);
+    FormCellSetters::setAttachmentsFormCellView(cell, testing::params(R"({"AttachmentActionType": ["SelectFile"]})"),
+                                                first);
     EXPECT_EQ(actions(), (std::vector<std::string>{"SelectFile"}));
     FormCellSetters::setAttachmentsFormCellView(
         cell, testing::params(R"({"AttachmentActionType": ["SelectFile", "AddPhoto"]})"), first);

@@ -22,9 +22,9 @@ using Scanner = std::shared_ptr<vessa::VUIBarcodeScanViewController>;
 constexpr const char* kLogger = BarcodeScannerViewController::kLoggerName;
 
 std::shared_ptr<RecordingDelegate> hostCallback() {
-    return std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{
-        BarcodeScannerViewController::kFinishedCheckingWithResults,
-        BarcodeScannerViewController::kFinishedScanningWithResults});
+    return std::make_shared<RecordingDelegate>(
+        std::set<std::string, std::less<>>{BarcodeScannerViewController::kFinishedCheckingWithResults,
+                                           BarcodeScannerViewController::kFinishedScanningWithResults});
 }
 
 // What a callback heard, as "selector(argument)" lines.

@@ -67,7 +67,8 @@ public:
     }
     core::Value perform(std::string_view s, core::Args args) override {
         sent.emplace_back(s);
-        if (s == "registerCellTo:") args[0].ifObjectOf<ui::UITableView>()->registerClass<ui::UITableViewCell>("Handled");
+        if (s == "registerCellTo:")
+            args[0].ifObjectOf<ui::UITableView>()->registerClass<ui::UITableViewCell>("Handled");
         if (s == "getReuseIdentifier") return identifier_;
         if (s == "configureReusableCell:") args[0].ifObjectOf<ui::UITableViewCell>()->textLabel()->text = "filled";
         return {};
@@ -179,7 +180,8 @@ TEST_F(ExtensionHostMisbehaviour, AHandlerFirstSeenWhenTheRowIsBuiltIsRegistered
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->cellReuseIdentifier(), "Handled");
     EXPECT_EQ(cell->textLabel()->text, "filled");
-    EXPECT_EQ(handler->sent, (std::vector<std::string>{"getReuseIdentifier", "registerCellTo:", "configureReusableCell:"}));
+    EXPECT_EQ(handler->sent,
+              (std::vector<std::string>{"getReuseIdentifier", "registerCellTo:", "configureReusableCell:"}));
     EXPECT_EQ(owner->tableViewForExtension(), table);
     EXPECT_EQ(owner->tableViewCellForExtension(), cell);
 }
@@ -263,7 +265,9 @@ std::string pinningOf(const std::vector<std::shared_ptr<ui::UILabel>>& views,
             if (shown->contentView() == content) cell = shown;
         }
         out += (out.empty() ? "view " : "; view ") + std::to_string(i) + " in " +
-               (cell ? table->indexPathForCell(*cell)->description() : content ? "a cell off screen" : "no cell");
+               (cell      ? table->indexPathForCell(*cell)->description()
+                : content ? "a cell off screen"
+                          : "no cell");
         auto wrong = [&](const ui::NSLayoutConstraint& c, const std::shared_ptr<ui::UIView>& other) {
             if (!c.isActive() || c.secondOwningView() != other) out += " (" + c.description() + " elsewhere)";
         };
@@ -279,12 +283,14 @@ TEST_F(ExtensionReuse, EveryHostedViewIsPinnedToTheCellItIsInWhileCellsGoFromVie
     // cell following the view or, with a height, the view following the cell.
     for (const auto& [model, extra, shape] :
          {std::tuple{ui::UIDevice::kPhoneModel, "", std::string(kPinnedToCell) + " / " + kCellFollowsView},
-          std::tuple{ui::UIDevice::kPadModel, "",
-                     std::string("leading = readableContentGuide.leading; trailing = readableContentGuide.trailing / ") +
-                         kCellFollowsView},
-          std::tuple{ui::UIDevice::kPadModel, R"("Height": 80)",
-                     std::string("top = superview.top; bottom = superview.bottom; leading = readableContentGuide.leading; "
-                                 "trailing = readableContentGuide.trailing / ")}}) {
+          std::tuple{
+              ui::UIDevice::kPadModel, "",
+              std::string("leading = readableContentGuide.leading; trailing = readableContentGuide.trailing / ") +
+                  kCellFollowsView},
+          std::tuple{
+              ui::UIDevice::kPadModel, R"("Height": 80)",
+              std::string("top = superview.top; bottom = superview.bottom; leading = readableContentGuide.leading; "
+                          "trailing = readableContentGuide.trailing / ")}}) {
         SCOPED_TRACE(std::string(model) + " " + extra);
         form = std::make_shared<FormCellContainerViewController>();
         rows.clear();
@@ -295,8 +301,9 @@ TEST_F(ExtensionReuse, EveryHostedViewIsPinnedToTheCellItIsInWhileCellsGoFromVie
             add(showing(views.back()), extra);
         }
         present(Style::FullScreen, 2);
-        EXPECT_EQ(pinningOf(views, table()), "view 0 in [0, 0]; view 1 in [0, 1]; view 2 in no cell; view 3 in no "
-                                              "cell; view 4 in no cell");
+        EXPECT_EQ(pinningOf(views, table()),
+                  "view 0 in [0, 0]; view 1 in [0, 1]; view 2 in no cell; view 3 in no "
+                  "cell; view 4 in no cell");
         // Down a row at a time, back up, then jumps: each cell shows one view after another.
         for (int top : {1, 2, 3, 2, 1, 0, 3, 0}) {
             table()->scrollToRow({0, top}, ui::UITableView::ScrollPosition::Top, false);
@@ -305,12 +312,15 @@ TEST_F(ExtensionReuse, EveryHostedViewIsPinnedToTheCellItIsInWhileCellsGoFromVie
                 const bool shown = i == top || i == top + 1;
                 const bool left = !shown && views[static_cast<std::size_t>(i)]->superview();
                 expected += (i == 0 ? "view " : "; view ") + std::to_string(i) + " in " +
-                            (shown ? ui::IndexPath{0, i}.description() : left ? "a cell off screen" : "no cell");
+                            (shown  ? ui::IndexPath{0, i}.description()
+                             : left ? "a cell off screen"
+                                    : "no cell");
             }
             EXPECT_EQ(pinningOf(views, table()), expected) << "at row " << top;
             auto cell = table()->cellForRow({0, top});
-            EXPECT_EQ(constraintsOf(*views[static_cast<std::size_t>(top)]) + " / " + constraintsOf(*cell->contentView()),
-                      shape);
+            EXPECT_EQ(
+                constraintsOf(*views[static_cast<std::size_t>(top)]) + " / " + constraintsOf(*cell->contentView()),
+                shape);
             EXPECT_EQ(cell->className(), "UITableViewCell") << "hosts see the plain cell class";
         }
         root->dismiss(false);

@@ -61,7 +61,7 @@ TEST_F(FocusChecks, HeldFocusIsCheckedAtPointSixPointNineAndOnePointTwoSecondsOn
     queue().advance(0.02);  // 0.61: first check, one success
     queue().advance(0.3);   // 0.91: second success
     EXPECT_EQ(queue().pendingCount(), 1u);
-    queue().advance(0.3);   // 1.21: the focus held twice; the chain ends
+    queue().advance(0.3);  // 1.21: the focus held twice; the chain ends
     EXPECT_EQ(queue().pendingCount(), 0u);
 }
 

@@ -137,7 +137,8 @@ TEST_F(FormSections, EveryCellLandsInTheSectionItsNumberReaches) {
         }
         const core::Dictionary stored = form->getCellTypesForSection();
         std::map<int, int> placed;
-        for (const auto& [section, cells] : stored) placed[std::stoi(section)] = static_cast<int>(cells.ifArray()->size());
+        for (const auto& [section, cells] : stored)
+            placed[std::stoi(section)] = static_cast<int>(cells.ifArray()->size());
         EXPECT_EQ(placed, expected);
     }
 }
@@ -162,9 +163,10 @@ TEST_F(FormSections, HiddenCellsKeepTheirPlaceAndShowAfterAWholeUpdate) {
     EXPECT_EQ(table()->rowCounts(), (std::vector<int>{1}));
     EXPECT_EQ(form->getVisibleRow(2, 0), -1);
 
-    core::Array cells{core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c0"})")),
-                      core::Value(params(R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "c1", "IsVisible": true})")),
-                      core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c2", "IsVisible": "true"})"))};
+    core::Array cells{
+        core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c0"})")),
+        core::Value(params(R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "c1", "IsVisible": true})")),
+        core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c2", "IsVisible": "true"})"))};
     form->updateFormCells(cells, std::string("DarkForm"));
     EXPECT_EQ(table()->rowCounts(), (std::vector<int>{2}));
     EXPECT_NE(cellAt<vessa::VUISwitchFormCell>(0, 1), nullptr);
@@ -187,8 +189,9 @@ TEST_F(FormSections, AShorterWholeUpdateReplacesWhatItHasAndKeepsTheRest) {
     announce({2});
     add("Title", "\"Value\": \"a\""), add("Title", "\"Value\": \"b\"");
     show();
-    form->updateFormCells({core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c0", "Value": "A"})"))},
-                          std::nullopt);
+    form->updateFormCells(
+        {core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "c0", "Value": "A"})"))},
+        std::nullopt);
     EXPECT_EQ(stored(0, 0).ifDictionary()->get("Value"), core::Value("A"));
     EXPECT_EQ(stored(0, 1).ifDictionary()->get("Value"), core::Value("b"));
 }
@@ -354,7 +357,8 @@ TEST_F(FormHeaders, ANamedSectionKeepsItsHeaderAndGetsALineWhenItShowsNoRow) {
     add("Title", "\"IsVisible\": false"), add("Title");
     show();
     EXPECT_GT(table()->heightForHeader(0), FormCellContainerViewController::kNamedHeaderPadding);
-    auto header = std::dynamic_pointer_cast<vessa::VUITableViewHeaderFooterView>(form->viewForHeaderInSection(*table(), 0));
+    auto header =
+        std::dynamic_pointer_cast<vessa::VUITableViewHeaderFooterView>(form->viewForHeaderInSection(*table(), 0));
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->titleLabel()->text, "Details");
     EXPECT_NE(header->viewWithTag(FormCellContainerViewController::kHeaderSeparatorTag), nullptr);
@@ -404,8 +408,9 @@ TEST_F(FormLifecycle, TheFormStaysHiddenUntilItHasAppearedAndIsPinnedBelowTheTop
     std::vector<std::string> pins;
     for (const auto& c : form->view()->constraints()) pins.push_back(c->description());
     ASSERT_FALSE(pins.empty());
-    EXPECT_NE(std::find_if(pins.begin(), pins.end(), [](const std::string& d) { return d.find("56") != std::string::npos; }),
-              pins.end());
+    EXPECT_NE(
+        std::find_if(pins.begin(), pins.end(), [](const std::string& d) { return d.find("56") != std::string::npos; }),
+        pins.end());
 }
 
 TEST_F(FormLifecycle, AFormSheetOverADarkRootGetsABlackBackground) {

@@ -153,8 +153,8 @@ TEST_F(FactoryKinds, ACellOfAnotherClassUnderTheIdentifierComesBackUnconfigured)
 }
 
 TEST_F(FactoryKinds, LiveTrackingIsOnForExactlyTheFiveTextLikeKinds) {
-    const std::set<Kind> live = {Kind::Title, Kind::Note, Kind::SimpleProperty, Kind::DatePicker,
-                                 Kind::DurationPicker, Kind::SignatureCapture};
+    const std::set<Kind> live = {Kind::Title,      Kind::Note,           Kind::SimpleProperty,
+                                 Kind::DatePicker, Kind::DurationPicker, Kind::SignatureCapture};
     int row = 0;
     for (Kind kind : FormCellType::all()) {
         auto cell = std::dynamic_pointer_cast<vessa::VUIBaseTableViewCell>(build(kind, "{}", {0, row++}));
@@ -263,8 +263,8 @@ TEST_F(FactoryValueRoad, AReusedListPickerCellLosesTheHandlerOfItsEarlierRow) {
     ASSERT_TRUE(first->onChangeHandler);
     first->onUuidChangeHandler = [](const std::vector<std::string>&) { FAIL() << "stale handler ran"; };
     table->layoutIfNeeded();  // no data source: nothing shown, the cell goes back to the pool
-    auto again = FormCellFactory::getFormCell(*table, {0, 1}, std::string(FormCellType::rawValue(Kind::ListPicker)),
-                                              {}, owner, delegate);
+    auto again = FormCellFactory::getFormCell(*table, {0, 1}, std::string(FormCellType::rawValue(Kind::ListPicker)), {},
+                                              owner, delegate);
     auto picker = std::dynamic_pointer_cast<vessa::VUIListPickerFormCell>(again);
     ASSERT_NE(picker, nullptr);
     EXPECT_FALSE(picker->onUuidChangeHandler);
@@ -303,7 +303,8 @@ TEST_F(FactoryExtension, AHandlerRegistersThroughTheRuntimeAndConfiguresItsCell)
     useView(view);
     auto cell = build(Kind::Extension);
     EXPECT_EQ(owner->tableViewForExtension(), table);
-    EXPECT_EQ((view->sent), (std::vector<std::string>{"registerCellTo:", "getReuseIdentifier", "configureReusableCell:"}));
+    EXPECT_EQ((view->sent),
+              (std::vector<std::string>{"registerCellTo:", "getReuseIdentifier", "configureReusableCell:"}));
     EXPECT_EQ(cell->cellReuseIdentifier(), "HandlerCell");
     EXPECT_EQ(owner->tableViewCellForExtension(), cell);
 }
@@ -332,15 +333,16 @@ TEST_F(FactoryReload, OnlyThePickerOnTopIsReloadedAndOnlyLater) {
     auto nav = ui::UINavigationController::make(std::make_shared<vessa::VUIListPickerTableViewController>());
     EXPECT_FALSE(FormCellFactory::reloadCellData(cell, nav));
 
-    nav = ui::UINavigationController::make(std::make_shared<vessa::VUIListPickerTableViewController>(cell->listPicker()));
+    nav =
+        ui::UINavigationController::make(std::make_shared<vessa::VUIListPickerTableViewController>(cell->listPicker()));
     const int before = cell->listPicker()->reloadDataCount();
     EXPECT_TRUE(FormCellFactory::reloadCellData(cell, nav));
     EXPECT_EQ(cell->listPicker()->reloadDataCount(), before);
     dispatch::MainQueue::shared().runUntilIdle();
     EXPECT_EQ(cell->listPicker()->reloadDataCount(), before + 1);
 
-    EXPECT_FALSE(FormCellFactory::reloadCellData(cell, ui::UINavigationController::make(
-                                                           std::make_shared<ui::UIViewController>())));
+    EXPECT_FALSE(FormCellFactory::reloadCellData(
+        cell, ui::UINavigationController::make(std::make_shared<ui::UIViewController>())));
 }
 
 }  // namespace

@@ -90,10 +90,9 @@ TEST_F(NumberField, AHostTextThatIsNoNumberStillTakesDigitsAndDeletions) {
         std::initializer_list<const char*> keys;
         const char* shows;
     };
-    for (const Case& c : {Case{"1,234.5", {"6", "x", "7"}, "1,234.567"},
-                          Case{"12 kg", {"3", ".", ",", "-"}, "12 kg3.,-"},
-                          Case{"12 kg", {"a", " "}, "12 kg"},
-                          Case{"--", {"1", ".", "5"}, "--1.5"}}) {
+    for (const Case& c :
+         {Case{"1,234.5", {"6", "x", "7"}, "1,234.567"}, Case{"12 kg", {"3", ".", ",", "-"}, "12 kg3.,-"},
+          Case{"12 kg", {"a", " "}, "12 kg"}, Case{"--", {"1", ".", "5"}, "--1.5"}}) {
         field->text = c.hostText;
         EXPECT_EQ(typed(c.keys), c.shows) << c.hostText;
     }

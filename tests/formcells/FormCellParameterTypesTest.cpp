@@ -111,7 +111,8 @@ TEST_F(UpdateTypes, WrongTypedEntriesOfADictionaryKeepWhatTheRowHad) {
     core::Dictionary scratch;
     const core::Dictionary& accepted = internal::FormCellParameterTypes::accepted(stored, update, scratch);
     EXPECT_EQ(accepted.get("Search"), core::Value(params(R"({"Enabled": true, "Delay": 250})")));
-    EXPECT_EQ(accepted.get("Styles"), core::Value(params(R"({"Background": "row", "Caption": "caption", "Custom": 1})")))
+    EXPECT_EQ(accepted.get("Styles"),
+              core::Value(params(R"({"Background": "row", "Caption": "caption", "Custom": 1})")))
         << "entries no setter reads are the host's own";
     EXPECT_EQ(accepted.get("validationProperties"),
               core::Value(params(R"({"ValidationMessage": "Required", "ValidationViewIsHidden": false})")));

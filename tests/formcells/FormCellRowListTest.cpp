@@ -41,8 +41,8 @@ TEST(FormCellType, MatchesExactlyAndWithCase) {
     EXPECT_EQ(FormCellType::fromRawValue("Control.Type.FormCell.Switch"), FormCellType::Kind::Switch);
     EXPECT_EQ(FormCellType::fromRawValue("Control.Type.FormCell.SignatureCapture"),
               FormCellType::Kind::SignatureCapture);
-    for (const char* bad : {"control.type.formcell.switch", "Control.Type.FormCell.Switch ", " Control.Type.FormCell.Switch",
-                            "Switch", "Control.Type.FormCell.", ""}) {
+    for (const char* bad : {"control.type.formcell.switch", "Control.Type.FormCell.Switch ",
+                            " Control.Type.FormCell.Switch", "Switch", "Control.Type.FormCell.", ""}) {
         EXPECT_FALSE(FormCellType::fromRawValue(bad).has_value()) << bad;
     }
     for (auto kind : FormCellType::all()) EXPECT_EQ(FormCellType::fromRawValue(FormCellType::rawValue(kind)), kind);
@@ -54,8 +54,12 @@ TEST(FormCellRowListVisibility, ContainerAndSectionRules) {
         bool container;
         bool section;
     } cases[] = {
-        {core::Value(), true, true},        {true, true, true},          {false, false, false},
-        {"true", false, false},             {"false", false, false},     {1, true, false},
+        {core::Value(), true, true},
+        {true, true, true},
+        {false, false, false},
+        {"true", false, false},
+        {"false", false, false},
+        {1, true, false},
         {core::Value::null(), true, false},
     };
     for (const auto& c : cases) {
@@ -172,9 +176,18 @@ TEST(FormCellRowListGeneration, AChangeToOneCellEndsOnlyItsOwnRowGeneration) {
         int row;
     } changes[] = {
         {"setValue", [&] { return list.setValue(1, core::Value("typed")); }, 1},
-        {"merge", [&] { return list.merge(0, core::Dictionary{{"Caption", "new"}}); }, 0},
+        {"merge",
+         [&] {
+             return list.merge(0, core::Dictionary{{"Caption", "new"}});
+         },
+         0},
         {"replace", [&] { return list.replace(2, cell("d")); }, 2},
-        {"append", [&] { list.append(cell("e")); return true; }, -1},
+        {"append",
+         [&] {
+             list.append(cell("e"));
+             return true;
+         },
+         -1},
     };
     for (const auto& c : changes) {
         SCOPED_TRACE(c.what);
@@ -182,7 +195,8 @@ TEST(FormCellRowListGeneration, AChangeToOneCellEndsOnlyItsOwnRowGeneration) {
         ASSERT_TRUE(c.change());
         const auto after = generations();
         for (int row = 0; row < 3; ++row) {
-            EXPECT_EQ(before[static_cast<std::size_t>(row)] != after[static_cast<std::size_t>(row)], row == c.row) << row;
+            EXPECT_EQ(before[static_cast<std::size_t>(row)] != after[static_cast<std::size_t>(row)], row == c.row)
+                << row;
         }
     }
     EXPECT_NE(list.rowGeneration(3), 0u);

@@ -103,10 +103,13 @@ protected:
     std::shared_ptr<T> cellAt(int row) {
         return std::dynamic_pointer_cast<T>(table()->cellForRow({1, row}));
     }
-    const core::Dictionary& stored(int hostRow) { return section->getCellItems().at(static_cast<std::size_t>(hostRow)); }
+    const core::Dictionary& stored(int hostRow) {
+        return section->getCellItems().at(static_cast<std::size_t>(hostRow));
+    }
 
     std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
-    std::shared_ptr<services::SectionedTableViewController> page = std::make_shared<services::SectionedTableViewController>();
+    std::shared_ptr<services::SectionedTableViewController> page =
+        std::make_shared<services::SectionedTableViewController>();
     std::shared_ptr<FormCellSection> lead = FormCellSection::make({}, nullptr);
     std::shared_ptr<FormCellSection> section = FormCellSection::make({{"itemCount", 5}}, nullptr);
     std::shared_ptr<HostDouble> leadDelegate = std::make_shared<HostDouble>(std::set<std::string, std::less<>>{});
@@ -170,9 +173,8 @@ TEST_F(FormCellSectionUpdates, ValidationOnlyUpdatesTouchNothingButTheValidation
     EXPECT_EQ(title->validationMessage(), "Too short");
     EXPECT_EQ(title->value(), "a");
 
-    section->updateFormCell({{"validationProperties", core::Dictionary{{"ValidationMessage", "Again"}}},
-                             {"Value", "b"}},
-                            0);
+    section->updateFormCell(
+        {{"validationProperties", core::Dictionary{{"ValidationMessage", "Again"}}}, {"Value", "b"}}, 0);
     EXPECT_EQ(title->value(), "b") << "with another key the kind's setter runs too";
     EXPECT_TRUE(table()->updateLog().empty());
 }

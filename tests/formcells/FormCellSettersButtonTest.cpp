@@ -49,9 +49,8 @@ protected:
     std::shared_ptr<VUIButtonFormCell> build() {
         const std::string type = "Control.Type.FormCell.Button";
         FormCellFactory::registerFormCell(*table, type, nullptr, delegate);
-        return std::dynamic_pointer_cast<VUIButtonFormCell>(
-            FormCellFactory::getFormCell(*table, {0, 0}, type, testing::params(R"({"Title": "Go"})"), nullptr,
-                                         delegate));
+        return std::dynamic_pointer_cast<VUIButtonFormCell>(FormCellFactory::getFormCell(
+            *table, {0, 0}, type, testing::params(R"({"Title": "Go"})"), nullptr, delegate));
     }
 
     std::shared_ptr<ui::UITableView> table = std::make_shared<ui::UITableView>();

@@ -19,7 +19,9 @@ protected:
         FormCellSetters::initDefaultFilterFormCellView(cell, params(json), sorter);
         FormCellSetters::setFilterFormCellView(cell, params(json), sorter);
     }
-    void update(const std::string& json, bool sorter) { FormCellSetters::setFilterFormCellView(cell, params(json), sorter); }
+    void update(const std::string& json, bool sorter) {
+        FormCellSetters::setFilterFormCellView(cell, params(json), sorter);
+    }
 
     std::shared_ptr<VUIFilterFormCell> cell = shown<VUIFilterFormCell>();
 };
@@ -37,8 +39,8 @@ TEST_F(FilterOptions, EachKindReadsOnlyItsOwnItemKey) {
 }
 
 TEST_F(FilterOptions, ANewRowWithoutAListOfStringsOfItsKindShowsOneUntitledOption) {
-    for (const char* json : {R"({"SortByItems": ["Date"]})", R"({"FilterItems": "Open"})",
-                             R"({"FilterItems": ["Open", 1]})", "{}"}) {
+    for (const char* json :
+         {R"({"SortByItems": ["Date"]})", R"({"FilterItems": "Open"})", R"({"FilterItems": ["Open", 1]})", "{}"}) {
         cell->valueOptions = {"left", "over"};
         build(json, false);
         EXPECT_EQ(cell->valueOptions, (Options{""})) << json;

@@ -103,7 +103,8 @@ class DateLocales : public SetterTest, public ::testing::WithParamInterface<Loca
 
 TEST_P(DateLocales, ShowAndPickNewRowsInTheSharedLocale) {
     auto shownEarlier = shown<VUIDatePickerFormCell>();
-    FormCellSetters::setDatePickerFormCellView(shownEarlier, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
+    FormCellSetters::setDatePickerFormCellView(shownEarlier,
+                                               params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
     const auto before = shownEarlier->valueLabel()->text;
 
     FormCellFactory::setLocale(foundation::Locale(GetParam().identifier));
@@ -127,8 +128,7 @@ using DurationPickerSetter = SetterTest;
 TEST_F(DurationPickerSetter, RefusesWhatIsNoDurationOrInterval) {
     auto cell = shown<VUIDurationPickerFormCell>();
     FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"MinuteInterval": 15, "Value": 90.5})"));
-    FormCellSetters::setDurationPickerFormCellView(
-        cell, params(R"({"MinuteInterval": 4294967311, "Value": -60})"));
+    FormCellSetters::setDurationPickerFormCellView(cell, params(R"({"MinuteInterval": 4294967311, "Value": -60})"));
     EXPECT_EQ(cell->durationPicker()->minuteInterval(), 15) << "2^32 + 15 is not 15";
     EXPECT_EQ(cell->value(), 90.5);
     EXPECT_TRUE(logged(core::Severity::warn, "MinuteInterval"));

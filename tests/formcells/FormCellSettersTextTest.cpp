@@ -28,8 +28,8 @@ using TitleSetter = SetterTest;
 
 TEST_F(TitleSetter, AppliesItsKeysAndLeavesWhatARowDoesNotName) {
     auto cell = shown<VUITitleFormCell>();
-    FormCellSetters::setTitleFormCellView(
-        cell, params(R"({"Value": "Order 7", "PlaceHolder": "Title", "IsEditable": false,
+    FormCellSetters::setTitleFormCellView(cell,
+                                          params(R"({"Value": "Order 7", "PlaceHolder": "Title", "IsEditable": false,
                          "Styles": {"Background": "bg", "Value": "val"}})"));
     EXPECT_EQ(cell->value(), "Order 7");
     EXPECT_EQ(cell->placeholderText(), "Title");
@@ -92,12 +92,9 @@ TEST_P(NoteLines, FollowTheLineRule) {
 INSTANTIATE_TEST_SUITE_P(
     Table, NoteLines,
     ::testing::Values(LineCase{R"({"IsAutoResizing": true, "MinNumberOfLines": 4, "MaxNumberOfLines": 6})", 1, 9},
-                      LineCase{R"({"IsAutoResizing": false, "MinNumberOfLines": 4})", 1, 2},
-                      LineCase{R"({})", 1, 2},
-                      LineCase{R"({"MinNumberOfLines": 5})", 5, 5},
-                      LineCase{R"({"MinNumberOfLines": 1})", 1, 2},
-                      LineCase{R"({"MaxNumberOfLines": 10})", 3, 10},
-                      LineCase{R"({"MaxNumberOfLines": 2})", 2, 2},
+                      LineCase{R"({"IsAutoResizing": false, "MinNumberOfLines": 4})", 1, 2}, LineCase{R"({})", 1, 2},
+                      LineCase{R"({"MinNumberOfLines": 5})", 5, 5}, LineCase{R"({"MinNumberOfLines": 1})", 1, 2},
+                      LineCase{R"({"MaxNumberOfLines": 10})", 3, 10}, LineCase{R"({"MaxNumberOfLines": 2})", 2, 2},
                       LineCase{R"({"MinNumberOfLines": 5, "MaxNumberOfLines": 2})", 5, 5},
                       LineCase{R"({"MinNumberOfLines": 2, "MaxNumberOfLines": 8})", 2, 8},
                       LineCase{R"({"MinNumberOfLines": "5"})", 1, 2},
@@ -123,8 +120,8 @@ TEST_P(KeyboardNames, GiveKeyboardSecureEntryAndNumberFilter) {
     auto owner = std::make_shared<RecordingOwner>();
     auto cell = shown<VUITextFieldFormCell>();
     FormCellSetters::setSimplePropertyFormCellView(cell, params(R"({"KeyboardType": "Number"})"), owner, nullptr, {});
-    FormCellSetters::setSimplePropertyFormCellView(
-        cell, core::Dictionary{{"KeyboardType", c.name}}, owner, nullptr, {});
+    FormCellSetters::setSimplePropertyFormCellView(cell, core::Dictionary{{"KeyboardType", c.name}}, owner, nullptr,
+                                                   {});
     EXPECT_EQ(cell->keyboardType(), c.type);
     EXPECT_EQ(cell->valueTextField()->isSecureTextEntry, c.secure);
     EXPECT_EQ(cell->valueTextField()->delegate() == owner, c.ownerFilters);
@@ -135,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(Table, KeyboardNames,
                                            KeyboardCase{"Number", ui::UIKeyboardType::DecimalPad, false, true},
                                            KeyboardCase{"Phone", ui::UIKeyboardType::PhonePad, false, false},
                                            KeyboardCase{"Url", ui::UIKeyboardType::URL, false, false},
-                                           KeyboardCase{"DateTime", ui::UIKeyboardType::NumbersAndPunctuation, false, false},
+                                           KeyboardCase{"DateTime", ui::UIKeyboardType::NumbersAndPunctuation, false,
+                                                        false},
                                            KeyboardCase{"NumberPassword", ui::UIKeyboardType::NumberPad, true, true},
                                            KeyboardCase{"Password", ui::UIKeyboardType::Default, true, false},
                                            KeyboardCase{"number", ui::UIKeyboardType::Default, false, false},
@@ -178,8 +176,10 @@ TEST_F(SimplePropertySetter, ANewRowStartsCleanWhileAnUpdateKeepsWhatItDoesNotNa
 TEST_F(SimplePropertySetter, AnyOtherAlternateInputSwitchesTheButtonOff) {
     auto owner = std::make_shared<RecordingOwner>();
     auto cell = shown<VUITextFieldFormCell>();
-    FormCellSetters::setSimplePropertyFormCellView(cell, params(R"({"AlternateInput": "Barcode"})"), owner, nullptr, {});
-    FormCellSetters::setSimplePropertyFormCellView(cell, params(R"({"AlternateInput": "barcode"})"), owner, nullptr, {});
+    FormCellSetters::setSimplePropertyFormCellView(cell, params(R"({"AlternateInput": "Barcode"})"), owner, nullptr,
+                                                   {});
+    FormCellSetters::setSimplePropertyFormCellView(cell, params(R"({"AlternateInput": "barcode"})"), owner, nullptr,
+                                                   {});
     EXPECT_FALSE(cell->isAlternativeInputEnabled());
     EXPECT_FALSE(cell->alternativeInputButton()->press()) << "a hidden button takes no tap";
 }

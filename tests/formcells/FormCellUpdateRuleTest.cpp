@@ -45,36 +45,52 @@ struct KindCase {
 std::vector<KindCase> kinds() {
     const std::string v = kValidation;
     return {
-        {"Title", R"({"Value": "t", "PlaceHolder": "p", "IsEditable": false, "Styles": {"Background": "bg", "Value": "val"}, )" + v + "}",
+        {"Title",
+         R"({"Value": "t", "PlaceHolder": "p", "IsEditable": false, "Styles": {"Background": "bg", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": "t2"})", R"({"Styles": {"Background": "bg2"}})", R"({"PlaceHolder": "p2"})"},
-        {"Note", R"({"Value": "n", "PlaceHolder": "p", "MinNumberOfLines": 4, "MaxNumberOfLines": 10, "Styles": {"Background": "bg", "Value": "val"}, )" + v + "}",
+        {"Note",
+         R"({"Value": "n", "PlaceHolder": "p", "MinNumberOfLines": 4, "MaxNumberOfLines": 10, "Styles": {"Background": "bg", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": "n2"})", R"({"Styles": {"Value": "val2"}})", R"({"MaxNumberOfLines": 6})"},
         {"SimpleProperty",
-         R"({"Value": "12", "Caption": "c", "PlaceHolder": "p", "KeyboardType": "Number", "AlternateInput": "Barcode", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" + v + "}",
+         R"({"Value": "12", "Caption": "c", "PlaceHolder": "p", "KeyboardType": "Number", "AlternateInput": "Barcode", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": "13"})", R"({"Styles": {"Caption": "cap2"}})", R"({"KeyboardType": "Password"})"},
-        {"Switch", R"({"Value": true, "Caption": "c", "Styles": {"Background": "bg", "Caption": "cap", "Switch": "sw"}, )" + v + "}",
+        {"Switch",
+         R"({"Value": true, "Caption": "c", "Styles": {"Background": "bg", "Caption": "cap", "Switch": "sw"}, )" + v +
+             "}",
          R"({"Value": false})", R"({"Styles": {"Switch": "sw2"}})", R"({"Caption": "c2"})"},
         {"DatePicker",
-         R"({"Value": "2026-01-31T10:00:00Z", "Mode": "time", "Caption": "c", "PlaceHolder": "p", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" + v + "}",
+         R"({"Value": "2026-01-31T10:00:00Z", "Mode": "time", "Caption": "c", "PlaceHolder": "p", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": "2026-02-01T11:30:00Z"})", R"({"Styles": {"Value": "val2"}})", R"({"Mode": "date"})"},
-        {"DurationPicker", R"({"Value": 5400, "MinuteInterval": 15, "Caption": "c", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" + v + "}",
+        {"DurationPicker",
+         R"({"Value": 5400, "MinuteInterval": 15, "Caption": "c", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": 600})", R"({"Styles": {"Caption": "cap2"}})", R"({"MinuteInterval": 5})"},
         {"SegmentedControl",
-         R"({"Segments": ["A", "B", "C"], "Value": 1, "Caption": "c", "ApportionsSegmentWidthsByContent": true, "Styles": {"Background": "bg", "Caption": "cap"}, )" + v + "}",
+         R"({"Segments": ["A", "B", "C"], "Value": 1, "Caption": "c", "ApportionsSegmentWidthsByContent": true, "Styles": {"Background": "bg", "Caption": "cap"}, )" +
+             v + "}",
          R"({"Value": 2})", R"({"Styles": {"Background": "bg2"}})", R"({"Segments": ["X", "Y"]})"},
         {"ListPicker",
-         R"({"Caption": "c", "PickerItems": ["A", "B"], "Value": [1], "PickerPrompt": "pp", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" + v + "}",
+         R"({"Caption": "c", "PickerItems": ["A", "B"], "Value": [1], "PickerPrompt": "pp", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": [0]})", R"({"Styles": {"Value": "val2"}})", R"({"PickerPrompt": "pp2"})"},
-        {"Filter", R"({"FilterItems": ["A", "B"], "Value": [0], "Caption": "c", "AllowMultipleSelection": true, "Styles": {"Background": "bg"}, )" + v + "}",
+        {"Filter",
+         R"({"FilterItems": ["A", "B"], "Value": [0], "Caption": "c", "AllowMultipleSelection": true, "Styles": {"Background": "bg"}, )" +
+             v + "}",
          R"({"Value": [1]})", R"({"Styles": {"Background": "bg2"}})", R"({"AllowEmptySelection": false})"},
         {"Sorter", R"({"SortByItems": ["A", "B"], "Value": [1], "Caption": "c", )" + v + "}", R"({"Value": [0]})",
          R"({"Styles": {"Caption": "cap2"}})", R"({"Caption": "c2"})"},
         {"Button", R"({"Title": "Go", "TextAlignment": "left", "Styles": {"Background": "bg", "Value": "val"}})",
          R"({"Value": "x"})", R"({"Styles": {"Value": "val2"}})", R"({"Title": "Stop"})", false},
-        {"Attachment", R"({"AttachmentTitle": "Files", "AttachmentActionType": ["AddPhoto"], "Styles": {"Background": "bg"}})",
+        {"Attachment",
+         R"({"AttachmentTitle": "Files", "AttachmentActionType": ["AddPhoto"], "Styles": {"Background": "bg"}})",
          R"({"Value": []})", R"({"Styles": {"Background": "bg2"}})", R"({"AttachmentTitle": "Docs"})", false},
         {"SignatureCapture",
-         R"({"Caption": "Sign", "InitialStatusText": "Not signed", "Styles": {"Background": "bg", "Value": "val"}, )" + v + "}",
+         R"({"Caption": "Sign", "InitialStatusText": "Not signed", "Styles": {"Background": "bg", "Value": "val"}, )" +
+             v + "}",
          R"({"Value": {"Strokes": 2}})", R"({"Styles": {"Value": "val2"}})", R"({"Caption": "Sign here"})"},
         {"Extension", R"({"Height": 50})", R"({"Value": 1})", R"({"Styles": {"Background": "bg"}})",
          R"({"Height": 60})", false},
@@ -83,8 +99,10 @@ std::vector<KindCase> kinds() {
 
 std::string rowJson(const char* kind, const std::string& name, const std::string& body) {
     std::string json = R"({"_Type": "Control.Type.FormCell.)" + std::string(kind) + R"(", "_Name": ")" + name + "\"";
-    if (body != "{}") json += ", " + body.substr(1);
-    else json += "}";
+    if (body != "{}")
+        json += ", " + body.substr(1);
+    else
+        json += "}";
     return json;
 }
 
@@ -183,12 +201,14 @@ TEST_F(UpdateRule, AnUpdatedCellShowsWhatTheRowShowsWhenBuiltAgain) {
             const std::pair<const char*, std::string> updates[] = {
                 {"value", k.valueUpdate},
                 {"style", k.styleUpdate},
-                {"validation", R"({"validationProperties": {"ValidationMessage": "Now this", "ValidationViewIsHidden": false}})"},
+                {"validation",
+                 R"({"validationProperties": {"ValidationMessage": "Now this", "ValidationViewIsHidden": false}})"},
                 {"own key", k.ownKeyUpdate},
                 {"value and validation", k.valueUpdate.substr(0, k.valueUpdate.size() - 1) +
                                              R"(, "validationProperties": {"ValidationMessage": "Both"}})"}};
             for (const auto& [sort, update] : updates) {
-                SCOPED_TRACE(std::string(fullScreen ? "form " : "section ") + k.kind + ", " + sort + " update " + update);
+                SCOPED_TRACE(std::string(fullScreen ? "form " : "section ") + k.kind + ", " + sort + " update " +
+                             update);
                 // The row, and a row of another kind to scroll to.
                 auto owner = makeOwner(fullScreen, 2);
                 owner->add(params(rowJson(k.kind, "row", k.row)));
@@ -282,7 +302,8 @@ TEST_F(UpdateRule, APickInAReusedListPickerCellIsStoredInTheRowItShowsNow) {
 TEST_F(UpdateRule, ADateRowWithoutModeShowsNoTextEvenInACellReusedFromATimeRow) {
     for (const bool fullScreen : {true, false}) {
         SCOPED_TRACE(fullScreen ? "form" : "section");
-        const core::Dictionary time = params(rowJson("DatePicker", "time", R"({"Mode": "time", "Value": "2026-01-31T11:00:00Z"})"));
+        const core::Dictionary time =
+            params(rowJson("DatePicker", "time", R"({"Mode": "time", "Value": "2026-01-31T11:00:00Z"})"));
         const core::Dictionary plain = params(rowJson("DatePicker", "plain", R"({"Value": "2026-01-31T11:00:00Z"})"));
         auto owner = makeOwner(fullScreen, 2);
         owner->add(time);

@@ -12,8 +12,8 @@
 
 #include "formcells/FormCellContainerViewController.h"
 #include "platform/core/Json.h"
-#include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/vessa/VUIListPickerDataSource.h"
 #include "testsupport/ProcessStateReset.h"
@@ -89,7 +89,8 @@ public:
     }
     int numberOfRowsIn(ui::UITableView&) override { return 0; }
     std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView&, int, bool) override { return nullptr; }
-    std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&, const std::string&) override {
+    std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView&,
+                                                                         const std::string&) override {
         return nullptr;
     }
     std::string uniqueIdentifierForItemAt(ui::UITableView&, int) override { return {}; }

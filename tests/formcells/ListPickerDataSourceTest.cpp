@@ -64,8 +64,8 @@ protected:
     static void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
 
     std::shared_ptr<vessa::VUIListPickerFormCell> cell = std::make_shared<vessa::VUIListPickerFormCell>();
-    std::shared_ptr<RecordingDelegate> host = std::make_shared<RecordingDelegate>(
-        std::set<std::string, std::less<>>{"loadMoreItems", "searchUpdated"});
+    std::shared_ptr<RecordingDelegate> host =
+        std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"loadMoreItems", "searchUpdated"});
     std::shared_ptr<ListPickerDataSource> source;
     std::shared_ptr<vessa::VUIListPickerTableViewController> screen;
     std::shared_ptr<ui::UITableView> table;
@@ -206,9 +206,9 @@ protected:
         make(R"([{"UniqueId": "a", "DisplayValue": "A"}, {"UniqueId": "b", "DisplayValue": "B"},
                  {"UniqueId": "c", "DisplayValue": "C"}])",
              false);
-        source->setDataPagingData(testing::params(
-            std::string(R"({"LoadingIndicatorText": "More...", "ShowLoadingIndicator": )") +
-            (loadingRow ? "true" : "false") + "}"));
+        source->setDataPagingData(
+            testing::params(std::string(R"({"LoadingIndicatorText": "More...", "ShowLoadingIndicator": )") +
+                            (loadingRow ? "true" : "false") + "}"));
     }
 };
 

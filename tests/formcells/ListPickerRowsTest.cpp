@@ -106,7 +106,8 @@ TEST(ListPickerRowMemory, AClosedPickerStaysWithItsCell) {
 TEST(ListPickerRowMemory, PicksAreRememberedPerRow) {
     ListPickerRows rows;
     EXPECT_TRUE(rows.pickedItems("city").empty());
-    rows.setPickedItems("city", {core::Dictionary{{"UniqueId", core::Value("lon")}, {"DisplayValue", core::Value("London")}}});
+    rows.setPickedItems("city",
+                        {core::Dictionary{{"UniqueId", core::Value("lon")}, {"DisplayValue", core::Value("London")}}});
     ASSERT_EQ(rows.pickedItems("city").size(), 1u);
     EXPECT_TRUE(rows.pickedItems("town").empty());
     rows.setPickedItems("city", {});

@@ -71,7 +71,8 @@ std::string validation(const Holder& cell) {
 inline std::string shownCell(const ui::UITableViewCell& cell) {
     using namespace shown_detail;
     std::string out = cell.className() + " class " + cell.nuiClass;
-    if (auto base = dynamic_cast<const vessa::VUIBaseTableViewCell*>(&cell)) out += " editable " + onOff(base->isEditable());
+    if (auto base = dynamic_cast<const vessa::VUIBaseTableViewCell*>(&cell))
+        out += " editable " + onOff(base->isEditable());
     out += " | ";
     if (auto c = dynamic_cast<const vessa::VUITextFieldFormCell*>(&cell)) {
         out += "caption " + text(c->keyName()) + " path " + path(c->titleStyleClassPath) + " value " +
@@ -92,16 +93,18 @@ inline std::string shownCell(const ui::UITableViewCell& cell) {
                std::to_string(static_cast<int>(c->datePicker()->datePickerMode)) + " at " +
                std::to_string(c->value().secondsSince1970);
     } else if (auto c = dynamic_cast<const vessa::VUIDurationPickerFormCell*>(&cell)) {
-        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " shows " + text(c->valueLabel()->text) +
-               " " + c->valueLabel()->nuiClass + " seconds " + std::to_string(c->value()) + " every " +
-               std::to_string(c->durationPicker()->minuteInterval());
+        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " shows " +
+               text(c->valueLabel()->text) + " " + c->valueLabel()->nuiClass + " seconds " +
+               std::to_string(c->value()) + " every " + std::to_string(c->durationPicker()->minuteInterval());
     } else if (auto c = dynamic_cast<const vessa::VUISegmentedControlFormCell*>(&cell)) {
-        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " segments " + list(c->valueOptions()) +
-               " value " + std::to_string(c->value()) + " apportioned " + onOff(c->apportionsSegmentWidthsByContent());
+        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " segments " +
+               list(c->valueOptions()) + " value " + std::to_string(c->value()) + " apportioned " +
+               onOff(c->apportionsSegmentWidthsByContent());
     } else if (auto c = dynamic_cast<const vessa::VUIListPickerFormCell*>(&cell)) {
-        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " shows " + text(c->valueLabel()->text) +
-               " " + c->valueLabel()->nuiClass + " value " + list(c->value()) + " ids " + list(c->uuidValues) +
-               " prompt " + text(c->listPicker()->prompt) + " multiple " + onOff(c->allowsMultipleSelection);
+        out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " shows " +
+               text(c->valueLabel()->text) + " " + c->valueLabel()->nuiClass + " value " + list(c->value()) + " ids " +
+               list(c->uuidValues) + " prompt " + text(c->listPicker()->prompt) + " multiple " +
+               onOff(c->allowsMultipleSelection);
     } else if (auto c = dynamic_cast<const vessa::VUIFilterFormCell*>(&cell)) {
         out += "caption " + text(c->keyName()) + " " + c->keyLabel()->nuiClass + " options " + list(c->valueOptions) +
                " value " + list(c->value) + " multiple " + onOff(c->allowsMultipleSelection) + " empty " +

@@ -43,7 +43,8 @@ protected:
 };
 
 TEST_F(SignatureRowSetters, ASignedRowShowsTheCapturedTextNeverTheInitialOne) {
-    const std::string signedRow = R"({"Value": {"contentType": "images/png", "content": "x"}, "InitialStatusText": "Tap")";
+    const std::string signedRow =
+        R"({"Value": {"contentType": "images/png", "content": "x"}, "InitialStatusText": "Tap")";
     FormCellSetters::setSignatureCaptureLabel(cell, params(signedRow + R"(, "CapturedStatusText": "Done"})"));
     EXPECT_EQ(cell->value(), "Done");
     FormCellSetters::setSignatureCaptureLabel(cell, params(signedRow + "}"));
@@ -63,15 +64,15 @@ TEST_F(SignatureRowSetters, ASignedRowShowsTheCapturedTextNeverTheInitialOne) {
 
 TEST_F(SignatureRowSetters, CaptionAndStylesApplyWithoutPilingUpOnAReusedCell) {
     cell->placeholder()->text = "old placeholder";
-    const auto styled = params(R"({"Caption": "Sign", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}})");
+    const auto styled =
+        params(R"({"Caption": "Sign", "Styles": {"Background": "bg", "Caption": "cap", "Value": "val"}})");
     FormCellSetters::setSignatureCaptureFormCell(cell, styled);
     FormCellSetters::setSignatureCaptureFormCell(cell, styled);
     EXPECT_EQ(cell->placeholder()->text, std::optional<std::string>(""));
     EXPECT_EQ(cell->keyName(), std::optional<std::string>("Sign"));
     EXPECT_EQ(cell->nuiClass, "bg");
     EXPECT_EQ(cell->valueTextField()->nuiClass, "val");
-    EXPECT_EQ(cell->titleStyleClassPath,
-              (std::vector<vessa::VessaStyle>{{"VUITextFieldFormCell.title"}, {"cap"}}));
+    EXPECT_EQ(cell->titleStyleClassPath, (std::vector<vessa::VessaStyle>{{"VUITextFieldFormCell.title"}, {"cap"}}));
 
     FormCellSetters::setSignatureCaptureFormCell(cell, params(R"({"Caption": 5})"));
     EXPECT_EQ(cell->nuiClass, "bg") << "no \"Styles\": the classes stay";
@@ -99,7 +100,8 @@ protected:
         testing::announce(*form, {form->totalNumberOfRows()});
     }
     void addSignature(const std::string& name, const std::string& extra = "") {
-        add(R"({"_Type": ")" + std::string(kSignature) + R"(", "_Name": ")" + name + "\"" + (extra.empty() ? "" : ", " + extra) + "}");
+        add(R"({"_Type": ")" + std::string(kSignature) + R"(", "_Name": ")" + name + "\"" +
+            (extra.empty() ? "" : ", " + extra) + "}");
     }
     void show(std::optional<int> rowsOnScreen = std::nullopt) {
         window->setRootViewController(form);
@@ -146,7 +148,8 @@ TEST_F(SignatureForm, TheRowIsAReadOnlyStatusWithASignatureButton) {
     auto cell = cellAt(0);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->reuseIdentifier(), "VUITextFieldFormCell") << "the class";
-    EXPECT_EQ(form->tableView()->registeredClassName("SignatureCaptureFormCell"), std::optional<std::string>("VUITextFieldFormCell"));
+    EXPECT_EQ(form->tableView()->registeredClassName("SignatureCaptureFormCell"),
+              std::optional<std::string>("VUITextFieldFormCell"));
     EXPECT_EQ(cell->value(), "Tap to sign");
     EXPECT_FALSE(cell->valueTextField()->isUserInteractionEnabled);
     EXPECT_TRUE(cell->isTrackingLiveChanges);
@@ -163,7 +166,9 @@ TEST_F(SignatureForm, ATapOpensThePadAsTheRowAsks) {
     vessa::NUISettings::setProperty("pad", "stroke", "#0000FF");
     vessa::NUISettings::setProperty("pad", "stroke-width", "4.5");
     addSignature("plain", R"("Caption": "Customer")");
-    addSignature("custom", R"("Caption": "Witness", "ShowXMark": false, "ShowUnderline": true, "Styles": {"SignatureCapture": "pad"},
+    addSignature(
+        "custom",
+        R"("Caption": "Witness", "ShowXMark": false, "ShowUnderline": true, "Styles": {"SignatureCapture": "pad"},
                               "ShowTimestampInImage": true, "TimestampFormatter": "yyyy", "WatermarkText": "Approved",
                               "WatermarkTextMaxLines": 2)");
     show();
@@ -421,7 +426,8 @@ TEST(SignatureSection, ASectionThatLostItsPageStillStoresAndReports) {
     window->makeKeyAndVisible();
     auto section = FormCellSection::make({{"itemCount", 1}}, nullptr);
     auto host = testing::reportingDelegate();
-    section->setFormCellSectionItem(params(R"({"_Type": "Control.Type.FormCell.SignatureCapture", "_Name": "s"})"), host);
+    section->setFormCellSectionItem(params(R"({"_Type": "Control.Type.FormCell.SignatureCapture", "_Name": "s"})"),
+                                    host);
     auto page = std::make_shared<services::SectionedTableViewController>();
     page->initialize({section});
     window->setRootViewController(page);

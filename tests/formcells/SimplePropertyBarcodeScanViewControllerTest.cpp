@@ -75,8 +75,7 @@ protected:
     }
 
     std::shared_ptr<FormCellContainerViewController> form = std::make_shared<FormCellContainerViewController>();
-    std::shared_ptr<WatchingDelegate> host =
-        std::make_shared<WatchingDelegate>([this] { return stored(1); });
+    std::shared_ptr<WatchingDelegate> host = std::make_shared<WatchingDelegate>([this] { return stored(1); });
     std::shared_ptr<ui::UINavigationController> nav = ui::UINavigationController::make(form);
     std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
 };
@@ -114,9 +113,10 @@ TEST_F(BarcodeInput, TheScannerIsDoneWithAfterItsFirstReading) {
 
 TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading) {
     Scanner scanner = tapBarcode();
-    form->updateFormCell(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code", "AlternateInput": "Barcode",
+    form->updateFormCell(
+        params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code", "AlternateInput": "Barcode",
                                     "Caption": "Code"})"),
-                         1, 0);
+        1, 0);
     settle();
     ASSERT_TRUE(scanner->scanText("B-7"));
     settle();
@@ -127,10 +127,11 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
 TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogged) {
     Scanner scanner = tapBarcode();
     form->updateFormCells(
-        core::Array{core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})")),
-                    core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code",
+        core::Array{
+            core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})")),
+            core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code",
                                            "Value": "old", "AlternateInput": "Barcode", "IsVisible": false})")),
-                    core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "other",
+            core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "other",
                                            "AlternateInput": "Barcode"})"))},
         std::nullopt);
     settle();

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "formcells/FormTestSupport.h"
 #include "formcells/FormCellSection.h"
+#include "formcells/FormTestSupport.h"
 #include "host/HostRegistry.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Json.h"
@@ -36,19 +36,19 @@ constexpr std::int64_t kTwoTo32 = std::int64_t{1} << 32;
 // Numbers that name no row or section of a two-row, two-section form, with
 // the row a 32-bit narrowing would make of them in the comment.
 std::vector<core::Value> numbersThatAddressNothing() {
-    return {core::Value(kTwoTo31),                                        // -2^31
-            core::Value(-kTwoTo31 - 1),                                   // 2^31 - 1
-            core::Value(kTwoTo32),                                        // 0
-            core::Value(kTwoTo32 + 1),                                    // 1
-            core::Value(-kTwoTo32),                                       // 0
-            core::Value(-kTwoTo32 + 1),                                   // 1
-            core::Value(std::numeric_limits<std::int64_t>::max()),        // -1
-            core::Value(std::numeric_limits<std::int64_t>::min()),        // 0
-            core::Value(std::int64_t{2}),                                 // past the cells
+    return {core::Value(kTwoTo31),                                  // -2^31
+            core::Value(-kTwoTo31 - 1),                             // 2^31 - 1
+            core::Value(kTwoTo32),                                  // 0
+            core::Value(kTwoTo32 + 1),                              // 1
+            core::Value(-kTwoTo32),                                 // 0
+            core::Value(-kTwoTo32 + 1),                             // 1
+            core::Value(std::numeric_limits<std::int64_t>::max()),  // -1
+            core::Value(std::numeric_limits<std::int64_t>::min()),  // 0
+            core::Value(std::int64_t{2}),                           // past the cells
             core::Value(std::int64_t{-1}),
-            core::Value(1.5),                                             // 1, truncated
-            core::Value(0.25),                                            // 0, truncated
-            core::Value(4294967297.0),                                    // 1
+            core::Value(1.5),           // 1, truncated
+            core::Value(0.25),          // 0, truncated
+            core::Value(4294967297.0),  // 1
             core::Value(std::nan("")),
             core::Value(std::numeric_limits<double>::infinity()),
             core::Value(true),
@@ -82,7 +82,8 @@ protected:
 
     static std::string cellJson(Rows rows, const std::string& name) {
         if (rows == Rows::Text) {
-            return R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": ")" + name + R"(", "Value": ")" + name + "\"}";
+            return R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": ")" + name + R"(", "Value": ")" +
+                   name + "\"}";
         }
         return R"({"_Type": "Control.Type.FormCell.ListPicker", "_Name": ")" + name +
                R"(", "PickerItems": [{"DisplayValue": "x"}]})";
@@ -95,7 +96,8 @@ protected:
         owner = send(bridge, "createWithParams:",
                      {json(R"({"numberOfSections": 2, "numberOfRowsInSection": [2, 2], "sectionNames": ["", ""]})")});
         for (const char* name : {"a", "b", "c", "d"}) {
-            send(bridge, "populateController:withParams:andBridge:", {owner, json(cellJson(rows, name)), core::Value()});
+            send(bridge,
+                 "populateController:withParams:andBridge:", {owner, json(cellJson(rows, name)), core::Value()});
         }
         auto controller = owner.ifObjectOf<ui::UIViewController>();
         window->setRootViewController(controller);
@@ -136,9 +138,8 @@ protected:
     // loading rows told to go.
     std::string state() {
         settle();
-        core::Value rows = owner.ifObjectOf<formcells::FormCellSection>()
-                               ? send(owner, "getCellItems", {})
-                               : send(owner, "getCellTypesForSection", {});
+        core::Value rows = owner.ifObjectOf<formcells::FormCellSection>() ? send(owner, "getCellItems", {})
+                                                                          : send(owner, "getCellTypesForSection", {});
         std::string text = core::Json::write(rows);
         text += window->firstResponder() ? " focused" : " unfocused";
         for (const auto& s : sources) text += " " + std::to_string(s->hidden);
@@ -185,8 +186,8 @@ TEST_F(HostNumbers, EveryEntryAddressesOnlyRealRowsAndSections) {
     for (const Entry& e :
          {Entry{true, Rows::Text, "updateFormCell:cellRow:cellSection:", "updateCell:withParams:row:section:", true},
           Entry{true, Rows::Text, "setFocus:cellSection:", "setFocus:withRow:andSection:", false},
-          Entry{true, Rows::Pickers, "hideLazyLoadingIndicator:cellSection:",
-                "hideLazyLoadingIndicator:withRow:andSection:", false},
+          Entry{true, Rows::Pickers,
+                "hideLazyLoadingIndicator:cellSection:", "hideLazyLoadingIndicator:withRow:andSection:", false},
           Entry{false, Rows::Text, "updateFormCellWithParams:row:", "updateCell:row:", true},
           Entry{false, Rows::Text, "setFocusWithRow:", "setFocus:", false},
           Entry{false, Rows::Pickers, "hideLazyLoadingIndicatorWithRow:", "hideLazyLoadingIndicator:", false}}) {
@@ -238,15 +239,17 @@ TEST_F(HostNumbers, AnnouncedCountsBeyondTheCapAreRefusedAndTheFormKeepsItsOwn) 
 
 TEST_F(HostNumbers, NegativeCountsNeverWrapTheRunningSum) {
     auto formBridge = object("FormCellContainerBridge");
-    auto form = send(formBridge, "createWithParams:",
-                     {json(R"({"numberOfSections": 2, "numberOfRowsInSection": [-2147483648, -1]})")});
+    auto form =
+        send(formBridge,
+             "createWithParams:", {json(R"({"numberOfSections": 2, "numberOfRowsInSection": [-2147483648, -1]})")});
     for (const char* name : {"a", "b"}) {
         send(formBridge, "populateController:withParams:andBridge:",
              {form, json(R"({"_Type": "Control.Type.FormCell.Title", "_Name": ")" + std::string(name) + "\"}"), {}});
     }
     const core::Value cells = send(form, "getCellTypesForSection", {});
     EXPECT_EQ(cells.ifDictionary()->size(), 1u);
-    EXPECT_EQ(cells.ifDictionary()->get("1").ifArray()->size(), 2u) << "cells past every count go to the last announced section";
+    EXPECT_EQ(cells.ifDictionary()->get("1").ifArray()->size(), 2u)
+        << "cells past every count go to the last announced section";
 }
 
 }  // namespace

@@ -46,7 +46,9 @@ std::vector<std::string> identifiersThatMakeNoLocale() {
 // A "warn" line under "ZEL.TRC" holding part.
 bool warned(const std::string& part) {
     for (const auto& r : core::internal::Logging::captured())
-        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn && r.message.find(part) != std::string::npos) return true;
+        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn &&
+            r.message.find(part) != std::string::npos)
+            return true;
     return false;
 }
 
@@ -71,7 +73,9 @@ protected:
     // The text a date-and-time row shows in the shared locale.
     std::string dateRowText() {
         auto bridge = object("FormCellContainerBridge");
-        auto form = send(bridge, "createWithParams:", {core::Json::parse(R"({"numberOfSections": 1, "numberOfRowsInSection": [1]})")});
+        auto form =
+            send(bridge,
+                 "createWithParams:", {core::Json::parse(R"({"numberOfSections": 1, "numberOfRowsInSection": [1]})")});
         send(bridge, "populateController:withParams:andBridge:",
              {form,
               core::Json::parse(R"({"_Type": "Control.Type.FormCell.DatePicker", "_Name": "due", "Mode": "datetime",
@@ -101,8 +105,8 @@ TEST_F(HostLocales, AnIdentifierThatMakesNoLocaleIsRefusedAtEveryEntryAndTheLoca
     const std::vector<Entry> entries = {
         {"createWithParams:",
          [](const std::string& id) {
-             send(object("FormCellContainerBridge"), "createWithParams:",
-                  {core::Value(core::Dictionary{{"locale", id}})});
+             send(object("FormCellContainerBridge"),
+                  "createWithParams:", {core::Value(core::Dictionary{{"locale", id}})});
          }},
         {"setLocale:", [&](const std::string& id) { send(form, "setLocale:", {core::Value(id)}); }},
         {"FormCellSection \"locale\"",
@@ -123,7 +127,8 @@ TEST_F(HostLocales, AnIdentifierThatMakesNoLocaleIsRefusedAtEveryEntryAndTheLoca
     EXPECT_EQ(germanText, "31.01.2026, 10:00");
     for (const Entry& entry : entries) {
         for (const std::string& id : identifiersThatMakeNoLocale()) {
-            SCOPED_TRACE(std::string(entry.name) + " with " + std::to_string(id.size()) + " bytes: " + id.substr(0, 30));
+            SCOPED_TRACE(std::string(entry.name) + " with " + std::to_string(id.size()) +
+                         " bytes: " + id.substr(0, 30));
             FormCellFactory::setLocale(foundation::Locale("de_DE"));
             core::internal::Logging::clearCaptured();
             entry.sendWith(id);

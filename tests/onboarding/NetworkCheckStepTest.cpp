@@ -89,9 +89,10 @@ TEST_F(NetworkCheck, WithoutAConnectionTheStepFailsWithTheDefaultTextAndThePlatf
     const auto* error = flows::Error::as<NetworkCheckStepError>(result.error());
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, NetworkCheckStepError::networkUnreachable());
-    const std::string expected = "Network unavailable.  Please try again later. The Internet connection appears to be offline.";
-    for (const std::string& text : {error->localizedDescription(), error->errorDescription(),
-                                    error->failureReason(), error->debugDescription()})
+    const std::string expected =
+        "Network unavailable.  Please try again later. The Internet connection appears to be offline.";
+    for (const std::string& text :
+         {error->localizedDescription(), error->errorDescription(), error->failureReason(), error->debugDescription()})
         EXPECT_EQ(text, expected);
     EXPECT_EQ(NetworkCheckStepError::networkErrorString(), "The Internet connection appears to be offline.");
 

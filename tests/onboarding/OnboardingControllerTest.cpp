@@ -2,8 +2,8 @@
 
 #include <httplib.h>
 
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -24,23 +24,23 @@
 #include "platform/flows/OAuth2AuthenticationStep.h"
 #include "platform/flows/PlistCoder.h"
 #include "platform/flows/SecureKeyValueStore.h"
+#include "platform/flows/SignInBrowser.h"
 #include "platform/flows/StoreManagerError.h"
 #include "platform/flows/StoreManagerStep.h"
 #include "platform/flows/UnexpectedError.h"
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/flows/VessaASWebAuthenticationSessionPresenter.h"
 #include "platform/flows/VessaWKWebViewPresenter.h"
-#include "platform/flows/SignInBrowser.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FaultyFiles.h"
-#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/vessa/VUIWelcomeScreen.h"
 #include "services/AppConfig.h"
 #include "services/SecureStoreManager.h"
 #include "services/VersionObserver.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::onboarding {
 namespace {
@@ -97,7 +97,8 @@ protected:
     template <class T>
     std::shared_ptr<T> screen() {
         auto top = topScreen();
-        if (auto nav = std::dynamic_pointer_cast<ui::UINavigationController>(top)) return std::dynamic_pointer_cast<T>(nav->topViewController());
+        if (auto nav = std::dynamic_pointer_cast<ui::UINavigationController>(top))
+            return std::dynamic_pointer_cast<T>(nav->topViewController());
         return std::dynamic_pointer_cast<T>(top);
     }
     const Value* sentArgument(const std::string& selector) const {
@@ -126,8 +127,7 @@ TEST_F(ControllerTest, AFullOnboardingHandsTheHostItsKeyAndNeverLogsIt) {
     screen<flows::VUIPasscodeController>()->enterPasscode("25803614");
     ASSERT_TRUE(pumpUntil([&] { return sentArgument("finishedLoadingRegistrationInfo") != nullptr; }));
 
-    EXPECT_EQ(callback->selectors(),
-              "setOnboardingStage,finishedOnboardingWithParams,finishedLoadingRegistrationInfo");
+    EXPECT_EQ(callback->selectors(), "setOnboardingStage,finishedOnboardingWithParams,finishedLoadingRegistrationInfo");
     const Value* result = sentArgument("finishedOnboardingWithParams");
     ASSERT_TRUE(result && result->find("OfflineKey") && result->find("OfflineKey")->ifString());
     const std::string key = *result->find("OfflineKey")->ifString();
@@ -151,8 +151,8 @@ TEST_F(ControllerTest, ParametersAreCopiedWholeEachTime) {
     controller->updateParams({{"AppNameLabel", "First"}, {"EncryptDatabase", false}, {"IsDemoAvailable", true}});
     EXPECT_EQ(config->appLabel(), std::optional<std::string>("First"));
     EXPECT_FALSE(config->encryptDatabase());
-    controller->updateParams({{"EncryptDatabase", "yes"}, {"IsDemoAvailable", 1}, {"VornURL", "https://v"},
-                              {"EnableOverrides", true}});
+    controller->updateParams(
+        {{"EncryptDatabase", "yes"}, {"IsDemoAvailable", 1}, {"VornURL", "https://v"}, {"EnableOverrides", true}});
     EXPECT_FALSE(config->appLabel());
     EXPECT_FALSE(config->encryptDatabase());
     EXPECT_FALSE(config->isDemoAvailable());
@@ -184,8 +184,9 @@ TEST_F(ControllerTest, TheCertificateSettingChoosesTheSignInPresenter) {
         AppConfig::sharedInstance()->setConnectionSetting(AppConfig::kAllowCerts, allow);
         auto step = Flows::createOAuth2AuthenticationStep();
         EXPECT_TRUE(step->isAllowingOfflineRestore);
-        EXPECT_EQ(std::dynamic_pointer_cast<flows::VessaASWebAuthenticationSessionPresenter>(step->presenter()) != nullptr,
-                  allow == Value(true));
+        EXPECT_EQ(
+            std::dynamic_pointer_cast<flows::VessaASWebAuthenticationSessionPresenter>(step->presenter()) != nullptr,
+            allow == Value(true));
     }
 }
 
@@ -205,7 +206,8 @@ TEST_F(ControllerTest, AClientOnboardedFromACodeKeepsTheCodesApplicationID) {
                                                  Value(core::Dictionary{{"applicationID", "scanned-app"}}));
     for (const core::Dictionary& host : {core::Dictionary{{"ApplicationID", "host-app"}}, core::Dictionary{}}) {
         controller->updateParams(host);
-        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID), Value("scanned-app"));
+        EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID),
+                  Value("scanned-app"));
         EXPECT_EQ(Flows::oauth().appID, "scanned-app");
         EXPECT_EQ(services::SecureStoreManager::sharedInstance()->getString("ApplicationID"), "scanned-app");
     }
@@ -229,7 +231,8 @@ TEST_F(ControllerTest, OnboardingParametersThatAreNoDictionaryAreLoggedAndChange
     EXPECT_EQ(AppConfig::sharedInstance()->connectionSettings().get(AppConfig::kApplicationID), Value("app1"));
     std::size_t warnings = 0;
     for (const auto& r : core::internal::Logging::captured())
-        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn && r.message.find("not a dictionary") != std::string::npos)
+        if (r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn &&
+            r.message.find("not a dictionary") != std::string::npos)
             ++warnings;
     EXPECT_EQ(warnings, 12u);
 }
@@ -399,7 +402,8 @@ TEST_F(ControllerTest, ASessionCarriesOneVersionHeaderHoweverOftenItIsRestored) 
     for (const auto& o : context.zelURLSession()->observers())
         if (std::dynamic_pointer_cast<services::VersionObserver>(o)) ++versions;
     EXPECT_EQ(versions, 1);
-    EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession(), std::static_pointer_cast<core::Object>(context.zelURLSession()));
+    EXPECT_EQ(AppConfig::sharedInstance()->zelURLSession(),
+              std::static_pointer_cast<core::Object>(context.zelURLSession()));
 }
 
 }  // namespace
@@ -438,7 +442,9 @@ namespace {
 
 TEST_F(ControllerTest, NumbersAnIntegerCannotHoldLeaveTheBlurScreenAlone) {
     auto config = AppConfig::sharedInstance();
-    auto blur = [&](Value number) { controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}}); };
+    auto blur = [&](Value number) {
+        controller->manageBlurScreen({{OnboardingController::kManageBlurScreenKey, number}});
+    };
     blur(Value(-0.9));
     ASSERT_TRUE(config->blurView()) << "cut toward zero";
     for (double huge : {std::nan(""), std::numeric_limits<double>::infinity(), 1e300, -1e300}) blur(Value(huge));
@@ -459,7 +465,8 @@ protected:
         flows::OnboardingContext context;
         auto store = flows::SecureKeyValueStore::create(storePath(context.onboardingID), std::string("25803614"), false,
                                                         3, flows::SecureKeyValueStore::KeyDerivationLimits::minimum());
-        context.credentialStore = std::make_shared<flows::CompositeStorage>(store, std::make_shared<flows::PlistCoder>());
+        context.credentialStore =
+            std::make_shared<flows::CompositeStorage>(store, std::make_shared<flows::PlistCoder>());
         return context;
     }
     std::shared_ptr<ui::UIAlertController> failureAlert() {

@@ -7,8 +7,8 @@
 #include "platform/flows/VUIPasscodeController.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
-#include "testsupport/TemporaryFolder.h"
 #include "services/FreshSandboxTest.h"
+#include "testsupport/TemporaryFolder.h"
 
 using namespace trc;
 using core::Value;
@@ -130,10 +130,10 @@ TEST_F(Customization, EmptyTextsCountOnlyWhereAnEmptyTextIsAllowed) {
     EXPECT_EQ(own(), expected);
     // The shared texts reach the screens empty too; the reset button was not given.
     EXPECT_EQ(changedScreens(), (std::map<std::string, std::string>{{"enterCredentialsMessageString", ""},
-                                                                     {"maxAttemptsReachedMessageString", ""},
-                                                                     {"okButtonString", ""},
-                                                                     {"resetPasscodeButtonString", "Reset Passcode"},
-                                                                     {"retryButtonString", ""}}));
+                                                                    {"maxAttemptsReachedMessageString", ""},
+                                                                    {"okButtonString", ""},
+                                                                    {"resetPasscodeButtonString", "Reset Passcode"},
+                                                                    {"retryButtonString", ""}}));
 }
 
 TEST_F(Customization, ValuesOfOtherKindsCountAsNotGiven) {
@@ -166,15 +166,17 @@ TEST_F(Customization, GivenScreenTextsReachThePasscodeScreens) {
     // Without them again, the screens keep what they were given but for two.
     OnboardingCustomization::update({});
     EXPECT_EQ(VUIPasscodeController::text("okButtonString"), "new okButtonString");
-    EXPECT_EQ(VUIPasscodeController::text("enterCredentialsMessageString"), "Please start the onboarding process again!");
+    EXPECT_EQ(VUIPasscodeController::text("enterCredentialsMessageString"),
+              "Please start the onboarding process again!");
     EXPECT_EQ(VUIPasscodeController::text("resetPasscodeButtonString"), "Reset Passcode");
     EXPECT_EQ(OnboardingCustomization::get(Text::okButtonString), "Ok");
 }
 
 TEST_F(Customization, NumberPlaceholdersOfTwoFormatsBecomeTheScreensOwn) {
     const std::string text = "{0} tries, {0} left {0";
-    OnboardingCustomization::update(
-        {{"attemptsLeftMessageFormat", text}, {"setPasscodeMessageFormat", "{{0}}"}, {"oneAttempLeftMessageFormat", text}});
+    OnboardingCustomization::update({{"attemptsLeftMessageFormat", text},
+                                     {"setPasscodeMessageFormat", "{{0}}"},
+                                     {"oneAttempLeftMessageFormat", text}});
     EXPECT_EQ(VUIPasscodeController::text("attemptsLeftMessageFormat"), "%d tries, %d left {0");
     EXPECT_EQ(VUIPasscodeController::text("setPasscodeMessageFormat"), "{%d}");
     EXPECT_EQ(VUIPasscodeController::text("oneAttempLeftMessageFormat"), text);

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/core/internal/Logging.h"
 #include "platform/core/Object.h"
+#include "platform/core/internal/Logging.h"
 #include "platform/flows/FlowTestSupport.h"
 
 namespace trc::onboarding::test {

@@ -60,7 +60,8 @@ public:
     flows::OnboardingContext defaultInitialContext() const override {
         flows::OnboardingContext context(foundation::UUID(), flows::CompositeStorage::makeInMemory(),
                                          std::make_shared<flows::ModalUIViewControllerPresenter>());
-        if (auto store = std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore()))
+        if (auto store =
+                std::dynamic_pointer_cast<flows::CodableStoring>(AppConfig::sharedInstance()->credentialStore()))
             context.credentialStore = store;
         return context;
     }
@@ -337,8 +338,7 @@ TEST_F(StoreRoadsTest, AResetPasscodeEndsTheClientWithTheStoresReason) {
 
 TEST_F(StoreRoadsTest, AChangeOfAStoreThatIsGoneRejectsWithItsDescription) {
     onboardClient();
-    flows::SecureKeyValueStore::destroy(
-        flows::SecureKeyValueStoreManager().storePath(*saved()));
+    flows::SecureKeyValueStore::destroy(flows::SecureKeyValueStoreManager().storePath(*saved()));
     operations->changeUserPasscode(resolve, reject);
     EXPECT_EQ(heardText(), "reject:There is no secure store for this onboarding.");
     EXPECT_TRUE(logged("Passcode change failed: There is no secure store"));
@@ -354,10 +354,10 @@ protected:
 
     static const char* selectorOf(Op op) {
         switch (op) {
-            case Op::unlock: return "applicationWillEnterForeground:reject:";
-            case Op::verify: return "verifyPasscode:resolve:reject:";
-            case Op::change: return "changeUserPasscode:reject:";
-            case Op::restore: return "restoreOnRelaunch:resolve:reject:";
+        case Op::unlock: return "applicationWillEnterForeground:reject:";
+        case Op::verify: return "verifyPasscode:resolve:reject:";
+        case Op::change: return "changeUserPasscode:reject:";
+        case Op::restore: return "restoreOnRelaunch:resolve:reject:";
         }
         return "";
     }
@@ -384,10 +384,10 @@ protected:
     void start(Op op, const std::string& name) {
         auto [resolve, reject] = blocks(name);
         switch (op) {
-            case Op::unlock: operations->unlockScreen(resolve, reject); break;
-            case Op::verify: operations->verifyPasscode({}, resolve, reject); break;
-            case Op::change: operations->changeUserPasscode(resolve, reject); break;
-            case Op::restore: operations->restoreOnRelaunch({}, resolve, reject); break;
+        case Op::unlock: operations->unlockScreen(resolve, reject); break;
+        case Op::verify: operations->verifyPasscode({}, resolve, reject); break;
+        case Op::change: operations->changeUserPasscode(resolve, reject); break;
+        case Op::restore: operations->restoreOnRelaunch({}, resolve, reject); break;
         }
         runMain();
     }
@@ -466,8 +466,7 @@ TEST_F(OverlapTest, AJoinedUnlockSharesAFailureToo) {
 // itself ---
 
 TEST_F(OverlapTest, ARestoreWhoseStoreIsGoneRejectsResetsAndStartsNothing) {
-    flows::SecureKeyValueStore::destroy(
-        flows::SecureKeyValueStoreManager().storePath(*saved()));
+    flows::SecureKeyValueStore::destroy(flows::SecureKeyValueStoreManager().storePath(*saved()));
     start(Op::restore, "restore");
     pumpUntil([] { return false; }, 0.1);
     EXPECT_EQ(heardText(), std::string("restore:reject:") + kCouldNotRestore);
@@ -537,8 +536,8 @@ TEST_F(OverlapTest, AnOperationEndedForANewOnboardingIsRejectedOnceAndChangesNot
 }
 
 TEST_F(OverlapTest, AnOperationEndedWhileItsWarningIsUpDoesNothingWhenTheButtonIsTapped) {
-    owner->flows.restoringFlowSkipDownload = {std::make_shared<ScriptedStep>(
-        std::vector<ErrorPtr>{URLError(URLError::cannotConnectToHost).clone()})};
+    owner->flows.restoringFlowSkipDownload = {
+        std::make_shared<ScriptedStep>(std::vector<ErrorPtr>{URLError(URLError::cannotConnectToHost).clone()})};
     start(Op::restore, "old");
     auto alert = shown<ui::UIAlertController>();
     ASSERT_TRUE(alert);

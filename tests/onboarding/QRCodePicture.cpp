@@ -26,8 +26,8 @@ void writeGrey(const std::vector<std::uint8_t>& pixels, int width, int height, c
 }  // namespace
 
 void QRCodePicture::write(const std::string& text, const std::filesystem::path& file, int scale) {
-    std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
-        QRcode_encodeString8bit(text.c_str(), 0, QR_ECLEVEL_M), QRcode_free);
+    std::unique_ptr<QRcode, decltype(&QRcode_free)> code(QRcode_encodeString8bit(text.c_str(), 0, QR_ECLEVEL_M),
+                                                         QRcode_free);
     if (!code) throw std::runtime_error("cannot encode the QR code");
     const int quiet = 4;
     const int side = (code->width + 2 * quiet) * scale;
@@ -37,7 +37,8 @@ void QRCodePicture::write(const std::string& text, const std::filesystem::path& 
             if (code->data[y * code->width + x] & 1)
                 for (int dy = 0; dy < scale; ++dy)
                     for (int dx = 0; dx < scale; ++dx)
-                        pixels[static_cast<std::size_t>(((y + quiet) * scale + dy) * side + (x + quiet) * scale + dx)] = 0;
+                        pixels[static_cast<std::size_t>(((y + quiet) * scale + dy) * side + (x + quiet) * scale + dx)] =
+                            0;
     writeGrey(pixels, side, side, file);
 }
 

@@ -54,17 +54,19 @@ INSTANTIATE_TEST_SUITE_P(
         JsonCase{"empty object", "{}", "", false},
         JsonCase{"no auth gives at most the app id", R"({"appID":"a1"})", "AppId=a1;", false},
         JsonCase{"auth not a list", R"({"appID":"a1","auth":{"config":{}}})", "AppId=a1;", false},
-        JsonCase{"wrong-case member names are not read",
-                 R"({"AppID":"a1","auth":[{"config":{"oauth2.TokenEndpoint":"T","oauth2.clients":[{"ClientID":"C"}]}}]})",
-                 "", false},
+        JsonCase{
+            "wrong-case member names are not read",
+            R"({"AppID":"a1","auth":[{"config":{"oauth2.TokenEndpoint":"T","oauth2.clients":[{"ClientID":"C"}]}}]})",
+            "", false},
         JsonCase{"members of other kinds are ignored",
                  R"({"appID":7,"auth":[1,"x",{"config":"no"},{"config":{"oauth2.tokenEndpoint":true,)"
                  R"("oauth2.clients":[3,{"clientID":["C"],"redirectURL":"R"}]}}]})",
                  "RedirectUrl=R;", false},
-        JsonCase{"later entries win",
-                 R"({"auth":[{"config":{"oauth2.tokenEndpoint":"T1","oauth2.clients":[{"clientID":"C1"},{"clientID":"C2"}]}},)"
-                 R"({"config":{"oauth2.tokenEndpoint":"T2"}}]})",
-                 "ClientId=C2;TokenUrl=T2;", false},
+        JsonCase{
+            "later entries win",
+            R"({"auth":[{"config":{"oauth2.tokenEndpoint":"T1","oauth2.clients":[{"clientID":"C1"},{"clientID":"C2"}]}},)"
+            R"({"config":{"oauth2.tokenEndpoint":"T2"}}]})",
+            "ClientId=C2;TokenUrl=T2;", false},
         JsonCase{"an empty value is the placeholder",
                  R"({"appID":"","auth":[{"config":{"oauth2.clients":[{"clientID":""}]}}]})",
                  "AppId=safe.default.data;ClientId=safe.default.data;", false},
@@ -91,8 +93,7 @@ TEST_P(QRPlainFormat, ReadsPairsAfterTheFirstQuestionMark) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, QRPlainFormat,
     ::testing::Values(
-        TextCase{"no question mark", "app://connect", "nil"},
-        TextCase{"nothing after it", "app://connect?", "nil"},
+        TextCase{"no question mark", "app://connect", "nil"}, TextCase{"nothing after it", "app://connect?", "nil"},
         TextCase{"simple pairs", "app://c?AppId=a&ClientId=b", "AppId=a;ClientId=b;"},
         TextCase{"a second = stays in the value", "app://c?RedirectUrl=https://x.example.com/cb?y=1&AppId=YWJj=",
                  "AppId=YWJj=;RedirectUrl=https://x.example.com/cb?y=1;"},

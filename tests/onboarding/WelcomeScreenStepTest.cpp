@@ -5,17 +5,17 @@
 #include "onboarding/PLOVOnboardingConfigurationProvider.h"
 #include "onboarding/QRCodePicture.h"
 #include "onboarding/WelcomeScreenError.h"
-#include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/core/Json.h"
 #include "platform/flows/CompositeStorage.h"
 #include "platform/flows/ConfigurationProviderNames.h"
+#include "platform/flows/ModalUIViewControllerPresenter.h"
 #include "platform/flows/OnboardingError.h"
-#include "testsupport/TemporaryFolder.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/UIAlertController.h"
 #include "platform/vessa/VUIOnboardingScanConfirmView.h"
 #include "platform/vessa/VUIOnboardingScanViewController.h"
 #include "services/AppConfig.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::onboarding {
 namespace {
@@ -37,22 +37,21 @@ protected:
         OnboardingTest::SetUp();
         auto config = AppConfig::sharedInstance();
         config->setAllowedDomains(core::Dictionary{{"AllowedDomains", core::Array{"example.com"}}});
-        config->setConnectionSettings(core::Dictionary{
-            {AppConfig::kApplicationID, kHostApp},
-            {AppConfig::kClientId, "host-client"},
-            {AppConfig::kVornURL, "https://mobile.example.com"},
-            {AppConfig::kAuthorizationEndpointURL, "https://auth.example.com/a"},
-            {AppConfig::kRedirectURL, "https://mobile.example.com/cb"},
-            {AppConfig::kTokenEndpointURL, "https://auth.example.com/t"},
-            {AppConfig::kConnectionInfoToastMessage, "hello"},
-            {AppConfig::kEnableOverrides, true}});
+        config->setConnectionSettings(
+            core::Dictionary{{AppConfig::kApplicationID, kHostApp},
+                             {AppConfig::kClientId, "host-client"},
+                             {AppConfig::kVornURL, "https://mobile.example.com"},
+                             {AppConfig::kAuthorizationEndpointURL, "https://auth.example.com/a"},
+                             {AppConfig::kRedirectURL, "https://mobile.example.com/cb"},
+                             {AppConfig::kTokenEndpointURL, "https://auth.example.com/t"},
+                             {AppConfig::kConnectionInfoToastMessage, "hello"},
+                             {AppConfig::kEnableOverrides, true}});
         callback = std::make_shared<RecordingCallback>(std::set<std::string, std::less<>>{"qrCodeScanComplete"});
         transformer = std::make_shared<flows::DiscoveryServiceConfigurationTransformer>(kHostApp);
-        step = std::make_shared<WelcomeScreenStep>(
-            transformer,
-            std::vector<std::shared_ptr<flows::ConfigurationProviding>>{
-                std::make_shared<PLOVOnboardingConfigurationProvider>()},
-            callback);
+        step = std::make_shared<WelcomeScreenStep>(transformer,
+                                                   std::vector<std::shared_ptr<flows::ConfigurationProviding>>{
+                                                       std::make_shared<PLOVOnboardingConfigurationProvider>()},
+                                                   callback);
         scanner = std::make_shared<vessa::VUIOnboardingScanViewController>();
     }
 
@@ -84,7 +83,9 @@ TEST_F(WelcomeStepTest, AnAcceptedCodeReplacesTheSixConnectionValuesAndTellsTheH
     EXPECT_TRUE(step->scanResult);
     EXPECT_EQ(transformer->applicationID, "a/b");
     ASSERT_TRUE(transformer->authenticationPath);
-    EXPECT_EQ(transformer->authenticationPath->rfind("mobileservices/application/a%2Fb/Storage/v1/runtime/application/a%2Fb/device/", 0), 0u);
+    EXPECT_EQ(transformer->authenticationPath->rfind(
+                  "mobileservices/application/a%2Fb/Storage/v1/runtime/application/a%2Fb/device/", 0),
+              0u);
     auto confirm = std::dynamic_pointer_cast<vessa::VUIOnboardingScanConfirmView>(scanner->scanConfirmationView);
     ASSERT_TRUE(confirm);
     EXPECT_EQ(confirm->cloudPlatformHostName, std::optional<std::string>("https://mobile.example.com"));
@@ -108,25 +109,23 @@ TEST_P(ScanDomains, OnlyHostsInsideAnAllowedDomainPass) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ScanDomains,
-                         ::testing::Values(DomainCase{"https://mobile.example.com", true},
-                                           DomainCase{"https://MOBILE.Example.COM:8443", true},
-                                           DomainCase{"https://mobile.example.com.", true},
-                                           DomainCase{"https://example.com", true},
-                                           DomainCase{"https://evilexample.com", false},
-                                           DomainCase{"https://example.com.evil.net", false},
-                                           DomainCase{"https://example.com@evil.net", false},
-                                           DomainCase{"https://user:pw@evil.net/example.com", false},
-                                           DomainCase{"mobile.example.com", false},
-                                           DomainCase{"https:///example.com", false},
-                                           // Readers disagree on escapes in a host: refused.
-                                           DomainCase{"https://mobile%2Eexample.com", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScanDomains,
+    ::testing::Values(DomainCase{"https://mobile.example.com", true},
+                      DomainCase{"https://MOBILE.Example.COM:8443", true},
+                      DomainCase{"https://mobile.example.com.", true}, DomainCase{"https://example.com", true},
+                      DomainCase{"https://evilexample.com", false}, DomainCase{"https://example.com.evil.net", false},
+                      DomainCase{"https://example.com@evil.net", false},
+                      DomainCase{"https://user:pw@evil.net/example.com", false},
+                      DomainCase{"mobile.example.com", false}, DomainCase{"https:///example.com", false},
+                      // Readers disagree on escapes in a host: refused.
+                      DomainCase{"https://mobile%2Eexample.com", false}));
 
 TEST_F(WelcomeStepTest, RefusedCodesChangeNothingAndLeaveNoScanResult) {
-    for (const std::string& text : std::vector<std::string>{
-             "[1,2]", "42", "\"text\"", "{not json", "{}", R"({"appID":"a"})",
-             code("https://mobile.example.com", ""),  // an empty value is the placeholder
-             code("https://mobile.example.com", "app", "")}) {
+    for (const std::string& text :
+         std::vector<std::string>{"[1,2]", "42", "\"text\"", "{not json", "{}", R"({"appID":"a"})",
+                                  code("https://mobile.example.com", ""),  // an empty value is the placeholder
+                                  code("https://mobile.example.com", "app", "")}) {
         EXPECT_FALSE(scan(text)) << text;
         EXPECT_TRUE(nothingChanged()) << text;
         EXPECT_FALSE(scanner->invalidQRCodeTitleString) << text;
@@ -274,7 +273,8 @@ TEST_F(WelcomeStepRoads, InputRequestsAreAnsweredAndOnlyTheFirstAddsOptions) {
     EXPECT_TRUE(answered);
     EXPECT_TRUE(step->welcomeScreen->configurationOptions.empty());
     step->configurationProviderRequestedInput(
-        loader, core::Dictionary{{flows::ConfigurationProviderNames::json, core::Dictionary{}}}, [](core::Dictionary) {});
+        loader, core::Dictionary{{flows::ConfigurationProviderNames::json, core::Dictionary{}}},
+        [](core::Dictionary) {});
     step->configurationProviderRequestedInput(
         loader, core::Dictionary{{flows::ConfigurationProviderNames::discoveryService, core::Dictionary{}}},
         [](core::Dictionary) {});

@@ -22,8 +22,8 @@ const std::filesystem::path kFramework = std::filesystem::path(TRC_SOURCE_DIR) /
 
 // Keys read by features whose English default lives only in the table so far.
 const std::set<std::string> kOnboardingAlertKeys = {
-    "InternetFailureTitleKey", "InternetFailureMessageKey", "RestoreFailureTitleKey", "RestoreFailureMessageKey",
-    "InvalidConnectionTitle",  "InvalidConnectionMessage",
+    "InternetFailureTitleKey",  "InternetFailureMessageKey", "RestoreFailureTitleKey",
+    "RestoreFailureMessageKey", "InvalidConnectionTitle",    "InvalidConnectionMessage",
 };
 const std::set<std::string> kFormCellKeys = {"NoneKey", "SignatureCaptured"};
 

@@ -22,11 +22,11 @@ protected:
     std::string state() const {
         auto indicator = ActivityIndicatorView::shared();
         auto place = indicator->superview();
-        std::string where = !place                ? "nowhere"
-                            : place == window     ? "key window"
-                            : place == row        ? "row"
-                            : place == otherView  ? "other view"
-                                                  : "somewhere else";
+        std::string where = !place               ? "nowhere"
+                            : place == window    ? "key window"
+                            : place == row       ? "row"
+                            : place == otherView ? "other view"
+                                                 : "somewhere else";
         return where + ": " + indicator->text().value_or("-") + " / " + indicator->subText().value_or("-");
     }
     static std::size_t warnings() {

@@ -8,9 +8,9 @@
 #include "platform/dispatch/MainQueue.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/ui/UIView.h"
 #include "services/AppConfig.h"
 
 using namespace trc;
@@ -110,10 +110,10 @@ TEST_F(AllowedDomainCheck, CaseTrailingDotPortAndUserinfo) {
 }
 
 TEST_F(AllowedDomainCheck, NoHostNoEntry) {
-    for (const char* bad : {"", "example.com", "example.com/path", "/relative", "https://", "https:///example.com",
-                            "https:/example.com", "javascript:alert('example.com')", "file:///example.com",
-                            " https://example.com", "https://example.com /x", "https://exa mple.com",
-                            "mailto:someone@example.com"}) {
+    for (const char* bad :
+         {"", "example.com", "example.com/path", "/relative", "https://", "https:///example.com", "https:/example.com",
+          "javascript:alert('example.com')", "file:///example.com", " https://example.com", "https://example.com /x",
+          "https://exa mple.com", "mailto:someone@example.com"}) {
         EXPECT_FALSE(allowed(bad)) << bad;
     }
 }
@@ -215,8 +215,11 @@ class OnboardingValidity : public AppConfigState {
 protected:
     core::Dictionary complete() {
         return core::Dictionary{
-            {"applicationID", "app"},   {"clientId", "client"}, {"vornURL", "https://example.com"},
-            {"authorizationEndpointURL", "https://example.com/auth"}, {"redirectURL", "myapp://callback"},
+            {"applicationID", "app"},
+            {"clientId", "client"},
+            {"vornURL", "https://example.com"},
+            {"authorizationEndpointURL", "https://example.com/auth"},
+            {"redirectURL", "myapp://callback"},
             {"tokenEndpointURL", "https://example.com/token"},
         };
     }
@@ -290,9 +293,9 @@ TEST_F(AppConfigState, AuthenticationPathEndsInAVendorIdentifierKeptInTheSandbox
     EXPECT_EQ(config()->getAuthenticationPath(Value(7)),
               "mobileservices/application//Storage/v1/runtime/application//device/" + id);
     // A scanned identifier never steps out of its segment.
-    EXPECT_EQ(config()->getAuthenticationPath(Value("../x?y#%")),
-              "mobileservices/application/..%2Fx%3Fy%23%25/Storage/v1/runtime/application/..%2Fx%3Fy%23%25/device/" +
-                  id);
+    EXPECT_EQ(
+        config()->getAuthenticationPath(Value("../x?y#%")),
+        "mobileservices/application/..%2Fx%3Fy%23%25/Storage/v1/runtime/application/..%2Fx%3Fy%23%25/device/" + id);
 }
 
 TEST_F(AppConfigState, VendorIdentifierIsRemadeOnlyWhenItIsNotAnIdentifier) {
@@ -325,11 +328,12 @@ TEST_F(AppConfigState, ConnectionSettingsBuildTheDiscoveryConfiguration) {
         {"tokenEndpointURL", "https://example.com/token"},
         {"allowCerts", true},
     });
-    EXPECT_EQ(core::Json::write(Value(config()->getAppConnectionSettings())),
-              R"({"auth":[{"config":{"oauth2.authorizationEndpoint":"https://example.com/auth",)"
-              R"("oauth2.clients":[{"clientID":"client-1","redirectURL":"myapp://callback"}],)"
-              R"("oauth2.endUserUI":"https://Mobile.Example.com:8443/ui","oauth2.tokenEndpoint":"https://example.com/token"},)"
-              R"("type":"oauth2"}],"host":"mobile.example.com","port":8443,"protocol":"https"})");
+    EXPECT_EQ(
+        core::Json::write(Value(config()->getAppConnectionSettings())),
+        R"({"auth":[{"config":{"oauth2.authorizationEndpoint":"https://example.com/auth",)"
+        R"("oauth2.clients":[{"clientID":"client-1","redirectURL":"myapp://callback"}],)"
+        R"("oauth2.endUserUI":"https://Mobile.Example.com:8443/ui","oauth2.tokenEndpoint":"https://example.com/token"},)"
+        R"("type":"oauth2"}],"host":"mobile.example.com","port":8443,"protocol":"https"})");
 }
 
 TEST_F(AppConfigState, DiscoveryConfigurationLeavesOutWhatIsMissing) {

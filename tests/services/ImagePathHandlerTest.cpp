@@ -24,9 +24,7 @@ protected:
         FreshSandboxTest::TearDown();
     }
     // A 1x2 picture: opaque blue over half-transparent white.
-    static trc::testing::Bytes picture() {
-        return trc::testing::encodePNG(1, 2, {0, 0, 255, 255, 255, 255, 255, 128});
-    }
+    static trc::testing::Bytes picture() { return trc::testing::encodePNG(1, 2, {0, 0, 255, 255, 255, 255, 255, 128}); }
     static std::string pixels(const std::shared_ptr<UIImage>& image) {
         if (!image) return "none";
         char text[32];
@@ -61,7 +59,8 @@ TEST_F(ImagePaths, AResourcePathNeverReachesOutsideTheBundle) {
 }
 
 TEST_F(ImagePaths, FilePathsGiveTheStoredImageOrNone) {
-    trc::testing::writeFile(root / "photo.jpg", trc::testing::encodeJPEG(8, 8, trc::testing::solid(8, 8, {0, 0, 0}), 3));
+    trc::testing::writeFile(root / "photo.jpg",
+                            trc::testing::encodeJPEG(8, 8, trc::testing::solid(8, 8, {0, 0, 0}), 3));
     trc::testing::writeFile(root / "notes.txt", {'n', 'o'});
     auto photo = ImagePathHandler::image((root / "photo.jpg").string());
     ASSERT_TRUE(photo);

@@ -38,18 +38,17 @@ core::Dictionary params() {
         {"null", Value::null()},
         {"nil", Value()},
         {"onlyInValidation", 1},
-        {ParameterHelper::kValidationProperties.data(),
-         core::Dictionary{{"vpBool", false},
-                          {"bool", false},
-                          {"onlyInValidation", true},
-                          {"vpString", "message"},
-                          {"vpNumber", 5},
-                          {"null", "fallback"},
-                          {"nil", "fallback"},
-                          {"int", 99},
-                          {"color", "#FF0000"},
-                          {"badColor", "red"},
-                          {"numberColor", 255}}},
+        {ParameterHelper::kValidationProperties.data(), core::Dictionary{{"vpBool", false},
+                                                                         {"bool", false},
+                                                                         {"onlyInValidation", true},
+                                                                         {"vpString", "message"},
+                                                                         {"vpNumber", 5},
+                                                                         {"null", "fallback"},
+                                                                         {"nil", "fallback"},
+                                                                         {"int", 99},
+                                                                         {"color", "#FF0000"},
+                                                                         {"badColor", "red"},
+                                                                         {"numberColor", 255}}},
         {"color", "#00FF00"},
     };
 }
@@ -119,7 +118,7 @@ TEST(ParameterHelperTypes, StringIsAnyTopLevelValueAsTextElseAValidationString) 
                                                           {"date", "2026-01-31T10:00:00Z"},
                                                           {"array", R"([1,"x"])"},
                                                           {"vpString", "message"},
-                                                          {"vpNumber", "-"},  // only strings from there
+                                                          {"vpNumber", "-"},     // only strings from there
                                                           {"null", "fallback"},  // never "<null>"
                                                           {"nil", "fallback"},
                                                           {"absent", "-"},
@@ -130,7 +129,7 @@ TEST(ParameterHelperTypes, NumbersConvertBetweenIntegerAndDoubleButNotFromOtherK
     expectRows(ParameterHelper::getParameterAsInt, {
                                                        {"int", "7"},
                                                        {"wholeDouble", "3"},
-                                                       {"double", "-"},  // has a fraction
+                                                       {"double", "-"},      // has a fraction
                                                        {"hugeDouble", "-"},  // beyond the integer range
                                                        {"bool", "-"},
                                                        {"numberText", "-"},

@@ -64,8 +64,11 @@ TEST(SearchSettings, ReadsTheSearchDictionaryAndKeepsDefaultsForWrongKinds) {
     EXPECT_EQ(s.delay, 250);
     EXPECT_EQ(s.searchString(), "");
 
-    Search wrong(searchParams({{"Enabled", 1}, {"Placeholder", 5}, {"BarcodeScanner", "yes"},
-                               {"MinimumCharacterThreshold", "3"}, {"Delay", -20}}));
+    Search wrong(searchParams({{"Enabled", 1},
+                               {"Placeholder", 5},
+                               {"BarcodeScanner", "yes"},
+                               {"MinimumCharacterThreshold", "3"},
+                               {"Delay", -20}}));
     EXPECT_FALSE(wrong.enabled) << "a number is not a boolean";
     EXPECT_FALSE(wrong.placeholder.has_value());
     EXPECT_FALSE(wrong.barcodeScanner);
@@ -161,6 +164,7 @@ TEST_F(SearchDebounce, ATargetWithoutTheSelectorIsLoggedNotCalled) {
     q().runUntilIdle();
     EXPECT_TRUE(target->asked.empty());
     bool logged = false;
-    for (const auto& r : core::internal::Logging::captured()) logged |= r.message.find("somethingElse:") != std::string::npos;
+    for (const auto& r : core::internal::Logging::captured())
+        logged |= r.message.find("somethingElse:") != std::string::npos;
     EXPECT_TRUE(logged);
 }

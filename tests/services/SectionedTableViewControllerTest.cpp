@@ -43,8 +43,9 @@ public:
         ++registrations;
         if (!table.registeredClassName("Fake")) table.registerClass<ui::UITableViewCell>("Fake");
     }
-    std::shared_ptr<ui::UITableViewCell> cellForRow(ui::UITableView& table, const ui::IndexPath& p,
-                                                    const std::shared_ptr<SectionedTableViewController>& page) override {
+    std::shared_ptr<ui::UITableViewCell> cellForRow(
+        ui::UITableView& table, const ui::IndexPath& p,
+        const std::shared_ptr<SectionedTableViewController>& page) override {
         EXPECT_EQ(page.get(), parentTable().get());
         auto cell = table.dequeueReusableCell("Fake", p);
         cell->textLabel()->text = "s" + std::to_string(sectionIndex) + "r" + std::to_string(p.row);

@@ -28,7 +28,8 @@ protected:
     }
     static std::size_t warnings() {
         std::size_t n = 0;
-        for (const auto& r : core::internal::Logging::captured()) n += r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn;
+        for (const auto& r : core::internal::Logging::captured())
+            n += r.logger == core::SharedLoggerManager::kTRCLogger && r.severity == core::Severity::warn;
         return n;
     }
     static void advance(double s) { dispatch::MainQueue::shared().advance(s); }

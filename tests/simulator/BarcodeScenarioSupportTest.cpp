@@ -16,8 +16,8 @@ protected:
     ScenarioHarness harness;
 
     ScenarioRunner::Result run(const std::string& steps) {
-        return harness.run(R"({"objects": {"scan": {"answers": ["finishedScanningWithResults"]}}, "steps": [)" +
-                           steps + "]}");
+        return harness.run(R"({"objects": {"scan": {"answers": ["finishedScanningWithResults"]}}, "steps": [)" + steps +
+                           "]}");
     }
     static std::string failures(const ScenarioRunner::Result& r) { return ScenarioHarness::failures(r); }
     // The scenario failed, and at that step with that message.
@@ -42,8 +42,9 @@ TEST_F(BarcodeScenarioTest, TheBridgeTakesWrongArgumentsAsMissingOnes) {
     bool logged = false;
     for (const auto& record : core::internal::Logging::captured()) {
         logged = logged || (record.severity == core::Severity::warn &&
-                            record.message == "BarcodeScannerBridge check:callback: the callback is no object; "
-                                              "the default one stands in");
+                            record.message ==
+                                "BarcodeScannerBridge check:callback: the callback is no object; "
+                                "the default one stands in");
     }
     EXPECT_TRUE(logged);
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "ScenarioTestSupport.h"
-#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::simulator::test {
 namespace {
@@ -105,7 +105,8 @@ TEST_F(ScenarioRunnerTest, ExpectIsStrictAndExpectSomeTakesASubsequence) {
     auto outOfOrder = run(three + R"({"expectSome": [{"to": "cb", "selector": "changed", "args": [3]},
                                                     {"to": "cb", "selector": "changed", "args": [1]}]})",
                           head);
-    EXPECT_THAT(failures(outOfOrder), HasSubstr("step 5: expected {\"to\":\"cb\",\"selector\":\"changed\",\"args\":[1]}"));
+    EXPECT_THAT(failures(outOfOrder),
+                HasSubstr("step 5: expected {\"to\":\"cb\",\"selector\":\"changed\",\"args\":[1]}"));
 
     auto strict = run(three + R"({"expect": [{"to": "cb", "selector": "changed", "args": [1]},
                                             {"to": "cb", "selector": "changed", "args": [2]}]})",
@@ -166,7 +167,8 @@ TEST_F(ScenarioRunnerTest, FailedChecksAreReportedWithTheirStepAndTheScenarioGoe
               "step 2: check \"$b\" path \"nothing\": expected {\"$absent\":true}, got null\n"
               "step 3: check \"$b\" path \"info.missing\": expected null, got nothing (absent)\n"
               "step 4: check \"$b\" path \"counter\": expected false, got 0\n");
-    EXPECT_THAT(harness.out(), HasSubstr(R"({"failed":"check \"$b\" path \"counter\": expected false, got 0","step":4})"));
+    EXPECT_THAT(harness.out(),
+                HasSubstr(R"({"failed":"check \"$b\" path \"counter\": expected false, got 0","step":4})"));
     EXPECT_THAT(harness.err(), HasSubstr("scenario.json: step 4: check"));
 }
 
@@ -255,8 +257,8 @@ TEST_F(ScenarioRunnerTest, AMalformedStepStopsTheScenarioNamingTheStep) {
          "step 2: {\"$any\": ...} stands only in expect lines and equals\n"},
     };
     for (const Case& c : cases) {
-        auto r = run(std::string(R"({"new": "TestBridge", "as": "b"},)") + c.step +
-                     R"(, {"check": "$b", "equals": 1})");
+        auto r =
+            run(std::string(R"({"new": "TestBridge", "as": "b"},)") + c.step + R"(, {"check": "$b", "equals": 1})");
         EXPECT_EQ(failures(r), c.failure) << c.step;
     }
 }

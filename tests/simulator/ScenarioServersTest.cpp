@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "simulator/ScenarioExtensions.h"
 #include "platform/core/Json.h"
 #include "platform/foundation/FormURLEncoding.h"
+#include "simulator/ScenarioExtensions.h"
 
 namespace trc::simulator {
 namespace {
@@ -88,16 +88,20 @@ TEST(ScenarioServers, MalformedServerEntriesAreRefusedWithTheirName) {
     };
     EXPECT_EQ(message(R"({"a": 1})"), "server \"a\": must be a dictionary");
     EXPECT_EQ(message(R"({"a": {"status": 42}})"), "server \"a\": \"status\" must be an HTTP status from 100 to 599");
-    EXPECT_EQ(message(R"({"a": {"status": "200"}})"), "server \"a\": \"status\" must be an HTTP status from 100 to 599");
-    EXPECT_EQ(message(R"({"a": {"body": {}}})"), "server \"a\": \"body\" must be a text (write JSON bodies as a string)");
-    EXPECT_EQ(message(R"({"a": {"refuse": true, "hang": true}})"), "server \"a\": takes either \"refuse\" or \"hang\", not both");
+    EXPECT_EQ(message(R"({"a": {"status": "200"}})"),
+              "server \"a\": \"status\" must be an HTTP status from 100 to 599");
+    EXPECT_EQ(message(R"({"a": {"body": {}}})"),
+              "server \"a\": \"body\" must be a text (write JSON bodies as a string)");
+    EXPECT_EQ(message(R"({"a": {"refuse": true, "hang": true}})"),
+              "server \"a\": takes either \"refuse\" or \"hang\", not both");
     EXPECT_EQ(message(R"({"a": {"refuse": false}})"), "server \"a\": \"refuse\" takes only true");
     EXPECT_EQ(message(R"({"a": {"stauts": 200}})"), "server \"a\": unknown member \"stauts\"");
     EXPECT_EQ(message(R"({"a": {"routes": []}})"),
               "server \"a\": \"routes\" must be a dictionary of \"METHOD /path\": {\"status\", \"body\"}");
     for (const char* route : {"get /x", "GET x", "/x", "GET /x?y=1", "GET  /x"})
-        EXPECT_EQ(message(("{\"a\": {\"routes\": {\"" + std::string(route) + "\": {}}}}").c_str()),
-                  "server \"a\": route \"" + std::string(route) + "\" must be a method and a path, as \"GET /settings\"");
+        EXPECT_EQ(
+            message(("{\"a\": {\"routes\": {\"" + std::string(route) + "\": {}}}}").c_str()),
+            "server \"a\": route \"" + std::string(route) + "\" must be a method and a path, as \"GET /settings\"");
     EXPECT_EQ(message(R"({"a": {"routes": {"GET /x": {"status": 1}}}})"),
               "server \"a\": route \"GET /x\": \"status\" must be an HTTP status from 100 to 599");
     EXPECT_EQ(message(R"({"a": {"routes": {"GET /x": {"refuse": true}}}})"),
@@ -137,24 +141,28 @@ protected:
             "routes": {"POST /token": {"body": "{\"access_token\": \"routed\"}"}}}})"));
     }
     // The Location of an authorization request with that query.
-    httplib::Result authorize(const std::string& query) { return clientFor(servers, "auth").Get(("/authorize?" + query).c_str()); }
+    httplib::Result authorize(const std::string& query) {
+        return clientFor(servers, "auth").Get(("/authorize?" + query).c_str());
+    }
     std::string codeFrom(const std::string& location) {
         auto pairs = foundation::FormURLEncoding::read(location.substr(location.find('?') + 1));
         return pairs ? foundation::FormURLEncoding::value(*pairs, "code").value_or("") : "";
     }
     std::string issue() {
         auto res = authorize(std::string("response_type=code&client_id=c1&redirect_uri=app%3A%2F%2Fcb&state=s+1"
-                                         "&code_challenge_method=S256&code_challenge=") + kChallenge);
+                                         "&code_challenge_method=S256&code_challenge=") +
+                             kChallenge);
         return res ? codeFrom(res->get_header_value("Location")) : "";
     }
     httplib::Result exchange(const std::string& code, const std::string& client = "c1",
                              const std::string& redirect = "app://cb", const std::string& verifier = kVerifier) {
         return clientFor(servers, "auth")
-            .Post("/token", foundation::FormURLEncoding::write({{"grant_type", "authorization_code"},
-                                                                {"code", code},
-                                                                {"client_id", client},
-                                                                {"redirect_uri", redirect},
-                                                                {"code_verifier", verifier}}),
+            .Post("/token",
+                  foundation::FormURLEncoding::write({{"grant_type", "authorization_code"},
+                                                      {"code", code},
+                                                      {"client_id", client},
+                                                      {"redirect_uri", redirect},
+                                                      {"code_verifier", verifier}}),
                   "application/x-www-form-urlencoded");
     }
 
@@ -163,7 +171,8 @@ protected:
 
 TEST_F(AuthorizationServer, RedirectsWithAOneTimeCodeAndTheStateAndAnswersItsExchangeAsAnyRequest) {
     auto res = authorize(std::string("response_type=code&client_id=c1&redirect_uri=app%3A%2F%2Fcb%3Fx%3D1&state=s+1"
-                                     "&code_challenge_method=S256&code_challenge=") + kChallenge);
+                                     "&code_challenge_method=S256&code_challenge=") +
+                         kChallenge);
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 302);
     const std::string location = res->get_header_value("Location");
@@ -195,7 +204,8 @@ TEST_F(AuthorizationServer, AnExchangeThatDoesNotMatchTheIssuedCodeIsInvalidGran
         {"an unknown code", [&](const std::string& c) { return exchange(c + "x"); }},
         {"another client", [&](const std::string& c) { return exchange(c, "c2"); }},
         {"another redirect URI", [&](const std::string& c) { return exchange(c, "c1", "app://cb/other"); }},
-        {"a wrong verifier", [&](const std::string& c) { return exchange(c, "c1", "app://cb", "x" + std::string(kVerifier)); }},
+        {"a wrong verifier",
+         [&](const std::string& c) { return exchange(c, "c1", "app://cb", "x" + std::string(kVerifier)); }},
         {"no verifier", [&](const std::string& c) { return exchange(c, "c1", "app://cb", ""); }},
     };
     for (const Case& c : cases) {
@@ -213,8 +223,9 @@ TEST_F(AuthorizationServer, AnExchangeThatDoesNotMatchTheIssuedCodeIsInvalidGran
 }
 
 TEST_F(AuthorizationServer, ARequestWithoutPKCEIsSentBackWithAnErrorAndOneWithoutARedirectURIIsRefused) {
-    auto plain = authorize("response_type=code&client_id=c1&redirect_uri=app%3A%2F%2Fcb&state=s"
-                           "&code_challenge_method=plain&code_challenge=abc");
+    auto plain = authorize(
+        "response_type=code&client_id=c1&redirect_uri=app%3A%2F%2Fcb&state=s"
+        "&code_challenge_method=plain&code_challenge=abc");
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->status, 302);
     EXPECT_EQ(plain->get_header_value("Location"),

@@ -105,21 +105,22 @@ const core::ClassInfo& TestBridge::classInfo() {
 }
 
 const core::ClassInfo& TestSingleton::classInfo() {
-    static const core::ClassInfo& info =
-        core::ClassBuilder<TestSingleton>("TestSingleton", core::Object::classInfo())
-            .classMethod("sharedInstance",
-                         [](Args) {
-                             if (!singleton()) singleton() = std::make_shared<TestSingleton>();
-                             return Value(singleton());
-                         })
-            .classMethod("start",
-                         [](Args) {
-                             if (!singleton()) singleton() = std::make_shared<TestSingleton>();
-                             singleton()->mode = "running";
-                             return Value();
-                         })
-            .property("mode", [](const TestSingleton& self) { return self.mode; })
-            .build();
+    static const core::ClassInfo& info = core::ClassBuilder<TestSingleton>("TestSingleton", core::Object::classInfo())
+                                             .classMethod("sharedInstance",
+                                                          [](Args) {
+                                                              if (!singleton())
+                                                                  singleton() = std::make_shared<TestSingleton>();
+                                                              return Value(singleton());
+                                                          })
+                                             .classMethod("start",
+                                                          [](Args) {
+                                                              if (!singleton())
+                                                                  singleton() = std::make_shared<TestSingleton>();
+                                                              singleton()->mode = "running";
+                                                              return Value();
+                                                          })
+                                             .property("mode", [](const TestSingleton& self) { return self.mode; })
+                                             .build();
     return info;
 }
 
@@ -127,7 +128,9 @@ const core::ClassInfo& TestSettings::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<TestSettings>("TestSettings", core::Object::classInfo())
             .classProperty("connection",
-                           [] { return Value(core::Dictionary{{"applicationID", "app1"}, {"port", 443}}); })
+                           [] {
+                               return Value(core::Dictionary{{"applicationID", "app1"}, {"port", 443}});
+                           })
             .build();
     return info;
 }

@@ -76,7 +76,8 @@ TEST_F(ScenarioValuesTest, MatchingIsExactByKind) {
 
 TEST_F(ScenarioValuesTest, MatchersForFormsAndAbsence) {
     EXPECT_EQ(mismatch(R"({"$match": "[a-f0-9]{4}"})", Value("beef")), "match");
-    EXPECT_EQ(mismatch(R"({"$match": "[a-f0-9]{4}"})", Value("beefy")), R"(expected {"$match":"[a-f0-9]{4}"}, got "beefy")");
+    EXPECT_EQ(mismatch(R"({"$match": "[a-f0-9]{4}"})", Value("beefy")),
+              R"(expected {"$match":"[a-f0-9]{4}"}, got "beefy")");
     EXPECT_EQ(mismatch(R"({"$match": ".*"})", Value(1)), R"(expected {"$match":".*"}, got 1)");
     EXPECT_THROW(mismatch(R"({"$match": "("})", Value("x")), ScenarioError);
     EXPECT_EQ(mismatch(R"({"$any": true})", Value()), "match");

@@ -39,8 +39,8 @@ TEST_F(SignInScenarioTest, ABrowserThatIsNotSentBackFailsTheStepSayingWhy) {
     const std::string success = R"({"user": "authenticate", "outcome": "success"})";
     failsWith(R"("ClientID": "client-1", "AuthorizationEndpointURL": "{{down}}/authorize")", success,
               "the authorization request to http://127.0.0.1:");
-    failsWith(R"("ClientID": "client-1", "AuthorizationEndpointURL": "{{vorn}}/authorize?response_type=token")", success,
-              "the authorization server answered 200 without a redirect: {\"access_token\": \"t\"}");
+    failsWith(R"("ClientID": "client-1", "AuthorizationEndpointURL": "{{vorn}}/authorize?response_type=token")",
+              success, "the authorization server answered 200 without a redirect: {\"access_token\": \"t\"}");
     failsWith(R"("ClientID": "client-1", "AuthorizationEndpointURL": "https://example.com/authorize")", success,
               "the simulator signs in only at http://127.0.0.1, not at https://example.com/authorize?");
 }

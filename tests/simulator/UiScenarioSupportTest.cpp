@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "simulator/HostRootViewController.h"
-#include "simulator/ScenarioExtensions.h"
-#include "simulator/UiScenarioSupport.h"
 #include "platform/core/Dictionary.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIAlertController.h"
@@ -15,6 +12,9 @@
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "platform/vessa/VUISwitchFormCell.h"
 #include "platform/vessa/VUITextFieldFormCell.h"
+#include "simulator/HostRootViewController.h"
+#include "simulator/ScenarioExtensions.h"
+#include "simulator/UiScenarioSupport.h"
 #include "testsupport/ProcessStateReset.h"
 
 using namespace trc;
@@ -54,7 +54,8 @@ public:
             if (auto form = self.lock()) form->log.push_back(std::move(entry));
         };
         if (p.row == 0) {
-            auto cell = std::static_pointer_cast<VUITextFieldFormCell>(table.dequeueReusableCell(VUITextFieldFormCell::reuseIdentifier(), p));
+            auto cell = std::static_pointer_cast<VUITextFieldFormCell>(
+                table.dequeueReusableCell(VUITextFieldFormCell::reuseIdentifier(), p));
             cell->setKeyName("Amount");
             cell->isTrackingLiveChanges = true;
             cell->valueTextField()->setDelegate(std::shared_ptr<UITextFieldDelegate>(self.lock(), this));
@@ -62,17 +63,20 @@ public:
             return cell;
         }
         if (p.row == 1) {
-            auto cell = std::static_pointer_cast<VUISwitchFormCell>(table.dequeueReusableCell(VUISwitchFormCell::reuseIdentifier(), p));
+            auto cell = std::static_pointer_cast<VUISwitchFormCell>(
+                table.dequeueReusableCell(VUISwitchFormCell::reuseIdentifier(), p));
             cell->onChangeHandler = [note](bool v) { note(v ? "switch on" : "switch off"); };
             return cell;
         }
         if (p.row == 2) {
-            auto cell = std::static_pointer_cast<VUIButtonFormCell>(table.dequeueReusableCell(VUIButtonFormCell::reuseIdentifier(), p));
+            auto cell = std::static_pointer_cast<VUIButtonFormCell>(
+                table.dequeueReusableCell(VUIButtonFormCell::reuseIdentifier(), p));
             cell->button()->setTitle("Send");
             cell->onChangeHandler = [note](UIControl::Event) { note("pressed"); };
             return cell;
         }
-        auto cell = std::static_pointer_cast<VUIListPickerFormCell>(table.dequeueReusableCell(VUIListPickerFormCell::reuseIdentifier(), p));
+        auto cell = std::static_pointer_cast<VUIListPickerFormCell>(
+            table.dequeueReusableCell(VUIListPickerFormCell::reuseIdentifier(), p));
         cell->setKeyName("Pick " + std::to_string(p.row));
         cell->valueOptions = {"a", "b"};
         cell->onChangeHandler = [note](const std::vector<int>& v) { note("picked " + std::to_string(v.size())); };
@@ -137,7 +141,8 @@ TEST_F(UiScenario, ShowBuildsOnlyTheRowsThatFit) {
     EXPECT_EQ(*table->find("visibleRows"),
               core::Value(core::Array{core::Array{0, 0}, core::Array{0, 1}, core::Array{0, 2}}));
     EXPECT_FALSE(check("cell", step({{"section", 0}, {"row", 4}}))) << "off screen";
-    EXPECT_EQ(check("cell", step({{"section", 0}, {"row", 0}}))->ifObject()->valueForKey("keyName"), core::Value("Amount"));
+    EXPECT_EQ(check("cell", step({{"section", 0}, {"row", 0}}))->ifObject()->valueForKey("keyName"),
+              core::Value("Amount"));
     EXPECT_TRUE(form->isVisible());
 }
 

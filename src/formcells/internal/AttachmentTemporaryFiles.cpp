@@ -132,7 +132,8 @@ std::optional<core::Data> AttachmentTemporaryFiles::readContent(const foundation
     if (ec || size > kMaxContentBytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     core::Data bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+        return std::nullopt;
     return bytes;
 }
 

@@ -9,13 +9,13 @@
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/internal/HostedViewCell.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIDevice.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UIViewController.h"
-#include "platform/core/SharedLoggerManager.h"
 #include "services/UIViewConstraintHandler.h"
 
 namespace trc::formcells::internal {
@@ -62,8 +62,9 @@ void registerHandler(UITableView& tableView, const FormCellFactory::Owner& owner
 }
 
 void registerPlainCell(UITableView& tableView) {
-    tableView.registerCell(Factory::extensionFormCellReuseID, [] { return std::make_shared<HostedViewCell>(); },
-                           UITableViewCell::classInfo().name());
+    tableView.registerCell(
+        Factory::extensionFormCellReuseID, [] { return std::make_shared<HostedViewCell>(); },
+        UITableViewCell::classInfo().name());
 }
 
 std::shared_ptr<UITableViewCell> ownCell(UITableView& tableView, const ui::IndexPath& indexPath,
@@ -147,12 +148,12 @@ bool hasHeight(const core::Dictionary& params) {
 
 std::shared_ptr<core::Object> ExtensionFormCellBuilder::getView(const Delegate& delegate) {
     if (!delegate || !delegate->respondsToSelector(Factory::kGetViewSelector)) return nullptr;
-    core::Value view = hostCall(Factory::kGetViewSelector, [&] { return delegate->perform(Factory::kGetViewSelector); });
+    core::Value view =
+        hostCall(Factory::kGetViewSelector, [&] { return delegate->perform(Factory::kGetViewSelector); });
     return view.ifObject();
 }
 
-void ExtensionFormCellBuilder::registerExtension(UITableView& tableView, const Owner& owner,
-                                                 const Delegate& delegate) {
+void ExtensionFormCellBuilder::registerExtension(UITableView& tableView, const Owner& owner, const Delegate& delegate) {
     registerPlainCell(tableView);
     auto view = getView(delegate);
     if (!view) return;
@@ -169,11 +170,12 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     auto view = getView(delegate);
     if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
         if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
-        log(core::Severity::warn, "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
+        log(core::Severity::warn,
+            "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
     } else if (view && isCellHandler(*view)) {
         if (auto cell = handlerCell(tableView, indexPath, owner, view)) return cell;
-        log(core::Severity::warn, "the host's cell handler gave no cell for row " + indexPath.description() +
-                        "; the row stays empty");
+        log(core::Severity::warn,
+            "the host's cell handler gave no cell for row " + indexPath.description() + "; the row stays empty");
     }
 
     // The plain cell may be asked for under an identifier set after registration.
@@ -191,7 +193,8 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     // A view holding the row's cell or table would end up inside itself.
     if (hosted == content || content->isDescendantOf(*hosted) || hosted.get() == &tableView ||
         tableView.isDescendantOf(*hosted)) {
-        log(core::Severity::warn, "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
+        log(core::Severity::warn,
+            "the host's view for row " + indexPath.description() + " holds the row itself; not shown");
         removeHostedViews(*content);
         return cell;
     }

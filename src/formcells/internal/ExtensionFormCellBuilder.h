@@ -53,8 +53,8 @@ public:
     // full-screen form) stands for the page, and a section shown by no page
     // lays the view out against the cell alone.
     static std::shared_ptr<ui::UITableViewCell> extensionFormCell(
-        ui::UITableView& tableView, const ui::IndexPath& indexPath, const core::Dictionary& params,
-        const Owner& owner, const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController);
+        ui::UITableView& tableView, const ui::IndexPath& indexPath, const core::Dictionary& params, const Owner& owner,
+        const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController);
 
     // What the delegate's "getView" answers when it is an object; nullptr
     // when the delegate does not answer it, answers no object, or fails.

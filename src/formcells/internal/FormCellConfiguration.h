@@ -54,8 +54,7 @@ public:
     static void datePicker(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell, const Params& params);
     static void durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell, const Params& params);
     static void switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
-    static void segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
-                                 const Params& params);
+    static void segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params);
     static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter);
 };
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "formcells/FormCellKeys.h"
-#include "services/ParameterHelper.h"
 #include "platform/core/SharedLoggerManager.h"
+#include "services/ParameterHelper.h"
 
 namespace trc::formcells::internal {
 
@@ -86,20 +86,20 @@ constexpr KeyType kSignatureCapture[] = {
 
 std::span<const KeyType> keysOf(Kind kind) {
     switch (kind) {
-        case Kind::Note: return kNote;
-        case Kind::ListPicker: return kListPicker;
-        case Kind::DatePicker: return kDatePicker;
-        case Kind::DurationPicker: return kDurationPicker;
-        case Kind::Switch: return kSwitch;
-        case Kind::SegmentedControl: return kSegmentedControl;
-        case Kind::Attachment: return kAttachment;
-        case Kind::Filter: return kFilter;
-        case Kind::Sorter: return kSorter;
-        case Kind::Extension: return kExtension;
-        case Kind::SignatureCapture: return kSignatureCapture;
-        case Kind::Title:
-        case Kind::SimpleProperty:
-        case Kind::Button: return {};
+    case Kind::Note: return kNote;
+    case Kind::ListPicker: return kListPicker;
+    case Kind::DatePicker: return kDatePicker;
+    case Kind::DurationPicker: return kDurationPicker;
+    case Kind::Switch: return kSwitch;
+    case Kind::SegmentedControl: return kSegmentedControl;
+    case Kind::Attachment: return kAttachment;
+    case Kind::Filter: return kFilter;
+    case Kind::Sorter: return kSorter;
+    case Kind::Extension: return kExtension;
+    case Kind::SignatureCapture: return kSignatureCapture;
+    case Kind::Title:
+    case Kind::SimpleProperty:
+    case Kind::Button: return {};
     }
     return {};
 }
@@ -111,17 +111,18 @@ constexpr KeyType kStylesEntries[] = {
     {"Switch", Type::Text},     {"SignatureCapture", Type::Text},
 };
 constexpr KeyType kSearchEntries[] = {
-    {"Enabled", Type::Bool},
-    {"Placeholder", Type::Text},
-    {"BarcodeScanner", Type::Bool},
-    {"MinimumCharacterThreshold", Type::Integer},
+    {"Enabled", Type::Bool},        {"Placeholder", Type::Text},
+    {"BarcodeScanner", Type::Bool}, {"MinimumCharacterThreshold", Type::Integer},
     {"Delay", Type::Integer},
 };
 constexpr KeyType kDataPagingEntries[] = {{"ShowLoadingIndicator", Type::Bool}, {"LoadingIndicatorText", Type::Text}};
 constexpr KeyType kValidationEntries[] = {
-    {"ValidationMessage", Type::Text},          {"ValidationMessageColor", Type::Text},
-    {"SeparatorBackgroundColor", Type::Text},   {"SeparatorIsHidden", Type::Bool},
-    {"ValidationViewBackgroundColor", Type::Text}, {"ValidationViewIsHidden", Type::Bool},
+    {"ValidationMessage", Type::Text},
+    {"ValidationMessageColor", Type::Text},
+    {"SeparatorBackgroundColor", Type::Text},
+    {"SeparatorIsHidden", Type::Bool},
+    {"ValidationViewBackgroundColor", Type::Text},
+    {"ValidationViewIsHidden", Type::Bool},
 };
 
 std::span<const KeyType> entriesOf(std::string_view key) {
@@ -155,19 +156,19 @@ bool isDictionaryList(const core::Value& v) {
 
 std::string_view typeName(Type type, bool byUniqueIdentifiers) {
     switch (type) {
-        case Type::Text: return "a text";
-        case Type::Bool: return "a boolean";
-        case Type::Integer: return "a whole number";
-        case Type::Number: return "a number";
-        case Type::Date: return "a date";
-        case Type::Dictionary: return "a dictionary";
-        case Type::TextList: return "a list of texts";
-        case Type::IntegerList: return "a list of whole numbers";
-        case Type::DictionaryList: return "a list of dictionaries";
-        case Type::PickerItems:
-            return byUniqueIdentifiers ? "a list of dictionaries" : "a list of dictionaries or of texts";
-        case Type::PickerSelection:
-            return byUniqueIdentifiers ? "a list of items or of unique identifiers" : "a list of item indexes";
+    case Type::Text: return "a text";
+    case Type::Bool: return "a boolean";
+    case Type::Integer: return "a whole number";
+    case Type::Number: return "a number";
+    case Type::Date: return "a date";
+    case Type::Dictionary: return "a dictionary";
+    case Type::TextList: return "a list of texts";
+    case Type::IntegerList: return "a list of whole numbers";
+    case Type::DictionaryList: return "a list of dictionaries";
+    case Type::PickerItems:
+        return byUniqueIdentifiers ? "a list of dictionaries" : "a list of dictionaries or of texts";
+    case Type::PickerSelection:
+        return byUniqueIdentifiers ? "a list of items or of unique identifiers" : "a list of item indexes";
     }
     return "another value";
 }
@@ -193,10 +194,10 @@ public:
     void refuse(std::string_view key, Type type, bool byUniqueIdentifiers, const core::Value& value) const {
         std::string given = value.description();
         if (given.size() > kLoggedValueLength) given = given.substr(0, kLoggedValueLength) + "...";
-        core::SharedLoggerManager::log(
-            core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-            "update of row \"" + row_ + "\": \"" + std::string(key) + "\" takes " +
-                std::string(typeName(type, byUniqueIdentifiers)) + ", not " + given + "; the row keeps what it had");
+        core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
+                                       "update of row \"" + row_ + "\": \"" + std::string(key) + "\" takes " +
+                                           std::string(typeName(type, byUniqueIdentifiers)) + ", not " + given +
+                                           "; the row keeps what it had");
     }
 
 private:
@@ -227,31 +228,31 @@ std::optional<core::Dictionary> acceptedEntries(std::string_view key, const core
 }  // namespace
 
 std::optional<FormCellParameterTypes::Type> FormCellParameterTypes::typeOf(FormCellType::Kind kind,
-                                                                          std::string_view key) {
+                                                                           std::string_view key) {
     if (auto type = typeIn(keysOf(kind), key)) return type;
     return typeIn(kShared, key);
 }
 
 bool FormCellParameterTypes::holds(Type type, const core::Value& value, bool byUniqueIdentifiers) {
     switch (type) {
-        case Type::Text: return value.isString();
-        case Type::Bool: return value.isBool();
-        case Type::Integer: return ParameterHelper::exactInteger(value).has_value();
-        case Type::Number: return value.isNumber();
-        case Type::Date: return value.isDate() || (value.ifString() && ParameterHelper::parseDate(*value.ifString()));
-        case Type::Dictionary: return value.isDictionary();
-        case Type::TextList: return isTextList(value);
-        case Type::IntegerList: return isIntegerList(value);
-        case Type::DictionaryList: return isDictionaryList(value);
-        case Type::PickerItems: return isDictionaryList(value) || (!byUniqueIdentifiers && isTextList(value));
-        case Type::PickerSelection:
-            return byUniqueIdentifiers ? isDictionaryList(value) || isTextList(value) : isIntegerList(value);
+    case Type::Text: return value.isString();
+    case Type::Bool: return value.isBool();
+    case Type::Integer: return ParameterHelper::exactInteger(value).has_value();
+    case Type::Number: return value.isNumber();
+    case Type::Date: return value.isDate() || (value.ifString() && ParameterHelper::parseDate(*value.ifString()));
+    case Type::Dictionary: return value.isDictionary();
+    case Type::TextList: return isTextList(value);
+    case Type::IntegerList: return isIntegerList(value);
+    case Type::DictionaryList: return isDictionaryList(value);
+    case Type::PickerItems: return isDictionaryList(value) || (!byUniqueIdentifiers && isTextList(value));
+    case Type::PickerSelection:
+        return byUniqueIdentifiers ? isDictionaryList(value) || isTextList(value) : isIntegerList(value);
     }
     return false;
 }
 
-const core::Dictionary& FormCellParameterTypes::accepted(const core::Dictionary& stored,
-                                                         const core::Dictionary& update, core::Dictionary& scratch) {
+const core::Dictionary& FormCellParameterTypes::accepted(const core::Dictionary& stored, const core::Dictionary& update,
+                                                         core::Dictionary& scratch) {
     std::optional<FormCellType::Kind> kind;
     for (const core::Dictionary* params : {&update, &stored}) {
         const core::Value* type = params->find(FormCellKeys::kType);

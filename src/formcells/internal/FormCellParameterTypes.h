@@ -31,11 +31,11 @@ namespace trc::formcells::internal {
 class FormCellParameterTypes {
 public:
     enum class Type {
-        Text,            // a string (inside the dictionaries, where only strings are read)
+        Text,  // a string (inside the dictionaries, where only strings are read)
         Bool,
-        Integer,         // an integer, or a double without fraction
-        Number,          // an integer or a double
-        Date,            // a date, or a text in ISO-8601 form
+        Integer,  // an integer, or a double without fraction
+        Number,   // an integer or a double
+        Date,     // a date, or a text in ISO-8601 form
         Dictionary,
         TextList,
         IntegerList,

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIView.h"
 #include "platform/vessa/VUIBaseTableViewCell.h"
 #include "services/ParameterHelper.h"
-#include "platform/core/SharedLoggerManager.h"
 
 namespace trc::formcells::internal {
 
@@ -84,6 +84,8 @@ void SetterSupport::assignStrings(const core::Array& list, std::vector<std::stri
     }
 }
 
-void SetterSupport::warn(const std::string& message) { core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message); }
+void SetterSupport::warn(const std::string& message) {
+    core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
+}
 
 }  // namespace trc::formcells::internal

@@ -63,8 +63,7 @@ Value ClassInfo::performClassMethod(std::string_view selector, Args args) const 
     if (!m) throw DispatchError("class " + name_ + " has no class method \"" + std::string(selector) + "\"");
     if (static_cast<int>(args.size()) != m->arity) {
         throw DispatchError("\"" + std::string(selector) + "\" of class " + name_ + " takes " +
-                            std::to_string(m->arity) + " argument(s), " + std::to_string(args.size()) +
-                            " given");
+                            std::to_string(m->arity) + " argument(s), " + std::to_string(args.size()) + " given");
     }
     return m->fn(args);
 }

@@ -93,9 +93,7 @@ public:
         info_->superclass_ = &superclass;
     }
     // Root classes only.
-    explicit ClassBuilder(std::string name) : info_(std::make_unique<ClassInfo>()) {
-        info_->name_ = std::move(name);
-    }
+    explicit ClassBuilder(std::string name) : info_(std::make_unique<ClassInfo>()) { info_->name_ = std::move(name); }
 
     ClassBuilder& constructible() {
         if constexpr (std::is_default_constructible_v<T>) {

@@ -73,9 +73,7 @@ const Value* Dictionary::find(std::string_view key) const {
     return it != entries_.end() && it->first == key ? &it->second : nullptr;
 }
 
-Value* Dictionary::find(std::string_view key) {
-    return const_cast<Value*>(std::as_const(*this).find(key));
-}
+Value* Dictionary::find(std::string_view key) { return const_cast<Value*>(std::as_const(*this).find(key)); }
 
 Value Dictionary::get(std::string_view key) const {
     const Value* v = find(key);

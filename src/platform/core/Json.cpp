@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <vector>
 
 #include "platform/core/Base64.h"
@@ -95,7 +95,8 @@ private:
                 std::make_move_iterator(level.entries.begin()), std::make_move_iterator(level.entries.end()))));
             level.entries.clear();
         } else {
-            done = Value(Array(std::make_move_iterator(level.items.begin()), std::make_move_iterator(level.items.end())));
+            done =
+                Value(Array(std::make_move_iterator(level.items.begin()), std::make_move_iterator(level.items.end())));
             level.items.clear();
         }
         if (tagged_ && !untag(done)) return false;
@@ -240,18 +241,18 @@ void Json::writeString(std::string_view s, std::string& out) {
             continue;
         }
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            default: {
-                char esc[8];
-                std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned char>(c));
-                out += esc;
-            }
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default: {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned char>(c));
+            out += esc;
+        }
         }
         ++i;
     }
@@ -273,61 +274,61 @@ void tagged(const char* tag, const std::string& text, std::string& out) {
 void Json::write(const Value& v, std::string& out, Style style) {
     const bool tag = style == Style::Tagged;
     switch (v.kind()) {
-        case Value::Kind::Nil: out += "null"; break;
-        case Value::Kind::Null: out += tag ? "{\"$null\":true}" : "null"; break;
-        case Value::Kind::Bool: out += *v.ifBool() ? "true" : "false"; break;
-        case Value::Kind::Integer: {
-            char buf[24];
-            out.append(buf, std::to_chars(buf, buf + sizeof buf, *v.ifInteger()).ptr);
-            break;
+    case Value::Kind::Nil: out += "null"; break;
+    case Value::Kind::Null: out += tag ? "{\"$null\":true}" : "null"; break;
+    case Value::Kind::Bool: out += *v.ifBool() ? "true" : "false"; break;
+    case Value::Kind::Integer: {
+        char buf[24];
+        out.append(buf, std::to_chars(buf, buf + sizeof buf, *v.ifInteger()).ptr);
+        break;
+    }
+    case Value::Kind::Double: appendDouble(*v.ifDouble(), out); break;
+    case Value::Kind::String: writeString(*v.ifString(), out); break;
+    case Value::Kind::Date:
+        if (tag) {
+            tagged("$date", IsoDate::format(*v.ifDate()), out);
+        } else {
+            writeString(IsoDate::format(*v.ifDate()), out);
         }
-        case Value::Kind::Double: appendDouble(*v.ifDouble(), out); break;
-        case Value::Kind::String: writeString(*v.ifString(), out); break;
-        case Value::Kind::Date:
-            if (tag) {
-                tagged("$date", IsoDate::format(*v.ifDate()), out);
-            } else {
-                writeString(IsoDate::format(*v.ifDate()), out);
-            }
-            break;
-        case Value::Kind::Data:
-            if (tag) {
-                tagged("$data", Base64::encode(*v.ifData()), out);
-            } else {
-                writeString(Base64::encode(*v.ifData()), out);
-            }
-            break;
-        case Value::Kind::Object:
-            if (tag) {
-                tagged("$object", v.ifObject()->className(), out);
-            } else {
-                out += "null";
-            }
-            break;
-        case Value::Kind::Array: {
-            out.push_back('[');
-            bool first = true;
-            for (const Value& e : *v.ifArray()) {
-                if (!first) out.push_back(',');
-                first = false;
-                write(e, out, style);
-            }
-            out.push_back(']');
-            break;
+        break;
+    case Value::Kind::Data:
+        if (tag) {
+            tagged("$data", Base64::encode(*v.ifData()), out);
+        } else {
+            writeString(Base64::encode(*v.ifData()), out);
         }
-        case Value::Kind::Dictionary: {
-            out.push_back('{');
-            bool first = true;
-            for (const auto& [k, e] : *v.ifDictionary()) {
-                if (!first) out.push_back(',');
-                first = false;
-                writeString(k, out);
-                out.push_back(':');
-                write(e, out, style);
-            }
-            out.push_back('}');
-            break;
+        break;
+    case Value::Kind::Object:
+        if (tag) {
+            tagged("$object", v.ifObject()->className(), out);
+        } else {
+            out += "null";
         }
+        break;
+    case Value::Kind::Array: {
+        out.push_back('[');
+        bool first = true;
+        for (const Value& e : *v.ifArray()) {
+            if (!first) out.push_back(',');
+            first = false;
+            write(e, out, style);
+        }
+        out.push_back(']');
+        break;
+    }
+    case Value::Kind::Dictionary: {
+        out.push_back('{');
+        bool first = true;
+        for (const auto& [k, e] : *v.ifDictionary()) {
+            if (!first) out.push_back(',');
+            first = false;
+            writeString(k, out);
+            out.push_back(':');
+            write(e, out, style);
+        }
+        out.push_back('}');
+        break;
+    }
     }
 }
 

@@ -20,13 +20,11 @@ bool Object::respondsToSelector(std::string_view selector) const {
 Value Object::perform(std::string_view selector, Args args) {
     const ClassInfo::Method* m = objectClass().findMethod(selector);
     if (!m) {
-        throw DispatchError("an object of class " + className() + " does not answer \"" + std::string(selector) +
-                            "\"");
+        throw DispatchError("an object of class " + className() + " does not answer \"" + std::string(selector) + "\"");
     }
     if (static_cast<int>(args.size()) != m->arity) {
         throw DispatchError("\"" + std::string(selector) + "\" of class " + className() + " takes " +
-                            std::to_string(m->arity) + " argument(s), " + std::to_string(args.size()) +
-                            " given");
+                            std::to_string(m->arity) + " argument(s), " + std::to_string(args.size()) + " given");
     }
     return m->fn(*this, args);
 }

@@ -57,11 +57,9 @@ public:
 
 // Declares the class hooks of an Object subclass; define classInfo() in the
 // source with ClassBuilder.
-#define TRC_OBJECT(Cls)                                          \
-public:                                                          \
-    static const ::trc::core::ClassInfo& classInfo();            \
-    const ::trc::core::ClassInfo& objectClass() const override { \
-        return classInfo();                                      \
-    }                                                            \
-                                                                 \
+#define TRC_OBJECT(Cls)                                                                \
+public:                                                                                \
+    static const ::trc::core::ClassInfo& classInfo();                                  \
+    const ::trc::core::ClassInfo& objectClass() const override { return classInfo(); } \
+                                                                                       \
 public:

@@ -14,10 +14,10 @@ void SharedLoggerManager::log(std::string_view name, Severity severity, std::str
 
 std::string_view SharedLoggerManager::severityName(Severity severity) {
     switch (severity) {
-        case Severity::debug: return "debug";
-        case Severity::info: return "info";
-        case Severity::warn: return "warn";
-        case Severity::error: return "error";
+    case Severity::debug: return "debug";
+    case Severity::info: return "info";
+    case Severity::warn: return "warn";
+    case Severity::error: return "error";
     }
     return "error";
 }

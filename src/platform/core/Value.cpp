@@ -25,17 +25,17 @@ Value::Value(std::shared_ptr<Object> o) {
 
 const char* Value::kindName(Kind k) {
     switch (k) {
-        case Kind::Nil: return "nil";
-        case Kind::Null: return "null";
-        case Kind::Bool: return "bool";
-        case Kind::Integer: return "integer";
-        case Kind::Double: return "double";
-        case Kind::String: return "string";
-        case Kind::Date: return "date";
-        case Kind::Data: return "data";
-        case Kind::Array: return "array";
-        case Kind::Dictionary: return "dictionary";
-        case Kind::Object: return "object";
+    case Kind::Nil: return "nil";
+    case Kind::Null: return "null";
+    case Kind::Bool: return "bool";
+    case Kind::Integer: return "integer";
+    case Kind::Double: return "double";
+    case Kind::String: return "string";
+    case Kind::Date: return "date";
+    case Kind::Data: return "data";
+    case Kind::Array: return "array";
+    case Kind::Dictionary: return "dictionary";
+    case Kind::Object: return "object";
     }
     return "?";
 }
@@ -111,17 +111,17 @@ static std::string shortestDouble(double d) {
 
 std::string Value::description() const {
     switch (kind()) {
-        case Kind::Nil: return "nil";
-        case Kind::Null: return "<null>";
-        case Kind::Bool: return *ifBool() ? "true" : "false";
-        case Kind::Integer: return std::to_string(*ifInteger());
-        case Kind::Double: return shortestDouble(*ifDouble());
-        case Kind::String: return *ifString();
-        case Kind::Date: return IsoDate::format(*ifDate());
-        case Kind::Object: return "<" + ifObject()->className() + ">";
-        case Kind::Data:
-        case Kind::Array:
-        case Kind::Dictionary: return Json::write(*this);
+    case Kind::Nil: return "nil";
+    case Kind::Null: return "<null>";
+    case Kind::Bool: return *ifBool() ? "true" : "false";
+    case Kind::Integer: return std::to_string(*ifInteger());
+    case Kind::Double: return shortestDouble(*ifDouble());
+    case Kind::String: return *ifString();
+    case Kind::Date: return IsoDate::format(*ifDate());
+    case Kind::Object: return "<" + ifObject()->className() + ">";
+    case Kind::Data:
+    case Kind::Array:
+    case Kind::Dictionary: return Json::write(*this);
     }
     return {};
 }
@@ -129,21 +129,20 @@ std::string Value::description() const {
 bool operator==(const Value& a, const Value& b) {
     if (a.kind() != b.kind()) return false;
     switch (a.kind()) {
-        case Value::Kind::Nil:
-        case Value::Kind::Null: return true;
-        case Value::Kind::Bool: return *a.ifBool() == *b.ifBool();
-        case Value::Kind::Integer: return *a.ifInteger() == *b.ifInteger();
-        case Value::Kind::Double: {
-            double x = *a.ifDouble(), y = *b.ifDouble();
-            return x == y || (std::isnan(x) && std::isnan(y));
-        }
-        case Value::Kind::String: return *a.ifString() == *b.ifString();
-        case Value::Kind::Date: return *a.ifDate() == *b.ifDate();
-        case Value::Kind::Data: return *a.ifData() == *b.ifData();
-        case Value::Kind::Array: return a.ifArray() == b.ifArray() || *a.ifArray() == *b.ifArray();
-        case Value::Kind::Dictionary:
-            return a.ifDictionary() == b.ifDictionary() || *a.ifDictionary() == *b.ifDictionary();
-        case Value::Kind::Object: return a.ifObject() == b.ifObject();
+    case Value::Kind::Nil:
+    case Value::Kind::Null: return true;
+    case Value::Kind::Bool: return *a.ifBool() == *b.ifBool();
+    case Value::Kind::Integer: return *a.ifInteger() == *b.ifInteger();
+    case Value::Kind::Double: {
+        double x = *a.ifDouble(), y = *b.ifDouble();
+        return x == y || (std::isnan(x) && std::isnan(y));
+    }
+    case Value::Kind::String: return *a.ifString() == *b.ifString();
+    case Value::Kind::Date: return *a.ifDate() == *b.ifDate();
+    case Value::Kind::Data: return *a.ifData() == *b.ifData();
+    case Value::Kind::Array: return a.ifArray() == b.ifArray() || *a.ifArray() == *b.ifArray();
+    case Value::Kind::Dictionary: return a.ifDictionary() == b.ifDictionary() || *a.ifDictionary() == *b.ifDictionary();
+    case Value::Kind::Object: return a.ifObject() == b.ifObject();
     }
     return false;
 }

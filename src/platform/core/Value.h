@@ -39,7 +39,7 @@ public:
     enum class Kind : std::uint8_t { Nil, Null, Bool, Integer, Double, String, Date, Data, Array, Dictionary, Object };
 
     Value() noexcept = default;  // nil
-    static Value null();          // the null object
+    static Value null();         // the null object
 
     Value(bool b) : v_(b) {}
     Value(int i) : v_(static_cast<std::int64_t>(i)) {}
@@ -59,8 +59,8 @@ public:
     Value(Dictionary d);
     Value(std::shared_ptr<Object> o);
     template <class T>
-        requires std::is_base_of_v<Object, T>
-    Value(std::shared_ptr<T> o) : Value(std::static_pointer_cast<Object>(std::move(o))) {}
+    requires std::is_base_of_v<Object, T> Value(std::shared_ptr<T> o)
+        : Value(std::static_pointer_cast<Object>(std::move(o))) {}
 
     Kind kind() const { return static_cast<Kind>(v_.index()); }
     static const char* kindName(Kind k);
@@ -115,9 +115,8 @@ private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
-    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, Date,
-                 std::shared_ptr<Data>, std::shared_ptr<Array>, std::shared_ptr<Dictionary>,
-                 std::shared_ptr<Object>>
+    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, Date, std::shared_ptr<Data>,
+                 std::shared_ptr<Array>, std::shared_ptr<Dictionary>, std::shared_ptr<Object>>
         v_;
 };
 

@@ -63,8 +63,7 @@ void MainQueue::scheduleTimerFire(const std::shared_ptr<Timer>& timer) {
     });
 }
 
-std::shared_ptr<Timer> MainQueue::scheduleTimer(double interval, bool repeats, Timer::Body body,
-                                                core::Value userInfo) {
+std::shared_ptr<Timer> MainQueue::scheduleTimer(double interval, bool repeats, Timer::Body body, core::Value userInfo) {
     auto timer = std::make_shared<Timer>(interval, repeats, std::move(body), std::move(userInfo));
     scheduleTimerFire(timer);
     return timer;

@@ -37,8 +37,7 @@ public:
 
     void async(Work work);
     void asyncAfter(double delaySeconds, Work work);
-    std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, Timer::Body body,
-                                         core::Value userInfo = {});
+    std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, Timer::Body body, core::Value userInfo = {});
 
     double now() const { return clock_->now(); }
     bool isVirtual() const { return clock_->isVirtual(); }
@@ -67,9 +66,7 @@ private:
         Work work;
     };
     struct Later {
-        bool operator()(const Item& a, const Item& b) const {
-            return a.due != b.due ? a.due > b.due : a.seq > b.seq;
-        }
+        bool operator()(const Item& a, const Item& b) const { return a.due != b.due ? a.due > b.due : a.seq > b.seq; }
     };
 
     void schedule(double due, Work work);

@@ -11,7 +11,8 @@ const core::ClassInfo& AuthenticationViewController::classInfo() {
             .constructible()
             .property("authorizationURL",
                       [](const AuthenticationViewController& c) { return core::Value(c.authorizationURL); })
-            .property("cancelButton", [](const AuthenticationViewController& c) { return core::Value(c.cancelButton_); })
+            .property("cancelButton",
+                      [](const AuthenticationViewController& c) { return core::Value(c.cancelButton_); })
             .property("hasEnded", [](const AuthenticationViewController& c) { return core::Value(c.ended_); })
             .build();
     return info;

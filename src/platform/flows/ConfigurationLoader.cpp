@@ -33,16 +33,17 @@ void ConfigurationLoader::askFor(std::size_t index, core::Dictionary userInputs)
         if (!missing.empty()) request.set(id, core::Value(std::move(missing)));
     }
     auto self = shared_from_this();
-    delegate->configurationProviderRequestedInput(*this, request, [self, index, userInputs](core::Dictionary answer) mutable {
-        for (auto& [key, value] : answer) {
-            core::Value* existing = userInputs.find(key);
-            if (existing && existing->ifDictionary() && value.ifDictionary())
-                existing->mutableDictionary().merge(*value.ifDictionary());
-            else
-                userInputs.set(key, value);
-        }
-        dispatch::MainQueue::shared().async([self, index, userInputs] { self->provide(index, userInputs); });
-    });
+    delegate->configurationProviderRequestedInput(
+        *this, request, [self, index, userInputs](core::Dictionary answer) mutable {
+            for (auto& [key, value] : answer) {
+                core::Value* existing = userInputs.find(key);
+                if (existing && existing->ifDictionary() && value.ifDictionary())
+                    existing->mutableDictionary().merge(*value.ifDictionary());
+                else
+                    userInputs.set(key, value);
+            }
+            dispatch::MainQueue::shared().async([self, index, userInputs] { self->provide(index, userInputs); });
+        });
 }
 
 void ConfigurationLoader::provide(std::size_t index, core::Dictionary userInputs) {
@@ -53,7 +54,8 @@ void ConfigurationLoader::provide(std::size_t index, core::Dictionary userInputs
     ConfigurationProviding::Provided provided;
     try {
         const core::Value* input = userInputs.find(provider->providerIdentifier());
-        provided = provider->provideConfiguration(input && input->ifDictionary() ? *input->ifDictionary() : core::Dictionary());
+        provided = provider->provideConfiguration(input && input->ifDictionary() ? *input->ifDictionary()
+                                                                                 : core::Dictionary());
     } catch (...) {
         provided.error = UnexpectedError::fromCurrentException();
     }

@@ -107,23 +107,23 @@ CurlTransport::CurlTransport() {
 int CurlTransport::errorCodeFor(int curlCode, long osErrno) {
     if (osErrno == ENETUNREACH || osErrno == ENETDOWN) return URLError::notConnectedToInternet;
     switch (curlCode) {
-        case CURLE_OPERATION_TIMEDOUT: return URLError::timedOut;
-        case CURLE_COULDNT_RESOLVE_HOST: return URLError::cannotFindHost;
-        case CURLE_COULDNT_CONNECT: return URLError::cannotConnectToHost;
-        case CURLE_URL_MALFORMAT: return URLError::badURL;
-        case CURLE_UNSUPPORTED_PROTOCOL: return URLError::unsupportedURL;
-        case CURLE_SSL_CONNECT_ERROR:
-        case CURLE_PEER_FAILED_VERIFICATION:
-        case CURLE_SSL_CERTPROBLEM:
-        case CURLE_SSL_CIPHER:
-        case CURLE_SSL_CACERT_BADFILE:
-        case CURLE_SSL_ISSUER_ERROR:
-        case CURLE_SSL_PINNEDPUBKEYNOTMATCH: return URLError::secureConnectionFailed;
-        case CURLE_GOT_NOTHING:
-        case CURLE_RECV_ERROR:
-        case CURLE_SEND_ERROR:
-        case CURLE_PARTIAL_FILE: return URLError::networkConnectionLost;
-        default: return URLError::unknown;
+    case CURLE_OPERATION_TIMEDOUT: return URLError::timedOut;
+    case CURLE_COULDNT_RESOLVE_HOST: return URLError::cannotFindHost;
+    case CURLE_COULDNT_CONNECT: return URLError::cannotConnectToHost;
+    case CURLE_URL_MALFORMAT: return URLError::badURL;
+    case CURLE_UNSUPPORTED_PROTOCOL: return URLError::unsupportedURL;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH: return URLError::secureConnectionFailed;
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE: return URLError::networkConnectionLost;
+    default: return URLError::unknown;
     }
 }
 
@@ -178,11 +178,13 @@ URLTransport::Outcome CurlTransport::perform(const URLRequest& request, const UR
             continue;
         headers.reset(curl_slist_append(headers.release(), (name + ": " + value).c_str()));
     }
-    if (request.httpMethod != "GET" && !request.value("Expect")) headers.reset(curl_slist_append(headers.release(), "Expect:"));
+    if (request.httpMethod != "GET" && !request.value("Expect"))
+        headers.reset(curl_slist_append(headers.release(), "Expect:"));
     if (headers) curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
 
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
-    for (const auto& line : HTTPCookieStorage::shared().cookieLines()) curl_easy_setopt(h, CURLOPT_COOKIELIST, line.c_str());
+    for (const auto& line : HTTPCookieStorage::shared().cookieLines())
+        curl_easy_setopt(h, CURLOPT_COOKIELIST, line.c_str());
 
     CURLcode rc = curl_easy_perform(h);
 

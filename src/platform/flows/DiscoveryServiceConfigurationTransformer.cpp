@@ -30,7 +30,8 @@ const core::Dictionary& oauthEntry(const core::Dictionary& root) {
             if (!e) continue;
             const core::Value* type = e->find("type");
             if (type && type->ifString() && *type->ifString() != "oauth2") continue;
-            if (const core::Value* config = e->find("config"); config && config->ifDictionary()) return *config->ifDictionary();
+            if (const core::Value* config = e->find("config"); config && config->ifDictionary())
+                return *config->ifDictionary();
         }
     }
     return dictionary(root.find("config"), "config");
@@ -50,7 +51,8 @@ DiscoveryServiceConfigurationTransformer::DiscoveryServiceConfigurationTransform
 OnboardingContext::Info DiscoveryServiceConfigurationTransformer::transform(const core::Value& config) {
     const core::Dictionary& root = dictionary(&config, "configuration");
     std::string protocol = "https";
-    if (const core::Value* p = root.find("protocol"); p && p->ifString() && !p->ifString()->empty()) protocol = *p->ifString();
+    if (const core::Value* p = root.find("protocol"); p && p->ifString() && !p->ifString()->empty())
+        protocol = *p->ifString();
     if (protocol != "https" && protocol != "http") throw CE(CE::Case::invalidValue, "protocol");
     std::string host = text(root, "host");
     if (host.find_first_of("/?#@ \t\r\n") != std::string::npos) throw CE(CE::Case::invalidValue, "host");
@@ -74,7 +76,8 @@ OnboardingContext::Info DiscoveryServiceConfigurationTransformer::transform(cons
     OAuth2AuthenticationParameters params;
     params.authorizationEndpointURL = text(oauth, "oauth2.authorizationEndpoint");
     params.tokenEndpointURL = text(oauth, "oauth2.tokenEndpoint");
-    if (const core::Value* ui = oauth.find("oauth2.endUserUI"); ui && ui->ifString()) params.endUserUI = *ui->ifString();
+    if (const core::Value* ui = oauth.find("oauth2.endUserUI"); ui && ui->ifString())
+        params.endUserUI = *ui->ifString();
     const core::Value* clients = oauth.find("oauth2.clients");
     if (!clients) throw CE(CE::Case::missingValue, "oauth2.clients");
     if (!clients->ifArray() || clients->ifArray()->empty() || !clients->ifArray()->front().ifDictionary())

@@ -59,7 +59,8 @@ void EULAStep::onboard(const OnboardingContext& context, Completion completion) 
         stale(OnboardingResult::failed(OnboardingError::cancelled()));
     }
     context_ = context;
-    if (!context_->presentationDelegate) context_->presentationDelegate = std::make_shared<ModalUIViewControllerPresenter>();
+    if (!context_->presentationDelegate)
+        context_->presentationDelegate = std::make_shared<ModalUIViewControllerPresenter>();
     shown_ = content;
     completion_ = std::move(completion);
     auto& waiting = waitingSteps();

@@ -25,7 +25,7 @@ std::vector<std::string> fields(const std::string& line) {
 }  // namespace
 
 HTTPCookieStorage& HTTPCookieStorage::shared() {
-    static HTTPCookieStorage& storage = [] () -> HTTPCookieStorage& {
+    static HTTPCookieStorage& storage = []() -> HTTPCookieStorage& {
         static HTTPCookieStorage s;
         core::ProcessState::registerReset("flows.HTTPCookieStorage", [] { s.removeCookies(distantPast()); });
         return s;

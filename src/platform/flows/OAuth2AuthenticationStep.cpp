@@ -157,7 +157,8 @@ void OAuth2AuthenticationStep::onboard(const OnboardingContext& context, Complet
     screen->onNavigation = [finish, context, params, verifier, state](const std::string& url) {
         std::optional<OAuth2Redirect> redirect = OAuth2Redirect::read(url, params.redirectURL, state);
         if (!redirect) return false;
-        WebsiteDataStore::defaultStore().addRecord(hostOf(params.authorizationEndpointURL), {"Cookies", "LocalStorage"});
+        WebsiteDataStore::defaultStore().addRecord(hostOf(params.authorizationEndpointURL),
+                                                   {"Cookies", "LocalStorage"});
         if (redirect->error) {
             finish(authFailed(redirect->error));
         } else {

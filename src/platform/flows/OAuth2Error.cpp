@@ -35,13 +35,13 @@ OAuth2Error OAuth2Error::refused(Case c, std::string_view errorCode, std::option
 std::string OAuth2Error::description() const {
     std::string text = "OAuth2Error.";
     switch (case_) {
-        case Case::webView: text += "webView"; break;
-        case Case::cancelled: text += "cancelled"; break;
-        case Case::authorizationFailed: text += "authorizationFailed"; break;
-        case Case::tokenRequestFailed: text += "tokenRequestFailed"; break;
-        case Case::invalidTokenResponse: text += "invalidTokenResponse"; break;
-        case Case::stateMismatch: text += "stateMismatch"; break;
-        case Case::missingCode: text += "missingCode"; break;
+    case Case::webView: text += "webView"; break;
+    case Case::cancelled: text += "cancelled"; break;
+    case Case::authorizationFailed: text += "authorizationFailed"; break;
+    case Case::tokenRequestFailed: text += "tokenRequestFailed"; break;
+    case Case::invalidTokenResponse: text += "invalidTokenResponse"; break;
+    case Case::stateMismatch: text += "stateMismatch"; break;
+    case Case::missingCode: text += "missingCode"; break;
     }
     if (errorCode_) text += ": " + *errorCode_;
     if (errorDescription_) text += " - " + *errorDescription_;

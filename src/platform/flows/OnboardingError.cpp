@@ -26,17 +26,17 @@ OnboardingError OnboardingError::missingArgument(std::string argument, std::stri
 
 std::string OnboardingError::description() const {
     switch (case_) {
-        case Case::cancelled:
-            return inner_ ? std::string(kCancelledText) + " (" + inner_->description() + ")" : kCancelledText;
-        case Case::authenticationFailed: {
-            std::string text = "Authentication failed.";
-            for (const auto& t : texts_)
-                if (t && !t->empty()) text += " " + *t;
-            if (inner_) text += " (" + inner_->description() + ")";
-            return text;
-        }
-        case Case::missingArgument:
-            return "Missing argument \"" + texts_[0].value_or("") + "\" in " + texts_[1].value_or("");
+    case Case::cancelled:
+        return inner_ ? std::string(kCancelledText) + " (" + inner_->description() + ")" : kCancelledText;
+    case Case::authenticationFailed: {
+        std::string text = "Authentication failed.";
+        for (const auto& t : texts_)
+            if (t && !t->empty()) text += " " + *t;
+        if (inner_) text += " (" + inner_->description() + ")";
+        return text;
+    }
+    case Case::missingArgument:
+        return "Missing argument \"" + texts_[0].value_or("") + "\" in " + texts_[1].value_or("");
     }
     return {};
 }

@@ -20,8 +20,9 @@ std::function<void(A...)> onceOnMain(std::size_t position, std::function<void(A.
     auto called = std::make_shared<std::atomic<bool>>(false);
     return [called, position, next = std::move(next)](A... args) {
         if (called->exchange(true)) {
-            Logger::shared(kLoggerName)->warn("Step " + std::to_string(position) +
-                                              " completed more than once; the later completion is ignored");
+            Logger::shared(kLoggerName)
+                ->warn("Step " + std::to_string(position) +
+                       " completed more than once; the later completion is ignored");
             return;
         }
         dispatch::MainQueue::shared().async([next, args...] { next(args...); });
@@ -49,8 +50,9 @@ public:
         try {
             step->reset(context_, stepDone);
         } catch (...) {
-            Logger::shared(kLoggerName)->error("Reset of step " + std::to_string(position) +
-                                               " failed: " + UnexpectedError::fromCurrentException()->description());
+            Logger::shared(kLoggerName)
+                ->error("Reset of step " + std::to_string(position) +
+                        " failed: " + UnexpectedError::fromCurrentException()->description());
             stepDone();
         }
     }
@@ -64,8 +66,7 @@ private:
 
 class FlowRun : public std::enable_shared_from_this<FlowRun> {
 public:
-    FlowRun(OnboardingFlowController::Steps steps, bool restoring, bool resetOnError,
-            OnboardingStep::Completion done)
+    FlowRun(OnboardingFlowController::Steps steps, bool restoring, bool resetOnError, OnboardingStep::Completion done)
         : steps_(std::move(steps)), restoring_(restoring), resetOnError_(resetOnError), done_(std::move(done)) {}
 
     void next(const OnboardingContext& context) {
@@ -77,7 +78,8 @@ public:
         auto self = shared_from_this();
         last_ = context;
         auto stepDone = onceOnMain<OnboardingResult>(
-            position, std::function<void(OnboardingResult)>([self](OnboardingResult r) { self->handle(std::move(r)); }));
+            position,
+            std::function<void(OnboardingResult)>([self](OnboardingResult r) { self->handle(std::move(r)); }));
         const auto& step = steps_[position];
         if (!step) {
             stepDone(OnboardingResult::failed(
@@ -100,7 +102,8 @@ private:
             next(*result.context());
             return;
         }
-        if (!result.error()) result = OnboardingResult::failed(std::make_shared<UnexpectedError>("failure without an error"));
+        if (!result.error())
+            result = OnboardingResult::failed(std::make_shared<UnexpectedError>("failure without an error"));
         if (resetOnError_) {
             auto self = shared_from_this();
             auto run = std::make_shared<ResetRun>(steps_, *last_, [self, result] { self->finish(result); });
@@ -124,8 +127,8 @@ private:
     std::optional<OnboardingContext> last_;
 };
 
-void start(OnboardingFlowController::Steps steps, const OnboardingContext& context, bool restoring,
-           bool resetOnError, OnboardingStep::Completion completion) {
+void start(OnboardingFlowController::Steps steps, const OnboardingContext& context, bool restoring, bool resetOnError,
+           OnboardingStep::Completion completion) {
     auto run = std::make_shared<FlowRun>(std::move(steps), restoring, resetOnError, std::move(completion));
     dispatch::MainQueue::shared().async([run, context] { run->next(context); });
 }

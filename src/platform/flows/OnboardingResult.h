@@ -14,10 +14,8 @@ public:
     static OnboardingResult success(OnboardingContext context) { return OnboardingResult(std::move(context)); }
     static OnboardingResult failed(ErrorPtr error) { return OnboardingResult(std::move(error)); }
     template <class E>
-        requires std::is_base_of_v<Error, E>
-    static OnboardingResult failed(const E& error) {
-        return OnboardingResult(error.clone());
-    }
+    requires std::is_base_of_v<Error, E>
+    static OnboardingResult failed(const E& error) { return OnboardingResult(error.clone()); }
 
     bool isSuccess() const { return std::holds_alternative<OnboardingContext>(v_); }
     // The context of a success; nullptr for a failure.

@@ -43,7 +43,8 @@ struct Secret {
 std::optional<Bytes> readFile(const fs::path& path) {
     std::error_code ec;
     std::optional<std::string> text = foundation::AtomicFile::read(path, ec);
-    if (ec) throw StoreManagerError(Case::storeUnavailable, "Cannot read " + path.string() + ": " + ec.message() + ".", ec);
+    if (ec)
+        throw StoreManagerError(Case::storeUnavailable, "Cannot read " + path.string() + ": " + ec.message() + ".", ec);
     if (!text) return std::nullopt;
     Bytes bytes(text->begin(), text->end());
     sodium_memzero(text->data(), text->size());
@@ -54,7 +55,8 @@ void writeFile(const fs::path& path, const Bytes& bytes) {
     std::error_code ec;
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!foundation::AtomicFile::write(path, view, foundation::AtomicFile::kOwnerOnly, ec))
-        throw StoreManagerError(Case::storeUnavailable, "Cannot write " + path.string() + ": " + ec.message() + ".", ec);
+        throw StoreManagerError(Case::storeUnavailable, "Cannot write " + path.string() + ": " + ec.message() + ".",
+                                ec);
 }
 
 fs::path headerKeyPath(const fs::path& storePath) { return storePath.parent_path() / kHeaderKeyFileName; }
@@ -212,7 +214,8 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
                 try {
                     writeCount(path, *file, failed, checkKey);
                 } catch (const StoreManagerError& e) {
-                    core::SharedLoggerManager::log(kLogger, core::Severity::error, "a wrong passcode is not counted (" + e.description() + ")");
+                    core::SharedLoggerManager::log(kLogger, core::Severity::error,
+                                                   "a wrong passcode is not counted (" + e.description() + ")");
                 }
             }
             fail(Case::wrongPasscode, {}, limited ? static_cast<int>(h.retryLimit - failed) : -1);
@@ -228,7 +231,8 @@ std::shared_ptr<SecureKeyValueStore> SecureKeyValueStore::open(const fs::path& p
         if (counted != 0) writeCount(path, *file, 0, checkKey);
         if (h.legacy) store->save();
     } catch (const StoreManagerError& e) {
-        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "cannot rewrite the store after opening it: " + e.description());
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn,
+                                       "cannot rewrite the store after opening it: " + e.description());
     }
     return store;
 }
@@ -237,7 +241,8 @@ void SecureKeyValueStore::destroy(const fs::path& path) {
     std::error_code ec;
     for (const fs::path& p : {path, keyFilePath(path)}) {
         if (!foundation::AtomicFile::remove(p, ec))
-            core::SharedLoggerManager::log(kLogger, core::Severity::error, "cannot remove " + p.string() + ": " + ec.message());
+            core::SharedLoggerManager::log(kLogger, core::Severity::error,
+                                           "cannot remove " + p.string() + ": " + ec.message());
         foundation::AtomicFile::removeLeftovers(p);
     }
 }

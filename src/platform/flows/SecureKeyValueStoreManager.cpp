@@ -38,7 +38,8 @@ SecureKeyValueStoreManager::SecureKeyValueStoreManager(OnboardingInfoKey folderP
 std::filesystem::path SecureKeyValueStoreManager::folder(const OnboardingContext* context) const {
     if (folderPath_ && !folderPath_->empty()) return *folderPath_;
     if (context)
-        if (const auto* path = context->infoValue<std::string>(folderPathInfoKey_); path && !path->empty()) return *path;
+        if (const auto* path = context->infoValue<std::string>(folderPathInfoKey_); path && !path->empty())
+            return *path;
     return foundation::Sandbox::root() / "Library" / "Application Support" / "SecureStores";
 }
 

@@ -1,6 +1,5 @@
 #include "platform/flows/SimpleTaskStep.h"
 
-
 namespace trc::flows {
 
 SimpleTaskStep::SimpleTaskStep(FlowHandler flowHandler, ResetHandler resetHandler)

@@ -43,9 +43,9 @@ PasscodeState StoreManager::passcodeState() const {
         auto header = SecureKeyValueStore::readHeader(persistentStoreManager_->storePath(storeID_));
         if (!header) return PasscodeState::noPasscode;
         switch (header->mode) {
-            case SecureKeyValueStore::Mode::passcode: return PasscodeState::passcode;
-            case SecureKeyValueStore::Mode::passcodeWithBiometric: return PasscodeState::passcodeWithBiometric;
-            case SecureKeyValueStore::Mode::noPasscode: return PasscodeState::noPasscode;
+        case SecureKeyValueStore::Mode::passcode: return PasscodeState::passcode;
+        case SecureKeyValueStore::Mode::passcodeWithBiometric: return PasscodeState::passcodeWithBiometric;
+        case SecureKeyValueStore::Mode::noPasscode: return PasscodeState::noPasscode;
         }
     } catch (...) {
     }
@@ -106,7 +106,8 @@ void StoreManager::performPasscodeAction(PasscodeAction action, std::function<vo
     });
 }
 
-void StoreManager::askForNewPasscode(std::shared_ptr<SecureKeyValueStore> opened, std::function<void(ErrorPtr)> completion) {
+void StoreManager::askForNewPasscode(std::shared_ptr<SecureKeyValueStore> opened,
+                                     std::function<void(ErrorPtr)> completion) {
     // Keep sealing the instance the application uses, so its later writes
     // go out under the new passcode too.
     std::shared_ptr<SecureKeyValueStore> target = opened;

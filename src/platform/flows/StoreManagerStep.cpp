@@ -98,7 +98,8 @@ void StoreManagerStep::restore(const OnboardingContext& context, Completion comp
         // screen, and resets it (again, when an earlier reset left it there).
         if (header->isLocked()) throw StoreManagerError(StoreManagerError::Case::passcodeRetryLimitReached);
         if (header->mode == SecureKeyValueStore::Mode::noPasscode) {
-            completion(OnboardingResult::success(continuedWith(context, SecureKeyValueStore::open(path, std::nullopt), false)));
+            completion(OnboardingResult::success(
+                continuedWith(context, SecureKeyValueStore::open(path, std::nullopt), false)));
             return;
         }
     } catch (...) {
@@ -107,8 +108,8 @@ void StoreManagerStep::restore(const OnboardingContext& context, Completion comp
     }
     auto presenter = presenterOf(context);
     auto finish = finisher(presenter, std::move(completion));
-    auto screen = VUIPasscodeController::make(VUIPasscodeController::Mode::enter, policy(context),
-                                              showsCancelButtonOnRestore);
+    auto screen =
+        VUIPasscodeController::make(VUIPasscodeController::Mode::enter, policy(context), showsCancelButtonOnRestore);
     std::weak_ptr<VUIPasscodeController> weakScreen = screen;
     screen->onPasscode = [finish, context, path, weakScreen](const std::string& passcode) {
         try {

@@ -35,7 +35,9 @@ public:
                      std::shared_ptr<SecureKeyValueStoreManager> persistentStoreManager);
 
     const OnboardingInfoKey& passcodePolicyInfoKey() const { return passcodePolicyInfoKey_; }
-    const std::shared_ptr<SecureKeyValueStoreManager>& persistentStoreManager() const { return persistentStoreManager_; }
+    const std::shared_ptr<SecureKeyValueStoreManager>& persistentStoreManager() const {
+        return persistentStoreManager_;
+    }
 
     bool showsCancelButtonOnRestore = false;
     // What the biometric unlock shows behind itself; nothing for none.

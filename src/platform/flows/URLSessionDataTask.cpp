@@ -122,14 +122,16 @@ void URLSessionDataTask::resume() {
                 outcome = {};
                 outcome.error = std::make_shared<URLError>(URLError::unknown);
             }
-            if (!outcome.error && !outcome.response) outcome.error = std::make_shared<URLError>(URLError::badServerResponse);
+            if (!outcome.error && !outcome.response)
+                outcome.error = std::make_shared<URLError>(URLError::badServerResponse);
             if (!outcome.error && request.httpMethod == "GET" &&
                 request.cachePolicy != URLRequest::CachePolicy::reloadIgnoringLocalCacheData &&
                 outcome.response->statusCode >= 200 && outcome.response->statusCode < 300)
                 URLCache::shared().storeCachedResponse(request.url, {*outcome.response, outcome.body});
             dispatch::MainQueue::shared().async([self, completion, outcome] {
                 self->state_ = State::completed;
-                if (completion) completion(outcome.body, outcome.error ? std::nullopt : outcome.response, outcome.error);
+                if (completion)
+                    completion(outcome.body, outcome.error ? std::nullopt : outcome.response, outcome.error);
             });
         });
     } catch (const std::system_error&) {

@@ -22,9 +22,9 @@ std::map<std::string, std::string>& texts() {
 
 const char* stageName(VUIPasscodeController::Stage s) {
     switch (s) {
-        case VUIPasscodeController::Stage::choose: return "choose";
-        case VUIPasscodeController::Stage::confirm: return "confirm";
-        case VUIPasscodeController::Stage::enter: return "enter";
+    case VUIPasscodeController::Stage::choose: return "choose";
+    case VUIPasscodeController::Stage::confirm: return "confirm";
+    case VUIPasscodeController::Stage::enter: return "enter";
     }
     return "";
 }
@@ -40,16 +40,16 @@ const core::ClassInfo& VUIPasscodeController::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<VUIPasscodeController>("VUIPasscodeController", ui::UIViewController::classInfo())
             .constructible()
-            .property("mode", [](const VUIPasscodeController& c) {
-                return core::Value(c.mode_ == Mode::create ? "create" : "enter");
-            })
+            .property("mode",
+                      [](const VUIPasscodeController& c) {
+                          return core::Value(c.mode_ == Mode::create ? "create" : "enter");
+                      })
             .property("stage", [](const VUIPasscodeController& c) { return core::Value(stageName(c.stage_)); })
             .property("titleLabel", [](const VUIPasscodeController& c) { return core::Value(c.titleLabel_); })
             .property("messageLabel", [](const VUIPasscodeController& c) { return core::Value(c.messageLabel_); })
             .property("message", [](const VUIPasscodeController& c) { return ui::textOrNil(c.messageLabel_->text); })
             .property("cancelButton", [](const VUIPasscodeController& c) { return core::Value(c.cancelButton_); })
-            .property("resetPasscodeButton",
-                      [](const VUIPasscodeController& c) { return core::Value(c.resetButton_); })
+            .property("resetPasscodeButton", [](const VUIPasscodeController& c) { return core::Value(c.resetButton_); })
             .build();
     return info;
 }
@@ -154,49 +154,49 @@ std::shared_ptr<VUIPasscodeController> VUIPasscodeController::make(Mode mode, VU
 void VUIPasscodeController::setStage(Stage stage, std::optional<std::string> message) {
     stage_ = stage;
     switch (stage) {
-        case Stage::choose:
-            titleLabel_->text = text("choosePasscodeTitleString");
-            messageLabel_->text = message ? *message : formatted(text("setPasscodeMessageFormat"), policy_.minLength);
-            break;
-        case Stage::confirm:
-            titleLabel_->text = text("confirmPasscodeTitleString");
-            messageLabel_->text = message ? *message : text("enterPasscodeAgainString");
-            break;
-        case Stage::enter:
-            titleLabel_->text = text("passcodeTitleString");
-            messageLabel_->text = message ? *message : text("enterYourPasscodeMessageString");
-            break;
+    case Stage::choose:
+        titleLabel_->text = text("choosePasscodeTitleString");
+        messageLabel_->text = message ? *message : formatted(text("setPasscodeMessageFormat"), policy_.minLength);
+        break;
+    case Stage::confirm:
+        titleLabel_->text = text("confirmPasscodeTitleString");
+        messageLabel_->text = message ? *message : text("enterPasscodeAgainString");
+        break;
+    case Stage::enter:
+        titleLabel_->text = text("passcodeTitleString");
+        messageLabel_->text = message ? *message : text("enterYourPasscodeMessageString");
+        break;
     }
 }
 
 bool VUIPasscodeController::enterPasscode(const std::string& passcode) {
     if (busy_) return false;
     switch (stage_) {
-        case Stage::choose:
-            if (!policy_.accepts(passcode)) {
-                setStage(Stage::choose, text("passcodeRejectedMessageString"));
-                return true;
-            }
-            chosen_ = passcode;
-            setStage(Stage::confirm);
-            return true;
-        case Stage::confirm: {
-            bool same = passcode.size() == chosen_.size() &&
-                        sodium_memcmp(passcode.data(), chosen_.data(), chosen_.size()) == 0;
-            std::string confirmed = chosen_;
-            wipe(chosen_);
-            if (!same) {
-                wipe(confirmed);
-                setStage(Stage::choose, text("passcodeNotMatchMessageString"));
-                return true;
-            }
-            if (onPasscode) onPasscode(confirmed);
-            wipe(confirmed);
+    case Stage::choose:
+        if (!policy_.accepts(passcode)) {
+            setStage(Stage::choose, text("passcodeRejectedMessageString"));
             return true;
         }
-        case Stage::enter:
-            if (onPasscode) onPasscode(passcode);
+        chosen_ = passcode;
+        setStage(Stage::confirm);
+        return true;
+    case Stage::confirm: {
+        bool same =
+            passcode.size() == chosen_.size() && sodium_memcmp(passcode.data(), chosen_.data(), chosen_.size()) == 0;
+        std::string confirmed = chosen_;
+        wipe(chosen_);
+        if (!same) {
+            wipe(confirmed);
+            setStage(Stage::choose, text("passcodeNotMatchMessageString"));
             return true;
+        }
+        if (onPasscode) onPasscode(confirmed);
+        wipe(confirmed);
+        return true;
+    }
+    case Stage::enter:
+        if (onPasscode) onPasscode(passcode);
+        return true;
     }
     return false;
 }
@@ -215,7 +215,7 @@ bool VUIPasscodeController::resetPasscode() {
 }
 
 void VUIPasscodeController::showWrongPasscode(int attemptsLeft) {
-    std::string message = attemptsLeft == 1   ? text("oneAttempLeftMessageFormat")
+    std::string message = attemptsLeft == 1  ? text("oneAttempLeftMessageFormat")
                           : attemptsLeft > 1 ? formatted(text("attemptsLeftMessageFormat"), attemptsLeft)
                                              : text("retryPasscodeMessageString");
     setStage(Stage::enter, message);

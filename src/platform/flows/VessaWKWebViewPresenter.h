@@ -8,7 +8,8 @@ namespace trc::flows {
 
 class VessaWKWebViewPresenter : public OAuth2AuthenticationPresenter {
 public:
-    VessaWKWebViewPresenter(std::weak_ptr<core::Object> delegate, std::weak_ptr<ZELWKNavigationDelegate> webViewDelegate)
+    VessaWKWebViewPresenter(std::weak_ptr<core::Object> delegate,
+                            std::weak_ptr<ZELWKNavigationDelegate> webViewDelegate)
         : webViewDelegate(std::move(webViewDelegate)) {
         this->delegate = std::move(delegate);
     }

@@ -14,7 +14,9 @@ public:
     const ErrorPtr& innerError() const { return inner_; }
 
     int code() const override { return 0; }
-    std::string description() const override { return name() + ".webView" + (inner_ ? " (" + inner_->description() + ")" : ""); }
+    std::string description() const override {
+        return name() + ".webView" + (inner_ ? " (" + inner_->description() + ")" : "");
+    }
     std::string domain() const override { return "ZELFoundation." + name(); }
 
 protected:

@@ -32,7 +32,8 @@ DefaultTransport& defaultTransportSlot() {
 const core::ClassInfo& ZELURLSession::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<ZELURLSession>("ZELURLSession", core::Object::classInfo())
-            .property("observerCount", [](const ZELURLSession& s) { return core::Value(static_cast<long long>(s.observers_.size())); })
+            .property("observerCount",
+                      [](const ZELURLSession& s) { return core::Value(static_cast<long long>(s.observers_.size())); })
             .build();
     return info;
 }

@@ -17,7 +17,9 @@ public:
         : infoKey_(std::move(infoKey)) {}
 
     void onboard(const OnboardingContext& context, Completion completion) override;
-    void restore(const OnboardingContext& context, Completion completion) override { onboard(context, std::move(completion)); }
+    void restore(const OnboardingContext& context, Completion completion) override {
+        onboard(context, std::move(completion));
+    }
     void reset(const OnboardingContext&, ResetCompletion completion) override { completion(); }
 
 private:

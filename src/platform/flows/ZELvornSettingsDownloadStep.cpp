@@ -53,36 +53,40 @@ void ZELvornSettingsDownloadStep::onboard(const OnboardingContext& context, Comp
     auto previousKey = previousSettingsInfoKey_;
     URLRequest request(settings->applicationURL("settings"));
     request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
-    context.zelURLSession()->dataTask(request, [context, completion, transformer, previousKey](
-                                                   core::Data body, std::optional<HTTPURLResponse> response,
-                                                   ErrorPtr error) {
-        if (error) return completion(OnboardingResult::failed(error));
-        if (!response || response->statusCode < 200 || response->statusCode > 299)
-            return completion(OnboardingResult::failed(URLError(URLError::badServerResponse, response ? response->url : "")));
-        try {
-            core::Value raw = parseSettings(body);
-            OnboardingContext::Info info = transformer->transform(raw);
-            OnboardingContext next = context;
-            if (auto before = context.credentialStore->get(kPersistedSettingsKey)) {
-                try {
-                    next.info[previousKey] = parseSettings(*before);
-                } catch (const Error&) {
-                    // Unreadable old settings are simply not handed on.
-                }
-            }
-            try {
-                context.credentialStore->put(body, kPersistedSettingsKey);
-            } catch (const std::exception& e) {
-                // A full disk costs only the cached copy: the flow goes on
-                // with the settings the server just gave.
-                Logger::shared(kLoggerName)->warn(std::string("the downloaded settings cannot be kept: ") + e.what());
-            }
-            for (auto& [key, value] : info) next.info[key] = std::move(value);
-            completion(OnboardingResult::success(std::move(next)));
-        } catch (...) {
-            completion(OnboardingResult::failed(UnexpectedError::fromCurrentException()));
-        }
-    })->resume();
+    context.zelURLSession()
+        ->dataTask(request,
+                   [context, completion, transformer, previousKey](
+                       core::Data body, std::optional<HTTPURLResponse> response, ErrorPtr error) {
+                       if (error) return completion(OnboardingResult::failed(error));
+                       if (!response || response->statusCode < 200 || response->statusCode > 299)
+                           return completion(OnboardingResult::failed(
+                               URLError(URLError::badServerResponse, response ? response->url : "")));
+                       try {
+                           core::Value raw = parseSettings(body);
+                           OnboardingContext::Info info = transformer->transform(raw);
+                           OnboardingContext next = context;
+                           if (auto before = context.credentialStore->get(kPersistedSettingsKey)) {
+                               try {
+                                   next.info[previousKey] = parseSettings(*before);
+                               } catch (const Error&) {
+                                   // Unreadable old settings are simply not handed on.
+                               }
+                           }
+                           try {
+                               context.credentialStore->put(body, kPersistedSettingsKey);
+                           } catch (const std::exception& e) {
+                               // A full disk costs only the cached copy: the flow goes on
+                               // with the settings the server just gave.
+                               Logger::shared(kLoggerName)
+                                   ->warn(std::string("the downloaded settings cannot be kept: ") + e.what());
+                           }
+                           for (auto& [key, value] : info) next.info[key] = std::move(value);
+                           completion(OnboardingResult::success(std::move(next)));
+                       } catch (...) {
+                           completion(OnboardingResult::failed(UnexpectedError::fromCurrentException()));
+                       }
+                   })
+        ->resume();
 }
 
 void ZELvornSettingsDownloadStep::reset(const OnboardingContext& context, ResetCompletion completion) {

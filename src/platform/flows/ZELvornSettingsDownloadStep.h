@@ -30,7 +30,9 @@ public:
                                 OnboardingInfoKey previousSettingsInfoKey = OnboardingInfoKey::previousSettings);
 
     void onboard(const OnboardingContext& context, Completion completion) override;
-    void restore(const OnboardingContext& context, Completion completion) override { onboard(context, std::move(completion)); }
+    void restore(const OnboardingContext& context, Completion completion) override {
+        onboard(context, std::move(completion));
+    }
     void reset(const OnboardingContext& context, ResetCompletion completion) override;
 
     // The info of the settings kept in store; empty when none are kept.

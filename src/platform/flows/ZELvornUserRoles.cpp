@@ -15,19 +15,22 @@ ZELvornUserRoles::ZELvornUserRoles(std::shared_ptr<ZELURLSession> session, ZELvo
 void ZELvornUserRoles::load(std::function<void(std::optional<UserInfo>, ErrorPtr)> completion) {
     URLRequest request(settings_.applicationURL("roles/v1/me"));
     request.cachePolicy = URLRequest::CachePolicy::reloadIgnoringLocalCacheData;
-    session_->dataTask(request, [completion](core::Data body, std::optional<HTTPURLResponse> response, ErrorPtr error) {
-        if (!completion) return;
-        if (error) return completion(std::nullopt, error);
-        if (!response || response->statusCode < 200 || response->statusCode > 299)
-            return completion(std::nullopt, std::make_shared<URLError>(URLError::badServerResponse));
-        std::optional<UserInfo> user;
-        try {
-            user = userInfo(body);
-        } catch (const ConfigurationError& e) {
-            return completion(std::nullopt, e.clone());
-        }
-        completion(std::move(user), nullptr);
-    })->resume();
+    session_
+        ->dataTask(request,
+                   [completion](core::Data body, std::optional<HTTPURLResponse> response, ErrorPtr error) {
+                       if (!completion) return;
+                       if (error) return completion(std::nullopt, error);
+                       if (!response || response->statusCode < 200 || response->statusCode > 299)
+                           return completion(std::nullopt, std::make_shared<URLError>(URLError::badServerResponse));
+                       std::optional<UserInfo> user;
+                       try {
+                           user = userInfo(body);
+                       } catch (const ConfigurationError& e) {
+                           return completion(std::nullopt, e.clone());
+                       }
+                       completion(std::move(user), nullptr);
+                   })
+        ->resume();
 }
 
 ZELvornUserRoles::UserInfo ZELvornUserRoles::userInfo(const core::Data& response) {

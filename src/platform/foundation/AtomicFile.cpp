@@ -74,7 +74,8 @@ std::vector<fs::path> AtomicFile::leftovers(const fs::path& path) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(path.parent_path(), ec)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) out.push_back(entry.path());
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(entry.path());
     }
     return out;
 }
@@ -87,8 +88,9 @@ std::size_t AtomicFile::removeLeftovers(const fs::path& path) {
     }
     if (removed)
         core::SharedLoggerManager::log("AtomicFile", core::Severity::info,
-                           "removed " + std::to_string(removed) + " temporary file(s) an interrupted write of " +
-                               path.string() + " left behind");
+                                       "removed " + std::to_string(removed) +
+                                           " temporary file(s) an interrupted write of " + path.string() +
+                                           " left behind");
     return removed;
 }
 

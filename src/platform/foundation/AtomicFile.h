@@ -14,19 +14,19 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <vector>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace trc::foundation {
 
 class AtomicFile {
 public:
     static constexpr std::filesystem::perms kDefaultMode =
-        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-        std::filesystem::perms::group_read | std::filesystem::perms::others_read;
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
+        std::filesystem::perms::others_read;
     // What the application keeps for itself: files 0600, folders 0700.
     static constexpr std::filesystem::perms kOwnerOnly =
         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;

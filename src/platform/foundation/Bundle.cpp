@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "platform/core/Json.h"
-#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
 
@@ -121,12 +121,12 @@ std::shared_ptr<Bundle> Bundle::framework() {
             for (const fs::path& folder : g.frameworkLookedIn) {
                 folders += (folders.empty() ? "" : ", ") + folder.string();
             }
-            core::SharedLoggerManager::log(kLogger, core::Severity::warn,
-                               "the library's strings tables were not found in " +
-                                   (folders.empty() ? std::string("any folder (the program's is unknown)") : folders) +
-                                   "; its texts fall back to English. Install them in " + kFrameworkFolderInPrefix +
-                                   " beside the program or one folder above it, or name their folder in " +
-                                   kFrameworkFolderVariable);
+            core::SharedLoggerManager::log(
+                kLogger, core::Severity::warn,
+                "the library's strings tables were not found in " +
+                    (folders.empty() ? std::string("any folder (the program's is unknown)") : folders) +
+                    "; its texts fall back to English. Install them in " + kFrameworkFolderInPrefix +
+                    " beside the program or one folder above it, or name their folder in " + kFrameworkFolderVariable);
         }
     }
     return g.framework;
@@ -248,7 +248,8 @@ const core::Dictionary& Bundle::infoDictionary() const {
         if (const core::Dictionary* d = v.ifDictionary()) {
             *info_ = *d;
         } else {
-            core::SharedLoggerManager::log(kLogger, core::Severity::error, path.string() + " does not hold a JSON dictionary");
+            core::SharedLoggerManager::log(kLogger, core::Severity::error,
+                                           path.string() + " does not hold a JSON dictionary");
         }
     } catch (const std::exception& e) {
         core::SharedLoggerManager::log(kLogger, core::Severity::error, path.string() + ": " + e.what());

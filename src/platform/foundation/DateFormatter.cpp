@@ -20,11 +20,11 @@ namespace {
 
 icu::DateFormat::EStyle icuStyle(DateFormatter::Style style) {
     switch (style) {
-        case DateFormatter::Style::None: return icu::DateFormat::kNone;
-        case DateFormatter::Style::Short: return icu::DateFormat::kShort;
-        case DateFormatter::Style::Medium: return icu::DateFormat::kMedium;
-        case DateFormatter::Style::Long: return icu::DateFormat::kLong;
-        case DateFormatter::Style::Full: return icu::DateFormat::kFull;
+    case DateFormatter::Style::None: return icu::DateFormat::kNone;
+    case DateFormatter::Style::Short: return icu::DateFormat::kShort;
+    case DateFormatter::Style::Medium: return icu::DateFormat::kMedium;
+    case DateFormatter::Style::Long: return icu::DateFormat::kLong;
+    case DateFormatter::Style::Full: return icu::DateFormat::kFull;
     }
     return icu::DateFormat::kNone;
 }
@@ -94,11 +94,11 @@ std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
 
 const char* dateFormatterStyleName(DateFormatter::Style style) {
     switch (style) {
-        case DateFormatter::Style::None: return "none";
-        case DateFormatter::Style::Short: return "short";
-        case DateFormatter::Style::Medium: return "medium";
-        case DateFormatter::Style::Long: return "long";
-        case DateFormatter::Style::Full: return "full";
+    case DateFormatter::Style::None: return "none";
+    case DateFormatter::Style::Short: return "short";
+    case DateFormatter::Style::Medium: return "medium";
+    case DateFormatter::Style::Long: return "long";
+    case DateFormatter::Style::Full: return "full";
     }
     return "none";
 }
@@ -120,7 +120,8 @@ void DateFormatter::format(core::Date date, std::string& text) const {
     });
     if (it == formats.end()) {
         if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
-        formats.push_back({locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}, 0});
+        formats.push_back(
+            {locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}, 0});
     } else {
         std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
     }

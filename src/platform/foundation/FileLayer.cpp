@@ -98,7 +98,7 @@ public:
             error = lastError();
             return false;
         }
-        struct stat st{};
+        struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
         error = std::make_error_code(std::errc::not_a_directory);
         return false;

@@ -53,7 +53,8 @@ public:
     // Removes a file or an empty folder; one that is not there is no error.
     virtual bool remove(const std::filesystem::path& path, std::error_code& error) = 0;
     // Makes a folder and its missing parents, each new one with mode.
-    virtual bool makeFolders(const std::filesystem::path& path, std::filesystem::perms mode, std::error_code& error) = 0;
+    virtual bool makeFolders(const std::filesystem::path& path, std::filesystem::perms mode,
+                             std::error_code& error) = 0;
 };
 
 }  // namespace trc::foundation

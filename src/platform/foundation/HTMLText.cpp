@@ -24,11 +24,11 @@ bool isHidden(std::string_view name) {
 }
 
 Break breakAround(std::string_view name) {
-    static const std::set<std::string_view> paragraphs{"p",  "h1", "h2",    "h3",  "h4", "h5", "h6",
+    static const std::set<std::string_view> paragraphs{"p",  "h1", "h2",    "h3",  "h4", "h5",        "h6",
                                                        "ul", "ol", "table", "pre", "dl", "blockquote"};
-    static const std::set<std::string_view> lines{"address", "article", "aside",   "caption", "dd",     "details",
+    static const std::set<std::string_view> lines{"address", "article", "aside",    "caption",    "dd",     "details",
                                                   "div",     "dt",      "fieldset", "figcaption", "figure", "footer",
-                                                  "form",    "header",  "hr",      "li",      "main",   "nav",
+                                                  "form",    "header",  "hr",       "li",         "main",   "nav",
                                                   "section", "summary", "tr"};
     if (paragraphs.contains(name)) return Break::paragraph;
     if (lines.contains(name)) return Break::line;
@@ -110,17 +110,15 @@ bool isCell(std::string_view name) { return name == "td" || name == "th"; }
 // wrong order or never, stray characters) lose nothing.
 bool losesText(const xmlError& error) {
     switch (error.code) {
-        case XML_ERR_COMMENT_NOT_FINISHED:
-        case XML_ERR_ATTRIBUTE_NOT_FINISHED:
-        case XML_ERR_LITERAL_NOT_FINISHED:
-        case XML_ERR_GT_REQUIRED:
-        case XML_ERR_DOCTYPE_NOT_FINISHED:
-        case XML_ERR_PI_NOT_FINISHED:
-        case XML_ERR_INTERNAL_ERROR:
-        case XML_ERR_NO_MEMORY:
-            return true;
-        default:
-            return error.level == XML_ERR_FATAL;
+    case XML_ERR_COMMENT_NOT_FINISHED:
+    case XML_ERR_ATTRIBUTE_NOT_FINISHED:
+    case XML_ERR_LITERAL_NOT_FINISHED:
+    case XML_ERR_GT_REQUIRED:
+    case XML_ERR_DOCTYPE_NOT_FINISHED:
+    case XML_ERR_PI_NOT_FINISHED:
+    case XML_ERR_INTERNAL_ERROR:
+    case XML_ERR_NO_MEMORY: return true;
+    default: return error.level == XML_ERR_FATAL;
     }
 }
 
@@ -161,8 +159,8 @@ std::optional<std::string> HTMLText::plainText(std::string_view html) {
     bool lost = false;
     {
         LossWatch watch;
-        doc.reset(htmlCtxtReadMemory(parser.get(), html.data(), static_cast<int>(html.size()), nullptr, "UTF-8",
-                                     options));
+        doc.reset(
+            htmlCtxtReadMemory(parser.get(), html.data(), static_cast<int>(html.size()), nullptr, "UTF-8", options));
         lost = watch.lost() || parser->disableSAX != 0;
     }
     if (!doc || lost) return std::nullopt;

@@ -207,14 +207,14 @@ private:
                 continue;
             }
             switch (e) {
-                case 'n': out.push_back('\n'); break;
-                case 't': out.push_back('\t'); break;
-                case 'r': out.push_back('\r'); break;
-                case 'a': out.push_back('\a'); break;
-                case 'b': out.push_back('\b'); break;
-                case 'f': out.push_back('\f'); break;
-                case 'v': out.push_back('\v'); break;
-                default: out.push_back(e); break;  // \" \\ \' and any other character stand for themselves
+            case 'n': out.push_back('\n'); break;
+            case 't': out.push_back('\t'); break;
+            case 'r': out.push_back('\r'); break;
+            case 'a': out.push_back('\a'); break;
+            case 'b': out.push_back('\b'); break;
+            case 'f': out.push_back('\f'); break;
+            case 'v': out.push_back('\v'); break;
+            default: out.push_back(e); break;  // \" \\ \' and any other character stand for themselves
             }
         }
         flushHigh();

@@ -112,8 +112,8 @@ std::optional<URLAuthority> URLAuthority::parse(std::string_view text) {
     // scheme = ALPHA *( ALPHA / DIGIT / "+" / "-" / "." ), then "//".
     std::size_t i = 0;
     if (text.empty() || !isAlpha(text[0])) return std::nullopt;
-    while (i < text.size() && (isAlpha(text[i]) || isDigit(text[i]) || text[i] == '+' || text[i] == '-' ||
-                               text[i] == '.')) {
+    while (i < text.size() &&
+           (isAlpha(text[i]) || isDigit(text[i]) || text[i] == '+' || text[i] == '-' || text[i] == '.')) {
         ++i;
     }
     if (text.substr(i, 3) != "://") return std::nullopt;

@@ -3,8 +3,8 @@
 #include <system_error>
 
 #include "platform/core/IsoDate.h"
-#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/ProcessState.h"
+#include "platform/core/SharedLoggerManager.h"
 #include "platform/core/TaggedJson.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Sandbox.h"
@@ -74,12 +74,13 @@ void UserDefaults::loadIfNeeded() {
             aside += ".corrupt";
             if (AtomicFile::rename(path, aside, ec)) {
                 core::SharedLoggerManager::log(kLogger, core::Severity::error,
-                                   "cannot read " + path.string() + " (" + e.what() + "); moved aside to " +
-                                       aside.string() + ", starting empty");
+                                               "cannot read " + path.string() + " (" + e.what() + "); moved aside to " +
+                                                   aside.string() + ", starting empty");
             } else if (ec != readError_) {
                 core::SharedLoggerManager::log(kLogger, core::Severity::error,
-                                   "cannot read " + path.string() + " (" + e.what() + ") nor move it aside (" +
-                                       ec.message() + "); keeping it, and changing nothing");
+                                               "cannot read " + path.string() + " (" + e.what() +
+                                                   ") nor move it aside (" + ec.message() +
+                                                   "); keeping it, and changing nothing");
                 readError_ = ec;
             }
         }
@@ -90,8 +91,8 @@ void UserDefaults::loadIfNeeded() {
         // next use tries again.
         if (ec != readError_) {
             core::SharedLoggerManager::log(kLogger, core::Severity::error,
-                               "cannot read " + path.string() + " now (" + ec.message() +
-                                   "); keeping it, and changing nothing until it can be read");
+                                           "cannot read " + path.string() + " now (" + ec.message() +
+                                               "); keeping it, and changing nothing until it can be read");
         }
         readError_ = ec;
         values_ = {};
@@ -104,8 +105,8 @@ void UserDefaults::loadIfNeeded() {
 bool UserDefaults::refusedWhileUnreadable(std::string_view key) {
     if (!readError_) return false;
     core::SharedLoggerManager::log(kLogger, core::Severity::error,
-                       "refused to change \"" + std::string(key) + "\": the user defaults cannot be read now (" +
-                           readError_.message() + ")");
+                                   "refused to change \"" + std::string(key) +
+                                       "\": the user defaults cannot be read now (" + readError_.message() + ")");
     return true;
 }
 
@@ -127,7 +128,8 @@ core::Value UserDefaults::objectForKey(std::string_view key) {
 bool UserDefaults::setObject(const std::string& key, const core::Value& value) {
     if (value.isNil()) return remove(key);
     if (std::string why = unstorable(value); !why.empty()) {
-        core::SharedLoggerManager::log(kLogger, core::Severity::error, "refused to store " + why + " under \"" + key + "\"");
+        core::SharedLoggerManager::log(kLogger, core::Severity::error,
+                                       "refused to store " + why + " under \"" + key + "\"");
         return false;
     }
     return change(key, &value);

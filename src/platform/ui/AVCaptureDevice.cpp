@@ -46,7 +46,8 @@ const core::ClassInfo& AVCaptureDevice::classInfo() {
         core::ClassBuilder<AVCaptureDevice>("AVCaptureDevice", core::Object::classInfo())
             .classProperty("authorizationStatus",
                            [] { return core::Value(statusName(authorizationStatus(AVMediaType::Video))); })
-            .classProperty("pendingAccessRequests", [] { return core::Value(static_cast<std::int64_t>(pendingAccessRequests())); })
+            .classProperty("pendingAccessRequests",
+                           [] { return core::Value(static_cast<std::int64_t>(pendingAccessRequests())); })
             .build();
     return info;
 }

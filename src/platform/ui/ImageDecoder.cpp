@@ -48,12 +48,12 @@ void jpegErrorExit(j_common_ptr cinfo) {
 // Warnings after which libjpeg carries on with made-up (grey) image data.
 bool losesImageData(int code) {
     switch (code) {
-        case JWRN_JPEG_EOF:
-        case JWRN_HIT_MARKER:
-        case JWRN_HUFF_BAD_CODE:
-        case JWRN_MUST_RESYNC:
-        case JWRN_NOT_SEQUENTIAL: return true;
-        default: return false;
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL: return true;
+    default: return false;
     }
 }
 
@@ -94,8 +94,8 @@ bool readJPEG(jpeg_decompress_struct& cinfo, JPEGErrorManager& manager, std::spa
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
     if (tooLarge(cinfo.image_width, cinfo.image_height)) {
-        std::snprintf(manager.message, sizeof manager.message, "image of %ux%u pixels is too large",
-                      cinfo.image_width, cinfo.image_height);
+        std::snprintf(manager.message, sizeof manager.message, "image of %ux%u pixels is too large", cinfo.image_width,
+                      cinfo.image_height);
         return false;
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -134,16 +134,15 @@ ImageDecoder::Format ImageDecoder::formatOf(std::span<const std::uint8_t> bytes)
 
 std::optional<ImageDecoder::Pixels> ImageDecoder::decode(std::span<const std::uint8_t> bytes, std::string& error) {
     switch (formatOf(bytes)) {
-        case Format::PNG: return decodePNG(bytes, error);
-        case Format::JPEG: return decodeJPEG(bytes, error);
-        case Format::Unknown: break;
+    case Format::PNG: return decodePNG(bytes, error);
+    case Format::JPEG: return decodeJPEG(bytes, error);
+    case Format::Unknown: break;
     }
     error = "neither a PNG nor a JPEG image";
     return std::nullopt;
 }
 
-std::optional<ImageDecoder::Pixels> ImageDecoder::decodePNG(std::span<const std::uint8_t> bytes,
-                                                            std::string& error) {
+std::optional<ImageDecoder::Pixels> ImageDecoder::decodePNG(std::span<const std::uint8_t> bytes, std::string& error) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -153,8 +152,7 @@ std::optional<ImageDecoder::Pixels> ImageDecoder::decodePNG(std::span<const std:
         return std::nullopt;
     }
     if (tooLarge(image.width, image.height)) {
-        error = "image of " + std::to_string(image.width) + "x" + std::to_string(image.height) +
-                " pixels is too large";
+        error = "image of " + std::to_string(image.width) + "x" + std::to_string(image.height) + " pixels is too large";
         png_image_free(&image);
         return std::nullopt;
     }
@@ -170,8 +168,7 @@ std::optional<ImageDecoder::Pixels> ImageDecoder::decodePNG(std::span<const std:
     return out;
 }
 
-std::optional<ImageDecoder::Pixels> ImageDecoder::decodeJPEG(std::span<const std::uint8_t> bytes,
-                                                             std::string& error) {
+std::optional<ImageDecoder::Pixels> ImageDecoder::decodeJPEG(std::span<const std::uint8_t> bytes, std::string& error) {
     if (!startsWith(bytes, kJPEGSignature)) {
         error = "not a JPEG image";
         return std::nullopt;

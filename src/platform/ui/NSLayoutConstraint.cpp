@@ -13,8 +13,7 @@ const core::ClassInfo& NSLayoutConstraint::classInfo() {
         core::ClassBuilder<NSLayoutConstraint>("NSLayoutConstraint", core::Object::classInfo())
             .property("isActive", [](const NSLayoutConstraint& self) { return core::Value(self.isActive()); })
             .property("constant", [](const NSLayoutConstraint& self) { return core::Value(self.constant); })
-            .property("description",
-                      [](const NSLayoutConstraint& self) { return core::Value(self.description()); })
+            .property("description", [](const NSLayoutConstraint& self) { return core::Value(self.description()); })
             .build();
     return info;
 }
@@ -112,17 +111,17 @@ void NSLayoutConstraint::setActive(bool active) {
 
 const char* NSLayoutConstraint::attributeName(Attribute a) {
     switch (a) {
-        case Attribute::NotAnAttribute: return "none";
-        case Attribute::Top: return "top";
-        case Attribute::Bottom: return "bottom";
-        case Attribute::Leading: return "leading";
-        case Attribute::Trailing: return "trailing";
-        case Attribute::Left: return "left";
-        case Attribute::Right: return "right";
-        case Attribute::Width: return "width";
-        case Attribute::Height: return "height";
-        case Attribute::CenterX: return "centerX";
-        case Attribute::CenterY: return "centerY";
+    case Attribute::NotAnAttribute: return "none";
+    case Attribute::Top: return "top";
+    case Attribute::Bottom: return "bottom";
+    case Attribute::Leading: return "leading";
+    case Attribute::Trailing: return "trailing";
+    case Attribute::Left: return "left";
+    case Attribute::Right: return "right";
+    case Attribute::Width: return "width";
+    case Attribute::Height: return "height";
+    case Attribute::CenterX: return "centerX";
+    case Attribute::CenterY: return "centerY";
     }
     return "none";
 }

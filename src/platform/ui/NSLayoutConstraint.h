@@ -23,7 +23,19 @@ class UIView;
 class NSLayoutConstraint : public core::Object {
     TRC_OBJECT(NSLayoutConstraint)
 public:
-    enum class Attribute { NotAnAttribute, Top, Bottom, Leading, Trailing, Left, Right, Width, Height, CenterX, CenterY };
+    enum class Attribute {
+        NotAnAttribute,
+        Top,
+        Bottom,
+        Leading,
+        Trailing,
+        Left,
+        Right,
+        Width,
+        Height,
+        CenterX,
+        CenterY
+    };
     enum class Relation { LessThanOrEqual, Equal, GreaterThanOrEqual };
 
     NSLayoutConstraint() = default;
@@ -33,8 +45,8 @@ public:
 
     // "first.attribute == second.attribute": the common shape of anchor constraints.
     static std::shared_ptr<NSLayoutConstraint> make(const std::shared_ptr<UIView>& first, Attribute firstAttribute,
-                                                    const std::shared_ptr<UIView>& second,
-                                                    Attribute secondAttribute, double constant = 0);
+                                                    const std::shared_ptr<UIView>& second, Attribute secondAttribute,
+                                                    double constant = 0);
     // "first.attribute == guide.attribute".
     static std::shared_ptr<NSLayoutConstraint> makeToGuide(const std::shared_ptr<UIView>& first,
                                                            Attribute firstAttribute,

@@ -24,9 +24,9 @@ std::optional<std::string> replacingCharacters(std::string_view text, NSRange ra
     if (end > 0 && end < u.length() && U16_IS_TRAIL(u.charAt(end)) && U16_IS_LEAD(u.charAt(end - 1))) {
         return std::nullopt;
     }
-    u.replace(start, end - start,
-              icu::UnicodeString::fromUTF8(
-                  icu::StringPiece(replacement.data(), static_cast<int32_t>(replacement.size()))));
+    u.replace(
+        start, end - start,
+        icu::UnicodeString::fromUTF8(icu::StringPiece(replacement.data(), static_cast<int32_t>(replacement.size()))));
     std::string out;
     u.toUTF8String(out);
     return out;

@@ -29,8 +29,8 @@ std::string PHAsset::assetURL() const {
     std::string ext = file_.extension().string();
     if (!ext.empty()) ext.erase(0, 1);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-    return std::string(kAssetsLibraryScheme) + "://asset/asset." + ext + "?id=" +
-           foundation::URL::addingPercentEncoding(localIdentifier_, foundation::URL::AllowedCharacters::Path) +
+    return std::string(kAssetsLibraryScheme) + "://asset/asset." + ext +
+           "?id=" + foundation::URL::addingPercentEncoding(localIdentifier_, foundation::URL::AllowedCharacters::Path) +
            "&ext=" + ext;
 }
 

@@ -37,7 +37,8 @@ public:
 
     // The asset's full-size image file for editing, or none for what is no
     // image. Answers later, on a background queue.
-    void requestContentEditingInput(std::function<void(std::optional<foundation::URL> fullSizeImageURL)> completion) const;
+    void requestContentEditingInput(
+        std::function<void(std::optional<foundation::URL> fullSizeImageURL)> completion) const;
 
 private:
     std::string localIdentifier_;

@@ -20,7 +20,8 @@ std::optional<core::Data> readWhole(const std::filesystem::path& path) {
     if (ec || size > kMaxAssetBytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     core::Data bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+        return std::nullopt;
     return bytes;
 }
 
@@ -67,8 +68,7 @@ std::shared_ptr<UIImage> PHImageManager::requestImage(const PHAsset& asset, CGSi
 void PHImageManager::requestImageData(const std::shared_ptr<PHAsset>& asset,
                                       std::function<void(std::optional<core::Data>)> completion) {
     dispatch::GlobalQueue::shared().async([asset, completion = std::move(completion)] {
-        completion(asset && asset->mediaType() == PHAsset::MediaType::Image ? readWhole(asset->file())
-                                                                             : std::nullopt);
+        completion(asset && asset->mediaType() == PHAsset::MediaType::Image ? readWhole(asset->file()) : std::nullopt);
     });
 }
 

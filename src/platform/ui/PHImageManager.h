@@ -25,7 +25,8 @@ public:
     // The picture scaled down (never up) to fit targetSize (aspect fit) or
     // fill it (aspect fill, the rest cropped); none for a video or a file
     // that holds no picture.
-    static std::shared_ptr<UIImage> requestImage(const PHAsset& asset, CGSize targetSize, UIViewContentMode contentMode);
+    static std::shared_ptr<UIImage> requestImage(const PHAsset& asset, CGSize targetSize,
+                                                 UIViewContentMode contentMode);
     static void requestImageData(const std::shared_ptr<PHAsset>& asset,
                                  std::function<void(std::optional<core::Data>)> completion);
     // The video's file; none for an asset that is no video.

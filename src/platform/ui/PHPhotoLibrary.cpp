@@ -34,11 +34,11 @@ std::vector<std::shared_ptr<PHAsset>> matching(const std::vector<std::shared_ptr
 
 const char* PHPhotoLibrary::statusName(AuthorizationStatus status) {
     switch (status) {
-        case AuthorizationStatus::NotDetermined: return "notDetermined";
-        case AuthorizationStatus::Restricted: return "restricted";
-        case AuthorizationStatus::Denied: return "denied";
-        case AuthorizationStatus::Authorized: return "authorized";
-        case AuthorizationStatus::Limited: return "limited";
+    case AuthorizationStatus::NotDetermined: return "notDetermined";
+    case AuthorizationStatus::Restricted: return "restricted";
+    case AuthorizationStatus::Denied: return "denied";
+    case AuthorizationStatus::Authorized: return "authorized";
+    case AuthorizationStatus::Limited: return "limited";
     }
     return "notDetermined";
 }
@@ -57,7 +57,8 @@ std::shared_ptr<PHAsset> PHPhotoLibrary::addAsset(const std::filesystem::path& f
 }
 
 bool PHPhotoLibrary::mayRead() const {
-    return authorizationStatus == AuthorizationStatus::Authorized || authorizationStatus == AuthorizationStatus::Limited;
+    return authorizationStatus == AuthorizationStatus::Authorized ||
+           authorizationStatus == AuthorizationStatus::Limited;
 }
 
 std::vector<std::shared_ptr<PHAsset>> PHPhotoLibrary::fetchAssetsWithALAssetURLs(

@@ -22,9 +22,9 @@ std::shared_ptr<UIAlertAction> UIAlertAction::make(std::optional<std::string> ti
 
 const char* UIAlertAction::styleName(Style style) {
     switch (style) {
-        case Style::Default: return "default";
-        case Style::Cancel: return "cancel";
-        case Style::Destructive: return "destructive";
+    case Style::Default: return "default";
+    case Style::Cancel: return "cancel";
+    case Style::Destructive: return "destructive";
     }
     return "default";
 }

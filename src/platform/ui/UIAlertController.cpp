@@ -1,8 +1,8 @@
 #include "platform/ui/UIAlertController.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/ui/UIValues.h"
 #include "platform/core/SharedLoggerManager.h"
+#include "platform/ui/UIValues.h"
 
 namespace trc::ui {
 
@@ -10,8 +10,7 @@ const core::ClassInfo& UIAlertController::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UIAlertController>("UIAlertController", UIViewController::classInfo())
             .constructible()
-            .property("message",
-                      [](const UIAlertController& a) { return textOrNil(a.message); })
+            .property("message", [](const UIAlertController& a) { return textOrNil(a.message); })
             .property("preferredStyle",
                       [](const UIAlertController& a) {
                           return core::Value(a.preferredStyle == Style::Alert ? "alert" : "actionSheet");
@@ -49,7 +48,8 @@ std::vector<std::string> UIAlertController::actionTitles() const {
 
 bool UIAlertController::tapAction(std::size_t index) {
     if (index >= actions_.size()) {
-        core::SharedLoggerManager::log("ui", core::Severity::warn, "alert: no action at index " + std::to_string(index));
+        core::SharedLoggerManager::log("ui", core::Severity::warn,
+                                       "alert: no action at index " + std::to_string(index));
         return false;
     }
     auto action = actions_[index];

@@ -23,8 +23,8 @@ public:
     enum class Style { ActionSheet, Alert };
 
     UIAlertController();
-    static std::shared_ptr<UIAlertController> make(std::optional<std::string> title,
-                                                   std::optional<std::string> message, Style style = Style::Alert);
+    static std::shared_ptr<UIAlertController> make(std::optional<std::string> title, std::optional<std::string> message,
+                                                   Style style = Style::Alert);
 
     std::optional<std::string> message;
     Style preferredStyle = Style::Alert;

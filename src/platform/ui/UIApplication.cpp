@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
+#include "platform/core/ProcessState.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UIValues.h"
-#include "platform/core/ProcessState.h"
 #include "platform/ui/UIWindow.h"
 
 namespace trc::ui {
@@ -24,10 +24,8 @@ const core::ClassInfo& UIApplication::classInfo() {
         core::ClassBuilder<UIApplication>("UIApplication", UIResponder::classInfo())
             .classMethod("sharedInstance", [](core::Args) { return core::Value(UIApplication::shared()); })
             .classProperty("sharedInstance", [] { return core::Value(UIApplication::shared()); })
-            .property("keyWindow",
-                      [](const UIApplication& app) { return objectOrNil(app.keyWindow()); })
-            .property("windows",
-                      [](const UIApplication& app) { return objectArray(app.windows()); })
+            .property("keyWindow", [](const UIApplication& app) { return objectOrNil(app.keyWindow()); })
+            .property("windows", [](const UIApplication& app) { return objectArray(app.windows()); })
             .property("applicationState",
                       [](const UIApplication& app) { return core::Value(stateName(app.applicationState)); })
             .method(kSuspendAction,
@@ -65,17 +63,17 @@ bool UIApplication::sendAction(std::string_view action, const std::shared_ptr<co
         receiver.perform(action);
         return true;
     }
-    core::SharedLoggerManager::log("ui", core::Severity::warn,
-                       receiver.className() + " does not answer the action \"" + std::string(action) +
-                           "\" sent from " + from);
+    core::SharedLoggerManager::log(
+        "ui", core::Severity::warn,
+        receiver.className() + " does not answer the action \"" + std::string(action) + "\" sent from " + from);
     return false;
 }
 
 const char* UIApplication::stateName(State state) {
     switch (state) {
-        case State::Active: return "active";
-        case State::Inactive: return "inactive";
-        case State::Background: return "background";
+    case State::Active: return "active";
+    case State::Inactive: return "inactive";
+    case State::Background: return "background";
     }
     return "active";
 }

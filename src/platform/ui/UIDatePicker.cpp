@@ -9,7 +9,8 @@ const core::ClassInfo& UIDatePicker::classInfo() {
         core::ClassBuilder<UIDatePicker>("UIDatePicker", UIControl::classInfo())
             .constructible()
             .property("date", [](const UIDatePicker& p) { return core::Value(p.date); })
-            .property("datePickerMode", [](const UIDatePicker& p) { return core::Value(static_cast<int>(p.datePickerMode)); })
+            .property("datePickerMode",
+                      [](const UIDatePicker& p) { return core::Value(static_cast<int>(p.datePickerMode)); })
             .property("locale", [](const UIDatePicker& p) { return core::Value(p.locale); })
             .property("minuteInterval", [](const UIDatePicker& p) { return core::Value(p.minuteInterval()); })
             .property("countDownDuration", [](const UIDatePicker& p) { return core::Value(p.countDownDuration); })

@@ -44,7 +44,8 @@ bool UIDocumentPickerViewController::pick(const std::filesystem::path& file) {
         return false;
     }
     if (!offers(file)) {
-        core::SharedLoggerManager::log("ui", core::Severity::info, "document picker: " + file.filename().string() + " is not of a type offered");
+        core::SharedLoggerManager::log("ui", core::Severity::info,
+                                       "document picker: " + file.filename().string() + " is not of a type offered");
         return false;
     }
     if (didPickDocument) didPickDocument(foundation::URL::fileURLWithPath(file));

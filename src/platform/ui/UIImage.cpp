@@ -77,13 +77,15 @@ std::shared_ptr<UIImage> UIImage::contentsOfFile(const std::string& file) {
     if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec || size > kMaxFileBytes) {
-        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "image file " + path.string() + " is too large to read");
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn,
+                                       "image file " + path.string() + " is too large to read");
         return nullptr;
     }
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
-        core::SharedLoggerManager::log(kLogger, core::Severity::warn, "image file " + path.string() + " cannot be read");
+        core::SharedLoggerManager::log(kLogger, core::Severity::warn,
+                                       "image file " + path.string() + " cannot be read");
         return nullptr;
     }
     std::string error;
@@ -92,8 +94,7 @@ std::shared_ptr<UIImage> UIImage::contentsOfFile(const std::string& file) {
         core::SharedLoggerManager::log(kLogger, core::Severity::warn, "no image in " + path.string() + ": " + error);
         return nullptr;
     }
-    return fromPixels(path.string(), decoded->width, decoded->height, std::move(decoded->rgba),
-                      scaleOfFileName(path));
+    return fromPixels(path.string(), decoded->width, decoded->height, std::move(decoded->rgba), scaleOfFileName(path));
 }
 
 std::uint32_t UIImage::pixelAt(std::uint32_t x, std::uint32_t y) const {

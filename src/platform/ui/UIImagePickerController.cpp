@@ -30,8 +30,7 @@ std::set<SourceType>& availableSources() {
 const core::ClassInfo& UIImagePickerController::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UIImagePickerController>("UIImagePickerController", UIViewController::classInfo())
-            .classProperty("isCameraAvailable",
-                           [] { return core::Value(isSourceTypeAvailable(SourceType::Camera)); })
+            .classProperty("isCameraAvailable", [] { return core::Value(isSourceTypeAvailable(SourceType::Camera)); })
             .build();
     return info;
 }

@@ -1,9 +1,9 @@
 #include "platform/ui/UINavigationController.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/ui/UIValues.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UIValues.h"
 #include "platform/ui/UIView.h"
 
 namespace trc::ui {
@@ -72,7 +72,8 @@ void UINavigationController::replaceTop(const std::shared_ptr<UIViewController>&
 void UINavigationController::pushViewController(const std::shared_ptr<UIViewController>& vc, bool animated,
                                                 Completion completion) {
     if (!vc || vc->parent() || vc->presentingViewController() || vc.get() == this) {
-        core::SharedLoggerManager::log("ui", core::Severity::warn, "push: the view controller is missing or already shown elsewhere; ignored");
+        core::SharedLoggerManager::log("ui", core::Severity::warn,
+                                       "push: the view controller is missing or already shown elsewhere; ignored");
         return;
     }
     auto oldTop = topViewController();
@@ -105,7 +106,8 @@ void UINavigationController::setViewControllers(const std::vector<std::shared_pt
     for (const auto& vc : current) vc->removeFromParent();
     for (const auto& vc : vcs) {
         if (!vc || vc->parent() || vc.get() == this) {
-            core::SharedLoggerManager::log("ui", core::Severity::warn, "setViewControllers: a view controller is missing or twice; skipped");
+            core::SharedLoggerManager::log("ui", core::Severity::warn,
+                                           "setViewControllers: a view controller is missing or twice; skipped");
             continue;
         }
         addChild(vc);

@@ -12,8 +12,8 @@ void UITableView::registerCell(const std::string& identifier, CellFactory factor
     auto [it, added] = registrations_.try_emplace(identifier);
     // Cells of another class must not come back under the new registration.
     const Registration& before = it->second;
-    const bool sameClass =
-        before.className == className && before.factory && factory && before.factory.target_type() == factory.target_type();
+    const bool sameClass = before.className == className && before.factory && factory &&
+                           before.factory.target_type() == factory.target_type();
     if (!added && !sameClass) it->second.pool.clear();
     it->second.factory = std::move(factory);
     it->second.className = std::move(className);
@@ -48,8 +48,7 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
     }
     std::shared_ptr<UITableViewCell> cell = reg->second.factory ? reg->second.factory() : nullptr;
     if (!cell) {
-        logError("dequeueReusableCell: the factory registered under \"" + std::string(identifier) +
-                 "\" made no cell");
+        logError("dequeueReusableCell: the factory registered under \"" + std::string(identifier) + "\" made no cell");
         return nullptr;
     }
     cell->reuseIdentifier_ = identifier;

@@ -118,7 +118,7 @@ void UITableView::layoutRows() {
                 y += shownHeaderHeight(p.section);
             }
             auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
-                                                                 : shownCell(p);
+                                                                : shownCell(p);
             // A scroll asks only the rows it brings for their heights; the
             // rows that stay keep theirs.
             const bool keepsHeight = scrolling_ && it != cells_.end() && !builtNow_[i];
@@ -264,13 +264,15 @@ void UITableView::scrollToRow(const IndexPath& p, ScrollPosition position, bool 
         int limit = *rowsOnScreen_;
         int index = flatIndex(p);
         switch (position) {
-            case ScrollPosition::Top: firstVisible_ = index; break;
-            case ScrollPosition::Middle: firstVisible_ = index - limit / 2; break;
-            case ScrollPosition::Bottom: firstVisible_ = index - limit + 1; break;
-            case ScrollPosition::None:
-                if (index < firstVisible_) firstVisible_ = index;
-                else if (index >= firstVisible_ + limit) firstVisible_ = index - limit + 1;
-                break;
+        case ScrollPosition::Top: firstVisible_ = index; break;
+        case ScrollPosition::Middle: firstVisible_ = index - limit / 2; break;
+        case ScrollPosition::Bottom: firstVisible_ = index - limit + 1; break;
+        case ScrollPosition::None:
+            if (index < firstVisible_)
+                firstVisible_ = index;
+            else if (index >= firstVisible_ + limit)
+                firstVisible_ = index - limit + 1;
+            break;
         }
         clampFirstVisible();
     }

@@ -19,24 +19,24 @@ constexpr double kTitledHeaderHeight = 28;
 
 const char* rowAnimationName(UITableView::RowAnimation animation) {
     switch (animation) {
-        case UITableView::RowAnimation::Fade: return "fade";
-        case UITableView::RowAnimation::Right: return "right";
-        case UITableView::RowAnimation::Left: return "left";
-        case UITableView::RowAnimation::Top: return "top";
-        case UITableView::RowAnimation::Bottom: return "bottom";
-        case UITableView::RowAnimation::None: return "none";
-        case UITableView::RowAnimation::Middle: return "middle";
-        case UITableView::RowAnimation::Automatic: return "automatic";
+    case UITableView::RowAnimation::Fade: return "fade";
+    case UITableView::RowAnimation::Right: return "right";
+    case UITableView::RowAnimation::Left: return "left";
+    case UITableView::RowAnimation::Top: return "top";
+    case UITableView::RowAnimation::Bottom: return "bottom";
+    case UITableView::RowAnimation::None: return "none";
+    case UITableView::RowAnimation::Middle: return "middle";
+    case UITableView::RowAnimation::Automatic: return "automatic";
     }
     return "automatic";
 }
 
 const char* scrollPositionName(UITableView::ScrollPosition position) {
     switch (position) {
-        case UITableView::ScrollPosition::None: return "none";
-        case UITableView::ScrollPosition::Top: return "top";
-        case UITableView::ScrollPosition::Middle: return "middle";
-        case UITableView::ScrollPosition::Bottom: return "bottom";
+    case UITableView::ScrollPosition::None: return "none";
+    case UITableView::ScrollPosition::Top: return "top";
+    case UITableView::ScrollPosition::Middle: return "middle";
+    case UITableView::ScrollPosition::Bottom: return "bottom";
     }
     return "none";
 }
@@ -56,7 +56,8 @@ const core::ClassInfo& UITableView::classInfo() {
             .property("visibleRows",
                       [](const UITableView& t) {
                           core::Array a;
-                          for (const auto& p : t.indexPathsForVisibleRows()) a.emplace_back(core::Array{p.section, p.row});
+                          for (const auto& p : t.indexPathsForVisibleRows())
+                              a.emplace_back(core::Array{p.section, p.row});
                           return core::Value(std::move(a));
                       })
             .property("separatorColor",
@@ -69,7 +70,9 @@ const core::ClassInfo& UITableView::classInfo() {
 
 UITableView::UITableView(Style style) : style_(style) {}
 
-void UITableView::logError(const std::string& message) { core::SharedLoggerManager::log("ui", core::Severity::error, message); }
+void UITableView::logError(const std::string& message) {
+    core::SharedLoggerManager::log("ui", core::Severity::error, message);
+}
 
 // ---- update log
 
@@ -81,7 +84,8 @@ void UITableView::recordUpdates(std::size_t limit) {
 void UITableView::note(std::string entry) {
     if (!recordsUpdates()) return;
     if (updateLog_.size() >= updateLogLimit_) {
-        updateLog_.erase(updateLog_.begin(), updateLog_.begin() + static_cast<std::ptrdiff_t>(updateLog_.size() - updateLogLimit_ + 1));
+        updateLog_.erase(updateLog_.begin(),
+                         updateLog_.begin() + static_cast<std::ptrdiff_t>(updateLog_.size() - updateLogLimit_ + 1));
     }
     updateLog_.push_back(std::move(entry));
 }
@@ -178,7 +182,8 @@ std::optional<std::string> UITableView::titleForHeader(int section) {
 bool UITableView::selectRow(const IndexPath& p) {
     auto cell = cellForRow(p);
     if (!cell) {
-        core::SharedLoggerManager::log("ui", core::Severity::info, "selectRow: row " + p.description() + " is not on screen");
+        core::SharedLoggerManager::log("ui", core::Severity::info,
+                                       "selectRow: row " + p.description() + " is not on screen");
         return false;
     }
     if (selected_) {

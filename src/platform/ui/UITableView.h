@@ -62,7 +62,16 @@ class UITableView : public UIView {
 public:
     enum class Style { Plain, Grouped, InsetGrouped };
     // Raw values as the platform numbers them.
-    enum class RowAnimation { Fade = 0, Right = 1, Left = 2, Top = 3, Bottom = 4, None = 5, Middle = 6, Automatic = 100 };
+    enum class RowAnimation {
+        Fade = 0,
+        Right = 1,
+        Left = 2,
+        Top = 3,
+        Bottom = 4,
+        None = 5,
+        Middle = 6,
+        Automatic = 100
+    };
     enum class ScrollPosition { None = 0, Top = 1, Middle = 2, Bottom = 3 };
     static constexpr double automaticDimension = -1;
     static constexpr std::size_t kDefaultUpdateLogLimit = 256;
@@ -96,14 +105,16 @@ public:
     void registerCell(const std::string& identifier, CellFactory factory, std::string className);
     template <class T>
     void registerClass(const std::string& identifier) {
-        registerCell(identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
+        registerCell(
+            identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
     }
     // The class name registered under the identifier, if any.
     std::optional<std::string> registeredClassName(const std::string& identifier) const;
     void registerHeaderFooter(const std::string& identifier, HeaderFooterFactory factory, std::string className);
     template <class T>
     void registerHeaderFooterClass(const std::string& identifier) {
-        registerHeaderFooter(identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
+        registerHeaderFooter(
+            identifier, [] { return std::make_shared<T>(); }, T::classInfo().name());
     }
 
     // A cell that left the screen under that identifier, else a new one from

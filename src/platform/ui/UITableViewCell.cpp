@@ -11,15 +11,16 @@ const core::ClassInfo& UITableViewCell::classInfo() {
             .property("reuseIdentifier", [](const UITableViewCell& c) { return core::Value(c.cellReuseIdentifier()); })
             .property("contentView", [](const UITableViewCell& c) { return core::Value(c.contentView()); })
             .property("textLabel", [](const UITableViewCell& c) { return core::Value(c.textLabel()); })
-            .property("accessoryType", [](const UITableViewCell& c) { return core::Value(static_cast<int>(c.accessoryType)); })
-            .property("selectionStyle", [](const UITableViewCell& c) { return core::Value(static_cast<int>(c.selectionStyle)); })
+            .property("accessoryType",
+                      [](const UITableViewCell& c) { return core::Value(static_cast<int>(c.accessoryType)); })
+            .property("selectionStyle",
+                      [](const UITableViewCell& c) { return core::Value(static_cast<int>(c.selectionStyle)); })
             .property("isSelected", [](const UITableViewCell& c) { return core::Value(c.isSelected); })
             .build();
     return info;
 }
 
-UITableViewCell::UITableViewCell()
-    : contentView_(std::make_shared<UIView>()), textLabel_(std::make_shared<UILabel>()) {
+UITableViewCell::UITableViewCell() : contentView_(std::make_shared<UIView>()), textLabel_(std::make_shared<UILabel>()) {
     addSubview(contentView_);
     contentView_->addSubview(textLabel_);
 }

@@ -8,10 +8,9 @@ const core::ClassInfo& UITableViewController::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UITableViewController>("UITableViewController", UIViewController::classInfo())
             .constructible()
-            .property("tableView",
-                      [](const UITableViewController& c) {
-                          return c.tableView_ ? core::Value(c.tableView_) : core::Value();
-                      })
+            .property(
+                "tableView",
+                [](const UITableViewController& c) { return c.tableView_ ? core::Value(c.tableView_) : core::Value(); })
             .build();
     return info;
 }

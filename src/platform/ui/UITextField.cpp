@@ -13,7 +13,8 @@ const core::ClassInfo& UITextField::classInfo() {
             .constructible()
             .property("text", [](const UITextField& f) { return core::Value(f.text); })
             .property("placeholder", [](const UITextField& f) { return textOrNil(f.placeholder); })
-            .property("keyboardType", [](const UITextField& f) { return core::Value(static_cast<int>(f.keyboardType)); })
+            .property("keyboardType",
+                      [](const UITextField& f) { return core::Value(static_cast<int>(f.keyboardType)); })
             .property("isSecureTextEntry", [](const UITextField& f) { return core::Value(f.isSecureTextEntry); })
             .property("isEditing", [](const UITextField& f) { return core::Value(f.isEditing()); })
             .build();
@@ -64,7 +65,9 @@ TextInputEdits::Replace UITextField::checkedEdit() {
 
 bool UITextField::type(const std::string& characters) { return TextInputEdits::type(text, characters, checkedEdit()); }
 
-bool UITextField::paste(const std::string& characters) { return TextInputEdits::paste(text, characters, checkedEdit()); }
+bool UITextField::paste(const std::string& characters) {
+    return TextInputEdits::paste(text, characters, checkedEdit());
+}
 
 bool UITextField::deleteBackward() { return TextInputEdits::deleteBackward(text, checkedEdit()); }
 

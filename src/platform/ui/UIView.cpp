@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "platform/core/ClassInfo.h"
-#include "platform/ui/UIValues.h"
 #include "platform/core/Dictionary.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UILayoutGuide.h"
+#include "platform/ui/UIValues.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 
@@ -41,7 +41,8 @@ const core::ClassInfo& UIView::classInfo() {
             .property("alpha", [](const UIView& v) { return core::Value(v.alpha); })
             .property("nuiClass", [](const UIView& v) { return core::Value(v.nuiClass); })
             .property("accessibilityIdentifier", [](const UIView& v) { return core::Value(v.accessibilityIdentifier); })
-            .property("isUserInteractionEnabled", [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
+            .property("isUserInteractionEnabled",
+                      [](const UIView& v) { return core::Value(v.isUserInteractionEnabled); })
             .property("translatesAutoresizingMaskIntoConstraints",
                       [](const UIView& v) { return core::Value(v.translatesAutoresizingMaskIntoConstraints); })
             .property("autoresizingMask",
@@ -55,8 +56,7 @@ const core::ClassInfo& UIView::classInfo() {
                       })
             .property("frame", [](const UIView& v) { return frameValue(v.frame()); })
             .property("superview", [](const UIView& v) { return objectOrNil(v.superview()); })
-            .property("subviews",
-                      [](const UIView& v) { return objectArray(v.subviews()); })
+            .property("subviews", [](const UIView& v) { return objectArray(v.subviews()); })
             .property("constraints",
                       [](const UIView& v) {
                           core::Array a;
@@ -90,7 +90,8 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(vie
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
     if (!view || view.get() == this) return;
     if (isDescendantOf(*view)) {
-        core::SharedLoggerManager::log("ui", core::Severity::warn, "a view cannot become a subview of its own descendant; ignored");
+        core::SharedLoggerManager::log("ui", core::Severity::warn,
+                                       "a view cannot become a subview of its own descendant; ignored");
         return;
     }
     auto keep = view;  // the old superview may hold the last reference
@@ -171,8 +172,8 @@ void UIView::detachFromSuperview() {
 }
 
 void UIView::countConstraintEnds(std::ptrdiff_t delta) {
-    for (UIView* v = this; v; v = v->superview_) v->constraintEnds_ = static_cast<std::size_t>(
-        static_cast<std::ptrdiff_t>(v->constraintEnds_) + delta);
+    for (UIView* v = this; v; v = v->superview_)
+        v->constraintEnds_ = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(v->constraintEnds_) + delta);
 }
 
 bool UIView::isDescendantOf(const UIView& ancestor) const {
@@ -277,7 +278,9 @@ std::shared_ptr<UILayoutGuide> UIView::ownGuide(std::shared_ptr<UILayoutGuide>& 
     return slot;
 }
 
-std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() { return ownGuide(layoutMarginsGuide_, "layoutMarginsGuide"); }
+std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() {
+    return ownGuide(layoutMarginsGuide_, "layoutMarginsGuide");
+}
 
 std::shared_ptr<UILayoutGuide> UIView::readableContentGuide() {
     return ownGuide(readableContentGuide_, "readableContentGuide");

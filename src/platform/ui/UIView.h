@@ -25,9 +25,9 @@
 #include <vector>
 
 #include "platform/ui/CGRect.h"
+#include "platform/ui/ConstraintNaming.h"
 #include "platform/ui/UIColor.h"
 #include "platform/ui/UIResponder.h"
-#include "platform/ui/ConstraintNaming.h"
 
 namespace trc::ui {
 

@@ -7,10 +7,10 @@ enum class UIViewContentMode { ScaleToFill, ScaleAspectFit, ScaleAspectFill, Cen
 
 inline const char* contentModeName(UIViewContentMode mode) {
     switch (mode) {
-        case UIViewContentMode::ScaleToFill: return "scaleToFill";
-        case UIViewContentMode::ScaleAspectFit: return "scaleAspectFit";
-        case UIViewContentMode::ScaleAspectFill: return "scaleAspectFill";
-        case UIViewContentMode::Center: return "center";
+    case UIViewContentMode::ScaleToFill: return "scaleToFill";
+    case UIViewContentMode::ScaleAspectFit: return "scaleAspectFit";
+    case UIViewContentMode::ScaleAspectFill: return "scaleAspectFill";
+    case UIViewContentMode::Center: return "center";
     }
     return "scaleToFill";
 }

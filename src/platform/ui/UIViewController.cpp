@@ -1,10 +1,10 @@
 #include "platform/ui/UIViewController.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/ui/UIValues.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIValues.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
 
@@ -18,16 +18,16 @@ void warn(const std::string& message) { core::SharedLoggerManager::log("ui", cor
 
 const char* modalPresentationStyleName(UIModalPresentationStyle style) {
     switch (style) {
-        case UIModalPresentationStyle::Automatic: return "automatic";
-        case UIModalPresentationStyle::FullScreen: return "fullScreen";
-        case UIModalPresentationStyle::PageSheet: return "pageSheet";
-        case UIModalPresentationStyle::FormSheet: return "formSheet";
-        case UIModalPresentationStyle::CurrentContext: return "currentContext";
-        case UIModalPresentationStyle::Custom: return "custom";
-        case UIModalPresentationStyle::OverFullScreen: return "overFullScreen";
-        case UIModalPresentationStyle::OverCurrentContext: return "overCurrentContext";
-        case UIModalPresentationStyle::Popover: return "popover";
-        case UIModalPresentationStyle::None: return "none";
+    case UIModalPresentationStyle::Automatic: return "automatic";
+    case UIModalPresentationStyle::FullScreen: return "fullScreen";
+    case UIModalPresentationStyle::PageSheet: return "pageSheet";
+    case UIModalPresentationStyle::FormSheet: return "formSheet";
+    case UIModalPresentationStyle::CurrentContext: return "currentContext";
+    case UIModalPresentationStyle::Custom: return "custom";
+    case UIModalPresentationStyle::OverFullScreen: return "overFullScreen";
+    case UIModalPresentationStyle::OverCurrentContext: return "overCurrentContext";
+    case UIModalPresentationStyle::Popover: return "popover";
+    case UIModalPresentationStyle::None: return "none";
     }
     return "automatic";
 }
@@ -50,9 +50,9 @@ const core::ClassInfo& UIViewController::classInfo() {
             .property("parent", [](const UIViewController& vc) { return objectOrNil(vc.parent()); })
             .property("navigationController",
                       [](const UIViewController& vc) { return objectOrNil(vc.navigationController()); })
-            .property("children",
-                      [](const UIViewController& vc) { return objectArray(vc.children()); })
-            .property("isPresentedModally", [](const UIViewController& vc) { return core::Value(vc.isPresentedModally()); })
+            .property("children", [](const UIViewController& vc) { return objectArray(vc.children()); })
+            .property("isPresentedModally",
+                      [](const UIViewController& vc) { return core::Value(vc.isPresentedModally()); })
             .property("isPresentedModallyInFullScreen",
                       [](const UIViewController& vc) { return core::Value(vc.isPresentedModallyInFullScreen()); })
             .property("isVisible", [](const UIViewController& vc) { return core::Value(vc.isVisible()); })
@@ -111,9 +111,8 @@ void UIViewController::endAppearanceTransition() {
     for (const auto& child : childrenForAppearance()) child->endAppearanceTransition();
 }
 
-void UIViewController::runTransition(
-    const std::vector<std::pair<std::shared_ptr<UIViewController>, bool>>& changes, bool animated,
-    Completion completion) {
+void UIViewController::runTransition(const std::vector<std::pair<std::shared_ptr<UIViewController>, bool>>& changes,
+                                     bool animated, Completion completion) {
     for (const auto& [vc, appearing] : changes) vc->beginAppearanceTransition(appearing, animated);
     dispatch::MainQueue::shared().async([changes, completion = std::move(completion)] {
         for (const auto& [vc, appearing] : changes) {

@@ -1,9 +1,9 @@
 #include "platform/ui/UIWindow.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/ui/UIValues.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
+#include "platform/ui/UIValues.h"
 #include "platform/ui/UIViewController.h"
 
 namespace trc::ui {
@@ -20,8 +20,7 @@ const core::ClassInfo& UIWindow::classInfo() {
     static const core::ClassInfo& info =
         core::ClassBuilder<UIWindow>("UIWindow", UIView::classInfo())
             .constructible()
-            .property("rootViewController",
-                      [](const UIWindow& w) { return objectOrNil(w.root_); })
+            .property("rootViewController", [](const UIWindow& w) { return objectOrNil(w.root_); })
             .property("isKeyWindow", [](const UIWindow& w) { return core::Value(w.isKeyWindow()); })
             .build();
     return info;
@@ -66,7 +65,8 @@ std::shared_ptr<UIViewController> UIWindow::topViewController() const {
     for (;;) {
         if (auto presented = shown->presentedViewController()) {
             shown = presented;
-        } else if (auto nav = std::dynamic_pointer_cast<UINavigationController>(shown); nav && nav->topViewController()) {
+        } else if (auto nav = std::dynamic_pointer_cast<UINavigationController>(shown);
+                   nav && nav->topViewController()) {
             shown = nav->topViewController();
         } else {
             return shown;

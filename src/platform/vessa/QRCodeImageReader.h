@@ -5,8 +5,8 @@
 // holds that much. Stateless; any thread.
 
 #include <cstddef>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>

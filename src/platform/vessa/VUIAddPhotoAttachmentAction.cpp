@@ -27,8 +27,7 @@ std::shared_ptr<ui::PHAsset> libraryAsset(const std::filesystem::path& file) {
 
 const core::ClassInfo& VUIAddPhotoAttachmentAction::classInfo() {
     static const core::ClassInfo& info =
-        core::ClassBuilder<VUIAddPhotoAttachmentAction>("VUIAddPhotoAttachmentAction",
-                                                        VUIAttachmentAction::classInfo())
+        core::ClassBuilder<VUIAddPhotoAttachmentAction>("VUIAddPhotoAttachmentAction", VUIAttachmentAction::classInfo())
             .constructible()
             .build();
     return info;
@@ -39,7 +38,8 @@ int VUIAddPhotoAttachmentAction::pickPhotos(const std::vector<std::filesystem::p
     for (const auto& file : files) {
         // Only pictures are in a photo library.
         if (!ui::UIImage::contentsOfFile(file.string())) {
-            core::SharedLoggerManager::log("ui", core::Severity::info, "photo library: " + file.string() + " is no picture");
+            core::SharedLoggerManager::log("ui", core::Severity::info,
+                                           "photo library: " + file.string() + " is no picture");
             continue;
         }
         auto delegate = effectiveDelegate(delegate_);

@@ -16,8 +16,8 @@ class VUIAddPhotoAttachmentActionDelegate {
 public:
     virtual ~VUIAddPhotoAttachmentActionDelegate() = default;
 
-    virtual void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction& action, const std::shared_ptr<ui::PHAsset>& asset,
-                                          const foundation::URL& url) = 0;
+    virtual void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction& action,
+                                          const std::shared_ptr<ui::PHAsset>& asset, const foundation::URL& url) = 0;
     virtual void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction& action, const foundation::URL& url) = 0;
 };
 

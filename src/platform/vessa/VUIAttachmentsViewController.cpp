@@ -26,17 +26,18 @@ const core::ClassInfo& VUIAttachmentsViewController::classInfo() {
             .factory([] { return std::static_pointer_cast<core::Object>(make()); })
             .property("numberOfAttachments", [](const C& c) { return core::Value(static_cast<int>(c.shown_.size())); })
             .property("attachmentURLs", [](const C& c) { return shownURLs(c.shown_); })
-            .property("iconSizes",
-                      [](const C& c) {
-                          core::Array out;
-                          for (const auto& s : c.shown_) {
-                              const auto image = s.icon ? s.icon->image : nullptr;
-                              out.push_back(image ? core::Value(core::Array{core::Value(static_cast<int>(image->width())),
-                                                                            core::Value(static_cast<int>(image->height()))})
-                                                  : core::Value());
-                          }
-                          return core::Value(std::move(out));
-                      })
+            .property(
+                "iconSizes",
+                [](const C& c) {
+                    core::Array out;
+                    for (const auto& s : c.shown_) {
+                        const auto image = s.icon ? s.icon->image : nullptr;
+                        out.push_back(image ? core::Value(core::Array{core::Value(static_cast<int>(image->width())),
+                                                                      core::Value(static_cast<int>(image->height()))})
+                                            : core::Value());
+                    }
+                    return core::Value(std::move(out));
+                })
             .property("actions",
                       [](const C& c) {
                           core::Array out;
@@ -47,8 +48,9 @@ const core::ClassInfo& VUIAttachmentsViewController::classInfo() {
             .property("attachmentsTitle", [](const C& c) { return core::Value(c.attachmentsTitle()); })
             .property("cancelString", [](const C& c) { return core::Value(c.cancelString()); })
             .property("reloadCount", [](const C& c) { return core::Value(c.reloadCount_); })
-            .property("presentedAttachmentURL",
-                      [](const C& c) { return c.presented_ ? core::Value(c.presented_->absoluteString()) : core::Value(); })
+            .property(
+                "presentedAttachmentURL",
+                [](const C& c) { return c.presented_ ? core::Value(c.presented_->absoluteString()) : core::Value(); })
             .build();
     return info;
 }
@@ -94,7 +96,8 @@ std::string VUIAttachmentsViewController::attachmentsTitle() const {
     std::string title = customAttachmentsTitleFormat.value_or(kDefaultTitleFormat);
     const std::string count = std::to_string(shown_.size());
     for (const char* spec : {"%ld", "%d"}) {
-        if (const auto at = title.find(spec); at != std::string::npos) return title.replace(at, std::string(spec).size(), count);
+        if (const auto at = title.find(spec); at != std::string::npos)
+            return title.replace(at, std::string(spec).size(), count);
     }
     return title;
 }

@@ -6,7 +6,8 @@ namespace trc::vessa {
 
 const core::ClassInfo& VUIBaseDrawingTableViewCell::classInfo() {
     static const core::ClassInfo& info =
-        core::ClassBuilder<VUIBaseDrawingTableViewCell>("VUIBaseDrawingTableViewCell", VUIBaseTableViewCell::classInfo())
+        core::ClassBuilder<VUIBaseDrawingTableViewCell>("VUIBaseDrawingTableViewCell",
+                                                        VUIBaseTableViewCell::classInfo())
             .constructible()
             .property("innerView", [](const VUIBaseDrawingTableViewCell& c) { return core::Value(c.innerView()); })
             .build();

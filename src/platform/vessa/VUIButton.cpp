@@ -20,9 +20,9 @@ const core::ClassInfo& VUIButton::classInfo() {
                           auto image = b.image();
                           if (!image) return core::Value();
                           switch (image->renderingMode()) {
-                              case ui::UIImage::RenderingMode::AlwaysTemplate: return core::Value("alwaysTemplate");
-                              case ui::UIImage::RenderingMode::AlwaysOriginal: return core::Value("alwaysOriginal");
-                              case ui::UIImage::RenderingMode::Automatic: break;
+                          case ui::UIImage::RenderingMode::AlwaysTemplate: return core::Value("alwaysTemplate");
+                          case ui::UIImage::RenderingMode::AlwaysOriginal: return core::Value("alwaysOriginal");
+                          case ui::UIImage::RenderingMode::Automatic: break;
                           }
                           return core::Value("automatic");
                       })

@@ -10,7 +10,8 @@ const core::ClassInfo& VUIButtonFormCell::classInfo() {
             .constructible()
             .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
             .property("button", [](const VUIButtonFormCell& c) { return core::Value(c.button()); })
-            .property("alignment", [](const VUIButtonFormCell& c) { return core::Value(horizontalAlignmentName(c.alignment)); })
+            .property("alignment",
+                      [](const VUIButtonFormCell& c) { return core::Value(horizontalAlignmentName(c.alignment)); })
             .build();
     return info;
 }
@@ -18,8 +19,9 @@ const core::ClassInfo& VUIButtonFormCell::classInfo() {
 VUIButtonFormCell::VUIButtonFormCell() : button_(std::make_shared<VUIButton>()) {
     nuiClass = "VUIButtonFormCell";
     contentView()->addSubview(button_);
-    button_->addAction(ui::UIControl::Event::TouchUpInside,
-                       whileAlive([this](ui::UIControl&) { fire(onChangeHandler, ui::UIControl::Event::TouchUpInside); }));
+    button_->addAction(ui::UIControl::Event::TouchUpInside, whileAlive([this](ui::UIControl&) {
+                           fire(onChangeHandler, ui::UIControl::Event::TouchUpInside);
+                       }));
 }
 
 }  // namespace trc::vessa

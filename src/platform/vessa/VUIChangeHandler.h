@@ -35,8 +35,7 @@ public:
     VUIChangeHandler() = default;
     VUIChangeHandler(std::nullptr_t) {}  // NOLINT(google-explicit-constructor): as a std::function is
     template <class F>
-        requires kCallable<F>
-    VUIChangeHandler(F&& f) {  // NOLINT(google-explicit-constructor): as a std::function is
+    requires kCallable<F> VUIChangeHandler(F&& f) {  // NOLINT(google-explicit-constructor): as a std::function is
         if (isEmpty(f)) return;
         auto holder = std::make_shared<Holder<std::remove_cvref_t<F>>>();
         holder->emplace(std::forward<F>(f));
@@ -44,8 +43,7 @@ public:
     }
 
     template <class F>
-        requires kCallable<F>
-    VUIChangeHandler& operator=(F&& f) {
+    requires kCallable<F> VUIChangeHandler& operator=(F&& f) {
         using Fn = std::remove_cvref_t<F>;
         if constexpr (std::is_nothrow_constructible_v<Fn, F&&>) {
             if (callable_ && callable_.use_count() == 1 && !isEmpty(f)) {
@@ -112,7 +110,6 @@ private:
         Fn& fn() { return *std::launder(reinterpret_cast<Fn*>(storage_)); }
 
     private:
-
         alignas(Fn) unsigned char storage_[sizeof(Fn)];
         bool engaged_ = false;
     };

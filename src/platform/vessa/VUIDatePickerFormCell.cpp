@@ -8,7 +8,8 @@ namespace trc::vessa {
 
 const core::ClassInfo& VUIDatePickerFormCell::classInfo() {
     static const core::ClassInfo& info =
-        core::ClassBuilder<VUIDatePickerFormCell>("VUIDatePickerFormCell", VUIInlineValidationTableViewCell::classInfo())
+        core::ClassBuilder<VUIDatePickerFormCell>("VUIDatePickerFormCell",
+                                                  VUIInlineValidationTableViewCell::classInfo())
             .constructible()
             .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
             .property("keyName", [](const VUIDatePickerFormCell& c) { return ui::textOrNil(c.keyName()); })
@@ -18,13 +19,15 @@ const core::ClassInfo& VUIDatePickerFormCell::classInfo() {
             .property("datePicker", [](const VUIDatePickerFormCell& c) { return core::Value(c.datePicker()); })
             .property("dateStyle",
                       [](const VUIDatePickerFormCell& c) {
-                          return c.dateFormatter() ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->dateStyle))
-                                                   : core::Value();
+                          return c.dateFormatter()
+                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->dateStyle))
+                                     : core::Value();
                       })
             .property("timeStyle",
                       [](const VUIDatePickerFormCell& c) {
-                          return c.dateFormatter() ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->timeStyle))
-                                                   : core::Value();
+                          return c.dateFormatter()
+                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->timeStyle))
+                                     : core::Value();
                       })
             .build();
     return info;

@@ -18,7 +18,8 @@ const core::ClassInfo& VUIDurationPickerFormCell::classInfo() {
             .property("keyLabel", [](const VUIDurationPickerFormCell& c) { return core::Value(c.keyLabel()); })
             .property("valueLabel", [](const VUIDurationPickerFormCell& c) { return core::Value(c.valueLabel()); })
             .property("value", [](const VUIDurationPickerFormCell& c) { return core::Value(c.value()); })
-            .property("durationPicker", [](const VUIDurationPickerFormCell& c) { return core::Value(c.durationPicker()); })
+            .property("durationPicker",
+                      [](const VUIDurationPickerFormCell& c) { return core::Value(c.durationPicker()); })
             .build();
     return info;
 }

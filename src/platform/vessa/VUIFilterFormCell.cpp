@@ -19,7 +19,8 @@ const core::ClassInfo& VUIFilterFormCell::classInfo() {
             .property("value", [](const VUIFilterFormCell& c) { return ui::valueArray(c.value); })
             .property("allowsMultipleSelection",
                       [](const VUIFilterFormCell& c) { return core::Value(c.allowsMultipleSelection); })
-            .property("allowsEmptySelection", [](const VUIFilterFormCell& c) { return core::Value(c.allowsEmptySelection); })
+            .property("allowsEmptySelection",
+                      [](const VUIFilterFormCell& c) { return core::Value(c.allowsEmptySelection); })
             .build();
     return info;
 }

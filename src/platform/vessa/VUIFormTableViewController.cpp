@@ -7,11 +7,10 @@
 namespace trc::vessa {
 
 const core::ClassInfo& VUIFormTableViewController::classInfo() {
-    static const core::ClassInfo& info =
-        core::ClassBuilder<VUIFormTableViewController>("VUIFormTableViewController",
-                                                       ui::UITableViewController::classInfo())
-            .constructible()
-            .build();
+    static const core::ClassInfo& info = core::ClassBuilder<VUIFormTableViewController>(
+                                             "VUIFormTableViewController", ui::UITableViewController::classInfo())
+                                             .constructible()
+                                             .build();
     return info;
 }
 

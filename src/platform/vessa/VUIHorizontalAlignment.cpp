@@ -11,9 +11,9 @@ std::optional<VUIHorizontalAlignment> horizontalAlignmentFromString(std::string_
 
 const char* horizontalAlignmentName(VUIHorizontalAlignment alignment) {
     switch (alignment) {
-        case VUIHorizontalAlignment::Left: return "left";
-        case VUIHorizontalAlignment::Center: return "center";
-        case VUIHorizontalAlignment::Right: return "right";
+    case VUIHorizontalAlignment::Left: return "left";
+    case VUIHorizontalAlignment::Center: return "center";
+    case VUIHorizontalAlignment::Right: return "right";
     }
     return "left";
 }

@@ -7,7 +7,9 @@ namespace trc::vessa {
 const core::ClassInfo& VUIInlineValidationDrawingTableViewCell::classInfo() {
     static const core::ClassInfo& info =
         VUIInlineValidationHolder::describe(
-            core::ClassBuilder<VUIInlineValidationDrawingTableViewCell>("VUIInlineValidationDrawingTableViewCell", VUIBaseDrawingTableViewCell::classInfo()).constructible())
+            core::ClassBuilder<VUIInlineValidationDrawingTableViewCell>("VUIInlineValidationDrawingTableViewCell",
+                                                                        VUIBaseDrawingTableViewCell::classInfo())
+                .constructible())
             .build();
     return info;
 }

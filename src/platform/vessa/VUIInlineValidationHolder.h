@@ -30,8 +30,7 @@ public:
     // Adds the properties the host reads from any validation cell.
     template <class Cell>
     static core::ClassBuilder<Cell>& describe(core::ClassBuilder<Cell>& builder) {
-        return builder
-            .property("validationMessage", [](const Cell& c) { return ui::textOrNil(c.validationMessage()); })
+        return builder.property("validationMessage", [](const Cell& c) { return ui::textOrNil(c.validationMessage()); })
             .property("validationView", [](const Cell& c) { return core::Value(c.validationView()); });
     }
 

@@ -6,8 +6,9 @@ namespace trc::vessa {
 
 const core::ClassInfo& VUIInlineValidationTableViewCell::classInfo() {
     static const core::ClassInfo& info =
-        VUIInlineValidationHolder::describe(
-            core::ClassBuilder<VUIInlineValidationTableViewCell>("VUIInlineValidationTableViewCell", VUIBaseTableViewCell::classInfo()).constructible())
+        VUIInlineValidationHolder::describe(core::ClassBuilder<VUIInlineValidationTableViewCell>(
+                                                "VUIInlineValidationTableViewCell", VUIBaseTableViewCell::classInfo())
+                                                .constructible())
             .build();
     return info;
 }

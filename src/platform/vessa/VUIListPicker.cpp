@@ -16,16 +16,21 @@ const core::ClassInfo& VUIListPicker::classInfo() {
         core::ClassBuilder<VUIListPicker>("VUIListPicker", core::Object::classInfo())
             .constructible()
             .property("isSearchEnabled", [](const VUIListPicker& p) { return core::Value(p.isSearchEnabled); })
-            .property("isBarcodeScannerEnabled", [](const VUIListPicker& p) { return core::Value(p.isBarcodeScannerEnabled); })
+            .property("isBarcodeScannerEnabled",
+                      [](const VUIListPicker& p) { return core::Value(p.isBarcodeScannerEnabled); })
             .property("isDataSourceRequiringUniqueIdentifiers",
                       [](const VUIListPicker& p) { return core::Value(p.isDataSourceRequiringUniqueIdentifiers); })
-            .property("isSelectedSectionEnabled", [](const VUIListPicker& p) { return core::Value(p.isSelectedSectionEnabled); })
+            .property("isSelectedSectionEnabled",
+                      [](const VUIListPicker& p) { return core::Value(p.isSelectedSectionEnabled); })
             .property("isSearchCancelledAfterSelection",
                       [](const VUIListPicker& p) { return core::Value(p.isSearchCancelledAfterSelection); })
             .property("prompt", [](const VUIListPicker& p) { return ui::textOrNil(p.prompt); })
-            .property("searchBarPlaceholderText", [](const VUIListPicker& p) { return ui::textOrNil(p.searchBarPlaceholderText); })
+            .property("searchBarPlaceholderText",
+                      [](const VUIListPicker& p) { return ui::textOrNil(p.searchBarPlaceholderText); })
             .property("tintColor",
-                      [](const VUIListPicker& p) { return p.tintColor ? core::Value(p.tintColor->hexString()) : core::Value(); })
+                      [](const VUIListPicker& p) {
+                          return p.tintColor ? core::Value(p.tintColor->hexString()) : core::Value();
+                      })
             .property("reloadDataCount", [](const VUIListPicker& p) { return core::Value(p.reloadDataCount()); })
             .property("searchBar", [](const VUIListPicker& p) { return core::Value(p.searchBar()); })
             // The data source as a host object when it is one (else nil).

@@ -23,8 +23,8 @@ public:
 
     virtual int numberOfRowsIn(ui::UITableView& tableView) = 0;
     virtual std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& tableView, int row, bool isFiltered) = 0;
-    virtual std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(ui::UITableView& tableView,
-                                                                                 const std::string& uniqueIdentifier) = 0;
+    virtual std::shared_ptr<ui::UITableViewCell> cellForItemWithUniqueIdentifier(
+        ui::UITableView& tableView, const std::string& uniqueIdentifier) = 0;
     virtual std::string uniqueIdentifierForItemAt(ui::UITableView& tableView, int index) = 0;
     // -1 when no item has the identifier.
     virtual int indexForUniqueIdentifier(ui::UITableView& tableView, const std::string& uniqueIdentifier) = 0;

@@ -13,7 +13,8 @@ namespace trc::vessa {
 
 const core::ClassInfo& VUIListPickerFormCell::classInfo() {
     static const core::ClassInfo& info =
-        core::ClassBuilder<VUIListPickerFormCell>("VUIListPickerFormCell", VUIInlineValidationTableViewCell::classInfo())
+        core::ClassBuilder<VUIListPickerFormCell>("VUIListPickerFormCell",
+                                                  VUIInlineValidationTableViewCell::classInfo())
             .constructible()
             .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
             .property("keyName", [](const VUIListPickerFormCell& c) { return ui::textOrNil(c.keyName()); })
@@ -25,7 +26,8 @@ const core::ClassInfo& VUIListPickerFormCell::classInfo() {
             .property("valueOptions", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.valueOptions); })
             .property("allowsMultipleSelection",
                       [](const VUIListPickerFormCell& c) { return core::Value(c.allowsMultipleSelection); })
-            .property("allowsEmptySelection", [](const VUIListPickerFormCell& c) { return core::Value(c.allowsEmptySelection); })
+            .property("allowsEmptySelection",
+                      [](const VUIListPickerFormCell& c) { return core::Value(c.allowsEmptySelection); })
             .property("isPickerDismissedOnSelection",
                       [](const VUIListPickerFormCell& c) { return core::Value(c.isPickerDismissedOnSelection); })
             .build();
@@ -97,7 +99,8 @@ bool VUIListPickerFormCell::pickUniqueIdentifiers(std::vector<std::string> ident
     }
     uuidValues = std::move(identifiers);
     if (auto source = listPicker_->dataSource()) {
-        if (auto text = source->descriptionOfSelectedUniqueIdentifiers(uuidValues)) valueLabel_->text = std::move(*text);
+        if (auto text = source->descriptionOfSelectedUniqueIdentifiers(uuidValues))
+            valueLabel_->text = std::move(*text);
     }
     fire(onUuidChangeHandler, uuidValues);
     return true;

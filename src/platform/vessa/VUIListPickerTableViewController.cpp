@@ -29,7 +29,8 @@ const core::ClassInfo& VUIListPickerTableViewController::classInfo() {
         core::ClassBuilder<VUIListPickerTableViewController>("VUIListPickerTableViewController",
                                                              ui::UITableViewController::classInfo())
             .constructible()
-            .property("listPicker", [](const VUIListPickerTableViewController& c) { return core::Value(c.listPicker()); })
+            .property("listPicker",
+                      [](const VUIListPickerTableViewController& c) { return core::Value(c.listPicker()); })
             .build();
     return info;
 }
@@ -48,7 +49,7 @@ int VUIListPickerTableViewController::numberOfRowsInSection(ui::UITableView& tab
 }
 
 std::shared_ptr<ui::UITableViewCell> VUIListPickerTableViewController::cellForRowAt(ui::UITableView& tableView,
-                                                                                   const ui::IndexPath& indexPath) {
+                                                                                    const ui::IndexPath& indexPath) {
     if (indexPath.section != listSection()) return selectedItemCell(tableView, indexPath);
     if (auto source = listPicker_->dataSource()) {
         return source->cellForRowAt(tableView, indexPath.row, listPicker_->isFiltered());
@@ -56,8 +57,8 @@ std::shared_ptr<ui::UITableViewCell> VUIListPickerTableViewController::cellForRo
     return plainRow(tableView, indexPath, titleAt(listPicker_->cell(), indexPath.row));
 }
 
-std::shared_ptr<ui::UITableViewCell> VUIListPickerTableViewController::selectedItemCell(ui::UITableView& tableView,
-                                                                                       const ui::IndexPath& indexPath) {
+std::shared_ptr<ui::UITableViewCell> VUIListPickerTableViewController::selectedItemCell(
+    ui::UITableView& tableView, const ui::IndexPath& indexPath) {
     const auto* cell = listPicker_->cell();
     auto source = listPicker_->dataSource();
     if (!cell || indexPath.row < 0 || indexPath.row >= listPicker_->numberOfPickedItems()) {

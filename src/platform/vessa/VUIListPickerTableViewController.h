@@ -37,7 +37,8 @@ public:
     void loadView() override;
     int numberOfSections(ui::UITableView& tableView) override;
     int numberOfRowsInSection(ui::UITableView& tableView, int section) override;
-    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& tableView, const ui::IndexPath& indexPath) override;
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& tableView,
+                                                      const ui::IndexPath& indexPath) override;
     void didSelectRowAt(ui::UITableView& tableView, const ui::IndexPath& indexPath) override;
 
 private:

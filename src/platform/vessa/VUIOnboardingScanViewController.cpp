@@ -13,10 +13,12 @@ const core::ClassInfo& VUIOnboardingScanViewController::classInfo() {
         core::ClassBuilder<VUIOnboardingScanViewController>("VUIOnboardingScanViewController",
                                                             ui::UIViewController::classInfo())
             .constructible()
-            .property("invalidQRCodeTitleString",
-                      [](const VUIOnboardingScanViewController& s) { return ui::textOrNil(s.invalidQRCodeTitleString); })
-            .property("invalidQRCodeMessageString",
-                      [](const VUIOnboardingScanViewController& s) { return ui::textOrNil(s.invalidQRCodeMessageString); })
+            .property(
+                "invalidQRCodeTitleString",
+                [](const VUIOnboardingScanViewController& s) { return ui::textOrNil(s.invalidQRCodeTitleString); })
+            .property(
+                "invalidQRCodeMessageString",
+                [](const VUIOnboardingScanViewController& s) { return ui::textOrNil(s.invalidQRCodeMessageString); })
             .property("scanConfirmationView",
                       [](const VUIOnboardingScanViewController& s) { return ui::objectOrNil(s.scanConfirmationView); })
             .property("isShowingConfirmation",

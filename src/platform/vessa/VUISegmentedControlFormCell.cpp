@@ -14,9 +14,11 @@ const core::ClassInfo& VUISegmentedControlFormCell::classInfo() {
             .property("keyName", [](const VUISegmentedControlFormCell& c) { return ui::textOrNil(c.keyName()); })
             .property("keyLabel", [](const VUISegmentedControlFormCell& c) { return core::Value(c.keyLabel()); })
             .property("value", [](const VUISegmentedControlFormCell& c) { return core::Value(c.value()); })
-            .property("valueOptions", [](const VUISegmentedControlFormCell& c) { return ui::valueArray(c.valueOptions()); })
-            .property("apportionsSegmentWidthsByContent",
-                      [](const VUISegmentedControlFormCell& c) { return core::Value(c.apportionsSegmentWidthsByContent()); })
+            .property("valueOptions",
+                      [](const VUISegmentedControlFormCell& c) { return ui::valueArray(c.valueOptions()); })
+            .property(
+                "apportionsSegmentWidthsByContent",
+                [](const VUISegmentedControlFormCell& c) { return core::Value(c.apportionsSegmentWidthsByContent()); })
             .property("segmentedControl",
                       [](const VUISegmentedControlFormCell& c) { return core::Value(c.segmentedControl()); })
             .build();

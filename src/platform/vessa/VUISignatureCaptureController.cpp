@@ -65,7 +65,8 @@ bool VUISignatureCaptureController::finish() {
         }
         footnote_ = d->footnoteText();
     }
-    auto image = signatureView_->renderImage({footnote_, timestampText_, d ? d->footnoteTextAlignment() : std::nullopt});
+    auto image =
+        signatureView_->renderImage({footnote_, timestampText_, d ? d->footnoteTextAlignment() : std::nullopt});
     // The delegate may let the pad go; keep it alive until the call returns.
     auto self = weak_from_this().lock();
     if (d) d->didFinishSigning(*this, image);

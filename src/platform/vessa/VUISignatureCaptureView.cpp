@@ -18,7 +18,9 @@ const core::ClassInfo& VUISignatureCaptureView::classInfo() {
             .property("strokeColor", [](const V& v) { return core::Value(v.strokeColor.hexString()); })
             .property("strokeWidth", [](const V& v) { return core::Value(v.strokeWidth); })
             .property("backgroundColorHex",
-                      [](const V& v) { return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value(); })
+                      [](const V& v) {
+                          return v.backgroundColor ? core::Value(v.backgroundColor->hexString()) : core::Value();
+                      })
             .property("numberOfStrokes", [](const V& v) { return core::Value(static_cast<int>(v.strokes_.size())); })
             .build();
     return info;
@@ -44,7 +46,8 @@ void VUISignatureCaptureView::addStroke(Stroke stroke) {
     if (!stroke.empty()) strokes_.push_back(std::move(stroke));
 }
 
-std::shared_ptr<ui::UIImage> VUISignatureCaptureView::renderImage(const VUISignatureImageRenderer::Footnote& footnote) const {
+std::shared_ptr<ui::UIImage> VUISignatureCaptureView::renderImage(
+    const VUISignatureImageRenderer::Footnote& footnote) const {
     const double w = std::floor(std::max(0.0, frame().size.width));
     const double h = std::floor(std::max(0.0, frame().size.height));
     if (!(w >= 1 && h >= 1) || w > VUISignatureImageRenderer::kMaxSide || h > VUISignatureImageRenderer::kMaxSide) {

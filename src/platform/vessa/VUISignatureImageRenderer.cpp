@@ -30,7 +30,9 @@ struct ContextRelease {
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceRelease>;
 using Context = std::unique_ptr<cairo_t, ContextRelease>;
 
-void warn(const std::string& message) { core::SharedLoggerManager::log("vessa", core::Severity::warn, "signature pad: " + message); }
+void warn(const std::string& message) {
+    core::SharedLoggerManager::log("vessa", core::Severity::warn, "signature pad: " + message);
+}
 
 // The scaled font of a font file at the footnote's size, made once per file
 // and kept for the process; nullptr when the file holds no usable font.
@@ -254,7 +256,8 @@ std::shared_ptr<ui::UIImage> VUISignatureImageRenderer::render(std::uint32_t wid
                                                                const ui::UIColor& strokeColor, double strokeWidth,
                                                                const Footnote& footnote,
                                                                const std::optional<std::string>& fontPath) {
-    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return std::make_shared<ui::UIImage>("signature");
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide)
+        return std::make_shared<ui::UIImage>("signature");
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         warn("no drawing surface for the signature image");
@@ -266,8 +269,8 @@ std::shared_ptr<ui::UIImage> VUISignatureImageRenderer::render(std::uint32_t wid
     cairo_paint(cr.get());
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
 
-    const bool hasText = (footnote.text && !footnote.text->text.empty()) ||
-                         (footnote.timestamp && !footnote.timestamp->empty());
+    const bool hasText =
+        (footnote.text && !footnote.text->text.empty()) || (footnote.timestamp && !footnote.timestamp->empty());
     if (hasText) {
         cairo_scaled_font_t* font = fontPath ? footnoteFont(*fontPath) : nullptr;
         if (font) {

@@ -7,13 +7,14 @@
 namespace trc::vessa {
 
 const core::ClassInfo& VUITakePhotoAttachmentAction::classInfo() {
-    static const core::ClassInfo& info =
-        core::ClassBuilder<VUITakePhotoAttachmentAction>("VUITakePhotoAttachmentAction",
-                                                         VUIAttachmentAction::classInfo())
-            .constructible()
-            .property("title",
-                      [](const VUITakePhotoAttachmentAction& a) { return a.title ? core::Value(*a.title) : core::Value(); })
-            .build();
+    static const core::ClassInfo& info = core::ClassBuilder<VUITakePhotoAttachmentAction>(
+                                             "VUITakePhotoAttachmentAction", VUIAttachmentAction::classInfo())
+                                             .constructible()
+                                             .property("title",
+                                                       [](const VUITakePhotoAttachmentAction& a) {
+                                                           return a.title ? core::Value(*a.title) : core::Value();
+                                                       })
+                                             .build();
     return info;
 }
 

@@ -29,7 +29,9 @@ public:
     const std::string& value() const { return valueTextField_->text; }
     void setValue(std::string_view value) { core::assignText(valueTextField_->text, value); }
     const std::optional<std::string>& placeholderText() const { return valueTextField_->placeholder; }
-    void setPlaceholderText(std::optional<std::string_view> text) { core::assignText(valueTextField_->placeholder, text); }
+    void setPlaceholderText(std::optional<std::string_view> text) {
+        core::assignText(valueTextField_->placeholder, text);
+    }
     std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
 
     VUIChangeHandler<void(const std::string&)> onChangeHandler;

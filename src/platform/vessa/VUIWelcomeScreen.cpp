@@ -39,10 +39,9 @@ std::shared_ptr<VUIWelcomeScreen> VUIWelcomeScreen::createInstanceFromStoryboard
 
 void VUIWelcomeScreen::loadView() {
     UIViewController::loadView();
-    for (const std::shared_ptr<ui::UIView>& v :
-         std::initializer_list<std::shared_ptr<ui::UIView>>{headlineLabel_, detailLabel_, emailTextField_,
-                                                              primaryActionButton_, footnoteLabel_,
-                                                              footnoteActionButton_})
+    for (const std::shared_ptr<ui::UIView>& v : std::initializer_list<std::shared_ptr<ui::UIView>>{
+             headlineLabel_, detailLabel_, emailTextField_, primaryActionButton_, footnoteLabel_,
+             footnoteActionButton_})
         view()->addSubview(v);
 }
 

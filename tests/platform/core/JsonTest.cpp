@@ -54,9 +54,8 @@ TEST(JsonSuite, AcceptsEveryValidDocumentAndWritesItBack) {
 
 TEST(JsonSuite, RefusesEveryInvalidDocument) {
     ASSERT_TRUE(fs::is_directory(kSuite)) << kSuite;
-    int n = forEachSuiteFile('n', [](const std::string&, const std::string& text) {
-        EXPECT_THROW(Json::parse(text), JsonError);
-    });
+    int n = forEachSuiteFile(
+        'n', [](const std::string&, const std::string& text) { EXPECT_THROW(Json::parse(text), JsonError); });
     EXPECT_GT(n, 150);
 }
 

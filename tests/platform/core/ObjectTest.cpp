@@ -41,13 +41,15 @@ const ClassInfo& Animal::classInfo() {
             .constructible()
             .protocol("Named")
             .method("speak", [](Animal&, Args) { return Value("..."); })
-            .method("rename:", [](Animal& self, Args a) {
-                self.name = a[0].description();
-                return Value();
-            })
+            .method("rename:",
+                    [](Animal& self, Args a) {
+                        self.name = a[0].description();
+                        return Value();
+                    })
             .method("add:to:", [](Animal&, Args a) { return Value(*a[0].asInteger() + *a[1].asInteger()); })
             .method("count", [](Animal& self, Args) { return Value(++self.calls); })
-            .method("variadic", [](Animal&, Args a) { return Value(static_cast<int>(a.size())); }, 2)
+            .method(
+                "variadic", [](Animal&, Args a) { return Value(static_cast<int>(a.size())); }, 2)
             .property("name", [](const Animal& self) { return Value(self.name); })
             .classMethod("kingdom", [](Args) { return Value("animalia"); })
             .classProperty("legs", [] { return Value(4); })
@@ -66,7 +68,8 @@ const ClassInfo& Dog::classInfo() {
 }
 
 const ClassInfo& Sealed::classInfo() {
-    static const ClassInfo& info = ClassBuilder<Sealed>("ObjectTestSealed", Object::classInfo()).constructible().build();
+    static const ClassInfo& info =
+        ClassBuilder<Sealed>("ObjectTestSealed", Object::classInfo()).constructible().build();
     return info;
 }
 

@@ -42,7 +42,8 @@ TEST(SharedLoggerManagerCapture, EmptyLoggerNameIsCapturedAndKeepsStandardOutput
 
 TEST(SharedLoggerManagerCapture, KeepsOnlyTheNewestRecords) {
     Logging::clearCaptured();
-    for (std::size_t i = 0; i < Logging::kCaptureLimit + 5; ++i) SharedLoggerManager::log("bulk", Severity::debug, std::to_string(i));
+    for (std::size_t i = 0; i < Logging::kCaptureLimit + 5; ++i)
+        SharedLoggerManager::log("bulk", Severity::debug, std::to_string(i));
     auto records = Logging::captured();
     ASSERT_EQ(records.size(), Logging::kCaptureLimit);
     EXPECT_EQ(records.front().message, "5");

@@ -6,8 +6,8 @@ namespace trc::core {
 namespace {
 
 TEST(TaggedJson, ReadsBackWhatTheTaggedStyleWrites) {
-    Value v = Dictionary{{"d", Date{86400.25}}, {"b", Data{9}}, {"n", Value::null()}, {"nil", Value()},
-                         {"x", Array{1, 2.0, "$date"}}};
+    Value v = Dictionary{
+        {"d", Date{86400.25}}, {"b", Data{9}}, {"n", Value::null()}, {"nil", Value()}, {"x", Array{1, 2.0, "$date"}}};
     EXPECT_EQ(TaggedJson::read(Json::write(v, Json::Style::Tagged)), v);
 }
 

@@ -40,9 +40,7 @@ TEST(ValueKinds, NilAndNullObjectDiffer) {
     EXPECT_TRUE(Value(static_cast<const char*>(nullptr)).isNil());
 }
 
-TEST(ValueKinds, NaNDoublesCompareEqualSoValuesCanBeFound) {
-    EXPECT_EQ(Value(std::nan("")), Value(std::nan("")));
-}
+TEST(ValueKinds, NaNDoublesCompareEqualSoValuesCanBeFound) { EXPECT_EQ(Value(std::nan("")), Value(std::nan(""))); }
 
 TEST(ValueKinds, ObjectsCompareByIdentity) {
     auto a = std::make_shared<Object>();
@@ -94,8 +92,9 @@ TEST(DictionaryKeys, KeysIterateInByteOrderHoweverTheyCame) {
     EXPECT_EQ(*big.find("key5"), Value("five"));
     EXPECT_EQ(big.begin()->first, "key0");
     EXPECT_EQ((--big.end())->first, "zz");
-    EXPECT_EQ(big, Json::parse(Json::write(Value(big))).ifDictionary() ? *Json::parse(Json::write(Value(big))).ifDictionary()
-                                                                       : Dictionary());
+    EXPECT_EQ(big, Json::parse(Json::write(Value(big))).ifDictionary()
+                       ? *Json::parse(Json::write(Value(big))).ifDictionary()
+                       : Dictionary());
 }
 
 // Copies share storage until one side writes; the other never sees the write.

@@ -81,7 +81,8 @@ TEST_F(MainQueueVirtualTime, NegativeOrNaNDelayMeansNow) {
 
 TEST_F(MainQueueVirtualTime, OneShotTimerFiresOnceWithItsUserInfo) {
     trc::core::Value seen;
-    auto t = q().scheduleTimer(1, false, [&](Timer& timer) { seen = timer.userInfo(); }, trc::core::Value("info"));
+    auto t = q().scheduleTimer(
+        1, false, [&](Timer& timer) { seen = timer.userInfo(); }, trc::core::Value("info"));
     EXPECT_TRUE(t->isValid());
     q().advance(0.99);
     EXPECT_TRUE(seen.isNil());

@@ -14,8 +14,8 @@
 #include "platform/flows/OAuth2AuthenticationParameters.h"
 #include "platform/flows/OAuth2AuthenticationStep.h"
 #include "platform/flows/OAuth2Error.h"
-#include "platform/flows/URLCache.h"
 #include "platform/flows/OnboardingError.h"
+#include "platform/flows/URLCache.h"
 #include "platform/flows/URLError.h"
 #include "platform/flows/VessaWKWebViewPresenter.h"
 #include "platform/flows/ZELURLSession.h"
@@ -34,7 +34,8 @@ TEST(DiscoveryTransformer, ReadsSettingsAndOAuthParametersAndNamesWhatIsMissing)
     auto settings = std::any_cast<ZELvornSettingsParameters>(info.at(OnboardingInfoKey::zelvornSettingsParameters));
     EXPECT_EQ(settings.backendURL, "https://srv.example.com:8443");
     EXPECT_EQ(settings.applicationID, "app1");
-    auto oauth = std::any_cast<OAuth2AuthenticationParameters>(info.at(OnboardingInfoKey::oauth2AuthenticationParameters));
+    auto oauth =
+        std::any_cast<OAuth2AuthenticationParameters>(info.at(OnboardingInfoKey::oauth2AuthenticationParameters));
     EXPECT_EQ(oauth.clientID, "c1");
 
     try {
@@ -130,8 +131,9 @@ protected:
     }
 
     std::optional<OnboardingResult> result;
-    std::shared_ptr<OAuth2AuthenticationStep> step = std::make_shared<OAuth2AuthenticationStep>(
-        std::make_shared<VessaWKWebViewPresenter>(std::weak_ptr<core::Object>(), std::weak_ptr<ZELWKNavigationDelegate>()));
+    std::shared_ptr<OAuth2AuthenticationStep> step =
+        std::make_shared<OAuth2AuthenticationStep>(std::make_shared<VessaWKWebViewPresenter>(
+            std::weak_ptr<core::Object>(), std::weak_ptr<ZELWKNavigationDelegate>()));
 };
 
 TEST(SignInRequest, TheChallengeIsS256OfTheVerifierAndTheEndpointKeepsItsOwnQuery) {
@@ -181,7 +183,9 @@ TEST_F(SignIn, TheRedirectsCodeIsExchangedWithTheVerifierAndItsTokenAuthorizesLa
 
     auto signedIn = *result->context();
     bool fetched = false;
-    signedIn.zelURLSession()->dataTask(URLRequest(server.url("/me")), [&](auto, auto, auto) { fetched = true; })->resume();
+    signedIn.zelURLSession()
+        ->dataTask(URLRequest(server.url("/me")), [&](auto, auto, auto) { fetched = true; })
+        ->resume();
     ASSERT_TRUE(pumpUntil([&] { return fetched; }));
     EXPECT_EQ(server.lastAuthorization(), "Bearer tok-123");
 
@@ -197,8 +201,8 @@ TEST_F(SignIn, TheRedirectsCodeIsExchangedWithTheVerifierAndItsTokenAuthorizesLa
 TEST_F(SignIn, ATokenRequestIsNeverAnsweredFromTheURLCache) {
     TokenEndpoint server;
     const std::string kept = R"({"access_token": "old"})";
-    URLCache::shared().storeCachedResponse(server.url("/token"), {HTTPURLResponse{server.url("/token"), 200, {}},
-                                                                  core::Data(kept.begin(), kept.end())});
+    URLCache::shared().storeCachedResponse(
+        server.url("/token"), {HTTPURLResponse{server.url("/token"), 200, {}}, core::Data(kept.begin(), kept.end())});
     auto screen = start(server.url("/token"));
     screen->navigate(redirectWithCode(*screen, "c1"));
     ASSERT_TRUE(pumpUntil([&] { return result.has_value(); }));
@@ -234,8 +238,9 @@ TEST_F(SignIn, AWrongRedirectOrARefusalFailsWithTheServersWordsAndNoSecret) {
         {"a replayed code", [&](const auto& s) { return redirectWithCode(s, code); }, 400,
          R"({"error": "invalid_grant", "error_description": "code spent-code-1 was used"})",
          OAuth2Error::Case::tokenRequestFailed, 1, "OAuth2Error.tokenRequestFailed: invalid_grant - code ... was used"},
-        {"an unknown client", [&](const auto& s) { return redirectWithCode(s, code); }, 401, R"({"error": "invalid_client"})",
-         OAuth2Error::Case::tokenRequestFailed, 1, "OAuth2Error.tokenRequestFailed: invalid_client"},
+        {"an unknown client", [&](const auto& s) { return redirectWithCode(s, code); }, 401,
+         R"({"error": "invalid_client"})", OAuth2Error::Case::tokenRequestFailed, 1,
+         "OAuth2Error.tokenRequestFailed: invalid_client"},
         {"a page for an answer", [&](const auto& s) { return redirectWithCode(s, code); }, 400, "<html>tok-123</html>",
          OAuth2Error::Case::invalidTokenResponse, 1, "OAuth2Error.invalidTokenResponse: status 400"},
         {"a MAC token", [&](const auto& s) { return redirectWithCode(s, code); }, 200,
@@ -256,7 +261,8 @@ TEST_F(SignIn, AWrongRedirectOrARefusalFailsWithTheServersWordsAndNoSecret) {
         EXPECT_EQ(server.requests() - before, c.tokenRequests);
         before = server.requests();
         const std::string told = result->error()->description();
-        for (const std::string& secret : {code, std::string("tok-123")}) EXPECT_EQ(told.find(secret), std::string::npos);
+        for (const std::string& secret : {code, std::string("tok-123")})
+            EXPECT_EQ(told.find(secret), std::string::npos);
         if (c.tokenRequests) {
             EXPECT_EQ(told.find(server.sent(server.requests() - 1, "code_verifier")), std::string::npos);
         }

@@ -23,8 +23,8 @@ protected:
     static std::string written() {
         std::string out;
         for (const auto& r : Logging::captured()) {
-            out += r.logger + " " + std::string(core::SharedLoggerManager::severityName(r.severity)) + " " +
-                   r.message + "\n";
+            out += r.logger + " " + std::string(core::SharedLoggerManager::severityName(r.severity)) + " " + r.message +
+                   "\n";
         }
         return out;
     }

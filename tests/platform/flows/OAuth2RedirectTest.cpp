@@ -18,10 +18,10 @@ std::string outcome(std::string_view url, std::string_view redirectURL = "app://
     if (!e) return "no OAuth2Error";
     std::string out;
     switch (e->errorCase()) {
-        case OAuth2Error::Case::authorizationFailed: out = "authorizationFailed"; break;
-        case OAuth2Error::Case::stateMismatch: out = "stateMismatch"; break;
-        case OAuth2Error::Case::missingCode: out = "missingCode"; break;
-        default: out = "other"; break;
+    case OAuth2Error::Case::authorizationFailed: out = "authorizationFailed"; break;
+    case OAuth2Error::Case::stateMismatch: out = "stateMismatch"; break;
+    case OAuth2Error::Case::missingCode: out = "missingCode"; break;
+    default: out = "other"; break;
     }
     if (e->errorCode()) out += ":" + *e->errorCode();
     if (e->errorDescription()) out += ":" + *e->errorDescription();
@@ -60,7 +60,8 @@ TEST(OAuth2Redirect, OnlyTheRedirectURLEndsTheSignInAndItsQuerySaysHow) {
         {"app://cb/done?error=access_denied&state=s%2Ft%3D", "authorizationFailed:access_denied"},
         {"app://cb/done?error=access_denied&error_description=The+person+said+no%21&state=s%2Ft%3D",
          "authorizationFailed:access_denied:The person said no!"},
-        {"app://cb/done?error=invalid_request&error_description=line%0Abreak", "authorizationFailed:invalid_request:line?break"},
+        {"app://cb/done?error=invalid_request&error_description=line%0Abreak",
+         "authorizationFailed:invalid_request:line?break"},
         {"app://cb/done?error=server_error&code=abc&state=s%2Ft%3D", "authorizationFailed:server_error"},
         // A code there, once, and not empty.
         {"app://cb/done?state=s%2Ft%3D", "missingCode"},

@@ -62,15 +62,15 @@ TEST_F(FlowOrder, AFailureStopsTheFlowAndOptionallyResetsEveryStep) {
 
 TEST_F(FlowOrder, RestoreUsesEachStepsRestore) {
     std::string log;
-    auto restoreOnly = std::make_shared<SimpleTaskStep>(
-        [&](const OnboardingContext&, auto) { log += "onboard"; },
-        [&](const OnboardingContext& c, auto done) {
-            log += "restore";
-            done(OnboardingResult::success(c));
-        },
-        SimpleTaskStep::defaultResetHandler);
+    auto restoreOnly = std::make_shared<SimpleTaskStep>([&](const OnboardingContext&, auto) { log += "onboard"; },
+                                                        [&](const OnboardingContext& c, auto done) {
+                                                            log += "restore";
+                                                            done(OnboardingResult::success(c));
+                                                        },
+                                                        SimpleTaskStep::defaultResetHandler);
     bool ok = false;
-    OnboardingFlowController::restore({restoreOnly}, OnboardingContext(), [&](OnboardingResult r) { ok = r.isSuccess(); });
+    OnboardingFlowController::restore({restoreOnly}, OnboardingContext(),
+                                      [&](OnboardingResult r) { ok = r.isSuccess(); });
     runMain();
     EXPECT_EQ(log, "restore");
     EXPECT_TRUE(ok);
@@ -99,8 +99,10 @@ TEST_F(FlowCompletion, AThrowingOrMissingStepFailsTheFlowInsteadOfEscaping) {
     auto thrower = std::make_shared<SimpleTaskStep>(
         [](const OnboardingContext&, OnboardingStep::Completion) { throw std::runtime_error("boom"); });
     std::vector<std::optional<OnboardingResult>> results(2);
-    OnboardingFlowController::onboard({thrower}, OnboardingContext(), false, [&](OnboardingResult r) { results[0] = r; });
-    OnboardingFlowController::onboard({nullptr}, OnboardingContext(), false, [&](OnboardingResult r) { results[1] = r; });
+    OnboardingFlowController::onboard({thrower}, OnboardingContext(), false,
+                                      [&](OnboardingResult r) { results[0] = r; });
+    OnboardingFlowController::onboard({nullptr}, OnboardingContext(), false,
+                                      [&](OnboardingResult r) { results[1] = r; });
     runMain();
     for (auto& r : results) {
         ASSERT_TRUE(r && !r->isSuccess());

@@ -44,7 +44,8 @@ TEST(PlistCoder, TextsAPropertyListCannotHoldAreRefusedNotCutOrCrashedOn) {
 // (a big-endian double after the date marker) replaced.
 core::Data withDateSeconds(double seconds) {
     const PlistCoder coder;
-    core::Data bytes = coder.encode(Value(core::Array{Value("before"), Value(core::Date{978307200.0 + 1.5}), Value(7)}));
+    core::Data bytes =
+        coder.encode(Value(core::Array{Value("before"), Value(core::Date{978307200.0 + 1.5}), Value(7)}));
     const unsigned char oneAndAHalf[] = {0x33, 0x3f, 0xf8, 0, 0, 0, 0, 0, 0};
     auto at = std::search(bytes.begin(), bytes.end(), std::begin(oneAndAHalf), std::end(oneAndAHalf));
     EXPECT_NE(at, bytes.end());

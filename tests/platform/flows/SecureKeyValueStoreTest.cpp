@@ -46,12 +46,12 @@ protected:
             return "opened";
         } catch (const StoreManagerError& e) {
             switch (e.errorCase()) {
-                case Case::wrongPasscode: return "wrongPasscode " + std::to_string(e.remainingAttempts());
-                case Case::passcodeRetryLimitReached: return "passcodeRetryLimitReached";
-                case Case::storeNotFound: return "storeNotFound";
-                case Case::storeCorrupted: return "storeCorrupted";
-                case Case::storeUnavailable: return "storeUnavailable";
-                default: return "other";
+            case Case::wrongPasscode: return "wrongPasscode " + std::to_string(e.remainingAttempts());
+            case Case::passcodeRetryLimitReached: return "passcodeRetryLimitReached";
+            case Case::storeNotFound: return "storeNotFound";
+            case Case::storeCorrupted: return "storeCorrupted";
+            case Case::storeUnavailable: return "storeUnavailable";
+            default: return "other";
             }
         }
     }
@@ -87,8 +87,10 @@ TEST_F(SecureStore, WrongPasscodesCountTowardTheRetryLimitAndARightOneResetsTheC
     EXPECT_EQ(SecureKeyValueStore::readHeader(path)->failedAttempts, 0u);
 
     for (int i = 0; i < 2; ++i) caseOf([&] { SecureKeyValueStore::open(path, std::string("00000000")); });
-    EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("00000000")); }), Case::passcodeRetryLimitReached);
-    EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("11112222")); }), Case::passcodeRetryLimitReached)
+    EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("00000000")); }),
+              Case::passcodeRetryLimitReached);
+    EXPECT_EQ(caseOf([&] { SecureKeyValueStore::open(path, std::string("11112222")); }),
+              Case::passcodeRetryLimitReached)
         << "at the limit even the right passcode is refused";
 }
 
@@ -136,7 +138,8 @@ TEST_F(SecureStore, AStoreWithoutPasscodeUsesItsKeyFileAndChangingThePasscodeSea
     auto store = SecureKeyValueStore::create(path, std::nullopt, false, 5, kMin);
     store->put(bytes("v"), "k");
     EXPECT_TRUE(fs::exists(SecureKeyValueStore::keyFilePath(path)));
-    EXPECT_EQ(fs::status(SecureKeyValueStore::keyFilePath(path)).permissions() & fs::perms::others_read, fs::perms::none);
+    EXPECT_EQ(fs::status(SecureKeyValueStore::keyFilePath(path)).permissions() & fs::perms::others_read,
+              fs::perms::none);
     store->changePasscode("12345678", true);
     EXPECT_FALSE(fs::exists(SecureKeyValueStore::keyFilePath(path)));
     EXPECT_EQ(SecureKeyValueStore::readHeader(path)->mode, SecureKeyValueStore::Mode::passcodeWithBiometric);
@@ -151,10 +154,10 @@ TEST_F(SecureStore, AStoreThatCannotBeReadIsATypedErrorNamingTheFileAndNothingIs
     for (auto [op, error] : {std::pair{Op::open, EACCES}, {Op::read, EIO}, {Op::open, EMFILE}}) {
         FaultyFiles files;
         files.fail(op, path, error);
-        for (const auto& attempt : std::vector<std::function<void()>>{
-                 [&] { SecureKeyValueStore::open(path, std::string("11112222")); },
-                 [&] { SecureKeyValueStore::open(path, std::string("00000000")); },
-                 [&] { SecureKeyValueStore::readHeader(path); }}) {
+        for (const auto& attempt :
+             std::vector<std::function<void()>>{[&] { SecureKeyValueStore::open(path, std::string("11112222")); },
+                                                [&] { SecureKeyValueStore::open(path, std::string("00000000")); },
+                                                [&] { SecureKeyValueStore::readHeader(path); }}) {
             StoreManagerError e = errorOf(attempt);
             EXPECT_EQ(e.errorCase(), Case::storeUnavailable);
             EXPECT_EQ(e.systemError().value(), error);
@@ -191,8 +194,7 @@ TEST_F(SecureStore, WrongPasscodesOnAFullDiskCountAcrossRelaunchesAndLockTheStor
 // Every way a count can fail to reach the disk: the passcode, right or
 // wrong, is then not judged, and the count stays what it was.
 TEST_F(SecureStore, AnAttemptThatCannotBeCountedIsRefusedWithTheStorageErrorAndNotJudged) {
-    for (auto [op, error] : {std::pair{Op::write, EIO}, {Op::write, EROFS}, {Op::sync, EIO},
-                             {Op::close, EIO}}) {
+    for (auto [op, error] : {std::pair{Op::write, EIO}, {Op::write, EROFS}, {Op::sync, EIO}, {Op::close, EIO}}) {
         SecureKeyValueStore::create(path, std::string("11112222"), false, 3, kMin)->put(bytes("v"), "k");
         EXPECT_EQ(tryPasscode("00000000"), "wrongPasscode 2");
         {
@@ -283,8 +285,8 @@ TEST_F(SecureStore, OpeningRemovesTheTemporaryFilesOfWritesAKillInterrupted) {
     EXPECT_TRUE(foundation::AtomicFile::leftovers(path).empty());
 
     const fs::path other = path.parent_path() / "two.store";
-    ASSERT_TRUE(killedDuringWrite(
-        [&] { SecureKeyValueStore::create(other, std::string("11112222"), false, 3, kMin); }));
+    ASSERT_TRUE(
+        killedDuringWrite([&] { SecureKeyValueStore::create(other, std::string("11112222"), false, 3, kMin); }));
     EXPECT_EQ(foundation::AtomicFile::leftovers(SecureKeyValueStore::keyFilePath(other)).size() +
                   foundation::AtomicFile::leftovers(other).size(),
               1u);

@@ -66,9 +66,12 @@ class URLSessionTest : public FlowTest {
 protected:
     Answer fetch(const std::shared_ptr<ZELURLSession>& session, URLRequest request) {
         auto answer = std::make_shared<Answer>();
-        session->dataTask(std::move(request), [answer](core::Data b, std::optional<HTTPURLResponse> r, ErrorPtr e) {
-            *answer = {std::move(b), std::move(r), std::move(e), true};
-        })->resume();
+        session
+            ->dataTask(std::move(request),
+                       [answer](core::Data b, std::optional<HTTPURLResponse> r, ErrorPtr e) {
+                           *answer = {std::move(b), std::move(r), std::move(e), true};
+                       })
+            ->resume();
         EXPECT_TRUE(pumpUntil([&] { return answer->done; }));
         return *answer;
     }
@@ -95,8 +98,8 @@ TEST_F(URLSessionTest, ARefusedPortIsCannotConnectAndAHangingServerTimesOut) {
         Server gone;
         freePort = gone.port;
     }
-    auto refused = fetch(std::make_shared<ZELURLSession>(),
-                         URLRequest("http://127.0.0.1:" + std::to_string(freePort) + "/x"));
+    auto refused =
+        fetch(std::make_shared<ZELURLSession>(), URLRequest("http://127.0.0.1:" + std::to_string(freePort) + "/x"));
     ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->code(), URLError::cannotConnectToHost);
     EXPECT_FALSE(refused.response);

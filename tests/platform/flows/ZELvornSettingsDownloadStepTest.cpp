@@ -101,15 +101,13 @@ TEST_F(SettingsDownload, TheApplicationIDIsOnePathSegmentOfEveryRequest) {
     const std::string segment = "..%2F..%2Fadmin%2Fx%3Fy%3D1%23%25";
     OnboardingContext ctx = context(id);
     ASSERT_TRUE(run(ctx, false)->isSuccess());
-    auto roles = std::make_shared<ZELvornUserRoles>(ctx.zelURLSession(),
-                                                    *ctx.infoValue<ZELvornSettingsParameters>(
-                                                        OnboardingInfoKey::zelvornSettingsParameters));
+    auto roles = std::make_shared<ZELvornUserRoles>(
+        ctx.zelURLSession(), *ctx.infoValue<ZELvornSettingsParameters>(OnboardingInfoKey::zelvornSettingsParameters));
     bool loaded = false;
     roles->load([&](std::optional<ZELvornUserRoles::UserInfo>, ErrorPtr) { loaded = true; });
     ASSERT_TRUE(pumpUntil([&] { return loaded; }));
-    EXPECT_EQ(server.targets(),
-              (std::vector<std::string>{"/mobileservices/application/" + segment + "/settings",
-                                        "/mobileservices/application/" + segment + "/roles/v1/me"}));
+    EXPECT_EQ(server.targets(), (std::vector<std::string>{"/mobileservices/application/" + segment + "/settings",
+                                                          "/mobileservices/application/" + segment + "/roles/v1/me"}));
 }
 
 }  // namespace

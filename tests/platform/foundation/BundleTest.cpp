@@ -7,8 +7,8 @@
 #include "platform/core/internal/Logging.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/StringsFile.h"
-#include "testsupport/TemporaryFolder.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {

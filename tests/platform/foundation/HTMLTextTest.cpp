@@ -53,10 +53,8 @@ TEST(HTMLText, TagsNeverClosedNestAsDeepAsTheDocumentGoes) {
 TEST(HTMLText, ADocumentThatLosesTextToAParserErrorHasNone) {
     // Each of these swallows the clause after it; showing the rest would
     // look like the whole agreement.
-    for (const char* html : {"<p>One</p><!-- a remark never closed <p>Two</p>",
-                             "<p>One <b class=\"x>Two</b></p>",
-                             "<p>One</p><!DOCTYPE html <p>Two</p>",
-                             "<p>One <b"}) {
+    for (const char* html : {"<p>One</p><!-- a remark never closed <p>Two</p>", "<p>One <b class=\"x>Two</b></p>",
+                             "<p>One</p><!DOCTYPE html <p>Two</p>", "<p>One <b"}) {
         EXPECT_EQ(HTMLText::plainText(html), std::nullopt) << html;
     }
     // The next document on the same thread is read as usual.

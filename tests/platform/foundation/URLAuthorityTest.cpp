@@ -32,9 +32,9 @@ TEST(URLAuthority, ReadsUserinfoHostAndPort) {
 }
 
 TEST(URLAuthority, RefusesWhatHasNoAuthorityOrNoHost) {
-    for (const char* bad : {"", "example.com", "https:example.com", "https:/example.com", "https:///x", "https://",
-                            "https://:80", "https://u@", "1https://example.com", "ht tp://example.com",
-                            "https://example.com:65535x"}) {
+    for (const char* bad :
+         {"", "example.com", "https:example.com", "https:/example.com", "https:///x", "https://", "https://:80",
+          "https://u@", "1https://example.com", "ht tp://example.com", "https://example.com:65535x"}) {
         EXPECT_FALSE(URLAuthority::parse(bad)) << bad;
     }
 }

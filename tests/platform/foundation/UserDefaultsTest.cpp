@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/Block.h"
-#include "platform/core/internal/Logging.h"
-#include "platform/core/TaggedJson.h"
-#include "platform/foundation/AtomicFile.h"
 #include "FaultyFiles.h"
 #include "KilledWrite.h"
+#include "platform/core/Block.h"
+#include "platform/core/TaggedJson.h"
+#include "platform/core/internal/Logging.h"
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Sandbox.h"
-#include "testsupport/TemporaryFolder.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::foundation {
 namespace {
@@ -120,7 +120,8 @@ TEST_F(UserDefaultsTest, AFileThatIsReadButNotValidIsMovedAsideAndLogged) {
 TEST_F(UserDefaultsTest, AFileThatCannotBeReadNowIsKeptEveryChangeIsRefusedAndTheNextUseTriesAgain) {
     defaults.setObject("onboarded", "6F9619FF");
     const std::string stored = AtomicFile::read(defaults.filePath());
-    for (auto [op, error] : {std::pair{FileOperation::open, EMFILE}, {FileOperation::open, EACCES}, {FileOperation::read, EIO}}) {
+    for (auto [op, error] :
+         {std::pair{FileOperation::open, EMFILE}, {FileOperation::open, EACCES}, {FileOperation::read, EIO}}) {
         core::ProcessStateReset::resetAll();
         core::internal::Logging::clearCaptured();
         {

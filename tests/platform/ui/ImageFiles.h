@@ -75,8 +75,8 @@ inline Bytes solid(std::uint32_t width, std::uint32_t height, std::initializer_l
 
 inline void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace trc::testing

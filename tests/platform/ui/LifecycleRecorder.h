@@ -11,7 +11,8 @@ namespace trc::ui::test {
 
 class LifecycleRecorder : public UIViewController {
 public:
-    LifecycleRecorder(std::string name, std::shared_ptr<std::string> log) : name_(std::move(name)), log_(std::move(log)) {}
+    LifecycleRecorder(std::string name, std::shared_ptr<std::string> log)
+        : name_(std::move(name)), log_(std::move(log)) {}
 
     void viewDidLoad() override { note("load"); }
     void viewWillAppear(bool) override { note("willAppear"); }

@@ -9,8 +9,8 @@ TEST(UIColorHex, ReadsOpaqueAndAlphaForms) {
         const char* text;
         const char* expected;
     } rows[] = {
-        {"#FF8000", "#FF8000"}, {"ff8000", "#FF8000"}, {"#11223344", "#11223344"}, {"#aBcDeF", "#ABCDEF"},
-        {"000000", "#000000"},
+        {"#FF8000", "#FF8000"}, {"ff8000", "#FF8000"}, {"#11223344", "#11223344"},
+        {"#aBcDeF", "#ABCDEF"}, {"000000", "#000000"},
     };
     for (const auto& r : rows) {
         auto c = UIColor::fromHexString(r.text);

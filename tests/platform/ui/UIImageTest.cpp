@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/ImageDecoder.h"
 #include "platform/ui/ImageFiles.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::ui {
 namespace {
@@ -95,7 +95,8 @@ class DamagedImages : public ::testing::Test {};
 TEST_F(DamagedImages, EveryTruncationGivesNone) {
     // Busy content, so the image data is longer than a few bytes.
     Bytes pixels;
-    for (int i = 0; i < 32 * 32; ++i) pixels.insert(pixels.end(), {std::uint8_t(i * 7), std::uint8_t(i * 13), std::uint8_t(i)});
+    for (int i = 0; i < 32 * 32; ++i)
+        pixels.insert(pixels.end(), {std::uint8_t(i * 7), std::uint8_t(i * 13), std::uint8_t(i)});
     // Only a PNG's closing chunk (12 bytes) and a JPEG's end marker (2) may go: no pixel is lost with them.
     for (auto [file, spare] : {std::pair{encodePNG(16, 16, solid(16, 16, {10, 20, 30, 255})), 12u},
                                std::pair{encodeJPEG(32, 32, pixels, 3, 90), 2u}}) {
@@ -132,7 +133,8 @@ TEST_F(DamagedImages, AHeaderClaimingHugeDimensionsIsRefusedBeforeDecoding) {
     // A JPEG frame header (FF C0) holds length, precision, then height and width: make them 60000.
     Bytes jpeg = encodeJPEG(8, 8, solid(8, 8, {1, 2, 3}), 3);
     const Bytes sof = {0xFF, 0xC0};
-    const auto at = static_cast<std::size_t>(std::search(jpeg.begin(), jpeg.end(), sof.begin(), sof.end()) - jpeg.begin());
+    const auto at =
+        static_cast<std::size_t>(std::search(jpeg.begin(), jpeg.end(), sof.begin(), sof.end()) - jpeg.begin());
     ASSERT_LT(at, jpeg.size());
     put16(jpeg, at + 5, 60000);
     put16(jpeg, at + 7, 60000);

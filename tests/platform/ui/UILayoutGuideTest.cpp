@@ -56,9 +56,11 @@ TEST_F(GuideConstraints, AViewLeavingDropsEveryConstraintBetweenItsSubtreeAndThe
     auto contentToHosted = NSLayoutConstraint::make(content, A::Height, hosted, A::Height);
     auto cellToInner = NSLayoutConstraint::make(cell, A::Top, inner, A::Top);
     auto withinHosted = NSLayoutConstraint::make(hosted, A::Width, inner, A::Width);
-    auto guideWithinHosted = NSLayoutConstraint::makeToGuide(inner, A::Leading, hosted->layoutMarginsGuide(), A::Leading);
+    auto guideWithinHosted =
+        NSLayoutConstraint::makeToGuide(inner, A::Leading, hosted->layoutMarginsGuide(), A::Leading);
     auto siblingToHosted = NSLayoutConstraint::make(sibling, A::Top, hosted, A::Bottom);
-    auto innerToCellGuide = NSLayoutConstraint::makeToGuide(inner, A::Trailing, cell->layoutMarginsGuide(), A::Trailing);
+    auto innerToCellGuide =
+        NSLayoutConstraint::makeToGuide(inner, A::Trailing, cell->layoutMarginsGuide(), A::Trailing);
     auto unrelated = NSLayoutConstraint::make(content, A::Top, cell, A::Top);
     NSLayoutConstraint::activate({toGuide, toContent, contentToHosted, cellToInner, withinHosted, guideWithinHosted,
                                   siblingToHosted, innerToCellGuide, unrelated});

@@ -186,7 +186,8 @@ TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {
     EXPECT_TRUE(loggedError());
     EXPECT_EQ(table->dequeueReusableCell("nope"), nullptr);
     table->registerClass<FieldCell>("other");
-    table->registerCell("row", [] { return nullptr; }, "Broken");
+    table->registerCell(
+        "row", [] { return nullptr; }, "Broken");
     table->layoutIfNeeded();
     ASSERT_NE(table->cellForRow({0, 0}), nullptr) << "rows without a cell get an empty one";
     EXPECT_EQ(dynamic_cast<FieldCell*>(table->cellForRow({0, 0}).get()), nullptr);
@@ -217,7 +218,8 @@ TEST_F(TableReuse, RegisteringTheSameClassAgainKeepsTheCellsThatLeftTheScreen) {
 
     rows->counts = {0};
     table->reloadData();
-    table->registerCell("row", [] { return std::make_shared<UITableViewCell>(); }, "UITableViewCell");
+    table->registerCell(
+        "row", [] { return std::make_shared<UITableViewCell>(); }, "UITableViewCell");
     EXPECT_TRUE(left.expired()) << "another class empties it";
 }
 

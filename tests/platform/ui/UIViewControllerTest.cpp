@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/dispatch/MainQueue.h"
+#include "platform/ui/LifecycleRecorder.h"
 #include "platform/ui/UIApplication.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIWindow.h"
-#include "platform/ui/LifecycleRecorder.h"
 #include "testsupport/ProcessStateReset.h"
 
 using namespace trc;

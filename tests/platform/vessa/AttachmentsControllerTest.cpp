@@ -4,7 +4,6 @@
 
 #include "platform/dispatch/GlobalQueue.h"
 #include "platform/dispatch/MainQueue.h"
-#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/ImageFiles.h"
 #include "platform/ui/PHImageManager.h"
 #include "platform/ui/PHPhotoLibrary.h"
@@ -12,6 +11,7 @@
 #include "platform/vessa/VUIDocumentPickerAttachmentAction.h"
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::vessa {
 namespace {
@@ -34,24 +34,29 @@ public:
     std::optional<URL> urlForAttachmentAtIndex(VUIAttachmentsViewController&, int i) override {
         return urls[static_cast<std::size_t>(i)];
     }
-    void didPressDeleteAtIndex(VUIAttachmentsViewController&, int i) override { heard.push_back("delete " + std::to_string(i)); }
+    void didPressDeleteAtIndex(VUIAttachmentsViewController&, int i) override {
+        heard.push_back("delete " + std::to_string(i));
+    }
     void couldNotPresentAttachmentAtIndex(VUIAttachmentsViewController&, int i) override {
         heard.push_back("could not present " + std::to_string(i));
     }
-    void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction&, const std::shared_ptr<ui::PHAsset>& a, const URL& u) override {
+    void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction&, const std::shared_ptr<ui::PHAsset>& a,
+                                  const URL& u) override {
         heard.push_back("library asset " + *a->filename() + " " + u.lastPathComponent());
     }
     void addPhotoAttachmentAction(VUIAddPhotoAttachmentAction&, const URL& u) override {
         heard.push_back("library file " + u.lastPathComponent());
     }
-    void takePhotoAttachmentAction(VUITakePhotoAttachmentAction&, const std::shared_ptr<ui::PHAsset>& a, const URL&) override {
+    void takePhotoAttachmentAction(VUITakePhotoAttachmentAction&, const std::shared_ptr<ui::PHAsset>& a,
+                                   const URL&) override {
         heard.push_back("camera asset " + *a->filename());
     }
     void takePhotoAttachmentAction(VUITakePhotoAttachmentAction&, const std::shared_ptr<ui::UIImage>& image) override {
         heard.push_back("camera picture " + std::to_string(image->width()));
     }
     std::shared_ptr<ui::UIDocumentPickerViewController> documentPicker() override {
-        return std::make_shared<ui::UIDocumentPickerViewController>(types, ui::UIDocumentPickerViewController::Mode::Import);
+        return std::make_shared<ui::UIDocumentPickerViewController>(types,
+                                                                    ui::UIDocumentPickerViewController::Mode::Import);
     }
     void documentPickerAttachmentAction(VUIDocumentPickerAttachmentAction&, const URL& u) override {
         heard.push_back("document " + u.lastPathComponent());

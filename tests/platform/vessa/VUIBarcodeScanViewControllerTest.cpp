@@ -6,10 +6,10 @@
 
 #include "onboarding/QRCodePicture.h"
 #include "platform/dispatch/MainQueue.h"
-#include "testsupport/TemporaryFolder.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIWindow.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace trc::vessa {
 namespace {
@@ -42,9 +42,11 @@ protected:
     }
 
     foundation::TemporaryFolder folder{"trc-barcode-"};
-    std::shared_ptr<VUIBarcodeScanViewController> scanner = VUIBarcodeScanViewController::createInstanceFromStoryboard();
+    std::shared_ptr<VUIBarcodeScanViewController> scanner =
+        VUIBarcodeScanViewController::createInstanceFromStoryboard();
     std::shared_ptr<Listener> listener = std::make_shared<Listener>();
-    std::shared_ptr<ui::UINavigationController> nav = ui::UINavigationController::make(std::make_shared<ui::UIViewController>());
+    std::shared_ptr<ui::UINavigationController> nav =
+        ui::UINavigationController::make(std::make_shared<ui::UIViewController>());
     std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
 };
 

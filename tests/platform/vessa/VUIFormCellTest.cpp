@@ -313,7 +313,8 @@ TEST_F(CellEntry, ActionsAddedOrRemovedDuringASendTakeEffectFromTheNextSend) {
         c.addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("added"); });
     });
     second = control->addAction(UIControl::Event::ValueChanged, [&](UIControl&) { ran.push_back("second"); });
-    for (int i = 0; i < 10; ++i) control->addAction(UIControl::Event::EditingChanged, [&](UIControl&) { ran.push_back("edit"); });
+    for (int i = 0; i < 10; ++i)
+        control->addAction(UIControl::Event::EditingChanged, [&](UIControl&) { ran.push_back("edit"); });
     control->sendActions(UIControl::Event::ValueChanged);
     EXPECT_EQ(ran, (std::vector<std::string>{"first", "second"})) << "the actions as they were when the send began";
     ran.clear();
@@ -453,7 +454,9 @@ public:
         search = text;
         picker.reloadData();
     }
-    bool filteredDataSourceContainsItemWithUniqueIdentifier(VUIListPicker&, const std::string&) override { return true; }
+    bool filteredDataSourceContainsItemWithUniqueIdentifier(VUIListPicker&, const std::string&) override {
+        return true;
+    }
     bool filteredDataSourceContainsItemAt(VUIListPicker&, int) override { return true; }
     int unfilteredDataSourceIndexOfItemAt(VUIListPicker&, int row) override {
         return row < static_cast<int>(shownRows().size()) ? shownRows()[static_cast<std::size_t>(row)] : -1;

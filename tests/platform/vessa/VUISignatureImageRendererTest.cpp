@@ -115,8 +115,9 @@ TEST_F(SignatureImage, TheFootnoteAreaIsDrawnOnlyWithAFootnoteOrATimeStamp) {
 }
 
 TEST_F(SignatureImage, TheFootnoteTakesItsLinesAboveTheTimeStampAndNoMore) {
-    const std::string longText = "Signed on behalf of the customer after the inspection of every part that was "
-                                 "delivered to the site on the morning of the thirty-first";
+    const std::string longText =
+        "Signed on behalf of the customer after the inspection of every part that was "
+        "delivered to the site on the morning of the thirty-first";
     const auto top = [&](int lines, bool stamped) {
         return draw({VUIMultiLineText{longText, lines}, stamped ? std::optional<std::string>("2026") : std::nullopt,
                      std::nullopt})
@@ -133,7 +134,8 @@ TEST_F(SignatureImage, TheFootnoteTakesItsLinesAboveTheTimeStampAndNoMore) {
 TEST_F(SignatureImage, TextThatDoesNotFitIsCutToTheImage) {
     std::string many;
     for (int i = 0; i < 60; ++i) many += "line\n";
-    const Picture low = draw({VUIMultiLineText{many, 0}, std::string("2026"), std::nullopt}, ui::FontFile::sansSerif(), 40);
+    const Picture low =
+        draw({VUIMultiLineText{many, 0}, std::string("2026"), std::nullopt}, ui::FontFile::sansSerif(), 40);
     EXPECT_EQ(low.pixels.height, 40u);
     EXPECT_GT(low.ink(0, 0, kWidth, 40), 0);
 

@@ -16,21 +16,21 @@ namespace {
 
 spdlog::level::level_enum levelOf(Severity severity) {
     switch (severity) {
-        case Severity::debug: return spdlog::level::debug;
-        case Severity::info: return spdlog::level::info;
-        case Severity::warn: return spdlog::level::warn;
-        case Severity::error: return spdlog::level::err;
+    case Severity::debug: return spdlog::level::debug;
+    case Severity::info: return spdlog::level::info;
+    case Severity::warn: return spdlog::level::warn;
+    case Severity::error: return spdlog::level::err;
     }
     return spdlog::level::err;
 }
 
 Severity severityOf(spdlog::level::level_enum l) {
     switch (l) {
-        case spdlog::level::err:
-        case spdlog::level::critical: return Severity::error;
-        case spdlog::level::warn: return Severity::warn;
-        case spdlog::level::info: return Severity::info;
-        default: return Severity::debug;
+    case spdlog::level::err:
+    case spdlog::level::critical: return Severity::error;
+    case spdlog::level::warn: return Severity::warn;
+    case spdlog::level::info: return Severity::info;
+    default: return Severity::debug;
     }
 }
 

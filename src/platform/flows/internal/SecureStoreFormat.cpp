@@ -20,8 +20,8 @@ constexpr std::size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr std::size_t kChecksumBytes = crypto_auth_BYTES;
 // magic, mode, 3 reserved, retry limit, ops limit, mem limit, salt, verifier:
 // what the sealed entries are bound to, in both formats.
-constexpr std::size_t kBoundBytes = 8 + 1 + 3 + 4 + 8 + 8 + SecureStoreFormat::kSaltBytes +
-                                    SecureStoreFormat::kVerifierBytes;
+constexpr std::size_t kBoundBytes =
+    8 + 1 + 3 + 4 + 8 + 8 + SecureStoreFormat::kSaltBytes + SecureStoreFormat::kVerifierBytes;
 constexpr std::size_t kAttemptsOffset = kBoundBytes;
 constexpr std::size_t kChecksumOffset = kAttemptsOffset + 4;
 
@@ -157,8 +157,8 @@ Bytes SecureStoreFormat::seal(const Header& header, const Bytes& plain, const By
     const std::size_t at = out.size();
     out.resize(at + plain.size() + kTagBytes);
     unsigned long long sealedLength = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(&out[at], &sealedLength, plain.data(), plain.size(),
-                                               out.data(), kBoundBytes, nullptr, nonce, key.data());
+    crypto_aead_xchacha20poly1305_ietf_encrypt(&out[at], &sealedLength, plain.data(), plain.size(), out.data(),
+                                               kBoundBytes, nullptr, nonce, key.data());
     out.resize(at + sealedLength);
     return out;
 }
@@ -210,8 +210,8 @@ SecureStoreFormat::Entries SecureStoreFormat::decodeEntries(const Bytes& plain) 
         const std::uint32_t vlen = getU32(&plain[take(4)]);
         const std::size_t v = take(vlen);
         // A key twice is a file this code never wrote.
-        if (!out.emplace(std::move(key), core::Data(plain.begin() + static_cast<long>(v),
-                                                    plain.begin() + static_cast<long>(v + vlen)))
+        if (!out.emplace(std::move(key),
+                         core::Data(plain.begin() + static_cast<long>(v), plain.begin() + static_cast<long>(v + vlen)))
                  .second)
             corrupted();
     }

@@ -9,16 +9,31 @@ bool URICharacters::isUnreserved(char c) {
 
 bool URICharacters::isSubDelimiter(char c) {
     switch (c) {
-        case '!': case '$': case '&': case '\'': case '(': case ')':
-        case '*': case '+': case ',': case ';': case '=': return true;
-        default: return false;
+    case '!':
+    case '$':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case ';':
+    case '=': return true;
+    default: return false;
     }
 }
 
 bool URICharacters::isGeneralDelimiter(char c) {
     switch (c) {
-        case ':': case '/': case '?': case '#': case '[': case ']': case '@': return true;
-        default: return false;
+    case ':':
+    case '/':
+    case '?':
+    case '#':
+    case '[':
+    case ']':
+    case '@': return true;
+    default: return false;
     }
 }
 
