@@ -2,27 +2,12 @@
 
 #include <memory>
 
-#include "platform/core/ProcessState.h"
+#include "onboarding/internal/RelaunchProbeTimeouts.h"
+
 #include "platform/flows/ZELURLSession.h"
 #include "platform/foundation/WebURL.h"
 
 namespace trc::onboarding {
-
-namespace {
-
-RelaunchProbe::Timeouts& current() {
-    static RelaunchProbe::Timeouts timeouts;
-    return timeouts;
-}
-
-}  // namespace
-
-RelaunchProbe::Timeouts RelaunchProbe::timeouts() { return current(); }
-
-void RelaunchProbe::setTimeouts(Timeouts timeouts) {
-    core::ProcessState::registerReset("onboarding.RelaunchProbe", [] { current() = Timeouts{}; });
-    current() = timeouts;
-}
 
 std::optional<std::string> RelaunchProbe::probeableURL(const core::Value* setting) {
     const std::string* text = setting ? setting->ifString() : nullptr;
@@ -31,7 +16,7 @@ std::optional<std::string> RelaunchProbe::probeableURL(const core::Value* settin
 }
 
 void RelaunchProbe::probe(const std::string& url, std::function<void(bool reachable)> completion) {
-    const Timeouts limits = current();
+    const internal::RelaunchProbeTimeouts limits = internal::RelaunchProbeTimeouts::current();
     flows::URLSessionConfiguration configuration = flows::URLSessionConfiguration::defaultConfiguration();
     configuration.timeoutIntervalForRequest = limits.sessionRequest;
     auto session = std::make_shared<flows::ZELURLSession>(configuration);

@@ -8,9 +8,7 @@
 // error (refused, timed out, not connected) as unreachable. The answer
 // itself is not read.
 //
-// The timeouts can be changed for the process (tests keep a hanging server
-// short); a ProcessState reset puts the defaults back. The completion runs
-// once, on the main queue, after the request ends. Class operations only;
+// The completion runs once, on the main queue, after the request ends. Class operations only;
 // main thread.
 
 #include <functional>
@@ -25,13 +23,6 @@ class RelaunchProbe {
 public:
     static constexpr double kSessionRequestTimeout = 2.0;
     static constexpr double kRequestTimeout = 60.0;
-
-    struct Timeouts {
-        double sessionRequest = kSessionRequestTimeout;
-        double request = kRequestTimeout;
-    };
-    static Timeouts timeouts();
-    static void setTimeouts(Timeouts timeouts);
 
     // The URL text of a connection setting worth probing: a string that is an
     // absolute http or https URL with a host; nothing for any other value.

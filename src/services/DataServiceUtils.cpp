@@ -5,21 +5,9 @@
 #include <array>
 
 #include "platform/core/Base64.h"
-#include "platform/core/ProcessState.h"
+#include "services/internal/OfflineKeyRandomSource.h"
 
 namespace trc::services {
-
-namespace {
-
-DataServiceUtils::RandomSource& source() {
-    static DataServiceUtils::RandomSource s = [] {
-        core::ProcessState::registerReset("services.DataServiceUtils", [] { DataServiceUtils::setRandomSource({}); });
-        return DataServiceUtils::RandomSource(DataServiceUtils::systemRandom);
-    }();
-    return s;
-}
-
-}  // namespace
 
 bool DataServiceUtils::systemRandom(std::uint8_t* buffer, std::size_t size) {
     if (sodium_init() < 0) return false;
@@ -27,13 +15,11 @@ bool DataServiceUtils::systemRandom(std::uint8_t* buffer, std::size_t size) {
     return true;
 }
 
-void DataServiceUtils::setRandomSource(RandomSource s) { source() = s ? std::move(s) : RandomSource(systemRandom); }
-
 std::optional<std::string> DataServiceUtils::generateOfflineStoreEncryptionKey() {
     std::array<std::uint8_t, kOfflineStoreKeyBytes> key{};
     bool ok = false;
     try {
-        ok = source()(key.data(), key.size());
+        ok = internal::OfflineKeyRandomSource::fill(key.data(), key.size());
     } catch (...) {
         ok = false;
     }

@@ -12,6 +12,7 @@
 #include "platform/flows/URLError.h"
 #include "platform/flows/ZELURLSession.h"
 #include "platform/flows/ZELvornSettingsParameters.h"
+#include "testsupport/ZELURLSessionSeam.h"
 
 namespace trc::onboarding {
 namespace {
@@ -76,7 +77,9 @@ protected:
         return result.value_or(OnboardingResult::failed(flows::OnboardingError::cancelled()));
     }
 
-    void useNetwork(std::shared_ptr<ScriptedNetwork> network) { flows::ZELURLSession::setDefaultTransport(network); }
+    void useNetwork(std::shared_ptr<ScriptedNetwork> network) {
+        flows::ZELURLSessionSeam::setDefaultTransport(network);
+    }
 };
 
 TEST_F(NetworkCheck, WithoutAConnectionTheStepFailsWithTheDefaultTextAndThePlatformsDescription) {

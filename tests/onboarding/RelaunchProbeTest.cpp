@@ -6,6 +6,8 @@
 #include "platform/flows/FlowTestSupport.h"
 #include "platform/flows/ZELURLSession.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/RelaunchProbeSeam.h"
+#include "testsupport/ZELURLSessionSeam.h"
 
 namespace trc::onboarding {
 namespace {
@@ -52,7 +54,7 @@ TEST_F(RelaunchProbeTest, AFailingServerAnswersButARefusingOrSilentOneIsUnreacha
     LoopbackServer refusing(LoopbackServer::Mode::refusing);
     EXPECT_EQ(probe(refusing.url()), std::optional<bool>(false));
 
-    RelaunchProbe::setTimeouts({0.2, 0.5});
+    RelaunchProbeSeam::setTimeouts({0.2, 0.5});
     LoopbackServer hanging(LoopbackServer::Mode::hanging);
     EXPECT_EQ(probe(hanging.url()), std::optional<bool>(false));
     EXPECT_TRUE(onMainThread);
@@ -60,12 +62,12 @@ TEST_F(RelaunchProbeTest, AFailingServerAnswersButARefusingOrSilentOneIsUnreacha
 
 TEST_F(RelaunchProbeTest, TheSessionAndRequestTimeoutsAreTheProbesOwn) {
     auto network = std::make_shared<RecordingNetwork>();
-    flows::ZELURLSession::setDefaultTransport(network);
+    flows::ZELURLSessionSeam::setDefaultTransport(network);
     probe("http://127.0.0.1:9/status");
-    RelaunchProbe::setTimeouts({0.25, 3.0});
+    RelaunchProbeSeam::setTimeouts({0.25, 3.0});
     probe("http://127.0.0.1:9/status");
     core::ProcessStateReset::resetAll();
-    flows::ZELURLSession::setDefaultTransport(network);
+    flows::ZELURLSessionSeam::setDefaultTransport(network);
     probe("http://127.0.0.1:9/status");
 
     std::lock_guard<std::mutex> lock(network->mutex);

@@ -3,9 +3,11 @@
 #include "FreshSandboxTest.h"
 #include "platform/core/Base64.h"
 #include "services/DataServiceUtils.h"
+#include "testsupport/DataServiceUtilsSeam.h"
 
 using namespace trc;
 using services::DataServiceUtils;
+using services::DataServiceUtilsSeam;
 
 class OfflineStoreKey : public trc::testing::FreshSandboxTest {};
 
@@ -20,7 +22,7 @@ TEST_F(OfflineStoreKey, Is32RandomBytesInBase64) {
 }
 
 TEST_F(OfflineStoreKey, UsesTheInjectedSource) {
-    DataServiceUtils::setRandomSource([](std::uint8_t* b, std::size_t n) {
+    DataServiceUtilsSeam::setRandomSource([](std::uint8_t* b, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i);
         return true;
     });
@@ -28,14 +30,14 @@ TEST_F(OfflineStoreKey, UsesTheInjectedSource) {
 }
 
 TEST_F(OfflineStoreKey, NothingWhenTheSourceFailsOrThrows) {
-    DataServiceUtils::setRandomSource([](std::uint8_t*, std::size_t) { return false; });
+    DataServiceUtilsSeam::setRandomSource([](std::uint8_t*, std::size_t) { return false; });
     EXPECT_EQ(DataServiceUtils::generateOfflineStoreEncryptionKey(), std::nullopt);
-    DataServiceUtils::setRandomSource([](std::uint8_t*, std::size_t) -> bool { throw std::runtime_error("gone"); });
+    DataServiceUtilsSeam::setRandomSource([](std::uint8_t*, std::size_t) -> bool { throw std::runtime_error("gone"); });
     EXPECT_EQ(DataServiceUtils::generateOfflineStoreEncryptionKey(), std::nullopt);
 }
 
 TEST_F(OfflineStoreKey, ResetRestoresTheSystemSource) {
-    DataServiceUtils::setRandomSource([](std::uint8_t*, std::size_t) { return false; });
+    DataServiceUtilsSeam::setRandomSource([](std::uint8_t*, std::size_t) { return false; });
     relaunch();
     EXPECT_TRUE(DataServiceUtils::generateOfflineStoreEncryptionKey());
 }

@@ -1,32 +1,9 @@
 #include "platform/flows/SecureKeyValueStoreManager.h"
 
-#include <mutex>
-
-#include "platform/core/ProcessState.h"
+#include "platform/flows/internal/KeyDerivationCost.h"
 #include "platform/foundation/Sandbox.h"
 
 namespace trc::flows {
-
-namespace {
-
-struct Limits {
-    std::mutex mutex;
-    SecureKeyValueStore::KeyDerivationLimits value = SecureKeyValueStore::KeyDerivationLimits::interactive();
-};
-
-Limits& limits() {
-    static Limits& l = []() -> Limits& {
-        static Limits s;
-        core::ProcessState::registerReset("flows.SecureKeyValueStoreManager.limits", [] {
-            std::lock_guard<std::mutex> lock(s.mutex);
-            s.value = SecureKeyValueStore::KeyDerivationLimits::interactive();
-        });
-        return s;
-    }();
-    return l;
-}
-
-}  // namespace
 
 SecureKeyValueStoreManager::SecureKeyValueStoreManager(OnboardingInfoKey folderPathInfoKey,
                                                        std::optional<std::string> folderPath,
@@ -49,13 +26,7 @@ std::filesystem::path SecureKeyValueStoreManager::storePath(const foundation::UU
 }
 
 SecureKeyValueStore::KeyDerivationLimits SecureKeyValueStoreManager::keyDerivationLimits() {
-    std::lock_guard<std::mutex> lock(limits().mutex);
-    return limits().value;
-}
-
-void SecureKeyValueStoreManager::setKeyDerivationLimits(SecureKeyValueStore::KeyDerivationLimits value) {
-    std::lock_guard<std::mutex> lock(limits().mutex);
-    limits().value = value;
+    return internal::KeyDerivationCost::limits();
 }
 
 }  // namespace trc::flows

@@ -4,8 +4,7 @@
 // construction, else the folder the context's info names under the folder
 // info key, else the application's own folder for secure stores.
 //
-// The key-derivation cost is libsodium's interactive limits unless changed
-// for the process (tests use the minimum); a process-state reset restores it.
+// The key-derivation cost of new stores is libsodium's interactive limits.
 // Main thread.
 
 #include <filesystem>
@@ -33,8 +32,8 @@ public:
     virtual std::filesystem::path folder(const OnboardingContext* context = nullptr) const;
     std::filesystem::path storePath(const foundation::UUID& storeID, const OnboardingContext* context = nullptr) const;
 
+    // The cost new stores derive their keys with.
     static SecureKeyValueStore::KeyDerivationLimits keyDerivationLimits();
-    static void setKeyDerivationLimits(SecureKeyValueStore::KeyDerivationLimits limits);
 
 private:
     OnboardingInfoKey folderPathInfoKey_;

@@ -1,33 +1,10 @@
 #include "platform/flows/ZELURLSession.h"
 
 #include <algorithm>
-#include <mutex>
 
-#include "platform/core/ProcessState.h"
-#include "platform/flows/CurlTransport.h"
+#include "platform/flows/internal/DefaultTransport.h"
 
 namespace trc::flows {
-
-namespace {
-
-struct DefaultTransport {
-    std::mutex mutex;
-    std::shared_ptr<URLTransport> injected;
-};
-
-DefaultTransport& defaultTransportSlot() {
-    static DefaultTransport& slot = []() -> DefaultTransport& {
-        static DefaultTransport s;
-        core::ProcessState::registerReset("flows.ZELURLSession.transport", [] {
-            std::lock_guard<std::mutex> lock(s.mutex);
-            s.injected.reset();
-        });
-        return s;
-    }();
-    return slot;
-}
-
-}  // namespace
 
 const core::ClassInfo& ZELURLSession::classInfo() {
     static const core::ClassInfo& info =
@@ -61,18 +38,6 @@ std::shared_ptr<URLSessionDataTask> ZELURLSession::dataTask(URLRequest request,
                                                 std::move(request), std::move(completion));
 }
 
-void ZELURLSession::setDefaultTransport(std::shared_ptr<URLTransport> transport) {
-    DefaultTransport& slot = defaultTransportSlot();
-    std::lock_guard<std::mutex> lock(slot.mutex);
-    slot.injected = std::move(transport);
-}
-
-std::shared_ptr<URLTransport> ZELURLSession::defaultTransport() {
-    DefaultTransport& slot = defaultTransportSlot();
-    std::lock_guard<std::mutex> lock(slot.mutex);
-    if (slot.injected) return slot.injected;
-    static const auto curl = std::make_shared<CurlTransport>();
-    return curl;
-}
+std::shared_ptr<URLTransport> ZELURLSession::defaultTransport() { return internal::DefaultTransport::current(); }
 
 }  // namespace trc::flows

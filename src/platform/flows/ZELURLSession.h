@@ -4,8 +4,6 @@
 // say), and sends it through its transport (libcurl unless injected).
 // Completions run on the main queue.
 //
-// The process-wide default transport can be replaced (tests, to stand for a
-// device without network); a process-state reset puts libcurl back.
 // An Object, so that the application configuration can hold it. Main thread.
 
 #include <memory>
@@ -39,7 +37,7 @@ public:
     // A suspended task; call resume() on it.
     std::shared_ptr<URLSessionDataTask> dataTask(URLRequest request, URLSessionDataTask::Completion completion);
 
-    static void setDefaultTransport(std::shared_ptr<URLTransport> transport);
+    // The transport of sessions made without one (libcurl).
     static std::shared_ptr<URLTransport> defaultTransport();
 
 private:

@@ -15,6 +15,7 @@
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/SecureKeyValueStoreManagerSeam.h"
 
 namespace trc::flows::test {
 
@@ -24,7 +25,7 @@ protected:
         core::ProcessStateReset::resetAll();
         dispatch::MainQueue::resetShared();
         foundation::Sandbox::makeFreshRoot();
-        SecureKeyValueStoreManager::setKeyDerivationLimits(SecureKeyValueStore::KeyDerivationLimits::minimum());
+        SecureKeyValueStoreManagerSeam::setKeyDerivationLimits(SecureKeyValueStore::KeyDerivationLimits::minimum());
         window = std::make_shared<ui::UIWindow>();
         window->setRootViewController(std::make_shared<ui::UIViewController>());
         window->makeKeyAndVisible();

@@ -8,6 +8,7 @@
 #include "FlowTestSupport.h"
 #include "platform/flows/URLError.h"
 #include "testsupport/ProcessStateReset.h"
+#include "testsupport/ZELURLSessionSeam.h"
 
 namespace trc::flows::test {
 namespace {
@@ -115,7 +116,7 @@ TEST_F(URLSessionTest, ARefusedPortIsCannotConnectAndAHangingServerTimesOut) {
 }
 
 TEST_F(URLSessionTest, AnInjectedTransportStandsForADeviceWithoutNetwork) {
-    ZELURLSession::setDefaultTransport(std::make_shared<NotConnected>());
+    ZELURLSessionSeam::setDefaultTransport(std::make_shared<NotConnected>());
     auto offline = fetch(std::make_shared<ZELURLSession>(), URLRequest("http://127.0.0.1:9/x"));
     ASSERT_TRUE(offline.error);
     EXPECT_EQ(offline.error->code(), -1009);
