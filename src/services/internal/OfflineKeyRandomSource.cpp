@@ -11,8 +11,7 @@ namespace {
 
 OfflineKeyRandomSource::Source& source() {
     static OfflineKeyRandomSource::Source s = [] {
-        core::ProcessState::registerReset("services.DataServiceUtils",
-                                          [] { OfflineKeyRandomSource::replace({}); });
+        core::ProcessState::registerReset("services.DataServiceUtils", [] { OfflineKeyRandomSource::replace({}); });
         return OfflineKeyRandomSource::Source(DataServiceUtils::systemRandom);
     }();
     return s;
@@ -22,8 +21,6 @@ OfflineKeyRandomSource::Source& source() {
 
 bool OfflineKeyRandomSource::fill(std::uint8_t* buffer, std::size_t size) { return source()(buffer, size); }
 
-void OfflineKeyRandomSource::replace(Source s) {
-    source() = s ? std::move(s) : Source(DataServiceUtils::systemRandom);
-}
+void OfflineKeyRandomSource::replace(Source s) { source() = s ? std::move(s) : Source(DataServiceUtils::systemRandom); }
 
 }  // namespace trc::services::internal
