@@ -311,11 +311,10 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     }
     const std::vector<int>& indexes = selectedIndexes(params);
     cell->uuidValues.clear();
-    if (const core::Array* titles = ParameterHelper::stringArrayIn(params, kPickerItems)) {
-        S::assignStrings(*titles, cell->valueOptions);
-    } else {
+    // The row's titles are taken as they stand, not copied.
+    const core::Value* titles = params.find(kPickerItems);
+    if (!titles || !cell->valueOptions.share(*titles)) {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
-        cell->valueOptions.clear();
     }
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);
@@ -350,7 +349,7 @@ void FormCellSetters::updateListPickerListView(const Cell& cell, const Params& p
     const bool newItems = items && dataSource;
     if (newItems) dataSource->update(std::move(*items));
     const bool newTitles = titles && !dataSource && !byUniqueIds;
-    if (newTitles) S::assignStrings(*titles, cell->valueOptions);
+    if (newTitles) cell->valueOptions.share(*params.find(kPickerItems));
 
     if (!byUniqueIds) {
         if (ParameterHelper::getParameterAsIntArray(params, S::kValue)) {

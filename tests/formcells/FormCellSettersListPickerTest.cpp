@@ -106,6 +106,22 @@ TEST_F(ListPickerSetter, ByIndexWithTextItemsOrDictionaries) {
     EXPECT_EQ(label(), "None");
 }
 
+TEST_F(ListPickerSetter, TitlesStayAsTheRowGaveThemWhenItsListChangesOrTheCellShowsAnotherRow) {
+    core::Dictionary row = params(R"({"PickerItems": ["Red", "Green"], "Value": [1]})");
+    FormCellSetters::setListPickerValueByArray(cell, row, nullptr, nullptr);
+    row.find("PickerItems")->mutableArray()[1] = core::Value("Blue");
+    EXPECT_EQ(cell->valueOptions, (std::vector<std::string>{"Red", "Green"}));
+    ASSERT_TRUE(cell->pick({1}));
+    EXPECT_EQ(label(), "Green");
+
+    build(R"({"PickerItems": ["Oak"], "Value": [0]})");
+    EXPECT_EQ(cell->valueOptions, (std::vector<std::string>{"Oak"}));
+    EXPECT_EQ(label(), "Oak");
+    update(R"({"PickerItems": ["Elm", "Ash"], "Value": [1]})");
+    EXPECT_EQ(cell->valueOptions, (std::vector<std::string>{"Elm", "Ash"}));
+    EXPECT_EQ(label(), "Ash");
+}
+
 TEST_F(ListPickerSetter, ByUniqueIdentifiersFromItemsOrFromPickedIdentifiers) {
     const std::string items = R"("PickerItems": [{"UniqueId": "a", "DisplayValue": "Ash"},
                                                  {"UniqueId": "b", "DisplayValue": "Beech"}])";

@@ -23,7 +23,7 @@ const core::ClassInfo& VUIListPickerFormCell::classInfo() {
             .property("listPicker", [](const VUIListPickerFormCell& c) { return core::Value(c.listPicker()); })
             .property("value", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.value()); })
             .property("uuidValues", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.uuidValues); })
-            .property("valueOptions", [](const VUIListPickerFormCell& c) { return ui::valueArray(c.valueOptions); })
+            .property("valueOptions", [](const VUIListPickerFormCell& c) { return c.valueOptions.value(); })
             .property("allowsMultipleSelection",
                       [](const VUIListPickerFormCell& c) { return core::Value(c.allowsMultipleSelection); })
             .property("allowsEmptySelection",

@@ -25,6 +25,7 @@
 #include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 #include "platform/vessa/VUIListPicker.h"
+#include "platform/vessa/VUIOptionTitles.h"
 
 namespace trc::vessa {
 
@@ -54,7 +55,7 @@ public:
     // With the cell's own titles and a selection, also shows the chosen titles.
     void setValue(std::span<const int> indexes);
     std::vector<std::string> uuidValues;
-    std::vector<std::string> valueOptions;
+    VUIOptionTitles valueOptions;
 
     VUIChangeHandler<void(const std::vector<int>&)> onChangeHandler;
     VUIChangeHandler<void(const std::vector<std::string>&)> onUuidChangeHandler;
