@@ -1,5 +1,7 @@
 #include "formcells/ListPickerRows.h"
 
+#include <algorithm>
+
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 
@@ -15,36 +17,34 @@ void ListPickerRows::setPickedItems(const std::string& name, Items items) { pick
 
 void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell) {
     if (!cell) return;
-    std::erase_if(built_,
-                  [](const auto& entry) { return entry.second.cell.expired() && entry.second.picker.expired(); });
+    std::erase_if(built_, [](const Built& b) { return b.cell.expired() && b.picker.expired(); });
+    auto own = std::find_if(built_.begin(), built_.end(), [&](const Built& b) { return b.name == name; });
     // The row the cell showed before, when another: its open picker waits
-    // for it. Otherwise that row's entry is taken out whole, to be this
-    // row's when this row has none: a cell reused row after row moves no
-    // memory.
-    decltype(built_)::node_type taken;
-    for (auto it = built_.begin(); it != built_.end(); ++it) {
-        if (it->second.cell.lock() != cell) continue;
-        if (it->first == name) break;
-        if (cell->openPickerScreen()) {
-            it->second.picker = cell->detachListPicker();
-            it->second.cell.reset();
-        } else {
-            taken = built_.extract(it);
-        }
-        break;
+    // for it. Otherwise that row's entry becomes this row's when this row
+    // has none: a cell reused row after row moves no memory.
+    auto before = std::find_if(built_.begin(), built_.end(),
+                               [&](const Built& b) { return b.shownIn == cell.get() && !b.cell.expired(); });
+    if (before != built_.end() && before != own && cell->openPickerScreen()) {
+        before->picker = cell->detachListPicker();
+        before->cell.reset();
+        before->shownIn = nullptr;
+        before = built_.end();
     }
-    auto own = built_.find(name);
+    auto picker = cell->listPicker();
     if (own != built_.end()) {
-        if (auto picker = own->second.picker.lock(); picker && picker != cell->listPicker() && picker->openScreen()) {
-            cell->attachListPicker(std::move(picker));
+        if (auto waiting = own->picker.lock(); waiting && waiting != picker && waiting->openScreen()) {
+            cell->attachListPicker(std::move(waiting));
+            picker = cell->listPicker();
         }
-        own->second = {cell, cell->listPicker()};
-    } else if (taken) {
-        taken.key() = name;
-        taken.mapped() = {cell, cell->listPicker()};
-        built_.insert(std::move(taken));
+        own->shownIn = cell.get();
+        own->cell = cell;
+        own->picker = picker;
+        if (before != built_.end() && before != own) built_.erase(before);
+    } else if (before != built_.end()) {
+        before->name = name;
+        before->picker = picker;
     } else {
-        built_.emplace(name, Built{cell, cell->listPicker()});
+        built_.push_back({name, cell.get(), cell, picker});
     }
 }
 

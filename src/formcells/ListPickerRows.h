@@ -48,13 +48,19 @@ public:
     void willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell);
 
 private:
+    // A row's last build; one to a row and to a cell. shownIn is the
+    // cell's address, compared only while cell has not expired.
     struct Built {
+        std::string name;
+        const vessa::VUIListPickerFormCell* shownIn = nullptr;
         std::weak_ptr<vessa::VUIListPickerFormCell> cell;
         std::weak_ptr<vessa::VUIListPicker> picker;
     };
 
     std::map<std::string, Items, std::less<>> pickedItems_;
-    std::map<std::string, Built, std::less<>> built_;
+    // As many as the owner has list picker cells, and rows whose open
+    // picker waits: a few, searched in place rather than kept sorted.
+    std::vector<Built> built_;
 };
 
 }  // namespace trc::formcells
