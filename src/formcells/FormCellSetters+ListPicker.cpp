@@ -46,9 +46,15 @@ constexpr std::string_view kIsPickerDismissedOnSelection = "IsPickerDismissedOnS
 constexpr std::string_view kPickerItems = "PickerItems";
 constexpr std::string_view kDataPaging = "DataPaging";
 
-bool present(const core::Dictionary& params, std::string_view key) {
+bool present(const core::Dictionary& params, const S::RowKeys& keys, std::string_view key) {
+    if (!keys.mayHave(key)) return false;
     const core::Value* v = params.find(key);
     return v && !v->isNothing();
+}
+
+// A text the row gives under key, read only when the row may hold it.
+ParameterHelper::Text textIn(const core::Dictionary& params, const S::RowKeys& keys, std::string_view key) {
+    return keys.mayRead(key) ? ParameterHelper::textIn(params, key) : ParameterHelper::Text();
 }
 
 // "Value" as item indexes; numbers a cell cannot hold are left out, logged.
@@ -198,7 +204,8 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (!cell) return;
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
-    if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
+    const S::RowKeys keys(params);
+    if (present(params, keys, kIsDataSourceRequiringUniqueIdentifiers)) {
         listPicker->isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
             S::warn(
@@ -208,17 +215,17 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     } else {
         listPicker->isDataSourceRequiringUniqueIdentifiers = false;
     }
-    if (!present(params, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
-    if (!present(params, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
-    if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
+    if (!present(params, keys, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
+    if (!present(params, keys, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
+    if (!present(params, keys, kAllowEmptySelection)) cell->allowsEmptySelection = true;
     listPicker->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
 
     // What a new cell has, for the keys the row may leave out. Texts the
     // row gives are set later in the room of the old ones.
     listPicker->isSearchEnabled = false;
     listPicker->isBarcodeScannerEnabled = false;
-    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker->prompt.reset();
-    if (!ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(std::nullopt);
+    if (!textIn(params, keys, kPickerPrompt)) listPicker->prompt.reset();
+    if (!textIn(params, keys, S::kCaption)) cell->setKeyName(std::nullopt);
     cell->allowsMultipleSelection = false;
     cell->setEditable(true);
     cell->isPickerDismissedOnSelection = true;
@@ -228,8 +235,13 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     if (!cell) return;
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
-    auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
-    if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
+    const S::RowKeys keys(params);
+    auto flag = [&](std::string_view key) {
+        return keys.mayRead(key) ? ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
+    };
+    if (const core::Dictionary* search = keys.mayHave(services::Search::kSearch)
+                                             ? ParameterHelper::dictionaryIn(params, services::Search::kSearch)
+                                             : nullptr) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
             listPicker->isSearchEnabled = *on;
         }
@@ -239,9 +251,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
+    if (auto caption = textIn(params, keys, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
+    if (auto prompt = textIn(params, keys, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *on;
@@ -249,9 +261,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
         if (*on) listPicker->isSearchCancelledAfterSelection = false;
     }
     if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
-    S::applyEditable(params, *cell);
+    S::applyEditable(params, keys, *cell);
     if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
-    const core::Dictionary& styles = S::styles(params);
+    const core::Dictionary& styles = S::styles(params, keys);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());

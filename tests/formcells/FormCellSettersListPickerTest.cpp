@@ -81,6 +81,16 @@ TEST_F(ListPickerSetter, AppliesFlagsInOrderSoMultipleSelectionKeepsTheSearchOpe
     EXPECT_EQ(picker()->prompt, std::nullopt);
 }
 
+TEST_F(ListPickerSetter, FlagsAndTextsAmongTheValidationPropertiesApplyAsTheRowsOwn) {
+    build(R"({"PickerItems": ["x"], "validationProperties": {"AllowMultipleSelection": true, "IsEditable": false,
+              "IsSelectedSectionEnabled": true, "PickerPrompt": "Pick", "Caption": "Fruit"}})");
+    EXPECT_TRUE(cell->allowsMultipleSelection);
+    EXPECT_FALSE(cell->isEditable());
+    EXPECT_TRUE(picker()->isSelectedSectionEnabled);
+    EXPECT_EQ(picker()->prompt, "Pick");
+    EXPECT_EQ(cell->keyName(), "Fruit");
+}
+
 // ---- Selection and items ---------------------------------------------------------------
 
 TEST_F(ListPickerSetter, ByIndexWithTextItemsOrDictionaries) {

@@ -12,10 +12,33 @@ namespace trc::formcells::internal {
 
 using services::ParameterHelper;
 
-const core::Dictionary& SetterSupport::styles(const Params& params) {
+SetterSupport::RowKeys::RowKeys(const Params& params) {
+    for (const auto& [key, value] : params) bits_ |= bit(key);
+    validationProperties_ = mayHave(ParameterHelper::kValidationProperties);
+}
+
+std::uint64_t SetterSupport::RowKeys::bit(std::string_view key) {
+    if (key.empty()) return 1;
+    const auto at = [&](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])); };
+    return std::uint64_t{1} << ((key.size() * 31 + at(0) * 7 + at(key.size() / 2) * 3 + at(key.size() - 1)) & 63);
+}
+
+namespace {
+
+const core::Dictionary& noStyles() {
     static const core::Dictionary none;
+    return none;
+}
+
+}  // namespace
+
+const core::Dictionary& SetterSupport::styles(const Params& params) {
     const core::Dictionary* styles = ParameterHelper::dictionaryIn(params, kStyles);
-    return styles ? *styles : none;
+    return styles ? *styles : noStyles();
+}
+
+const core::Dictionary& SetterSupport::styles(const Params& params, const RowKeys& keys) {
+    return keys.mayHave(kStyles) ? styles(params) : noStyles();
 }
 
 const std::string* SetterSupport::styleClass(const core::Dictionary& styles, std::string_view key) {
@@ -29,6 +52,10 @@ void SetterSupport::applyStyleClass(const core::Dictionary& styles, std::string_
 
 void SetterSupport::applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell) {
     if (auto editable = ParameterHelper::getParameterAsBool(params, kIsEditable)) cell.setEditable(*editable);
+}
+
+void SetterSupport::applyEditable(const Params& params, const RowKeys& keys, vessa::VUIBaseTableViewCell& cell) {
+    if (keys.mayRead(kIsEditable)) applyEditable(params, cell);
 }
 
 std::optional<int> SetterSupport::intParameter(const Params& params, std::string_view key, int minimum) {

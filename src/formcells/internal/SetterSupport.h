@@ -4,6 +4,7 @@
 // into a cell's int or refuse it with a log line. Static, stateless; main
 // thread only, like the setters. Not for use outside the form cells.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,15 +34,35 @@ public:
     static constexpr std::string_view kStyles = "Styles";
     static constexpr std::string_view kBackground = "Background";
 
+    // The keys a row may hold, from one pass over them: a key ruled out is
+    // surely absent, so a setter reading many optional keys looks up only
+    // those the row may have. Valid while the row's keys stay as they are.
+    class RowKeys {
+    public:
+        explicit RowKeys(const Params& params);
+        bool mayHave(std::string_view key) const { return (bits_ & bit(key)) != 0; }
+        // For the readers that look for key among the row's validation
+        // properties too when the row has no such key itself.
+        bool mayRead(std::string_view key) const { return validationProperties_ || mayHave(key); }
+
+    private:
+        static std::uint64_t bit(std::string_view key);
+
+        std::uint64_t bits_ = 0;
+        bool validationProperties_ = false;
+    };
+
     // The row's "Styles", or an empty dictionary when it has none; read in
     // place, valid until params changes.
     static const core::Dictionary& styles(const Params& params);
+    static const core::Dictionary& styles(const Params& params, const RowKeys& keys);
     // The class name under key in styles, when it is a string; read in place.
     static const std::string* styleClass(const core::Dictionary& styles, std::string_view key);
     // Sets the view's style class from styles[key]; leaves it when that is no string.
     static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
     // "IsEditable" when it is a boolean.
     static void applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell);
+    static void applyEditable(const Params& params, const RowKeys& keys, vessa::VUIBaseTableViewCell& cell);
 
     // An integer parameter that fits the cell's int and is not below minimum.
     // A number out of that range is refused with a log line naming the key,
