@@ -69,21 +69,20 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                             bool sorter) {
     if (!cell) return;
+    const S::RowKeys keys(params);
     if (const core::Array* items = ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
         S::assignStrings(*items, cell->valueOptions);
     }
     if (sorter) {
         cell->allowsMultipleSelection = false;
-    } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
+    } else if (auto multiple = S::flag(params, keys, kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *multiple;
     }
     readSelection(params, cell->value);
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    S::applyEditable(params, *cell);
-    if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection)) {
-        cell->allowsEmptySelection = *empty;
-    }
-    const core::Dictionary& styles = S::styles(params);
+    if (auto caption = S::text(params, keys, S::kCaption)) cell->setKeyName(*caption);
+    S::applyEditable(params, keys, *cell);
+    if (auto empty = S::flag(params, keys, kAllowEmptySelection)) cell->allowsEmptySelection = *empty;
+    const core::Dictionary& styles = S::styles(params, keys);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
 }

@@ -52,11 +52,6 @@ bool present(const core::Dictionary& params, const S::RowKeys& keys, std::string
     return v && !v->isNothing();
 }
 
-// A text the row gives under key, read only when the row may hold it.
-ParameterHelper::Text textIn(const core::Dictionary& params, const S::RowKeys& keys, std::string_view key) {
-    return keys.mayRead(key) ? ParameterHelper::textIn(params, key) : ParameterHelper::Text();
-}
-
 // "Value" as item indexes; numbers a cell cannot hold are left out, logged.
 // Read into one buffer kept for every row: rows are built one at a time on
 // the main thread, and whoever keeps the indexes copies them before the
@@ -224,8 +219,8 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     // row gives are set later in the room of the old ones.
     listPicker->isSearchEnabled = false;
     listPicker->isBarcodeScannerEnabled = false;
-    if (!textIn(params, keys, kPickerPrompt)) listPicker->prompt.reset();
-    if (!textIn(params, keys, S::kCaption)) cell->setKeyName(std::nullopt);
+    if (!S::text(params, keys, kPickerPrompt)) listPicker->prompt.reset();
+    if (!S::text(params, keys, S::kCaption)) cell->setKeyName(std::nullopt);
     cell->allowsMultipleSelection = false;
     cell->setEditable(true);
     cell->isPickerDismissedOnSelection = true;
@@ -236,9 +231,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
     const S::RowKeys keys(params);
-    auto flag = [&](std::string_view key) {
-        return keys.mayRead(key) ? ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
-    };
+    auto flag = [&](std::string_view key) { return S::flag(params, keys, key); };
     if (const core::Dictionary* search = keys.mayHave(services::Search::kSearch)
                                              ? ParameterHelper::dictionaryIn(params, services::Search::kSearch)
                                              : nullptr) {
@@ -251,9 +244,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = textIn(params, keys, S::kCaption)) cell->setKeyName(*caption);
+    if (auto caption = S::text(params, keys, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = textIn(params, keys, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
+    if (auto prompt = S::text(params, keys, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *on;

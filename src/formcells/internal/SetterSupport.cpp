@@ -23,6 +23,14 @@ std::uint64_t SetterSupport::RowKeys::bit(std::string_view key) {
     return std::uint64_t{1} << ((key.size() * 31 + at(0) * 7 + at(key.size() / 2) * 3 + at(key.size() - 1)) & 63);
 }
 
+std::optional<bool> SetterSupport::flag(const Params& params, const RowKeys& keys, std::string_view key) {
+    return keys.mayRead(key) ? ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
+}
+
+ParameterHelper::Text SetterSupport::text(const Params& params, const RowKeys& keys, std::string_view key) {
+    return keys.mayRead(key) ? ParameterHelper::textIn(params, key) : ParameterHelper::Text();
+}
+
 namespace {
 
 const core::Dictionary& noStyles() {
@@ -55,7 +63,7 @@ void SetterSupport::applyEditable(const Params& params, vessa::VUIBaseTableViewC
 }
 
 void SetterSupport::applyEditable(const Params& params, const RowKeys& keys, vessa::VUIBaseTableViewCell& cell) {
-    if (keys.mayRead(kIsEditable)) applyEditable(params, cell);
+    if (auto editable = flag(params, keys, kIsEditable)) cell.setEditable(*editable);
 }
 
 std::optional<int> SetterSupport::intParameter(const Params& params, std::string_view key, int minimum) {

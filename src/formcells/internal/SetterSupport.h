@@ -12,6 +12,7 @@
 
 #include "formcells/FormCellKeys.h"
 #include "platform/core/Value.h"
+#include "services/ParameterHelper.h"
 
 namespace trc::ui {
 class UIView;
@@ -51,6 +52,11 @@ public:
         std::uint64_t bits_ = 0;
         bool validationProperties_ = false;
     };
+
+    // The boolean or text under key, read as ParameterHelper reads it, and
+    // not looked for when keys rules it out.
+    static std::optional<bool> flag(const Params& params, const RowKeys& keys, std::string_view key);
+    static services::ParameterHelper::Text text(const Params& params, const RowKeys& keys, std::string_view key);
 
     // The row's "Styles", or an empty dictionary when it has none; read in
     // place, valid until params changes.
