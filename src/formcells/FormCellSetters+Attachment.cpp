@@ -6,6 +6,7 @@
 #include <array>
 #include <iterator>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "formcells/AttachmentFormViewDelegate.h"
@@ -32,10 +33,6 @@ constexpr std::string_view kAddPhoto = "AddPhoto";
 constexpr std::string_view kTakePhoto = "TakePhoto";
 constexpr std::string_view kSelectFile = "SelectFile";
 
-bool contains(const core::Array& list, std::string_view item) {
-    return std::any_of(list.begin(), list.end(), [&](const core::Value& v) { return *v.ifString() == item; });
-}
-
 using ActionList = std::vector<std::shared_ptr<vessa::VUIAttachmentAction>>;
 
 // Actions a reused cell stopped offering, kept for the next row that offers
@@ -56,8 +53,36 @@ std::size_t kindIndex(std::string_view kind) {
     return static_cast<std::size_t>(std::find(std::begin(kOrder), std::end(kOrder), kind) - std::begin(kOrder));
 }
 
+// The kinds the host lists, by their index in kOrder.
+using Kinds = std::array<bool, kKinds>;
+Kinds listedKinds(const core::Array& types) {
+    Kinds listed{};
+    for (const core::Value& type : types) {
+        if (const std::size_t k = kindIndex(*type.ifString()); k < kKinds) listed[k] = true;
+    }
+    return listed;
+}
+
+// The action's class, when it is one of the three the setter makes: a
+// reused cell's actions are, and need no cast that walks the class tree.
+template <class Action>
+Action* exactly(vessa::VUIAttachmentAction& action) {
+    return typeid(action) == typeid(Action) ? static_cast<Action*>(&action) : nullptr;
+}
+
+std::size_t kindOf(vessa::VUIAttachmentAction& action) {
+    if (exactly<vessa::VUIAddPhotoAttachmentAction>(action)) return 0;
+    if (exactly<vessa::VUITakePhotoAttachmentAction>(action)) return 1;
+    if (exactly<vessa::VUIDocumentPickerAttachmentAction>(action)) return 2;
+    return kindIndex(action.kindName());
+}
+
 // An action as new: a camera action has no title of its own.
-bool isPlain(const vessa::VUIAttachmentAction& action) {
+bool isPlain(vessa::VUIAttachmentAction& action) {
+    if (auto* photo = exactly<vessa::VUITakePhotoAttachmentAction>(action)) return !photo->title;
+    if (exactly<vessa::VUIAddPhotoAttachmentAction>(action) ||
+        exactly<vessa::VUIDocumentPickerAttachmentAction>(action))
+        return true;
     const auto* photo = dynamic_cast<const vessa::VUITakePhotoAttachmentAction*>(&action);
     return !photo || !photo->title;
 }
@@ -69,10 +94,9 @@ std::shared_ptr<vessa::VUIAttachmentAction> makeAction(std::string_view kind) {
 }
 
 // An action of the kind from the list (taken out of it), or a new one.
-std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::string_view kind) {
-    auto it = std::find_if(from.begin(), from.end(), [&](const auto& action) {
-        return action && action->kindName() == kind && isPlain(*action);
-    });
+std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::size_t kind) {
+    auto it = std::find_if(from.begin(), from.end(),
+                           [&](const auto& action) { return action && kindOf(*action) == kind && isPlain(*action); });
     if (it == from.end()) return nullptr;
     auto action = std::move(*it);
     from.erase(it);
@@ -85,11 +109,12 @@ std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::st
 // cells gave up, are offered again before new ones are made.
 void offerActions(vessa::VUIAttachmentsViewController& controller, const core::Array& types) {
     const auto& actions = controller.attachmentActions();
+    const Kinds listed = listedKinds(types);
     std::size_t kept = 0;
     bool asNew = true;
-    for (std::string_view kind : kOrder) {
-        if (!contains(types, kind)) continue;
-        asNew = asNew && kept < actions.size() && actions[kept]->kindName() == kind && isPlain(*actions[kept]);
+    for (std::size_t k = 0; k < kKinds; ++k) {
+        if (!listed[k]) continue;
+        asNew = asNew && kept < actions.size() && kindOf(*actions[kept]) == k && isPlain(*actions[kept]);
         ++kept;
     }
     if (asNew && kept == actions.size()) return;
@@ -98,8 +123,8 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
     controller.removeAllAttachmentActions();
     auto& spare = spareActions();
     for (std::size_t k = 0; k < kKinds; ++k) {
-        if (!contains(types, kOrder[k])) continue;
-        auto action = takeAction(previous, kOrder[k]);
+        if (!listed[k]) continue;
+        auto action = takeAction(previous, k);
         if (!action && !spare[k].empty()) {
             action = std::move(spare[k].back());
             spare[k].pop_back();
@@ -108,7 +133,7 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
     }
     for (auto& left : previous) {
         if (!isPlain(*left)) continue;
-        const std::size_t k = kindIndex(left->kindName());
+        const std::size_t k = kindOf(*left);
         if (k < kKinds && spare[k].size() < kMaxSpareActionsOfAKind) spare[k].push_back(std::move(left));
     }
     previous.clear();
@@ -120,7 +145,13 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
 void pointActionsAt(vessa::VUIAttachmentsViewController& controller,
                     const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate) {
     for (const auto& action : controller.attachmentActions()) {
-        if (auto a = std::dynamic_pointer_cast<vessa::VUIAddPhotoAttachmentAction>(action)) {
+        if (auto* a = exactly<vessa::VUIAddPhotoAttachmentAction>(*action)) {
+            a->setDelegate(aDelegate);
+        } else if (auto* a = exactly<vessa::VUITakePhotoAttachmentAction>(*action)) {
+            a->setDelegate(aDelegate);
+        } else if (auto* a = exactly<vessa::VUIDocumentPickerAttachmentAction>(*action)) {
+            a->setDelegate(aDelegate);
+        } else if (auto a = std::dynamic_pointer_cast<vessa::VUIAddPhotoAttachmentAction>(action)) {
             a->setDelegate(aDelegate);
         } else if (auto a = std::dynamic_pointer_cast<vessa::VUITakePhotoAttachmentAction>(action)) {
             a->setDelegate(aDelegate);
@@ -137,10 +168,11 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
                                                  const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate) {
     if (!cell) return;
     auto& controller = *cell->attachmentsController();
-    if (auto cancel = ParameterHelper::textIn(params, kAttachmentCancelTitle)) {
+    const SetterSupport::RowKeys keys(params);
+    if (auto cancel = SetterSupport::text(params, keys, kAttachmentCancelTitle)) {
         core::assignText(controller.customCancelString, *cancel);
     }
-    if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
+    if (auto title = SetterSupport::text(params, keys, kAttachmentTitle)) {
         core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
     if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType);
@@ -148,14 +180,14 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
         offerActions(controller, *types);
     }
     pointActionsAt(controller, aDelegate);
-    if (aDelegate) {
+    if (aDelegate && keys.mayHave(SetterSupport::kValue)) {
         if (const core::Array* entries = ParameterHelper::dictionaryArrayIn(params, SetterSupport::kValue)) {
             for (const core::Value& entry : *entries) aDelegate->addAttachmentEntry(*entry.ifDictionary());
         }
     }
     controller.setDelegate(aDelegate);
     controller.setDataSource(aDelegate);
-    SetterSupport::applyStyleClass(SetterSupport::styles(params), SetterSupport::kBackground, *cell);
+    SetterSupport::applyStyleClass(SetterSupport::styles(params, keys), SetterSupport::kBackground, *cell);
     controller.reloadData();
 }
 

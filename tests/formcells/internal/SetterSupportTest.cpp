@@ -24,8 +24,10 @@ TEST(SetterSupportRowKeys, NeverRulesOutAKeyTheRowHolds) {
 }
 
 TEST(SetterSupportRowKeys, RulesOutKeysOfAShortRowAndReadsValidationPropertiesWhenTheRowHasThem) {
-    const core::Dictionary row{{"_Type", core::Value("t")}, {"_Name", core::Value("n")},
-                               {"Caption", core::Value("c")}, {"Value", core::Value(1)}};
+    const core::Dictionary row{{"_Type", core::Value("t")},
+                               {"_Name", core::Value("n")},
+                               {"Caption", core::Value("c")},
+                               {"Value", core::Value(1)}};
     const Keys keys(row);
     EXPECT_FALSE(keys.mayHave("IsEditable"));
     EXPECT_FALSE(keys.mayRead("IsEditable"));
