@@ -213,7 +213,8 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (!present(params, keys, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
     if (!present(params, keys, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
     if (!present(params, keys, kAllowEmptySelection)) cell->allowsEmptySelection = true;
-    listPicker->tintColor = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
+    static const ui::UIColor tint = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
+    listPicker->tintColor = tint;
 
     // What a new cell has, for the keys the row may leave out. Texts the
     // row gives are set later in the room of the old ones.

@@ -17,20 +17,6 @@ SetterSupport::RowKeys::RowKeys(const Params& params) {
     validationProperties_ = mayHave(ParameterHelper::kValidationProperties);
 }
 
-std::uint64_t SetterSupport::RowKeys::bit(std::string_view key) {
-    if (key.empty()) return 1;
-    const auto at = [&](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])); };
-    return std::uint64_t{1} << ((key.size() * 31 + at(0) * 7 + at(key.size() / 2) * 3 + at(key.size() - 1)) & 63);
-}
-
-std::optional<bool> SetterSupport::flag(const Params& params, const RowKeys& keys, std::string_view key) {
-    return keys.mayRead(key) ? ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
-}
-
-ParameterHelper::Text SetterSupport::text(const Params& params, const RowKeys& keys, std::string_view key) {
-    return keys.mayRead(key) ? ParameterHelper::textIn(params, key) : ParameterHelper::Text();
-}
-
 namespace {
 
 const core::Dictionary& noStyles() {
@@ -55,6 +41,7 @@ const std::string* SetterSupport::styleClass(const core::Dictionary& styles, std
 }
 
 void SetterSupport::applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view) {
+    if (styles.empty()) return;
     if (const std::string* name = styleClass(styles, key)) view.nuiClass = *name;
 }
 

@@ -47,7 +47,15 @@ public:
         bool mayRead(std::string_view key) const { return validationProperties_ || mayHave(key); }
 
     private:
-        static std::uint64_t bit(std::string_view key);
+        // Inline, so that the bit of a key the setter names is worked out as it compiles.
+        static constexpr std::uint64_t bit(std::string_view key) {
+            if (key.empty()) return 1;
+            const auto at = [&](std::size_t i) {
+                return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i]));
+            };
+            return std::uint64_t{1} << ((key.size() * 31 + at(0) * 7 + at(key.size() / 2) * 3 + at(key.size() - 1)) &
+                                        63);
+        }
 
         std::uint64_t bits_ = 0;
         bool validationProperties_ = false;
@@ -55,8 +63,12 @@ public:
 
     // The boolean or text under key, read as ParameterHelper reads it, and
     // not looked for when keys rules it out.
-    static std::optional<bool> flag(const Params& params, const RowKeys& keys, std::string_view key);
-    static services::ParameterHelper::Text text(const Params& params, const RowKeys& keys, std::string_view key);
+    static std::optional<bool> flag(const Params& params, const RowKeys& keys, std::string_view key) {
+        return keys.mayRead(key) ? services::ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
+    }
+    static services::ParameterHelper::Text text(const Params& params, const RowKeys& keys, std::string_view key) {
+        return keys.mayRead(key) ? services::ParameterHelper::textIn(params, key) : services::ParameterHelper::Text();
+    }
 
     // The row's "Styles", or an empty dictionary when it has none; read in
     // place, valid until params changes.
