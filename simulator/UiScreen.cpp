@@ -29,7 +29,9 @@ using namespace trc::vessa;
 
 std::string quoted(const std::optional<std::string>& text) { return text ? "\"" + *text + "\"" : "-"; }
 
-std::string choices(const std::vector<std::string>& options, const std::vector<int>& selected) {
+// Options as a segmented control's or a filter's: anything with size() and texts by index.
+template <class Options>
+std::string choices(const Options& options, const std::vector<int>& selected) {
     std::string out;
     for (std::size_t i = 0; i < options.size(); ++i) {
         bool on = std::find(selected.begin(), selected.end(), static_cast<int>(i)) != selected.end();

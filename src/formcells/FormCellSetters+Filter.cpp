@@ -56,7 +56,10 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
                                                     const Params& params, bool sorter) {
     if (!cell) return;
     // One untitled option rather than none, so the row still shows a button.
-    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) cell->valueOptions = {std::string()};
+    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
+        static const core::Value untitled(core::Array{core::Value(std::string())});
+        cell->valueOptions.share(untitled);
+    }
     // What a person may pick starts as on a fresh cell before the row's own
     // keys apply, so a reused cell never carries another row's choice, or
     // its rules for choosing, into this row's reports.
@@ -70,9 +73,9 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
                                             bool sorter) {
     if (!cell) return;
     const S::RowKeys keys(params);
-    if (const core::Array* items = ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
-        S::assignStrings(*items, cell->valueOptions);
-    }
+    // The row's options are taken as they stand, not copied; a list that is
+    // not all texts leaves the cell's.
+    if (const core::Value* items = params.find(itemsKey(sorter))) cell->valueOptions.share(*items);
     if (sorter) {
         cell->allowsMultipleSelection = false;
     } else if (auto multiple = S::flag(params, keys, kAllowMultipleSelection)) {

@@ -321,6 +321,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     const core::Value* titles = params.find(kPickerItems);
     if (!titles || !cell->valueOptions.share(*titles)) {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
+        cell->valueOptions.clear();
     }
     // With titles and a selection, the cell shows the chosen titles itself.
     if (indexes.empty() || cell->valueOptions.empty()) showSelection(*cell, std::nullopt);

@@ -56,6 +56,21 @@ TEST_F(FilterOptions, AnUpdateWithItemsOfTheWrongTypeKeepsTheOptions) {
     EXPECT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));
 }
 
+TEST_F(FilterOptions, OptionsStayAsTheRowGaveThemWhenItsListChangesOrTheCellShowsAnotherRow) {
+    core::Dictionary row = params(R"({"FilterItems": ["Open", "Closed"]})");
+    FormCellSetters::initDefaultFilterFormCellView(cell, row, false);
+    FormCellSetters::setFilterFormCellView(cell, row, false);
+    row.find("FilterItems")->mutableArray()[0] = core::Value("Gone");
+    EXPECT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));
+
+    build(R"({"SortByItems": ["Date", "Owner"]})", true);
+    EXPECT_EQ(cell->valueOptions, (Options{"Date", "Owner"}));
+    update(R"({"SortByItems": []})", true);
+    EXPECT_TRUE(cell->valueOptions.empty());
+    build("{}", true);
+    EXPECT_EQ(cell->valueOptions, (Options{""}));
+}
+
 // ---- Selection mode and selection -----------------------------------------------------------
 
 class FilterSelection : public FilterSetter {};

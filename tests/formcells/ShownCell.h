@@ -53,6 +53,12 @@ std::string list(const std::vector<T>& items) {
     return out + "]";
 }
 
+inline std::string list(const vessa::VUIOptionTitles& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) out += text(items[i]) + ",";
+    return out + "]";
+}
+
 inline std::string field(const ui::UITextField& f) {
     return text(f.text) + " ph " + text(f.placeholder) + " kb " + std::to_string(static_cast<int>(f.keyboardType)) +
            (f.isSecureTextEntry ? " secure" : "") + (f.delegate() ? " filtered" : "") + " class " + f.nuiClass;

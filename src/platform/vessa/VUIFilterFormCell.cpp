@@ -15,7 +15,7 @@ const core::ClassInfo& VUIFilterFormCell::classInfo() {
             .classProperty("reuseIdentifier", [] { return core::Value(reuseIdentifier()); })
             .property("keyName", [](const VUIFilterFormCell& c) { return ui::textOrNil(c.keyName()); })
             .property("keyLabel", [](const VUIFilterFormCell& c) { return core::Value(c.keyLabel()); })
-            .property("valueOptions", [](const VUIFilterFormCell& c) { return ui::valueArray(c.valueOptions); })
+            .property("valueOptions", [](const VUIFilterFormCell& c) { return c.valueOptions.value(); })
             .property("value", [](const VUIFilterFormCell& c) { return ui::valueArray(c.value); })
             .property("allowsMultipleSelection",
                       [](const VUIFilterFormCell& c) { return core::Value(c.allowsMultipleSelection); })

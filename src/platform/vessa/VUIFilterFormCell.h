@@ -16,6 +16,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/vessa/VUIChangeHandler.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
+#include "platform/vessa/VUIOptionTitles.h"
 
 namespace trc::vessa {
 
@@ -32,7 +33,7 @@ public:
     void setKeyName(std::optional<std::string_view> name) { core::assignText(keyLabel_->text, name); }
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
 
-    std::vector<std::string> valueOptions;
+    VUIOptionTitles valueOptions;
     bool allowsMultipleSelection = false;
     bool allowsEmptySelection = true;
     // As set; the cell does not check what a configurer gives it.

@@ -14,9 +14,10 @@ bool VUIOptionTitles::share(const core::Value& list) {
     const core::Array* items = list.ifArray();
     const bool texts =
         items && std::all_of(items->begin(), items->end(), [](const core::Value& v) { return v.isString(); });
-    if (!texts || items->empty()) {
+    if (!texts) return false;
+    if (items->empty()) {
         clear();
-        return texts;
+        return true;
     }
     list_ = list;
     items_ = list_.ifArray();

@@ -19,7 +19,7 @@ public:
     VUIOptionTitles& operator=(const std::vector<std::string>& titles);
 
     // Offers the texts of list when it is an array of strings; false, and
-    // no titles, when it is anything else.
+    // the titles as they were, when it is anything else.
     bool share(const core::Value& list);
     void clear();
 
