@@ -224,6 +224,10 @@ private:
     ShownCells::iterator shownCell(const IndexPath& indexPath);
     ShownCells::const_iterator shownCell(const IndexPath& indexPath) const;
     void layoutRows();
+    // One pass of layoutRows: the window moved within one section (false,
+    // nothing done, when the rows on screen do not allow it), or any change.
+    bool scrollWithinSection();
+    void layoutWantedRows();
     void buildCell(const IndexPath& indexPath);
     void recycle(const std::shared_ptr<UITableViewCell>& cell);
     void recycleHeaders();
