@@ -114,11 +114,16 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
 
 void UIView::removeFromSuperview() {
     if (!superview_) return;
-    auto keep = weak_from_this().lock();
-    if (auto w = window()) {
-        auto responder = w->firstResponder();
-        auto view = std::dynamic_pointer_cast<UIView>(responder);
-        if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
+    // Only a window with a first responder has one to lose; most removals
+    // are from windows without, and skip the look at it.
+    std::shared_ptr<UIView> resigning;  // kept alive through the responder's callbacks
+    if (const UIWindow* shown = enclosingWindow(); shown && !shown->firstResponder_.expired()) {
+        auto w = shown->window();
+        auto view = w ? std::dynamic_pointer_cast<UIView>(w->firstResponder()) : nullptr;
+        if (view && (view.get() == this || view->isDescendantOf(*this))) {
+            resigning = std::static_pointer_cast<UIView>(weak_from_this().lock());
+            w->clearFirstResponder();
+        }
     }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
@@ -129,7 +134,8 @@ void UIView::removeFromSuperview() {
         while (root->superview_) root = root->superview_;
         collectStaleConstraints(*this, *root, stale);
     }
-    detachFromSuperview();
+    // The superview may hold the last reference: keep the view to the end.
+    auto keep = detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
     stale.clear();
     if (stale.capacity() > staleBuffer.capacity()) staleBuffer = std::move(stale);
@@ -162,13 +168,20 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     for (const auto& s : subviews_) s->collectStaleConstraints(leaving, root, stale);
 }
 
-void UIView::detachFromSuperview() {
+std::shared_ptr<UIView> UIView::detachFromSuperview() {
+    std::shared_ptr<UIView> self;
     if (UIView* parent = superview_) {
-        std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
+        auto& siblings = parent->subviews_;
+        auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
+        if (it != siblings.end()) {
+            self = std::move(*it);
+            siblings.erase(it);
+        }
         parent->needsLayout_ = true;
         if (constraintEnds_ > 0) parent->countConstraintEnds(-static_cast<std::ptrdiff_t>(constraintEnds_));
     }
     superview_ = nullptr;
+    return self;
 }
 
 void UIView::countConstraintEnds(std::ptrdiff_t delta) {
@@ -191,11 +204,16 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
     return nullptr;
 }
 
-std::shared_ptr<UIWindow> UIView::window() const {
+const UIWindow* UIView::enclosingWindow() const {
     for (const UIView* v = superview_; v; v = v->superview_) {
-        if (auto w = v->asWindow()) return w->window();
+        if (auto w = v->asWindow()) return w;
     }
     return nullptr;
+}
+
+std::shared_ptr<UIWindow> UIView::window() const {
+    const UIWindow* w = enclosingWindow();
+    return w ? w->window() : nullptr;
 }
 
 std::shared_ptr<UIViewController> UIView::controller() const {
