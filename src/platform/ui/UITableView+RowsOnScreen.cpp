@@ -139,18 +139,22 @@ bool UITableView::scrollWithinSection() {
     for (int row = keptTo; row < to; ++row) buildCell({section, row});
 
     double y = shownHeaderHeight(section);
+    // Building keeps one cell per row, in order, so the window's rows are
+    // cells_ as it stands; the look-up is for a data source that broke that.
+    const bool inPlace = static_cast<int>(cells_.size()) == to - from && cells_.front().first.row == from &&
+                         cells_.back().first.row == to - 1;
     for (int row = from; row < to; ++row) {
-        const auto i = static_cast<std::size_t>(row - from);
         const IndexPath p{section, row};
-        // Building keeps one cell per row in order, so the row's cell is at
-        // its place; looking it up is for a data source that broke that.
-        auto it =
-            i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i) : shownCell(p);
+        UITableViewCell* cell = nullptr;
+        if (inPlace) {
+            cell = cells_[static_cast<std::size_t>(row - from)].second.get();
+        } else if (auto it = shownCell(p); it != cells_.end()) {
+            cell = it->second.get();
+        }
         // A scroll asks only the rows it brings for their heights; the rows
         // that stay keep theirs.
-        const bool kept = row >= keptFrom && row < keptTo;
-        const double h = kept && it != cells_.end() ? it->second->frame().size.height : heightForRow(p);
-        if (it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
+        const double h = cell && row >= keptFrom && row < keptTo ? cell->frame().size.height : heightForRow(p);
+        if (cell) cell->setFrame(CGRect(0, y, frame().size.width, h));
         y += h;
     }
     return true;

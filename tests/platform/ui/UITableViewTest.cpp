@@ -179,6 +179,46 @@ TEST_F(TableVisibility, RowFramesFollowTheirHeights) {
     EXPECT_EQ(table->cellForRow({0, 2})->frame().minY(), 40);
 }
 
+TEST_F(TableVisibility, ScrollingKeepsEachRowInOneCellAtItsPlace) {
+    rows->counts = {30};
+    rows->headerHeight = 12;
+    for (int r = 0; r < 30; r += 3) rows->heights[{0, r}] = 10 + r;
+    table->setRowsOnScreen(5);
+    table->layoutIfNeeded();
+    auto focused = std::dynamic_pointer_cast<FieldCell>(table->cellForRow({0, 2}));
+    ASSERT_TRUE(focused && focused->field->becomeFirstResponder());
+    // Row by row down and back, and jumps within the section and past every row on screen.
+    std::vector<int> tops;
+    for (int t = 1; t <= 25; ++t) tops.push_back(t);
+    for (int t : {24, 23, 21, 14, 15, 3, 0, 2, 25, 25}) tops.push_back(t);
+    for (int top : tops) {
+        table->scrollToRow({0, top}, UITableView::ScrollPosition::Top, false);
+        std::string expected;
+        for (int r = top; r < top + 5; ++r) expected += (r == top ? "" : " ") + IndexPath{0, r}.description();
+        ASSERT_EQ(shown(), expected) << "scrolled to " << top;
+        double y = 12;
+        std::set<const UIView*> cells;
+        for (int r = top; r < top + 5; ++r) {
+            auto cell = table->cellForRow({0, r});
+            EXPECT_EQ(cell->superview(), table);
+            EXPECT_TRUE(cells.insert(cell.get()).second) << "one cell shows two rows";
+            auto height = rows->heights.find({0, r});
+            EXPECT_EQ(cell->frame(),
+                      CGRect(0, y, table->frame().size.width, height == rows->heights.end() ? 44 : height->second))
+                << "row " << r << " at top " << top;
+            y += cell->frame().size.height;
+        }
+        std::set<const UIView*> inTable;
+        for (const auto& v : table->subviews()) {
+            if (std::dynamic_pointer_cast<UITableViewCell>(v)) inTable.insert(v.get());
+        }
+        EXPECT_EQ(inTable, cells) << "the table holds exactly the cells of the rows on screen";
+        if (top > 2) {
+            EXPECT_EQ(window->firstResponder(), nullptr) << "the focused row left the screen";
+        }
+    }
+}
+
 class TableReuse : public TableTest {};
 
 TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {
