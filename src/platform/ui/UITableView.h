@@ -190,9 +190,13 @@ private:
         std::string className;
     };
     // Identifiers are looked up by view, without building a key string.
+    // Every dequeue and recycle hashes one, so the hash reads a few words
+    // (the length, the start, the middle and the end) instead of every
+    // character: a table's identifiers are few and differ there, and two
+    // that do not are still told apart by comparing them.
     struct IdentifierHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>()(s); }
+        std::size_t operator()(std::string_view s) const noexcept;
     };
     template <class V>
     using ByIdentifier = std::unordered_map<std::string, V, IdentifierHash, std::equal_to<>>;

@@ -282,6 +282,26 @@ TEST_F(TableReuse, ANewDataSourceStartsTheTableOver) {
     EXPECT_EQ(shown(), "[0, 0] [1, 0] [1, 1]") << "the same data source again changes nothing";
 }
 
+TEST_F(TableReuse, IdentifiersThatDifferInOneCharacterKeepTheirOwnClasses) {
+    // Alike in length, start, middle and end: only the tenth character differs.
+    const std::string field = "aaaaaaaaaXaaaaaaaaaaaaaaaaaaaa";
+    const std::string plain = "aaaaaaaaaYaaaaaaaaaaaaaaaaaaaa";
+    table->registerClass<FieldCell>(field);
+    table->registerClass<UITableViewCell>(plain);
+    for (const auto& id : {"", "a", "aaaaaaaa", "aaaaaaaaa"}) table->registerClass<UITableViewCell>(id);
+    EXPECT_NE(std::dynamic_pointer_cast<FieldCell>(table->dequeueReusableCell(field)), nullptr);
+    auto other = table->dequeueReusableCell(plain);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(std::dynamic_pointer_cast<FieldCell>(other), nullptr);
+    EXPECT_EQ(other->cellReuseIdentifier(), plain);
+    for (const auto& id : {"", "a", "aaaaaaaa", "aaaaaaaaa"}) {
+        auto cell = table->dequeueReusableCell(id);
+        ASSERT_NE(cell, nullptr) << id;
+        EXPECT_EQ(cell->cellReuseIdentifier(), id);
+    }
+    EXPECT_EQ(table->dequeueReusableCell("aaaaaaaaaZaaaaaaaaaaaaaaaaaaaa"), nullptr);
+}
+
 TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
     table->layoutIfNeeded();
     rows.reset();
