@@ -131,7 +131,15 @@ bool UITableView::scrollWithinSection() {
     for (auto it = firstBelow; it != cells_.end(); ++it) leaving_.push_back(std::move(it->second));
     if (!leaving_.empty()) {
         cells_.erase(firstBelow, cells_.end());
-        cells_.erase(cells_.begin(), cells_.begin() + above);
+        // The cells moved out left empty slots at the front: swapping them
+        // to the back is cheaper than move-assigning each cell down.
+        for (std::size_t i = 0; i + static_cast<std::size_t>(above) < cells_.size(); ++i) {
+            auto& to = cells_[i];
+            auto& from = cells_[i + static_cast<std::size_t>(above)];
+            to.first = from.first;
+            to.second.swap(from.second);
+        }
+        cells_.resize(cells_.size() - static_cast<std::size_t>(above));
         for (const auto& cell : leaving_) recycle(cell);
         leaving_.clear();
     }
@@ -143,17 +151,18 @@ bool UITableView::scrollWithinSection() {
     // cells_ as it stands; the look-up is for a data source that broke that.
     const bool inPlace = static_cast<int>(cells_.size()) == to - from && cells_.front().first.row == from &&
                          cells_.back().first.row == to - 1;
-    for (int row = from; row < to; ++row) {
-        const IndexPath p{section, row};
+    const ShownCell* shown = cells_.data();
+    for (int row = from; row < to; ++row, ++shown) {
         UITableViewCell* cell = nullptr;
         if (inPlace) {
-            cell = cells_[static_cast<std::size_t>(row - from)].second.get();
-        } else if (auto it = shownCell(p); it != cells_.end()) {
+            cell = shown->second.get();
+        } else if (auto it = shownCell({section, row}); it != cells_.end()) {
             cell = it->second.get();
         }
         // A scroll asks only the rows it brings for their heights; the rows
         // that stay keep theirs.
-        const double h = cell && row >= keptFrom && row < keptTo ? cell->frame().size.height : heightForRow(p);
+        const double h =
+            cell && row >= keptFrom && row < keptTo ? cell->frame().size.height : heightForRow({section, row});
         if (cell) cell->setFrame(CGRect(0, y, frame().size.width, h));
         y += h;
     }
@@ -238,7 +247,15 @@ void UITableView::buildCell(const IndexPath& p) {
     if (it != cells_.end() && it->first == p) {
         it->second = std::move(cell);
     } else {
-        cells_.insert(it, {p, std::move(cell)});
+        // Opened by swapping an empty slot up from the back, cheaper than
+        // move-assigning each cell after it.
+        const auto at = static_cast<std::size_t>(it - cells_.begin());
+        cells_.emplace_back();
+        for (std::size_t i = cells_.size() - 1; i > at; --i) {
+            cells_[i].first = cells_[i - 1].first;
+            cells_[i].second.swap(cells_[i - 1].second);
+        }
+        cells_[at] = {p, std::move(cell)};
     }
 }
 

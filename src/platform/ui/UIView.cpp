@@ -94,18 +94,26 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
                                        "a view cannot become a subview of its own descendant; ignored");
         return;
     }
-    auto keep = view;  // the old superview may hold the last reference
     if (view->superview_ == this) {
         // Reordering within the same superview.
+        auto keep = view;  // view may be the very slot erased below
         auto it = std::find(subviews_.begin(), subviews_.end(), view);
         std::size_t old = static_cast<std::size_t>(it - subviews_.begin());
         subviews_.erase(it);
         if (index > old) --index;
-        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), keep);
         return;
     }
-    view->removeFromSuperview();
-    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+    std::shared_ptr<UIView> keep;  // the old superview may hold the last reference
+    if (view->superview_) {
+        keep = view;
+        view->removeFromSuperview();
+    }
+    if (index >= subviews_.size()) {
+        subviews_.push_back(view);
+    } else {
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
+    }
     view->superview_ = this;
     if (view->constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(view->constraintEnds_));
     needsLayout_ = true;
@@ -174,8 +182,11 @@ std::shared_ptr<UIView> UIView::detachFromSuperview() {
         auto& siblings = parent->subviews_;
         auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
         if (it != siblings.end()) {
+            // The emptied slot is swapped to the back, cheaper than
+            // move-assigning each later sibling down.
             self = std::move(*it);
-            siblings.erase(it);
+            for (auto next = it + 1; next != siblings.end(); ++it, ++next) it->swap(*next);
+            siblings.pop_back();
         }
         parent->needsLayout_ = true;
         if (constraintEnds_ > 0) parent->countConstraintEnds(-static_cast<std::ptrdiff_t>(constraintEnds_));
