@@ -65,7 +65,8 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         }
         return nullptr;
     }
-    if (auto& pool = reg->second.pool; !pool.empty()) {
+    auto& pool = reg->second.pool;
+    if (!pool.empty()) {
         auto cell = std::move(pool.back());
         pool.pop_back();
         ++cell->reuseCount_;
@@ -78,6 +79,9 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         return nullptr;
     }
     cell->reuseIdentifier_ = identifier;
+    // A cell without an identifier is not reused.
+    cell->poolTable_ = identifier.empty() ? 0 : serial_;
+    cell->pool_ = &pool;
     return cell;
 }
 
@@ -104,14 +108,19 @@ std::shared_ptr<UITableViewHeaderFooterView> UITableView::dequeueReusableHeaderF
     return view;
 }
 
-void UITableView::recycle(const std::shared_ptr<UITableViewCell>& cell) {
+void UITableView::recycle(std::shared_ptr<UITableViewCell> cell) {
     if (!cell) return;
     // Leaving the table makes a first responder inside the cell resign.
     cell->removeFromSuperview();
     cell->isSelected = false;
+    if (cell->poolTable_ == serial_) {
+        auto* pool = cell->pool_;
+        pool->push_back(std::move(cell));
+        return;
+    }
     if (cell->reuseIdentifier_.empty()) return;
     if (auto reg = registrations_.find(cell->reuseIdentifier_); reg != registrations_.end()) {
-        reg->second.pool.push_back(cell);
+        reg->second.pool.push_back(std::move(cell));
     }
 }
 

@@ -140,32 +140,38 @@ bool UITableView::scrollWithinSection() {
             to.second.swap(from.second);
         }
         cells_.resize(cells_.size() - static_cast<std::size_t>(above));
-        for (const auto& cell : leaving_) recycle(cell);
+        for (auto& cell : leaving_) recycle(std::move(cell));
         leaving_.clear();
     }
-    for (int row = from; row < keptFrom; ++row) buildCell({section, row});
-    for (int row = keptTo; row < to; ++row) buildCell({section, row});
+    // Each built row's place is known: before the rows that stay, or after.
+    for (int row = from; row < keptFrom; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
+    for (int row = keptTo; row < to; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
 
     double y = shownHeaderHeight(section);
     // Building keeps one cell per row, in order, so the window's rows are
     // cells_ as it stands; the look-up is for a data source that broke that.
     const bool inPlace = static_cast<int>(cells_.size()) == to - from && cells_.front().first.row == from &&
                          cells_.back().first.row == to - 1;
-    const ShownCell* shown = cells_.data();
-    for (int row = from; row < to; ++row, ++shown) {
-        UITableViewCell* cell = nullptr;
-        if (inPlace) {
-            cell = shown->second.get();
-        } else if (auto it = shownCell({section, row}); it != cells_.end()) {
-            cell = it->second.get();
-        }
+    const auto place = [&](int row, UITableViewCell* cell, bool kept) {
         // A scroll asks only the rows it brings for their heights; the rows
         // that stay keep theirs.
-        const double h =
-            cell && row >= keptFrom && row < keptTo ? cell->frame().size.height : heightForRow({section, row});
+        const double h = cell && kept ? cell->frame().size.height : heightForRow({section, row});
         if (cell) cell->setFrame(CGRect(0, y, frame().size.width, h));
         y += h;
+    };
+    if (!inPlace) {
+        for (int row = from; row < to; ++row) {
+            auto it = shownCell({section, row});
+            place(row, it == cells_.end() ? nullptr : it->second.get(), row >= keptFrom && row < keptTo);
+        }
+        return true;
     }
+    // In three runs (built, kept, built), so the rows that stay, most of
+    // them, are placed without a test per row.
+    const ShownCell* shown = cells_.data();
+    for (int row = from; row < keptFrom; ++row, ++shown) place(row, shown->second.get(), false);
+    for (int row = keptFrom; row < keptTo; ++row, ++shown) place(row, shown->second.get(), true);
+    for (int row = keptTo; row < to; ++row, ++shown) place(row, shown->second.get(), false);
     return true;
 }
 
@@ -190,7 +196,7 @@ void UITableView::layoutWantedRows() {
         }
         cells_.erase(kept, cells_.end());
     }
-    for (const auto& cell : leaving_) recycle(cell);
+    for (auto& cell : leaving_) recycle(std::move(cell));
     leaving_.clear();
     // cells_ now holds wanted rows only, so the wanted row at i is either
     // cells_[i] already or missing there; building inserts it at i.
@@ -220,7 +226,7 @@ void UITableView::layoutWantedRows() {
     }
 }
 
-void UITableView::buildCell(const IndexPath& p) {
+void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
     std::shared_ptr<UITableViewCell> cell;
     if (auto ds = dataSource()) {
         try {
@@ -243,19 +249,23 @@ void UITableView::buildCell(const IndexPath& p) {
     }
     if (!cell) cell = std::make_shared<UITableViewCell>();
     addSubview(cell);
-    auto it = std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
+    // The place given is taken when the rows around it agree, else searched.
+    const bool placed = at && *at <= cells_.size() && (*at == 0 || cells_[*at - 1].first < p) &&
+                        (*at == cells_.size() || !(cells_[*at].first < p));
+    auto it = placed ? cells_.begin() + static_cast<std::ptrdiff_t>(*at)
+                     : std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
     if (it != cells_.end() && it->first == p) {
         it->second = std::move(cell);
     } else {
         // Opened by swapping an empty slot up from the back, cheaper than
         // move-assigning each cell after it.
-        const auto at = static_cast<std::size_t>(it - cells_.begin());
+        const auto index = static_cast<std::size_t>(it - cells_.begin());
         cells_.emplace_back();
-        for (std::size_t i = cells_.size() - 1; i > at; --i) {
+        for (std::size_t i = cells_.size() - 1; i > index; --i) {
             cells_[i].first = cells_[i - 1].first;
             cells_[i].second.swap(cells_[i - 1].second);
         }
-        cells_[at] = {p, std::move(cell)};
+        cells_[index] = {p, std::move(cell)};
     }
 }
 

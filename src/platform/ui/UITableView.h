@@ -36,6 +36,7 @@
 //
 // The data source and delegate are held weakly. Main thread only.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -232,13 +233,16 @@ private:
     // nothing done, when the rows on screen do not allow it), or any change.
     bool scrollWithinSection();
     void layoutWantedRows();
-    void buildCell(const IndexPath& indexPath);
-    void recycle(const std::shared_ptr<UITableViewCell>& cell);
+    // Builds the row's cell into cells_; at, when given, is where it is expected to go.
+    void buildCell(const IndexPath& indexPath, std::optional<std::size_t> at = std::nullopt);
+    void recycle(std::shared_ptr<UITableViewCell> cell);
     void recycleHeaders();
     void reloadAll(const char* reason);
     void applyRowChanges(std::vector<IndexPath> deletes, std::vector<IndexPath> inserts, const char* what);
 
     Style style_;
+    // Tells this table from any other, even one at the same address before.
+    std::uint64_t serial_;
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
     ByIdentifier<Registration> registrations_;

@@ -302,6 +302,33 @@ TEST_F(TableReuse, IdentifiersThatDifferInOneCharacterKeepTheirOwnClasses) {
     EXPECT_EQ(table->dequeueReusableCell("aaaaaaaaaZaaaaaaaaaaaaaaaaaaaa"), nullptr);
 }
 
+TEST_F(TableReuse, ACellFromAnotherTableGoesToThePoolOfTheTableItLeaves) {
+    // The data source gives row 0 a cell another table handed out.
+    class Foreign : public Rows {
+    public:
+        std::shared_ptr<UITableViewCell> cell;
+        std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& t, const IndexPath& p) override {
+            if (p.row != 0 || !cell) return Rows::cellForRowAt(t, p);
+            cell->textLabel()->text = p.description();
+            return std::exchange(cell, nullptr);
+        }
+    };
+    auto other = std::make_shared<UITableView>();
+    other->registerClass<FieldCell>("row");
+    auto foreign = std::make_shared<Foreign>();
+    foreign->cell = other->dequeueReusableCell("row");
+    auto given = foreign->cell;
+    foreign->counts = {3};
+    table->setDataSource(foreign);
+    table->setRowsOnScreen(1);
+    table->layoutIfNeeded();
+    ASSERT_EQ(table->cellForRow({0, 0}), given);
+    table->scrollToRow({0, 1}, UITableView::ScrollPosition::Top, false);
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(table->cellForRow({0, 2}), given) << "the cell went back to this table's pool";
+    EXPECT_NE(other->dequeueReusableCell("row"), given) << "not to the pool of the table that made it";
+}
+
 TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
     table->layoutIfNeeded();
     rows.reset();
