@@ -1,12 +1,38 @@
 // The reuse pool: cell and header classes registered by identifier, cells
 // handed out again after their rows left the screen.
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "platform/ui/UITableView.h"
 
 #include "platform/ui/UITableViewCell.h"
 #include "platform/ui/UITableViewHeaderFooterView.h"
 
 namespace trc::ui {
+
+std::size_t UITableView::IdentifierHash::operator()(std::string_view s) const noexcept {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    std::uint64_t h = s.size();
+    const auto mix = [&h](std::uint64_t w) { h = (h ^ w) * kMultiplier; };
+    if (s.size() >= kWord) {
+        const auto word = [&s](std::size_t at) {
+            std::uint64_t w;
+            std::memcpy(&w, s.data() + at, kWord);
+            return w;
+        };
+        mix(word(0));
+        mix(word(s.size() / 2 - kWord / 2));
+        mix(word(s.size() - kWord));
+    } else {
+        std::uint64_t w = 0;
+        for (char c : s) w = (w << 8) | static_cast<unsigned char>(c);
+        mix(w);
+    }
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
 
 void UITableView::registerCell(const std::string& identifier, CellFactory factory, std::string className) {
     auto [it, added] = registrations_.try_emplace(identifier);
@@ -39,7 +65,8 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         }
         return nullptr;
     }
-    if (auto& pool = reg->second.pool; !pool.empty()) {
+    auto& pool = reg->second.pool;
+    if (!pool.empty()) {
         auto cell = std::move(pool.back());
         pool.pop_back();
         ++cell->reuseCount_;
@@ -52,6 +79,9 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         return nullptr;
     }
     cell->reuseIdentifier_ = identifier;
+    // A cell without an identifier is not reused.
+    cell->poolTable_ = identifier.empty() ? 0 : serial_;
+    cell->pool_ = &pool;
     return cell;
 }
 
@@ -78,14 +108,19 @@ std::shared_ptr<UITableViewHeaderFooterView> UITableView::dequeueReusableHeaderF
     return view;
 }
 
-void UITableView::recycle(const std::shared_ptr<UITableViewCell>& cell) {
+void UITableView::recycle(std::shared_ptr<UITableViewCell> cell) {
     if (!cell) return;
     // Leaving the table makes a first responder inside the cell resign.
     cell->removeFromSuperview();
     cell->isSelected = false;
+    if (cell->poolTable_ == serial_) {
+        auto* pool = cell->pool_;
+        pool->push_back(std::move(cell));
+        return;
+    }
     if (cell->reuseIdentifier_.empty()) return;
     if (auto reg = registrations_.find(cell->reuseIdentifier_); reg != registrations_.end()) {
-        reg->second.pool.push_back(cell);
+        reg->second.pool.push_back(std::move(cell));
     }
 }
 

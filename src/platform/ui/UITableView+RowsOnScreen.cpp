@@ -78,54 +78,7 @@ void UITableView::layoutRows() {
     }
     for (int pass = 0;; ++pass) {
         building_ = true;
-        collectWantedRows();
-        // wanted_ is in index path order, as cells_ is: one walk over both
-        // finds the rows that leave, with no search per row, and closes up
-        // the rows that stay.
-        leaving_.clear();
-        {
-            auto want = wanted_.cbegin();
-            const auto wantEnd = wanted_.cend();
-            auto kept = cells_.begin();
-            for (auto shown = cells_.begin(); shown != cells_.end(); ++shown) {
-                while (want != wantEnd && *want < shown->first) ++want;
-                if (want == wantEnd || !(*want == shown->first)) {
-                    leaving_.push_back(std::move(shown->second));
-                    continue;
-                }
-                if (kept != shown) *kept = std::move(*shown);
-                ++kept;
-            }
-            cells_.erase(kept, cells_.end());
-        }
-        for (const auto& cell : leaving_) recycle(cell);
-        leaving_.clear();
-        // cells_ now holds wanted rows only, so the wanted row at i is either
-        // cells_[i] already or missing there; building inserts it at i.
-        builtNow_.assign(wanted_.size(), 0);
-        for (std::size_t i = 0; i < wanted_.size(); ++i) {
-            if (i < cells_.size() && cells_[i].first == wanted_[i]) continue;
-            buildCell(wanted_[i]);
-            builtNow_[i] = 1;
-        }
-        buildHeaders(wanted_);
-        double y = 0;
-        int lastSection = -1;
-        for (std::size_t i = 0; i < wanted_.size(); ++i) {
-            const IndexPath& p = wanted_[i];
-            if (p.section != lastSection) {
-                lastSection = p.section;
-                y += shownHeaderHeight(p.section);
-            }
-            auto it = i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i)
-                                                                : shownCell(p);
-            // A scroll asks only the rows it brings for their heights; the
-            // rows that stay keep theirs.
-            const bool keepsHeight = scrolling_ && it != cells_.end() && !builtNow_[i];
-            double h = keepsHeight ? it->second->frame().size.height : heightForRow(p);
-            if (it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
-            y += h;
-        }
+        if (!scrollWithinSection()) layoutWantedRows();
         building_ = false;
         if (!reloadPending_) return;
         reloadPending_ = false;
@@ -140,7 +93,140 @@ void UITableView::layoutRows() {
     }
 }
 
-void UITableView::buildCell(const IndexPath& p) {
+bool UITableView::scrollWithinSection() {
+    // The common scroll: the rows on screen are one run of a section, and the
+    // window moves within that section. Only the rows at its ends come and
+    // go, so the rows that stay are neither listed nor looked for, and the
+    // section's header stays as it is.
+    if (!scrolling_ || !rowsOnScreen_ || cells_.empty() || headers_.size() != 1) return false;
+    const IndexPath front = cells_.front().first;
+    const int section = front.section;
+    const int shownCount = static_cast<int>(cells_.size());
+    if (cells_.back().first.section != section || cells_.back().first.row - front.row + 1 != shownCount ||
+        headers_.begin()->first != section || section < 0 || section >= static_cast<int>(rowCounts_.size())) {
+        return false;
+    }
+    int sectionStart = 0;  // flat index of the section's first row
+    int total = 0;
+    for (int s = 0; s < static_cast<int>(rowCounts_.size()); ++s) {
+        if (s == section) sectionStart = total;
+        total += rowCounts_[static_cast<std::size_t>(s)];
+    }
+    const int from = firstVisible_ - sectionStart;
+    const int to = std::min(firstVisible_ + *rowsOnScreen_, total) - sectionStart;
+    if (from < 0 || to <= from || to > rowCounts_[static_cast<std::size_t>(section)]) return false;
+
+    // Rows that leave: those above the window, then those below it, in the
+    // order the rows were on screen.
+    const int above = std::clamp(from - front.row, 0, shownCount);
+    const int below = std::clamp(to - front.row, above, shownCount);
+    // The rows that stay, [keptFrom, keptTo); none when the window jumped
+    // past every row on screen (then all are built, in order).
+    const int keptFrom = above < below ? front.row + above : to;
+    const int keptTo = above < below ? front.row + below : to;
+    leaving_.clear();
+    const auto firstKept = cells_.begin() + above;
+    const auto firstBelow = cells_.begin() + below;
+    for (auto it = cells_.begin(); it != firstKept; ++it) leaving_.push_back(std::move(it->second));
+    for (auto it = firstBelow; it != cells_.end(); ++it) leaving_.push_back(std::move(it->second));
+    if (!leaving_.empty()) {
+        cells_.erase(firstBelow, cells_.end());
+        // The cells moved out left empty slots at the front: swapping them
+        // to the back is cheaper than move-assigning each cell down.
+        for (std::size_t i = 0; i + static_cast<std::size_t>(above) < cells_.size(); ++i) {
+            auto& to = cells_[i];
+            auto& from = cells_[i + static_cast<std::size_t>(above)];
+            to.first = from.first;
+            to.second.swap(from.second);
+        }
+        cells_.resize(cells_.size() - static_cast<std::size_t>(above));
+        for (auto& cell : leaving_) recycle(std::move(cell));
+        leaving_.clear();
+    }
+    // Each built row's place is known: before the rows that stay, or after.
+    for (int row = from; row < keptFrom; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
+    for (int row = keptTo; row < to; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
+
+    double y = shownHeaderHeight(section);
+    // Building keeps one cell per row, in order, so the window's rows are
+    // cells_ as it stands; the look-up is for a data source that broke that.
+    const bool inPlace = static_cast<int>(cells_.size()) == to - from && cells_.front().first.row == from &&
+                         cells_.back().first.row == to - 1;
+    const auto place = [&](int row, UITableViewCell* cell, bool kept) {
+        // A scroll asks only the rows it brings for their heights; the rows
+        // that stay keep theirs.
+        const double h = cell && kept ? cell->frame().size.height : heightForRow({section, row});
+        if (cell) cell->setFrame(CGRect(0, y, frame().size.width, h));
+        y += h;
+    };
+    if (!inPlace) {
+        for (int row = from; row < to; ++row) {
+            auto it = shownCell({section, row});
+            place(row, it == cells_.end() ? nullptr : it->second.get(), row >= keptFrom && row < keptTo);
+        }
+        return true;
+    }
+    // In three runs (built, kept, built), so the rows that stay, most of
+    // them, are placed without a test per row.
+    const ShownCell* shown = cells_.data();
+    for (int row = from; row < keptFrom; ++row, ++shown) place(row, shown->second.get(), false);
+    for (int row = keptFrom; row < keptTo; ++row, ++shown) place(row, shown->second.get(), true);
+    for (int row = keptTo; row < to; ++row, ++shown) place(row, shown->second.get(), false);
+    return true;
+}
+
+void UITableView::layoutWantedRows() {
+    collectWantedRows();
+    // wanted_ is in index path order, as cells_ is: one walk over both
+    // finds the rows that leave, with no search per row, and closes up
+    // the rows that stay.
+    leaving_.clear();
+    {
+        auto want = wanted_.cbegin();
+        const auto wantEnd = wanted_.cend();
+        auto kept = cells_.begin();
+        for (auto shown = cells_.begin(); shown != cells_.end(); ++shown) {
+            while (want != wantEnd && *want < shown->first) ++want;
+            if (want == wantEnd || !(*want == shown->first)) {
+                leaving_.push_back(std::move(shown->second));
+                continue;
+            }
+            if (kept != shown) *kept = std::move(*shown);
+            ++kept;
+        }
+        cells_.erase(kept, cells_.end());
+    }
+    for (auto& cell : leaving_) recycle(std::move(cell));
+    leaving_.clear();
+    // cells_ now holds wanted rows only, so the wanted row at i is either
+    // cells_[i] already or missing there; building inserts it at i.
+    builtNow_.assign(wanted_.size(), 0);
+    for (std::size_t i = 0; i < wanted_.size(); ++i) {
+        if (i < cells_.size() && cells_[i].first == wanted_[i]) continue;
+        buildCell(wanted_[i]);
+        builtNow_[i] = 1;
+    }
+    buildHeaders(wanted_);
+    double y = 0;
+    int lastSection = -1;
+    for (std::size_t i = 0; i < wanted_.size(); ++i) {
+        const IndexPath& p = wanted_[i];
+        if (p.section != lastSection) {
+            lastSection = p.section;
+            y += shownHeaderHeight(p.section);
+        }
+        auto it =
+            i < cells_.size() && cells_[i].first == p ? cells_.begin() + static_cast<std::ptrdiff_t>(i) : shownCell(p);
+        // A scroll asks only the rows it brings for their heights; the
+        // rows that stay keep theirs.
+        const bool keepsHeight = scrolling_ && it != cells_.end() && !builtNow_[i];
+        double h = keepsHeight ? it->second->frame().size.height : heightForRow(p);
+        if (it != cells_.end()) it->second->setFrame(CGRect(0, y, frame().size.width, h));
+        y += h;
+    }
+}
+
+void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
     std::shared_ptr<UITableViewCell> cell;
     if (auto ds = dataSource()) {
         try {
@@ -163,11 +249,23 @@ void UITableView::buildCell(const IndexPath& p) {
     }
     if (!cell) cell = std::make_shared<UITableViewCell>();
     addSubview(cell);
-    auto it = std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
+    // The place given is taken when the rows around it agree, else searched.
+    const bool placed = at && *at <= cells_.size() && (*at == 0 || cells_[*at - 1].first < p) &&
+                        (*at == cells_.size() || !(cells_[*at].first < p));
+    auto it = placed ? cells_.begin() + static_cast<std::ptrdiff_t>(*at)
+                     : std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
     if (it != cells_.end() && it->first == p) {
         it->second = std::move(cell);
     } else {
-        cells_.insert(it, {p, std::move(cell)});
+        // Opened by swapping an empty slot up from the back, cheaper than
+        // move-assigning each cell after it.
+        const auto index = static_cast<std::size_t>(it - cells_.begin());
+        cells_.emplace_back();
+        for (std::size_t i = cells_.size() - 1; i > index; --i) {
+            cells_[i].first = cells_[i - 1].first;
+            cells_[i].second.swap(cells_[i - 1].second);
+        }
+        cells_[index] = {p, std::move(cell)};
     }
 }
 

@@ -68,7 +68,10 @@ const core::ClassInfo& UITableView::classInfo() {
     return info;
 }
 
-UITableView::UITableView(Style style) : style_(style) {}
+UITableView::UITableView(Style style) : style_(style) {
+    static std::uint64_t tables = 0;
+    serial_ = ++tables;
+}
 
 void UITableView::logError(const std::string& message) {
     core::SharedLoggerManager::log("ui", core::Severity::error, message);

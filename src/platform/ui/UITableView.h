@@ -36,6 +36,7 @@
 //
 // The data source and delegate are held weakly. Main thread only.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -190,9 +191,13 @@ private:
         std::string className;
     };
     // Identifiers are looked up by view, without building a key string.
+    // Every dequeue and recycle hashes one, so the hash reads a few words
+    // (the length, the start, the middle and the end) instead of every
+    // character: a table's identifiers are few and differ there, and two
+    // that do not are still told apart by comparing them.
     struct IdentifierHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>()(s); }
+        std::size_t operator()(std::string_view s) const noexcept;
     };
     template <class V>
     using ByIdentifier = std::unordered_map<std::string, V, IdentifierHash, std::equal_to<>>;
@@ -224,13 +229,20 @@ private:
     ShownCells::iterator shownCell(const IndexPath& indexPath);
     ShownCells::const_iterator shownCell(const IndexPath& indexPath) const;
     void layoutRows();
-    void buildCell(const IndexPath& indexPath);
-    void recycle(const std::shared_ptr<UITableViewCell>& cell);
+    // One pass of layoutRows: the window moved within one section (false,
+    // nothing done, when the rows on screen do not allow it), or any change.
+    bool scrollWithinSection();
+    void layoutWantedRows();
+    // Builds the row's cell into cells_; at, when given, is where it is expected to go.
+    void buildCell(const IndexPath& indexPath, std::optional<std::size_t> at = std::nullopt);
+    void recycle(std::shared_ptr<UITableViewCell> cell);
     void recycleHeaders();
     void reloadAll(const char* reason);
     void applyRowChanges(std::vector<IndexPath> deletes, std::vector<IndexPath> inserts, const char* what);
 
     Style style_;
+    // Tells this table from any other, even one at the same address before.
+    std::uint64_t serial_;
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
     ByIdentifier<Registration> registrations_;

@@ -9,8 +9,10 @@
 // cellReuseIdentifier(); cell classes that have a class-level identifier
 // declare a static reuseIdentifier(). Main thread only.
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UIView.h"
@@ -47,6 +49,11 @@ private:
 
     std::string reuseIdentifier_;
     int reuseCount_ = 0;
+    // The reuse pool the cell goes back to, found when a table handed it
+    // out, and that table's serial: the pool is taken only by that table
+    // (a table's pools live as long as it does), others look it up.
+    std::uint64_t poolTable_ = 0;
+    std::vector<std::shared_ptr<UITableViewCell>>* pool_ = nullptr;
     std::shared_ptr<UIView> contentView_;
     std::shared_ptr<UILabel> textLabel_;
 };

@@ -94,18 +94,26 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
                                        "a view cannot become a subview of its own descendant; ignored");
         return;
     }
-    auto keep = view;  // the old superview may hold the last reference
     if (view->superview_ == this) {
         // Reordering within the same superview.
+        auto keep = view;  // view may be the very slot erased below
         auto it = std::find(subviews_.begin(), subviews_.end(), view);
         std::size_t old = static_cast<std::size_t>(it - subviews_.begin());
         subviews_.erase(it);
         if (index > old) --index;
-        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), keep);
         return;
     }
-    view->removeFromSuperview();
-    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), view);
+    std::shared_ptr<UIView> keep;  // the old superview may hold the last reference
+    if (view->superview_) {
+        keep = view;
+        view->removeFromSuperview();
+    }
+    if (index >= subviews_.size()) {
+        subviews_.push_back(view);
+    } else {
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
+    }
     view->superview_ = this;
     if (view->constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(view->constraintEnds_));
     needsLayout_ = true;
@@ -114,11 +122,16 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
 
 void UIView::removeFromSuperview() {
     if (!superview_) return;
-    auto keep = weak_from_this().lock();
-    if (auto w = window()) {
-        auto responder = w->firstResponder();
-        auto view = std::dynamic_pointer_cast<UIView>(responder);
-        if (view && (view.get() == this || view->isDescendantOf(*this))) w->clearFirstResponder();
+    // Only a window with a first responder has one to lose; most removals
+    // are from windows without, and skip the look at it.
+    std::shared_ptr<UIView> resigning;  // kept alive through the responder's callbacks
+    if (const UIWindow* shown = enclosingWindow(); shown && !shown->firstResponder_.expired()) {
+        auto w = shown->window();
+        auto view = w ? std::dynamic_pointer_cast<UIView>(w->firstResponder()) : nullptr;
+        if (view && (view.get() == this || view->isDescendantOf(*this))) {
+            resigning = std::static_pointer_cast<UIView>(weak_from_this().lock());
+            w->clearFirstResponder();
+        }
     }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
@@ -129,7 +142,8 @@ void UIView::removeFromSuperview() {
         while (root->superview_) root = root->superview_;
         collectStaleConstraints(*this, *root, stale);
     }
-    detachFromSuperview();
+    // The superview may hold the last reference: keep the view to the end.
+    auto keep = detachFromSuperview();
     NSLayoutConstraint::deactivate(stale);
     stale.clear();
     if (stale.capacity() > staleBuffer.capacity()) staleBuffer = std::move(stale);
@@ -162,13 +176,23 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     for (const auto& s : subviews_) s->collectStaleConstraints(leaving, root, stale);
 }
 
-void UIView::detachFromSuperview() {
+std::shared_ptr<UIView> UIView::detachFromSuperview() {
+    std::shared_ptr<UIView> self;
     if (UIView* parent = superview_) {
-        std::erase_if(parent->subviews_, [this](const auto& v) { return v.get() == this; });
+        auto& siblings = parent->subviews_;
+        auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
+        if (it != siblings.end()) {
+            // The emptied slot is swapped to the back, cheaper than
+            // move-assigning each later sibling down.
+            self = std::move(*it);
+            for (auto next = it + 1; next != siblings.end(); ++it, ++next) it->swap(*next);
+            siblings.pop_back();
+        }
         parent->needsLayout_ = true;
         if (constraintEnds_ > 0) parent->countConstraintEnds(-static_cast<std::ptrdiff_t>(constraintEnds_));
     }
     superview_ = nullptr;
+    return self;
 }
 
 void UIView::countConstraintEnds(std::ptrdiff_t delta) {
@@ -191,11 +215,16 @@ std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
     return nullptr;
 }
 
-std::shared_ptr<UIWindow> UIView::window() const {
+const UIWindow* UIView::enclosingWindow() const {
     for (const UIView* v = superview_; v; v = v->superview_) {
-        if (auto w = v->asWindow()) return w->window();
+        if (auto w = v->asWindow()) return w;
     }
     return nullptr;
+}
+
+std::shared_ptr<UIWindow> UIView::window() const {
+    const UIWindow* w = enclosingWindow();
+    return w ? w->window() : nullptr;
 }
 
 std::shared_ptr<UIViewController> UIView::controller() const {

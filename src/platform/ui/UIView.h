@@ -151,7 +151,11 @@ private:
     void collectStaleConstraints(const UIView& leaving, const UIView& root,
                                  std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const;
 
-    void detachFromSuperview();
+    // Leaves the superview's subviews; the superview's reference to the view
+    // (nullptr when it had none) is handed to the caller.
+    std::shared_ptr<UIView> detachFromSuperview();
+    // The window above the view, without taking a reference to it.
+    const UIWindow* enclosingWindow() const;
     std::shared_ptr<UILayoutGuide> ownGuide(std::shared_ptr<UILayoutGuide>& slot, const char* identifier);
 
     CGRect frame_;

@@ -179,6 +179,46 @@ TEST_F(TableVisibility, RowFramesFollowTheirHeights) {
     EXPECT_EQ(table->cellForRow({0, 2})->frame().minY(), 40);
 }
 
+TEST_F(TableVisibility, ScrollingKeepsEachRowInOneCellAtItsPlace) {
+    rows->counts = {30};
+    rows->headerHeight = 12;
+    for (int r = 0; r < 30; r += 3) rows->heights[{0, r}] = 10 + r;
+    table->setRowsOnScreen(5);
+    table->layoutIfNeeded();
+    auto focused = std::dynamic_pointer_cast<FieldCell>(table->cellForRow({0, 2}));
+    ASSERT_TRUE(focused && focused->field->becomeFirstResponder());
+    // Row by row down and back, and jumps within the section and past every row on screen.
+    std::vector<int> tops;
+    for (int t = 1; t <= 25; ++t) tops.push_back(t);
+    for (int t : {24, 23, 21, 14, 15, 3, 0, 2, 25, 25}) tops.push_back(t);
+    for (int top : tops) {
+        table->scrollToRow({0, top}, UITableView::ScrollPosition::Top, false);
+        std::string expected;
+        for (int r = top; r < top + 5; ++r) expected += (r == top ? "" : " ") + IndexPath{0, r}.description();
+        ASSERT_EQ(shown(), expected) << "scrolled to " << top;
+        double y = 12;
+        std::set<const UIView*> cells;
+        for (int r = top; r < top + 5; ++r) {
+            auto cell = table->cellForRow({0, r});
+            EXPECT_EQ(cell->superview(), table);
+            EXPECT_TRUE(cells.insert(cell.get()).second) << "one cell shows two rows";
+            auto height = rows->heights.find({0, r});
+            EXPECT_EQ(cell->frame(),
+                      CGRect(0, y, table->frame().size.width, height == rows->heights.end() ? 44 : height->second))
+                << "row " << r << " at top " << top;
+            y += cell->frame().size.height;
+        }
+        std::set<const UIView*> inTable;
+        for (const auto& v : table->subviews()) {
+            if (std::dynamic_pointer_cast<UITableViewCell>(v)) inTable.insert(v.get());
+        }
+        EXPECT_EQ(inTable, cells) << "the table holds exactly the cells of the rows on screen";
+        if (top > 2) {
+            EXPECT_EQ(window->firstResponder(), nullptr) << "the focused row left the screen";
+        }
+    }
+}
+
 class TableReuse : public TableTest {};
 
 TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {
@@ -240,6 +280,53 @@ TEST_F(TableReuse, ANewDataSourceStartsTheTableOver) {
 
     table->setDataSource(other);
     EXPECT_EQ(shown(), "[0, 0] [1, 0] [1, 1]") << "the same data source again changes nothing";
+}
+
+TEST_F(TableReuse, IdentifiersThatDifferInOneCharacterKeepTheirOwnClasses) {
+    // Alike in length, start, middle and end: only the tenth character differs.
+    const std::string field = "aaaaaaaaaXaaaaaaaaaaaaaaaaaaaa";
+    const std::string plain = "aaaaaaaaaYaaaaaaaaaaaaaaaaaaaa";
+    table->registerClass<FieldCell>(field);
+    table->registerClass<UITableViewCell>(plain);
+    for (const auto& id : {"", "a", "aaaaaaaa", "aaaaaaaaa"}) table->registerClass<UITableViewCell>(id);
+    EXPECT_NE(std::dynamic_pointer_cast<FieldCell>(table->dequeueReusableCell(field)), nullptr);
+    auto other = table->dequeueReusableCell(plain);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(std::dynamic_pointer_cast<FieldCell>(other), nullptr);
+    EXPECT_EQ(other->cellReuseIdentifier(), plain);
+    for (const auto& id : {"", "a", "aaaaaaaa", "aaaaaaaaa"}) {
+        auto cell = table->dequeueReusableCell(id);
+        ASSERT_NE(cell, nullptr) << id;
+        EXPECT_EQ(cell->cellReuseIdentifier(), id);
+    }
+    EXPECT_EQ(table->dequeueReusableCell("aaaaaaaaaZaaaaaaaaaaaaaaaaaaaa"), nullptr);
+}
+
+TEST_F(TableReuse, ACellFromAnotherTableGoesToThePoolOfTheTableItLeaves) {
+    // The data source gives row 0 a cell another table handed out.
+    class Foreign : public Rows {
+    public:
+        std::shared_ptr<UITableViewCell> cell;
+        std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& t, const IndexPath& p) override {
+            if (p.row != 0 || !cell) return Rows::cellForRowAt(t, p);
+            cell->textLabel()->text = p.description();
+            return std::exchange(cell, nullptr);
+        }
+    };
+    auto other = std::make_shared<UITableView>();
+    other->registerClass<FieldCell>("row");
+    auto foreign = std::make_shared<Foreign>();
+    foreign->cell = other->dequeueReusableCell("row");
+    auto given = foreign->cell;
+    foreign->counts = {3};
+    table->setDataSource(foreign);
+    table->setRowsOnScreen(1);
+    table->layoutIfNeeded();
+    ASSERT_EQ(table->cellForRow({0, 0}), given);
+    table->scrollToRow({0, 1}, UITableView::ScrollPosition::Top, false);
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(table->cellForRow({0, 2}), given) << "the cell went back to this table's pool";
+    EXPECT_NE(other->dequeueReusableCell("row"), given) << "not to the pool of the table that made it";
 }
 
 TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
