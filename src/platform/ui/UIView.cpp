@@ -130,7 +130,10 @@ void UIView::removeFromSuperview() {
         auto view = w ? std::dynamic_pointer_cast<UIView>(w->firstResponder()) : nullptr;
         if (view && (view.get() == this || view->isDescendantOf(*this))) {
             resigning = std::static_pointer_cast<UIView>(weak_from_this().lock());
+            const UIView* leaving = superview_;
             w->clearFirstResponder();
+            // The view may have left (or moved) as it lost focus: it is out of the superview already.
+            if (superview_ != leaving) return;
         }
     }
     // Constraints between the view's subtree and the tree it is leaving no

@@ -131,6 +131,7 @@ TEST(Buttons, TitleFallsBackToNormal) {
 class FocusView : public UIView {
 public:
     bool refuseResign = false;
+    bool leaveOnResign = false;  // a view that takes itself away when it loses focus
     int became = 0;
     int resigned = 0;
     bool canBecomeFirstResponder() const override { return true; }
@@ -138,7 +139,10 @@ public:
 
 protected:
     void didBecomeFirstResponder() override { ++became; }
-    void didResignFirstResponder() override { ++resigned; }
+    void didResignFirstResponder() override {
+        ++resigned;
+        if (leaveOnResign) removeFromSuperview();
+    }
 };
 
 class FirstResponder : public ::testing::Test {
@@ -189,6 +193,28 @@ TEST_F(FirstResponder, LeavingTheWindowResigns) {
     holder->removeFromSuperview();
     EXPECT_EQ(window->firstResponder(), nullptr);
     EXPECT_EQ(inner->resigned, 1);
+}
+
+// Losing focus while being removed may remove the view already; the removal
+// that began it then has nothing left to do, constraints included.
+TEST_F(FirstResponder, AViewThatLeavesAsItResignsIsRemovedOnce) {
+    auto holder = std::make_shared<UIView>();
+    window->addSubview(holder);
+    holder->addSubview(a);
+    using A = NSLayoutConstraint::Attribute;
+    auto inner = std::make_shared<UIView>();
+    a->addSubview(inner);
+    auto top = NSLayoutConstraint::make(a, A::Top, holder, A::Top, 8);
+    auto inside = NSLayoutConstraint::make(inner, A::Top, a, A::Top, 4);
+    NSLayoutConstraint::activate({top, inside});
+    a->leaveOnResign = true;
+    ASSERT_TRUE(a->becomeFirstResponder());
+    a->removeFromSuperview();
+    EXPECT_EQ(a->superview(), nullptr);
+    EXPECT_EQ(a->resigned, 1);
+    EXPECT_FALSE(top->isActive());
+    EXPECT_TRUE(inside->isActive());
+    EXPECT_TRUE(holder->subviews().empty());
 }
 
 }  // namespace
