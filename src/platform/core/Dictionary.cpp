@@ -67,8 +67,7 @@ std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::strin
     return std::lower_bound(entries_.begin(), entries_.end(), key, keyBefore);
 }
 
-const Value* Dictionary::find(std::string_view key) const {
-    if ((keyBits_ & bitOf(key)) == 0) return nullptr;
+const Value* Dictionary::findEntry(std::string_view key) const {
     // A parameter dictionary is short: comparing lengths first rules out
     // most entries without touching their text.
     if (entries_.size() <= kScanLimit) {

@@ -43,7 +43,7 @@ public:
     // setting them one after the other would.
     static Dictionary fromEntries(std::vector<Entry> entries);
 
-    const Value* find(std::string_view key) const;
+    const Value* find(std::string_view key) const { return (keyBits_ & bitOf(key)) == 0 ? nullptr : findEntry(key); }
     Value* find(std::string_view key);
     bool contains(std::string_view key) const { return find(key) != nullptr; }
     // The value under key, or nil when absent.
@@ -73,6 +73,7 @@ private:
         return std::uint64_t{1} << ((key.size() + first * 22u + last) & 63u);
     }
     void rebuildKeyBits();
+    const Value* findEntry(std::string_view key) const;
 
     std::vector<Entry> entries_;
     // Every key's bit is set; a bit may stay set for a key no longer there.
