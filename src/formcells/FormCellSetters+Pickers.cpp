@@ -1,6 +1,8 @@
 // The date, duration, switch and segmented rows. Date rows are shown and
 // picked in the factory's shared locale as it stands when they are configured.
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -31,8 +33,9 @@ using S = internal::SetterSupport;
 using Style = foundation::DateFormatter::Style;
 
 constexpr std::string_view kMode = "Mode";
-constexpr const char* kModeDate = "date";
-constexpr const char* kModeTime = "time";
+// Lower case: sameWithoutCase folds the text to them.
+constexpr std::string_view kModeDate = "date";
+constexpr std::string_view kModeTime = "time";
 constexpr std::string_view kMinuteInterval = "MinuteInterval";
 constexpr std::string_view kSwitch = "Switch";
 constexpr std::string_view kSegments = "Segments";
@@ -53,9 +56,21 @@ core::Date currentDate() {
     return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
-bool sameWithoutCase(std::string_view text, const char* word) {
+// Case folded as ICU folds it. Nothing beyond ASCII folds to the letters of
+// the mode words (as "K", the kelvin sign, folds to "k"), so a text of ASCII
+// alone is compared without ICU.
+bool sameWithoutCase(std::string_view text, std::string_view word) {
+    const bool plain =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (plain) {
+        return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+               });
+    }
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
-               .caseCompare(icu::UnicodeString(word, -1, US_INV), U_FOLD_CASE_DEFAULT) == 0;
+               .caseCompare(
+                   icu::UnicodeString::fromUTF8(icu::StringPiece(word.data(), static_cast<int32_t>(word.size()))),
+                   U_FOLD_CASE_DEFAULT) == 0;
 }
 
 // A formatter as new in the shared locale, its styles by "Mode"; without a
@@ -68,13 +83,18 @@ bool sameWithoutCase(std::string_view text, const char* word) {
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
                             std::optional<core::Date> date) {
     auto formatter = cell.dateFormatter();
-    // Held by the cell and here only.
+    // Held by the cell and here only: made as new in place, its texts kept
+    // where they are the same already.
     if (formatter && formatter.use_count() == 2) {
-        *formatter = foundation::DateFormatter();
+        static const foundation::DateFormatter fresh;
+        formatter->dateStyle = fresh.dateStyle;
+        formatter->timeStyle = fresh.timeStyle;
+        if (formatter->timeZone != fresh.timeZone) formatter->timeZone = fresh.timeZone;
+        if (formatter->dateFormat != fresh.dateFormat) formatter->dateFormat = fresh.dateFormat;
     } else {
         formatter = std::make_shared<foundation::DateFormatter>();
     }
-    formatter->locale = FormCellFactory::locale();
+    if (formatter->locale != FormCellFactory::locale()) formatter->locale = FormCellFactory::locale();
     auto picker = cell.datePicker();
     picker->locale = formatter->locale.identifier();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {

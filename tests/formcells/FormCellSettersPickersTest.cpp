@@ -62,7 +62,16 @@ INSTANTIATE_TEST_SUITE_P(Table, DateModes,
                                            ModeCase{"Time", Mode::Time, Style::None, Style::Short},
                                            ModeCase{"datetime", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{" date", Mode::DateAndTime, Style::Medium, Style::Short},
-                                           ModeCase{"", Mode::DateAndTime, Style::Medium, Style::Short}));
+                                           ModeCase{"", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           // Beyond ASCII: "TIM\u00C9" and "DAT\u0130" fold to other letters and the
+                                           // full-width "\uFF24" to itself: none is a mode word.
+                                           ModeCase{"TIM\xC3\x89", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"DAT\xC4\xB0", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"\xEF\xBC\xA4"
+                                                    "ATE",
+                                                    Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"dat", Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"dates", Mode::DateAndTime, Style::Medium, Style::Short}));
 
 TEST_F(DatePickerSetter, WithoutModeTheFormatterHasNoStylesWhateverTheCellShowedBefore) {
     FormCellFactory::setLocale(foundation::Locale("en_US"));

@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include "formcells/ExtensionFormCell.h"
@@ -178,9 +179,13 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
             "the host's cell handler gave no cell for row " + indexPath.description() + "; the row stays empty");
     }
 
-    // The plain cell may be asked for under an identifier set after registration.
-    if (!tableView.registeredClassName(Factory::extensionFormCellReuseID)) registerPlainCell(tableView);
-    auto cell = tableView.dequeueReusableCell(Factory::extensionFormCellReuseID, indexPath);
+    // The plain cell may be asked for under an identifier set after
+    // registration: a quiet try first, so the usual row asks the table once.
+    auto cell = tableView.dequeueReusableCell(Factory::extensionFormCellReuseID);
+    if (!cell) {
+        if (!tableView.registeredClassName(Factory::extensionFormCellReuseID)) registerPlainCell(tableView);
+        cell = tableView.dequeueReusableCell(Factory::extensionFormCellReuseID, indexPath);
+    }
     if (!cell) return cell;
     auto content = cell->contentView();
     content->autoresizesSubviews = true;
@@ -211,7 +216,9 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     // cell of another class (registered by the host under the same
     // identifier) gets new ones.
     Pins made;
-    auto* plain = dynamic_cast<HostedViewCell*>(cell.get());
+    // The table hands out the registered class itself, as a rule.
+    auto* plain = typeid(*cell) == typeid(HostedViewCell) ? static_cast<HostedViewCell*>(cell.get())
+                                                          : dynamic_cast<HostedViewCell*>(cell.get());
     Pins& pins = plain ? plain->pins : made;
     auto guide = sideGuide(tableView, owner, viewController);
     if (!hasHeight(params)) {

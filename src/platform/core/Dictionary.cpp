@@ -43,13 +43,20 @@ Dictionary::Dictionary(std::initializer_list<std::pair<const std::string, Value>
     entries_.reserve(init.size());
     for (const auto& [k, v] : init) entries_.emplace_back(k, v);
     sortAndDropRepeats(entries_, false);
+    rebuildKeyBits();
 }
 
 Dictionary Dictionary::fromEntries(std::vector<Entry> entries) {
     Dictionary d;
     d.entries_ = std::move(entries);
     sortAndDropRepeats(d.entries_, true);
+    d.rebuildKeyBits();
     return d;
+}
+
+void Dictionary::rebuildKeyBits() {
+    keyBits_ = 0;
+    for (const auto& e : entries_) keyBits_ |= bitOf(e.first);
 }
 
 std::vector<Dictionary::Entry>::iterator Dictionary::lowerBound(std::string_view key) {
@@ -60,7 +67,7 @@ std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::strin
     return std::lower_bound(entries_.begin(), entries_.end(), key, keyBefore);
 }
 
-const Value* Dictionary::find(std::string_view key) const {
+const Value* Dictionary::findEntry(std::string_view key) const {
     // A parameter dictionary is short: comparing lengths first rules out
     // most entries without touching their text.
     if (entries_.size() <= kScanLimit) {
@@ -81,6 +88,7 @@ Value Dictionary::get(std::string_view key) const {
 }
 
 void Dictionary::set(std::string key, Value value) {
+    keyBits_ |= bitOf(key);
     auto it = lowerBound(key);
     if (it != entries_.end() && it->first == key) {
         it->second = std::move(value);
@@ -91,7 +99,10 @@ void Dictionary::set(std::string key, Value value) {
 
 Value& Dictionary::operator[](std::string_view key) {
     auto it = lowerBound(key);
-    if (it == entries_.end() || it->first != key) it = entries_.emplace(it, std::string(key), Value());
+    if (it == entries_.end() || it->first != key) {
+        it = entries_.emplace(it, std::string(key), Value());
+        keyBits_ |= bitOf(key);
+    }
     return it->second;
 }
 
@@ -99,11 +110,13 @@ bool Dictionary::erase(std::string_view key) {
     auto it = lowerBound(key);
     if (it == entries_.end() || it->first != key) return false;
     entries_.erase(it);
+    rebuildKeyBits();
     return true;
 }
 
 void Dictionary::merge(const Dictionary& other) {
     if (&other == this || other.empty()) return;
+    keyBits_ |= other.keyBits_;
     if (entries_.empty()) {
         entries_ = other.entries_;
         return;

@@ -12,7 +12,12 @@
 // the entries after it, so a pointer from find() or a reference from
 // operator[] holds only until the next set(), operator[] of a new key,
 // erase() or merge() on the same dictionary.
+//
+// Beside the entries it keeps one bit per key (a key's length and its first
+// and last bytes pick the bit): a setter asks for many keys a row does not
+// have, and the bit answers most of those without reading an entry.
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -38,7 +43,7 @@ public:
     // setting them one after the other would.
     static Dictionary fromEntries(std::vector<Entry> entries);
 
-    const Value* find(std::string_view key) const;
+    const Value* find(std::string_view key) const { return (keyBits_ & bitOf(key)) == 0 ? nullptr : findEntry(key); }
     Value* find(std::string_view key);
     bool contains(std::string_view key) const { return find(key) != nullptr; }
     // The value under key, or nil when absent.
@@ -61,7 +66,18 @@ private:
     std::vector<Entry>::iterator lowerBound(std::string_view key);
     std::vector<Entry>::const_iterator lowerBound(std::string_view key) const;
 
+    static std::uint64_t bitOf(std::string_view key) {
+        if (key.empty()) return 1;
+        const auto first = static_cast<unsigned char>(key.front());
+        const auto last = static_cast<unsigned char>(key.back());
+        return std::uint64_t{1} << ((key.size() + first * 22u + last) & 63u);
+    }
+    void rebuildKeyBits();
+    const Value* findEntry(std::string_view key) const;
+
     std::vector<Entry> entries_;
+    // Every key's bit is set; a bit may stay set for a key no longer there.
+    std::uint64_t keyBits_ = 0;
 };
 
 }  // namespace trc::core

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,7 +32,7 @@ icu::DateFormat::EStyle icuStyle(DateFormatter::Style style) {
 
 // ICU formatters are costly to make (tens of microseconds) and a date row
 // makes a DateFormatter each time it is built, so the formatters of the
-// latest settings are kept, most recently used last. A failed make is kept
+// latest settings are kept. A failed make is kept
 // too (as null), so a bad pattern is not tried again on every row.
 struct KeptFormat {
     std::string locale;
@@ -48,6 +49,8 @@ struct KeptFormat {
     std::unordered_map<double, std::string> texts;
     std::vector<double> order;
     std::size_t next = 0;
+    // When it was used last: past kKeptFormats the one unused longest makes way.
+    std::uint64_t lastUse = 0;
 };
 constexpr std::size_t kKeptFormats = 16;
 constexpr std::size_t kKeptTexts = 8192;
@@ -118,14 +121,20 @@ void DateFormatter::format(core::Date date, std::string& text) const {
         return k.dateStyle == dateStyle && k.timeStyle == timeStyle && k.pattern == dateFormat &&
                k.timeZone == timeZone && k.locale == locale.identifier();
     });
+    static std::uint64_t uses = 0;
     if (it == formats.end()) {
-        if (formats.size() >= kKeptFormats) formats.erase(formats.begin());
-        formats.push_back(
-            {locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat, makeFormat(*this), {}, {}, 0});
-    } else {
-        std::rotate(it, it + 1, formats.end());  // to the back, as the latest used
+        KeptFormat made{locale.identifier(), dateStyle, timeStyle, timeZone, dateFormat,
+                        makeFormat(*this),   {},        {},        0,        0};
+        if (formats.size() < kKeptFormats) {
+            it = formats.insert(formats.end(), std::move(made));
+        } else {
+            it = std::min_element(formats.begin(), formats.end(),
+                                  [](const KeptFormat& a, const KeptFormat& b) { return a.lastUse < b.lastUse; });
+            *it = std::move(made);
+        }
     }
-    KeptFormat& latest = formats.back();
+    KeptFormat& latest = *it;
+    latest.lastUse = ++uses;
     if (!latest.format) return;
     if (std::isnan(date.secondsSince1970)) {
         // Never equal to itself: it would be kept again on every call.

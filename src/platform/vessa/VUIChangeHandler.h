@@ -18,6 +18,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 
 namespace trc::vessa {
@@ -47,7 +48,7 @@ public:
         using Fn = std::remove_cvref_t<F>;
         if constexpr (std::is_nothrow_constructible_v<Fn, F&&>) {
             if (callable_ && callable_.use_count() == 1 && !isEmpty(f)) {
-                if (auto* same = dynamic_cast<Holder<Fn>*>(callable_.get())) {
+                if (auto* same = holderOf<Fn>()) {
                     same->clear();
                     same->emplace(std::forward<F>(f));
                     return *this;
@@ -73,7 +74,7 @@ public:
     template <class Fn>
     Fn* target() {
         if (!callable_ || callable_.use_count() != 1) return nullptr;
-        auto* held = dynamic_cast<Holder<Fn>*>(callable_.get());
+        auto* held = holderOf<Fn>();
         return held && held->engaged() ? &held->fn() : nullptr;
     }
     R operator()(Args... args) const {
@@ -113,6 +114,13 @@ private:
         alignas(Fn) unsigned char storage_[sizeof(Fn)];
         bool engaged_ = false;
     };
+
+    // The held callable when it is an Fn: Holder is final, so its type alone says.
+    template <class Fn>
+    Holder<Fn>* holderOf() const {
+        Callable* held = callable_.get();
+        return held && typeid(*held) == typeid(Holder<Fn>) ? static_cast<Holder<Fn>*>(held) : nullptr;
+    }
 
     // An empty std::function or a null function pointer is no handler.
     template <class F>

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/Json.h"
@@ -95,6 +97,45 @@ TEST(DictionaryKeys, KeysIterateInByteOrderHoweverTheyCame) {
     EXPECT_EQ(big, Json::parse(Json::write(Value(big))).ifDictionary()
                        ? *Json::parse(Json::write(Value(big))).ifDictionary()
                        : Dictionary());
+}
+
+// A look-up answers from a bit per key before it reads an entry: every road
+// that adds a key must leave it findable, and one that removes a key must not
+// hide the keys sharing its bit.
+TEST(DictionaryKeys, EveryRoadThatAddsAKeyLeavesItFindable) {
+    std::vector<std::string> keys = {"", "a", "Value", "ValidationMessage", "validationProperties", "_Type"};
+    for (int i = 0; i < 200; ++i)
+        keys.push_back("k" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 7), 'x'));
+    const auto allFound = [&](const Dictionary& d, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            if (!d.find(keys[i])) return ::testing::AssertionFailure() << "\"" << keys[i] << "\" not found";
+        }
+        return ::testing::AssertionSuccess();
+    };
+    Dictionary set, bracket, merged, mergedIntoEmpty;
+    std::vector<Dictionary::Entry> entries;
+    for (const auto& k : keys) {
+        set.set(k, 1);
+        bracket[k] = 1;
+        merged.merge(Dictionary{{k, 1}});
+        entries.emplace_back(k, 1);
+    }
+    mergedIntoEmpty.merge(set);
+    Dictionary fromEntries = Dictionary::fromEntries(entries);
+    for (const Dictionary* d : {&set, &bracket, &merged, &mergedIntoEmpty, &fromEntries}) {
+        EXPECT_TRUE(allFound(*d, 0, keys.size()));
+    }
+    // Removing every other key keeps the rest, whichever bit they share.
+    Dictionary erased = set;
+    for (std::size_t i = 0; i < keys.size(); i += 2) erased.erase(keys[i]);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(erased.find(keys[i]) != nullptr, i % 2 == 1) << keys[i];
+    }
+    // Copies and moves keep what they hold findable.
+    Dictionary copied = erased;
+    Dictionary moved = std::move(copied);
+    EXPECT_TRUE(moved.find("k1x") != nullptr);
+    EXPECT_EQ(moved, erased);
 }
 
 // Copies share storage until one side writes; the other never sees the write.
