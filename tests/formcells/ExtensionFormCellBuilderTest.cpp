@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "formcells/ExtensionFormCell.h"
@@ -325,6 +326,48 @@ TEST_F(ExtensionReuse, EveryHostedViewIsPinnedToTheCellItIsInWhileCellsGoFromVie
         }
         root->dismiss(false);
         dispatch::MainQueue::shared().runUntilIdle();
+    }
+}
+
+// The same view shown again in the same cell keeps its pins; whatever took
+// them out of force or changed them in between is undone by pinning anew.
+TEST_F(ExtensionReuse, TheSameViewBackInTheSameCellKeepsItsPinsUnlessTheyWereDisturbed) {
+    add(showing(view));
+    present(Style::FullScreen, 1);
+    auto cell = table()->cellForRow({0, 0});
+    auto content = cell->contentView();
+    auto elsewhere = std::make_shared<ui::UIView>();
+    const std::string shape = std::string(kPinnedToCell) + " / " + kCellFollowsView;
+    auto reload = [&] {
+        table()->reloadData();
+        table()->layoutIfNeeded();
+        ASSERT_EQ(table()->cellForRow({0, 0}), cell);
+    };
+    auto pins = [&] {
+        auto all = view->constraints();
+        all.insert(all.end(), content->constraints().begin(), content->constraints().end());
+        return all;
+    };
+    const auto first = pins();
+    reload();
+    EXPECT_EQ(pins(), first) << "kept, not made again";
+    EXPECT_EQ(hostedViews(*cell), 1u);
+
+    const std::vector<std::pair<const char*, std::function<void()>>> disturbances{
+        {"moved into another view", [&] { elsewhere->addSubview(view); }},
+        {"moved out and back", [&] { elsewhere->addSubview(view), content->addSubview(view); }},
+        {"a pin taken out of force", [&] { view->constraints()[0]->setActive(false); }},
+        {"a pin's constant changed", [&] { content->constraints()[0]->constant = 8; }},
+        {"left by itself", [&] { view->removeFromSuperview(); }},
+    };
+    for (const auto& [what, disturb] : disturbances) {
+        SCOPED_TRACE(what);
+        disturb();
+        reload();
+        EXPECT_EQ(pinningOf({view}, table()), "view 0 in [0, 0]");
+        EXPECT_EQ(constraintsOf(*view) + " / " + constraintsOf(*content), shape);
+        EXPECT_TRUE(elsewhere->subviews().empty());
+        EXPECT_EQ(hostedViews(*cell), 1u);
     }
 }
 

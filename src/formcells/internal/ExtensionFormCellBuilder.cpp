@@ -92,13 +92,14 @@ std::shared_ptr<UITableViewCell> handlerCell(UITableView& tableView, const ui::I
     return cell;
 }
 
-// Views an earlier row left in the reused cell. From the last one back, so
-// a view removed moves none of those still to look at.
-void removeHostedViews(ui::UIView& content) {
+// Views an earlier row left in the reused cell, but for staying (the view
+// shown again). From the last one back, so a view removed moves none of
+// those still to look at.
+void removeHostedViews(ui::UIView& content, const ui::UIView* staying = nullptr) {
     for (std::size_t i = content.subviews().size(); i-- > 0;) {
         if (i >= content.subviews().size()) continue;  // a removal took more than its view
         std::shared_ptr<ui::UIView> sub = content.subviews()[i];
-        if (sub->tag == Factory::extensionFormCellViewTag) sub->removeFromSuperview();
+        if (sub->tag == Factory::extensionFormCellViewTag && sub.get() != staying) sub->removeFromSuperview();
     }
 }
 
@@ -114,6 +115,29 @@ std::shared_ptr<ui::UILayoutGuide> sideGuide(UITableView& tableView, const FormC
 }
 
 using Pins = std::vector<std::shared_ptr<ui::NSLayoutConstraint>>;
+
+// Whether c is in force as "first.attribute == second.attribute" (second a
+// view or the guide), untouched since pin() made it.
+bool pinned(const std::shared_ptr<ui::NSLayoutConstraint>& c, const ui::UIView* first,
+            ui::NSLayoutConstraint::Attribute attribute, const ui::UIView* second, const ui::UILayoutGuide* guide) {
+    return c && c->isActive() && c->firstAttribute() == attribute && c->secondAttribute() == attribute &&
+           c->relation() == ui::NSLayoutConstraint::Relation::Equal && c->multiplier() == 1 && c->constant == 0 &&
+           c->firstItem().get() == first && c->secondItem().get() == second && c->secondGuide().get() == guide;
+}
+
+// Whether pins still hold the view in the cell as pin() would: the same view
+// shown again in the same cell then keeps them, and nothing is taken out of
+// force or put back. Anything that moved the view or took a pin out of force
+// (the view leaving the cell does) makes pin() redo them.
+bool stillPinned(const Pins& pins, const ui::UIView* content, const ui::UIView* hosted,
+                 const ui::UILayoutGuide* guide) {
+    using A = ui::NSLayoutConstraint::Attribute;
+    if (pins.size() != 5 || hosted->translatesAutoresizingMaskIntoConstraints) return false;
+    const ui::UIView* sideTo = guide ? nullptr : content;
+    return pinned(pins[0], hosted, A::Leading, sideTo, guide) && pinned(pins[1], hosted, A::Trailing, sideTo, guide) &&
+           pinned(pins[2], content, A::Top, hosted, nullptr) && pinned(pins[3], content, A::Bottom, hosted, nullptr) &&
+           pinned(pins[4], content, A::Height, hosted, nullptr);
+}
 
 // Pins the view with the constraints kept in pins, pointed at it (made the
 // first time).
@@ -209,8 +233,6 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     hosted->autoresizingMask = ui::UIViewAutoresizing::FlexibleWidth | ui::UIViewAutoresizing::FlexibleHeight;
     hosted->setFrame(content->frame());
     hosted->tag = Factory::extensionFormCellViewTag;
-    removeHostedViews(*content);
-    content->addSubview(hosted);
 
     // The plain cell keeps its constraints for the next view shown in it; a
     // cell of another class (registered by the host under the same
@@ -221,7 +243,14 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
                                                           : dynamic_cast<HostedViewCell*>(cell.get());
     Pins& pins = plain ? plain->pins : made;
     auto guide = sideGuide(tableView, owner, viewController);
-    if (!hasHeight(params)) {
+    const bool sized = hasHeight(params);
+    // The same view back in the same cell, pinned as before, stays as it is.
+    const bool kept = !sized && hosted->superview().get() == content.get() &&
+                      stillPinned(pins, content.get(), hosted.get(), guide.get());
+    removeHostedViews(*content, kept ? hosted.get() : nullptr);
+    content->addSubview(hosted);
+    if (kept) return cell;
+    if (!sized) {
         pin(content, hosted, guide, pins);
     } else if (guide) {
         services::UIViewConstraintHandler::applyLeadTrailGuideConstraint(content, hosted, guide, pins);

@@ -82,31 +82,36 @@ std::shared_ptr<UIView> NSLayoutConstraint::secondOwningView() const {
 
 void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
     for (const auto& c : constraints) {
-        if (c) c->setActive(true);
+        if (c && !c->active_) switchOn(c);
     }
 }
 
 void NSLayoutConstraint::deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
     for (const auto& c : constraints) {
-        if (c) c->setActive(false);
+        if (c && c->active_) c->switchOff();
     }
 }
 
 void NSLayoutConstraint::setActive(bool active) {
     if (active == active_) return;
-    auto first = first_.lock();
-    // A constraint whose view is gone constrains nothing; keep it inactive.
-    if (!first) {
-        active_ = false;
-        return;
-    }
-    active_ = active;
-    auto self = std::static_pointer_cast<NSLayoutConstraint>(shared_from_this());
     if (active) {
-        first->addConstraint(self);
+        switchOn(std::static_pointer_cast<NSLayoutConstraint>(shared_from_this()));
     } else {
-        first->removeConstraint(self);
+        switchOff();
     }
+}
+
+void NSLayoutConstraint::switchOn(const std::shared_ptr<NSLayoutConstraint>& self) {
+    auto first = self->first_.lock();
+    // A constraint whose view is gone constrains nothing; keep it inactive.
+    if (!first) return;
+    self->active_ = true;
+    first->addConstraint(self);
+}
+
+void NSLayoutConstraint::switchOff() {
+    active_ = false;
+    if (auto first = first_.lock()) first->dropConstraint(*this);
 }
 
 const char* NSLayoutConstraint::attributeName(Attribute a) {

@@ -89,9 +89,16 @@ public:
     std::string description() const;
 
 private:
+    friend class UIView;
+
     // Whether slot holds a constraint remake() may point at other items.
     static bool remakes(const std::shared_ptr<NSLayoutConstraint>& slot, Attribute firstAttribute,
                         Attribute secondAttribute);
+    // Puts an inactive constraint in force, given the reference to hand its first item.
+    static void switchOn(const std::shared_ptr<NSLayoutConstraint>& self);
+    // Takes an active constraint out of force; its first item may hold the
+    // last reference, so nothing of it is touched after.
+    void switchOff();
 
     std::weak_ptr<UIView> first_;
     std::weak_ptr<UIView> second_;

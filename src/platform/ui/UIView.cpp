@@ -27,8 +27,9 @@ core::Value frameValue(const CGRect& r) {
 // The constraints a leaving view drops, gathered before any is let go. One
 // buffer serves every removal, so a view that moves with its constraints
 // costs no allocation once a removal as large has been seen; a removal that
-// starts while another runs gets a buffer of its own.
-std::vector<std::shared_ptr<NSLayoutConstraint>> staleBuffer;
+// starts while another runs gets a buffer of its own. Plain pointers: each
+// is held by its keeper, and taking one out of force lets go of no other.
+std::vector<NSLayoutConstraint*> staleBuffer;
 
 }  // namespace
 
@@ -138,7 +139,7 @@ void UIView::removeFromSuperview() {
     }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
-    std::vector<std::shared_ptr<NSLayoutConstraint>> stale;
+    std::vector<NSLayoutConstraint*> stale;
     if (constraintEnds_ > 0) {
         stale = std::move(staleBuffer);
         const UIView* root = superview_;
@@ -147,14 +148,16 @@ void UIView::removeFromSuperview() {
     }
     // The superview may hold the last reference: keep the view to the end.
     auto keep = detachFromSuperview();
-    NSLayoutConstraint::deactivate(stale);
+    for (NSLayoutConstraint* c : stale) {
+        if (c->active_) c->switchOff();
+    }
     stale.clear();
     if (stale.capacity() > staleBuffer.capacity()) staleBuffer = std::move(stale);
     didMoveToSuperview();
 }
 
 void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
-                                     std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const {
+                                     std::vector<NSLayoutConstraint*>& stale) const {
     if (constraintEnds_ == 0) return;
     auto inSubtree = [&leaving](const UIView* v) { return v && (v == &leaving || v->isDescendantOf(leaving)); };
     auto inTree = [&root](const UIView* v) {
@@ -164,13 +167,13 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     // Kept inside, about a view outside (in any tree).
     for (const auto& c : constraints_) {
         auto other = c->secondOwningView();
-        if (other && !inSubtree(other.get())) stale.push_back(c);
+        if (other && !inSubtree(other.get())) stale.push_back(c.get());
     }
     // Kept outside (in the tree left behind), about this view or its guides.
     auto keptOutside = [&](const ConstraintNamings& namings) {
         for (const auto& n : namings) {
             if (!inSubtree(n.keeper) && inTree(n.keeper)) {
-                stale.push_back(std::static_pointer_cast<NSLayoutConstraint>(n.constraint->shared_from_this()));
+                stale.push_back(n.constraint);
             }
         }
     };
@@ -281,6 +284,15 @@ void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constra
     if (!constraint || std::erase(constraints_, constraint) == 0) return;
     countConstraintEnds(-1);
     forgetNaming(*constraint);
+}
+
+void UIView::dropConstraint(const NSLayoutConstraint& constraint) {
+    auto it = std::find_if(constraints_.begin(), constraints_.end(),
+                           [&constraint](const auto& c) { return c.get() == &constraint; });
+    if (it == constraints_.end()) return;
+    countConstraintEnds(-1);
+    forgetNaming(constraint);
+    constraints_.erase(it);  // last: it may let the constraint go
 }
 
 void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide) {

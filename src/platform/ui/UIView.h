@@ -132,6 +132,7 @@ protected:
 
 private:
     friend class UIViewController;
+    friend class NSLayoutConstraint;
 
     // The second item of a constraint (a view, or a guide and the view that
     // owns it, if any), which keeps the constraint's naming.
@@ -145,11 +146,14 @@ private:
     // Records (or takes back) that the constraint, kept here, names its second item.
     void noteNaming(const NSLayoutConstraint& constraint);
     void forgetNaming(const NSLayoutConstraint& constraint);
+    // removeConstraint() for a constraint taking itself out of force: no
+    // reference to it is needed, and this view may drop the last one.
+    void dropConstraint(const NSLayoutConstraint& constraint);
     // Adds delta to the constraint ends of this view's subtree and of every
     // subtree it lies in.
     void countConstraintEnds(std::ptrdiff_t delta);
     void collectStaleConstraints(const UIView& leaving, const UIView& root,
-                                 std::vector<std::shared_ptr<NSLayoutConstraint>>& stale) const;
+                                 std::vector<NSLayoutConstraint*>& stale) const;
 
     // Leaves the superview's subviews; the superview's reference to the view
     // (nullptr when it had none) is handed to the caller.
