@@ -8,7 +8,9 @@
 
 #include "formcells/AttachmentFormViewDelegate.h"
 #include "formcells/ExtensionFormCell.h"
+#include "formcells/FormCellContainerViewController.h"
 #include "formcells/FormCellOwner.h"
+#include "formcells/FormCellSection.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/ListPickerDataSource.h"
@@ -247,6 +249,19 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
     return cell;
 }
 
+// The owner as the keeper of its rows' attachments. The two owners the
+// library makes are told by their class, sparing the cast across the class
+// tree; any other owner still gets it.
+std::shared_ptr<AttachmentFormViewChangeDelegate> attachmentChangeDelegate(const FormCellFactory::Owner& owner) {
+    if (!owner) return nullptr;
+    const FormCellOwner& shown = *owner;
+    if (typeid(shown) == typeid(FormCellSection)) return std::static_pointer_cast<FormCellSection>(owner);
+    if (typeid(shown) == typeid(FormCellContainerViewController)) {
+        return std::static_pointer_cast<FormCellContainerViewController>(owner);
+    }
+    return std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner);
+}
+
 std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                     const core::Dictionary& params,
                                                     const FormCellFactory::Owner& owner) {
@@ -256,7 +271,7 @@ std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, cons
     // One delegate per row for the owner's lifetime, so the row's
     // attachments outlive the cell that shows them.
     std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
-    if (auto changeDelegate = std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner)) {
+    if (auto changeDelegate = attachmentChangeDelegate(owner)) {
         auto& slot = changeDelegate->attachmentSlot(params, indexPath);
         if (!slot) slot = std::make_shared<AttachmentFormViewDelegate>(changeDelegate, indexPath, params);
         slot->iPath = indexPath;

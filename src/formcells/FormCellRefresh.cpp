@@ -1,6 +1,9 @@
 #include "formcells/FormCellRefresh.h"
 
+#include <algorithm>
 #include <string>
+#include <typeinfo>
+#include <vector>
 
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellKeys.h"
@@ -35,9 +38,27 @@ using Configure = internal::FormCellConfiguration;
 
 constexpr const char* kType = FormCellKeys::kType;
 
+// The cell as a T, or nullptr. Whether a class is a T never changes, and a
+// table hands out a few classes only: the answer is kept per class, sparing
+// the cast that walks these deep class trees at every update.
 template <class T>
 std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
-    return std::dynamic_pointer_cast<T>(cell);
+    if (!cell) return nullptr;
+    struct Known {
+        const std::type_info* type;
+        bool isT;
+    };
+    constexpr std::size_t kMaxKnown = 64;
+    static std::vector<Known> known;  // main thread only, like the cells
+    const ui::UITableViewCell& shown = *cell;
+    const std::type_info* type = &typeid(shown);
+    auto it = std::find_if(known.begin(), known.end(), [&](const Known& k) { return k.type == type; });
+    if (it == known.end()) {
+        auto typed = std::dynamic_pointer_cast<T>(cell);
+        if (known.size() < kMaxKnown) known.push_back({type, typed != nullptr});
+        return typed;
+    }
+    return it->isT ? std::static_pointer_cast<T>(cell) : nullptr;
 }
 
 bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {

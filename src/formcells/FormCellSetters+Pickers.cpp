@@ -40,6 +40,8 @@ constexpr std::string_view kMinuteInterval = "MinuteInterval";
 constexpr std::string_view kSwitch = "Switch";
 constexpr std::string_view kSegments = "Segments";
 constexpr std::string_view kApportionsSegmentWidthsByContent = "ApportionsSegmentWidthsByContent";
+// The segments a cell makes room for when it is new; rows seldom have more.
+constexpr std::size_t kSegmentRoom = 8;
 
 internal::FormCellDefaultStyle& switchDefaultStyle() {
     static internal::FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
@@ -203,8 +205,9 @@ void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vess
         // Built in the room of the titles the cell shows now.
         std::vector<std::string> titles;
         titles.swap(cell->segmentedControl()->segmentTitles);
+        S::reserveStrings(titles, kSegmentRoom);
         S::assignStrings(*segments, titles);
-        std::erase(titles, std::string());
+        S::dropEmptyStrings(titles);
         cell->setValueOptions(std::move(titles));
     }
     if (auto index = S::intParameter(params, S::kValue, std::numeric_limits<int>::min())) cell->setValue(*index);

@@ -106,6 +106,23 @@ void SetterSupport::assignStrings(const core::Array& list, std::vector<std::stri
     }
 }
 
+void SetterSupport::reserveStrings(std::vector<std::string>& out, std::size_t count) {
+    if (out.capacity() != 0) return;
+    out.reserve(count);
+    std::vector<std::string>& spare = spareStrings();
+    for (std::size_t i = 0; i < count && spare.size() < kMaxSpareStrings; ++i) {
+        spare.emplace_back().reserve(kStringRoom);
+    }
+}
+
+void SetterSupport::dropEmptyStrings(std::vector<std::string>& out) {
+    auto kept = std::remove_if(out.begin(), out.end(), [](const std::string& s) { return s.empty(); });
+    std::vector<std::string>& spare = spareStrings();
+    for (auto n = out.end() - kept; n > 0; --n, out.pop_back()) {
+        if (spare.size() < kMaxSpareStrings) spare.push_back(std::move(out.back()));
+    }
+}
+
 void SetterSupport::warn(const std::string& message) {
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
 }
