@@ -160,9 +160,13 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
                                      std::vector<NSLayoutConstraint*>& stale) const {
     if (constraintEnds_ == 0) return;
     auto inSubtree = [&leaving](const UIView* v) { return v && (v == &leaving || v->isDescendantOf(leaving)); };
-    auto inTree = [&root](const UIView* v) {
-        while (v->superview_) v = v->superview_;
-        return v == &root;
+    // Outside the leaving subtree but in the tree it leaves: one walk up
+    // tells both, as it passes the leaving view exactly when it starts inside.
+    auto inTreeLeft = [&leaving, &root](const UIView* v) {
+        for (;; v = v->superview_) {
+            if (v == &leaving) return false;
+            if (!v->superview_) return v == &root;
+        }
     };
     // Kept inside, about a view outside (in any tree).
     for (const auto& c : constraints_) {
@@ -172,9 +176,7 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     // Kept outside (in the tree left behind), about this view or its guides.
     auto keptOutside = [&](const ConstraintNamings& namings) {
         for (const auto& n : namings) {
-            if (!inSubtree(n.keeper) && inTree(n.keeper)) {
-                stale.push_back(n.constraint);
-            }
+            if (inTreeLeft(n.keeper)) stale.push_back(n.constraint);
         }
     };
     keptOutside(namedBy_);
