@@ -80,12 +80,6 @@ std::shared_ptr<UIView> UIView::superview() const {
     return std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
 }
 
-void UIView::setFrame(const CGRect& frame) {
-    if (frame == frame_) return;
-    frame_ = frame;
-    needsLayout_ = true;
-}
-
 void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(view, subviews_.size()); }
 
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {

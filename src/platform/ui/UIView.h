@@ -57,7 +57,12 @@ public:
     UIView& operator=(const UIView&) = delete;
 
     const CGRect& frame() const { return frame_; }
-    virtual void setFrame(const CGRect& frame);
+    // Inline and not virtual: a table places every row on screen at each scroll.
+    void setFrame(const CGRect& frame) {
+        if (frame == frame_) return;
+        frame_ = frame;
+        needsLayout_ = true;
+    }
     CGRect bounds() const { return CGRect(0, 0, frame_.size.width, frame_.size.height); }
 
     bool isHidden() const { return hidden_; }
