@@ -86,7 +86,7 @@ void UITableView::layoutRows() {
             logError("table: the data source keeps asking for reloads while rows are built; stopped");
             return;
         }
-        for (auto& [p, cell] : std::exchange(cells_, {})) recycle(cell);
+        recycleRows();
         recycleHeaders();
         loadCounts();
         clampFirstVisible();
@@ -140,7 +140,10 @@ bool UITableView::scrollWithinSection() {
             to.second.swap(from.second);
         }
         cells_.resize(cells_.size() - static_cast<std::size_t>(above));
-        for (auto& cell : leaving_) recycle(std::move(cell));
+        for (auto& cell : leaving_) {
+            leftRows(cell.get());
+            recycle(std::move(cell));
+        }
         leaving_.clear();
     }
     // Each built row's place is known: before the rows that stay, or after.
@@ -196,7 +199,10 @@ void UITableView::layoutWantedRows() {
         }
         cells_.erase(kept, cells_.end());
     }
-    for (auto& cell : leaving_) recycle(std::move(cell));
+    for (auto& cell : leaving_) {
+        leftRows(cell.get());
+        recycle(std::move(cell));
+    }
     leaving_.clear();
     // cells_ now holds wanted rows only, so the wanted row at i is either
     // cells_[i] already or missing there; building inserts it at i.
@@ -235,7 +241,8 @@ void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
             logError("table: building row " + p.description() + " failed: " + e.what());
         }
     }
-    if (cell) {
+    // Only a cell marked as one of this table's rows can be on screen already.
+    if (cell && cell->shownTable_ == serial_) {
         for (const auto& [other, shown] : cells_) {
             if (shown == cell) {
                 logError("table: the data source gave row " + p.description() + " the cell of row " +
@@ -244,10 +251,11 @@ void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
                 break;
             }
         }
-    } else {
+    } else if (!cell) {
         logError("table: no cell for row " + p.description() + "; an empty cell stands in");
     }
     if (!cell) cell = std::make_shared<UITableViewCell>();
+    cell->shownTable_ = serial_;
     addSubview(cell);
     // The place given is taken when the rows around it agree, else searched.
     const bool placed = at && *at <= cells_.size() && (*at == 0 || cells_[*at - 1].first < p) &&
@@ -255,6 +263,7 @@ void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
     auto it = placed ? cells_.begin() + static_cast<std::ptrdiff_t>(*at)
                      : std::lower_bound(cells_.begin(), cells_.end(), p, pathBefore);
     if (it != cells_.end() && it->first == p) {
+        leftRows(it->second.get());
         it->second = std::move(cell);
     } else {
         // Opened by swapping an empty slot up from the back, cheaper than
@@ -321,6 +330,17 @@ double UITableView::shownHeaderHeight(int section) {
     auto& height = it->second.height;
     if (!scrolling_ || !height) height = heightForHeader(section);
     return *height;
+}
+
+void UITableView::leftRows(UITableViewCell* cell) const {
+    if (cell && cell->shownTable_ == serial_) cell->shownTable_ = 0;
+}
+
+void UITableView::recycleRows() {
+    for (auto& [p, cell] : std::exchange(cells_, {})) {
+        leftRows(cell.get());
+        recycle(cell);
+    }
 }
 
 std::shared_ptr<UITableViewCell> UITableView::cellForRow(const IndexPath& p) const {

@@ -27,7 +27,7 @@ void UITableView::reloadAll(const char* reason) {
         return;
     }
     if (reason) logError(reason);
-    for (auto& [p, cell] : std::exchange(cells_, {})) recycle(cell);
+    recycleRows();
     recycleHeaders();
     selected_.reset();
     loadCounts();
@@ -42,7 +42,7 @@ void UITableView::setDataSource(const std::shared_ptr<UITableViewDataSource>& da
         reloadPending_ = true;
         return;
     }
-    for (auto& [p, cell] : std::exchange(cells_, {})) recycle(cell);
+    recycleRows();
     recycleHeaders();
     selected_.reset();
     rowCounts_.clear();
@@ -93,6 +93,7 @@ void UITableView::reloadSections(const std::vector<int>& sections, RowAnimation 
     std::vector<std::shared_ptr<UITableViewCell>> old;
     std::erase_if(cells_, [&](ShownCell& shown) {
         if (!wanted.contains(shown.first.section)) return false;
+        leftRows(shown.second.get());
         old.push_back(std::move(shown.second));
         return true;
     });
@@ -128,6 +129,7 @@ void UITableView::reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimat
             continue;
         }
         if (auto it = shownCell(p); it != cells_.end()) {
+            leftRows(it->second.get());
             old.push_back(std::move(it->second));
             cells_.erase(it);
         }
@@ -231,6 +233,7 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
     std::vector<std::shared_ptr<UITableViewCell>> gone;
     for (auto& [p, cell] : cells_) {
         if (std::binary_search(deletes.begin(), deletes.end(), p)) {
+            leftRows(cell.get());
             gone.push_back(cell);
         } else {
             kept.emplace_back(moved(p), cell);

@@ -236,6 +236,10 @@ private:
     // Builds the row's cell into cells_; at, when given, is where it is expected to go.
     void buildCell(const IndexPath& indexPath, std::optional<std::size_t> at = std::nullopt);
     void recycle(std::shared_ptr<UITableViewCell> cell);
+    // The cell is no longer one of the rows on screen.
+    void leftRows(UITableViewCell* cell) const;
+    // Every row on screen gives its cell to the reuse pool.
+    void recycleRows();
     void recycleHeaders();
     void reloadAll(const char* reason);
     void applyRowChanges(std::vector<IndexPath> deletes, std::vector<IndexPath> inserts, const char* what);

@@ -54,6 +54,11 @@ private:
     // (a table's pools live as long as it does), others look it up.
     std::uint64_t poolTable_ = 0;
     std::vector<std::shared_ptr<UITableViewCell>>* pool_ = nullptr;
+    // The serial of the table whose rows on screen hold the cell, 0 when
+    // none: set whenever a table takes the cell into its rows, cleared as it
+    // lets the cell go. A table looks for the cell among its rows only when
+    // this names it.
+    std::uint64_t shownTable_ = 0;
     std::shared_ptr<UIView> contentView_;
     std::shared_ptr<UILabel> textLabel_;
 };

@@ -32,6 +32,8 @@ public:
     int built = 0;
     std::vector<IndexPath> selected;
     std::function<void(UITableView&)> duringBuild;
+    // When set and answering a cell, that cell is the row's, as is.
+    std::function<std::shared_ptr<UITableViewCell>(const IndexPath&)> handOut;
     std::map<IndexPath, double> heights;
 
     int numberOfSections(UITableView&) override { return static_cast<int>(counts.size()); }
@@ -39,6 +41,7 @@ public:
     std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& table, const IndexPath& p) override {
         ++built;
         if (duringBuild) duringBuild(table);
+        if (auto given = handOut ? handOut(p) : nullptr) return given;
         auto cell = table.dequeueReusableCell("row", p);
         if (cell) cell->textLabel()->text = p.description();
         return cell;
@@ -335,6 +338,109 @@ TEST_F(TableReuse, DataSourceGoneMeansNoRows) {
     table->reloadData();
     EXPECT_EQ(shown(), "");
     EXPECT_EQ(table->numberOfSections(), 0);
+}
+
+// A data source may hand out a cell of its own instead of dequeuing one.
+class TableCellsHandedOut : public TableTest {
+protected:
+    using Road = std::pair<const char*, std::function<void()>>;
+    void SetUp() override { fresh(); }
+    // A table of its own for each road.
+    void fresh() {
+        window = std::make_shared<UIWindow>();
+        table = std::make_shared<UITableView>();
+        rows = std::make_shared<Rows>();
+        TableTest::SetUp();
+        rows->counts = {10};
+        table->setRowsOnScreen(4);
+        table->layoutIfNeeded();
+    }
+};
+
+TEST_F(TableCellsHandedOut, ACellStillOnScreenIsNotGivenToASecondRow) {
+    const std::vector<Road> roads = {
+        {"nothing", [] {}},
+        {"a scroll by one row",
+         [&] {
+             table->scrollToRow({0, 1}, UITableView::ScrollPosition::Top, false);
+         }},
+        {"a row inserted above",
+         [&] {
+             rows->counts = {11};
+             table->insertRows({{0, 0}}, UITableView::RowAnimation::None);
+         }},
+        {"another row deleted",
+         [&] {
+             rows->counts = {9};
+             table->deleteRows({{0, 3}}, UITableView::RowAnimation::None);
+         }},
+        {"another row reloaded",
+         [&] {
+             table->reloadRows({{0, 3}}, UITableView::RowAnimation::None);
+         }},
+        {"a reload", [&] { table->reloadData(); }},
+    };
+    for (const auto& [name, road] : roads) {
+        fresh();
+        road();
+        auto visible = table->indexPathsForVisibleRows();
+        ASSERT_EQ(visible.size(), 4u) << name;
+        auto staying = table->cellForRow(visible[1]);
+        core::internal::Logging::clearCaptured();
+        rows->handOut = [&](const IndexPath&) { return staying; };
+        // Both ways a row is built: a scroll brings it, a reload rebuilds it.
+        table->scrollToRow({0, visible[0].row + 1}, UITableView::ScrollPosition::Top, false);
+        table->reloadRows({visible[2]}, UITableView::RowAnimation::None);
+        EXPECT_EQ(table->cellForRow(visible[1]), staying) << name;
+        EXPECT_TRUE(loggedError()) << name;
+        std::set<const UITableViewCell*> cells;
+        for (const auto& cell : table->visibleCells()) {
+            EXPECT_TRUE(cells.insert(cell.get()).second) << "one cell shows two rows after " << name;
+        }
+    }
+}
+
+TEST_F(TableCellsHandedOut, ACellThatLeftTheRowsMayBeGivenOutAgain) {
+    const std::vector<Road> roads = {
+        {"scrolled away",
+         [&] {
+             table->scrollToRow({0, 6}, UITableView::ScrollPosition::Top, false);
+         }},
+        {"its row reloaded",
+         [&] {
+             table->reloadRows({{0, 0}}, UITableView::RowAnimation::None);
+         }},
+        {"its section reloaded", [&] { table->reloadSections({0}, UITableView::RowAnimation::None); }},
+        {"a reload", [&] { table->reloadData(); }},
+        {"its row deleted",
+         [&] {
+             rows->counts = {9};
+             table->deleteRows({{0, 0}}, UITableView::RowAnimation::None);
+         }},
+        {"a new data source",
+         [&] {
+             auto fresher = rows->handOut;
+             rows = std::make_shared<Rows>();
+             rows->counts = {10};
+             rows->handOut = fresher;
+             table->setDataSource(rows);
+             table->layoutIfNeeded();
+         }},
+    };
+    for (const auto& [name, road] : roads) {
+        fresh();
+        auto gone = table->cellForRow({0, 0});
+        // Rows the road builds get new cells, so the one that left stays off screen.
+        rows->handOut = [](const IndexPath&) { return std::make_shared<UITableViewCell>(); };
+        road();
+        ASSERT_EQ(table->indexPathForCell(*gone), std::nullopt) << name;
+        core::internal::Logging::clearCaptured();
+        rows->handOut = [&](const IndexPath&) { return gone; };
+        const IndexPath row = table->indexPathsForVisibleRows()[1];
+        table->reloadRows({row}, UITableView::RowAnimation::None);
+        EXPECT_EQ(table->cellForRow(row), gone) << name;
+        EXPECT_FALSE(loggedError()) << name;
+    }
 }
 
 class TableReloads : public TableTest {};
