@@ -150,7 +150,11 @@ bool UITableView::scrollWithinSection() {
     for (int row = from; row < keptFrom; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
     for (int row = keptTo; row < to; ++row) buildCell({section, row}, static_cast<std::size_t>(row - from));
 
-    double y = shownHeaderHeight(section);
+    // The one header on screen is the section's (checked above), and a
+    // scroll keeps its height: no look-up.
+    auto& headerHeight = headers_.begin()->second.height;
+    if (!headerHeight) headerHeight = heightForHeader(section);
+    double y = *headerHeight;
     // Building keeps one cell per row, in order, so the window's rows are
     // cells_ as it stands; the look-up is for a data source that broke that.
     const bool inPlace = static_cast<int>(cells_.size()) == to - from && cells_.front().first.row == from &&
