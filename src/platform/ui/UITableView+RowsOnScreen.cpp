@@ -131,15 +131,7 @@ bool UITableView::scrollWithinSection() {
     for (auto it = firstBelow; it != cells_.end(); ++it) leaving_.push_back(std::move(it->second));
     if (!leaving_.empty()) {
         cells_.erase(firstBelow, cells_.end());
-        // The cells moved out left empty slots at the front: swapping them
-        // to the back is cheaper than move-assigning each cell down.
-        for (std::size_t i = 0; i + static_cast<std::size_t>(above) < cells_.size(); ++i) {
-            auto& to = cells_[i];
-            auto& from = cells_[i + static_cast<std::size_t>(above)];
-            to.first = from.first;
-            to.second.swap(from.second);
-        }
-        cells_.resize(cells_.size() - static_cast<std::size_t>(above));
+        cells_.erase(cells_.begin(), cells_.begin() + above);
         for (auto& cell : leaving_) {
             leftRows(cell.get());
             recycle(std::move(cell));

@@ -91,12 +91,14 @@ void UITableView::reloadSections(const std::vector<int>& sections, RowAnimation 
         return;
     }
     std::vector<std::shared_ptr<UITableViewCell>> old;
-    std::erase_if(cells_, [&](ShownCell& shown) {
-        if (!wanted.contains(shown.first.section)) return false;
-        leftRows(shown.second.get());
-        old.push_back(std::move(shown.second));
-        return true;
-    });
+    cells_.erase(std::remove_if(cells_.begin(), cells_.end(),
+                                [&](ShownCell& shown) {
+                                    if (!wanted.contains(shown.first.section)) return false;
+                                    leftRows(shown.second.get());
+                                    old.push_back(std::move(shown.second));
+                                    return true;
+                                }),
+                 cells_.end());
     for (int s : wanted) {
         if (auto it = headers_.find(s); it != headers_.end()) {
             if (it->second.view) it->second.view->removeFromSuperview();

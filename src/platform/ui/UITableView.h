@@ -38,6 +38,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -203,7 +204,58 @@ private:
     using ByIdentifier = std::unordered_map<std::string, V, IdentifierHash, std::equal_to<>>;
     // The rows on screen with their cells, ordered by index path.
     using ShownCell = std::pair<IndexPath, std::shared_ptr<UITableViewCell>>;
-    using ShownCells = std::vector<ShownCell>;
+    // A list that lets rows go from its front by moving its start, as a
+    // scroll down does at every step, instead of moving every row that
+    // stays; the room at the front is taken back when the end needs it.
+    class ShownCells {
+    public:
+        using iterator = ShownCell*;
+        using const_iterator = const ShownCell*;
+        iterator begin() { return slots_.data() + head_; }
+        iterator end() { return slots_.data() + slots_.size(); }
+        const_iterator begin() const { return slots_.data() + head_; }
+        const_iterator end() const { return slots_.data() + slots_.size(); }
+        std::reverse_iterator<iterator> rbegin() { return std::reverse_iterator<iterator>(end()); }
+        std::reverse_iterator<iterator> rend() { return std::reverse_iterator<iterator>(begin()); }
+        ShownCell* data() { return begin(); }
+        std::size_t size() const { return slots_.size() - head_; }
+        bool empty() const { return size() == 0; }
+        ShownCell& operator[](std::size_t i) { return slots_[head_ + i]; }
+        ShownCell& front() { return slots_[head_]; }
+        ShownCell& back() { return slots_.back(); }
+        const ShownCell& front() const { return slots_[head_]; }
+        const ShownCell& back() const { return slots_.back(); }
+        void clear() {
+            slots_.clear();
+            head_ = 0;
+        }
+        iterator erase(iterator first, iterator last) {
+            if (first == last) return first;
+            if (first == begin() && last != end()) {
+                for (auto it = first; it != last; ++it) it->second.reset();
+                head_ += static_cast<std::size_t>(last - first);
+                return begin();
+            }
+            const auto at = first - slots_.data();
+            slots_.erase(slots_.begin() + at, slots_.begin() + (last - slots_.data()));
+            if (slots_.size() == head_) clear();
+            return slots_.data() + (slots_.empty() ? 0 : at);
+        }
+        iterator erase(iterator at) { return erase(at, at + 1); }
+        template <class... Args>
+        ShownCell& emplace_back(Args&&... args) {
+            if (head_ > 0 && slots_.size() == slots_.capacity()) {
+                std::move(begin(), end(), slots_.begin());
+                slots_.resize(size());
+                head_ = 0;
+            }
+            return slots_.emplace_back(std::forward<Args>(args)...);
+        }
+
+    private:
+        std::vector<ShownCell> slots_;
+        std::size_t head_ = 0;  // rows before it have left
+    };
 
     static void logError(const std::string& message);
     bool recordsUpdates() const { return updateLogLimit_ > 0; }
