@@ -510,9 +510,9 @@ int FormCellContainerViewController::numberOfRowsInSection(UITableView& /*tableV
 std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRowAt(UITableView& tableView,
                                                                                    const IndexPath& indexPath) {
     const auto* list = rows(indexPath.section);
-    const auto* params = list ? list->visibleAt(indexPath.row) : nullptr;
+    const int actual = list ? list->actualRow(indexPath.row) : -1;
+    const auto* params = list ? list->at(actual) : nullptr;
     if (!params) return nullptr;
-    const int actual = list->actualRow(indexPath.row);
     auto delegate = rowDelegates_.find(indexPath.section, *list, actual, [&] {
         const auto* name = stringIn(*params, kNameKey);
         return name ? delegateNamed(*name) : nullptr;

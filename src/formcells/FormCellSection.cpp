@@ -247,9 +247,9 @@ std::optional<double> FormCellSection::getExtensionHeight(int row) const {
 std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     ui::UITableView& tableView, const ui::IndexPath& indexPath,
     const std::shared_ptr<services::SectionedTableViewController>& page) {
-    const core::Dictionary* params = getCellParams(indexPath.row);
-    if (!params) return nullptr;
     const int actual = cellsInSection_.actualRow(indexPath.row);
+    const core::Dictionary* params = cellsInSection_.at(actual);
+    if (!params) return nullptr;
     auto delegate = rowDelegates_.find(0, cellsInSection_, actual, [&] { return delegateNamedIn(*params); });
     if (auto kind = cellsInSection_.kind(actual)) {
         return FormCellFactory::getFormCell(tableView, indexPath, *kind, *params, owner(), delegate, page);

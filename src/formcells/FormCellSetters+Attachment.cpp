@@ -168,11 +168,10 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
                                                  const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate) {
     if (!cell) return;
     auto& controller = *cell->attachmentsController();
-    const SetterSupport::RowKeys keys(params);
-    if (auto cancel = SetterSupport::text(params, keys, kAttachmentCancelTitle)) {
+    if (auto cancel = ParameterHelper::textIn(params, kAttachmentCancelTitle)) {
         core::assignText(controller.customCancelString, *cancel);
     }
-    if (auto title = SetterSupport::text(params, keys, kAttachmentTitle)) {
+    if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
         core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
     if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType);
@@ -180,14 +179,14 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
         offerActions(controller, *types);
     }
     pointActionsAt(controller, aDelegate);
-    if (aDelegate && keys.mayHave(SetterSupport::kValue)) {
+    if (aDelegate) {
         if (const core::Array* entries = ParameterHelper::dictionaryArrayIn(params, SetterSupport::kValue)) {
             for (const core::Value& entry : *entries) aDelegate->addAttachmentEntry(*entry.ifDictionary());
         }
     }
     controller.setDelegate(aDelegate);
     controller.setDataSource(aDelegate);
-    SetterSupport::applyStyleClass(SetterSupport::styles(params, keys), SetterSupport::kBackground, *cell);
+    SetterSupport::applyStyleClass(SetterSupport::styles(params), SetterSupport::kBackground, *cell);
     controller.reloadData();
 }
 

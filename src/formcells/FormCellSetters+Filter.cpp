@@ -72,20 +72,20 @@ void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa:
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                             bool sorter) {
     if (!cell) return;
-    const S::RowKeys keys(params);
     // The row's options are taken as they stand, not copied; a list that is
     // not all texts leaves the cell's.
     if (const core::Value* items = params.find(itemsKey(sorter))) cell->valueOptions.share(*items);
     if (sorter) {
         cell->allowsMultipleSelection = false;
-    } else if (auto multiple = S::flag(params, keys, kAllowMultipleSelection)) {
+    } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *multiple;
     }
     readSelection(params, cell->value);
-    if (auto caption = S::text(params, keys, S::kCaption)) cell->setKeyName(*caption);
-    S::applyEditable(params, keys, *cell);
-    if (auto empty = S::flag(params, keys, kAllowEmptySelection)) cell->allowsEmptySelection = *empty;
-    const core::Dictionary& styles = S::styles(params, keys);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
+    S::applyEditable(params, *cell);
+    if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection))
+        cell->allowsEmptySelection = *empty;
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
 }

@@ -46,8 +46,7 @@ constexpr std::string_view kIsPickerDismissedOnSelection = "IsPickerDismissedOnS
 constexpr std::string_view kPickerItems = "PickerItems";
 constexpr std::string_view kDataPaging = "DataPaging";
 
-bool present(const core::Dictionary& params, const S::RowKeys& keys, std::string_view key) {
-    if (!keys.mayHave(key)) return false;
+bool present(const core::Dictionary& params, std::string_view key) {
     const core::Value* v = params.find(key);
     return v && !v->isNothing();
 }
@@ -199,8 +198,7 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     if (!cell) return;
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
-    const S::RowKeys keys(params);
-    if (present(params, keys, kIsDataSourceRequiringUniqueIdentifiers)) {
+    if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
         listPicker->isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
             S::warn(
@@ -210,9 +208,9 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     } else {
         listPicker->isDataSourceRequiringUniqueIdentifiers = false;
     }
-    if (!present(params, keys, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
-    if (!present(params, keys, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
-    if (!present(params, keys, kAllowEmptySelection)) cell->allowsEmptySelection = true;
+    if (!present(params, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
+    if (!present(params, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
+    if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
     static const ui::UIColor tint = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
     listPicker->tintColor = tint;
 
@@ -220,8 +218,8 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
     // row gives are set later in the room of the old ones.
     listPicker->isSearchEnabled = false;
     listPicker->isBarcodeScannerEnabled = false;
-    if (!S::text(params, keys, kPickerPrompt)) listPicker->prompt.reset();
-    if (!S::text(params, keys, S::kCaption)) cell->setKeyName(std::nullopt);
+    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker->prompt.reset();
+    if (!ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(std::nullopt);
     cell->allowsMultipleSelection = false;
     cell->setEditable(true);
     cell->isPickerDismissedOnSelection = true;
@@ -231,11 +229,8 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     if (!cell) return;
     auto listPicker = cell->listPicker();
     if (!listPicker) return;
-    const S::RowKeys keys(params);
-    auto flag = [&](std::string_view key) { return S::flag(params, keys, key); };
-    if (const core::Dictionary* search = keys.mayHave(services::Search::kSearch)
-                                             ? ParameterHelper::dictionaryIn(params, services::Search::kSearch)
-                                             : nullptr) {
+    auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
+    if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
             listPicker->isSearchEnabled = *on;
         }
@@ -245,9 +240,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = S::text(params, keys, S::kCaption)) cell->setKeyName(*caption);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = S::text(params, keys, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
+    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
         cell->allowsMultipleSelection = *on;
@@ -255,9 +250,9 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
         if (*on) listPicker->isSearchCancelledAfterSelection = false;
     }
     if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
-    S::applyEditable(params, keys, *cell);
+    S::applyEditable(params, *cell);
     if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
-    const core::Dictionary& styles = S::styles(params, keys);
+    const core::Dictionary& styles = S::styles(params);
     S::applyStyleClass(styles, S::kBackground, *cell);
     S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
     S::applyStyleClass(styles, S::kValue, *cell->valueLabel());

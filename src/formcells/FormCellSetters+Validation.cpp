@@ -3,7 +3,6 @@
 // so a reused cell never keeps another row's message.
 
 #include "formcells/FormCellSetters.h"
-#include "formcells/internal/SetterSupport.h"
 #include "platform/vessa/VUIInlineValidationDrawingTableViewCell.h"
 #include "platform/vessa/VUIInlineValidationTableViewCell.h"
 #include "platform/vessa/VUINoteFormCell.h"
@@ -24,29 +23,19 @@ constexpr std::string_view kSeparatorIsHidden = "SeparatorIsHidden";
 constexpr std::string_view kValidationViewBackgroundColor = "ValidationViewBackgroundColor";
 constexpr std::string_view kValidationViewIsHidden = "ValidationViewIsHidden";
 
-using S = internal::SetterSupport;
-
-// A colour is read from the row's validation properties only.
-std::optional<ui::UIColor> color(const core::Dictionary& params, const S::RowKeys& keys, std::string_view key) {
-    return keys.mayHave(ParameterHelper::kValidationProperties) ? ParameterHelper::getParameterAsColor(params, key)
-                                                                : std::nullopt;
-}
-
 // Both validation cell bases offer the same members without sharing a base.
-// Most rows name none of these keys: one pass over the row's keys spares
-// looking each of them up.
 template <class Cell>
 void applyValidation(Cell& cell, const core::Dictionary& params) {
-    const S::RowKeys keys(params);
     auto view = cell.validationView();
-    cell.setValidationMessage(S::text(params, keys, kValidationMessage).view());
-    if (auto messageColor = color(params, keys, kValidationMessageColor)) {
+    cell.setValidationMessage(ParameterHelper::textIn(params, kValidationMessage).view());
+    if (auto messageColor = ParameterHelper::getParameterAsColor(params, kValidationMessageColor)) {
         view->titleLabel()->textColor = messageColor->hexString();
     }
-    view->separator()->backgroundColor = color(params, keys, kSeparatorBackgroundColor);
-    view->separator()->setHidden(S::flag(params, keys, kSeparatorIsHidden).value_or(true));
-    view->backgroundView()->backgroundColor = color(params, keys, kValidationViewBackgroundColor);
-    view->setHidden(S::flag(params, keys, kValidationViewIsHidden).value_or(true));
+    view->separator()->backgroundColor = ParameterHelper::getParameterAsColor(params, kSeparatorBackgroundColor);
+    view->separator()->setHidden(ParameterHelper::getParameterAsBool(params, kSeparatorIsHidden).value_or(true));
+    view->backgroundView()->backgroundColor =
+        ParameterHelper::getParameterAsColor(params, kValidationViewBackgroundColor);
+    view->setHidden(ParameterHelper::getParameterAsBool(params, kValidationViewIsHidden).value_or(true));
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ std::optional<core::Array> ParameterHelper::getParameterAsArray(const Params& ce
     return std::nullopt;
 }
 
-std::optional<bool> ParameterHelper::getParameterAsBool(const Params& cellParams, std::string_view paramName) {
+std::optional<bool> ParameterHelper::boolIn(const Params& cellParams, std::string_view paramName) {
     if (const Value* v = present(cellParams, paramName); v && v->isBool()) return *v->ifBool();
     if (const core::Dictionary* vp = validationProperties(cellParams)) {
         if (const Value* v = vp->find(paramName); v && v->isBool()) return *v->ifBool();
@@ -116,7 +116,7 @@ std::optional<bool> ParameterHelper::getParameterAsBool(const Params& cellParams
     return std::nullopt;
 }
 
-std::optional<ui::UIColor> ParameterHelper::getParameterAsColor(const Params& cellParams, std::string_view paramName) {
+std::optional<ui::UIColor> ParameterHelper::colorIn(const Params& cellParams, std::string_view paramName) {
     const core::Dictionary* vp = validationProperties(cellParams);
     const Value* v = vp ? vp->find(paramName) : nullptr;
     const std::string* hex = v ? v->ifString() : nullptr;
@@ -163,7 +163,7 @@ std::optional<std::string> ParameterHelper::getParameterAsString(const Params& c
     return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
-ParameterHelper::Text ParameterHelper::textIn(const Params& cellParams, std::string_view paramName) {
+ParameterHelper::Text ParameterHelper::readText(const Params& cellParams, std::string_view paramName) {
     if (const Value* v = present(cellParams, paramName)) {
         if (const std::string* s = v->ifString()) return Text(std::string_view(*s));
         return Text(v->description());
@@ -191,7 +191,7 @@ const core::Array* ParameterHelper::dictionaryArrayIn(const Params& cellParams, 
     return listWhere(cellParams, paramName, isDictionary);
 }
 
-const core::Dictionary* ParameterHelper::dictionaryIn(const Params& cellParams, std::string_view paramName) {
+const core::Dictionary* ParameterHelper::readDictionary(const Params& cellParams, std::string_view paramName) {
     const Value* v = present(cellParams, paramName);
     return v ? v->ifDictionary() : nullptr;
 }

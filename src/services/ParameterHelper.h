@@ -37,9 +37,13 @@ public:
     // A list of any values.
     static std::optional<core::Array> getParameterAsArray(const Params& cellParams, std::string_view paramName);
     // A boolean at the top level, else a boolean inside "validationProperties".
-    static std::optional<bool> getParameterAsBool(const Params& cellParams, std::string_view paramName);
+    static std::optional<bool> getParameterAsBool(const Params& cellParams, std::string_view paramName) {
+        return mayRead(cellParams, paramName) ? boolIn(cellParams, paramName) : std::nullopt;
+    }
     // A colour from a hex string inside "validationProperties" only.
-    static std::optional<ui::UIColor> getParameterAsColor(const Params& cellParams, std::string_view paramName);
+    static std::optional<ui::UIColor> getParameterAsColor(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(kValidationProperties) ? colorIn(cellParams, paramName) : std::nullopt;
+    }
     // A date, or a string read with kIso8601WithFractionalSeconds, else kIso8601.
     static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName);
     static std::optional<core::Dictionary> getParameterAsDictionary(const Params& cellParams,
@@ -86,7 +90,9 @@ public:
     private:
         std::variant<std::monostate, std::string_view, std::string> text_;
     };
-    static Text textIn(const Params& cellParams, std::string_view paramName);
+    static Text textIn(const Params& cellParams, std::string_view paramName) {
+        return mayRead(cellParams, paramName) ? readText(cellParams, paramName) : Text();
+    }
 
     // Reads in place for the road that builds a row into a reused cell,
     // which copies nothing it can assign into what the cell holds: the list
@@ -97,12 +103,26 @@ public:
     static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
     static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName);
     static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
-    static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName);
+    static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readDictionary(cellParams, paramName) : nullptr;
+    }
 
     // The conversion getParameterAsInt applies, for callers holding a value.
     static std::optional<std::int64_t> exactInteger(const core::Value& value);
     // The date parsing getParameterAsDate applies to a string.
     static std::optional<core::Date> parseDate(std::string_view text);
+
+private:
+    // A setter asks for many keys a row leaves out: the dictionary's key
+    // bits rule most of them out inline, before any call. False only when
+    // neither the row nor its validation properties can hold paramName.
+    static bool mayRead(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) || cellParams.mayContain(kValidationProperties);
+    }
+    static std::optional<bool> boolIn(const Params& cellParams, std::string_view paramName);
+    static std::optional<ui::UIColor> colorIn(const Params& cellParams, std::string_view paramName);
+    static Text readText(const Params& cellParams, std::string_view paramName);
+    static const core::Dictionary* readDictionary(const Params& cellParams, std::string_view paramName);
 };
 
 }  // namespace trc::services

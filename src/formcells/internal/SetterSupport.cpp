@@ -12,11 +12,6 @@ namespace trc::formcells::internal {
 
 using services::ParameterHelper;
 
-SetterSupport::RowKeys::RowKeys(const Params& params) {
-    for (const auto& [key, value] : params) bits_ |= bit(key);
-    validationProperties_ = mayHave(ParameterHelper::kValidationProperties);
-}
-
 namespace {
 
 const core::Dictionary& noStyles() {
@@ -31,10 +26,6 @@ const core::Dictionary& SetterSupport::styles(const Params& params) {
     return styles ? *styles : noStyles();
 }
 
-const core::Dictionary& SetterSupport::styles(const Params& params, const RowKeys& keys) {
-    return keys.mayHave(kStyles) ? styles(params) : noStyles();
-}
-
 const std::string* SetterSupport::styleClass(const core::Dictionary& styles, std::string_view key) {
     const core::Value* v = styles.find(key);
     return v ? v->ifString() : nullptr;
@@ -47,10 +38,6 @@ void SetterSupport::applyStyleClass(const core::Dictionary& styles, std::string_
 
 void SetterSupport::applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell) {
     if (auto editable = ParameterHelper::getParameterAsBool(params, kIsEditable)) cell.setEditable(*editable);
-}
-
-void SetterSupport::applyEditable(const Params& params, const RowKeys& keys, vessa::VUIBaseTableViewCell& cell) {
-    if (auto editable = flag(params, keys, kIsEditable)) cell.setEditable(*editable);
 }
 
 std::optional<int> SetterSupport::intParameter(const Params& params, std::string_view key, int minimum) {

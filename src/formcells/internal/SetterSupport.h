@@ -35,52 +35,15 @@ public:
     static constexpr std::string_view kStyles = "Styles";
     static constexpr std::string_view kBackground = "Background";
 
-    // The keys a row may hold, from one pass over them: a key ruled out is
-    // surely absent, so a setter reading many optional keys looks up only
-    // those the row may have. Valid while the row's keys stay as they are.
-    class RowKeys {
-    public:
-        explicit RowKeys(const Params& params);
-        bool mayHave(std::string_view key) const { return (bits_ & bit(key)) != 0; }
-        // For the readers that look for key among the row's validation
-        // properties too when the row has no such key itself.
-        bool mayRead(std::string_view key) const { return validationProperties_ || mayHave(key); }
-
-    private:
-        // Inline, so that the bit of a key the setter names is worked out as it compiles.
-        static constexpr std::uint64_t bit(std::string_view key) {
-            if (key.empty()) return 1;
-            const auto at = [&](std::size_t i) {
-                return static_cast<std::uint64_t>(static_cast<unsigned char>(key[i]));
-            };
-            return std::uint64_t{1} << ((key.size() * 31 + at(0) * 7 + at(key.size() / 2) * 3 + at(key.size() - 1)) &
-                                        63);
-        }
-
-        std::uint64_t bits_ = 0;
-        bool validationProperties_ = false;
-    };
-
-    // The boolean or text under key, read as ParameterHelper reads it, and
-    // not looked for when keys rules it out.
-    static std::optional<bool> flag(const Params& params, const RowKeys& keys, std::string_view key) {
-        return keys.mayRead(key) ? services::ParameterHelper::getParameterAsBool(params, key) : std::nullopt;
-    }
-    static services::ParameterHelper::Text text(const Params& params, const RowKeys& keys, std::string_view key) {
-        return keys.mayRead(key) ? services::ParameterHelper::textIn(params, key) : services::ParameterHelper::Text();
-    }
-
     // The row's "Styles", or an empty dictionary when it has none; read in
     // place, valid until params changes.
     static const core::Dictionary& styles(const Params& params);
-    static const core::Dictionary& styles(const Params& params, const RowKeys& keys);
     // The class name under key in styles, when it is a string; read in place.
     static const std::string* styleClass(const core::Dictionary& styles, std::string_view key);
     // Sets the view's style class from styles[key]; leaves it when that is no string.
     static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
     // "IsEditable" when it is a boolean.
     static void applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell);
-    static void applyEditable(const Params& params, const RowKeys& keys, vessa::VUIBaseTableViewCell& cell);
 
     // An integer parameter that fits the cell's int and is not below minimum.
     // A number out of that range is refused with a log line naming the key,

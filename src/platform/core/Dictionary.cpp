@@ -1,6 +1,8 @@
 #include "platform/core/Dictionary.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "platform/core/Value.h"
@@ -20,6 +22,36 @@ bool keyBefore(const Dictionary::Entry& e, std::string_view key) {
     }
     return std::string_view(e.first) < key;
 }
+// Whether the n bytes at a and b are the same. Keys are short: words
+// compared inline (the last one overlapping the one before) cost less than
+// a call to memcmp for each key found.
+bool sameBytes(const char* a, const char* b, std::size_t n) {
+    const auto word = [](const char* p) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    const auto half = [](const char* p) {
+        std::uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (word(a + i) != word(b + i)) return false;
+        }
+        return word(a + n - 8) == word(b + n - 8);
+    }
+    if (n >= 4) return half(a) == half(b) && half(a + n - 4) == half(b + n - 4);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+bool heldKeyIs(const std::string& held, std::string_view key) {
+    return held.size() == key.size() && sameBytes(held.data(), key.data(), key.size());
+}
+
 bool entryBefore(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first < b.first; }
 bool sameKey(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first == b.first; }
 
@@ -72,12 +104,12 @@ const Value* Dictionary::findEntry(std::string_view key) const {
     // most entries without touching their text.
     if (entries_.size() <= kScanLimit) {
         for (const auto& e : entries_) {
-            if (e.first.size() == key.size() && std::string_view(e.first) == key) return &e.second;
+            if (heldKeyIs(e.first, key)) return &e.second;
         }
         return nullptr;
     }
     auto it = lowerBound(key);
-    return it != entries_.end() && it->first == key ? &it->second : nullptr;
+    return it != entries_.end() && heldKeyIs(it->first, key) ? &it->second : nullptr;
 }
 
 Value* Dictionary::find(std::string_view key) { return const_cast<Value*>(std::as_const(*this).find(key)); }

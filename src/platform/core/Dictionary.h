@@ -43,9 +43,12 @@ public:
     // setting them one after the other would.
     static Dictionary fromEntries(std::vector<Entry> entries);
 
-    const Value* find(std::string_view key) const { return (keyBits_ & bitOf(key)) == 0 ? nullptr : findEntry(key); }
+    const Value* find(std::string_view key) const { return mayContain(key) ? findEntry(key) : nullptr; }
     Value* find(std::string_view key);
     bool contains(std::string_view key) const { return find(key) != nullptr; }
+    // False only when key is surely absent; read from the key bits alone,
+    // inline, so a reader can rule out a key without a call.
+    bool mayContain(std::string_view key) const { return (keyBits_ & bitOf(key)) != 0; }
     // The value under key, or nil when absent.
     Value get(std::string_view key) const;
 

@@ -138,6 +138,31 @@ TEST(DictionaryKeys, EveryRoadThatAddsAKeyLeavesItFindable) {
     EXPECT_EQ(moved, erased);
 }
 
+// Keys are compared a word at a time: keys of one length that differ in a
+// single byte, wherever it is, must each find their own value, in a short
+// dictionary (scanned) and in a long one (searched).
+TEST(DictionaryKeys, KeysOfOneLengthDifferingInOneByteFindTheirOwnValue) {
+    for (std::size_t length = 1; length <= 24; ++length) {
+        const std::string base(length, 'k');
+        Dictionary shortOne{{base, -1}};
+        Dictionary longOne{{base, -1}};
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string other = base;
+            other[at] = 'K';
+            if (at < 10) shortOne.set(other, static_cast<int>(at));
+            longOne.set(other, static_cast<int>(at));
+        }
+        for (const Dictionary* d : {&shortOne, &longOne}) {
+            for (const auto& [key, value] : *d) {
+                const Value* found = d->find(key);
+                ASSERT_NE(found, nullptr) << key;
+                EXPECT_EQ(found->asInteger(), value.asInteger()) << key;
+            }
+            EXPECT_EQ(d->find(std::string(length, 'x')), nullptr) << length;
+        }
+    }
+}
+
 // Copies share storage until one side writes; the other never sees the write.
 TEST(CopyOnWrite, DictionaryCopyKeepsItsContent) {
     Value original(Dictionary{{"k", "v"}});
