@@ -294,8 +294,11 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     typed->isTrackingLiveChanges = true;
     typed->setAlternativeInputEnabled(true);
     auto button = typed->alternativeInputButton();
-    button->setImage(ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)
-                         ->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
+    // A system symbol's image in a mode is one image for the whole run.
+    static const std::shared_ptr<ui::UIImage> signatureImage =
+        ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)
+            ->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate);
+    button->setImage(signatureImage);
     button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
     button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
     return cell;
