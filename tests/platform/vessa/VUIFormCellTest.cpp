@@ -547,3 +547,39 @@ TEST_F(ListPicking, APickerWhoseCellIsGoneTakesNoSelection) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reused cell's caption goes through captions longer and shorter than
+// its room, none, and an empty one; each shows as given.
+template <class Cell>
+void expectCaptionsAsGiven() {
+    auto cell = std::make_shared<Cell>();
+    const std::string longCaption(300, 'c');
+    const std::optional<std::string_view> captions[] = {"Row 1:",
+                                                        longCaption,
+                                                        "Row 2: a shorter one",
+                                                        std::nullopt,
+                                                        "",
+                                                        "Row 3:",
+                                                        std::string_view(longCaption).substr(0, 140)};
+    for (const auto& caption : captions) {
+        cell->setKeyName(caption);
+        if (caption) {
+            ASSERT_TRUE(cell->keyName().has_value());
+            EXPECT_EQ(*cell->keyName(), *caption);
+        } else {
+            EXPECT_FALSE(cell->keyName().has_value());
+        }
+    }
+}
+
+}  // namespace
+
+TEST(CellCaption, EveryCaptionShowsAsGivenWhateverTheOneBefore) {
+    expectCaptionsAsGiven<VUISegmentedControlFormCell>();
+    expectCaptionsAsGiven<VUIDurationPickerFormCell>();
+    expectCaptionsAsGiven<VUIFilterFormCell>();
+    expectCaptionsAsGiven<VUISwitchFormCell>();
+    expectCaptionsAsGiven<VUITextFieldFormCell>();
+}
