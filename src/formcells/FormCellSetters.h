@@ -136,6 +136,9 @@ public:
                                               const Params& params, bool sorter);
     static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                       bool sorter);
+    // Both of them, for a new row, the row's keys looked up once.
+    static void buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
+                                        bool sorter);
 
     // Signature rows (a text field cell).
     static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
