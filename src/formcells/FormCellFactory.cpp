@@ -206,8 +206,7 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     const core::Value* nameValue = params.find(FormCellKeys::kName);
     const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
-    Setters::intiDefaultsetListPickerFormCellView(typed, params);
-    Setters::setListPickerFormCellView(typed, params);
+    Setters::buildListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
     auto listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before:
