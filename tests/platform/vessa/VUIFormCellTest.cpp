@@ -582,4 +582,6 @@ TEST(CellCaption, EveryCaptionShowsAsGivenWhateverTheOneBefore) {
     expectCaptionsAsGiven<VUIFilterFormCell>();
     expectCaptionsAsGiven<VUISwitchFormCell>();
     expectCaptionsAsGiven<VUITextFieldFormCell>();
+    expectCaptionsAsGiven<VUIDatePickerFormCell>();
+    expectCaptionsAsGiven<VUIListPickerFormCell>();
 }
