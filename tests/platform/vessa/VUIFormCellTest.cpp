@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <variant>
 
 #include "platform/dispatch/MainQueue.h"
@@ -584,4 +585,29 @@ TEST(CellCaption, EveryCaptionShowsAsGivenWhateverTheOneBefore) {
     expectCaptionsAsGiven<VUITextFieldFormCell>();
     expectCaptionsAsGiven<VUIDatePickerFormCell>();
     expectCaptionsAsGiven<VUIListPickerFormCell>();
+}
+
+TEST(DurationText, TheLabelShowsHoursAndMinutesWhateverItShowedBefore) {
+    const struct {
+        double seconds;
+        const char* shown;
+    } cases[] = {
+        {0, "0 min"},
+        {59, "0 min"},
+        {60, "1 min"},
+        {3599, "59 min"},
+        {3600, "1 h"},
+        {5400, "1 h 30 min"},
+        {7200, "2 h"},
+        {86399, "23 h 59 min"},
+        {-5, "0 min"},
+        {std::nan(""), "0 min"},
+        {1e20, "277777777777 h 46 min"},
+    };
+    auto cell = std::make_shared<VUIDurationPickerFormCell>();
+    for (const auto& c : cases) {
+        cell->setValue(c.seconds);
+        EXPECT_EQ(cell->valueLabel()->text, c.shown) << c.seconds;
+        EXPECT_EQ(VUIDurationPickerFormCell::durationText(c.seconds), c.shown) << c.seconds;
+    }
 }
