@@ -206,8 +206,7 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     const core::Value* nameValue = params.find(FormCellKeys::kName);
     const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
-    Setters::intiDefaultsetListPickerFormCellView(typed, params);
-    Setters::setListPickerFormCellView(typed, params);
+    Setters::buildListPickerFormCellView(typed, params);
     Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
     auto listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before:
@@ -294,8 +293,11 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     typed->isTrackingLiveChanges = true;
     typed->setAlternativeInputEnabled(true);
     auto button = typed->alternativeInputButton();
-    button->setImage(ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)
-                         ->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate));
+    // A system symbol's image in a mode is one image for the whole run.
+    static const std::shared_ptr<ui::UIImage> signatureImage =
+        ui::UIImage::systemNamed(FormCellFactory::kSignatureSymbolName)
+            ->withRenderingMode(ui::UIImage::RenderingMode::AlwaysTemplate);
+    button->setImage(signatureImage);
     button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
     button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
     return cell;

@@ -50,23 +50,46 @@ bool readSelection(const FormCellSetters::Params& params, std::vector<int>& inde
     return true;
 }
 
+// One untitled option rather than none, so the row still shows a button.
+void showUntitledOption(vessa::VUIFilterFormCell& cell) {
+    static const core::Value untitled(core::Array{core::Value(std::string())});
+    cell.valueOptions.share(untitled);
+}
+
+// What a person may pick starts as on a fresh cell before the row's own
+// keys apply, so a reused cell never carries another row's choice, or its
+// rules for choosing, into this row's reports.
+void startChoiceAfresh(vessa::VUIFilterFormCell& cell) {
+    cell.value.clear();
+    cell.allowsMultipleSelection = false;
+    cell.allowsEmptySelection = true;
+    cell.setEditable(true);
+}
+
+// The row's keys but its options.
+void applyRow(vessa::VUIFilterFormCell& cell, const FormCellSetters::Params& params, bool sorter) {
+    if (sorter) {
+        cell.allowsMultipleSelection = false;
+    } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
+        cell.allowsMultipleSelection = *multiple;
+    }
+    readSelection(params, cell.value);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    S::applyEditable(params, cell);
+    if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection))
+        cell.allowsEmptySelection = *empty;
+    const core::Dictionary& styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kCaption, *cell.keyLabel());
+}
+
 }  // namespace
 
 void FormCellSetters::initDefaultFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
                                                     const Params& params, bool sorter) {
     if (!cell) return;
-    // One untitled option rather than none, so the row still shows a button.
-    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) {
-        static const core::Value untitled(core::Array{core::Value(std::string())});
-        cell->valueOptions.share(untitled);
-    }
-    // What a person may pick starts as on a fresh cell before the row's own
-    // keys apply, so a reused cell never carries another row's choice, or
-    // its rules for choosing, into this row's reports.
-    cell->value.clear();
-    cell->allowsMultipleSelection = false;
-    cell->allowsEmptySelection = true;
-    cell->setEditable(true);
+    if (!ParameterHelper::stringArrayIn(params, itemsKey(sorter))) showUntitledOption(*cell);
+    startChoiceAfresh(*cell);
 }
 
 void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
@@ -75,19 +98,18 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
     // The row's options are taken as they stand, not copied; a list that is
     // not all texts leaves the cell's.
     if (const core::Value* items = params.find(itemsKey(sorter))) cell->valueOptions.share(*items);
-    if (sorter) {
-        cell->allowsMultipleSelection = false;
-    } else if (auto multiple = ParameterHelper::getParameterAsBool(params, kAllowMultipleSelection)) {
-        cell->allowsMultipleSelection = *multiple;
-    }
-    readSelection(params, cell->value);
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    S::applyEditable(params, *cell);
-    if (auto empty = ParameterHelper::getParameterAsBool(params, kAllowEmptySelection))
-        cell->allowsEmptySelection = *empty;
-    const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+    applyRow(*cell, params, sorter);
+}
+
+void FormCellSetters::buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
+                                              const Params& params, bool sorter) {
+    if (!cell) return;
+    // The options a list of texts gives, else the untitled one: as the two
+    // setters leave them, with the list looked at once.
+    const core::Value* items = params.find(itemsKey(sorter));
+    if (!items || !cell->valueOptions.share(*items)) showUntitledOption(*cell);
+    startChoiceAfresh(*cell);
+    applyRow(*cell, params, sorter);
 }
 
 }  // namespace trc::formcells

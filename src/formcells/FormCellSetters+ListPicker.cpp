@@ -194,68 +194,87 @@ void refreshOpenPicker(const Cell& cell) {
 
 }  // namespace
 
-void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, const Params& params) {
-    if (!cell) return;
-    auto listPicker = cell->listPicker();
-    if (!listPicker) return;
+namespace {
+
+// What a new cell has, for the keys the row leaves out.
+void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
+                const FormCellSetters::Params& params) {
     if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
-        listPicker->isDataSourceRequiringUniqueIdentifiers = true;
+        listPicker.isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
             S::warn(
                 "list picker: \"IsDataSourceRequiringUniqueIdentifiers\" is no boolean; items are chosen by "
                 "their unique identifiers");
         }
     } else {
-        listPicker->isDataSourceRequiringUniqueIdentifiers = false;
+        listPicker.isDataSourceRequiringUniqueIdentifiers = false;
     }
-    if (!present(params, kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = false;
-    if (!present(params, kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = false;
-    if (!present(params, kAllowEmptySelection)) cell->allowsEmptySelection = true;
+    if (!present(params, kIsSelectedSectionEnabled)) listPicker.isSelectedSectionEnabled = false;
+    if (!present(params, kIsSearchCancelledAfterSelection)) listPicker.isSearchCancelledAfterSelection = false;
+    if (!present(params, kAllowEmptySelection)) cell.allowsEmptySelection = true;
     static const ui::UIColor tint = vessa::preferredVessaColor(vessa::VUIColorStyle::TintColorDark);
-    listPicker->tintColor = tint;
+    listPicker.tintColor = tint;
 
     // What a new cell has, for the keys the row may leave out. Texts the
     // row gives are set later in the room of the old ones.
-    listPicker->isSearchEnabled = false;
-    listPicker->isBarcodeScannerEnabled = false;
-    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker->prompt.reset();
-    if (!ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(std::nullopt);
-    cell->allowsMultipleSelection = false;
-    cell->setEditable(true);
-    cell->isPickerDismissedOnSelection = true;
+    listPicker.isSearchEnabled = false;
+    listPicker.isBarcodeScannerEnabled = false;
+    if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker.prompt.reset();
+    if (!ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(std::nullopt);
+    cell.allowsMultipleSelection = false;
+    cell.setEditable(true);
+    cell.isPickerDismissedOnSelection = true;
 }
 
-void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
-    if (!cell) return;
-    auto listPicker = cell->listPicker();
-    if (!listPicker) return;
+// The row's keys, those it leaves out left as they are.
+void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
+              const FormCellSetters::Params& params) {
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
     if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
-            listPicker->isSearchEnabled = *on;
+            listPicker.isSearchEnabled = *on;
         }
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kBarcodeScanner)) {
-            listPicker->isBarcodeScannerEnabled = *on;
+            listPicker.isBarcodeScannerEnabled = *on;
         }
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
-        listPicker->isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    if (auto on = flag(kIsSelectedSectionEnabled)) listPicker->isSelectedSectionEnabled = *on;
-    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker->prompt, *prompt);
-    if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker->isSearchCancelledAfterSelection = *on;
+        listPicker.isDataSourceRequiringUniqueIdentifiers = *on;
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (auto on = flag(kIsSelectedSectionEnabled)) listPicker.isSelectedSectionEnabled = *on;
+    if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker.prompt, *prompt);
+    if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker.isSearchCancelledAfterSelection = *on;
     if (auto on = flag(kAllowMultipleSelection)) {
-        cell->allowsMultipleSelection = *on;
+        cell.allowsMultipleSelection = *on;
         // Several picks in a row would each end the search otherwise.
-        if (*on) listPicker->isSearchCancelledAfterSelection = false;
+        if (*on) listPicker.isSearchCancelledAfterSelection = false;
     }
-    if (auto on = flag(kAllowEmptySelection)) cell->allowsEmptySelection = *on;
-    S::applyEditable(params, *cell);
-    if (auto on = flag(kIsPickerDismissedOnSelection)) cell->isPickerDismissedOnSelection = *on;
+    if (auto on = flag(kAllowEmptySelection)) cell.allowsEmptySelection = *on;
+    S::applyEditable(params, cell);
+    if (auto on = flag(kIsPickerDismissedOnSelection)) cell.isPickerDismissedOnSelection = *on;
     const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
-    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kCaption, *cell.keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell.valueLabel());
+}
+
+}  // namespace
+
+void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, const Params& params) {
+    auto listPicker = cell ? cell->listPicker() : nullptr;
+    if (listPicker) startAsNew(*cell, *listPicker, params);
+}
+
+void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
+    auto listPicker = cell ? cell->listPicker() : nullptr;
+    if (listPicker) applyRow(*cell, *listPicker, params);
+}
+
+void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params) {
+    auto listPicker = cell ? cell->listPicker() : nullptr;
+    if (!listPicker) return;
+    startAsNew(*cell, *listPicker, params);
+    applyRow(*cell, *listPicker, params);
 }
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(

@@ -87,6 +87,9 @@ public:
                                                      const Params& params);
     static void setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params);
+    // Both of them, for a new row, the row's keys looked up once.
+    static void buildListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
+                                            const Params& params);
     // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
     // pickedItems: what the row remembers of items a person picked (see
     // FormCellOwner::pickedItems); an identifier in "Value" that "PickerItems"
@@ -136,6 +139,9 @@ public:
                                               const Params& params, bool sorter);
     static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                       bool sorter);
+    // Both of them, for a new row, the row's keys looked up once.
+    static void buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
+                                        bool sorter);
 
     // Signature rows (a text field cell).
     static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,

@@ -121,6 +121,29 @@ protected:
 
 class ExtensionHostedView : public ExtensionTest {};
 
+// A host view of the view class that makes its own cells.
+class OwnCellUIView : public ui::UIView, public ExtensionFormCell {
+public:
+    void registerTo(ui::UITableView& tableView) override { tableView.registerClass<ui::UITableViewCell>("OwnView"); }
+    std::shared_ptr<ui::UITableViewCell> dequeueReusableCell(ui::UITableView& tableView,
+                                                             const ui::IndexPath& indexPath) override {
+        return tableView.dequeueReusableCell("OwnView", indexPath);
+    }
+};
+
+TEST_F(ExtensionHostedView, AViewOfTheViewClassItselfIsHostedAndOneOfASubclassMakingCellsMakesItsOwn) {
+    auto plain = std::make_shared<ui::UIView>();
+    auto cell = build(showing(plain));
+    ASSERT_EQ(plain->superview(), cell->contentView());
+    EXPECT_EQ(constraintsOf(*plain), kPinnedToCell);
+
+    auto own = std::make_shared<OwnCellUIView>();
+    cell = build(showing(own));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->cellReuseIdentifier(), "OwnView");
+    EXPECT_EQ(own->superview(), nullptr);
+}
+
 TEST_F(ExtensionHostedView, WithoutHeightTheViewIsPinnedOnAllSidesAndTheCellFollowsItsHeight) {
     auto cell = build(showing(label));
     auto content = cell->contentView();

@@ -149,5 +149,45 @@ TEST_F(FilterLooks, CaptionEditingEmptySelectionAndStylesApplyAndAbsentKeysLeave
     EXPECT_EQ(cell->keyLabel()->nuiClass, "cap");
 }
 
+// ---- One road for a new row --------------------------------------------------------------
+
+class FilterBuild : public FilterSetter {};
+
+TEST_F(FilterBuild, ANewRowEndsAsTheDefaultThenTheSettersLeaveIt) {
+    const char* rows[] = {
+        "{}",
+        R"({"FilterItems": ["Open", "Closed"], "Value": [1], "Caption": "State", "AllowMultipleSelection": true})",
+        R"({"FilterItems": [], "AllowEmptySelection": false, "IsEditable": false})",
+        R"({"FilterItems": null, "Value": [0, 7]})",
+        R"({"FilterItems": ["Open", 1], "Value": [99999999999]})",
+        R"({"FilterItems": "Open", "Value": "1"})",
+        R"({"SortByItems": ["Date", "Owner"], "Value": [1], "AllowMultipleSelection": true})",
+        R"({"SortByItems": ["Date"], "Styles": {"Background": "b", "Caption": "c"}})",
+    };
+    auto other = shown<VUIFilterFormCell>();
+    const std::string before = R"({"FilterItems": ["Left", "Over"], "Value": [0, 1], "AllowMultipleSelection": true,
+                                   "AllowEmptySelection": false, "IsEditable": false, "Caption": "Before"})";
+    for (bool sorter : {false, true}) {
+        for (const char* json : rows) {
+            build(before, false);
+            FormCellSetters::initDefaultFilterFormCellView(other, params(before), false);
+            FormCellSetters::setFilterFormCellView(other, params(before), false);
+
+            build(json, sorter);
+            FormCellSetters::buildFilterFormCellView(other, params(json), sorter);
+            const std::string row = std::string(json) + (sorter ? " (sorter)" : " (filter)");
+            EXPECT_EQ(other->valueOptions.value(), cell->valueOptions.value()) << row;
+            EXPECT_EQ(other->value, cell->value) << row;
+            EXPECT_EQ(other->allowsMultipleSelection, cell->allowsMultipleSelection) << row;
+            EXPECT_EQ(other->allowsEmptySelection, cell->allowsEmptySelection) << row;
+            EXPECT_EQ(other->isEditable(), cell->isEditable()) << row;
+            EXPECT_EQ(other->keyName(), cell->keyName()) << row;
+            EXPECT_EQ(other->nuiClass, cell->nuiClass) << row;
+            EXPECT_EQ(other->keyLabel()->nuiClass, cell->keyLabel()->nuiClass) << row;
+        }
+    }
+    FormCellSetters::buildFilterFormCellView(nullptr, params("{}"), false);  // no cell: nothing to do
+}
+
 }  // namespace
 }  // namespace trc::formcells

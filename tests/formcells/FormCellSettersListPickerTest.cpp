@@ -196,4 +196,45 @@ TEST_F(ListPickerSetter, NewItemsRestartPagingAndReloadAnOpenPickerOnceAfterTheU
     EXPECT_EQ(source->data()[0].get("UniqueId"), core::Value("c"));
 }
 
+// The one road a new row takes ends as the two setters leave the cell.
+TEST_F(ListPickerSetter, ANewRowEndsAsTheDefaultThenTheSettersLeaveIt) {
+    const char* rows[] = {
+        "{}",
+        R"({"Search": {"Enabled": true, "BarcodeScanner": true}, "Caption": "Fruit", "PickerPrompt": "Pick one",
+            "IsSearchCancelledAfterSelection": true, "AllowMultipleSelection": true, "AllowEmptySelection": false,
+            "IsPickerDismissedOnSelection": false, "IsSelectedSectionEnabled": true, "IsEditable": false})",
+        R"({"IsDataSourceRequiringUniqueIdentifiers": "no", "Caption": 3, "PickerPrompt": null})",
+        R"({"IsDataSourceRequiringUniqueIdentifiers": true, "AllowMultipleSelection": false,
+            "Styles": {"Background": "b", "Caption": "c", "Value": "v"}})",
+    };
+    const char* before = R"({"Search": {"Enabled": true}, "Caption": "Before", "PickerPrompt": "Earlier",
+                            "IsSelectedSectionEnabled": true, "AllowEmptySelection": false, "IsEditable": false})";
+    auto other = shown<VUIListPickerFormCell>();
+    for (const char* json : rows) {
+        for (const auto& shownCell : {cell, other}) {
+            FormCellSetters::intiDefaultsetListPickerFormCellView(shownCell, params(before));
+            FormCellSetters::setListPickerFormCellView(shownCell, params(before));
+        }
+        FormCellSetters::intiDefaultsetListPickerFormCellView(cell, params(json));
+        FormCellSetters::setListPickerFormCellView(cell, params(json));
+        FormCellSetters::buildListPickerFormCellView(other, params(json));
+        const auto &a = *picker(), &b = *other->listPicker();
+        EXPECT_EQ(b.isSearchEnabled, a.isSearchEnabled) << json;
+        EXPECT_EQ(b.isBarcodeScannerEnabled, a.isBarcodeScannerEnabled) << json;
+        EXPECT_EQ(b.isDataSourceRequiringUniqueIdentifiers, a.isDataSourceRequiringUniqueIdentifiers) << json;
+        EXPECT_EQ(b.isSelectedSectionEnabled, a.isSelectedSectionEnabled) << json;
+        EXPECT_EQ(b.isSearchCancelledAfterSelection, a.isSearchCancelledAfterSelection) << json;
+        EXPECT_EQ(b.prompt, a.prompt) << json;
+        EXPECT_EQ(b.tintColor, a.tintColor) << json;
+        EXPECT_EQ(other->keyName(), cell->keyName()) << json;
+        EXPECT_EQ(other->allowsMultipleSelection, cell->allowsMultipleSelection) << json;
+        EXPECT_EQ(other->allowsEmptySelection, cell->allowsEmptySelection) << json;
+        EXPECT_EQ(other->isPickerDismissedOnSelection, cell->isPickerDismissedOnSelection) << json;
+        EXPECT_EQ(other->isEditable(), cell->isEditable()) << json;
+        EXPECT_EQ(other->nuiClass, cell->nuiClass) << json;
+        EXPECT_EQ(other->keyLabel()->nuiClass, cell->keyLabel()->nuiClass) << json;
+        EXPECT_EQ(other->valueLabel()->nuiClass, cell->valueLabel()->nuiClass) << json;
+    }
+}
+
 }  // namespace

@@ -193,7 +193,10 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     UITableView& tableView, const ui::IndexPath& indexPath, const core::Dictionary& params, const Owner& owner,
     const Delegate& delegate, const std::shared_ptr<ui::UIViewController>& viewController) {
     auto view = getView(delegate);
-    if (auto own = std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
+    // A host's view is a plain view, as a rule: of that class exactly it is
+    // no cell maker of its own, and needs no cast that walks the class tree.
+    const bool plainView = view && typeid(*view) == typeid(ui::UIView);
+    if (auto own = plainView ? nullptr : std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
         if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
         log(core::Severity::warn,
             "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
@@ -213,7 +216,7 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     if (!cell) return cell;
     auto content = cell->contentView();
     content->autoresizesSubviews = true;
-    auto hosted = std::dynamic_pointer_cast<ui::UIView>(view);
+    auto hosted = plainView ? std::static_pointer_cast<ui::UIView>(view) : std::dynamic_pointer_cast<ui::UIView>(view);
     // A row without a view of its own never shows the view of the row the cell showed before.
     if (!hosted) {
         removeHostedViews(*content);

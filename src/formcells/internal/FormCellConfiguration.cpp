@@ -83,8 +83,7 @@ void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISeg
 
 void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                    bool sorter) {
-    Setters::initDefaultFilterFormCellView(cell, params, sorter);
-    Setters::setFilterFormCellView(cell, params, sorter);
+    Setters::buildFilterFormCellView(cell, params, sorter);
     Setters::setValidationView(validated(cell), params);
 }
 

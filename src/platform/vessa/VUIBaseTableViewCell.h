@@ -8,7 +8,11 @@
 // the sub-views, which the cell owns, so they cannot hold the cell.
 // Main thread only.
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/ui/UITableViewCell.h"
@@ -33,6 +37,20 @@ public:
 
 protected:
     virtual void editableDidChange() {}
+
+    // A caption set in the room the cell's caption has. A reused cell goes
+    // from row to row of captions of every length; grown, it grows once to
+    // room for most captions, not at each longer one it meets.
+    static void setCaption(std::optional<std::string>& text, std::optional<std::string_view> given) {
+        constexpr std::size_t kCaptionRoom = 128;
+        if (!given) {
+            text.reset();
+            return;
+        }
+        if (!text) text.emplace();
+        if (text->capacity() < given->size()) text->reserve(std::max(given->size(), kCaptionRoom));
+        text->assign(given->data(), given->size());
+    }
 
     // Calls a change handler on a copy, so the handler may replace itself.
     template <class Handler, class V>

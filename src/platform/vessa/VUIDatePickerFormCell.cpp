@@ -1,7 +1,6 @@
 #include "platform/vessa/VUIDatePickerFormCell.h"
 
 #include "platform/core/ClassInfo.h"
-#include "platform/core/TextAssignment.h"
 #include "platform/ui/UIValues.h"
 
 namespace trc::vessa {
@@ -48,8 +47,8 @@ VUIDatePickerFormCell::VUIDatePickerFormCell()
 }
 
 void VUIDatePickerFormCell::setKeyName(std::optional<std::string_view> name) {
-    core::assignText(keyName_, name);
-    core::assignText(keyLabel_->text, name);
+    setCaption(keyName_, name);
+    setCaption(keyLabel_->text, name);
 }
 
 void VUIDatePickerFormCell::setValue(core::Date date) {

@@ -29,7 +29,7 @@ public:
     static std::string durationText(double seconds);
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
-    void setKeyName(std::optional<std::string_view> name) { core::assignText(keyLabel_->text, name); }
+    void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
     std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
     std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
 

@@ -4,7 +4,6 @@
 
 #include "platform/core/ClassInfo.h"
 #include "platform/core/SharedLoggerManager.h"
-#include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIListPickerTableViewController.h"
@@ -48,8 +47,8 @@ VUIListPickerFormCell::VUIListPickerFormCell()
 VUIListPickerFormCell::~VUIListPickerFormCell() { listPicker_->cell_ = nullptr; }
 
 void VUIListPickerFormCell::setKeyName(std::optional<std::string_view> name) {
-    core::assignText(keyName_, name);
-    core::assignText(keyLabel_->text, name);
+    setCaption(keyName_, name);
+    setCaption(keyLabel_->text, name);
 }
 
 void VUIListPickerFormCell::setValue(std::span<const int> indexes) {

@@ -28,7 +28,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
-    void setKeyName(std::optional<std::string_view> name) { core::assignText(titleLabel_->text, name); }
+    void setKeyName(std::optional<std::string_view> name) { setCaption(titleLabel_->text, name); }
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
     bool value() const { return switchView_->isOn(); }
     void setValue(bool on) { switchView_->setOn(on); }

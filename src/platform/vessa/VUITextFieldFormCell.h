@@ -33,7 +33,7 @@ public:
     }
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
-    void setKeyName(std::optional<std::string_view> name) { core::assignText(titleLabel_->text, name); }
+    void setKeyName(std::optional<std::string_view> name) { setCaption(titleLabel_->text, name); }
     std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
 
     const std::string& value() const { return valueTextField_->text; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <variant>
 
 #include "platform/dispatch/MainQueue.h"
@@ -547,3 +548,66 @@ TEST_F(ListPicking, APickerWhoseCellIsGoneTakesNoSelection) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reused cell's caption goes through captions longer and shorter than
+// its room, none, and an empty one; each shows as given.
+template <class Cell>
+void expectCaptionsAsGiven() {
+    auto cell = std::make_shared<Cell>();
+    const std::string longCaption(300, 'c');
+    const std::optional<std::string_view> captions[] = {"Row 1:",
+                                                        longCaption,
+                                                        "Row 2: a shorter one",
+                                                        std::nullopt,
+                                                        "",
+                                                        "Row 3:",
+                                                        std::string_view(longCaption).substr(0, 140)};
+    for (const auto& caption : captions) {
+        cell->setKeyName(caption);
+        if (caption) {
+            ASSERT_TRUE(cell->keyName().has_value());
+            EXPECT_EQ(*cell->keyName(), *caption);
+        } else {
+            EXPECT_FALSE(cell->keyName().has_value());
+        }
+    }
+}
+
+}  // namespace
+
+TEST(CellCaption, EveryCaptionShowsAsGivenWhateverTheOneBefore) {
+    expectCaptionsAsGiven<VUISegmentedControlFormCell>();
+    expectCaptionsAsGiven<VUIDurationPickerFormCell>();
+    expectCaptionsAsGiven<VUIFilterFormCell>();
+    expectCaptionsAsGiven<VUISwitchFormCell>();
+    expectCaptionsAsGiven<VUITextFieldFormCell>();
+    expectCaptionsAsGiven<VUIDatePickerFormCell>();
+    expectCaptionsAsGiven<VUIListPickerFormCell>();
+}
+
+TEST(DurationText, TheLabelShowsHoursAndMinutesWhateverItShowedBefore) {
+    const struct {
+        double seconds;
+        const char* shown;
+    } cases[] = {
+        {0, "0 min"},
+        {59, "0 min"},
+        {60, "1 min"},
+        {3599, "59 min"},
+        {3600, "1 h"},
+        {5400, "1 h 30 min"},
+        {7200, "2 h"},
+        {86399, "23 h 59 min"},
+        {-5, "0 min"},
+        {std::nan(""), "0 min"},
+        {1e20, "277777777777 h 46 min"},
+    };
+    auto cell = std::make_shared<VUIDurationPickerFormCell>();
+    for (const auto& c : cases) {
+        cell->setValue(c.seconds);
+        EXPECT_EQ(cell->valueLabel()->text, c.shown) << c.seconds;
+        EXPECT_EQ(VUIDurationPickerFormCell::durationText(c.seconds), c.shown) << c.seconds;
+    }
+}
