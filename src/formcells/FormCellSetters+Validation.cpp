@@ -23,10 +23,27 @@ constexpr std::string_view kSeparatorIsHidden = "SeparatorIsHidden";
 constexpr std::string_view kValidationViewBackgroundColor = "ValidationViewBackgroundColor";
 constexpr std::string_view kValidationViewIsHidden = "ValidationViewIsHidden";
 
+// Most rows name no validation key: every read below would answer nothing,
+// so a cell that already shows no validation line is left as it is.
+bool namesNoValidation(const core::Dictionary& params) {
+    return !params.mayContain(ParameterHelper::kValidationProperties) && !params.mayContain(kValidationMessage) &&
+           !params.mayContain(kValidationMessageColor) && !params.mayContain(kSeparatorBackgroundColor) &&
+           !params.mayContain(kSeparatorIsHidden) && !params.mayContain(kValidationViewBackgroundColor) &&
+           !params.mayContain(kValidationViewIsHidden);
+}
+
+// What a row naming no validation key leaves on the cell; the message colour
+// is left as it is either way.
+bool showsNoValidation(const vessa::VUIInlineValidationView& view) {
+    return view.isHidden() && !view.titleLabel()->text && view.separator()->isHidden() &&
+           !view.separator()->backgroundColor && !view.backgroundView()->backgroundColor;
+}
+
 // Both validation cell bases offer the same members without sharing a base.
 template <class Cell>
 void applyValidation(Cell& cell, const core::Dictionary& params) {
-    auto view = cell.validationView();
+    const auto& view = cell.validationView();
+    if (namesNoValidation(params) && showsNoValidation(*view)) return;
     cell.setValidationMessage(ParameterHelper::textIn(params, kValidationMessage).view());
     if (auto messageColor = ParameterHelper::getParameterAsColor(params, kValidationMessageColor)) {
         view->titleLabel()->textColor = messageColor->hexString();

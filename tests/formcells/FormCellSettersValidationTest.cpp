@@ -91,3 +91,21 @@ INSTANTIATE_TEST_SUITE_P(
                        "none hidden sep:hidden text:#111111 sep:- bg:-"}));
 
 }  // namespace
+
+// A row naming no validation key clears whatever one part of the line a
+// reused cell kept, even while the line itself is hidden.
+TEST_F(SetterTest, ValidationKeysLeftOutClearEachPartAReusedCellKept) {
+    const char* leftOvers[] = {
+        R"({"ValidationMessage": "kept"})",
+        R"({"SeparatorIsHidden": false})",
+        R"({"validationProperties": {"SeparatorBackgroundColor": "#222222"}})",
+        R"({"validationProperties": {"ValidationViewBackgroundColor": "#333333"}})",
+        R"({"ValidationViewIsHidden": false})",
+    };
+    for (const char* leftOver : leftOvers) {
+        auto configure = configureFor(std::make_shared<VUITextFieldFormCell>());
+        EXPECT_NE(configure(params(leftOver)), "none hidden sep:hidden text:- sep:- bg:-") << leftOver;
+        EXPECT_EQ(configure(params("{}")), "none hidden sep:hidden text:- sep:- bg:-") << leftOver;
+        EXPECT_EQ(configure(params(R"({"Value": "x"})")), "none hidden sep:hidden text:- sep:- bg:-") << leftOver;
+    }
+}

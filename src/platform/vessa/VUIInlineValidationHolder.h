@@ -25,7 +25,7 @@ public:
     void setValidationMessage(std::optional<std::string_view> message) {
         core::assignText(validationView_->titleLabel()->text, message);
     }
-    std::shared_ptr<VUIInlineValidationView> validationView() const { return validationView_; }
+    const std::shared_ptr<VUIInlineValidationView>& validationView() const { return validationView_; }
 
     // Adds the properties the host reads from any validation cell.
     template <class Cell>

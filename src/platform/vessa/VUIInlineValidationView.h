@@ -15,9 +15,9 @@ class VUIInlineValidationView : public ui::UIView {
 public:
     VUIInlineValidationView();
 
-    std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
-    std::shared_ptr<ui::UIView> separator() const { return separator_; }
-    std::shared_ptr<ui::UIView> backgroundView() const { return backgroundView_; }
+    const std::shared_ptr<ui::UILabel>& titleLabel() const { return titleLabel_; }
+    const std::shared_ptr<ui::UIView>& separator() const { return separator_; }
+    const std::shared_ptr<ui::UIView>& backgroundView() const { return backgroundView_; }
 
 private:
     std::shared_ptr<ui::UIView> backgroundView_;
