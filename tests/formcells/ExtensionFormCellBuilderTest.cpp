@@ -394,6 +394,24 @@ TEST_F(ExtensionReuse, TheSameViewBackInTheSameCellKeepsItsPinsUnlessTheyWereDis
     }
 }
 
+// The next row's view takes over the cell's pins only as they were made:
+// pins changed in between are made anew for it, and the view before keeps none.
+TEST_F(ExtensionReuse, AnotherRowsViewIsPinnedAsMadeEvenWhenTheCellsPinsWereDisturbed) {
+    auto next = std::make_shared<ui::UILabel>();
+    add(showing(view));
+    add(showing(next));
+    present(Style::FullScreen, 1);
+    auto cell = table()->cellForRow({0, 0});
+    auto content = cell->contentView();
+    content->constraints()[0]->constant = 8;
+    table()->scrollToRow({0, 1}, ui::UITableView::ScrollPosition::None, false);
+    ASSERT_EQ(table()->cellForRow({0, 1}), cell);
+    EXPECT_EQ(constraintsOf(*next) + " / " + constraintsOf(*content),
+              std::string(kPinnedToCell) + " / " + kCellFollowsView);
+    EXPECT_EQ(pinningOf({view, next}, table()), "view 0 in no cell; view 1 in [0, 1]");
+    EXPECT_TRUE(view->constraints().empty());
+}
+
 class ExtensionOnATablet : public ExtensionInForm {
 protected:
     void SetUp() override {

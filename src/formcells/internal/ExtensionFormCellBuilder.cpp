@@ -164,6 +164,26 @@ void pin(const std::shared_ptr<ui::UIView>& content, const std::shared_ptr<ui::U
     C::activate(pins);
 }
 
+// Hands the pins holding the view the cell showed last over to hosted,
+// which comes from no superview, when they hold that view as pin() left
+// them: they stay in force, so neither the view leaving the cell nor the one
+// coming in takes them out of force and back. False where pin() is to make them.
+bool handOver(const ui::UIView& content, const std::shared_ptr<ui::UIView>& hosted, const ui::UILayoutGuide* guide,
+              const Pins& pins) {
+    if (pins.size() != 5 || !pins[0] || hosted->superview()) return false;
+    auto shown = pins[0]->firstItem();
+    if (!shown || shown->tag != Factory::extensionFormCellViewTag || shown->superview().get() != &content ||
+        !stillPinned(pins, &content, shown.get(), guide))
+        return false;
+    // The cell's own pins last among its constraints, where pin() would put them again.
+    const auto& kept = content.constraints();
+    const std::size_t n = kept.size();
+    if (n < 3 || kept[n - 3] != pins[2] || kept[n - 2] != pins[3] || kept[n - 1] != pins[4]) return false;
+    hosted->translatesAutoresizingMaskIntoConstraints = false;
+    ui::NSLayoutConstraint::retarget(pins, *shown, hosted);
+    return true;
+}
+
 bool hasHeight(const core::Dictionary& params) {
     const core::Value* height = params.find(ExtensionFormCellBuilder::kHeightKey);
     return height && !height->isNil();
@@ -250,9 +270,10 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     // The same view back in the same cell, pinned as before, stays as it is.
     const bool kept = !sized && hosted->superview().get() == content.get() &&
                       stillPinned(pins, content.get(), hosted.get(), guide.get());
+    const bool handedOver = !sized && !kept && handOver(*content, hosted, guide.get(), pins);
     removeHostedViews(*content, kept ? hosted.get() : nullptr);
     content->addSubview(hosted);
-    if (kept) return cell;
+    if (kept || handedOver) return cell;
     if (!sized) {
         pin(content, hosted, guide, pins);
     } else if (guide) {

@@ -3,8 +3,9 @@
 // object hands out. The cell keeps the constraints that pinned the last view
 // shown in it; the next row it shows points them at its own view, so a
 // table that reuses the cell for one host view after another makes them
-// once instead of at every reuse. While no view is pinned in the cell (its
-// view left it, or the row has none), they are out of force and constrain
+// once instead of at every reuse; a view that comes from no other cell takes
+// them over still in force. While no view is pinned in the cell (its view
+// left it, or the row has none), they are out of force and constrain
 // nothing.
 //
 // Hosts see a plain UITableViewCell: the cell declares no class of its own

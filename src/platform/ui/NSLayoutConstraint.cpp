@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
@@ -84,6 +86,53 @@ void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutCons
     for (const auto& c : constraints) {
         if (c && !c->active_) switchOn(c);
     }
+}
+
+void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints, UIView& from,
+                                  const std::shared_ptr<UIView>& to) {
+    if (!to || to.get() == &from) return;
+    // Ends of constraints that leave from's subtree for to's; counted up the
+    // trees once for all, not once a constraint.
+    std::ptrdiff_t moved = 0;
+    for (const auto& c : constraints) {
+        if (!c || !c->active_) continue;
+        auto first = c->first_.lock();
+        const bool keptByFrom = first.get() == &from;
+        const bool namesFrom = c->second_.lock().get() == &from;
+        if (!keptByFrom && !namesFrom) continue;
+        // Its keeper's reference and the naming of its second item, as switchOn() left them.
+        UIView* keeper = first.get();
+        if (!keeper) continue;
+        auto kept = std::find_if(keeper->constraints_.begin(), keeper->constraints_.end(),
+                                 [&c](const auto& k) { return k.get() == c.get(); });
+        if (kept == keeper->constraints_.end()) continue;
+        UIView::SecondItem item = UIView::secondItemOf(*c);
+        ConstraintNamings::iterator naming;
+        if (item.namings) {
+            naming = std::find(item.namings->begin(), item.namings->end(), ConstraintNaming{keeper, c.get()});
+            if (naming == item.namings->end()) continue;
+        }
+        UIView* newKeeper = keeper;
+        if (keptByFrom) {
+            to->constraints_.push_back(std::move(*kept));
+            from.constraints_.erase(kept);
+            c->first_ = to;
+            newKeeper = to.get();
+            to->needsLayout_ = true;
+            ++moved;
+        }
+        if (namesFrom) {
+            item.namings->erase(naming);
+            to->namedBy_.push_back({newKeeper, c.get()});
+            c->second_ = to;
+            ++moved;
+        } else if (item.namings) {
+            naming->keeper = newKeeper;
+        }
+    }
+    if (moved == 0) return;
+    from.countConstraintEnds(-moved);
+    to->countConstraintEnds(moved);
 }
 
 void NSLayoutConstraint::deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {

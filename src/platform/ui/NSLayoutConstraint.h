@@ -65,6 +65,16 @@ public:
                               Attribute firstAttribute, const std::shared_ptr<UILayoutGuide>& guide,
                               Attribute guideAttribute, double constant = 0);
     static void activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
+    // Points those of the constraints in force that name from (as either
+    // item) at to instead, and keeps them in force: the view to hands over
+    // nothing, and the views at their other ends keep them where they are.
+    // A layout that puts one view in another's place this way spares taking
+    // each constraint out of force and back. from keeps the constraints'
+    // other ends (as from leaving its superview would not), so the caller
+    // takes from out and puts to in its place straight after; to is then in
+    // no view tree, so that none of them spans two trees on the way.
+    static void retarget(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints, UIView& from,
+                         const std::shared_ptr<UIView>& to);
     static void deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints);
     static const char* attributeName(Attribute a);
 

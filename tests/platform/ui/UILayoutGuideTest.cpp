@@ -194,4 +194,50 @@ TEST_F(GuideConstraints, ARemadeConstraintAnswersOnlyToItsNewItems) {
     EXPECT_TRUE(otherHosted->constraints().empty());
 }
 
+// A view put in another's place takes over the constraints handed to it in
+// force; the view it replaced answers for none of them after, wherever it
+// goes, and the new view takes them down when it parts from their other ends.
+TEST_F(GuideConstraints, ARetargetedConstraintStaysInForceAndAnswersOnlyToItsNewView) {
+    auto fresh = std::make_shared<UIView>();
+    auto toGuide = NSLayoutConstraint::makeToGuide(hosted, A::Leading, table->layoutMarginsGuide(), A::Leading);
+    auto toContent = NSLayoutConstraint::make(hosted, A::Trailing, content, A::Trailing);
+    auto contentToHosted = NSLayoutConstraint::make(content, A::Height, hosted, A::Height);
+    auto selfRatio = NSLayoutConstraint::make(hosted, A::Width, hosted, A::Height);
+    auto unrelated = NSLayoutConstraint::make(content, A::Top, cell, A::Top);
+    auto siblingToHosted = NSLayoutConstraint::make(sibling, A::Top, hosted, A::Bottom);
+    NSLayoutConstraint::activate({toGuide, toContent, contentToHosted, selfRatio, unrelated, siblingToHosted});
+    siblingToHosted->setActive(false);
+
+    NSLayoutConstraint::retarget({toGuide, toContent, contentToHosted, selfRatio, unrelated, siblingToHosted}, *hosted,
+                                 fresh);
+    hosted->removeFromSuperview();
+    content->addSubview(fresh);
+    EXPECT_TRUE(toGuide->isActive() && toContent->isActive() && contentToHosted->isActive() && selfRatio->isActive() &&
+                unrelated->isActive());
+    EXPECT_FALSE(siblingToHosted->isActive()) << "one out of force stays as it was";
+    EXPECT_EQ(siblingToHosted->secondItem(), hosted);
+    EXPECT_TRUE(hosted->constraints().empty());
+    EXPECT_EQ(fresh->constraints(), (std::vector{toGuide, toContent, selfRatio}));
+    EXPECT_EQ(content->constraints(), (std::vector{contentToHosted, unrelated}));
+    EXPECT_EQ(toContent->description(), "trailing = superview.trailing");
+    EXPECT_EQ(contentToHosted->description(), "height = subview.height");
+    EXPECT_EQ(selfRatio->secondItem(), fresh);
+
+    // The old view back in the tree the content leaves keeps none of them.
+    cell->addSubview(hosted);
+    content->removeFromSuperview();
+    EXPECT_TRUE(toContent->isActive() && contentToHosted->isActive() && selfRatio->isActive())
+        << "within the content view, which took the new view along";
+    EXPECT_FALSE(toGuide->isActive());
+    EXPECT_FALSE(unrelated->isActive());
+
+    cell->addSubview(content);
+    fresh->removeFromSuperview();
+    EXPECT_FALSE(toContent->isActive());
+    EXPECT_FALSE(contentToHosted->isActive());
+    EXPECT_TRUE(selfRatio->isActive()) << "within the view that left";
+    EXPECT_TRUE(content->constraints().empty());
+    EXPECT_EQ(fresh->constraints(), std::vector{selfRatio});
+}
+
 }  // namespace
