@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "formcells/FocusUtil.h"
@@ -225,8 +226,8 @@ const core::ClassInfo& FormCellContainerViewController::classInfo() {
 // ---- Host operations --------------------------------------------------------
 
 std::shared_ptr<FormCellOwner> FormCellContainerViewController::selfOwner() {
-    auto self = std::static_pointer_cast<FormCellContainerViewController>(shared_from_this());
-    return std::static_pointer_cast<FormCellOwner>(self);
+    // Shares ownership with the object itself: one count taken, no casts that test for null.
+    return std::shared_ptr<FormCellOwner>(shared_from_this(), static_cast<FormCellOwner*>(this));
 }
 
 bool FormCellContainerViewController::announceNumberOfSections(const core::Value& count, std::string_view entry) {
@@ -280,8 +281,11 @@ void FormCellContainerViewController::addFormCell(const core::Dictionary& params
     }
     ++totalNumberOfRows_;
 
-    cellTypesForSection_.try_emplace(sectionForNextCell(), &FormCellRowList::isCellVisible)
-        .first->second.append(params);
+    const auto section = static_cast<std::size_t>(sectionForNextCell());
+    if (cellTypesForSection_.size() <= section) cellTypesForSection_.resize(section + 1);
+    auto& list = cellTypesForSection_[section];
+    if (!list) list = std::make_unique<FormCellRowList>(&FormCellRowList::isCellVisible);
+    list->append(params);
 }
 
 int FormCellContainerViewController::sectionForNextCell() {
@@ -374,10 +378,12 @@ void FormCellContainerViewController::hideLazyLoadingIndicator(int cellRow, int 
 
 core::Dictionary FormCellContainerViewController::getCellTypesForSection() const {
     core::Dictionary out;
-    for (const auto& [section, list] : cellTypesForSection_) {
+    for (std::size_t section = 0; section < cellTypesForSection_.size(); ++section) {
+        const auto* list = cellTypesForSection_[section].get();
+        if (!list) continue;
         core::Array cells;
-        cells.reserve(list.size());
-        for (const auto& params : list.cells()) cells.emplace_back(params);
+        cells.reserve(list->size());
+        for (const auto& params : list->cells()) cells.emplace_back(params);
         out.set(std::to_string(section), core::Value(std::move(cells)));
     }
     return out;
@@ -386,13 +392,12 @@ core::Dictionary FormCellContainerViewController::getCellTypesForSection() const
 // ---- Row maps -----------------------------------------------------------------
 
 const FormCellRowList* FormCellContainerViewController::rows(int section) const {
-    auto it = cellTypesForSection_.find(section);
-    return it == cellTypesForSection_.end() ? nullptr : &it->second;
+    if (section < 0 || static_cast<std::size_t>(section) >= cellTypesForSection_.size()) return nullptr;
+    return cellTypesForSection_[static_cast<std::size_t>(section)].get();
 }
 
 FormCellRowList* FormCellContainerViewController::rows(int section) {
-    auto it = cellTypesForSection_.find(section);
-    return it == cellTypesForSection_.end() ? nullptr : &it->second;
+    return const_cast<FormCellRowList*>(std::as_const(*this).rows(section));
 }
 
 FormCellRowList* FormCellContainerViewController::hostRow(int cellRow, int cellSection, std::string_view entry) {
@@ -447,10 +452,11 @@ void FormCellContainerViewController::updateParamsWithValue(const core::Dictiona
 }
 
 std::optional<IndexPath> FormCellContainerViewController::indexPathOfShownCell(const std::string& name) const {
-    for (const auto& [section, list] : cellTypesForSection_) {
-        for (int row = 0; row < list.visibleCount(); ++row) {
-            const auto* cellName = stringIn(*list.visibleAt(row), kNameKey);
-            if (cellName && *cellName == name) return IndexPath{section, row};
+    for (std::size_t section = 0; section < cellTypesForSection_.size(); ++section) {
+        const auto* list = cellTypesForSection_[section].get();
+        for (int row = 0; list && row < list->visibleCount(); ++row) {
+            const auto* cellName = stringIn(*list->visibleAt(row), kNameKey);
+            if (cellName && *cellName == name) return IndexPath{static_cast<int>(section), row};
         }
     }
     return std::nullopt;
@@ -510,20 +516,21 @@ int FormCellContainerViewController::numberOfRowsInSection(UITableView& /*tableV
 std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRowAt(UITableView& tableView,
                                                                                    const IndexPath& indexPath) {
     const auto* list = rows(indexPath.section);
-    const int actual = list ? list->actualRow(indexPath.row) : -1;
-    const auto* params = list ? list->at(actual) : nullptr;
-    if (!params) return nullptr;
-    auto delegate = rowDelegates_.find(indexPath.section, *list, actual, [&] {
-        const auto* name = stringIn(*params, kNameKey);
+    if (!list) return nullptr;
+    const FormCellRowList::Shown row = list->shown(indexPath.row);
+    if (!row.params) return nullptr;
+    const core::Dictionary& params = *row.params;
+    auto delegate = rowDelegates_.find(indexPath.section, *list, row, [&] {
+        const auto* name = stringIn(params, kNameKey);
         return name ? delegateNamed(*name) : nullptr;
     });
     std::shared_ptr<ui::UITableViewCell> cell;
-    if (auto kind = list->kind(actual)) {
-        cell = FormCellFactory::getFormCell(tableView, indexPath, *kind, *params, selfOwner(), delegate);
+    if (row.kind) {
+        cell = FormCellFactory::getFormCell(tableView, indexPath, *row.kind, params, selfOwner(), delegate);
     } else {
-        const auto* type = stringIn(*params, kTypeKey);
+        const auto* type = stringIn(params, kTypeKey);
         cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
-                                            *params, selfOwner(), delegate);
+                                            params, selfOwner(), delegate);
     }
     if (auto* base = cell ? asBaseCell(*cell) : nullptr) {
         const bool last = indexPath.row == list->visibleCount() - 1;
@@ -545,9 +552,10 @@ std::optional<double> FormCellContainerViewController::heightForRowAt(UITableVie
                                                                       const IndexPath& indexPath) {
     // Asked for every row on screen at every layout: the kind stored with the row answers.
     const auto* list = rows(indexPath.section);
-    const int actual = list ? list->actualRow(indexPath.row) : -1;
-    if (actual < 0 || list->kind(actual) != Kind::Extension) return std::nullopt;
-    const auto* height = list->at(actual)->find(kHeightKey);
+    if (!list) return std::nullopt;
+    const FormCellRowList::Shown row = list->shown(indexPath.row);
+    if (row.kind != Kind::Extension) return std::nullopt;
+    const auto* height = row.params->find(kHeightKey);
     if (height && height->isNumber()) return height->asDouble();
     return std::nullopt;
 }

@@ -158,7 +158,9 @@ private:
 
     int announcedNumberOfSections_ = 0;
     std::vector<int> announcedNumberOfRowsInSection_;
-    std::map<int, FormCellRowList> cellTypesForSection_;
+    // By section number; nullptr for a section that was given no cell.
+    // Indexed, not searched: every row built or measured asks for its list.
+    std::vector<std::unique_ptr<FormCellRowList>> cellTypesForSection_;
     int totalNumberOfRows_ = 0;
     // Where the latest cell was placed: sections before `section` were full
     // for it, `before` counts their rows. For the counts list at `counts`

@@ -104,11 +104,6 @@ void FormCellRowList::reindex() const {
     dirty_ = false;
 }
 
-int FormCellRowList::visibleCount() const {
-    reindex();
-    return static_cast<int>(visible_.size());
-}
-
 int FormCellRowList::actualRow(int visibleRow) const {
     reindex();
     if (visibleRow < 0 || visibleRow >= static_cast<int>(visible_.size())) return -1;

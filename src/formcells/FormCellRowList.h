@@ -51,7 +51,10 @@ public:
     // Stores a new "Value" (never changes visibility).
     bool setValue(int actualRow, const core::Value& value);
 
-    int visibleCount() const;
+    int visibleCount() const {
+        if (dirty_) reindex();
+        return static_cast<int>(visible_.size());
+    }
     // The actual row of the cell shown at visibleRow; -1 when no cell is shown there.
     int actualRow(int visibleRow) const;
     // The visible row of the cell at actualRow; -1 when it is hidden or out of range.
@@ -65,6 +68,22 @@ public:
     // The kind the cell's "_Type" names; none when it names no kind or the
     // row is out of range.
     std::optional<FormCellType::Kind> kind(int actualRow) const;
+
+    // What a table asks of the cell shown at visibleRow, found in one go: a
+    // row is built, and its height asked, on every scroll step.
+    struct Shown {
+        int actualRow = -1;  // -1, with no params, when no cell is shown there
+        const core::Dictionary* params = nullptr;
+        std::optional<FormCellType::Kind> kind;
+        std::uint64_t generation = 0;  // rowGeneration(actualRow)
+    };
+    Shown shown(int visibleRow) const {
+        if (dirty_) reindex();
+        if (visibleRow < 0 || static_cast<std::size_t>(visibleRow) >= visible_.size()) return {};
+        const int actual = visible_[static_cast<std::size_t>(visibleRow)];
+        const Facts& facts = facts_[static_cast<std::size_t>(actual)];
+        return {actual, &cells_[static_cast<std::size_t>(actual)], facts.kind, facts.generation};
+    }
 
     // Changes with every change to the list's cells (append, replace, merge,
     // setValue), and is never the same for two lists: what was found out

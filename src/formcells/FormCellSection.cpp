@@ -110,7 +110,10 @@ std::shared_ptr<FormCellSection> FormCellSection::self() {
     return std::static_pointer_cast<FormCellSection>(shared_from_this());
 }
 
-std::shared_ptr<FormCellOwner> FormCellSection::owner() { return std::static_pointer_cast<FormCellOwner>(self()); }
+std::shared_ptr<FormCellOwner> FormCellSection::owner() {
+    // Shares ownership with the object itself: one count taken, no casts that test for null.
+    return std::shared_ptr<FormCellOwner>(shared_from_this(), static_cast<FormCellOwner*>(this));
+}
 
 std::shared_ptr<ui::UITableView> FormCellSection::pageTable() const {
     auto page = parentTable();
@@ -238,25 +241,25 @@ const core::Dictionary* FormCellSection::getCellParams(int row) const { return c
 
 std::optional<double> FormCellSection::getExtensionHeight(int row) const {
     // Asked for every row on screen at every layout: the kind stored with the row answers.
-    const int actual = cellsInSection_.actualRow(row);
-    if (cellsInSection_.kind(actual) != FormCellType::Kind::Extension) return std::nullopt;
-    const core::Value* height = cellsInSection_.at(actual)->find(kHeight);
+    const FormCellRowList::Shown shown = cellsInSection_.shown(row);
+    if (shown.kind != FormCellType::Kind::Extension) return std::nullopt;
+    const core::Value* height = shown.params->find(kHeight);
     return height ? height->asDouble() : std::nullopt;
 }
 
 std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     ui::UITableView& tableView, const ui::IndexPath& indexPath,
     const std::shared_ptr<services::SectionedTableViewController>& page) {
-    const int actual = cellsInSection_.actualRow(indexPath.row);
-    const core::Dictionary* params = cellsInSection_.at(actual);
-    if (!params) return nullptr;
-    auto delegate = rowDelegates_.find(0, cellsInSection_, actual, [&] { return delegateNamedIn(*params); });
-    if (auto kind = cellsInSection_.kind(actual)) {
-        return FormCellFactory::getFormCell(tableView, indexPath, *kind, *params, owner(), delegate, page);
+    const FormCellRowList::Shown shown = cellsInSection_.shown(indexPath.row);
+    if (!shown.params) return nullptr;
+    const core::Dictionary& params = *shown.params;
+    auto delegate = rowDelegates_.find(0, cellsInSection_, shown, [&] { return delegateNamedIn(params); });
+    if (shown.kind) {
+        return FormCellFactory::getFormCell(tableView, indexPath, *shown.kind, params, owner(), delegate, page);
     }
-    const std::string* type = textIn(*params, kType);
+    const std::string* type = textIn(params, kType);
     return FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
-                                        *params, owner(), delegate, page);
+                                        params, owner(), delegate, page);
 }
 
 void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableViewCell>& cell) {

@@ -11,8 +11,8 @@
 // name finds. Main thread only, like its owner.
 
 #include <cstdint>
-#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "formcells/FormCellRowList.h"
@@ -27,21 +27,32 @@ public:
     // The owner's map of callback objects changed.
     void forget() { ++epoch_; }
 
-    // The callback object of the row at actualRow of the section's rows:
-    // lookup() answers it when none is kept for the row.
+    // The callback object of the row shown as `row` among the section's
+    // rows: lookup() answers it when none is kept for the row.
     template <class Lookup>
-    Delegate find(int section, const FormCellRowList& rows, int actualRow, Lookup&& lookup) {
-        if (actualRow < 0 || static_cast<std::size_t>(actualRow) >= rows.size()) return lookup();
-        std::vector<Kept>& kept = kept_[section];
+    Delegate find(int section, const FormCellRowList& rows, const FormCellRowList::Shown& row, Lookup&& lookup) {
+        if (section < 0 || row.actualRow < 0) return lookup();
+        const auto s = static_cast<std::size_t>(section);
+        // Sections are few and numbered from 0: indexed, not searched.
+        if (kept_.size() <= s) kept_.resize(s + 1);
+        std::vector<Kept>& kept = kept_[s];
         if (kept.size() < rows.size()) kept.resize(rows.size());
-        Kept& k = kept[static_cast<std::size_t>(actualRow)];
-        const std::uint64_t generation = rows.rowGeneration(actualRow);
-        if (k.generation != generation || k.epoch != epoch_) {
+        Kept& k = kept[static_cast<std::size_t>(row.actualRow)];
+        if (k.generation != row.generation || k.epoch != epoch_) {
             k.delegate = lookup();
-            k.generation = generation;
+            k.generation = row.generation;
             k.epoch = epoch_;
         }
         return k.delegate;
+    }
+
+    // The same for the row at actualRow, shown or not.
+    template <class Lookup>
+    Delegate find(int section, const FormCellRowList& rows, int actualRow, Lookup&& lookup) {
+        const core::Dictionary* params = rows.at(actualRow);
+        const FormCellRowList::Shown row{params ? actualRow : -1, params, rows.kind(actualRow),
+                                         rows.rowGeneration(actualRow)};
+        return find(section, rows, row, std::forward<Lookup>(lookup));
     }
 
 private:
@@ -50,7 +61,7 @@ private:
         std::uint64_t epoch = 0;
         Delegate delegate;
     };
-    std::map<int, std::vector<Kept>> kept_;
+    std::vector<std::vector<Kept>> kept_;
     std::uint64_t epoch_ = 1;
 };
 

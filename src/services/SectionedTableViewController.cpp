@@ -131,7 +131,7 @@ std::shared_ptr<ui::UITableViewCell> SectionedTableViewController::cellForRowAt(
 
 std::optional<double> SectionedTableViewController::heightForRowAt(ui::UITableView& /*tableView*/,
                                                                    const ui::IndexPath& indexPath) {
-    auto s = sectionAt(indexPath.section);
+    const BaseSection* s = sectionPointerAt(indexPath.section);
     return s ? s->heightForRow(indexPath.row) : std::nullopt;
 }
 

@@ -59,6 +59,12 @@ public:
 
 private:
     std::shared_ptr<BaseSection> sectionAt(int index) const;
+    // The same, unowned: for asks that run no host code and so cannot
+    // take the section off the page while it answers.
+    const BaseSection* sectionPointerAt(int index) const {
+        if (index < 0 || static_cast<std::size_t>(index) >= sections_.size()) return nullptr;
+        return sections_[static_cast<std::size_t>(index)].get();
+    }
 
     std::vector<std::shared_ptr<BaseSection>> sections_;
 };

@@ -259,3 +259,72 @@ TEST(RowDelegates, ALookupIsKeptUntilItsRowChangesOrTheMapDoes) {
     // Rows out of range are answered, never kept.
     EXPECT_EQ(lookupsFor({-1, 4}), 2);
 }
+
+// What a table reads of a shown row in one go follows every road that
+// changes the rows: hiding and showing (the index is rebuilt), a host's
+// replace or update, a person's value, cells appended after the lookups.
+TEST(FormCellRowListShown, FollowsEveryChangeToTheRows) {
+    FormCellRowList list;
+    for (const char* name : {"a", "b", "c"}) list.append(cell(name));
+    auto expectShown = [&](int visibleRow) {
+        const FormCellRowList::Shown shown = list.shown(visibleRow);
+        const int actual = list.actualRow(visibleRow);
+        EXPECT_EQ(shown.actualRow, actual) << visibleRow;
+        EXPECT_EQ(shown.params, list.at(actual)) << visibleRow;
+        EXPECT_EQ(shown.kind, list.kind(actual)) << visibleRow;
+        EXPECT_EQ(shown.generation, list.rowGeneration(actual)) << visibleRow;
+    };
+    auto expectAll = [&] {
+        for (int v = -1; v <= list.visibleCount(); ++v) expectShown(v);
+    };
+    expectAll();
+    EXPECT_EQ(list.shown(1).params, list.at(1));
+
+    ASSERT_TRUE(list.replace(0, cell("a", false)));  // hidden: the rows below move up
+    EXPECT_EQ(list.shown(0).actualRow, 1);
+    expectAll();
+    ASSERT_TRUE(list.merge(0, core::Dictionary{{"IsVisible", true}}));  // shown again
+    EXPECT_EQ(list.shown(0).actualRow, 0);
+    expectAll();
+
+    const std::uint64_t before = list.shown(2).generation;
+    ASSERT_TRUE(list.merge(2, core::Dictionary{{"_Type", "Control.Type.FormCell.Switch"}}));
+    EXPECT_NE(list.shown(2).generation, before);
+    EXPECT_EQ(list.shown(2).kind, FormCellType::Kind::Switch);
+    ASSERT_TRUE(list.setValue(1, core::Value("typed")));
+    expectAll();
+
+    list.append(cell("d", false));
+    list.append(cell("e"));
+    EXPECT_EQ(list.shown(3).actualRow, 4);
+    EXPECT_EQ(list.shown(4).params, nullptr);
+    expectAll();
+}
+
+// Each table section keeps its own rows' callback objects: the same host
+// row in two sections is two rows.
+TEST(RowDelegates, SectionsKeepTheirOwnRows) {
+    FormCellRowList first;
+    FormCellRowList third;
+    first.append(cell("a"));
+    third.append(cell("b"));
+    formcells::RowDelegates kept;
+    auto a = std::make_shared<core::Object>();
+    auto b = std::make_shared<core::Object>();
+    int lookups = 0;
+    auto find = [&](int section, const FormCellRowList& list, const std::shared_ptr<core::Object>& answer) {
+        return kept.find(section, list, list.shown(0), [&] {
+            ++lookups;
+            return answer;
+        });
+    };
+    EXPECT_EQ(find(2, third, b), b);  // a later section first
+    EXPECT_EQ(find(0, first, a), a);
+    EXPECT_EQ(find(2, third, a), b);  // kept, not looked up again
+    EXPECT_EQ(find(0, first, b), a);
+    EXPECT_EQ(lookups, 2);
+    // No shown row, or no section: answered, never kept.
+    EXPECT_EQ(kept.find(0, first, first.shown(1), [&] { return b; }), b);
+    EXPECT_EQ(kept.find(-1, first, first.shown(0), [&] { return b; }), b);
+    EXPECT_EQ(find(0, first, b), a);
+}
