@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "formcells/internal/FormCellParameterTypes.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ClassInfo.h"
+#include "platform/core/ExactClass.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UILabel.h"
@@ -51,26 +51,6 @@ std::optional<Kind> kindIn(const core::Dictionary& d) {
 
 void warn(const std::string& message) {
     core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn, message);
-}
-
-// The cell as the UI framework's base cell, or nullptr. A cast that walks
-// these deep class trees costs about as much as the rest of a plain row,
-// and a table hands out a few classes only: the answer is kept per class.
-vessa::VUIBaseTableViewCell* asBaseCell(ui::UITableViewCell& cell) {
-    struct Known {
-        const std::type_info* type;
-        bool isBase;
-    };
-    constexpr std::size_t kMaxKnown = 64;
-    static std::vector<Known> known;  // main thread only, like the cells
-    const std::type_info* type = &typeid(cell);
-    auto it = std::find_if(known.begin(), known.end(), [&](const Known& k) { return k.type == type; });
-    if (it == known.end()) {
-        auto* base = dynamic_cast<vessa::VUIBaseTableViewCell*>(&cell);
-        if (known.size() < kMaxKnown) known.push_back({type, base != nullptr});
-        return base;
-    }
-    return it->isBase ? static_cast<vessa::VUIBaseTableViewCell*>(&cell) : nullptr;
 }
 
 core::Value integerArray(const std::vector<int>& values) {
@@ -532,7 +512,7 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
         cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
                                             params, selfOwner(), delegate);
     }
-    if (auto* base = cell ? asBaseCell(*cell) : nullptr) {
+    if (auto* base = cell ? core::rememberedCast<vessa::VUIBaseTableViewCell>(*cell) : nullptr) {
         const bool last = indexPath.row == list->visibleCount() - 1;
         base->separators =
             last ? vessa::VUIBaseTableViewCell::Separators::None : vessa::VUIBaseTableViewCell::Separators::Bottom;

@@ -3,7 +3,6 @@
 #include <functional>
 #include <optional>
 #include <type_traits>
-#include <typeinfo>
 #include <vector>
 
 #include "formcells/AttachmentFormViewDelegate.h"
@@ -18,6 +17,7 @@
 #include "formcells/internal/ExtensionFormCellBuilder.h"
 #include "formcells/internal/FormCellConfiguration.h"
 #include "formcells/internal/SetterSupport.h"
+#include "platform/core/ExactClass.h"
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/SharedLoggerManager.h"
@@ -170,13 +170,8 @@ template <class Cell>
 std::shared_ptr<UITableViewCell> dequeue(UITableView& tableView, const std::string& identifier,
                                          const IndexPath& indexPath, std::shared_ptr<Cell>& typed) {
     auto cell = tableView.dequeueReusableCell(identifier, indexPath);
-    // The table hands out the registered class itself, as a rule; only
-    // another class needs the cast that walks the class tree.
-    if (const UITableViewCell* shown = cell.get(); shown && typeid(*shown) == typeid(Cell)) {
-        typed = std::static_pointer_cast<Cell>(cell);
-    } else {
-        typed = std::dynamic_pointer_cast<Cell>(cell);
-    }
+    // The table hands out the registered class itself, as a rule.
+    typed = core::exactOrDynamicCast<Cell>(cell);
     return cell;
 }
 
@@ -253,9 +248,8 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
 // tree; any other owner still gets it.
 std::shared_ptr<AttachmentFormViewChangeDelegate> attachmentChangeDelegate(const FormCellFactory::Owner& owner) {
     if (!owner) return nullptr;
-    const FormCellOwner& shown = *owner;
-    if (typeid(shown) == typeid(FormCellSection)) return std::static_pointer_cast<FormCellSection>(owner);
-    if (typeid(shown) == typeid(FormCellContainerViewController)) {
+    if (core::isExactly<FormCellSection>(*owner)) return std::static_pointer_cast<FormCellSection>(owner);
+    if (core::isExactly<FormCellContainerViewController>(*owner)) {
         return std::static_pointer_cast<FormCellContainerViewController>(owner);
     }
     return std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "formcells/FormCellFactory.h"
@@ -11,6 +10,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/internal/FormCellConfiguration.h"
+#include "platform/core/ExactClass.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UITableViewCell.h"
@@ -38,27 +38,11 @@ using Configure = internal::FormCellConfiguration;
 
 constexpr const char* kType = FormCellKeys::kType;
 
-// The cell as a T, or nullptr. Whether a class is a T never changes, and a
-// table hands out a few classes only: the answer is kept per class, sparing
-// the cast that walks these deep class trees at every update.
+// The cell as a T, or nullptr, without the cast that walks these deep class
+// trees at every update: a table hands out a few classes only.
 template <class T>
 std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
-    if (!cell) return nullptr;
-    struct Known {
-        const std::type_info* type;
-        bool isT;
-    };
-    constexpr std::size_t kMaxKnown = 64;
-    static std::vector<Known> known;  // main thread only, like the cells
-    const ui::UITableViewCell& shown = *cell;
-    const std::type_info* type = &typeid(shown);
-    auto it = std::find_if(known.begin(), known.end(), [&](const Known& k) { return k.type == type; });
-    if (it == known.end()) {
-        auto typed = std::dynamic_pointer_cast<T>(cell);
-        if (known.size() < kMaxKnown) known.push_back({type, typed != nullptr});
-        return typed;
-    }
-    return it->isT ? std::static_pointer_cast<T>(cell) : nullptr;
+    return core::rememberedCast<T>(cell);
 }
 
 bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {

@@ -3,13 +3,13 @@
 #include <exception>
 #include <string>
 #include <type_traits>
-#include <typeinfo>
 #include <vector>
 
 #include "formcells/ExtensionFormCell.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/internal/HostedViewCell.h"
+#include "platform/core/ExactClass.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIDevice.h"
@@ -215,7 +215,7 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     auto view = getView(delegate);
     // A host's view is a plain view, as a rule: of that class exactly it is
     // no cell maker of its own, and needs no cast that walks the class tree.
-    const bool plainView = view && typeid(*view) == typeid(ui::UIView);
+    const bool plainView = view && core::isExactly<ui::UIView>(*view);
     if (auto own = plainView ? nullptr : std::dynamic_pointer_cast<ExtensionFormCell>(view)) {
         if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
         log(core::Severity::warn,
@@ -262,8 +262,7 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     // identifier) gets new ones.
     Pins made;
     // The table hands out the registered class itself, as a rule.
-    auto* plain = typeid(*cell) == typeid(HostedViewCell) ? static_cast<HostedViewCell*>(cell.get())
-                                                          : dynamic_cast<HostedViewCell*>(cell.get());
+    auto* plain = core::exactOrDynamicCast<HostedViewCell>(cell.get());
     Pins& pins = plain ? plain->pins : made;
     auto guide = sideGuide(tableView, owner, viewController);
     const bool sized = hasHeight(params);
