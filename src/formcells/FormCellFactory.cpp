@@ -202,7 +202,7 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
     Setters::buildListPickerFormCellView(typed, params);
-    Setters::setValidationView(std::static_pointer_cast<vessa::VUIInlineValidationTableViewCell>(typed), params);
+    Setters::setValidationView(static_cast<vessa::VUIInlineValidationTableViewCell&>(*typed), params);
     auto listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before:
     // the handler of the row's mode is bound, the other one emptied.

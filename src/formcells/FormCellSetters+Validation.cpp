@@ -62,6 +62,10 @@ void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUIInlineVa
     if (cell) applyValidation(*cell, params);
 }
 
+void FormCellSetters::setValidationView(vessa::VUIInlineValidationTableViewCell& cell, const Params& params) {
+    applyValidation(cell, params);
+}
+
 void FormCellSetters::setValidationView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
     if (cell) applyValidation<vessa::VUIInlineValidationDrawingTableViewCell>(*cell, params);
 }

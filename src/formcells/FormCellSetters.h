@@ -81,6 +81,8 @@ public:
     static void setValidationView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
     static void setValidationView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell, const Params& params);
     static void setValidationView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
+    // The same for a cell the caller holds, taking no count on it.
+    static void setValidationView(vessa::VUIInlineValidationTableViewCell& cell, const Params& params);
 
     // List picker rows.
     static void intiDefaultsetListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,

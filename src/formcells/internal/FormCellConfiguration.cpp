@@ -19,9 +19,11 @@ namespace {
 using Setters = FormCellSetters;
 using vessa::VUIInlineValidationTableViewCell;
 
+// The validation line of a cell on the one validation base, with no count
+// taken on the cell the caller holds.
 template <class Cell>
-std::shared_ptr<VUIInlineValidationTableViewCell> validated(const std::shared_ptr<Cell>& cell) {
-    return std::static_pointer_cast<VUIInlineValidationTableViewCell>(cell);
+void setValidationView(const std::shared_ptr<Cell>& cell, const FormCellConfiguration::Params& params) {
+    if (cell) Setters::setValidationView(static_cast<VUIInlineValidationTableViewCell&>(*cell), params);
 }
 
 }  // namespace
@@ -29,7 +31,7 @@ std::shared_ptr<VUIInlineValidationTableViewCell> validated(const std::shared_pt
 void FormCellConfiguration::title(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
     Setters::initDefaultTitleFormCellView(cell, params);
     Setters::setTitleFormCellView(cell, params);
-    Setters::setValidationView(validated(cell), params);
+    setValidationView(cell, params);
 }
 
 void FormCellConfiguration::note(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
@@ -58,14 +60,14 @@ void FormCellConfiguration::datePicker(const std::shared_ptr<vessa::VUIDatePicke
                                        const Params& params) {
     Setters::initDefaultDatePickerFormCellView(cell, params);
     Setters::setDatePickerFormCellView(cell, params);
-    Setters::setValidationView(validated(cell), params);
+    setValidationView(cell, params);
 }
 
 void FormCellConfiguration::durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
                                            const Params& params) {
     Setters::initDefaultDurationPickerFormCellView(cell, params);
     Setters::setDurationPickerFormCellView(cell, params);
-    Setters::setValidationView(validated(cell), params);
+    setValidationView(cell, params);
 }
 
 void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
@@ -78,13 +80,13 @@ void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISeg
                                              const Params& params) {
     Setters::initDefaultSegmentedControlFormCellView(cell, params);
     Setters::setSegmentedControlFormCellView(cell, params);
-    Setters::setValidationView(validated(cell), params);
+    setValidationView(cell, params);
 }
 
 void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                    bool sorter) {
     Setters::buildFilterFormCellView(cell, params, sorter);
-    Setters::setValidationView(validated(cell), params);
+    setValidationView(cell, params);
 }
 
 }  // namespace trc::formcells::internal
