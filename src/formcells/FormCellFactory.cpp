@@ -114,8 +114,16 @@ public:
 
     void rebind(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
                 const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
-        owner_ = owner;
-        delegate_ = delegate;
+        // A reused cell shows rows of the same owner, as a rule, and often the
+        // same callback object: their weak counts are then left as they are.
+        if (!refersTo(owner_, ownerAt_, owner)) {
+            owner_ = owner;
+            ownerAt_ = owner.get();
+        }
+        if (!refersTo(delegate_, delegateAt_, delegate)) {
+            delegate_ = delegate;
+            delegateAt_ = delegate.get();
+        }
         indexPath_ = indexPath;
         dataSource_ = std::move(dataSource);
         core::assignText(name_, name ? std::optional<std::string_view>(*name) : std::nullopt);
@@ -146,8 +154,17 @@ public:
     }
 
 private:
+    // Whether weak, set last from the object at `at`, refers to object: the
+    // same object, owned by the same owners.
+    template <class T>
+    static bool refersTo(const std::weak_ptr<T>& weak, const T* at, const std::shared_ptr<T>& object) {
+        return at == object.get() && !weak.owner_before(object) && !object.owner_before(weak);
+    }
+
     std::weak_ptr<FormCellOwner> owner_;
+    const FormCellOwner* ownerAt_ = nullptr;  // compared only, never followed
     std::weak_ptr<core::Object> delegate_;
+    const core::Object* delegateAt_ = nullptr;  // compared only, never followed
     IndexPath indexPath_;
     std::shared_ptr<ListPickerDataSource> dataSource_;
     std::optional<std::string> name_;

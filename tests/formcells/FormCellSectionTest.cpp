@@ -211,6 +211,34 @@ TEST_F(FormCellSectionValues, APersonsChangeIsStoredInItsHostRowAndReportedUnder
     EXPECT_TRUE(delegates["A"]->sent.empty());
 }
 
+// Two sections on one page share the table's cells: a cell that showed the
+// lead section's row reports, once reused for this section's row, to this
+// section and the row's callback object, and back again.
+TEST_F(FormCellSectionValues, ACellReusedAcrossSectionsReportsToTheSectionItShowsNow) {
+    lead->delegates["Lead"] = delegate("Lead");
+    show(1);  // the lead row only
+    auto leadCell = std::dynamic_pointer_cast<vessa::VUITitleFormCell>(table()->cellForRow({0, 0}));
+    ASSERT_NE(leadCell, nullptr);
+    table()->scrollToRow({1, 0}, ui::UITableView::ScrollPosition::Top, false);
+    auto cellA = cellAt<vessa::VUITitleFormCell>(0);
+    ASSERT_EQ(cellA, leadCell) << "the lead's cell, reused";
+    ASSERT_TRUE(cellA->enterValue("typed"));
+    EXPECT_EQ(*stored(0).find("Value"), core::Value("typed"));
+    EXPECT_EQ(lead->getCellItems()[0].find("Value"), nullptr);
+    EXPECT_FALSE(delegates["A"]->sent.empty());
+    EXPECT_TRUE(delegates["Lead"]->sent.empty());
+
+    delegates["A"]->sent.clear();
+    table()->scrollToRow({0, 0}, ui::UITableView::ScrollPosition::Top, false);
+    auto back = std::dynamic_pointer_cast<vessa::VUITitleFormCell>(table()->cellForRow({0, 0}));
+    ASSERT_EQ(back, leadCell);
+    ASSERT_TRUE(back->enterValue("lead"));
+    EXPECT_EQ(*lead->getCellItems()[0].find("Value"), core::Value("lead"));
+    EXPECT_EQ(*stored(0).find("Value"), core::Value("typed"));
+    EXPECT_FALSE(delegates["Lead"]->sent.empty());
+    EXPECT_TRUE(delegates["A"]->sent.empty());
+}
+
 TEST_F(FormCellSectionValues, AValueForNoShownRowIsDropped) {
     show();
     const auto before = section->getCellItems();
