@@ -182,14 +182,16 @@ void bindRowChange(Handler& handler, const FormCellFactory::Owner& owner, const 
     }
 }
 
-// Dequeues the kind's cell; nullptr in `typed` when the table gave another class.
+// Dequeues the kind's cell, handed over whole (no count taken on it twice);
+// nullptr, with the cell in `other`, when the table gave another class.
 template <class Cell>
-std::shared_ptr<UITableViewCell> dequeue(UITableView& tableView, const std::string& identifier,
-                                         const IndexPath& indexPath, std::shared_ptr<Cell>& typed) {
+std::shared_ptr<Cell> dequeue(UITableView& tableView, const std::string& identifier, const IndexPath& indexPath,
+                              std::shared_ptr<UITableViewCell>& other) {
     auto cell = tableView.dequeueReusableCell(identifier, indexPath);
     // The table hands out the registered class itself, as a rule.
-    typed = core::exactOrDynamicCast<Cell>(cell);
-    return cell;
+    if (auto* typed = core::exactOrDynamicCast<Cell>(cell.get())) return std::shared_ptr<Cell>(std::move(cell), typed);
+    other = std::move(cell);
+    return nullptr;
 }
 
 // The builder shape shared by the kinds whose cell reports one "Value".
@@ -200,21 +202,22 @@ std::shared_ptr<UITableViewCell> buildValueCell(UITableView& tableView, const In
                                                 const FormCellFactory::Owner& owner,
                                                 const FormCellFactory::Delegate& delegate, bool trackLiveChanges,
                                                 Configure configure) {
-    std::shared_ptr<Cell> typed;
-    auto cell = dequeue(tableView, Cell::reuseIdentifier(), indexPath, typed);
-    if (!typed) return cell;
+    std::shared_ptr<UITableViewCell> other;
+    auto typed = dequeue<Cell>(tableView, Cell::reuseIdentifier(), indexPath, other);
+    if (!typed) return other;
     configure(typed);
     if (trackLiveChanges) typed->isTrackingLiveChanges = true;
     bindRowChange<V>(typed->onChangeHandler, owner, delegate, indexPath);
-    return cell;
+    return typed;
 }
 
 std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                     const core::Dictionary& params, const FormCellFactory::Owner& owner,
                                                     const FormCellFactory::Delegate& delegate) {
-    std::shared_ptr<vessa::VUIListPickerFormCell> typed;
-    auto cell = dequeue(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(), indexPath, typed);
-    if (!typed) return cell;
+    std::shared_ptr<UITableViewCell> other;
+    auto typed = dequeue<vessa::VUIListPickerFormCell>(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(),
+                                                       indexPath, other);
+    if (!typed) return other;
     const core::Value* nameValue = params.find(FormCellKeys::kName);
     const std::string* name = nameValue ? nameValue->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
@@ -238,15 +241,16 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
         Setters::setListPickerValueByArray(typed, params, delegate, nullptr);
         bindRowChange<std::vector<int>>(typed->onChangeHandler, owner, delegate, indexPath, nullptr, name);
     }
-    return cell;
+    return typed;
 }
 
 std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                 const core::Dictionary& params,
                                                 const FormCellFactory::Delegate& delegate) {
-    std::shared_ptr<vessa::VUIButtonFormCell> typed;
-    auto cell = dequeue(tableView, vessa::VUIButtonFormCell::reuseIdentifier(), indexPath, typed);
-    if (!typed) return cell;
+    std::shared_ptr<UITableViewCell> other;
+    auto typed =
+        dequeue<vessa::VUIButtonFormCell>(tableView, vessa::VUIButtonFormCell::reuseIdentifier(), indexPath, other);
+    if (!typed) return other;
     Setters::setButtonFormCellView(typed, params);
     typed->onChangeHandler = [weakDelegate = std::weak_ptr<core::Object>(delegate),
                               weakCell = std::weak_ptr<vessa::VUIButtonFormCell>(typed)](ui::UIControl::Event) {
@@ -257,7 +261,7 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
         FormCellFactory::notifyFormCellUpdate(
             delegate, changeOf(FormCellFactory::kButtonKey, button ? core::Value(button) : core::Value::null()));
     };
-    return cell;
+    return typed;
 }
 
 // The owner as the keeper of its rows' attachments. The two owners the
@@ -275,9 +279,10 @@ std::shared_ptr<AttachmentFormViewChangeDelegate> attachmentChangeDelegate(const
 std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                     const core::Dictionary& params,
                                                     const FormCellFactory::Owner& owner) {
-    std::shared_ptr<vessa::VUIAttachmentsFormCell> typed;
-    auto cell = dequeue(tableView, vessa::VUIAttachmentsFormCell::reuseIdentifier(), indexPath, typed);
-    if (!typed) return cell;
+    std::shared_ptr<UITableViewCell> other;
+    auto typed = dequeue<vessa::VUIAttachmentsFormCell>(tableView, vessa::VUIAttachmentsFormCell::reuseIdentifier(),
+                                                        indexPath, other);
+    if (!typed) return other;
     // One delegate per row for the owner's lifetime, so the row's
     // attachments outlive the cell that shows them.
     std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
@@ -288,16 +293,17 @@ std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, cons
         aDelegate = slot;
     }
     Setters::setAttachmentsFormCellView(typed, params, aDelegate);
-    return cell;
+    return typed;
 }
 
 std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView, const IndexPath& indexPath,
                                                           const core::Dictionary& params,
                                                           const FormCellFactory::Owner& owner,
                                                           const FormCellFactory::Delegate& delegate) {
-    std::shared_ptr<vessa::VUITextFieldFormCell> typed;
-    auto cell = dequeue(tableView, FormCellFactory::SignatureCaptureFormCellReuseID, indexPath, typed);
-    if (!typed) return cell;
+    std::shared_ptr<UITableViewCell> other;
+    auto typed = dequeue<vessa::VUITextFieldFormCell>(tableView, FormCellFactory::SignatureCaptureFormCellReuseID,
+                                                      indexPath, other);
+    if (!typed) return other;
     Configure::signature(typed, params);
     // The status text is not typed; the signature pad fills the row.
     typed->valueTextField()->isUserInteractionEnabled = false;
@@ -311,7 +317,7 @@ std::shared_ptr<UITableViewCell> signatureCaptureFormCell(UITableView& tableView
     button->setImage(signatureImage);
     button->imageContentMode = ui::UIViewContentMode::ScaleAspectFit;
     button->didSelectHandler = FormCellFactory::signatureCaptureTapHandler(owner, delegate, indexPath);
-    return cell;
+    return typed;
 }
 
 std::shared_ptr<UITableViewCell> unknownFormCell(UITableView& tableView, const IndexPath& indexPath,
