@@ -1,6 +1,7 @@
 #include "platform/foundation/internal/KeptDateFormats.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -33,6 +34,16 @@ icu::DateFormat::EStyle icuStyle(Style style) {
     return icu::DateFormat::kNone;
 }
 
+// A date's own bits, mixed: std::hash<double> runs a byte hash over them.
+struct DateHash {
+    std::size_t operator()(double date) const {
+        // 0 and -0 are one date.
+        const std::uint64_t bits = date == 0 ? 0 : std::bit_cast<std::uint64_t>(date);
+        const std::uint64_t mixed = bits * 0x9e3779b97f4a7c15ULL;
+        return static_cast<std::size_t>(mixed ^ (mixed >> 32));
+    }
+};
+
 struct KeptFormat {
     std::string locale;
     Style dateStyle;
@@ -42,7 +53,7 @@ struct KeptFormat {
     std::unique_ptr<icu::DateFormat> format;
     // The texts by date; order holds the dates in the order they came, the
     // oldest at next once it is full.
-    std::unordered_map<double, std::string> texts;
+    std::unordered_map<double, std::string, DateHash> texts;
     std::vector<double> order;
     std::size_t next = 0;
     std::uint64_t lastUse = 0;
@@ -107,8 +118,8 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
     KeptFormat* latest = keptFor(f);
     static std::uint64_t uses = 0;
     if (!latest) {
-        KeptFormat made{f.locale.identifier(), f.dateStyle, f.timeStyle, f.timeZone, f.dateFormat, makeFormat(f), {},
-                        {},                    0,           0};
+        KeptFormat made{f.locale.identifier(), f.dateStyle, f.timeStyle, f.timeZone, f.dateFormat,
+                        makeFormat(f),         {},          {},          0,          0};
         if (formats.size() < kFormats) {
             latest = &formats.emplace_back(std::move(made));
         } else {

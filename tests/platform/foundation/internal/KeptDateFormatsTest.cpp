@@ -48,6 +48,14 @@ TEST(KeptDateFormats, TheTextsOfOneSettingStopAtTheCapAndADroppedOneIsMadeAgain)
     EXPECT_EQ(text, "cap 1970-01-02");
 }
 
+// Minus zero is the same date as zero: one text kept, not two.
+TEST(KeptDateFormats, MinusZeroIsKeptAsZero) {
+    const DateFormatter f = ownFormatter("zero");
+    EXPECT_EQ(f.string(core::Date{-0.0}), "zero 1970-01-01");
+    EXPECT_EQ(f.string(core::Date{0.0}), "zero 1970-01-01");
+    EXPECT_EQ(Kept::textCount(f), 1U);
+}
+
 // Past the cap on settings, the one unused longest makes way with its
 // texts, and formats correctly when it comes back.
 TEST(KeptDateFormats, SettingsPastTheCapDropTheLeastUsedWithItsTexts) {
