@@ -58,15 +58,30 @@ bool present(const core::Dictionary& params, std::string_view key) {
 const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
     static std::vector<int> indexes;
     indexes.clear();
-    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
+    // Read as ParameterHelper::integerArrayIn reads it, in one pass: a list
+    // holding anything but whole numbers is no selection.
+    const core::Value* value = params.find(S::kValue);
+    const core::Array* list = value ? value->ifArray() : nullptr;
     if (!list) return indexes;
+    bool outOfRange = false;
+    for (const core::Value& element : *list) {
+        const std::optional<std::int64_t> n = ParameterHelper::exactInteger(element);
+        if (!n) {
+            indexes.clear();
+            return indexes;
+        }
+        if (*n < 0 || *n > std::numeric_limits<int>::max()) {
+            outOfRange = true;
+        } else {
+            indexes.push_back(static_cast<int>(*n));
+        }
+    }
+    if (!outOfRange) return indexes;
     for (const core::Value& element : *list) {
         const std::int64_t n = *ParameterHelper::exactInteger(element);
         if (n < 0 || n > std::numeric_limits<int>::max()) {
             S::warn("list picker: the index " + std::to_string(n) + " in \"Value\" is no item; left out");
-            continue;
         }
-        indexes.push_back(static_cast<int>(n));
     }
     return indexes;
 }
@@ -315,7 +330,11 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
                                                 const std::shared_ptr<services::Search>& search) {
     if (!cell || !cell->listPicker()) return;
-    if (ParameterHelper::dictionaryArrayIn(params, kPickerItems)) {
+    // Looked up once for both forms of items: dictionaries, else titles.
+    const core::Value* pickerItems = params.find(kPickerItems);
+    const core::Array* itemList = pickerItems ? pickerItems->ifArray() : nullptr;
+    if (itemList &&
+        std::all_of(itemList->begin(), itemList->end(), [](const core::Value& item) { return item.isDictionary(); })) {
         // The data source may ask the host, which may build rows meanwhile.
         const std::vector<int> indexes = selectedIndexes(params);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
@@ -332,8 +351,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     const std::vector<int>& indexes = selectedIndexes(params);
     cell->uuidValues.clear();
     // The row's titles are taken as they stand, not copied.
-    const core::Value* titles = params.find(kPickerItems);
-    if (!titles || !cell->valueOptions.share(*titles)) {
+    if (!pickerItems || !cell->valueOptions.share(*pickerItems)) {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
         cell->valueOptions.clear();
     }
