@@ -45,13 +45,19 @@ public:
         return cellParams.mayContain(kValidationProperties) ? colorIn(cellParams, paramName) : std::nullopt;
     }
     // A date, or a string read with kIso8601WithFractionalSeconds, else kIso8601.
-    static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName);
+    static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? dateIn(cellParams, paramName) : std::nullopt;
+    }
     static std::optional<core::Dictionary> getParameterAsDictionary(const Params& cellParams,
                                                                     std::string_view paramName);
     // An integer or a double.
-    static std::optional<double> getParameterAsDouble(const Params& cellParams, std::string_view paramName);
+    static std::optional<double> getParameterAsDouble(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? doubleIn(cellParams, paramName) : std::nullopt;
+    }
     // An integer, or a double without fraction within the integer range.
-    static std::optional<std::int64_t> getParameterAsInt(const Params& cellParams, std::string_view paramName);
+    static std::optional<std::int64_t> getParameterAsInt(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? integerIn(cellParams, paramName) : std::nullopt;
+    }
     // A list whose every element converts to an integer as above.
     static std::optional<std::vector<std::int64_t>> getParameterAsIntArray(const Params& cellParams,
                                                                            std::string_view paramName);
@@ -119,6 +125,10 @@ private:
     static bool mayRead(const Params& cellParams, std::string_view paramName) {
         return cellParams.mayContain(paramName) || cellParams.mayContain(kValidationProperties);
     }
+    // The top-level reads, once the key bits allow the key.
+    static std::optional<core::Date> dateIn(const Params& cellParams, std::string_view paramName);
+    static std::optional<double> doubleIn(const Params& cellParams, std::string_view paramName);
+    static std::optional<std::int64_t> integerIn(const Params& cellParams, std::string_view paramName);
     static std::optional<bool> boolIn(const Params& cellParams, std::string_view paramName);
     static std::optional<ui::UIColor> colorIn(const Params& cellParams, std::string_view paramName);
     static Text readText(const Params& cellParams, std::string_view paramName);
