@@ -212,8 +212,9 @@ void refreshOpenPicker(const Cell& cell) {
 namespace {
 
 // What a new cell has, for the keys the row leaves out.
+// The caption is left to applyRow when it runs next (captionLater).
 void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
-                const FormCellSetters::Params& params) {
+                const FormCellSetters::Params& params, bool captionLater) {
     if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
         listPicker.isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
@@ -235,15 +236,16 @@ void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPi
     listPicker.isSearchEnabled = false;
     listPicker.isBarcodeScannerEnabled = false;
     if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker.prompt.reset();
-    if (!ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(std::nullopt);
+    if (!captionLater && !ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(std::nullopt);
     cell.allowsMultipleSelection = false;
     cell.setEditable(true);
     cell.isPickerDismissedOnSelection = true;
 }
 
-// The row's keys, those it leaves out left as they are.
+// The row's keys, those it leaves out left as they are; but a new row
+// (asNew) without a caption has none.
 void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
-              const FormCellSetters::Params& params) {
+              const FormCellSetters::Params& params, bool asNew) {
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
     if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
@@ -255,7 +257,11 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker.isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) {
+        cell.setKeyName(*caption);
+    } else if (asNew) {
+        cell.setKeyName(std::nullopt);
+    }
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker.isSelectedSectionEnabled = *on;
     if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker.prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker.isSearchCancelledAfterSelection = *on;
@@ -277,19 +283,19 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
 
 void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
-    if (listPicker) startAsNew(*cell, *listPicker, params);
+    if (listPicker) startAsNew(*cell, *listPicker, params, false);
 }
 
 void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
-    if (listPicker) applyRow(*cell, *listPicker, params);
+    if (listPicker) applyRow(*cell, *listPicker, params, false);
 }
 
 void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
     if (!listPicker) return;
-    startAsNew(*cell, *listPicker, params);
-    applyRow(*cell, *listPicker, params);
+    startAsNew(*cell, *listPicker, params, true);
+    applyRow(*cell, *listPicker, params, true);
 }
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
