@@ -179,15 +179,15 @@ std::optional<std::vector<std::string>> ParameterHelper::getParameterAsStringArr
     return listOf<std::string>(cellParams, paramName, isString, [](const Value& e) { return *e.ifString(); });
 }
 
-const core::Array* ParameterHelper::stringArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readStringArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isString);
 }
 
-const core::Array* ParameterHelper::integerArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readIntegerArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isExactInteger);
 }
 
-const core::Array* ParameterHelper::dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readDictionaryArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isDictionary);
 }
 

@@ -106,9 +106,15 @@ public:
     // getParameterAsIntArray would copy (its elements converted by
     // exactInteger), and the dictionary getParameterAsDictionary would copy;
     // nullptr where they answer std::nullopt. Valid until params changes.
-    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
-    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName);
-    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readStringArray(cellParams, paramName) : nullptr;
+    }
+    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readIntegerArray(cellParams, paramName) : nullptr;
+    }
+    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readDictionaryArray(cellParams, paramName) : nullptr;
+    }
     static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName) {
         return cellParams.mayContain(paramName) ? readDictionary(cellParams, paramName) : nullptr;
     }
@@ -129,6 +135,9 @@ private:
     static std::optional<core::Date> dateIn(const Params& cellParams, std::string_view paramName);
     static std::optional<double> doubleIn(const Params& cellParams, std::string_view paramName);
     static std::optional<std::int64_t> integerIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readStringArray(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readIntegerArray(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readDictionaryArray(const Params& cellParams, std::string_view paramName);
     static std::optional<bool> boolIn(const Params& cellParams, std::string_view paramName);
     static std::optional<ui::UIColor> colorIn(const Params& cellParams, std::string_view paramName);
     static Text readText(const Params& cellParams, std::string_view paramName);
