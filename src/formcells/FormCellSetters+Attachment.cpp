@@ -70,7 +70,19 @@ Action* exactly(vessa::VUIAttachmentAction& action) {
     return typeid(action) == typeid(Action) ? static_cast<Action*>(&action) : nullptr;
 }
 
+// The kind of an action of one of those three classes, told by its class's
+// type_info object alone (one to a class in a program, as a rule), so no
+// names of classes are compared; kKinds when that does not tell.
+std::size_t exactKind(const vessa::VUIAttachmentAction& action) {
+    const std::type_info* type = &typeid(action);
+    if (type == &typeid(vessa::VUIAddPhotoAttachmentAction)) return 0;
+    if (type == &typeid(vessa::VUITakePhotoAttachmentAction)) return 1;
+    if (type == &typeid(vessa::VUIDocumentPickerAttachmentAction)) return 2;
+    return kKinds;
+}
+
 std::size_t kindOf(vessa::VUIAttachmentAction& action) {
+    if (const std::size_t k = exactKind(action); k < kKinds) return k;
     if (exactly<vessa::VUIAddPhotoAttachmentAction>(action)) return 0;
     if (exactly<vessa::VUITakePhotoAttachmentAction>(action)) return 1;
     if (exactly<vessa::VUIDocumentPickerAttachmentAction>(action)) return 2;
@@ -79,6 +91,12 @@ std::size_t kindOf(vessa::VUIAttachmentAction& action) {
 
 // An action as new: a camera action has no title of its own.
 bool isPlain(vessa::VUIAttachmentAction& action) {
+    switch (exactKind(action)) {
+    case 0:
+    case 2: return true;
+    case 1: return !static_cast<vessa::VUITakePhotoAttachmentAction&>(action).title;
+    default: break;
+    }
     if (auto* photo = exactly<vessa::VUITakePhotoAttachmentAction>(action)) return !photo->title;
     if (exactly<vessa::VUIAddPhotoAttachmentAction>(action) ||
         exactly<vessa::VUIDocumentPickerAttachmentAction>(action))
@@ -145,6 +163,12 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, const core::A
 void pointActionsAt(vessa::VUIAttachmentsViewController& controller,
                     const std::shared_ptr<AttachmentFormViewDelegate>& aDelegate) {
     for (const auto& action : controller.attachmentActions()) {
+        switch (exactKind(*action)) {
+        case 0: static_cast<vessa::VUIAddPhotoAttachmentAction&>(*action).setDelegate(aDelegate); continue;
+        case 1: static_cast<vessa::VUITakePhotoAttachmentAction&>(*action).setDelegate(aDelegate); continue;
+        case 2: static_cast<vessa::VUIDocumentPickerAttachmentAction&>(*action).setDelegate(aDelegate); continue;
+        default: break;
+        }
         if (auto* a = exactly<vessa::VUIAddPhotoAttachmentAction>(*action)) {
             a->setDelegate(aDelegate);
         } else if (auto* a = exactly<vessa::VUITakePhotoAttachmentAction>(*action)) {

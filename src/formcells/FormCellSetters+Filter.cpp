@@ -34,19 +34,29 @@ std::string_view itemsKey(bool sorter) { return sorter ? kSortByItems : kFilterI
 // as they are; a number too large for an index refuses the whole list, so
 // no index ever reaches the cell cut down to another option's.
 bool readSelection(const FormCellSetters::Params& params, std::vector<int>& indexes) {
-    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
+    // Read as ParameterHelper::integerArrayIn reads it, in one pass, into
+    // room kept for every row (rows are built one at a time, on the main
+    // thread); indexes is touched only when the whole list is taken.
+    static std::vector<int> read;
+    const core::Value* value = params.find(S::kValue);
+    const core::Array* list = value ? value->ifArray() : nullptr;
     if (!list) return false;
+    read.clear();
+    std::optional<std::int64_t> outOfRange;
     for (const core::Value& element : *list) {
-        const std::int64_t i = *ParameterHelper::exactInteger(element);
-        if (i < std::numeric_limits<int>::min() || i > std::numeric_limits<int>::max()) {
-            S::warn("form cell: filter index " + std::to_string(i) + " is out of range; \"Value\" ignored");
-            return false;
+        const std::optional<std::int64_t> i = ParameterHelper::exactInteger(element);
+        if (!i) return false;
+        if (*i < std::numeric_limits<int>::min() || *i > std::numeric_limits<int>::max()) {
+            if (!outOfRange) outOfRange = i;
+        } else {
+            read.push_back(static_cast<int>(*i));
         }
     }
-    indexes.resize(list->size());
-    for (std::size_t k = 0; k < list->size(); ++k) {
-        indexes[k] = static_cast<int>(*ParameterHelper::exactInteger((*list)[k]));
+    if (outOfRange) {
+        S::warn("form cell: filter index " + std::to_string(*outOfRange) + " is out of range; \"Value\" ignored");
+        return false;
     }
+    indexes.assign(read.begin(), read.end());
     return true;
 }
 

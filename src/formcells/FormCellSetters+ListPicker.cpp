@@ -58,15 +58,30 @@ bool present(const core::Dictionary& params, std::string_view key) {
 const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
     static std::vector<int> indexes;
     indexes.clear();
-    const core::Array* list = ParameterHelper::integerArrayIn(params, S::kValue);
+    // Read as ParameterHelper::integerArrayIn reads it, in one pass: a list
+    // holding anything but whole numbers is no selection.
+    const core::Value* value = params.find(S::kValue);
+    const core::Array* list = value ? value->ifArray() : nullptr;
     if (!list) return indexes;
+    bool outOfRange = false;
+    for (const core::Value& element : *list) {
+        const std::optional<std::int64_t> n = ParameterHelper::exactInteger(element);
+        if (!n) {
+            indexes.clear();
+            return indexes;
+        }
+        if (*n < 0 || *n > std::numeric_limits<int>::max()) {
+            outOfRange = true;
+        } else {
+            indexes.push_back(static_cast<int>(*n));
+        }
+    }
+    if (!outOfRange) return indexes;
     for (const core::Value& element : *list) {
         const std::int64_t n = *ParameterHelper::exactInteger(element);
         if (n < 0 || n > std::numeric_limits<int>::max()) {
             S::warn("list picker: the index " + std::to_string(n) + " in \"Value\" is no item; left out");
-            continue;
         }
-        indexes.push_back(static_cast<int>(n));
     }
     return indexes;
 }
@@ -197,8 +212,9 @@ void refreshOpenPicker(const Cell& cell) {
 namespace {
 
 // What a new cell has, for the keys the row leaves out.
+// The caption is left to applyRow when it runs next (captionLater).
 void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
-                const FormCellSetters::Params& params) {
+                const FormCellSetters::Params& params, bool captionLater) {
     if (present(params, kIsDataSourceRequiringUniqueIdentifiers)) {
         listPicker.isDataSourceRequiringUniqueIdentifiers = true;
         if (!ParameterHelper::getParameterAsBool(params, kIsDataSourceRequiringUniqueIdentifiers)) {
@@ -220,15 +236,16 @@ void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPi
     listPicker.isSearchEnabled = false;
     listPicker.isBarcodeScannerEnabled = false;
     if (!ParameterHelper::textIn(params, kPickerPrompt)) listPicker.prompt.reset();
-    if (!ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(std::nullopt);
+    if (!captionLater && !ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(std::nullopt);
     cell.allowsMultipleSelection = false;
     cell.setEditable(true);
     cell.isPickerDismissedOnSelection = true;
 }
 
-// The row's keys, those it leaves out left as they are.
+// The row's keys, those it leaves out left as they are; but a new row
+// (asNew) without a caption has none.
 void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
-              const FormCellSetters::Params& params) {
+              const FormCellSetters::Params& params, bool asNew) {
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
     if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
@@ -240,7 +257,11 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker.isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) {
+        cell.setKeyName(*caption);
+    } else if (asNew) {
+        cell.setKeyName(std::nullopt);
+    }
     if (auto on = flag(kIsSelectedSectionEnabled)) listPicker.isSelectedSectionEnabled = *on;
     if (auto prompt = ParameterHelper::textIn(params, kPickerPrompt)) core::assignText(listPicker.prompt, *prompt);
     if (auto on = flag(kIsSearchCancelledAfterSelection)) listPicker.isSearchCancelledAfterSelection = *on;
@@ -262,19 +283,19 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
 
 void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
-    if (listPicker) startAsNew(*cell, *listPicker, params);
+    if (listPicker) startAsNew(*cell, *listPicker, params, false);
 }
 
 void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
-    if (listPicker) applyRow(*cell, *listPicker, params);
+    if (listPicker) applyRow(*cell, *listPicker, params, false);
 }
 
 void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
     if (!listPicker) return;
-    startAsNew(*cell, *listPicker, params);
-    applyRow(*cell, *listPicker, params);
+    startAsNew(*cell, *listPicker, params, true);
+    applyRow(*cell, *listPicker, params, true);
 }
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
@@ -315,7 +336,11 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
                                                 const std::shared_ptr<services::Search>& search) {
     if (!cell || !cell->listPicker()) return;
-    if (ParameterHelper::dictionaryArrayIn(params, kPickerItems)) {
+    // Looked up once for both forms of items: dictionaries, else titles.
+    const core::Value* pickerItems = params.find(kPickerItems);
+    const core::Array* itemList = pickerItems ? pickerItems->ifArray() : nullptr;
+    if (itemList &&
+        std::all_of(itemList->begin(), itemList->end(), [](const core::Value& item) { return item.isDictionary(); })) {
         // The data source may ask the host, which may build rows meanwhile.
         const std::vector<int> indexes = selectedIndexes(params);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
@@ -332,8 +357,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     const std::vector<int>& indexes = selectedIndexes(params);
     cell->uuidValues.clear();
     // The row's titles are taken as they stand, not copied.
-    const core::Value* titles = params.find(kPickerItems);
-    if (!titles || !cell->valueOptions.share(*titles)) {
+    if (!pickerItems || !cell->valueOptions.share(*pickerItems)) {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
         cell->valueOptions.clear();
     }

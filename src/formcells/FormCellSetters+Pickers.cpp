@@ -2,7 +2,6 @@
 // picked in the factory's shared locale as it stands when they are configured.
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -58,15 +57,18 @@ core::Date currentDate() {
     return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Case folded as ICU folds it. Nothing beyond ASCII folds to the letters of
 // the mode words (as "K", the kelvin sign, folds to "k"), so a text of ASCII
-// alone is compared without ICU.
-bool sameWithoutCase(std::string_view text, std::string_view word) {
-    const bool plain =
-        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (plain) {
+// alone (ascii) is compared without ICU, and without the C library's
+// locale-dependent case.
+bool sameWithoutCase(std::string_view text, std::string_view word, bool ascii) {
+    if (ascii) {
         return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+                   return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
                });
     }
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
@@ -100,11 +102,12 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
     auto picker = cell.datePicker();
     picker->locale = formatter->locale.identifier();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
-        if (sameWithoutCase(*mode, kModeDate)) {
+        const bool ascii = isAscii(*mode);
+        if (sameWithoutCase(*mode, kModeDate, ascii)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
             formatter->dateStyle = Style::Medium;
             formatter->timeStyle = Style::None;
-        } else if (sameWithoutCase(*mode, kModeTime)) {
+        } else if (sameWithoutCase(*mode, kModeTime, ascii)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Time;
             formatter->dateStyle = Style::None;
             formatter->timeStyle = Style::Short;

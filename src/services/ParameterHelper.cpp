@@ -123,7 +123,7 @@ std::optional<ui::UIColor> ParameterHelper::colorIn(const Params& cellParams, st
     return hex ? ui::UIColor::fromHexString(*hex) : std::nullopt;
 }
 
-std::optional<core::Date> ParameterHelper::getParameterAsDate(const Params& cellParams, std::string_view paramName) {
+std::optional<core::Date> ParameterHelper::dateIn(const Params& cellParams, std::string_view paramName) {
     const Value* v = present(cellParams, paramName);
     if (!v) return std::nullopt;
     if (const core::Date* d = v->ifDate()) return *d;
@@ -137,12 +137,12 @@ std::optional<core::Dictionary> ParameterHelper::getParameterAsDictionary(const 
     return std::nullopt;
 }
 
-std::optional<double> ParameterHelper::getParameterAsDouble(const Params& cellParams, std::string_view paramName) {
+std::optional<double> ParameterHelper::doubleIn(const Params& cellParams, std::string_view paramName) {
     const Value* v = present(cellParams, paramName);
     return v ? v->asDouble() : std::nullopt;
 }
 
-std::optional<std::int64_t> ParameterHelper::getParameterAsInt(const Params& cellParams, std::string_view paramName) {
+std::optional<std::int64_t> ParameterHelper::integerIn(const Params& cellParams, std::string_view paramName) {
     const Value* v = present(cellParams, paramName);
     return v ? exactInteger(*v) : std::nullopt;
 }
@@ -179,15 +179,15 @@ std::optional<std::vector<std::string>> ParameterHelper::getParameterAsStringArr
     return listOf<std::string>(cellParams, paramName, isString, [](const Value& e) { return *e.ifString(); });
 }
 
-const core::Array* ParameterHelper::stringArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readStringArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isString);
 }
 
-const core::Array* ParameterHelper::integerArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readIntegerArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isExactInteger);
 }
 
-const core::Array* ParameterHelper::dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
+const core::Array* ParameterHelper::readDictionaryArray(const Params& cellParams, std::string_view paramName) {
     return listWhere(cellParams, paramName, isDictionary);
 }
 

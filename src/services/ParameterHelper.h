@@ -45,13 +45,19 @@ public:
         return cellParams.mayContain(kValidationProperties) ? colorIn(cellParams, paramName) : std::nullopt;
     }
     // A date, or a string read with kIso8601WithFractionalSeconds, else kIso8601.
-    static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName);
+    static std::optional<core::Date> getParameterAsDate(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? dateIn(cellParams, paramName) : std::nullopt;
+    }
     static std::optional<core::Dictionary> getParameterAsDictionary(const Params& cellParams,
                                                                     std::string_view paramName);
     // An integer or a double.
-    static std::optional<double> getParameterAsDouble(const Params& cellParams, std::string_view paramName);
+    static std::optional<double> getParameterAsDouble(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? doubleIn(cellParams, paramName) : std::nullopt;
+    }
     // An integer, or a double without fraction within the integer range.
-    static std::optional<std::int64_t> getParameterAsInt(const Params& cellParams, std::string_view paramName);
+    static std::optional<std::int64_t> getParameterAsInt(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? integerIn(cellParams, paramName) : std::nullopt;
+    }
     // A list whose every element converts to an integer as above.
     static std::optional<std::vector<std::int64_t>> getParameterAsIntArray(const Params& cellParams,
                                                                            std::string_view paramName);
@@ -100,9 +106,15 @@ public:
     // getParameterAsIntArray would copy (its elements converted by
     // exactInteger), and the dictionary getParameterAsDictionary would copy;
     // nullptr where they answer std::nullopt. Valid until params changes.
-    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName);
-    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName);
-    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* stringArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readStringArray(cellParams, paramName) : nullptr;
+    }
+    static const core::Array* integerArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readIntegerArray(cellParams, paramName) : nullptr;
+    }
+    static const core::Array* dictionaryArrayIn(const Params& cellParams, std::string_view paramName) {
+        return cellParams.mayContain(paramName) ? readDictionaryArray(cellParams, paramName) : nullptr;
+    }
     static const core::Dictionary* dictionaryIn(const Params& cellParams, std::string_view paramName) {
         return cellParams.mayContain(paramName) ? readDictionary(cellParams, paramName) : nullptr;
     }
@@ -119,6 +131,13 @@ private:
     static bool mayRead(const Params& cellParams, std::string_view paramName) {
         return cellParams.mayContain(paramName) || cellParams.mayContain(kValidationProperties);
     }
+    // The top-level reads, once the key bits allow the key.
+    static std::optional<core::Date> dateIn(const Params& cellParams, std::string_view paramName);
+    static std::optional<double> doubleIn(const Params& cellParams, std::string_view paramName);
+    static std::optional<std::int64_t> integerIn(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readStringArray(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readIntegerArray(const Params& cellParams, std::string_view paramName);
+    static const core::Array* readDictionaryArray(const Params& cellParams, std::string_view paramName);
     static std::optional<bool> boolIn(const Params& cellParams, std::string_view paramName);
     static std::optional<ui::UIColor> colorIn(const Params& cellParams, std::string_view paramName);
     static Text readText(const Params& cellParams, std::string_view paramName);

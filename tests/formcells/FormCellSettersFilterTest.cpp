@@ -125,6 +125,12 @@ TEST_F(FilterSelection, AValueThatIsNoListOfCellIndexesLeavesTheSelection) {
         EXPECT_EQ(cell->value, (Indexes{1})) << json;
     }
     EXPECT_TRUE(logged(core::Severity::warn, "4294967297"));
+
+    // A list that is no list of numbers says nothing of the numbers in it.
+    core::internal::Logging::clearCaptured();
+    update(R"({"Value": [0, 4294967298, "1"]})", false);
+    EXPECT_EQ(cell->value, (Indexes{1}));
+    EXPECT_FALSE(logged(core::Severity::warn, "4294967298"));
 }
 
 // ---- Caption, editing and styles ---------------------------------------------------------------------

@@ -116,6 +116,26 @@ TEST_F(ListPickerSetter, ByIndexWithTextItemsOrDictionaries) {
     EXPECT_EQ(label(), "None");
 }
 
+// "Value" read as indexes: a list holding anything but whole numbers is no
+// selection and says nothing of its numbers; a number no item can have is
+// left out with a log line, the rest kept in order.
+TEST_F(ListPickerSetter, IndexesBeyondAnyItemAreLeftOutAndAListOfOtherValuesIsNoSelection) {
+    build(R"({"PickerItems": ["Red", "Green", "Blue"], "Value": [2, -1, 4294967296, 0.0]})");
+    EXPECT_EQ(cell->value(), (std::vector<int>{2, 0}));
+    EXPECT_EQ(label(), "Blue, Red");
+    EXPECT_TRUE(logged(core::Severity::warn, "the index -1 in"));
+    EXPECT_TRUE(logged(core::Severity::warn, "the index 4294967296 in"));
+
+    core::internal::Logging::clearCaptured();
+    build(R"({"PickerItems": ["Red", "Green"], "Value": [-1, 1, "0"]})");
+    EXPECT_TRUE(cell->value().empty());
+    EXPECT_EQ(label(), "None");
+    EXPECT_FALSE(logged(core::Severity::warn, "the index")) << "no selection, so no index to leave out";
+    build(R"({"PickerItems": ["Red", "Green"], "Value": [1]})");
+    build(R"({"PickerItems": ["Red", "Green"], "Value": [1, 0.5]})");
+    EXPECT_TRUE(cell->value().empty()) << "a fraction is no index either";
+}
+
 TEST_F(ListPickerSetter, TitlesStayAsTheRowGaveThemWhenItsListChangesOrTheCellShowsAnotherRow) {
     core::Dictionary row = params(R"({"PickerItems": ["Red", "Green"], "Value": [1]})");
     FormCellSetters::setListPickerValueByArray(cell, row, nullptr, nullptr);

@@ -171,6 +171,11 @@ TEST_F(SwitchSetter, HostStylesNeverLeakIntoALaterRow) {
     EXPECT_EQ(cell->nuiClass, background);
     EXPECT_EQ(cell->switchView()->nuiClass, knob);
     EXPECT_EQ(cell->titleStyleClassPath, caption);
+
+    // A path changed elsewhere, longer than the recorded one, is the recorded one again.
+    cell->titleStyleClassPath.insert(cell->titleStyleClassPath.begin(), {VessaStyle{"x"}, VessaStyle{"y"}});
+    FormCellSetters::setSwitchFormCellView(cell, params("{}"));
+    EXPECT_EQ(cell->titleStyleClassPath, caption);
 }
 
 // ---------------------------------------------------------------- segmented control

@@ -122,7 +122,7 @@ bool pinned(const std::shared_ptr<ui::NSLayoutConstraint>& c, const ui::UIView* 
             ui::NSLayoutConstraint::Attribute attribute, const ui::UIView* second, const ui::UILayoutGuide* guide) {
     return c && c->isActive() && c->firstAttribute() == attribute && c->secondAttribute() == attribute &&
            c->relation() == ui::NSLayoutConstraint::Relation::Equal && c->multiplier() == 1 && c->constant == 0 &&
-           c->firstItem().get() == first && c->secondItem().get() == second && c->secondGuide().get() == guide;
+           c->firstItemIs(first) && c->secondItemIs(second) && c->secondGuideIs(guide);
 }
 
 // Whether pins still hold the view in the cell as pin() would: the same view

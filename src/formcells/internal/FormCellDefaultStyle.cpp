@@ -1,5 +1,7 @@
 #include "formcells/internal/FormCellDefaultStyle.h"
 
+#include <algorithm>
+
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/ProcessState.h"
 #include "platform/ui/UIView.h"
@@ -43,7 +45,15 @@ void FormCellDefaultStyle::apply(const core::Dictionary& styles, ui::UIView& cel
                                  std::vector<vessa::VessaStyle>& captionPath, ui::UIView& inner) const {
     // Assigned in place: a reused cell keeps the room its classes had.
     assignClass(cell.nuiClass, SetterSupport::styleClass(styles, SetterSupport::kBackground), background_);
-    captionPath = caption_;
+    // A reused cell mostly has the recorded path already, perhaps with its
+    // last row's own class after it: then it is cut back, not copied anew.
+    const bool recordedFirst =
+        captionPath.size() >= caption_.size() && std::equal(caption_.begin(), caption_.end(), captionPath.begin());
+    if (recordedFirst) {
+        captionPath.resize(caption_.size());
+    } else {
+        captionPath = caption_;
+    }
     if (const std::string* caption = SetterSupport::styleClass(styles, SetterSupport::kCaption)) {
         captionPath.push_back(vessa::VessaStyle{*caption});
     }

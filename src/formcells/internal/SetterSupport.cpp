@@ -40,7 +40,7 @@ void SetterSupport::applyEditable(const Params& params, vessa::VUIBaseTableViewC
     if (auto editable = ParameterHelper::getParameterAsBool(params, kIsEditable)) cell.setEditable(*editable);
 }
 
-std::optional<int> SetterSupport::intParameter(const Params& params, std::string_view key, int minimum) {
+std::optional<int> SetterSupport::readInt(const Params& params, std::string_view key, int minimum) {
     auto n = ParameterHelper::getParameterAsInt(params, key);
     if (!n) return std::nullopt;
     if (*n < minimum || *n > std::numeric_limits<int>::max()) {

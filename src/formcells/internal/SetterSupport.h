@@ -48,7 +48,10 @@ public:
     // An integer parameter that fits the cell's int and is not below minimum.
     // A number out of that range is refused with a log line naming the key,
     // so a host's 2^32 + 15 never reaches a cell as 15.
-    static std::optional<int> intParameter(const Params& params, std::string_view key, int minimum);
+    static std::optional<int> intParameter(const Params& params, std::string_view key, int minimum) {
+        // Most rows leave such keys out: the key bits rule them out inline.
+        return params.mayContain(key) ? readInt(params, key, minimum) : std::nullopt;
+    }
 
     // The row's "_Name", when it is a string: what work that outlives a
     // table change (a scanner, a picker, a signature pad) finds the row by.
@@ -71,6 +74,9 @@ public:
     static void dropEmptyStrings(std::vector<std::string>& out);
 
     static void warn(const std::string& message);
+
+private:
+    static std::optional<int> readInt(const Params& params, std::string_view key, int minimum);
 };
 
 }  // namespace trc::formcells::internal

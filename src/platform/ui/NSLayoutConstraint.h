@@ -83,6 +83,12 @@ public:
     std::shared_ptr<UIView> secondItem() const { return second_.lock(); }
     // The second item when it is a layout guide.
     std::shared_ptr<UILayoutGuide> secondGuide() const { return secondGuide_.lock(); }
+    // Whether the item is that one (nullptr: none, or gone), without taking
+    // a reference on it: a layout that checks its constraints for every row
+    // asks these.
+    bool firstItemIs(const UIView* view) const { return first_.is(view); }
+    bool secondItemIs(const UIView* view) const { return second_.is(view); }
+    bool secondGuideIs(const UILayoutGuide* guide) const { return secondGuide_.is(guide); }
     // The view the second item belongs to: the view itself, or the guide's view.
     std::shared_ptr<UIView> secondOwningView() const;
     Attribute firstAttribute() const { return firstAttribute_; }
@@ -110,9 +116,27 @@ private:
     // last reference, so nothing of it is touched after.
     void switchOff();
 
-    std::weak_ptr<UIView> first_;
-    std::weak_ptr<UIView> second_;
-    std::weak_ptr<UILayoutGuide> secondGuide_;
+    // A weak reference that also keeps the address it was set to, so that
+    // asking whether it names an object takes no reference. The address is
+    // trusted only while the object lives: one made later at the same
+    // address is not the item.
+    template <class T>
+    class Item {
+    public:
+        Item() = default;
+        Item(const std::shared_ptr<T>& object) : weak_(object), raw_(object.get()) {}
+        std::shared_ptr<T> lock() const { return weak_.lock(); }
+        bool is(const T* object) const { return object ? raw_ == object && !weak_.expired() : weak_.expired(); }
+        void reset() { *this = Item(); }
+
+    private:
+        std::weak_ptr<T> weak_;
+        const T* raw_ = nullptr;
+    };
+
+    Item<UIView> first_;
+    Item<UIView> second_;
+    Item<UILayoutGuide> secondGuide_;
     Attribute firstAttribute_ = Attribute::NotAnAttribute;
     Attribute secondAttribute_ = Attribute::NotAnAttribute;
     Relation relation_ = Relation::Equal;

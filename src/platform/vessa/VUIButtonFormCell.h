@@ -24,7 +24,7 @@ public:
         return identifier;
     }
 
-    std::shared_ptr<VUIButton> button() const { return button_; }
+    const std::shared_ptr<VUIButton>& button() const { return button_; }
     VUIHorizontalAlignment alignment = VUIHorizontalAlignment::Center;
     VUIChangeHandler<void(ui::UIControl::Event)> onChangeHandler;
 

@@ -30,12 +30,12 @@ public:
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string_view> name);
-    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
-    std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
+    const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
+    const std::shared_ptr<ui::UILabel>& valueLabel() const { return valueLabel_; }
 
     core::Date value() const { return datePicker_->date; }
     void setValue(core::Date date);
-    std::shared_ptr<ui::UIDatePicker> datePicker() const { return datePicker_; }
+    const std::shared_ptr<ui::UIDatePicker>& datePicker() const { return datePicker_; }
     std::shared_ptr<foundation::DateFormatter> dateFormatter() const { return dateFormatter_; }
     void setDateFormatter(std::shared_ptr<foundation::DateFormatter> formatter);
     // A new date and formatter at once: the date is formatted once, with the new formatter.

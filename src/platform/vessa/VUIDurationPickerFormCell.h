@@ -30,12 +30,12 @@ public:
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
-    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
-    std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
+    const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
+    const std::shared_ptr<ui::UILabel>& valueLabel() const { return valueLabel_; }
 
     double value() const { return durationPicker_->countDownDuration; }
     void setValue(double seconds);
-    std::shared_ptr<ui::UIDatePicker> durationPicker() const { return durationPicker_; }
+    const std::shared_ptr<ui::UIDatePicker>& durationPicker() const { return durationPicker_; }
 
     VUIChangeHandler<void(double)> onChangeHandler;
 

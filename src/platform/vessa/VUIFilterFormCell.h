@@ -31,7 +31,7 @@ public:
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
-    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
+    const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
 
     VUIOptionTitles valueOptions;
     bool allowsMultipleSelection = false;

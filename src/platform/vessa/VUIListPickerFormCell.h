@@ -43,8 +43,8 @@ public:
 
     const std::optional<std::string>& keyName() const { return keyName_; }
     void setKeyName(std::optional<std::string_view> name);
-    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
-    std::shared_ptr<ui::UILabel> valueLabel() const { return valueLabel_; }
+    const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
+    const std::shared_ptr<ui::UILabel>& valueLabel() const { return valueLabel_; }
     std::shared_ptr<VUIListPicker> listPicker() const { return listPicker_; }
 
     bool allowsMultipleSelection = false;

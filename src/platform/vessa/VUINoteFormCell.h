@@ -28,8 +28,8 @@ public:
 
     const std::string& value() const { return valueTextView_->text; }
     void setValue(std::string_view value) { core::assignText(valueTextView_->text, value); }
-    std::shared_ptr<ui::UITextView> valueTextView() const { return valueTextView_; }
-    std::shared_ptr<ui::UILabel> placeholder() const { return placeholder_; }
+    const std::shared_ptr<ui::UITextView>& valueTextView() const { return valueTextView_; }
+    const std::shared_ptr<ui::UILabel>& placeholder() const { return placeholder_; }
 
     int minNumberOfLines = 1;
     int maxNumberOfLines = 2;

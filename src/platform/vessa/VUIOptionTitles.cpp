@@ -20,7 +20,8 @@ bool VUIOptionTitles::share(const core::Value& list) {
         return true;
     }
     list_ = list;
-    items_ = list_.ifArray();
+    // The copy shares the list's array.
+    items_ = items;
     return true;
 }
 

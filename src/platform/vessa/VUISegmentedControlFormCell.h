@@ -29,7 +29,7 @@ public:
 
     const std::optional<std::string>& keyName() const { return keyLabel_->text; }
     void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
-    std::shared_ptr<ui::UILabel> keyLabel() const { return keyLabel_; }
+    const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
 
     const std::vector<std::string>& valueOptions() const { return segmentedControl_->segmentTitles; }
     void setValueOptions(std::vector<std::string> options);
@@ -37,7 +37,7 @@ public:
     void setValue(int index);
     bool apportionsSegmentWidthsByContent() const { return segmentedControl_->apportionsSegmentWidthsByContent; }
     void setApportionsSegmentWidthsByContent(bool on) { segmentedControl_->apportionsSegmentWidthsByContent = on; }
-    std::shared_ptr<ui::UISegmentedControl> segmentedControl() const { return segmentedControl_; }
+    const std::shared_ptr<ui::UISegmentedControl>& segmentedControl() const { return segmentedControl_; }
 
     VUIChangeHandler<void(int)> onChangeHandler;
 

@@ -29,10 +29,10 @@ public:
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string_view> name) { setCaption(titleLabel_->text, name); }
-    std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
+    const std::shared_ptr<ui::UILabel>& titleLabel() const { return titleLabel_; }
     bool value() const { return switchView_->isOn(); }
     void setValue(bool on) { switchView_->setOn(on); }
-    std::shared_ptr<ui::UISwitch> switchView() const { return switchView_; }
+    const std::shared_ptr<ui::UISwitch>& switchView() const { return switchView_; }
 
     std::vector<VessaStyle> titleStyleClassPath;
     VUIChangeHandler<void(bool)> onChangeHandler;

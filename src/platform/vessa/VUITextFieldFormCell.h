@@ -34,20 +34,20 @@ public:
 
     const std::optional<std::string>& keyName() const { return titleLabel_->text; }
     void setKeyName(std::optional<std::string_view> name) { setCaption(titleLabel_->text, name); }
-    std::shared_ptr<ui::UILabel> titleLabel() const { return titleLabel_; }
+    const std::shared_ptr<ui::UILabel>& titleLabel() const { return titleLabel_; }
 
     const std::string& value() const { return valueTextField_->text; }
     void setValue(std::string_view value) { core::assignText(valueTextField_->text, value); }
-    std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
+    const std::shared_ptr<ui::UITextField>& valueTextField() const { return valueTextField_; }
     // The placeholder component; its text shows while the value is empty.
-    std::shared_ptr<ui::UILabel> placeholder() const { return placeholder_; }
+    const std::shared_ptr<ui::UILabel>& placeholder() const { return placeholder_; }
 
     ui::UIKeyboardType keyboardType() const { return valueTextField_->keyboardType; }
     void setKeyboardType(ui::UIKeyboardType type) { valueTextField_->keyboardType = type; }
 
     bool isAlternativeInputEnabled() const { return !alternativeInputButton_->isHidden(); }
     void setAlternativeInputEnabled(bool enabled) { alternativeInputButton_->setHidden(!enabled); }
-    std::shared_ptr<VUIButton> alternativeInputButton() const { return alternativeInputButton_; }
+    const std::shared_ptr<VUIButton>& alternativeInputButton() const { return alternativeInputButton_; }
 
     std::vector<VessaStyle> titleStyleClassPath;
     VUIChangeHandler<void(const std::string&)> onChangeHandler;

@@ -32,7 +32,7 @@ public:
     void setPlaceholderText(std::optional<std::string_view> text) {
         core::assignText(valueTextField_->placeholder, text);
     }
-    std::shared_ptr<ui::UITextField> valueTextField() const { return valueTextField_; }
+    const std::shared_ptr<ui::UITextField>& valueTextField() const { return valueTextField_; }
 
     VUIChangeHandler<void(const std::string&)> onChangeHandler;
 

@@ -4,6 +4,7 @@
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIButton.h"
 #include "platform/ui/UILabel.h"
+#include "platform/ui/UILayoutGuide.h"
 #include "platform/ui/UIView.h"
 #include "platform/ui/UIViewController.h"
 #include "platform/ui/UIWindow.h"
@@ -102,6 +103,38 @@ TEST(Constraints, AConstraintDoesNotKeepItsViewsAlive) {
     EXPECT_TRUE(gone.expired());
     c->setActive(true);
     EXPECT_FALSE(c->isActive());
+}
+
+TEST(Constraints, ItemQuestionsAgreeWithTheItemsThroughRemakesAndGoneViews) {
+    using A = NSLayoutConstraint::Attribute;
+    using C = NSLayoutConstraint;
+    auto a = std::make_shared<UIView>();
+    auto b = std::make_shared<UIView>();
+    auto guide = std::make_shared<UILayoutGuide>();
+    const auto agrees = [](const C& c) {
+        return c.firstItemIs(c.firstItem().get()) && c.secondItemIs(c.secondItem().get()) &&
+               c.secondGuideIs(c.secondGuide().get());
+    };
+    std::shared_ptr<C> slot;
+    C::remake(slot, a, A::Top, b, A::Top);
+    EXPECT_TRUE(agrees(*slot));
+    EXPECT_TRUE(slot->firstItemIs(a.get()) && slot->secondItemIs(b.get()) && slot->secondGuideIs(nullptr));
+    EXPECT_FALSE(slot->firstItemIs(b.get()) || slot->secondItemIs(a.get()) || slot->firstItemIs(nullptr));
+    C::remakeToGuide(slot, b, A::Top, guide, A::Top);
+    EXPECT_TRUE(agrees(*slot));
+    EXPECT_TRUE(slot->firstItemIs(b.get()) && slot->secondItemIs(nullptr) && slot->secondGuideIs(guide.get()));
+    C::remake(slot, a, A::Top, b, A::Top);
+    EXPECT_TRUE(slot->secondGuideIs(nullptr));
+
+    // A gone item is no item, and a view made after it (often at the same
+    // address) is not it either.
+    const UIView* was = a.get();
+    a.reset();
+    EXPECT_TRUE(agrees(*slot));
+    EXPECT_TRUE(slot->firstItemIs(nullptr));
+    EXPECT_FALSE(slot->firstItemIs(was));
+    auto after = std::make_shared<UIView>();
+    EXPECT_FALSE(slot->firstItemIs(after.get()));
 }
 
 TEST(Buttons, PressSendsActionsOnlyWhenTheButtonAcceptsInput) {
