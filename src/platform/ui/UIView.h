@@ -138,6 +138,21 @@ protected:
 private:
     friend class UIViewController;
     friend class NSLayoutConstraint;
+    friend class UITableView;
+
+    // setFrame(CGRect(0, y, width, h)) for the view's own height h, which is
+    // returned: a row that stays on screen as its table scrolls. Only the
+    // parts that can differ are compared (a NaN height never equals itself,
+    // so it marks the view for layout as setFrame does).
+    double moveKeepingHeight(double y, double width) {
+        const double height = frame_.size.height;
+        if (frame_.origin.x != 0 || frame_.origin.y != y || frame_.size.width != width || height != height) {
+            frame_.origin = {0, y};
+            frame_.size.width = width;
+            needsLayout_ = true;
+        }
+        return height;
+    }
 
     // The second item of a constraint (a view, or a guide and the view that
     // owns it, if any), which keeps the constraint's naming.
