@@ -72,7 +72,7 @@ UIView::~UIView() {
     for (const auto& s : subviews_) {
         if (s->superview_ == this) s->superview_ = nullptr;
     }
-    for (const auto& c : constraints_) forgetNaming(*c);
+    for (const auto& c : constraints_) c->unrecordKeeper(*this);
 }
 
 std::shared_ptr<UIView> UIView::superview() const {
@@ -240,54 +240,26 @@ std::shared_ptr<UIViewController> UIView::controller() const {
     return nullptr;
 }
 
-UIView::SecondItem UIView::secondItemOf(const NSLayoutConstraint& constraint) {
-    SecondItem item;
-    if ((item.view = constraint.secondItem())) {
-        item.namings = &item.view->namedBy_;
-        item.owner = item.view.get();
-    } else if ((item.guide = constraint.secondGuide())) {
-        item.namings = &item.guide->namedBy_;
-        item.view = item.guide->owningView();
-        item.owner = item.view.get();
-    }
-    return item;
-}
-
-void UIView::noteNaming(const NSLayoutConstraint& constraint) {
-    SecondItem item = secondItemOf(constraint);
-    if (!item.namings) return;
-    item.namings->push_back({this, const_cast<NSLayoutConstraint*>(&constraint)});
-    if (item.owner) item.owner->countConstraintEnds(1);
-}
-
-void UIView::forgetNaming(const NSLayoutConstraint& constraint) {
-    SecondItem item = secondItemOf(constraint);
-    if (!item.namings) return;
-    if (std::erase(*item.namings, ConstraintNaming{this, const_cast<NSLayoutConstraint*>(&constraint)}) == 0) return;
-    if (item.owner) item.owner->countConstraintEnds(-1);
-}
-
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint) return;
     if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
     constraints_.push_back(constraint);
     countConstraintEnds(1);
-    noteNaming(*constraint);
+    constraint->recordKeeper(*this);
     needsLayout_ = true;
 }
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint || std::erase(constraints_, constraint) == 0) return;
     countConstraintEnds(-1);
-    forgetNaming(*constraint);
+    constraint->unrecordKeeper(*this);
 }
 
 void UIView::dropConstraint(const NSLayoutConstraint& constraint) {
-    auto it = std::find_if(constraints_.begin(), constraints_.end(),
-                           [&constraint](const auto& c) { return c.get() == &constraint; });
+    auto it = constraint.keptIn(constraints_);
     if (it == constraints_.end()) return;
     countConstraintEnds(-1);
-    forgetNaming(constraint);
+    constraint.unrecordKeeper(*this);
     constraints_.erase(it);  // last: it may let the constraint go
 }
 

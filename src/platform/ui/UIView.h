@@ -154,18 +154,6 @@ private:
         return height;
     }
 
-    // The second item of a constraint (a view, or a guide and the view that
-    // owns it, if any), which keeps the constraint's naming.
-    struct SecondItem {
-        std::shared_ptr<UIView> view;
-        std::shared_ptr<UILayoutGuide> guide;
-        ConstraintNamings* namings = nullptr;
-        UIView* owner = nullptr;  // where the naming counts as a constraint end
-    };
-    static SecondItem secondItemOf(const NSLayoutConstraint& constraint);
-    // Records (or takes back) that the constraint, kept here, names its second item.
-    void noteNaming(const NSLayoutConstraint& constraint);
-    void forgetNaming(const NSLayoutConstraint& constraint);
     // removeConstraint() for a constraint taking itself out of force: no
     // reference to it is needed, and this view may drop the last one.
     void dropConstraint(const NSLayoutConstraint& constraint);
