@@ -81,7 +81,29 @@ public:
 
     // Tree.
     std::shared_ptr<UIView> superview() const;
-    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // The subviews in order. The list is the view's own, not a copy: it
+    // follows every change, so code that adds or removes subviews while it
+    // walks them walks a copy (std::vector<std::shared_ptr<UIView>>(subviews())).
+    class SubviewList {
+    public:
+        using value_type = std::shared_ptr<UIView>;
+        using const_iterator = const std::shared_ptr<UIView>*;
+        using iterator = const_iterator;
+        SubviewList(const_iterator first, const_iterator last) : first_(first), last_(last) {}
+        const_iterator begin() const { return first_; }
+        const_iterator end() const { return last_; }
+        std::size_t size() const { return static_cast<std::size_t>(last_ - first_); }
+        bool empty() const { return first_ == last_; }
+        const std::shared_ptr<UIView>& operator[](std::size_t i) const { return first_[i]; }
+        const std::shared_ptr<UIView>& front() const { return *first_; }
+        const std::shared_ptr<UIView>& back() const { return last_[-1]; }
+        operator std::vector<std::shared_ptr<UIView>>() const { return {first_, last_}; }
+
+    private:
+        const_iterator first_;
+        const_iterator last_;
+    };
+    SubviewList subviews() const { return {subviews_.data() + subviewsHead_, subviews_.data() + subviews_.size()}; }
     void addSubview(const std::shared_ptr<UIView>& view);
     void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
     void removeFromSuperview();
@@ -180,7 +202,12 @@ private:
     // namings of its views and of the guides they own.
     std::size_t constraintEnds_ = 0;
     std::weak_ptr<UIViewController> owner_;
+    // The subviews are subviews_[subviewsHead_...]: the first subview, the
+    // one a scrolling table takes out at every step, leaves by moving the
+    // head instead of every subview after it; the room before the head is
+    // taken back when the end needs it.
     std::vector<std::shared_ptr<UIView>> subviews_;
+    std::size_t subviewsHead_ = 0;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     ConstraintNamings namedBy_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
