@@ -82,6 +82,19 @@ std::shared_ptr<UIView> NSLayoutConstraint::secondOwningView() const {
     return guide ? guide->owningView() : nullptr;
 }
 
+inline NSLayoutConstraint::NamingPlace NSLayoutConstraint::namingPlace() const {
+    NamingPlace place;
+    if ((place.view = second_.lock())) {
+        place.namings = &place.view->namedBy_;
+        place.owner = place.view.get();
+    } else if ((place.guide = secondGuide_.lock())) {
+        place.namings = &place.guide->namedBy_;
+        place.view = place.guide->owningView();
+        place.owner = place.view.get();
+    }
+    return place;
+}
+
 void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
     for (const auto& c : constraints) {
         if (c && !c->active_) switchOn(c);
@@ -98,15 +111,14 @@ void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutCons
         if (!c || !c->active_) continue;
         auto first = c->first_.lock();
         const bool keptByFrom = first.get() == &from;
-        const bool namesFrom = c->second_.lock().get() == &from;
+        const bool namesFrom = c->second_.is(&from);
         if (!keptByFrom && !namesFrom) continue;
         // Its keeper's reference and the naming of its second item, as switchOn() left them.
         UIView* keeper = first.get();
         if (!keeper) continue;
-        auto kept = std::find_if(keeper->constraints_.begin(), keeper->constraints_.end(),
-                                 [&c](const auto& k) { return k.get() == c.get(); });
+        auto kept = c->keptIn(keeper->constraints_);
         if (kept == keeper->constraints_.end()) continue;
-        UIView::SecondItem item = UIView::secondItemOf(*c);
+        NamingPlace item = c->namingPlace();
         ConstraintNamings::iterator naming;
         if (item.namings) {
             naming = std::find(item.namings->begin(), item.namings->end(), ConstraintNaming{keeper, c.get()});
@@ -161,6 +173,20 @@ void NSLayoutConstraint::switchOn(const std::shared_ptr<NSLayoutConstraint>& sel
 void NSLayoutConstraint::switchOff() {
     active_ = false;
     if (auto first = first_.lock()) first->dropConstraint(*this);
+}
+
+void NSLayoutConstraint::recordKeeper(UIView& keeper) const {
+    NamingPlace place = namingPlace();
+    if (!place.namings) return;
+    place.namings->push_back({&keeper, const_cast<NSLayoutConstraint*>(this)});
+    if (place.owner) place.owner->countConstraintEnds(1);
+}
+
+void NSLayoutConstraint::unrecordKeeper(UIView& keeper) const {
+    NamingPlace place = namingPlace();
+    if (!place.namings) return;
+    if (std::erase(*place.namings, ConstraintNaming{&keeper, const_cast<NSLayoutConstraint*>(this)}) == 0) return;
+    if (place.owner) place.owner->countConstraintEnds(-1);
 }
 
 const char* NSLayoutConstraint::attributeName(Attribute a) {

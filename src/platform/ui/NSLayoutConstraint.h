@@ -9,11 +9,13 @@
 // and hands each to its first item, which keeps it (UIView::constraints());
 // deactivate() takes them back. Main thread only.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/core/Object.h"
+#include "platform/ui/ConstraintNaming.h"
 
 namespace trc::ui {
 
@@ -115,6 +117,29 @@ private:
     // Takes an active constraint out of force; its first item may hold the
     // last reference, so nothing of it is touched after.
     void switchOff();
+
+    // A constraint in force is written down at both ends: its keeper (the
+    // first item) holds it in constraints(), and its second item (a view, or
+    // a guide) records the keeper in its namings, which count as a constraint
+    // end of the view that is or owns the second item. Every step that puts
+    // a constraint in force, takes it out, or moves an end goes through these.
+    struct NamingPlace {
+        std::shared_ptr<UIView> view;  // keeps the view and guide alive while used
+        std::shared_ptr<UILayoutGuide> guide;
+        ConstraintNamings* namings = nullptr;  // none without a second item
+        UIView* owner = nullptr;               // where a naming counts as a constraint end
+    };
+    NamingPlace namingPlace() const;
+    using Kept = std::vector<std::shared_ptr<NSLayoutConstraint>>;
+    // The keeper's reference to this constraint in its constraints(), or the end of the list.
+    Kept::iterator keptIn(Kept& keeperConstraints) const {
+        return std::find_if(keeperConstraints.begin(), keeperConstraints.end(),
+                            [this](const auto& k) { return k.get() == this; });
+    }
+    // Records (or takes back) at the second item that keeper keeps the
+    // constraint, counting (or uncounting) that end.
+    void recordKeeper(UIView& keeper) const;
+    void unrecordKeeper(UIView& keeper) const;
 
     // A weak reference that also keeps the address it was set to, so that
     // asking whether it names an object takes no reference. The address is

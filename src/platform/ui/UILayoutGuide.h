@@ -29,6 +29,7 @@ public:
 
 private:
     friend class UIView;
+    friend class NSLayoutConstraint;
     std::weak_ptr<UIView> owningView_;
     // Constraints that name this guide, with the views that keep them.
     ConstraintNamings namedBy_;

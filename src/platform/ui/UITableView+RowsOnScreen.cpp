@@ -169,7 +169,15 @@ bool UITableView::scrollWithinSection() {
     // them, are placed without a test per row.
     const ShownCell* shown = cells_.data();
     for (int row = from; row < keptFrom; ++row, ++shown) place(row, shown->second.get(), false);
-    for (int row = keptFrom; row < keptTo; ++row, ++shown) place(row, shown->second.get(), true);
+    // Nothing runs between the rows that stay, so the table's width holds
+    // for all of them.
+    const double width = frame().size.width;
+    for (const ShownCell* keptEnd = shown + (keptTo - keptFrom); shown != keptEnd; ++shown) {
+        if (UITableViewCell* cell = shown->second.get())
+            y += cell->moveKeepingHeight(y, width);
+        else
+            place(from + static_cast<int>(shown - cells_.data()), nullptr, true);
+    }
     for (int row = keptTo; row < to; ++row, ++shown) place(row, shown->second.get(), false);
     return true;
 }

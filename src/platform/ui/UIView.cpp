@@ -57,7 +57,8 @@ const core::ClassInfo& UIView::classInfo() {
                       })
             .property("frame", [](const UIView& v) { return frameValue(v.frame()); })
             .property("superview", [](const UIView& v) { return objectOrNil(v.superview()); })
-            .property("subviews", [](const UIView& v) { return objectArray(v.subviews()); })
+            .property("subviews",
+                      [](const UIView& v) { return objectArray(std::vector<std::shared_ptr<UIView>>(v.subviews())); })
             .property("constraints",
                       [](const UIView& v) {
                           core::Array a;
@@ -69,10 +70,10 @@ const core::ClassInfo& UIView::classInfo() {
 }
 
 UIView::~UIView() {
-    for (const auto& s : subviews_) {
+    for (const auto& s : subviews()) {
         if (s->superview_ == this) s->superview_ = nullptr;
     }
-    for (const auto& c : constraints_) forgetNaming(*c);
+    for (const auto& c : constraints_) c->unrecordKeeper(*this);
 }
 
 std::shared_ptr<UIView> UIView::superview() const {
@@ -80,7 +81,7 @@ std::shared_ptr<UIView> UIView::superview() const {
     return std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
 }
 
-void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(view, subviews_.size()); }
+void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(view, subviews_.size() - subviewsHead_); }
 
 void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
     if (!view || view.get() == this) return;
@@ -92,11 +93,13 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     if (view->superview_ == this) {
         // Reordering within the same superview.
         auto keep = view;  // view may be the very slot erased below
-        auto it = std::find(subviews_.begin(), subviews_.end(), view);
-        std::size_t old = static_cast<std::size_t>(it - subviews_.begin());
+        const auto head = static_cast<std::ptrdiff_t>(subviewsHead_);
+        auto it = std::find(subviews_.begin() + head, subviews_.end(), view);
+        std::size_t old = static_cast<std::size_t>(it - (subviews_.begin() + head));
         subviews_.erase(it);
         if (index > old) --index;
-        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())), keep);
+        const std::size_t count = subviews_.size() - subviewsHead_;
+        subviews_.insert(subviews_.begin() + head + static_cast<std::ptrdiff_t>(std::min(index, count)), keep);
         return;
     }
     std::shared_ptr<UIView> keep;  // the old superview may hold the last reference
@@ -104,10 +107,18 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
         keep = view;
         view->removeFromSuperview();
     }
-    if (index >= subviews_.size()) {
+    const std::size_t count = subviews_.size() - subviewsHead_;
+    if (index >= count) {
+        if (subviewsHead_ > 0 && subviews_.size() == subviews_.capacity()) {
+            // The room left at the front is taken back before the list would grow.
+            std::move(subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_), subviews_.end(),
+                      subviews_.begin());
+            subviews_.resize(count);
+            subviewsHead_ = 0;
+        }
         subviews_.push_back(view);
     } else {
-        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_ + index), view);
     }
     view->superview_ = this;
     if (view->constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(view->constraintEnds_));
@@ -175,20 +186,31 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     };
     keptOutside(namedBy_);
     for (const auto& guide : layoutGuides_) keptOutside(guide->namedBy_);
-    for (const auto& s : subviews_) s->collectStaleConstraints(leaving, root, stale);
+    for (const auto& s : subviews()) s->collectStaleConstraints(leaving, root, stale);
 }
 
 std::shared_ptr<UIView> UIView::detachFromSuperview() {
     std::shared_ptr<UIView> self;
     if (UIView* parent = superview_) {
         auto& siblings = parent->subviews_;
-        auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
+        const auto first = siblings.begin() + static_cast<std::ptrdiff_t>(parent->subviewsHead_);
+        auto it = std::find_if(first, siblings.end(), [this](const auto& v) { return v.get() == this; });
         if (it != siblings.end()) {
-            // The emptied slot is swapped to the back, cheaper than
-            // move-assigning each later sibling down.
+            // The emptied slot is swapped to the nearer end, cheaper than
+            // move-assigning each later sibling down: to the front, where
+            // the head then passes it, or to the back.
             self = std::move(*it);
-            for (auto next = it + 1; next != siblings.end(); ++it, ++next) it->swap(*next);
-            siblings.pop_back();
+            if (it - first < siblings.end() - 1 - it) {
+                for (; it != first; --it) it->swap(*(it - 1));
+                ++parent->subviewsHead_;
+            } else {
+                for (auto next = it + 1; next != siblings.end(); ++it, ++next) it->swap(*next);
+                siblings.pop_back();
+            }
+            if (parent->subviewsHead_ == siblings.size()) {
+                siblings.clear();
+                parent->subviewsHead_ = 0;
+            }
         }
         parent->needsLayout_ = true;
         if (constraintEnds_ > 0) parent->countConstraintEnds(-static_cast<std::ptrdiff_t>(constraintEnds_));
@@ -211,7 +233,7 @@ bool UIView::isDescendantOf(const UIView& ancestor) const {
 
 std::shared_ptr<UIView> UIView::viewWithTag(std::int64_t wanted) {
     if (tag == wanted) return std::static_pointer_cast<UIView>(weak_from_this().lock());
-    for (const auto& s : subviews_) {
+    for (const auto& s : subviews()) {
         if (auto found = s->viewWithTag(wanted)) return found;
     }
     return nullptr;
@@ -240,54 +262,26 @@ std::shared_ptr<UIViewController> UIView::controller() const {
     return nullptr;
 }
 
-UIView::SecondItem UIView::secondItemOf(const NSLayoutConstraint& constraint) {
-    SecondItem item;
-    if ((item.view = constraint.secondItem())) {
-        item.namings = &item.view->namedBy_;
-        item.owner = item.view.get();
-    } else if ((item.guide = constraint.secondGuide())) {
-        item.namings = &item.guide->namedBy_;
-        item.view = item.guide->owningView();
-        item.owner = item.view.get();
-    }
-    return item;
-}
-
-void UIView::noteNaming(const NSLayoutConstraint& constraint) {
-    SecondItem item = secondItemOf(constraint);
-    if (!item.namings) return;
-    item.namings->push_back({this, const_cast<NSLayoutConstraint*>(&constraint)});
-    if (item.owner) item.owner->countConstraintEnds(1);
-}
-
-void UIView::forgetNaming(const NSLayoutConstraint& constraint) {
-    SecondItem item = secondItemOf(constraint);
-    if (!item.namings) return;
-    if (std::erase(*item.namings, ConstraintNaming{this, const_cast<NSLayoutConstraint*>(&constraint)}) == 0) return;
-    if (item.owner) item.owner->countConstraintEnds(-1);
-}
-
 void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint) return;
     if (std::find(constraints_.begin(), constraints_.end(), constraint) != constraints_.end()) return;
     constraints_.push_back(constraint);
     countConstraintEnds(1);
-    noteNaming(*constraint);
+    constraint->recordKeeper(*this);
     needsLayout_ = true;
 }
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     if (!constraint || std::erase(constraints_, constraint) == 0) return;
     countConstraintEnds(-1);
-    forgetNaming(*constraint);
+    constraint->unrecordKeeper(*this);
 }
 
 void UIView::dropConstraint(const NSLayoutConstraint& constraint) {
-    auto it = std::find_if(constraints_.begin(), constraints_.end(),
-                           [&constraint](const auto& c) { return c.get() == &constraint; });
+    auto it = constraint.keptIn(constraints_);
     if (it == constraints_.end()) return;
     countConstraintEnds(-1);
-    forgetNaming(constraint);
+    constraint.unrecordKeeper(*this);
     constraints_.erase(it);  // last: it may let the constraint go
 }
 
@@ -362,7 +356,7 @@ void UIView::layoutIfNeeded() {
         layoutSubviews();
     }
     // Copy: layout may add or remove subviews.
-    auto children = subviews_;
+    std::vector<std::shared_ptr<UIView>> children = subviews();
     for (const auto& s : children) s->layoutIfNeeded();
 }
 

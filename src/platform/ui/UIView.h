@@ -81,7 +81,29 @@ public:
 
     // Tree.
     std::shared_ptr<UIView> superview() const;
-    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // The subviews in order. The list is the view's own, not a copy: it
+    // follows every change, so code that adds or removes subviews while it
+    // walks them walks a copy (std::vector<std::shared_ptr<UIView>>(subviews())).
+    class SubviewList {
+    public:
+        using value_type = std::shared_ptr<UIView>;
+        using const_iterator = const std::shared_ptr<UIView>*;
+        using iterator = const_iterator;
+        SubviewList(const_iterator first, const_iterator last) : first_(first), last_(last) {}
+        const_iterator begin() const { return first_; }
+        const_iterator end() const { return last_; }
+        std::size_t size() const { return static_cast<std::size_t>(last_ - first_); }
+        bool empty() const { return first_ == last_; }
+        const std::shared_ptr<UIView>& operator[](std::size_t i) const { return first_[i]; }
+        const std::shared_ptr<UIView>& front() const { return *first_; }
+        const std::shared_ptr<UIView>& back() const { return last_[-1]; }
+        operator std::vector<std::shared_ptr<UIView>>() const { return {first_, last_}; }
+
+    private:
+        const_iterator first_;
+        const_iterator last_;
+    };
+    SubviewList subviews() const { return {subviews_.data() + subviewsHead_, subviews_.data() + subviews_.size()}; }
     void addSubview(const std::shared_ptr<UIView>& view);
     void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
     void removeFromSuperview();
@@ -138,19 +160,22 @@ protected:
 private:
     friend class UIViewController;
     friend class NSLayoutConstraint;
+    friend class UITableView;
 
-    // The second item of a constraint (a view, or a guide and the view that
-    // owns it, if any), which keeps the constraint's naming.
-    struct SecondItem {
-        std::shared_ptr<UIView> view;
-        std::shared_ptr<UILayoutGuide> guide;
-        ConstraintNamings* namings = nullptr;
-        UIView* owner = nullptr;  // where the naming counts as a constraint end
-    };
-    static SecondItem secondItemOf(const NSLayoutConstraint& constraint);
-    // Records (or takes back) that the constraint, kept here, names its second item.
-    void noteNaming(const NSLayoutConstraint& constraint);
-    void forgetNaming(const NSLayoutConstraint& constraint);
+    // setFrame(CGRect(0, y, width, h)) for the view's own height h, which is
+    // returned: a row that stays on screen as its table scrolls. Only the
+    // parts that can differ are compared (a NaN height never equals itself,
+    // so it marks the view for layout as setFrame does).
+    double moveKeepingHeight(double y, double width) {
+        const double height = frame_.size.height;
+        if (frame_.origin.x != 0 || frame_.origin.y != y || frame_.size.width != width || height != height) {
+            frame_.origin = {0, y};
+            frame_.size.width = width;
+            needsLayout_ = true;
+        }
+        return height;
+    }
+
     // removeConstraint() for a constraint taking itself out of force: no
     // reference to it is needed, and this view may drop the last one.
     void dropConstraint(const NSLayoutConstraint& constraint);
@@ -177,7 +202,12 @@ private:
     // namings of its views and of the guides they own.
     std::size_t constraintEnds_ = 0;
     std::weak_ptr<UIViewController> owner_;
+    // The subviews are subviews_[subviewsHead_...]: the first subview, the
+    // one a scrolling table takes out at every step, leaves by moving the
+    // head instead of every subview after it; the room before the head is
+    // taken back when the end needs it.
     std::vector<std::shared_ptr<UIView>> subviews_;
+    std::size_t subviewsHead_ = 0;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     ConstraintNamings namedBy_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;

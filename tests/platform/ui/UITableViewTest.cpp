@@ -222,6 +222,31 @@ TEST_F(TableVisibility, ScrollingKeepsEachRowInOneCellAtItsPlace) {
     }
 }
 
+TEST_F(TableVisibility, ARowThatStaysIsPutBackInPlaceAndMarkedForLayoutOnlyWhenItMoves) {
+    rows->counts = {30};
+    table->setRowsOnScreen(5);
+    table->layoutIfNeeded();
+    table->scrollToRow({0, 1}, UITableView::ScrollPosition::Top, false);
+    table->layoutIfNeeded();
+    const double width = table->frame().size.width;
+    // Something other than the table moved one row that stays and resized another.
+    auto moved = table->cellForRow({0, 3});
+    moved->setFrame(CGRect(7, 0, width + 5, 44));
+    auto taller = table->cellForRow({0, 4});
+    taller->setFrame(CGRect(0, taller->frame().minY(), width, 60));
+    table->layoutIfNeeded();
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    EXPECT_EQ(moved->frame(), CGRect(0, 44, width, 44));
+    EXPECT_EQ(taller->frame(), CGRect(0, 88, width, 60)) << "a row that stays keeps its height";
+    EXPECT_EQ(table->cellForRow({0, 5})->frame(), CGRect(0, 148, width, 44));
+    table->layoutIfNeeded();
+    // The same place again moves no row: none is marked for layout.
+    table->scrollToRow({0, 2}, UITableView::ScrollPosition::Top, false);
+    for (int r = 2; r < 7; ++r) EXPECT_FALSE(table->cellForRow({0, r})->needsLayout()) << "row " << r;
+    table->scrollToRow({0, 3}, UITableView::ScrollPosition::Top, false);
+    EXPECT_TRUE(taller->needsLayout()) << "a row that moved up is laid out again";
+}
+
 class TableReuse : public TableTest {};
 
 TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {

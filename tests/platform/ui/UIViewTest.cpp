@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/NSLayoutConstraint.h"
 #include "platform/ui/UIButton.h"
@@ -26,6 +30,77 @@ TEST(ViewTree, AddingAViewWithASuperviewMovesIt) {
     child->removeFromSuperview();
     EXPECT_TRUE(b->subviews().empty());
     EXPECT_EQ(child->superview(), nullptr);
+}
+
+// Subviews keep their order through every way in and out, whichever end
+// a removal is nearer; checked against a plain list after each change.
+TEST(ViewTree, SubviewsKeepTheirOrderThroughAddsInsertsMovesAndRemovals) {
+    auto parent = std::make_shared<UIView>();
+    auto elsewhere = std::make_shared<UIView>();
+    std::vector<std::shared_ptr<UIView>> pool;
+    for (int i = 0; i < 12; ++i) pool.push_back(std::make_shared<UIView>());
+    std::vector<UIView*> expected;
+    auto check = [&](int step) {
+        auto shown = parent->subviews();
+        ASSERT_EQ(shown.size(), expected.size()) << "step " << step;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(shown[i].get(), expected[i]) << "step " << step << " at " << i;
+            EXPECT_EQ(shown[i]->superview(), parent);
+        }
+        if (!expected.empty()) {
+            EXPECT_EQ(shown.front().get(), expected.front());
+            EXPECT_EQ(shown.back().get(), expected.back());
+        }
+        const auto listed = parent->valueForKey("subviews");
+        ASSERT_NE(listed.ifArray(), nullptr);
+        EXPECT_EQ(listed.ifArray()->size(), expected.size());
+    };
+    std::mt19937 rng(7);
+    for (int step = 0; step < 600; ++step) {
+        const auto& view = pool[rng() % pool.size()];
+        const auto at = std::find(expected.begin(), expected.end(), view.get());
+        const std::size_t index = rng() % (expected.size() + 2);
+        switch (rng() % 5) {
+        case 0:
+        case 1:  // in at the end, or moved there from where it was
+            if (at != expected.end()) expected.erase(at);
+            expected.push_back(view.get());
+            parent->addSubview(view);
+            break;
+        case 2: {  // in at a place, or moved to it
+            std::size_t place = index;
+            if (at != expected.end()) {
+                const auto old = static_cast<std::size_t>(at - expected.begin());
+                expected.erase(at);
+                if (place > old) --place;
+            }
+            expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(std::min(place, expected.size())),
+                            view.get());
+            parent->insertSubview(view, index);
+            break;
+        }
+        case 3:  // out
+            if (at != expected.end()) expected.erase(at);
+            view->removeFromSuperview();
+            break;
+        case 4:  // over to another view
+            if (at != expected.end()) expected.erase(at);
+            elsewhere->addSubview(view);
+            break;
+        }
+        check(step);
+        if (::testing::Test::HasFailure()) return;
+    }
+    // A copy walked while every view leaves sees them all.
+    int removed = 0;
+    for (const auto& view : std::vector<std::shared_ptr<UIView>>(parent->subviews())) {
+        view->removeFromSuperview();
+        ++removed;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(removed), expected.size());
+    EXPECT_TRUE(parent->subviews().empty());
+    parent->addSubview(pool.front());
+    EXPECT_EQ(parent->subviews().size(), 1u);
 }
 
 TEST(ViewTree, ACycleIsRefused) {
