@@ -95,6 +95,12 @@ inline NSLayoutConstraint::NamingPlace NSLayoutConstraint::namingPlace() const {
     return place;
 }
 
+ConstraintNamings* NSLayoutConstraint::namingsUnlocked() const {
+    if (UIView* view = second_.alive()) return &view->namedBy_;
+    if (UILayoutGuide* guide = secondGuide_.alive()) return &guide->namedBy_;
+    return nullptr;
+}
+
 void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {
     for (const auto& c : constraints) {
         if (c && !c->active_) switchOn(c);
@@ -109,20 +115,21 @@ void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutCons
     std::ptrdiff_t moved = 0;
     for (const auto& c : constraints) {
         if (!c || !c->active_) continue;
-        auto first = c->first_.lock();
-        const bool keptByFrom = first.get() == &from;
+        // Nothing below calls out or lets a view go, so the views are
+        // looked at without taking references on them.
+        UIView* keeper = c->first_.alive();
+        const bool keptByFrom = keeper == &from;
         const bool namesFrom = c->second_.is(&from);
         if (!keptByFrom && !namesFrom) continue;
         // Its keeper's reference and the naming of its second item, as switchOn() left them.
-        UIView* keeper = first.get();
         if (!keeper) continue;
         auto kept = c->keptIn(keeper->constraints_);
         if (kept == keeper->constraints_.end()) continue;
-        NamingPlace item = c->namingPlace();
+        ConstraintNamings* namings = c->namingsUnlocked();
         ConstraintNamings::iterator naming;
-        if (item.namings) {
-            naming = std::find(item.namings->begin(), item.namings->end(), ConstraintNaming{keeper, c.get()});
-            if (naming == item.namings->end()) continue;
+        if (namings) {
+            naming = std::find(namings->begin(), namings->end(), ConstraintNaming{keeper, c.get()});
+            if (naming == namings->end()) continue;
         }
         UIView* newKeeper = keeper;
         if (keptByFrom) {
@@ -134,11 +141,11 @@ void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutCons
             ++moved;
         }
         if (namesFrom) {
-            item.namings->erase(naming);
+            namings->erase(naming);
             to->namedBy_.push_back({newKeeper, c.get()});
             c->second_ = to;
             ++moved;
-        } else if (item.namings) {
+        } else if (namings) {
             naming->keeper = newKeeper;
         }
     }

@@ -130,6 +130,8 @@ private:
         UIView* owner = nullptr;               // where a naming counts as a constraint end
     };
     NamingPlace namingPlace() const;
+    // namingPlace()'s list alone, without taking references.
+    ConstraintNamings* namingsUnlocked() const;
     using Kept = std::vector<std::shared_ptr<NSLayoutConstraint>>;
     // The keeper's reference to this constraint in its constraints(), or the end of the list.
     Kept::iterator keptIn(Kept& keeperConstraints) const {
@@ -152,11 +154,14 @@ private:
         Item(const std::shared_ptr<T>& object) : weak_(object), raw_(object.get()) {}
         std::shared_ptr<T> lock() const { return weak_.lock(); }
         bool is(const T* object) const { return object ? raw_ == object && !weak_.expired() : weak_.expired(); }
+        // The object while it lives, without a reference: only for code
+        // that calls out to nothing that could let it go.
+        T* alive() const { return weak_.expired() ? nullptr : raw_; }
         void reset() { *this = Item(); }
 
     private:
         std::weak_ptr<T> weak_;
-        const T* raw_ = nullptr;
+        T* raw_ = nullptr;
     };
 
     Item<UIView> first_;

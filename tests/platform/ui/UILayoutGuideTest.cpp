@@ -240,4 +240,28 @@ TEST_F(GuideConstraints, ARetargetedConstraintStaysInForceAndAnswersOnlyToItsNew
     EXPECT_EQ(fresh->constraints(), std::vector{selfRatio});
 }
 
+// Handing over after the keeper of a constraint naming the old view is gone,
+// or its guide's owner is: nothing of theirs is touched, and the new view
+// answers only for what it was handed.
+TEST_F(GuideConstraints, RetargetPassesOverConstraintsWhoseOtherEndIsGone) {
+    auto fresh = std::make_shared<UIView>();
+    auto gone = std::make_shared<UIView>();
+    auto fromGone = NSLayoutConstraint::make(gone, A::Top, hosted, A::Bottom);
+    auto guide = std::make_shared<UILayoutGuide>();
+    cell->addLayoutGuide(guide);
+    auto toGuide = NSLayoutConstraint::makeToGuide(hosted, A::Leading, guide, A::Leading);
+    NSLayoutConstraint::activate({fromGone, toGuide});
+    gone.reset();
+    cell->removeLayoutGuide(guide);
+    guide.reset();
+
+    NSLayoutConstraint::retarget({fromGone, toGuide}, *hosted, fresh);
+    content->addSubview(fresh);
+    hosted->removeFromSuperview();
+    EXPECT_TRUE(hosted->constraints().empty());
+    for (const auto& c : fresh->constraints()) EXPECT_EQ(c, toGuide) << c->description();
+    EXPECT_NE(fromGone->secondItem(), fresh) << "a constraint whose keeper is gone is not handed over";
+    fresh->removeFromSuperview();
+}
+
 }  // namespace
