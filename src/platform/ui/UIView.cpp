@@ -81,32 +81,33 @@ std::shared_ptr<UIView> UIView::superview() const {
     return std::static_pointer_cast<UIView>(superview_->weak_from_this().lock());
 }
 
-void UIView::addSubview(const std::shared_ptr<UIView>& view) { insertSubview(view, subviews_.size() - subviewsHead_); }
+void UIView::addSubview(std::shared_ptr<UIView> view) {
+    insertSubview(std::move(view), subviews_.size() - subviewsHead_);
+}
 
-void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t index) {
+void UIView::insertSubview(std::shared_ptr<UIView> view, std::size_t index) {
     if (!view || view.get() == this) return;
     if (isDescendantOf(*view)) {
         core::SharedLoggerManager::log("ui", core::Severity::warn,
                                        "a view cannot become a subview of its own descendant; ignored");
         return;
     }
+    // view holds its own reference: the old slot or superview letting go
+    // cannot end it.
     if (view->superview_ == this) {
         // Reordering within the same superview.
-        auto keep = view;  // view may be the very slot erased below
         const auto head = static_cast<std::ptrdiff_t>(subviewsHead_);
         auto it = std::find(subviews_.begin() + head, subviews_.end(), view);
         std::size_t old = static_cast<std::size_t>(it - (subviews_.begin() + head));
         subviews_.erase(it);
         if (index > old) --index;
         const std::size_t count = subviews_.size() - subviewsHead_;
-        subviews_.insert(subviews_.begin() + head + static_cast<std::ptrdiff_t>(std::min(index, count)), keep);
+        subviews_.insert(subviews_.begin() + head + static_cast<std::ptrdiff_t>(std::min(index, count)),
+                         std::move(view));
         return;
     }
-    std::shared_ptr<UIView> keep;  // the old superview may hold the last reference
-    if (view->superview_) {
-        keep = view;
-        view->removeFromSuperview();
-    }
+    if (view->superview_) view->removeFromSuperview();
+    UIView& added = *view;
     const std::size_t count = subviews_.size() - subviewsHead_;
     if (index >= count) {
         if (subviewsHead_ > 0 && subviews_.size() == subviews_.capacity()) {
@@ -116,14 +117,14 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
             subviews_.resize(count);
             subviewsHead_ = 0;
         }
-        subviews_.push_back(view);
+        subviews_.push_back(std::move(view));
     } else {
-        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_ + index), view);
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_ + index), std::move(view));
     }
-    view->superview_ = this;
-    if (view->constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(view->constraintEnds_));
+    added.superview_ = this;
+    if (added.constraintEnds_ > 0) countConstraintEnds(static_cast<std::ptrdiff_t>(added.constraintEnds_));
     needsLayout_ = true;
-    view->didMoveToSuperview();
+    added.didMoveToSuperview();
 }
 
 void UIView::removeFromSuperview() {

@@ -104,8 +104,9 @@ public:
         const_iterator last_;
     };
     SubviewList subviews() const { return {subviews_.data() + subviewsHead_, subviews_.data() + subviews_.size()}; }
-    void addSubview(const std::shared_ptr<UIView>& view);
-    void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
+    // Taken by value: a reference to a subclass converts once and is kept.
+    void addSubview(std::shared_ptr<UIView> view);
+    void insertSubview(std::shared_ptr<UIView> view, std::size_t index);
     void removeFromSuperview();
     bool isDescendantOf(const UIView& ancestor) const;
     // This view or the first descendant (depth first, in subview order) with the tag.

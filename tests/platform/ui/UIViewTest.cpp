@@ -32,6 +32,26 @@ TEST(ViewTree, AddingAViewWithASuperviewMovesIt) {
     EXPECT_EQ(child->superview(), nullptr);
 }
 
+// A view handed over by the only references there are (its own slot in the
+// list, its old superview) lives on in its new place.
+TEST(ViewTree, AViewHeldOnlyByItsPlaceSurvivesBeingMoved) {
+    auto parent = std::make_shared<UIView>();
+    parent->addSubview(std::make_shared<UIView>());
+    parent->addSubview(std::make_shared<UIView>());
+    const std::vector<UIView*> before{parent->subviews()[0].get(), parent->subviews()[1].get()};
+    parent->insertSubview(parent->subviews()[0], 2);
+    EXPECT_EQ(parent->subviews()[0].get(), before[1]);
+    EXPECT_EQ(parent->subviews()[1].get(), before[0]);
+    EXPECT_EQ(parent->subviews()[1]->superview(), parent);
+
+    auto other = std::make_shared<UIView>();
+    other->addSubview(parent->subviews()[1]);
+    ASSERT_EQ(other->subviews().size(), 1u);
+    EXPECT_EQ(other->subviews()[0].get(), before[0]);
+    EXPECT_EQ(other->subviews()[0]->superview(), other);
+    EXPECT_EQ(parent->subviews().size(), 1u);
+}
+
 // Subviews keep their order through every way in and out, whichever end
 // a removal is nearer; checked against a plain list after each change.
 TEST(ViewTree, SubviewsKeepTheirOrderThroughAddsInsertsMovesAndRemovals) {
