@@ -133,6 +133,14 @@ public:
     static void setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
     static void setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                 const Params& params);
+    // Each initDefault setter and its setter, for a new row, "Value" looked up once.
+    static void buildDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                            const Params& params);
+    static void buildDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                const Params& params);
+    static void buildSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
+    static void buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                  const Params& params);
 
     // Attachment rows; aDelegate may be null.
     static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,

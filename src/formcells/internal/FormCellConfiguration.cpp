@@ -55,28 +55,24 @@ void FormCellConfiguration::signature(const std::shared_ptr<vessa::VUITextFieldF
 
 void FormCellConfiguration::datePicker(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                        const Params& params) {
-    Setters::initDefaultDatePickerFormCellView(cell, params);
-    Setters::setDatePickerFormCellView(cell, params);
+    Setters::buildDatePickerFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
                                            const Params& params) {
-    Setters::initDefaultDurationPickerFormCellView(cell, params);
-    Setters::setDurationPickerFormCellView(cell, params);
+    Setters::buildDurationPickerFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
-    Setters::initDefaultSwitchFormCellView(cell, params);
-    Setters::setSwitchFormCellView(cell, params);
+    Setters::buildSwitchFormCellView(cell, params);
     Setters::setValidationView(cell, params);
 }
 
 void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                              const Params& params) {
-    Setters::initDefaultSegmentedControlFormCellView(cell, params);
-    Setters::setSegmentedControlFormCellView(cell, params);
+    Setters::buildSegmentedControlFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
