@@ -57,6 +57,9 @@ core::Date currentDate() {
     return core::Date{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
+// A duration a row may give: finite and not negative.
+bool isDuration(std::optional<double> seconds) { return seconds && std::isfinite(*seconds) && *seconds >= 0; }
+
 bool isAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
@@ -137,8 +140,7 @@ void FormCellSetters::initDefaultDurationPickerFormCellView(
     const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell, const Params& params) {
     if (!cell) return;
     // Whenever the setter takes no duration from the row.
-    const auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue);
-    if (!seconds || !std::isfinite(*seconds) || *seconds < 0) cell->setValue(0);
+    if (!isDuration(ParameterHelper::getParameterAsDouble(params, S::kValue))) cell->setValue(0);
 }
 
 void FormCellSetters::initDefaultSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
@@ -156,71 +158,127 @@ void FormCellSetters::initDefaultSegmentedControlFormCellView(
     }
 }
 
-void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
-                                                const Params& params) {
-    if (!cell) return;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->keyLabel()->text, *text);
-    S::applyEditable(params, *cell);
-    setDatePickerFormatter(*cell, params, ParameterHelper::getParameterAsDate(params, S::kValue));
+namespace {
+
+// The rows' keys; the value each initDefault setter also reads is handed in.
+void applyDateRow(vessa::VUIDatePickerFormCell& cell, const FormCellSetters::Params& params,
+                  std::optional<core::Date> date) {
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell.keyLabel()->text, *text);
+    S::applyEditable(params, cell);
+    setDatePickerFormatter(cell, params, date);
     const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
-    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kCaption, *cell.keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell.valueLabel());
 }
 
-void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
-                                                    const Params& params) {
-    if (!cell) return;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    S::applyEditable(params, *cell);
+void applyDurationRow(vessa::VUIDurationPickerFormCell& cell, const FormCellSetters::Params& params,
+                      std::optional<double> seconds) {
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    S::applyEditable(params, cell);
     if (auto interval = S::intParameter(params, kMinuteInterval, 1))
-        cell->durationPicker()->setMinuteInterval(*interval);
-    if (auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue)) {
-        if (std::isfinite(*seconds) && *seconds >= 0) {
-            cell->setValue(*seconds);
+        cell.durationPicker()->setMinuteInterval(*interval);
+    if (seconds) {
+        if (isDuration(seconds)) {
+            cell.setValue(*seconds);
         } else {
             S::warn("form cell: a duration of " + std::to_string(*seconds) + " seconds is no duration; ignored");
         }
     }
     const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
-    S::applyStyleClass(styles, S::kValue, *cell->valueLabel());
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kCaption, *cell.keyLabel());
+    S::applyStyleClass(styles, S::kValue, *cell.valueLabel());
+}
+
+void applySwitchRow(vessa::VUISwitchFormCell& cell, const FormCellSetters::Params& params, std::optional<bool> on) {
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (on) cell.setValue(*on);
+    S::applyEditable(params, cell);
+    internal::FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
+    defaultStyle.recordOnce(cell, cell.titleStyleClassPath, *cell.switchView());
+    defaultStyle.apply(S::styles(params), cell, cell.titleStyleClassPath, *cell.switchView());
+}
+
+std::optional<int> segmentIndex(const FormCellSetters::Params& params) {
+    return S::intParameter(params, S::kValue, std::numeric_limits<int>::min());
+}
+
+void applySegmentedRow(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
+                       std::optional<int> index) {
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    if (const core::Array* segments = ParameterHelper::stringArrayIn(params, kSegments)) {
+        // Built in the room of the titles the cell shows now.
+        std::vector<std::string> titles;
+        titles.swap(cell.segmentedControl()->segmentTitles);
+        S::reserveStrings(titles, kSegmentRoom);
+        S::assignStrings(*segments, titles);
+        S::dropEmptyStrings(titles);
+        cell.setValueOptions(std::move(titles));
+    }
+    if (index) cell.setValue(*index);
+    S::applyEditable(params, cell);
+    if (auto apportions = ParameterHelper::getParameterAsBool(params, kApportionsSegmentWidthsByContent)) {
+        cell.setApportionsSegmentWidthsByContent(*apportions);
+    }
+    const core::Dictionary& styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kCaption, *cell.keyLabel());
+}
+
+}  // namespace
+
+void FormCellSetters::setDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                                const Params& params) {
+    if (cell) applyDateRow(*cell, params, ParameterHelper::getParameterAsDate(params, S::kValue));
+}
+
+void FormCellSetters::setDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                    const Params& params) {
+    if (cell) applyDurationRow(*cell, params, ParameterHelper::getParameterAsDouble(params, S::kValue));
 }
 
 void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
                                             const Params& params) {
-    if (!cell) return;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    if (auto on = ParameterHelper::getParameterAsBool(params, S::kValue)) cell->setValue(*on);
-    S::applyEditable(params, *cell);
-    internal::FormCellDefaultStyle& defaultStyle = switchDefaultStyle();
-    defaultStyle.recordOnce(*cell, cell->titleStyleClassPath, *cell->switchView());
-    defaultStyle.apply(S::styles(params), *cell, cell->titleStyleClassPath, *cell->switchView());
+    if (cell) applySwitchRow(*cell, params, ParameterHelper::getParameterAsBool(params, S::kValue));
 }
 
 void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                       const Params& params) {
+    if (cell) applySegmentedRow(*cell, params, segmentIndex(params));
+}
+
+void FormCellSetters::buildDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                                  const Params& params) {
     if (!cell) return;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
-    if (const core::Array* segments = ParameterHelper::stringArrayIn(params, kSegments)) {
-        // Built in the room of the titles the cell shows now.
-        std::vector<std::string> titles;
-        titles.swap(cell->segmentedControl()->segmentTitles);
-        S::reserveStrings(titles, kSegmentRoom);
-        S::assignStrings(*segments, titles);
-        S::dropEmptyStrings(titles);
-        cell->setValueOptions(std::move(titles));
-    }
-    if (auto index = S::intParameter(params, S::kValue, std::numeric_limits<int>::min())) cell->setValue(*index);
-    S::applyEditable(params, *cell);
-    if (auto apportions = ParameterHelper::getParameterAsBool(params, kApportionsSegmentWidthsByContent)) {
-        cell->setApportionsSegmentWidthsByContent(*apportions);
-    }
-    const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kCaption, *cell->keyLabel());
+    const auto date = ParameterHelper::getParameterAsDate(params, S::kValue);
+    if (!date) cell->setValue(currentDate());
+    applyDateRow(*cell, params, date);
+}
+
+void FormCellSetters::buildDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                      const Params& params) {
+    if (!cell) return;
+    const auto seconds = ParameterHelper::getParameterAsDouble(params, S::kValue);
+    if (!isDuration(seconds)) cell->setValue(0);
+    applyDurationRow(*cell, params, seconds);
+}
+
+void FormCellSetters::buildSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell,
+                                              const Params& params) {
+    if (!cell) return;
+    const auto on = ParameterHelper::getParameterAsBool(params, S::kValue);
+    if (!on) cell->setValue(false);
+    applySwitchRow(*cell, params, on);
+}
+
+void FormCellSetters::buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                        const Params& params) {
+    if (!cell) return;
+    const auto index = segmentIndex(params);
+    if (!index) cell->setValue(ui::UISegmentedControl::noSegment);
+    applySegmentedRow(*cell, params, index);
 }
 
 }  // namespace trc::formcells

@@ -58,6 +58,70 @@ internal::FormCellDefaultStyle& simplePropertyDefaultStyle() {
     return style;
 }
 
+using Text = ParameterHelper::Text;
+
+void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                            const FormCellSetters::Params& params, const Text& value, const Text& placeholder,
+                            const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                            const FormCellSetters::Delegate& delegate, const ui::IndexPath& indexPath);
+
+// The row's keys but what the initDefault setters read; value is the row's "Value".
+void applyTitleRow(vessa::VUITitleFormCell& cell, const FormCellSetters::Params& params, const Text& value) {
+    if (value) cell.setValue(*value);
+    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) cell.setPlaceholderText(*text);
+    S::applyEditable(params, cell);
+    const core::Dictionary& styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kValue, *cell.valueTextField());
+}
+
+void applyNoteRow(vessa::VUINoteFormCell& cell, const FormCellSetters::Params& params, const Text& value,
+                  const Text& placeholder) {
+    cell.valueTextView()->allowsEditingTextAttributes = false;
+    if (value) cell.setValue(*value);
+    if (placeholder) core::assignText(cell.placeholder()->text, *placeholder);
+    S::applyEditable(params, cell);
+
+    const auto autoResizing = ParameterHelper::getParameterAsBool(params, kIsAutoResizing);
+    const auto minLines = S::intParameter(params, kMinNumberOfLines, 0);
+    const auto maxLines = S::intParameter(params, kMaxNumberOfLines, 0);
+    if (autoResizing.value_or(false)) {
+        // The note grows with its text: only the minimum is fixed.
+        cell.minNumberOfLines = kNoteMinLines;
+    } else if (autoResizing || (!minLines && !maxLines)) {
+        cell.minNumberOfLines = kNoteMinLines;
+        cell.maxNumberOfLines = kNoteMaxLines;
+    } else if (minLines && maxLines) {
+        cell.minNumberOfLines = *minLines;
+        cell.maxNumberOfLines = std::max(*minLines, *maxLines);
+    } else if (minLines) {
+        cell.minNumberOfLines = *minLines;
+        cell.maxNumberOfLines = std::max(*minLines, kNoteMaxLines);
+    } else {
+        cell.minNumberOfLines = std::min(*maxLines, kNoteMinLinesCap);
+        cell.maxNumberOfLines = *maxLines;
+    }
+
+    const core::Dictionary& styles = S::styles(params);
+    S::applyStyleClass(styles, S::kBackground, cell);
+    S::applyStyleClass(styles, S::kValue, *cell.valueTextView());
+}
+
+// What a new simple-property row starts from, given its "Value" and "PlaceHolder".
+void startSimplePropertyRow(vessa::VUITextFieldFormCell& cell, const Text& value, const Text& placeholder) {
+    auto field = cell.valueTextField();
+    field->isSecureTextEntry = false;
+    cell.setEditable(true);
+    if (!placeholder) core::assignText(cell.placeholder()->text, "");
+    // A reused cell starts clean, so a plain row never inherits another
+    // row's text, number filter, keyboard or barcode button.
+    if (!value) cell.setValue({});
+    cell.setKeyboardType(ui::UIKeyboardType::Default);
+    field->setDelegate(nullptr);
+    cell.setAlternativeInputEnabled(false);
+    cell.alternativeInputButton()->didSelectHandler = nullptr;
+}
+
 }  // namespace
 
 void FormCellSetters::initDefaultTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
@@ -71,78 +135,72 @@ void FormCellSetters::initDefaultNoteFormCellView(const std::shared_ptr<vessa::V
 }
 
 void FormCellSetters::setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
+    if (cell) applyTitleRow(*cell, params, ParameterHelper::textIn(params, S::kValue));
+}
+
+void FormCellSetters::buildTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell,
+                                             const Params& params) {
     if (!cell) return;
-    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder)) cell->setPlaceholderText(*text);
-    S::applyEditable(params, *cell);
-    const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kValue, *cell->valueTextField());
+    const Text value = ParameterHelper::textIn(params, S::kValue);
+    if (!value) cell->setValue({});
+    applyTitleRow(*cell, params, value);
 }
 
 void FormCellSetters::setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
+    if (cell)
+        applyNoteRow(*cell, params, ParameterHelper::textIn(params, S::kValue),
+                     ParameterHelper::textIn(params, S::kPlaceHolder));
+}
+
+void FormCellSetters::buildNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
     if (!cell) return;
-    cell->valueTextView()->allowsEditingTextAttributes = false;
-    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder))
-        core::assignText(cell->placeholder()->text, *text);
-    S::applyEditable(params, *cell);
-
-    const auto autoResizing = ParameterHelper::getParameterAsBool(params, kIsAutoResizing);
-    const auto minLines = S::intParameter(params, kMinNumberOfLines, 0);
-    const auto maxLines = S::intParameter(params, kMaxNumberOfLines, 0);
-    if (autoResizing.value_or(false)) {
-        // The note grows with its text: only the minimum is fixed.
-        cell->minNumberOfLines = kNoteMinLines;
-    } else if (autoResizing || (!minLines && !maxLines)) {
-        cell->minNumberOfLines = kNoteMinLines;
-        cell->maxNumberOfLines = kNoteMaxLines;
-    } else if (minLines && maxLines) {
-        cell->minNumberOfLines = *minLines;
-        cell->maxNumberOfLines = std::max(*minLines, *maxLines);
-    } else if (minLines) {
-        cell->minNumberOfLines = *minLines;
-        cell->maxNumberOfLines = std::max(*minLines, kNoteMaxLines);
-    } else {
-        cell->minNumberOfLines = std::min(*maxLines, kNoteMinLinesCap);
-        cell->maxNumberOfLines = *maxLines;
-    }
-
-    const core::Dictionary& styles = S::styles(params);
-    S::applyStyleClass(styles, S::kBackground, *cell);
-    S::applyStyleClass(styles, S::kValue, *cell->valueTextView());
+    const Text value = ParameterHelper::textIn(params, S::kValue);
+    if (!value) cell->setValue({});
+    applyNoteRow(*cell, params, value, ParameterHelper::textIn(params, S::kPlaceHolder));
 }
 
 void FormCellSetters::initDefaultSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                                             const Params& params) {
-    if (!cell) return;
-    auto field = cell->valueTextField();
-    field->isSecureTextEntry = false;
-    cell->setEditable(true);
-    if (!ParameterHelper::textIn(params, S::kPlaceHolder)) core::assignText(cell->placeholder()->text, "");
-    // A reused cell starts clean, so a plain row never inherits another
-    // row's text, number filter, keyboard or barcode button.
-    if (!ParameterHelper::textIn(params, S::kValue)) cell->setValue({});
-    cell->setKeyboardType(ui::UIKeyboardType::Default);
-    field->setDelegate(nullptr);
-    cell->setAlternativeInputEnabled(false);
-    cell->alternativeInputButton()->didSelectHandler = nullptr;
+    if (cell)
+        startSimplePropertyRow(*cell, ParameterHelper::textIn(params, S::kValue),
+                               ParameterHelper::textIn(params, S::kPlaceHolder));
 }
 
 void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                                     const Params& params,
                                                     const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                                     const Delegate& delegate, const ui::IndexPath& indexPath) {
+    if (cell)
+        applySimplePropertyRow(cell, params, ParameterHelper::textIn(params, S::kValue),
+                               ParameterHelper::textIn(params, S::kPlaceHolder), textFieldDelegate, delegate,
+                               indexPath);
+}
+
+void FormCellSetters::buildSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                      const Params& params,
+                                                      const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                                      const Delegate& delegate, const ui::IndexPath& indexPath) {
     if (!cell) return;
+    const Text value = ParameterHelper::textIn(params, S::kValue);
+    const Text placeholder = ParameterHelper::textIn(params, S::kPlaceHolder);
+    startSimplePropertyRow(*cell, value, placeholder);
+    applySimplePropertyRow(cell, params, value, placeholder, textFieldDelegate, delegate, indexPath);
+}
+
+namespace {
+
+void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                            const FormCellSetters::Params& params, const Text& value, const Text& placeholder,
+                            const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                            const FormCellSetters::Delegate& delegate, const ui::IndexPath& indexPath) {
     auto field = cell->valueTextField();
-    if (auto value = ParameterHelper::textIn(params, S::kValue)) cell->setValue(*value);
-    if (auto text = ParameterHelper::textIn(params, S::kPlaceHolder))
-        core::assignText(cell->placeholder()->text, *text);
+    if (value) cell->setValue(*value);
+    if (placeholder) core::assignText(cell->placeholder()->text, *placeholder);
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
     S::applyEditable(params, *cell);
 
     if (auto name = ParameterHelper::textIn(params, kKeyboardType)) {
-        cell->setKeyboardType(getKeyboardType(*name));
+        cell->setKeyboardType(FormCellSetters::getKeyboardType(*name));
         field->isSecureTextEntry = *name == kPassword || *name == kNumberPassword;
         // The owner filters what number fields accept.
         const bool numeric = *name == kNumber || *name == kNumberPassword;
@@ -151,8 +209,9 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
 
     if (auto input = ParameterHelper::textIn(params, kAlternateInput)) {
         if (*input == kBarcode) {
-            configAlternateInputButton(cell, std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate), delegate,
-                                       indexPath, S::rowName(params));
+            FormCellSetters::configAlternateInputButton(cell,
+                                                        std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate),
+                                                        delegate, indexPath, S::rowName(params));
         } else {
             cell->setAlternativeInputEnabled(false);
             cell->alternativeInputButton()->didSelectHandler = nullptr;
@@ -170,6 +229,8 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
         cell->innerView()->becomeFirstResponder();
     }
 }
+
+}  // namespace
 
 ui::UIKeyboardType FormCellSetters::getKeyboardType(std::string_view keyboardType) {
     for (const auto& [name, type] : kKeyboards) {

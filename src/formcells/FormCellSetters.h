@@ -59,6 +59,9 @@ public:
     static void initDefaultNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
     static void setTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
     static void setNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
+    // Both of them, for a new row, the row's keys looked up once.
+    static void buildTitleFormCellView(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params);
+    static void buildNoteFormCellView(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params);
 
     // Simple-property rows. textFieldDelegate restricts what number fields accept.
     static void initDefaultSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
@@ -67,6 +70,11 @@ public:
                                               const Params& params,
                                               const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                               const Delegate& delegate, const ui::IndexPath& indexPath);
+    // Both of them, for a new row, the row's keys looked up once.
+    static void buildSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
+                                                const Params& params,
+                                                const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                                const Delegate& delegate, const ui::IndexPath& indexPath);
     static ui::UIKeyboardType getKeyboardType(std::string_view keyboardType);
     // Turns on the barcode button of a simple-property row; cellName (the
     // row's "_Name") finds the row again when a reading arrives.
@@ -125,6 +133,14 @@ public:
     static void setSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
     static void setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                 const Params& params);
+    // Each initDefault setter and its setter, for a new row, "Value" looked up once.
+    static void buildDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
+                                            const Params& params);
+    static void buildDurationPickerFormCellView(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
+                                                const Params& params);
+    static void buildSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
+    static void buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
+                                                  const Params& params);
 
     // Attachment rows; aDelegate may be null.
     static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,

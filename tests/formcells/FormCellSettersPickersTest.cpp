@@ -193,4 +193,81 @@ TEST_F(SegmentedControlSetter, LeavesTheCellForWhatItCannotRead) {
     EXPECT_TRUE(logged(core::Severity::warn, "Value"));
 }
 
+// ---------------------------------------------------------------- one road for a new row
+
+// A new row built in one pass ends as its initDefault setter and its setter
+// leave it, over a cell that showed a row naming every key before.
+using PickerBuild = SetterTest;
+
+constexpr const char* kPickerRows[] = {
+    "{}",
+    R"({"Value": "2026-01-31T10:00:00Z", "Mode": "date", "Caption": "Due"})",
+    R"({"Value": 90.5, "MinuteInterval": 15, "PlaceHolder": "When"})",
+    R"({"Value": -3, "Segments": ["A", "", "B"]})",
+    R"({"Value": true, "IsEditable": false})",
+    R"({"Value": 1, "Segments": ["A", "B"], "ApportionsSegmentWidthsByContent": true})",
+    R"({"Value": 4294967296, "Styles": {"Background": "b", "Caption": "c", "Value": "v", "Switch": "s"}})",
+    R"({"Value": "on"})",
+    R"({"Value": null})",
+};
+constexpr const char* kPickerBefore = R"({"Value": 2, "Mode": "time", "Caption": "Old", "PlaceHolder": "Was",
+    "MinuteInterval": 5, "Segments": ["X", "Y", "Z"], "IsEditable": false, "ApportionsSegmentWidthsByContent": true,
+    "Styles": {"Background": "ob", "Caption": "oc", "Value": "ov", "Switch": "os"}})";
+constexpr const char* kSwitchBefore = R"({"Value": true, "Caption": "Old"})";
+constexpr const char* kDateBefore = R"({"Value": "2026-02-01T10:00:00Z", "Mode": "time", "Caption": "Old"})";
+
+TEST_F(PickerBuild, DateDurationSwitchAndSegmentedRowsEndAsTheTwoSettersLeaveThem) {
+    dispatch::MainQueue::resetShared(std::make_unique<dispatch::VirtualClock>(kJan31.secondsSince1970));
+    auto date = shown<VUIDatePickerFormCell>(), dateBuilt = shown<VUIDatePickerFormCell>();
+    auto duration = shown<VUIDurationPickerFormCell>(), durationBuilt = shown<VUIDurationPickerFormCell>();
+    auto toggle = shown<VUISwitchFormCell>(), toggleBuilt = shown<VUISwitchFormCell>();
+    auto segmented = shown<VUISegmentedControlFormCell>(), segmentedBuilt = shown<VUISegmentedControlFormCell>();
+    for (const char* json : kPickerRows) {
+        for (const char* row : {kPickerBefore, kDateBefore, kSwitchBefore, json}) {
+            const auto p = params(row);
+            // The two setters on the first cell, the one pass on the second.
+            const auto bothRoads = [&p](auto init, auto set, auto build, const auto& cell, const auto& built) {
+                init(cell, p);
+                set(cell, p);
+                build(built, p);
+            };
+            bothRoads(FormCellSetters::initDefaultDatePickerFormCellView, FormCellSetters::setDatePickerFormCellView,
+                      FormCellSetters::buildDatePickerFormCellView, date, dateBuilt);
+            bothRoads(FormCellSetters::initDefaultDurationPickerFormCellView,
+                      FormCellSetters::setDurationPickerFormCellView, FormCellSetters::buildDurationPickerFormCellView,
+                      duration, durationBuilt);
+            bothRoads(FormCellSetters::initDefaultSwitchFormCellView, FormCellSetters::setSwitchFormCellView,
+                      FormCellSetters::buildSwitchFormCellView, toggle, toggleBuilt);
+            bothRoads(FormCellSetters::initDefaultSegmentedControlFormCellView,
+                      FormCellSetters::setSegmentedControlFormCellView,
+                      FormCellSetters::buildSegmentedControlFormCellView, segmented, segmentedBuilt);
+        }
+        EXPECT_EQ(dateBuilt->value(), date->value()) << json;
+        EXPECT_EQ(dateBuilt->valueLabel()->text, date->valueLabel()->text) << json;
+        EXPECT_EQ(dateBuilt->datePicker()->datePickerMode, date->datePicker()->datePickerMode) << json;
+        EXPECT_EQ(dateBuilt->keyLabel()->text, date->keyLabel()->text) << json;
+        EXPECT_EQ(dateBuilt->nuiClass, date->nuiClass) << json;
+
+        EXPECT_EQ(durationBuilt->value(), duration->value()) << json;
+        EXPECT_EQ(durationBuilt->durationPicker()->minuteInterval(), duration->durationPicker()->minuteInterval())
+            << json;
+        EXPECT_EQ(durationBuilt->valueLabel()->nuiClass, duration->valueLabel()->nuiClass) << json;
+
+        EXPECT_EQ(toggleBuilt->value(), toggle->value()) << json;
+        EXPECT_EQ(toggleBuilt->isEditable(), toggle->isEditable()) << json;
+        EXPECT_EQ(toggleBuilt->switchView()->nuiClass, toggle->switchView()->nuiClass) << json;
+
+        EXPECT_EQ(segmentedBuilt->value(), segmented->value()) << json;
+        EXPECT_EQ(segmentedBuilt->valueOptions(), segmented->valueOptions()) << json;
+        EXPECT_EQ(segmentedBuilt->apportionsSegmentWidthsByContent(), segmented->apportionsSegmentWidthsByContent())
+            << json;
+        EXPECT_EQ(segmentedBuilt->keyName(), segmented->keyName()) << json;
+        dispatch::MainQueue::shared().advance(60);  // a new "now" for every row
+    }
+    FormCellSetters::buildDatePickerFormCellView(nullptr, params("{}"));  // no cell: nothing to do
+    FormCellSetters::buildDurationPickerFormCellView(nullptr, params("{}"));
+    FormCellSetters::buildSwitchFormCellView(nullptr, params("{}"));
+    FormCellSetters::buildSegmentedControlFormCellView(nullptr, params("{}"));
+}
+
 }  // namespace

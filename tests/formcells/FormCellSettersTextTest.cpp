@@ -261,4 +261,78 @@ TEST_F(BarcodeButton, KeepsNeitherCellNorOwnerNorHostObjectAlive) {
     EXPECT_FALSE(logged(core::Severity::info, "barcode"));
 }
 
+// ---------------------------------------------------------------- one road for a new row
+
+// A new row built in one pass ends as the two setters leave it, over a cell
+// that showed a row naming every key before.
+using TextBuild = SetterTest;
+
+constexpr const char* kTextRows[] = {
+    "{}",
+    R"({"Value": "Order 7"})",
+    R"({"PlaceHolder": "Title"})",
+    R"({"Value": "", "PlaceHolder": "", "IsEditable": true})",
+    R"({"Value": 42, "PlaceHolder": null, "Caption": "Count"})",
+    R"({"Value": "abc", "KeyboardType": "Number", "AlternateInput": "Barcode", "MinNumberOfLines": 4})",
+    R"({"KeyboardType": "Password", "AlternateInput": "None", "IsAutoResizing": true,
+        "Styles": {"Background": "b", "Value": "v"}})",
+};
+constexpr const char* kTextBefore = R"({"Value": "Before", "PlaceHolder": "Was", "IsEditable": false,
+    "Caption": "Old", "KeyboardType": "NumberPassword", "AlternateInput": "Barcode", "MaxNumberOfLines": 9,
+    "Styles": {"Background": "ob", "Value": "ov"}})";
+
+TEST_F(TextBuild, TitleAndNoteRowsEndAsTheTwoSettersLeaveThem) {
+    auto title = shown<VUITitleFormCell>(), titleBuilt = shown<VUITitleFormCell>();
+    auto note = shown<VUINoteFormCell>(), noteBuilt = shown<VUINoteFormCell>();
+    for (const char* json : kTextRows) {
+        for (const char* row : {kTextBefore, json}) {
+            FormCellSetters::initDefaultTitleFormCellView(title, params(row));
+            FormCellSetters::setTitleFormCellView(title, params(row));
+            FormCellSetters::buildTitleFormCellView(titleBuilt, params(row));
+            FormCellSetters::initDefaultNoteFormCellView(note, params(row));
+            FormCellSetters::setNoteFormCellView(note, params(row));
+            FormCellSetters::buildNoteFormCellView(noteBuilt, params(row));
+        }
+        EXPECT_EQ(titleBuilt->value(), title->value()) << json;
+        EXPECT_EQ(titleBuilt->placeholderText(), title->placeholderText()) << json;
+        EXPECT_EQ(titleBuilt->isEditable(), title->isEditable()) << json;
+        EXPECT_EQ(titleBuilt->nuiClass, title->nuiClass) << json;
+        EXPECT_EQ(titleBuilt->valueTextField()->nuiClass, title->valueTextField()->nuiClass) << json;
+
+        EXPECT_EQ(noteBuilt->valueTextView()->text, note->valueTextView()->text) << json;
+        EXPECT_EQ(noteBuilt->placeholder()->text, note->placeholder()->text) << json;
+        EXPECT_EQ(noteBuilt->isEditable(), note->isEditable()) << json;
+        EXPECT_EQ(noteBuilt->minNumberOfLines, note->minNumberOfLines) << json;
+        EXPECT_EQ(noteBuilt->maxNumberOfLines, note->maxNumberOfLines) << json;
+        EXPECT_EQ(noteBuilt->nuiClass, note->nuiClass) << json;
+    }
+    FormCellSetters::buildTitleFormCellView(nullptr, params("{}"));  // no cell: nothing to do
+    FormCellSetters::buildNoteFormCellView(nullptr, params("{}"));
+}
+
+TEST_F(TextBuild, SimplePropertyRowsEndAsTheTwoSettersLeaveThem) {
+    auto owner = std::make_shared<RecordingOwner>();
+    auto cell = shown<VUITextFieldFormCell>(), built = shown<VUITextFieldFormCell>();
+    for (const char* json : kTextRows) {
+        for (const char* row : {kTextBefore, json}) {
+            FormCellSetters::initDefaultSimplePropertyFormCellView(cell, params(row));
+            FormCellSetters::setSimplePropertyFormCellView(cell, params(row), owner, nullptr, {0, 1});
+            FormCellSetters::buildSimplePropertyFormCellView(built, params(row), owner, nullptr, {0, 1});
+        }
+        EXPECT_EQ(built->value(), cell->value()) << json;
+        EXPECT_EQ(built->placeholder()->text, cell->placeholder()->text) << json;
+        EXPECT_EQ(built->keyName(), cell->keyName()) << json;
+        EXPECT_EQ(built->isEditable(), cell->isEditable()) << json;
+        EXPECT_EQ(built->keyboardType(), cell->keyboardType()) << json;
+        EXPECT_EQ(built->valueTextField()->isSecureTextEntry, cell->valueTextField()->isSecureTextEntry) << json;
+        EXPECT_EQ(built->valueTextField()->delegate(), cell->valueTextField()->delegate()) << json;
+        EXPECT_EQ(built->isAlternativeInputEnabled(), cell->isAlternativeInputEnabled()) << json;
+        EXPECT_EQ(!built->alternativeInputButton()->didSelectHandler, !cell->alternativeInputButton()->didSelectHandler)
+            << json;
+        EXPECT_EQ(built->nuiClass, cell->nuiClass) << json;
+        EXPECT_EQ(built->valueTextField()->nuiClass, cell->valueTextField()->nuiClass) << json;
+    }
+    FormCellSetters::buildSimplePropertyFormCellView(nullptr, params("{}"), owner, nullptr, {0, 0});
+}
+
 }  // namespace

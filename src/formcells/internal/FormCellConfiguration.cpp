@@ -29,22 +29,19 @@ void setValidationView(const std::shared_ptr<Cell>& cell, const FormCellConfigur
 }  // namespace
 
 void FormCellConfiguration::title(const std::shared_ptr<vessa::VUITitleFormCell>& cell, const Params& params) {
-    Setters::initDefaultTitleFormCellView(cell, params);
-    Setters::setTitleFormCellView(cell, params);
+    Setters::buildTitleFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::note(const std::shared_ptr<vessa::VUINoteFormCell>& cell, const Params& params) {
-    Setters::initDefaultNoteFormCellView(cell, params);
-    Setters::setNoteFormCellView(cell, params);
+    Setters::buildNoteFormCellView(cell, params);
     Setters::setValidationView(cell, params);
 }
 
 void FormCellConfiguration::simpleProperty(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                                            const Params& params, const Owner& owner, const Delegate& delegate,
                                            const ui::IndexPath& indexPath) {
-    Setters::initDefaultSimplePropertyFormCellView(cell, params);
-    Setters::setSimplePropertyFormCellView(cell, params, owner, delegate, indexPath);
+    Setters::buildSimplePropertyFormCellView(cell, params, owner, delegate, indexPath);
     Setters::setValidationView(cell, params);
 }
 
@@ -58,28 +55,24 @@ void FormCellConfiguration::signature(const std::shared_ptr<vessa::VUITextFieldF
 
 void FormCellConfiguration::datePicker(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
                                        const Params& params) {
-    Setters::initDefaultDatePickerFormCellView(cell, params);
-    Setters::setDatePickerFormCellView(cell, params);
+    Setters::buildDatePickerFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell,
                                            const Params& params) {
-    Setters::initDefaultDurationPickerFormCellView(cell, params);
-    Setters::setDurationPickerFormCellView(cell, params);
+    Setters::buildDurationPickerFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params) {
-    Setters::initDefaultSwitchFormCellView(cell, params);
-    Setters::setSwitchFormCellView(cell, params);
+    Setters::buildSwitchFormCellView(cell, params);
     Setters::setValidationView(cell, params);
 }
 
 void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                              const Params& params) {
-    Setters::initDefaultSegmentedControlFormCellView(cell, params);
-    Setters::setSegmentedControlFormCellView(cell, params);
+    Setters::buildSegmentedControlFormCellView(cell, params);
     setValidationView(cell, params);
 }
 
