@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include <unicode/datefmt.h>
@@ -34,14 +34,127 @@ icu::DateFormat::EStyle icuStyle(Style style) {
     return icu::DateFormat::kNone;
 }
 
-// A date's own bits, mixed: std::hash<double> runs a byte hash over them.
-struct DateHash {
-    std::size_t operator()(double date) const {
-        // 0 and -0 are one date.
-        const std::uint64_t bits = date == 0 ? 0 : std::bit_cast<std::uint64_t>(date);
-        const std::uint64_t mixed = bits * 0x9e3779b97f4a7c15ULL;
-        return static_cast<std::size_t>(mixed ^ (mixed >> 32));
+// A date's own bits, mixed, its best bits (the high ones) first: 0 and -0
+// are one date.
+std::uint32_t dateHash(double date) {
+    const std::uint64_t bits = date == 0 ? 0 : std::bit_cast<std::uint64_t>(date);
+    return static_cast<std::uint32_t>((bits * 0x9e3779b97f4a7c15ULL) >> 32);
+}
+
+// The texts of one setting's dates, laid out so that a date shown before
+// reads two cache lines: an index entry (its slot and its date's hash, in a
+// table open to probing, never over half full) and its slot, a line holding
+// the date and its text. A long form's rows show distinct dates, so a node
+// table's bucket, node and text, each in a line of its own, came from
+// beyond the cache on most rows. The slots are in the order their dates
+// came; once the cap is reached the oldest, at next, makes way.
+class DateTexts {
+public:
+    // The text of date; null when it is not kept.
+    const char* find(double date, std::size_t& size) const {
+        if (index_.empty()) return nullptr;
+        const std::uint32_t hash = dateHash(date);
+        for (std::size_t at = home(hash);; at = (at + 1) & mask()) {
+            const Entry& entry = index_[at];
+            if (entry.slot == 0) return nullptr;
+            if (entry.hash != hash) continue;
+            const Slot& slot = slots_[entry.slot - 1];
+            if (slot.date == date) return textOf(entry.slot - 1, size);
+        }
     }
+
+    // Keeps text as date's, which is not kept yet.
+    std::string_view keep(double date, std::string text) {
+        std::size_t slot = slots_.size();
+        if (slots_.size() < KeptDateFormats::kTextsPerFormat) {
+            slots_.emplace_back();
+            if (!longTexts_.empty()) longTexts_.emplace_back();
+            growIndex();
+        } else {
+            slot = next_;
+            forget(slot);
+            next_ = (next_ + 1) % KeptDateFormats::kTextsPerFormat;
+        }
+        Slot& kept = slots_[slot];
+        kept.date = date;
+        kept.size = static_cast<std::uint32_t>(text.size());
+        if (text.size() <= kInline) {
+            std::copy(text.begin(), text.end(), kept.chars);
+            if (!longTexts_.empty()) std::string().swap(longTexts_[slot]);
+        } else {
+            if (longTexts_.empty()) longTexts_.resize(slots_.size());
+            longTexts_[slot] = std::move(text);
+        }
+        place(Entry{static_cast<std::uint32_t>(slot + 1), dateHash(date)});
+        std::size_t size = 0;
+        const char* chars = textOf(slot, size);
+        return {chars, size};
+    }
+
+    std::size_t size() const { return slots_.size(); }
+
+private:
+    // A slot's text in its own line, when it fits there.
+    static constexpr std::size_t kInline = 52;
+    struct alignas(64) Slot {
+        double date = 0;
+        std::uint32_t size = 0;
+        char chars[kInline] = {};
+    };
+    static_assert(sizeof(Slot) == 64);
+    // slot is one past the slot's place; 0 for none.
+    struct Entry {
+        std::uint32_t slot = 0;
+        std::uint32_t hash = 0;
+    };
+
+    std::size_t mask() const { return index_.size() - 1; }
+    std::size_t home(std::uint32_t hash) const { return hash >> (32 - std::countr_zero(index_.size())); }
+
+    const char* textOf(std::size_t slot, std::size_t& size) const {
+        const Slot& kept = slots_[slot];
+        size = kept.size;
+        return kept.size <= kInline ? kept.chars : longTexts_[slot].data();
+    }
+
+    void place(Entry entry) {
+        std::size_t at = home(entry.hash);
+        while (index_[at].slot != 0) at = (at + 1) & mask();
+        index_[at] = entry;
+    }
+
+    // Room for one more slot, the index kept at most half full.
+    void growIndex() {
+        if (index_.size() >= 2 * slots_.size()) return;
+        std::vector<Entry> old(std::max<std::size_t>(16, 2 * index_.size()));
+        old.swap(index_);
+        for (const Entry& entry : old) {
+            if (entry.slot != 0) place(entry);
+        }
+    }
+
+    // Takes slot's entry out of the index, moving back the entries probed
+    // past it so that every entry stays reachable from its home.
+    void forget(std::size_t slot) {
+        const std::uint32_t hash = dateHash(slots_[slot].date);
+        std::size_t hole = home(hash);
+        while (index_[hole].slot != slot + 1) hole = (hole + 1) & mask();
+        for (std::size_t at = (hole + 1) & mask(); index_[at].slot != 0; at = (at + 1) & mask()) {
+            const std::size_t wants = home(index_[at].hash);
+            // Stays when its home lies after the hole, up to where it is.
+            const bool stays = hole < at ? (wants > hole && wants <= at) : (wants > hole || wants <= at);
+            if (stays) continue;
+            index_[hole] = index_[at];
+            hole = at;
+        }
+        index_[hole] = Entry{};
+    }
+
+    std::vector<Slot> slots_;
+    // The texts longer than a slot holds, by slot; empty until one comes.
+    std::vector<std::string> longTexts_;
+    std::vector<Entry> index_;
+    std::size_t next_ = 0;
 };
 
 struct KeptFormat {
@@ -51,11 +164,7 @@ struct KeptFormat {
     std::string timeZone;
     std::string pattern;
     std::unique_ptr<icu::DateFormat> format;
-    // The texts by date; order holds the dates in the order they came, the
-    // oldest at next once it is full.
-    std::unordered_map<double, std::string, DateHash> texts;
-    std::vector<double> order;
-    std::size_t next = 0;
+    DateTexts texts;
     std::uint64_t lastUse = 0;
 
     bool hasSettingsOf(const DateFormatter& f) const {
@@ -65,20 +174,14 @@ struct KeptFormat {
 };
 
 // The text of the date, formatted only when not kept already.
-const std::string& textOf(KeptFormat& kept, double date) {
-    if (auto shown = kept.texts.find(date); shown != kept.texts.end()) return shown->second;
+std::string_view textOf(KeptFormat& kept, double date) {
+    std::size_t size = 0;
+    if (const char* shown = kept.texts.find(date, size)) return {shown, size};
     icu::UnicodeString made;
     kept.format->format(static_cast<UDate>(date * 1000.0), made);
     std::string text;
     made.toUTF8String(text);
-    if (kept.order.size() < KeptDateFormats::kTextsPerFormat) {
-        kept.order.push_back(date);
-    } else {
-        kept.texts.erase(kept.order[kept.next]);
-        kept.order[kept.next] = date;
-        kept.next = (kept.next + 1) % KeptDateFormats::kTextsPerFormat;
-    }
-    return kept.texts.insert_or_assign(date, std::move(text)).first->second;
+    return kept.texts.keep(date, std::move(text));
 }
 
 std::mutex keptLock;
@@ -118,8 +221,8 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
     KeptFormat* latest = keptFor(f);
     static std::uint64_t uses = 0;
     if (!latest) {
-        KeptFormat made{f.locale.identifier(), f.dateStyle, f.timeStyle, f.timeZone, f.dateFormat,
-                        makeFormat(f),         {},          {},          0,          0};
+        KeptFormat made{f.locale.identifier(), f.dateStyle,   f.timeStyle, f.timeZone,
+                        f.dateFormat,          makeFormat(f), {},          0};
         if (formats.size() < kFormats) {
             latest = &formats.emplace_back(std::move(made));
         } else {
@@ -154,7 +257,8 @@ std::size_t KeptDateFormats::textCount(const DateFormatter& formatter) {
 bool KeptDateFormats::holdsText(const DateFormatter& formatter, core::Date date) {
     std::lock_guard lock(keptLock);
     const KeptFormat* k = keptFor(formatter);
-    return k && k->texts.contains(date.secondsSince1970);
+    std::size_t size = 0;
+    return k && k->texts.find(date.secondsSince1970, size) != nullptr;
 }
 
 }  // namespace trc::foundation::internal

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "platform/foundation/DateFormatter.h"
@@ -74,6 +77,88 @@ TEST(KeptDateFormats, SettingsPastTheCapDropTheLeastUsedWithItsTexts) {
     EXPECT_EQ(text, "first 1970-01-04");
     EXPECT_EQ(Kept::formatCount(), Kept::kFormats);
     EXPECT_TRUE(Kept::holdsText(first, day(3)));
+}
+
+// Texts up to a few over a slot's inline room (September's are longer than
+// May's) and dates in scattered order, through the cap and well past it:
+// each date's text is its own whether it was just kept, found among many
+// neighbours, or moved when an older date made way; exactly the latest
+// kTextsPerFormat dates stay kept.
+TEST(KeptDateFormats, ScatteredDatesKeepTheirOwnTextsThroughTheCap) {
+    const std::string tag(42, 'x');
+    DateFormatter f;
+    f.locale = Locale("en_US");
+    f.dateFormat = "'" + tag + "' MMMM dd";
+    static constexpr std::array<const char*, 12> kMonths = {"January",   "February", "March",    "April",
+                                                            "May",       "June",     "July",     "August",
+                                                            "September", "October",  "November", "December"};
+    const auto expected = [&](int n) {
+        const std::chrono::year_month_day ymd{std::chrono::sys_days{std::chrono::days{n}}};
+        char dd[3];
+        std::snprintf(dd, sizeof dd, "%02u", static_cast<unsigned>(ymd.day()));
+        return tag + " " + kMonths[static_cast<unsigned>(ymd.month()) - 1] + " " + dd;
+    };
+    // Distinct days (30011 is a prime), more than twice the cap, so every
+    // slot is taken over at least twice.
+    const auto dayAt = [](int k) { return (k * 7919) % 30011; };
+    const int count = static_cast<int>(2 * Kept::kTextsPerFormat + Kept::kTextsPerFormat / 2);
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+        f.format(day(dayAt(k)), text);
+        ASSERT_EQ(text, expected(dayAt(k))) << "day " << dayAt(k) << ", the " << k << "th";
+    }
+    EXPECT_EQ(Kept::textCount(f), Kept::kTextsPerFormat);
+    for (int k = 0; k < count; ++k) {
+        const bool latest = k >= count - static_cast<int>(Kept::kTextsPerFormat);
+        ASSERT_EQ(Kept::holdsText(f, day(dayAt(k))), latest) << "the " << k << "th";
+    }
+    // Found again, not made: each kept text is still its own date's.
+    for (int k = count - static_cast<int>(Kept::kTextsPerFormat); k < count; ++k) {
+        f.format(day(dayAt(k)), text);
+        ASSERT_EQ(text, expected(dayAt(k))) << "day " << dayAt(k);
+    }
+    EXPECT_EQ(Kept::textCount(f), Kept::kTextsPerFormat);
+}
+
+// Dates a second apart, or apart only in a fraction of a second, are
+// different dates to the texts kept, while a date's text is found again
+// for the same date given anew.
+TEST(KeptDateFormats, DatesApartByLittleAreKeptApart) {
+    DateFormatter seconds = ownFormatter("near");
+    seconds.dateFormat = "'near' HH:mm:ss.SSS";
+    std::string text;
+    seconds.format(core::Date{0.5}, text);
+    EXPECT_EQ(text, "near 00:00:00.500");
+    seconds.format(core::Date{0.25}, text);
+    EXPECT_EQ(text, "near 00:00:00.250");
+    seconds.format(core::Date{1.5}, text);
+    EXPECT_EQ(text, "near 00:00:01.500");
+    seconds.format(core::Date{0.5}, text);
+    EXPECT_EQ(text, "near 00:00:00.500");
+    EXPECT_EQ(Kept::textCount(seconds), 3U);
+}
+
+// One date in settings that differ in one thing each: every setting shows
+// its own text, never one kept for another, also when asked again.
+TEST(KeptDateFormats, ADateKeptInOneSettingIsNotShownInAnother) {
+    DateFormatter base;
+    base.locale = Locale("en_US");
+    base.dateFormat = "'zone' yyyy-MM-dd HH:mm";
+    DateFormatter zone = base;
+    zone.timeZone = "Asia/Tokyo";
+    DateFormatter locale = base;
+    locale.locale = Locale("de_DE");
+    locale.dateFormat = "'zone' MMMM";
+    DateFormatter styles;
+    styles.locale = Locale("en_US");
+    styles.dateStyle = DateFormatter::Style::Short;
+    const core::Date date{86400.0 * 45 + 3600 * 20};
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(base.string(date), "zone 1970-02-15 20:00");
+        EXPECT_EQ(zone.string(date), "zone 1970-02-16 05:00");
+        EXPECT_EQ(locale.string(date), "zone Februar");
+        EXPECT_EQ(styles.string(date), "2/15/70");
+    }
 }
 
 }  // namespace
