@@ -71,6 +71,28 @@ TEST_F(FilterOptions, OptionsStayAsTheRowGaveThemWhenItsListChangesOrTheCellShow
     EXPECT_EQ(cell->valueOptions, (Options{""}));
 }
 
+// A reused cell built for a row with as many options, of texts as long,
+// offers the new row's texts and selection; the host's later change to the
+// first row's list reaches neither row.
+TEST_F(FilterOptions, AReusedCellOffersTheNewRowsOptionsOfTheSameCount) {
+    for (bool sorter : {false, true}) {
+        const std::string key = sorter ? "SortByItems" : "FilterItems";
+        core::Dictionary first =
+            params(R"({")" + key + R"(": ["Created by the owner", "Changed by the owner"], "Value": [0]})");
+        FormCellSetters::buildFilterFormCellView(cell, first, sorter);
+        EXPECT_EQ(cell->valueOptions, (Options{"Created by the owner", "Changed by the owner"}));
+        first.find(key)->mutableArray()[1] = core::Value("Changed later by the host");
+        FormCellSetters::buildFilterFormCellView(
+            cell, params(R"({")" + key + R"(": ["Created by the owners", "Changed by the owner!"], "Value": [1]})"),
+            sorter);
+        EXPECT_EQ(cell->valueOptions, (Options{"Created by the owners", "Changed by the owner!"})) << key;
+        EXPECT_EQ(cell->value, (Indexes{1})) << key;
+        FormCellSetters::buildFilterFormCellView(cell, first, sorter);
+        EXPECT_EQ(cell->valueOptions, (Options{"Created by the owner", "Changed later by the host"})) << key;
+        EXPECT_EQ(cell->value, (Indexes{0})) << key;
+    }
+}
+
 // ---- Selection mode and selection -----------------------------------------------------------
 
 class FilterSelection : public FilterSetter {};

@@ -193,6 +193,25 @@ TEST_F(SegmentedControlSetter, LeavesTheCellForWhatItCannotRead) {
     EXPECT_TRUE(logged(core::Severity::warn, "Value"));
 }
 
+// A reused cell given a row with as many segments, of texts as long, shows
+// the new row's texts, each in its place, also where a text is one letter
+// apart from the old one; and a later change to the row's list does not
+// reach the cell.
+TEST_F(SegmentedControlSetter, AReusedCellShowsTheNewRowsSegmentsOfTheSameCount) {
+    auto cell = shown<VUISegmentedControlFormCell>();
+    core::Dictionary first = params(R"({"Segments": ["Waiting for the approver", "Approved by the approver"]})");
+    FormCellSetters::buildSegmentedControlFormCellView(cell, first);
+    first.find("Segments")->mutableArray()[0] = core::Value("Changed later by the host");
+    EXPECT_EQ(cell->valueOptions(), (std::vector<std::string>{"Waiting for the approver", "Approved by the approver"}));
+    FormCellSetters::buildSegmentedControlFormCellView(
+        cell, params(R"({"Segments": ["Waiting for the approvers", "Approved by the approver!"], "Value": 1})"));
+    EXPECT_EQ(cell->valueOptions(),
+              (std::vector<std::string>{"Waiting for the approvers", "Approved by the approver!"}));
+    FormCellSetters::buildSegmentedControlFormCellView(cell, params(R"({"Segments": ["Short", "Tiny"]})"));
+    EXPECT_EQ(cell->valueOptions(), (std::vector<std::string>{"Short", "Tiny"}));
+    EXPECT_EQ(cell->value(), ui::UISegmentedControl::noSegment) << "no value: no segment, not the last row's";
+}
+
 // ---------------------------------------------------------------- one road for a new row
 
 // A new row built in one pass ends as its initDefault setter and its setter
