@@ -39,7 +39,7 @@ public:
 
 private:
     using Key = std::variant<std::string, ui::IndexPath>;
-    struct alignas(64) Slot {  // a cache line
+    struct alignas(64) Slot {    // a cache line
         std::uint64_t hash = 0;  // 0: the slot is free
         Delegate delegate;
         Key key;
