@@ -8,15 +8,14 @@
 //
 // aDelegates is keyed by the row's "_Name", so a row keeps its attachments
 // when rows above it are hidden or shown and the row moves; a row without a
-// name is keyed by the index path it was first built at. Main thread only.
+// name is keyed by the index path it was first built at. A row renamed by
+// its host is found under its new name. Main thread only.
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <variant>
 
+#include "formcells/AttachmentFormViewDelegateMap.h"
 #include "formcells/FormCellKeys.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
@@ -27,7 +26,6 @@ class AttachmentFormViewDelegate;
 
 class AttachmentFormViewChangeDelegate {
 public:
-    using Key = std::variant<std::string, ui::IndexPath>;
     // The row parameter that names a row.
     static constexpr const char* kNameKey = FormCellKeys::kName;
 
@@ -39,29 +37,19 @@ public:
     // Reloads the section that holds the row, on a later main-queue turn.
     virtual void reloadSectionContainer(const ui::IndexPath& indexPath) = 0;
 
-    static Key attachmentKey(const core::Dictionary& params, const ui::IndexPath& indexPath);
+    // The row's key in aDelegates, viewing the row's name.
+    static AttachmentFormViewDelegateMap::KeyView attachmentKey(const core::Dictionary& params,
+                                                                const ui::IndexPath& indexPath);
     // The row's delegate, or nullptr when the row has none yet.
     std::shared_ptr<AttachmentFormViewDelegate> attachmentDelegate(const core::Dictionary& params,
                                                                    const ui::IndexPath& indexPath) const;
     // Where the row's delegate is kept, made empty when the row has none
-    // yet. Looked up by the row's name in place: a row is built on every
-    // scroll step.
+    // yet; valid until another row's is added. Looked up by the row's name
+    // in place: a row is built on every scroll step.
     std::shared_ptr<AttachmentFormViewDelegate>& attachmentSlot(const core::Dictionary& params,
                                                                 const ui::IndexPath& indexPath);
 
-    // A key as the row holds it, so a look-up builds no name.
-    using KeyView = std::variant<std::string_view, ui::IndexPath>;
-    struct KeyOrder {
-        using is_transparent = void;
-        static KeyView view(const Key& key);
-        bool operator()(const KeyView& a, const KeyView& b) const { return a < b; }
-        bool operator()(const Key& a, const Key& b) const { return view(a) < view(b); }
-        bool operator()(const Key& a, const KeyView& b) const { return view(a) < b; }
-        bool operator()(const KeyView& a, const Key& b) const { return a < view(b); }
-    };
-    static KeyView attachmentKeyView(const core::Dictionary& params, const ui::IndexPath& indexPath);
-
-    std::map<Key, std::shared_ptr<AttachmentFormViewDelegate>, KeyOrder> aDelegates;
+    AttachmentFormViewDelegateMap aDelegates;
 };
 
 }  // namespace trc::formcells

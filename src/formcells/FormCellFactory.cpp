@@ -264,16 +264,16 @@ std::shared_ptr<UITableViewCell> buttonFormCell(UITableView& tableView, const In
     return typed;
 }
 
-// The owner as the keeper of its rows' attachments. The two owners the
-// library makes are told by their class, sparing the cast across the class
-// tree; any other owner still gets it.
-std::shared_ptr<AttachmentFormViewChangeDelegate> attachmentChangeDelegate(const FormCellFactory::Owner& owner) {
+// The owner as the keeper of its rows' attachments, without a count taken
+// on it. The two owners the library makes are told by their class, sparing
+// the cast across the class tree; any other owner still gets it.
+AttachmentFormViewChangeDelegate* attachmentChangeDelegate(const FormCellFactory::Owner& owner) {
     if (!owner) return nullptr;
-    if (core::isExactly<FormCellSection>(*owner)) return std::static_pointer_cast<FormCellSection>(owner);
+    if (core::isExactly<FormCellSection>(*owner)) return static_cast<FormCellSection*>(owner.get());
     if (core::isExactly<FormCellContainerViewController>(*owner)) {
-        return std::static_pointer_cast<FormCellContainerViewController>(owner);
+        return static_cast<FormCellContainerViewController*>(owner.get());
     }
-    return std::dynamic_pointer_cast<AttachmentFormViewChangeDelegate>(owner);
+    return dynamic_cast<AttachmentFormViewChangeDelegate*>(owner.get());
 }
 
 std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, const IndexPath& indexPath,
@@ -286,9 +286,13 @@ std::shared_ptr<UITableViewCell> attachmentFormCell(UITableView& tableView, cons
     // One delegate per row for the owner's lifetime, so the row's
     // attachments outlive the cell that shows them.
     std::shared_ptr<AttachmentFormViewDelegate> aDelegate;
-    if (auto changeDelegate = attachmentChangeDelegate(owner)) {
+    if (auto* changeDelegate = attachmentChangeDelegate(owner)) {
         auto& slot = changeDelegate->attachmentSlot(params, indexPath);
-        if (!slot) slot = std::make_shared<AttachmentFormViewDelegate>(changeDelegate, indexPath, params);
+        if (!slot) {
+            // Shares the owner's count, as a cast of it would.
+            const std::shared_ptr<AttachmentFormViewChangeDelegate> shared(owner, changeDelegate);
+            slot = std::make_shared<AttachmentFormViewDelegate>(shared, indexPath, params);
+        }
         slot->iPath = indexPath;
         aDelegate = slot;
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "formcells/FormCellContainerViewController.h"
+#include "formcells/FormCellSection.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormTestSupport.h"
 #include "formcells/internal/AttachmentTemporaryFiles.h"
@@ -23,6 +24,7 @@
 #include "platform/vessa/VUITakePhotoAttachmentAction.h"
 #include "services/ActivityIndicatorView.h"
 #include "services/FreshSandboxTest.h"
+#include "services/SectionedTableViewController.h"
 
 namespace trc::formcells {
 namespace {
@@ -510,6 +512,136 @@ TEST_F(AttachmentRow, AFormKeepsEachRowsAttachmentsWhenRowsAboveAreHiddenOrShown
     EXPECT_EQ(controllerAt(0)->shownAttachments().size(), 1u) << "row \"one\" moved up with its attachment";
     EXPECT_EQ(controllerAt(1)->shownAttachments().size(), 0u);
     EXPECT_EQ(form->aDelegates.size(), 2u);
+}
+
+// The attachments view controller of the row shown at path, scrolled to.
+std::shared_ptr<vessa::VUIAttachmentsViewController> shownController(ui::UITableView& table,
+                                                                     const ui::IndexPath& path) {
+    table.scrollToRow(path, ui::UITableView::ScrollPosition::Top, false);
+    table.layoutIfNeeded();
+    auto c = std::dynamic_pointer_cast<vessa::VUIAttachmentsFormCell>(table.cellForRow(path));
+    return c ? c->attachmentsController() : nullptr;
+}
+
+std::size_t shownCount(ui::UITableView& table, const ui::IndexPath& path) {
+    auto c = shownController(table, path);
+    return c ? c->shownAttachments().size() : 99;
+}
+
+constexpr const char* kAttachmentType = "Control.Type.FormCell.Attachment";
+
+core::Dictionary attachmentRow(std::optional<std::string> name) {
+    core::Dictionary row{{"_Type", kAttachmentType}};
+    if (name) row.set("_Name", *name);
+    return row;
+}
+
+class AttachmentOwners : public AttachmentRow {
+protected:
+    void pickAt(ui::UITableView& table, const ui::IndexPath& path, const std::string& file) {
+        auto c = shownController(table, path);
+        ASSERT_TRUE(c) << path.description();
+        auto pick = std::dynamic_pointer_cast<vessa::VUIDocumentPickerAttachmentAction>(c->actionOfKind("SelectFile"));
+        ASSERT_TRUE(pick->pickDocument(source(file, text(file))));
+        settle();
+    }
+};
+
+// A host that renames a row gives it the attachments kept under the new
+// name; the old name's stay kept for it.
+TEST_F(AttachmentOwners, AFormFindsARenamedRowsAttachmentsByItsNewName) {
+    auto form = std::make_shared<FormCellContainerViewController>();
+    testing::announce(*form, {2});
+    form->sectionNames = {""};
+    auto host = testing::reportingDelegate();
+    form->addFormCell(attachmentRow("one"), host);
+    form->addFormCell(attachmentRow("two"), host);
+    window->setRootViewController(form);
+    settle();
+    auto& table = *form->tableView();
+    table.layoutIfNeeded();
+    pickAt(table, {0, 0}, "one.txt");
+    pickAt(table, {0, 1}, "two-a.txt");
+    pickAt(table, {0, 1}, "two-b.txt");
+    ASSERT_EQ(shownCount(table, {0, 0}), 1u);
+
+    auto rebuilt = [&](const ui::IndexPath& path) {
+        table.reloadData();
+        return shownCount(table, path);
+    };
+    form->updateFormCell(testing::params(R"({"_Name": "uno"})"), 0, 0);
+    EXPECT_EQ(shownCount(table, {0, 0}), 0u) << "\"uno\" has no attachments";
+    EXPECT_EQ(rebuilt({0, 0}), 0u);
+    form->updateFormCell(testing::params(R"({"_Name": "two"})"), 0, 0);
+    EXPECT_EQ(shownCount(table, {0, 0}), 2u) << "the row now named \"two\" shows that name's";
+    EXPECT_EQ(rebuilt({0, 0}), 2u);
+    form->updateFormCell(testing::params(R"({"_Name": "one"})"), 0, 0);
+    EXPECT_EQ(rebuilt({0, 0}), 1u);
+    EXPECT_EQ(rebuilt({0, 1}), 2u);
+    EXPECT_EQ(form->aDelegates.size(), 3u);
+}
+
+// A row without a name keeps the attachments of the place it was first
+// built at; a named row keeps its own wherever it is shown.
+TEST_F(AttachmentOwners, ASectionsRowWithoutANameKeepsTheAttachmentsOfItsPlace) {
+    auto page = std::make_shared<services::SectionedTableViewController>();
+    auto section = FormCellSection::make({{"itemCount", 3}}, nullptr);
+    auto host = testing::reportingDelegate();
+    const auto title = testing::params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "t"})");
+    section->setFormCellSectionItem(title, host);
+    section->setFormCellSectionItem(attachmentRow(std::nullopt), host);
+    section->setFormCellSectionItem(attachmentRow("named"), host);
+    page->initialize({section});
+    window->setRootViewController(page);
+    settle();
+    auto& table = *page->tableView();
+    table.setRowsOnScreen(1);
+    table.layoutSubviews();
+    pickAt(table, {0, 1}, "unnamed.txt");
+    pickAt(table, {0, 2}, "named-a.txt");
+    pickAt(table, {0, 2}, "named-b.txt");
+    EXPECT_EQ(shownCount(table, {0, 1}), 1u) << "after its cell showed another row";
+
+    core::Dictionary hidden = title;
+    hidden.set("IsVisible", false);
+    section->updateFormCells({hidden, attachmentRow(std::nullopt), attachmentRow("named")});
+    settle();
+    EXPECT_EQ(shownCount(table, {0, 0}), 0u) << "the unnamed row is at another place";
+    EXPECT_EQ(shownCount(table, {0, 1}), 2u) << "\"named\" moved up with its attachments";
+    section->updateFormCells({title, attachmentRow(std::nullopt), attachmentRow("named")});
+    settle();
+    EXPECT_EQ(shownCount(table, {0, 1}), 1u) << "back at its first place";
+    EXPECT_EQ(shownCount(table, {0, 2}), 2u);
+    EXPECT_EQ(section->aDelegates.size(), 3u);
+}
+
+// Cells are reused as a long form scrolls: each row shows, and adds to,
+// its own attachments whichever cell shows it; long names too.
+TEST_F(AttachmentOwners, AFormsReusedCellsShowEachRowsOwnAttachments) {
+    constexpr int kRows = 12;
+    auto form = std::make_shared<FormCellContainerViewController>();
+    testing::announce(*form, {kRows});
+    form->sectionNames = {""};
+    auto host = testing::reportingDelegate();
+    for (int i = 0; i < kRows; ++i) {
+        form->addFormCell(attachmentRow("WorkOrderRow" + std::to_string(i) + "-with-a-name-longer-than-a-line"), host);
+    }
+    window->setRootViewController(form);
+    settle();
+    auto& table = *form->tableView();
+    table.setRowsOnScreen(2);
+    table.layoutSubviews();
+    const auto firstCell = table.cellForRow({0, 0});
+    pickAt(table, {0, 0}, "zero.txt");
+    pickAt(table, {0, kRows - 1}, "last.txt");
+    bool reused = false;
+    for (int row = kRows - 1; row >= 0; --row) {
+        EXPECT_EQ(shownCount(table, {0, row}), row == 0 || row == kRows - 1 ? 1u : 0u) << row;
+        reused = reused || (row > 1 && table.cellForRow({0, row}) == firstCell);
+    }
+    EXPECT_TRUE(reused) << "row 0's first cell showed another row meanwhile";
+    EXPECT_EQ(form->aDelegates.size(), static_cast<std::size_t>(kRows));
+    ASSERT_EQ(host->calls.size(), 2u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "platform/vessa/VUIAddPhotoAttachmentActionDelegate.h"
@@ -26,6 +27,11 @@ public:
 
     std::shared_ptr<VUIAddPhotoAttachmentActionDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<VUIAddPhotoAttachmentActionDelegate>& d) { delegate_ = d; }
+    // A delegate of a class that answers the protocol, held weakly without
+    // first being made a shared one of the protocol.
+    template <class Delegate>
+    requires std::is_convertible_v<Delegate*, VUIAddPhotoAttachmentActionDelegate*>
+    void setDelegate(const std::shared_ptr<Delegate>& d) { delegate_ = d; }
 
     // The number of photos the delegate heard of (nothing with no delegate).
     int pickPhotos(const std::vector<std::filesystem::path>& files);

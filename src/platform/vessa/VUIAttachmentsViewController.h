@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/ui/UIViewController.h"
@@ -47,6 +48,14 @@ public:
     }
     std::shared_ptr<VUIAttachmentsViewControllerDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<VUIAttachmentsViewControllerDelegate>& delegate) { delegate_ = delegate; }
+    // A data source or delegate of a class that answers the protocol, held
+    // weakly without first being made a shared one of the protocol.
+    template <class Source>
+    requires std::is_convertible_v<Source*, VUIAttachmentsViewControllerDataSource*>
+    void setDataSource(const std::shared_ptr<Source>& dataSource) { dataSource_ = dataSource; }
+    template <class Delegate>
+    requires std::is_convertible_v<Delegate*, VUIAttachmentsViewControllerDelegate*>
+    void setDelegate(const std::shared_ptr<Delegate>& delegate) { delegate_ = delegate; }
 
     const std::vector<std::shared_ptr<VUIAttachmentAction>>& attachmentActions() const { return actions_; }
     void addAttachmentAction(const std::shared_ptr<VUIAttachmentAction>& action);

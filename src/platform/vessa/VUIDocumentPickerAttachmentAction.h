@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <type_traits>
 
 #include "platform/ui/UIDocumentPickerViewController.h"
 #include "platform/vessa/VUIAttachmentAction.h"
@@ -25,6 +26,11 @@ public:
 
     std::shared_ptr<VUIDocumentPickerAttachmentActionDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<VUIDocumentPickerAttachmentActionDelegate>& d) { delegate_ = d; }
+    // A delegate of a class that answers the protocol, held weakly without
+    // first being made a shared one of the protocol.
+    template <class Delegate>
+    requires std::is_convertible_v<Delegate*, VUIDocumentPickerAttachmentActionDelegate*>
+    void setDelegate(const std::shared_ptr<Delegate>& d) { delegate_ = d; }
 
     // False when nothing was picked.
     bool pickDocument(const std::filesystem::path& file);

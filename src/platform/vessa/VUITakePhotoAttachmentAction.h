@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "platform/vessa/VUIAttachmentAction.h"
 #include "platform/vessa/VUITakePhotoAttachmentActionDelegate.h"
@@ -31,6 +32,11 @@ public:
 
     std::shared_ptr<VUITakePhotoAttachmentActionDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<VUITakePhotoAttachmentActionDelegate>& d) { delegate_ = d; }
+    // A delegate of a class that answers the protocol, held weakly without
+    // first being made a shared one of the protocol.
+    template <class Delegate>
+    requires std::is_convertible_v<Delegate*, VUITakePhotoAttachmentActionDelegate*>
+    void setDelegate(const std::shared_ptr<Delegate>& d) { delegate_ = d; }
 
     // False when the file holds no picture or nobody hears of the photo.
     bool takePhoto(const std::filesystem::path& file);
