@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
@@ -88,7 +89,8 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
         Configure::segmentedControl(c, stored);
         if (row.reloadAfterSegmentedControl) reloadRow(row);
     } else if (auto c = as<VUIAttachmentsFormCell>(cell)) {
-        Setters::setAttachmentsFormCellView(c, update, row.attachmentDelegate);
+        Setters::setAttachmentsFormCellView(
+            c, update, row.attachments ? row.attachments->attachmentDelegate(stored, row.indexPath) : nullptr);
     } else if (auto c = as<VUIButtonFormCell>(cell)) {
         Setters::setButtonFormCellView(c, stored);
     } else if (auto c = as<VUIFilterFormCell>(cell)) {

@@ -176,7 +176,9 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     core::Dictionary scratch;
     const core::Dictionary& update =
         internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    const std::uint64_t before = cellsInSection_.rowGeneration(row);
     cellsInSection_.merge(row, update);
+    if (!update.contains(kName)) rowDelegates_.carry(0, cellsInSection_, row, before);
     if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
     auto table = pageTable();
@@ -187,8 +189,8 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.indexPath = path;
     target.stored = cellsInSection_.at(row);
     target.owner = owner();
-    target.delegate = delegateNamedIn(*target.stored);
-    target.attachmentDelegate = attachmentDelegate(*target.stored, path);
+    target.delegate = rowDelegates_.find(0, cellsInSection_, row, [&] { return delegateNamedIn(*target.stored); });
+    target.attachments = this;
     FormCellRefresh::apply(target, update);
 }
 
@@ -285,7 +287,9 @@ void FormCellSection::updateParamsWithValue(const core::Dictionary& change, cons
     const core::Value* value = change.find(kValue);
     const int row = cellsInSection_.actualRow(indexPath.row);
     if (!value || row < 0) return;
+    const std::uint64_t before = cellsInSection_.rowGeneration(row);
     cellsInSection_.setValue(row, *value);
+    rowDelegates_.carry(0, cellsInSection_, row, before);
 }
 
 std::optional<ui::IndexPath> FormCellSection::indexPathOfShownCell(const std::string& name) const {

@@ -46,6 +46,19 @@ public:
         return k.delegate;
     }
 
+    // The row at actualRow changed from generation `before` without a
+    // change to what its name finds (a value, a host update that leaves
+    // "_Name" alone): what was kept for it at `before` holds for the
+    // generation it has now, so the change costs no lookup. Nothing when
+    // nothing was kept for `before`, or the map changed since.
+    void carry(int section, const FormCellRowList& rows, int actualRow, std::uint64_t before) {
+        if (section < 0 || actualRow < 0 || static_cast<std::size_t>(section) >= kept_.size()) return;
+        std::vector<Kept>& kept = kept_[static_cast<std::size_t>(section)];
+        if (static_cast<std::size_t>(actualRow) >= kept.size()) return;
+        Kept& k = kept[static_cast<std::size_t>(actualRow)];
+        if (k.generation == before && k.epoch == epoch_) k.generation = rows.rowGeneration(actualRow);
+    }
+
     // The same for the row at actualRow, shown or not.
     template <class Lookup>
     Delegate find(int section, const FormCellRowList& rows, int actualRow, Lookup&& lookup) {

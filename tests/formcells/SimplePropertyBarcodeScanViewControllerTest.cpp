@@ -124,6 +124,43 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
     EXPECT_EQ(host->calls.size(), 1u);
 }
 
+// The callback object a reading goes to is the one the row's stored name
+// finds when the host last updated the row: a person's change keeps it, a
+// rename or a new registration under the name changes it, an update aimed
+// at a hidden row changes nothing.
+TEST_F(BarcodeInput, AfterAHostUpdateAReadingGoesToTheCallbackObjectTheRowsNameFindsNow) {
+    auto scan = [&](const std::string& text) {
+        Scanner scanner = tapBarcode();
+        ASSERT_TRUE(scanner);
+        ASSERT_TRUE(scanner->scanText(text));
+        settle();
+    };
+    scan("1");  // a person's change
+    form->updateFormCell(params(R"({"Caption": "Code"})"), 1, 0);
+    scan("2");
+    form->updateFormCell(params(R"({"_Name": "other"})"), 0, 0);  // the hidden row: nothing changes
+    scan("3");
+    EXPECT_EQ(host->calls.size(), 3u);
+
+    // The host registers another callback object under the row's name.
+    auto next = std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"valueChangedWithParams"});
+    form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code",
+                                 "IsVisible": false})"),
+                      next);
+    form->updateFormCell(params(R"({"Value": "host"})"), 1, 0);
+    scan("4");
+    EXPECT_EQ(host->calls.size(), 3u);
+    ASSERT_EQ(next->calls.size(), 1u);
+    EXPECT_EQ(next->calls[0].args[0], core::Value(core::Dictionary{{"Value", "4"}}));
+
+    // Renamed by the host: the row now reports to what its new name finds (none).
+    form->updateFormCell(params(R"({"_Name": "other"})"), 1, 0);
+    scan("5");
+    EXPECT_EQ(host->calls.size(), 3u);
+    EXPECT_EQ(next->calls.size(), 1u);
+    EXPECT_EQ(stored(1), core::Value("5"));
+}
+
 TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogged) {
     Scanner scanner = tapBarcode();
     form->updateFormCells(
