@@ -46,8 +46,9 @@ std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
     return core::rememberedCast<T>(cell);
 }
 
-bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {
-    auto type = services::ParameterHelper::getParameterAsString(update, kType);
+// Read in place: a type's text is too long to copy without an allocation.
+bool typeIs(const core::Dictionary& params, FormCellType::Kind kind) {
+    auto type = services::ParameterHelper::textIn(params, kType);
     return type && *type == FormCellType::rawValue(kind);
 }
 
