@@ -333,7 +333,14 @@ void FormCellContainerViewController::updateFormCells(const core::Array& cells,
             const std::size_t index = flat + static_cast<std::size_t>(r);
             if (index >= cells.size()) break;
             const auto* element = cells[index].ifDictionary();
-            if (element && list) list->replace(r, *element);
+            const core::Dictionary* stored = list ? list->at(r) : nullptr;
+            if (!element || !stored) continue;
+            // A host that sends its rows again mostly keeps their names:
+            // those rows keep the callback objects they found.
+            const std::uint64_t before = list->rowGeneration(r);
+            const bool sameName = RowDelegates::sameName(*stored, *element);
+            list->replace(r, *element);
+            if (sameName) rowDelegates_.carry(static_cast<int>(s), *list, r, before);
         }
         flat += static_cast<std::size_t>(std::max(count, 0));
     }

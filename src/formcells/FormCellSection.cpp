@@ -198,9 +198,15 @@ void FormCellSection::updateFormCells(const core::Array& params) {
     const std::size_t count = static_cast<std::size_t>(
         std::min<std::int64_t>(std::max<std::int64_t>(0, maxItemCount), static_cast<std::int64_t>(params.size())));
     for (std::size_t i = 0; i < count; ++i) {
-        if (const core::Dictionary* cell = params[i].ifDictionary()) {
-            cellsInSection_.replace(static_cast<int>(i), *cell);
-        }
+        const auto row = static_cast<int>(i);
+        const core::Dictionary* cell = params[i].ifDictionary();
+        const core::Dictionary* stored = cellsInSection_.at(row);
+        if (!cell || !stored) continue;
+        // Rows sent again under the names they had keep the callback objects they found.
+        const std::uint64_t before = cellsInSection_.rowGeneration(row);
+        const bool sameName = RowDelegates::sameName(*stored, *cell);
+        cellsInSection_.replace(row, *cell);
+        if (sameName) rowDelegates_.carry(0, cellsInSection_, row, before);
     }
     ++cellsGeneration_;
     if (auto page = parentTable()) page->reloadSection(*this);

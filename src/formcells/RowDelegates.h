@@ -12,9 +12,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellRowList.h"
 #include "platform/core/Object.h"
 
@@ -59,6 +61,15 @@ public:
         if (k.generation == before && k.epoch == epoch_) k.generation = rows.rowGeneration(actualRow);
     }
 
+    // Whether a row's parameters before and after a change make it look up
+    // the same callback object: the same text under "_Name", or none in
+    // either. Asked before the change, as the old parameters go with it.
+    static bool sameName(const core::Dictionary& before, const core::Dictionary& after) {
+        const std::string* a = nameIn(before);
+        const std::string* b = nameIn(after);
+        return a && b ? *a == *b : a == b;
+    }
+
     // The same for the row at actualRow, shown or not.
     template <class Lookup>
     Delegate find(int section, const FormCellRowList& rows, int actualRow, Lookup&& lookup) {
@@ -69,6 +80,11 @@ public:
     }
 
 private:
+    static const std::string* nameIn(const core::Dictionary& params) {
+        const core::Value* name = params.find(FormCellKeys::kName);
+        return name ? name->ifString() : nullptr;
+    }
+
     struct Kept {
         std::uint64_t generation = 0;  // no list has generation 0
         std::uint64_t epoch = 0;

@@ -315,6 +315,28 @@ TEST(RowDelegates, AChangeThatKeepsTheNameKeepsTheLookup) {
     kept.carry(-1, list, -1, 1);
 }
 
+// Only a text under "_Name" finds a callback object, so rows without one
+// find the same (none) whatever else they hold there.
+TEST(RowDelegates, RowsFindTheSameCallbackObjectOnlyUnderTheSameName) {
+    struct Case {
+        core::Dictionary before;
+        core::Dictionary after;
+        bool same;
+    };
+    const Case cases[] = {
+        {{{"_Name", "a"}}, {{"_Name", "a"}, {"Value", 1}}, true},
+        {{{"_Name", "a"}}, {{"_Name", "b"}}, false},
+        {{{"_Name", "a"}}, {}, false},
+        {{}, {{"_Name", "a"}}, false},
+        {{}, {{"_Name", 3}}, true},
+        {{{"_Name", "3"}}, {{"_Name", 3}}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formcells::RowDelegates::sameName(c.before, c.after), c.same)
+            << core::Value(c.before).description() << " " << core::Value(c.after).description();
+    }
+}
+
 // What a table reads of a shown row in one go follows every road that
 // changes the rows: hiding and showing (the index is rebuilt), a host's
 // replace or update, a person's value, cells appended after the lookups.

@@ -391,4 +391,26 @@ TEST_F(FormCellSectionBarcode, AfterAHostUpdateAReadingGoesToTheCallbackObjectTh
     EXPECT_EQ(*section->getCellItems().at(1).find("Value"), core::Value("5"));
 }
 
+// Rows the host sends again keep what their names find: the same name the
+// same callback object, another name what that one finds.
+TEST_F(FormCellSectionBarcode, RowsSentAgainReportToWhatTheirNamesFind) {
+    auto sendRows = [&](const char* name) {
+        section->updateFormCells({core::Value(cell("gone", kTitle, {{"IsVisible", false}})),
+                                  core::Value(cell(name, kSimpleProperty, {{"AlternateInput", "Barcode"}})),
+                                  core::Value(cell("other", kSimpleProperty))});
+        settle();
+    };
+    scan("1");
+    sendRows("code");
+    scan("2");
+    EXPECT_EQ(first->sent.size(), 2u);
+    sendRows("other");
+    scan("3");
+    EXPECT_EQ(first->sent.size(), 2u);
+    EXPECT_EQ(second->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":"3"}))"});
+    sendRows("code");
+    scan("4");
+    EXPECT_EQ(first->sent.size(), 3u);
+}
+
 }  // namespace

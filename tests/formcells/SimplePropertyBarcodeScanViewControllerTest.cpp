@@ -69,6 +69,13 @@ protected:
         return shown ? std::dynamic_pointer_cast<vessa::VUIBarcodeScanViewController>(shown->topViewController())
                      : nullptr;
     }
+    // A person scans text into shown row 0.
+    void scan(const std::string& text) {
+        Scanner scanner = tapBarcode();
+        ASSERT_TRUE(scanner);
+        ASSERT_TRUE(scanner->scanText(text));
+        settle();
+    }
     core::Value stored(int hostRow) const {
         const core::Value rows = form->getCellTypesForSection().get("0");
         return rows.ifArray()->at(static_cast<std::size_t>(hostRow)).ifDictionary()->get("Value");
@@ -129,12 +136,6 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
 // rename or a new registration under the name changes it, an update aimed
 // at a hidden row changes nothing.
 TEST_F(BarcodeInput, AfterAHostUpdateAReadingGoesToTheCallbackObjectTheRowsNameFindsNow) {
-    auto scan = [&](const std::string& text) {
-        Scanner scanner = tapBarcode();
-        ASSERT_TRUE(scanner);
-        ASSERT_TRUE(scanner->scanText(text));
-        settle();
-    };
     scan("1");  // a person's change
     form->updateFormCell(params(R"({"Caption": "Code"})"), 1, 0);
     scan("2");
@@ -158,6 +159,36 @@ TEST_F(BarcodeInput, AfterAHostUpdateAReadingGoesToTheCallbackObjectTheRowsNameF
     scan("5");
     EXPECT_EQ(host->calls.size(), 3u);
     EXPECT_EQ(next->calls.size(), 1u);
+    EXPECT_EQ(stored(1), core::Value("5"));
+}
+
+// Rows the host sends again keep what their names find: the same name the
+// same callback object, another name what that one finds.
+TEST_F(BarcodeInput, RowsSentAgainReportToWhatTheirNamesFind) {
+    auto sendRows = [&](const char* name) {
+        core::Dictionary code =
+            params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "AlternateInput": "Barcode"})");
+        if (name) code.set("_Name", core::Value(name));
+        form->updateFormCells(
+            core::Array{
+                core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})")),
+                core::Value(std::move(code)),
+                core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "other"})"))},
+            std::nullopt);
+        settle();
+    };
+    scan("1");
+    sendRows("code");
+    scan("2");
+    EXPECT_EQ(host->calls.size(), 2u);
+    sendRows("other");
+    scan("3");
+    sendRows(nullptr);
+    scan("4");
+    EXPECT_EQ(host->calls.size(), 2u);
+    sendRows("code");
+    scan("5");
+    EXPECT_EQ(host->calls.size(), 3u);
     EXPECT_EQ(stored(1), core::Value("5"));
 }
 
