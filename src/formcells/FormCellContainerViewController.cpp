@@ -303,7 +303,9 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     if (!FormCellRowList::isCellVisible(*stored)) return;
     core::Dictionary scratch;
     const core::Dictionary& update = internal::FormCellParameterTypes::accepted(*stored, params, scratch);
+    const std::uint64_t before = list->rowGeneration(cellRow);
     list->merge(cellRow, update);
+    if (!update.contains(kNameKey)) rowDelegates_.carry(cellSection, *list, cellRow, before);
 
     const int visibleRow = list->visibleRow(cellRow);
     if (visibleRow < 0) return;
@@ -312,8 +314,11 @@ void FormCellContainerViewController::updateFormCell(const core::Dictionary& par
     row.indexPath = IndexPath{cellSection, visibleRow};
     row.stored = list->at(cellRow);
     row.owner = selfOwner();
-    if (const auto* name = stringIn(*row.stored, kNameKey)) row.delegate = delegateNamed(*name);
-    row.attachmentDelegate = attachmentDelegate(*row.stored, row.indexPath);
+    row.delegate = rowDelegates_.find(cellSection, *list, cellRow, [&] {
+        const auto* name = stringIn(*row.stored, kNameKey);
+        return name ? delegateNamed(*name) : nullptr;
+    });
+    row.attachments = this;
     row.reloadAfterSegmentedControl = true;
     FormCellRefresh::apply(row, update);
 }
@@ -328,7 +333,14 @@ void FormCellContainerViewController::updateFormCells(const core::Array& cells,
             const std::size_t index = flat + static_cast<std::size_t>(r);
             if (index >= cells.size()) break;
             const auto* element = cells[index].ifDictionary();
-            if (element && list) list->replace(r, *element);
+            const core::Dictionary* stored = list ? list->at(r) : nullptr;
+            if (!element || !stored) continue;
+            // A host that sends its rows again mostly keeps their names:
+            // those rows keep the callback objects they found.
+            const std::uint64_t before = list->rowGeneration(r);
+            const bool sameName = RowDelegates::sameName(*stored, *element);
+            list->replace(r, *element);
+            if (sameName) rowDelegates_.carry(static_cast<int>(s), *list, r, before);
         }
         flat += static_cast<std::size_t>(std::max(count, 0));
     }
@@ -428,7 +440,9 @@ void FormCellContainerViewController::updateParamsWithValue(const core::Dictiona
     if (!list) return;
     const int actual = list->actualRow(indexPath.row);
     if (actual < 0) return;
+    const std::uint64_t before = list->rowGeneration(actual);
     list->setValue(actual, *value);
+    rowDelegates_.carry(indexPath.section, *list, actual, before);
 }
 
 std::optional<IndexPath> FormCellContainerViewController::indexPathOfShownCell(const std::string& name) const {

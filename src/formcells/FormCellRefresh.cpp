@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "formcells/AttachmentFormViewChangeDelegate.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellKeys.h"
 #include "formcells/FormCellOwner.h"
@@ -45,8 +46,9 @@ std::shared_ptr<T> as(const std::shared_ptr<ui::UITableViewCell>& cell) {
     return core::rememberedCast<T>(cell);
 }
 
-bool typeIs(const core::Dictionary& update, FormCellType::Kind kind) {
-    auto type = services::ParameterHelper::getParameterAsString(update, kType);
+// Read in place: a type's text is too long to copy without an allocation.
+bool typeIs(const core::Dictionary& params, FormCellType::Kind kind) {
+    auto type = services::ParameterHelper::textIn(params, kType);
     return type && *type == FormCellType::rawValue(kind);
 }
 
@@ -88,7 +90,8 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
         Configure::segmentedControl(c, stored);
         if (row.reloadAfterSegmentedControl) reloadRow(row);
     } else if (auto c = as<VUIAttachmentsFormCell>(cell)) {
-        Setters::setAttachmentsFormCellView(c, update, row.attachmentDelegate);
+        Setters::setAttachmentsFormCellView(
+            c, update, row.attachments ? row.attachments->attachmentDelegate(stored, row.indexPath) : nullptr);
     } else if (auto c = as<VUIButtonFormCell>(cell)) {
         Setters::setButtonFormCellView(c, stored);
     } else if (auto c = as<VUIFilterFormCell>(cell)) {

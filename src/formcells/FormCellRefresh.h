@@ -30,7 +30,7 @@ class UITableViewCell;
 namespace trc::formcells {
 
 class FormCellOwner;
-class AttachmentFormViewDelegate;
+class AttachmentFormViewChangeDelegate;
 
 class FormCellRefresh {
 public:
@@ -52,8 +52,10 @@ public:
         // The callback object of the row's stored "_Name" (none when it has
         // none): a simple-property row's barcode button reports to it.
         std::shared_ptr<core::Object> delegate;
-        // The attachment row's delegate, if the owner keeps one for the row.
-        std::shared_ptr<AttachmentFormViewDelegate> attachmentDelegate;
+        // Where the owner keeps attachment rows' delegates (none: no
+        // delegate). Asked only when the cell is an attachment row's, so the
+        // update of any other row searches no map of them.
+        const AttachmentFormViewChangeDelegate* attachments = nullptr;
         // The full-screen form also reloads a segmented row after its setter.
         bool reloadAfterSegmentedControl = false;
     };

@@ -176,7 +176,9 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     core::Dictionary scratch;
     const core::Dictionary& update =
         internal::FormCellParameterTypes::accepted(*cellsInSection_.at(row), params, scratch);
+    const std::uint64_t before = cellsInSection_.rowGeneration(row);
     cellsInSection_.merge(row, update);
+    if (!update.contains(kName)) rowDelegates_.carry(0, cellsInSection_, row, before);
     if (update.contains(kType)) ++cellsGeneration_;
     const int shown = cellsInSection_.visibleRow(row);
     auto table = pageTable();
@@ -187,8 +189,8 @@ void FormCellSection::updateFormCell(const core::Dictionary& params, int row) {
     target.indexPath = path;
     target.stored = cellsInSection_.at(row);
     target.owner = owner();
-    target.delegate = delegateNamedIn(*target.stored);
-    target.attachmentDelegate = attachmentDelegate(*target.stored, path);
+    target.delegate = rowDelegates_.find(0, cellsInSection_, row, [&] { return delegateNamedIn(*target.stored); });
+    target.attachments = this;
     FormCellRefresh::apply(target, update);
 }
 
@@ -196,9 +198,15 @@ void FormCellSection::updateFormCells(const core::Array& params) {
     const std::size_t count = static_cast<std::size_t>(
         std::min<std::int64_t>(std::max<std::int64_t>(0, maxItemCount), static_cast<std::int64_t>(params.size())));
     for (std::size_t i = 0; i < count; ++i) {
-        if (const core::Dictionary* cell = params[i].ifDictionary()) {
-            cellsInSection_.replace(static_cast<int>(i), *cell);
-        }
+        const auto row = static_cast<int>(i);
+        const core::Dictionary* cell = params[i].ifDictionary();
+        const core::Dictionary* stored = cellsInSection_.at(row);
+        if (!cell || !stored) continue;
+        // Rows sent again under the names they had keep the callback objects they found.
+        const std::uint64_t before = cellsInSection_.rowGeneration(row);
+        const bool sameName = RowDelegates::sameName(*stored, *cell);
+        cellsInSection_.replace(row, *cell);
+        if (sameName) rowDelegates_.carry(0, cellsInSection_, row, before);
     }
     ++cellsGeneration_;
     if (auto page = parentTable()) page->reloadSection(*this);
@@ -285,7 +293,9 @@ void FormCellSection::updateParamsWithValue(const core::Dictionary& change, cons
     const core::Value* value = change.find(kValue);
     const int row = cellsInSection_.actualRow(indexPath.row);
     if (!value || row < 0) return;
+    const std::uint64_t before = cellsInSection_.rowGeneration(row);
     cellsInSection_.setValue(row, *value);
+    rowDelegates_.carry(0, cellsInSection_, row, before);
 }
 
 std::optional<ui::IndexPath> FormCellSection::indexPathOfShownCell(const std::string& name) const {

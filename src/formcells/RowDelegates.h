@@ -12,9 +12,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "formcells/FormCellKeys.h"
 #include "formcells/FormCellRowList.h"
 #include "platform/core/Object.h"
 
@@ -46,6 +48,28 @@ public:
         return k.delegate;
     }
 
+    // The row at actualRow changed from generation `before` without a
+    // change to what its name finds (a value, a host update that leaves
+    // "_Name" alone): what was kept for it at `before` holds for the
+    // generation it has now, so the change costs no lookup. Nothing when
+    // nothing was kept for `before`, or the map changed since.
+    void carry(int section, const FormCellRowList& rows, int actualRow, std::uint64_t before) {
+        if (section < 0 || actualRow < 0 || static_cast<std::size_t>(section) >= kept_.size()) return;
+        std::vector<Kept>& kept = kept_[static_cast<std::size_t>(section)];
+        if (static_cast<std::size_t>(actualRow) >= kept.size()) return;
+        Kept& k = kept[static_cast<std::size_t>(actualRow)];
+        if (k.generation == before && k.epoch == epoch_) k.generation = rows.rowGeneration(actualRow);
+    }
+
+    // Whether a row's parameters before and after a change make it look up
+    // the same callback object: the same text under "_Name", or none in
+    // either. Asked before the change, as the old parameters go with it.
+    static bool sameName(const core::Dictionary& before, const core::Dictionary& after) {
+        const std::string* a = nameIn(before);
+        const std::string* b = nameIn(after);
+        return a && b ? *a == *b : a == b;
+    }
+
     // The same for the row at actualRow, shown or not.
     template <class Lookup>
     Delegate find(int section, const FormCellRowList& rows, int actualRow, Lookup&& lookup) {
@@ -56,6 +80,11 @@ public:
     }
 
 private:
+    static const std::string* nameIn(const core::Dictionary& params) {
+        const core::Value* name = params.find(FormCellKeys::kName);
+        return name ? name->ifString() : nullptr;
+    }
+
     struct Kept {
         std::uint64_t generation = 0;  // no list has generation 0
         std::uint64_t epoch = 0;

@@ -99,6 +99,31 @@ TEST_F(UpdateTypes, OnlyTheWrongTypedValueIsLeftOutAndTheRowIsNamed) {
     EXPECT_EQ(core::internal::Logging::captured()[0].logger, core::SharedLoggerManager::kTRCLogger);
 }
 
+// The row is named as it is once updated: a text "_Name" in the update
+// names it, else the stored one, else it goes unnamed.
+TEST_F(UpdateTypes, ARefusalNamesTheRowByTheNameItWillHave) {
+    struct Case {
+        const char* stored;
+        const char* update;
+        const char* named;
+    };
+    const Case cases[] = {
+        {R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "old"})", R"({"_Name": "new", "Value": 1})",
+         R"(update of row "new": "Value")"},
+        {R"({"_Type": "Control.Type.FormCell.Switch", "_Name": "old"})", R"({"_Name": 5, "Value": 1})",
+         R"(update of row "old": "Value")"},
+        {R"({"_Type": "Control.Type.FormCell.Switch"})", R"({"Value": 1})", R"(update of row "": "Value")"},
+    };
+    for (const Case& c : cases) {
+        core::internal::Logging::clearCaptured();
+        const core::Dictionary stored = params(c.stored);
+        const core::Dictionary update = params(c.update);
+        core::Dictionary scratch;
+        EXPECT_FALSE(internal::FormCellParameterTypes::accepted(stored, update, scratch).contains("Value"));
+        EXPECT_TRUE(logged(core::Severity::warn, c.named)) << c.update;
+    }
+}
+
 TEST_F(UpdateTypes, WrongTypedEntriesOfADictionaryKeepWhatTheRowHad) {
     const core::Dictionary stored = params(R"({"_Type": "Control.Type.FormCell.ListPicker",
         "Search": {"Enabled": true, "Delay": 500},

@@ -260,6 +260,83 @@ TEST(RowDelegates, ALookupIsKeptUntilItsRowChangesOrTheMapDoes) {
     EXPECT_EQ(lookupsFor({-1, 4}), 2);
 }
 
+// A change that leaves a row's name alone carries what was kept for the
+// row over to its new generation (the caller gives the generation the
+// change began from, read from the same list); it never revives what the
+// map's change or an earlier generation ended, nor passes to another list.
+TEST(RowDelegates, AChangeThatKeepsTheNameKeepsTheLookup) {
+    FormCellRowList list;
+    for (const char* name : {"a", "b"}) list.append(cell(name));
+    formcells::RowDelegates kept;
+    int lookups = 0;
+    auto found = std::make_shared<core::Object>();
+    auto find = [&](const FormCellRowList& rows, int row) {
+        return kept.find(0, rows, row, [&] {
+            ++lookups;
+            return found;
+        });
+    };
+    auto carried = [&](int row, auto change) {
+        const std::uint64_t before = list.rowGeneration(row);
+        change();
+        kept.carry(0, list, row, before);
+        const int was = lookups;
+        EXPECT_EQ(find(list, row), found);
+        return lookups == was;
+    };
+    EXPECT_EQ(find(list, 0), found);
+    EXPECT_TRUE(carried(0, [&] { list.setValue(0, core::Value("typed")); }));
+    EXPECT_TRUE(carried(0, [&] { list.merge(0, core::Dictionary{{"Caption", "host"}}); }));
+    // Nothing kept for the row: nothing to carry.
+    EXPECT_FALSE(carried(1, [&] { list.setValue(1, core::Value("typed")); }));
+    // Kept for a generation that an earlier change, not carried, ended.
+    list.setValue(1, core::Value("again"));
+    const std::uint64_t before = list.rowGeneration(1);
+    list.setValue(1, core::Value("once more"));
+    kept.carry(0, list, 1, before);
+    int was = lookups;
+    find(list, 1);
+    EXPECT_EQ(lookups, was + 1);
+    // The map changed since the lookup.
+    kept.forget();
+    EXPECT_FALSE(carried(0, [&] { list.setValue(0, core::Value("later")); }));
+    // Another list at the same place: what was kept for this one is not its.
+    FormCellRowList other;
+    other.append(cell("a"));
+    const std::uint64_t otherBefore = other.rowGeneration(0);
+    other.setValue(0, core::Value("typed"));
+    kept.carry(0, other, 0, otherBefore);
+    was = lookups;
+    find(other, 0);
+    EXPECT_EQ(lookups, was + 1);
+    // Rows and sections out of range carry nothing and do not fail.
+    kept.carry(0, list, 7, 1);
+    kept.carry(5, list, 0, 1);
+    kept.carry(-1, list, -1, 1);
+}
+
+// Only a text under "_Name" finds a callback object, so rows without one
+// find the same (none) whatever else they hold there.
+TEST(RowDelegates, RowsFindTheSameCallbackObjectOnlyUnderTheSameName) {
+    struct Case {
+        core::Dictionary before;
+        core::Dictionary after;
+        bool same;
+    };
+    const Case cases[] = {
+        {{{"_Name", "a"}}, {{"_Name", "a"}, {"Value", 1}}, true},
+        {{{"_Name", "a"}}, {{"_Name", "b"}}, false},
+        {{{"_Name", "a"}}, {}, false},
+        {{}, {{"_Name", "a"}}, false},
+        {{}, {{"_Name", 3}}, true},
+        {{{"_Name", "3"}}, {{"_Name", 3}}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formcells::RowDelegates::sameName(c.before, c.after), c.same)
+            << core::Value(c.before).description() << " " << core::Value(c.after).description();
+    }
+}
+
 // What a table reads of a shown row in one go follows every road that
 // changes the rows: hiding and showing (the index is rebuilt), a host's
 // replace or update, a person's value, cells appended after the lookups.

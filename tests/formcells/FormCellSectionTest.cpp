@@ -12,13 +12,16 @@
 #include "formcells/FormTestSupport.h"
 #include "platform/core/internal/Logging.h"
 #include "platform/dispatch/MainQueue.h"
+#include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
 #include "platform/ui/UIWindow.h"
+#include "platform/vessa/VUIBarcodeScanViewController.h"
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerDataSource.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 #include "platform/vessa/VUINoteFormCell.h"
 #include "platform/vessa/VUISwitchFormCell.h"
+#include "platform/vessa/VUITextFieldFormCell.h"
 #include "platform/vessa/VUITitleFormCell.h"
 #include "services/SectionedTableViewController.h"
 #include "testsupport/ProcessStateReset.h"
@@ -34,6 +37,7 @@ constexpr const char* kNote = "Control.Type.FormCell.Note";
 constexpr const char* kSwitch = "Control.Type.FormCell.Switch";
 constexpr const char* kListPicker = "Control.Type.FormCell.ListPicker";
 constexpr const char* kExtension = "Control.Type.FormCell.Extension";
+constexpr const char* kSimpleProperty = "Control.Type.FormCell.SimpleProperty";
 
 // A host callback object: answers the bare names it is given and notes each
 // send as "selector(arg, arg)".
@@ -313,3 +317,100 @@ TEST_F(FormCellSectionHostCalls, AttachmentReportsAskTheDelegateFirstAndReloadLa
                                         "reloadSections 1 automatic"}))
         << "no scroll to a row the table does not have";
 }
+
+namespace {
+
+// A section alone on a page in a navigation controller, so a row's barcode
+// button can open the scanner. Host rows: 0 hidden title, 1 "code" (barcode
+// input, callback object `first`), 2 "other" (`second`).
+class FormCellSectionBarcode : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::ProcessStateReset::resetAll();
+        dispatch::MainQueue::resetShared();
+        window->makeKeyAndVisible();
+        section->setFormCellSectionItem(cell("gone", kTitle, {{"IsVisible", false}}), nullptr);
+        section->setFormCellSectionItem(cell("code", kSimpleProperty, {{"AlternateInput", "Barcode"}}), first);
+        section->setFormCellSectionItem(cell("other", kSimpleProperty), second);
+        page->initialize({section});
+        window->setRootViewController(nav);
+        settle();
+        page->tableView()->layoutSubviews();
+        settle();
+    }
+    void TearDown() override { core::ProcessStateReset::resetAll(); }
+    static void settle() { dispatch::MainQueue::shared().runUntilIdle(); }
+    static std::shared_ptr<HostDouble> host() {
+        return std::make_shared<HostDouble>(std::set<std::string, std::less<>>{"valueChangedWithParams"});
+    }
+    // A person scans text into shown row 0.
+    void scan(const std::string& text) {
+        auto field = std::dynamic_pointer_cast<vessa::VUITextFieldFormCell>(page->tableView()->cellForRow({0, 0}));
+        ASSERT_TRUE(field && field->alternativeInputButton()->press());
+        settle();
+        auto shown = std::dynamic_pointer_cast<ui::UINavigationController>(nav->presentedViewController());
+        auto scanner = shown
+                           ? std::dynamic_pointer_cast<vessa::VUIBarcodeScanViewController>(shown->topViewController())
+                           : nullptr;
+        ASSERT_TRUE(scanner && scanner->scanText(text));
+        settle();
+    }
+
+    std::shared_ptr<ui::UIWindow> window = std::make_shared<ui::UIWindow>();
+    std::shared_ptr<services::SectionedTableViewController> page =
+        std::make_shared<services::SectionedTableViewController>();
+    std::shared_ptr<ui::UINavigationController> nav = ui::UINavigationController::make(page);
+    std::shared_ptr<FormCellSection> section = FormCellSection::make({{"itemCount", 3}}, nullptr);
+    std::shared_ptr<HostDouble> first = host();
+    std::shared_ptr<HostDouble> second = host();
+};
+
+// The callback object a reading goes to is the one the row's stored name
+// finds when the host last updated the row: a person's change keeps it, a
+// new registration under the name or a rename changes it, an update aimed
+// at a hidden row changes nothing.
+TEST_F(FormCellSectionBarcode, AfterAHostUpdateAReadingGoesToTheCallbackObjectTheRowsNameFindsNow) {
+    scan("1");  // a person's change
+    section->updateFormCell({{"Caption", "Code"}}, 1);
+    scan("2");
+    section->updateFormCell({{"_Name", "other"}}, 0);  // the hidden row: nothing changes
+    scan("3");
+    EXPECT_EQ(first->sent.size(), 3u);
+
+    auto next = host();
+    section->setFormCellSectionItem(cell("code", kSimpleProperty, {{"IsVisible", false}}), next);
+    section->updateFormCell({{"Value", "host"}}, 1);
+    scan("4");
+    EXPECT_EQ(first->sent.size(), 3u);
+    EXPECT_EQ(next->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":"4"}))"});
+
+    section->updateFormCell({{"_Name", "other"}}, 1);
+    scan("5");
+    EXPECT_EQ(next->sent.size(), 1u);
+    EXPECT_EQ(second->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":"5"}))"});
+    EXPECT_EQ(*section->getCellItems().at(1).find("Value"), core::Value("5"));
+}
+
+// Rows the host sends again keep what their names find: the same name the
+// same callback object, another name what that one finds.
+TEST_F(FormCellSectionBarcode, RowsSentAgainReportToWhatTheirNamesFind) {
+    auto sendRows = [&](const char* name) {
+        section->updateFormCells({core::Value(cell("gone", kTitle, {{"IsVisible", false}})),
+                                  core::Value(cell(name, kSimpleProperty, {{"AlternateInput", "Barcode"}})),
+                                  core::Value(cell("other", kSimpleProperty))});
+        settle();
+    };
+    scan("1");
+    sendRows("code");
+    scan("2");
+    EXPECT_EQ(first->sent.size(), 2u);
+    sendRows("other");
+    scan("3");
+    EXPECT_EQ(first->sent.size(), 2u);
+    EXPECT_EQ(second->sent, std::vector<std::string>{R"(valueChangedWithParams({"Value":"3"}))"});
+    sendRows("code");
+    scan("4");
+    EXPECT_EQ(first->sent.size(), 3u);
+}
+
+}  // namespace

@@ -69,6 +69,13 @@ protected:
         return shown ? std::dynamic_pointer_cast<vessa::VUIBarcodeScanViewController>(shown->topViewController())
                      : nullptr;
     }
+    // A person scans text into shown row 0.
+    void scan(const std::string& text) {
+        Scanner scanner = tapBarcode();
+        ASSERT_TRUE(scanner);
+        ASSERT_TRUE(scanner->scanText(text));
+        settle();
+    }
     core::Value stored(int hostRow) const {
         const core::Value rows = form->getCellTypesForSection().get("0");
         return rows.ifArray()->at(static_cast<std::size_t>(hostRow)).ifDictionary()->get("Value");
@@ -122,6 +129,67 @@ TEST_F(BarcodeInput, ARowConfiguredAnewWhileItsScannerIsOpenStillTakesTheReading
     settle();
     EXPECT_EQ(stored(1), core::Value("B-7"));
     EXPECT_EQ(host->calls.size(), 1u);
+}
+
+// The callback object a reading goes to is the one the row's stored name
+// finds when the host last updated the row: a person's change keeps it, a
+// rename or a new registration under the name changes it, an update aimed
+// at a hidden row changes nothing.
+TEST_F(BarcodeInput, AfterAHostUpdateAReadingGoesToTheCallbackObjectTheRowsNameFindsNow) {
+    scan("1");  // a person's change
+    form->updateFormCell(params(R"({"Caption": "Code"})"), 1, 0);
+    scan("2");
+    form->updateFormCell(params(R"({"_Name": "other"})"), 0, 0);  // the hidden row: nothing changes
+    scan("3");
+    EXPECT_EQ(host->calls.size(), 3u);
+
+    // The host registers another callback object under the row's name.
+    auto next = std::make_shared<RecordingDelegate>(std::set<std::string, std::less<>>{"valueChangedWithParams"});
+    form->addFormCell(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "code",
+                                 "IsVisible": false})"),
+                      next);
+    form->updateFormCell(params(R"({"Value": "host"})"), 1, 0);
+    scan("4");
+    EXPECT_EQ(host->calls.size(), 3u);
+    ASSERT_EQ(next->calls.size(), 1u);
+    EXPECT_EQ(next->calls[0].args[0], core::Value(core::Dictionary{{"Value", "4"}}));
+
+    // Renamed by the host: the row now reports to what its new name finds (none).
+    form->updateFormCell(params(R"({"_Name": "other"})"), 1, 0);
+    scan("5");
+    EXPECT_EQ(host->calls.size(), 3u);
+    EXPECT_EQ(next->calls.size(), 1u);
+    EXPECT_EQ(stored(1), core::Value("5"));
+}
+
+// Rows the host sends again keep what their names find: the same name the
+// same callback object, another name what that one finds.
+TEST_F(BarcodeInput, RowsSentAgainReportToWhatTheirNamesFind) {
+    auto sendRows = [&](const char* name) {
+        core::Dictionary code =
+            params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "AlternateInput": "Barcode"})");
+        if (name) code.set("_Name", core::Value(name));
+        form->updateFormCells(
+            core::Array{
+                core::Value(params(R"({"_Type": "Control.Type.FormCell.Title", "_Name": "gone", "IsVisible": false})")),
+                core::Value(std::move(code)),
+                core::Value(params(R"({"_Type": "Control.Type.FormCell.SimpleProperty", "_Name": "other"})"))},
+            std::nullopt);
+        settle();
+    };
+    scan("1");
+    sendRows("code");
+    scan("2");
+    EXPECT_EQ(host->calls.size(), 2u);
+    sendRows("other");
+    scan("3");
+    sendRows(nullptr);
+    scan("4");
+    EXPECT_EQ(host->calls.size(), 2u);
+    sendRows("code");
+    scan("5");
+    EXPECT_EQ(host->calls.size(), 3u);
+    EXPECT_EQ(stored(1), core::Value("5"));
 }
 
 TEST_F(BarcodeInput, AReadingForARowHiddenWhileTheScannerIsOpenIsDroppedAndLogged) {

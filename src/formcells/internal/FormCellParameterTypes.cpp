@@ -183,25 +183,31 @@ bool choosesByUniqueIdentifiers(const core::Dictionary& stored, const core::Dict
     return v->ifBool() ? *v->ifBool() : true;
 }
 
+// Logs what an update may not take. The row's name is read only then: an
+// update whose values all fit (nearly every one) copies no name.
 class Refusals {
 public:
-    Refusals(const core::Dictionary& stored, const core::Dictionary& update) {
-        const core::Value* name = update.find(FormCellKeys::kName);
-        if (!name || !name->isString()) name = stored.find(FormCellKeys::kName);
-        if (name && name->isString()) row_ = *name->ifString();
-    }
+    Refusals(const core::Dictionary& stored, const core::Dictionary& update) : stored_(stored), update_(update) {}
 
     void refuse(std::string_view key, Type type, bool byUniqueIdentifiers, const core::Value& value) const {
         std::string given = value.description();
         if (given.size() > kLoggedValueLength) given = given.substr(0, kLoggedValueLength) + "...";
         core::SharedLoggerManager::log(core::SharedLoggerManager::kTRCLogger, core::Severity::warn,
-                                       "update of row \"" + row_ + "\": \"" + std::string(key) + "\" takes " +
-                                           std::string(typeName(type, byUniqueIdentifiers)) + ", not " + given +
-                                           "; the row keeps what it had");
+                                       "update of row \"" + std::string(row()) + "\": \"" + std::string(key) +
+                                           "\" takes " + std::string(typeName(type, byUniqueIdentifiers)) + ", not " +
+                                           given + "; the row keeps what it had");
     }
 
 private:
-    std::string row_;
+    // The name the row has once updated: the update's text, else the stored one.
+    std::string_view row() const {
+        const core::Value* name = update_.find(FormCellKeys::kName);
+        if (!name || !name->isString()) name = stored_.find(FormCellKeys::kName);
+        return name && name->isString() ? std::string_view(*name->ifString()) : std::string_view();
+    }
+
+    const core::Dictionary& stored_;
+    const core::Dictionary& update_;
 };
 
 // The dictionary under key with its wrong-typed entries put back as the row

@@ -3,6 +3,7 @@
 // whenever the counts do not add up.
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -221,6 +222,17 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
         return;
     }
     if (!allIn(counts, inserts, "inserted")) return;
+    // Nothing inserted or deleted (a form lets a row's height follow its
+    // content this way): every row on screen keeps its place, so only the
+    // counts and the layout are taken anew.
+    const auto before = [](const ShownCell& a, const ShownCell& b) { return a.first < b.first; };
+    if (deletes.empty() && inserts.empty() &&
+        std::adjacent_find(cells_.begin(), cells_.end(), std::not_fn(before)) == cells_.end()) {
+        rowCounts_ = std::move(counts);
+        clampFirstVisible();
+        if (laidOut_) layoutRows();
+        return;
+    }
     auto moved = [&](const IndexPath& p) {
         int row = p.row;
         for (const auto& d : deletes) {
@@ -243,7 +255,7 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
     }
     // Rows keep their order when others come and go; should two land on one
     // row all the same, the later one keeps it.
-    std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(kept.begin(), kept.end(), before);
     const auto sameRow = [](const auto& a, const auto& b) { return a.first == b.first; };
     kept.erase(kept.begin(), std::unique(kept.rbegin(), kept.rend(), sameRow).base());
     if (selected_) {

@@ -570,6 +570,33 @@ TEST_F(TableUpdates, DeleteInsideUpdatesShiftsTheCellsBelow) {
     EXPECT_FALSE(loggedError());
 }
 
+// An update that inserts and deletes nothing keeps every row's cell and the
+// selection, and lets the rows' heights follow; counts that changed all the
+// same still make the whole table reload.
+TEST_F(TableUpdates, AnUpdateThatChangesNoRowsKeepsTheCellsAndLaysThemOutAnew) {
+    rows->counts = {4};
+    table->layoutIfNeeded();
+    std::vector<std::shared_ptr<UITableViewCell>> before;
+    for (int row = 0; row < 4; ++row) before.push_back(table->cellForRow({0, row}));
+    ASSERT_TRUE(table->selectRow({0, 2}));
+    rows->heights[{0, 1}] = 80;
+    const int built = rows->built;
+    table->beginUpdates();
+    table->endUpdates();
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(table->cellForRow({0, row}), before[static_cast<std::size_t>(row)]);
+    EXPECT_EQ(table->indexPathForSelectedRow(), (IndexPath{0, 2}));
+    EXPECT_EQ(table->cellForRow({0, 2})->frame().minY(), 44 + 80);
+    EXPECT_EQ(rows->built, built);
+    EXPECT_FALSE(loggedError());
+
+    rows->counts = {5};
+    table->beginUpdates();
+    table->endUpdates();
+    EXPECT_TRUE(loggedError());
+    EXPECT_EQ(table->rowCounts(), (std::vector<int>{5}));
+    EXPECT_EQ(shown(), "[0, 0] [0, 1] [0, 2] [0, 3] [0, 4]");
+}
+
 TEST_F(TableUpdates, ADeleteTheDataSourceDidNotMakeIsAnErrorNotACrash) {
     table->layoutIfNeeded();
     table->deleteRows({{0, 0}}, UITableView::RowAnimation::None);
