@@ -238,7 +238,8 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
         }
     } else {
         typed->onUuidChangeHandler = nullptr;
-        Setters::setListPickerValueByArray(typed, params, delegate, nullptr);
+        Setters::setListPickerValueByArray(typed, params, delegate, nullptr,
+                                           owner ? &owner->listPickerRows() : nullptr);
         bindRowChange<std::vector<int>>(typed->onChangeHandler, owner, delegate, indexPath, nullptr, name);
     }
     return typed;

@@ -14,6 +14,7 @@
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/ListPickerDataSource.h"
+#include "formcells/ListPickerRows.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/TextAssignment.h"
 #include "platform/ui/UINavigationController.h"
@@ -34,6 +35,7 @@ namespace {
 using services::ParameterHelper;
 using S = internal::SetterSupport;
 using Items = ListPickerDataSource::Items;
+using ItemsForm = ListPickerRows::ItemsForm;
 using Cell = std::shared_ptr<vessa::VUIListPickerFormCell>;
 
 constexpr std::string_view kIsDataSourceRequiringUniqueIdentifiers = "IsDataSourceRequiringUniqueIdentifiers";
@@ -334,13 +336,13 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 }
 
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
-                                                const std::shared_ptr<services::Search>& search) {
+                                                const std::shared_ptr<services::Search>& search, ListPickerRows* rows) {
     if (!cell || !cell->listPicker()) return;
     // Looked up once for both forms of items: dictionaries, else titles.
+    // A row built again finds its list's form remembered, its items unread.
     const core::Value* pickerItems = params.find(kPickerItems);
-    const core::Array* itemList = pickerItems ? pickerItems->ifArray() : nullptr;
-    if (itemList &&
-        std::all_of(itemList->begin(), itemList->end(), [](const core::Value& item) { return item.isDictionary(); })) {
+    const ItemsForm form = rows ? rows->itemsForm(pickerItems) : ListPickerRows::formOf(pickerItems);
+    if (form == ItemsForm::Dictionaries) {
         // The data source may ask the host, which may build rows meanwhile.
         const std::vector<int> indexes = selectedIndexes(params);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
@@ -357,7 +359,9 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
     const std::vector<int>& indexes = selectedIndexes(params);
     cell->uuidValues.clear();
     // The row's titles are taken as they stand, not copied.
-    if (!pickerItems || !cell->valueOptions.share(*pickerItems)) {
+    if (form == ItemsForm::Texts) {
+        cell->valueOptions.shareTexts(*pickerItems);
+    } else {
         S::warn("list picker: \"PickerItems\" is neither dictionaries nor texts; nothing can be chosen");
         cell->valueOptions.clear();
     }

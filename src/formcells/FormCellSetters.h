@@ -43,6 +43,7 @@ namespace trc::formcells {
 
 class FormCellOwner;
 class ListPickerDataSource;
+class ListPickerRows;
 class AttachmentFormViewDelegate;
 
 class FormCellSetters {
@@ -108,9 +109,12 @@ public:
     static std::shared_ptr<ListPickerDataSource> setListPickerValueByUUID(
         const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
         const std::shared_ptr<services::Search>& search, const std::vector<core::Dictionary>& pickedItems = {});
+    // rows: the owner's, which remembers the form of each row's items
+    // (none: the items are read).
     static void setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params, const Delegate& delegate,
-                                          const std::shared_ptr<services::Search>& search);
+                                          const std::shared_ptr<services::Search>& search,
+                                          ListPickerRows* rows = nullptr);
     static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                          const Params& params);
 

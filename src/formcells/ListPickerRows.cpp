@@ -73,4 +73,94 @@ void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<ve
     }
 }
 
+namespace {
+
+using ItemsForm = ListPickerRows::ItemsForm;
+
+constexpr std::size_t kFirstSets = 4;
+// 8,192 lists, enough for the rows of a long form; beyond, lists are
+// forgotten and read again when built.
+constexpr std::size_t kMostSets = 1024;
+constexpr std::uintptr_t kFormBits = 3;
+static_assert(alignof(core::Array) > kFormBits, "the form is kept in the low bits of an array's address");
+static_assert(static_cast<std::uintptr_t>(ItemsForm::Mixed) <= kFormBits);
+
+// The set of the address; sets is a power of two, and a set of a table
+// twice as large takes lists of one set of this one only.
+std::size_t setOf(std::uintptr_t address, std::size_t sets) {
+    const std::uint64_t mixed = static_cast<std::uint64_t>(address >> 4) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(mixed >> 40) % sets;
+}
+
+}  // namespace
+
+ItemsForm ListPickerRows::formOf(const core::Value* items) {
+    const core::Array* list = items ? items->ifArray() : nullptr;
+    if (!list) return ItemsForm::NoList;
+    if (std::all_of(list->begin(), list->end(), [](const core::Value& v) { return v.isDictionary(); })) {
+        return ItemsForm::Dictionaries;
+    }
+    if (std::all_of(list->begin(), list->end(), [](const core::Value& v) { return v.isString(); })) {
+        return ItemsForm::Texts;
+    }
+    return ItemsForm::Mixed;
+}
+
+ItemsForm ListPickerRows::itemsForm(const core::Value* items) {
+    const core::Array* list = items ? items->ifArray() : nullptr;
+    if (!list) return ItemsForm::NoList;
+    const auto address = reinterpret_cast<std::uintptr_t>(list);
+    if (!knownSets_.empty()) {
+        for (const std::uintptr_t known : knownSets_[setOf(address, knownSets_.size())].ways) {
+            if ((known & ~kFormBits) == address) return static_cast<ItemsForm>(known & kFormBits);
+        }
+    }
+    const ItemsForm form = formOf(items);
+    remember(*items, address, form);
+    return form;
+}
+
+void ListPickerRows::remember(const core::Value& items, std::uintptr_t address, ItemsForm form) {
+    if (knownSets_.empty()) {
+        knownSets_.resize(kFirstSets);
+        knownLists_.resize(kFirstSets * kWays);
+    }
+    auto freeWay = [&](std::size_t set) {
+        const std::uintptr_t* ways = knownSets_[set].ways;
+        return static_cast<std::size_t>(std::find(ways, ways + kWays, std::uintptr_t{0}) - ways);
+    };
+    std::size_t set = setOf(address, knownSets_.size());
+    std::size_t way = freeWay(set);
+    // A full set: a larger table while it may grow (which spreads the set
+    // over two), else a list of the set is forgotten.
+    while (way == kWays && knownSets_.size() < kMostSets) {
+        growForms();
+        set = setOf(address, knownSets_.size());
+        way = freeWay(set);
+    }
+    if (way == kWays) way = nextVictim_++ % kWays;
+    knownSets_[set].ways[way] = address | static_cast<std::uintptr_t>(form);
+    knownLists_[set * kWays + way] = items;
+}
+
+void ListPickerRows::growForms() {
+    const std::size_t sets = knownSets_.size() * 2;
+    std::vector<KnownSet> grown(sets);
+    std::vector<core::Value> lists(sets * kWays);
+    for (std::size_t set = 0; set < knownSets_.size(); ++set) {
+        for (std::size_t way = 0; way < kWays; ++way) {
+            const std::uintptr_t known = knownSets_[set].ways[way];
+            if (known == 0) continue;
+            // The lists of one set fill at most the kWays ways of a set here.
+            const std::size_t to = setOf(known & ~kFormBits, sets);
+            std::uintptr_t* ways = grown[to].ways;
+            const auto at = static_cast<std::size_t>(std::find(ways, ways + kWays, std::uintptr_t{0}) - ways);
+            ways[at] = known;
+            lists[to * kWays + at] = std::move(knownLists_[set * kWays + way]);
+        }
+    }
+    knownSets_ = std::move(grown);
+    knownLists_ = std::move(lists);
+}
+
 }  // namespace trc::formcells

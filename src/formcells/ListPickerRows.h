@@ -12,12 +12,17 @@
 //   along the picker a person has open. A picker open in a cell that is
 //   rebuilt for another row waits until its own row is built again; a row
 //   that is not built again (hidden meanwhile) keeps it waiting, and the
-//   picker takes no selection.
+//   picker takes no selection;
+// - the form of each list of items it was asked about (dictionaries, texts
+//   or neither), so a row built again does not read every item of its
+//   list, which a long form keeps out of the cache.
 //
 // One per owner (FormCellOwner). Cells and pickers are held weakly: the
 // table owns the cells, each cell its picker, and the screen of an open
 // picker keeps it while it waits. Main thread only.
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -47,6 +52,21 @@ public:
     // or left by a cell that is gone) moves into cell.
     void willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell);
 
+    // What a row's "PickerItems" holds, as the build road tells it.
+    enum class ItemsForm : std::uint8_t {
+        NoList,        // absent, or no list
+        Dictionaries,  // every item a dictionary, so also no item
+        Texts,         // one item or more, every one a text
+        Mixed,         // anything else
+    };
+    // Read from the items.
+    static ItemsForm formOf(const core::Value* items);
+    // The same, remembered for the lists last asked about (a few thousand).
+    // A remembered list is kept: its array is neither freed, so no other
+    // list is found at its address, nor changed in place (a list shared is
+    // copied on write), so its form holds as long as it is remembered.
+    ItemsForm itemsForm(const core::Value* items);
+
 private:
     // A row's last build; one to a row and to a cell. shownIn is the
     // cell's address, compared only while cell has not expired.
@@ -61,6 +81,20 @@ private:
     // As many as the owner has list picker cells, and rows whose open
     // picker waits: a few, searched in place rather than kept sorted.
     std::vector<Built> built_;
+
+    // The remembered lists, in sets chosen by the address of the list's
+    // array: per way that address with the form in its low bits (0 when
+    // free). A set fills one cache line, so a look-up reads one.
+    static constexpr std::size_t kWays = 8;
+    struct alignas(64) KnownSet {
+        std::uintptr_t ways[kWays] = {};
+    };
+    void remember(const core::Value& items, std::uintptr_t address, ItemsForm form);
+    void growForms();
+    std::vector<KnownSet> knownSets_;
+    // The list of each way (kWays a set).
+    std::vector<core::Value> knownLists_;
+    std::size_t nextVictim_ = 0;
 };
 
 }  // namespace trc::formcells

@@ -3,6 +3,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellSettersTestSupport.h"
 #include "formcells/ListPickerDataSource.h"
+#include "formcells/ListPickerRows.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/vessa/VUIColorStyle.h"
 #include "platform/vessa/VUIListPicker.h"
@@ -150,6 +151,35 @@ TEST_F(ListPickerSetter, TitlesStayAsTheRowGaveThemWhenItsListChangesOrTheCellSh
     update(R"({"PickerItems": ["Elm", "Ash"], "Value": [1]})");
     EXPECT_EQ(cell->valueOptions, (std::vector<std::string>{"Elm", "Ash"}));
     EXPECT_EQ(label(), "Ash");
+}
+
+// The owner remembers the form of each row's list; a row whose list
+// changed since is built from the list as it is now.
+TEST_F(ListPickerSetter, ARowIsBuiltFromItsListAsItIsNowThoughItsFormIsRemembered) {
+    formcells::ListPickerRows rows;
+    core::Dictionary row = params(R"({"PickerItems": ["Red", "Green"], "Value": [1]})");
+    auto buildRow = [&] { FormCellSetters::setListPickerValueByArray(cell, row, nullptr, nullptr, &rows); };
+    buildRow();
+    EXPECT_EQ(label(), "Green");
+    // The cell shows another row meanwhile, and lets go of the row's list.
+    FormCellSetters::setListPickerValueByArray(cell, params(R"({"PickerItems": ["Oak"]})"), nullptr, nullptr, &rows);
+
+    row.find("PickerItems")->mutableArray()[1] = core::Value(7);
+    core::internal::Logging::clearCaptured();
+    buildRow();
+    EXPECT_TRUE(logged(core::Severity::warn, "neither dictionaries nor texts")) << "a list no longer of texts";
+    EXPECT_TRUE(cell->valueOptions.empty());
+    EXPECT_EQ(label(), "None");
+
+    row.merge(params(R"({"PickerItems": [{"DisplayValue": "Ash"}, {"DisplayValue": "Elm"}]})"));
+    buildRow();
+    ASSERT_NE(picker()->dataSource(), nullptr) << "dictionaries take the data source's road";
+    EXPECT_EQ(label(), "Elm");
+
+    row.merge(params(R"({"PickerItems": ["Up", "Down"]})"));
+    buildRow();
+    EXPECT_EQ(picker()->dataSource(), nullptr);
+    EXPECT_EQ(label(), "Down");
 }
 
 TEST_F(ListPickerSetter, ByUniqueIdentifiersFromItemsOrFromPickedIdentifiers) {

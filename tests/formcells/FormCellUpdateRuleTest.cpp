@@ -299,6 +299,49 @@ TEST_F(UpdateRule, APickInAReusedListPickerCellIsStoredInTheRowItShowsNow) {
     }
 }
 
+// The owner remembers the form of each row's list between builds: a row
+// built again after a person's pick or a host's new list shows the row as
+// it is now.
+TEST_F(UpdateRule, AListPickerRowBuiltAgainShowsItsPickAndItsNewList) {
+    for (const bool fullScreen : {true, false}) {
+        SCOPED_TRACE(fullScreen ? "form" : "section");
+        auto owner = makeOwner(fullScreen, 2);
+        owner->add(params(rowJson("ListPicker", "region", R"({"PickerItems": ["North", "South"], "Value": [1]})")));
+        owner->add(params(rowJson("Title", "other", "{}")));
+        owner->show();
+        auto rebuilt = [&] {
+            owner->scrollTo(1);
+            owner->scrollTo(0);
+            return owner->shownAt(0);
+        };
+        auto cell = [&] {
+            return std::dynamic_pointer_cast<vessa::VUIListPickerFormCell>(owner->table()->cellForRow({0, 0}));
+        };
+        EXPECT_NE(rebuilt().find("shows \"South\""), std::string::npos) << owner->shownAt(0);
+        ASSERT_TRUE(cell() && cell()->pick({0}));
+        EXPECT_NE(rebuilt().find("shows \"North\""), std::string::npos) << owner->shownAt(0);
+
+        // The host sends its rows again, this one with a list of no one form
+        // (which an update of the row would refuse).
+        owner->resend({core::Value(params(rowJson("ListPicker", "region", R"({"PickerItems": ["East", 3]})"))),
+                       core::Value(params(rowJson("Title", "other", "{}")))});
+        EXPECT_NE(rebuilt().find("shows \"None\""), std::string::npos) << owner->shownAt(0);
+        ASSERT_TRUE(cell());
+        EXPECT_TRUE(cell()->valueOptions.empty()) << "a list of texts no more";
+
+        owner->update(params(R"({"PickerItems": [{"DisplayValue": "East"}, {"DisplayValue": "West"}], "Value": [1]})"),
+                      0);
+        EXPECT_NE(rebuilt().find("shows \"West\""), std::string::npos) << owner->shownAt(0);
+        ASSERT_TRUE(cell());
+        EXPECT_NE(cell()->listPicker()->dataSource(), nullptr) << "dictionaries take the data source's road";
+
+        owner->update(params(R"({"PickerItems": ["Up", "Down"], "Value": [1]})"), 0);
+        EXPECT_NE(rebuilt().find("shows \"Down\""), std::string::npos) << owner->shownAt(0);
+        ASSERT_TRUE(cell());
+        EXPECT_EQ(cell()->listPicker()->dataSource(), nullptr);
+    }
+}
+
 TEST_F(UpdateRule, ADateRowWithoutModeShowsNoTextEvenInACellReusedFromATimeRow) {
     for (const bool fullScreen : {true, false}) {
         SCOPED_TRACE(fullScreen ? "form" : "section");

@@ -114,5 +114,82 @@ TEST(ListPickerRowMemory, PicksAreRememberedPerRow) {
     EXPECT_TRUE(rows.pickedItems("city").empty());
 }
 
+// ---- The form of a row's items ----------------------------------------------------------
+
+using Form = ListPickerRows::ItemsForm;
+
+core::Value list(core::Array items) { return core::Value(std::move(items)); }
+
+TEST(ListPickerItemForms, EachListIsToldByItsItemsWhetherRememberedOrNot) {
+    const core::Dictionary oak{{"DisplayValue", "Oak"}};
+    const struct {
+        const char* what;
+        core::Value items;
+        Form form;
+    } cases[] = {
+        {"a text", core::Value("Oak"), Form::NoList},
+        {"a dictionary", core::Value(oak), Form::NoList},
+        {"no item", list({}), Form::Dictionaries},
+        {"dictionaries", list({oak, oak}), Form::Dictionaries},
+        {"texts", list({"Oak", "Elm"}), Form::Texts},
+        {"a number among texts", list({"Oak", "Elm", 3}), Form::Mixed},
+        {"a text among dictionaries", list({oak, "Elm"}), Form::Mixed},
+        {"a list of texts", list({list({"Oak"})}), Form::Mixed},
+    };
+    ListPickerRows rows;
+    EXPECT_EQ(ListPickerRows::formOf(nullptr), Form::NoList);
+    EXPECT_EQ(rows.itemsForm(nullptr), Form::NoList);
+    for (int asked = 0; asked < 2; ++asked) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            EXPECT_EQ(ListPickerRows::formOf(&c.items), c.form);
+            EXPECT_EQ(rows.itemsForm(&c.items), c.form);
+        }
+    }
+}
+
+// Freed, a list's array leaves its address to the next one of its size: a
+// form found for the old list must never be taken for the new one.
+TEST(ListPickerItemForms, ANewListAtTheAddressOfAFreedOneIsReadAgain) {
+    ListPickerRows rows;
+    for (int round = 0; round < 8; ++round) {
+        {
+            const core::Value texts = list({"Oak", "Elm"});
+            ASSERT_EQ(rows.itemsForm(&texts), Form::Texts);
+        }
+        const core::Value mixed = list({"Oak", 2});
+        EXPECT_EQ(rows.itemsForm(&mixed), Form::Mixed);
+        const core::Value dictionaries = list({core::Dictionary{}, core::Dictionary{}});
+        EXPECT_EQ(rows.itemsForm(&dictionaries), Form::Dictionaries);
+    }
+}
+
+// A host's update may change the row's stored list where it lies.
+TEST(ListPickerItemForms, AListChangedInPlaceIsReadAgain) {
+    ListPickerRows rows;
+    core::Value items = list({"Oak", "Elm"});
+    ASSERT_EQ(rows.itemsForm(&items), Form::Texts);
+    items.mutableArray().emplace_back(3);
+    EXPECT_EQ(rows.itemsForm(&items), Form::Mixed);
+    items.mutableArray() = {core::Dictionary{}};
+    EXPECT_EQ(rows.itemsForm(&items), Form::Dictionaries);
+}
+
+// More lists than are remembered: the ones forgotten are read again, every
+// answer right.
+TEST(ListPickerItemForms, ManyListsAreEachToldRight) {
+    ListPickerRows rows;
+    std::vector<core::Value> lists;
+    for (int i = 0; i < 12000; ++i) {
+        if (i % 3 == 0) lists.push_back(list({"Oak", std::to_string(i)}));
+        if (i % 3 == 1) lists.push_back(list({"Oak", i}));
+        if (i % 3 == 2) lists.push_back(list({core::Dictionary{}}));
+    }
+    const Form forms[] = {Form::Texts, Form::Mixed, Form::Dictionaries};
+    for (int asked = 0; asked < 2; ++asked) {
+        for (std::size_t i = 0; i < lists.size(); ++i) ASSERT_EQ(rows.itemsForm(&lists[i]), forms[i % 3]) << i;
+    }
+}
+
 }  // namespace
 }  // namespace trc::formcells

@@ -19,10 +19,14 @@ bool VUIOptionTitles::share(const core::Value& list) {
         clear();
         return true;
     }
+    shareTexts(list);
+    return true;
+}
+
+void VUIOptionTitles::shareTexts(const core::Value& list) {
     list_ = list;
     // The copy shares the list's array.
-    items_ = items;
-    return true;
+    items_ = list.ifArray();
 }
 
 void VUIOptionTitles::clear() {

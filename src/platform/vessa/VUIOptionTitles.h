@@ -21,6 +21,9 @@ public:
     // Offers the texts of list when it is an array of strings; false, and
     // the titles as they were, when it is anything else.
     bool share(const core::Value& list);
+    // The same for a list the caller has found to be an array of one text
+    // or more: its items are not read again.
+    void shareTexts(const core::Value& list);
     void clear();
 
     std::size_t size() const { return items_ ? items_->size() : 0; }
