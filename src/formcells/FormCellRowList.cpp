@@ -149,11 +149,11 @@ void prefetchText(const std::string& text) {
     __builtin_prefetch(text.data() + text.size() - 1);
 }
 
-// What the cell's entries point at: keys and texts kept on the heap, and
-// where lists keep their items. The entries were asked for a step before.
+// What the cell's entries point at: texts kept on the heap and where lists
+// keep their items. The entries were asked for a step before. (Reading the
+// items themselves ahead too cost a short form more than it saved a long one.)
 void prefetchPointees(const core::Dictionary& cell) {
     for (const auto& [key, value] : cell) {
-        prefetchText(key);
         if (const std::string* text = value.ifString()) {
             prefetchText(*text);
         } else if (value.isArray()) {
@@ -162,13 +162,6 @@ void prefetchPointees(const core::Dictionary& cell) {
     }
 }
 
-// The items of the cell's lists, whose places were asked for a step before.
-void prefetchItems(const core::Dictionary& cell) {
-    for (const auto& entry : cell) {
-        const core::Array* items = entry.second.isArray() ? entry.second.ifArray() : nullptr;
-        if (items && !items->empty()) prefetchBlock(items->data(), items->size() * sizeof(core::Value));
-    }
-}
 }  // namespace
 
 void FormCellRowList::prefetchAfter(int visibleRow) const {
@@ -189,7 +182,6 @@ void FormCellRowList::prefetchAfter(int visibleRow) const {
         if (!cell.empty()) prefetchBlock(&*cell.begin(), cell.size() * sizeof(core::Dictionary::Entry));
     }
     if (const int row = actualAt(2); row >= 0) prefetchPointees(cells_[static_cast<std::size_t>(row)]);
-    if (const int row = actualAt(1); row >= 0) prefetchItems(cells_[static_cast<std::size_t>(row)]);
 }
 
 std::uint64_t FormCellRowList::rowGeneration(int actualRow) const {

@@ -91,9 +91,9 @@ public:
     // the one just built, on the side the rows built before it moved to.
     // Hints only: nothing is written, nothing that could fault is read, and
     // no answer of the list changes. Each call goes one level deeper into the
-    // rows nearer visibleRow (where the cell is kept, its entries, what they
-    // point at, the items of its lists), so no pointer is read from a line
-    // still on its way. Rows beyond the ends are skipped.
+    // rows nearer visibleRow (where the cell is kept, its entries, the texts
+    // and lists they point at), so no pointer is read from a line still on
+    // its way. Rows beyond the ends are skipped.
     void prefetchAfter(int visibleRow) const;
 
     // Changes with every change to the list's cells (append, replace, merge,
