@@ -531,6 +531,7 @@ std::shared_ptr<ui::UITableViewCell> FormCellContainerViewController::cellForRow
         base->separators =
             last ? vessa::VUIBaseTableViewCell::Separators::None : vessa::VUIBaseTableViewCell::Separators::Bottom;
     }
+    list->prefetchAfter(indexPath.row);
     return cell;
 }
 

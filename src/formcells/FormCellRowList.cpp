@@ -1,5 +1,8 @@
 #include "formcells/FormCellRowList.h"
 
+#include <algorithm>
+#include <string>
+
 #include "formcells/FormCellKeys.h"
 
 namespace trc::formcells {
@@ -123,6 +126,62 @@ const core::Dictionary* FormCellRowList::visibleAt(int visibleRow) const { retur
 std::optional<FormCellType::Kind> FormCellRowList::kind(int actualRow) const {
     if (!at(actualRow)) return std::nullopt;
     return facts_[static_cast<std::size_t>(actualRow)].kind;
+}
+
+namespace {
+// The cache lines of a block a hint covers at most, so a long list does not
+// flood the cache for a row that may not be built after all.
+constexpr std::size_t kMostLines = 16;
+constexpr std::size_t kLine = 64;
+// Longer texts are on the heap (the shortest a string keeps inside itself is 15 bytes).
+constexpr std::size_t kInsideText = 15;
+
+void prefetchBlock(const void* begin, std::size_t bytes) {
+    const auto* p = static_cast<const char*>(begin);
+    for (std::size_t n = std::min(kMostLines, (bytes + kLine - 1) / kLine); n > 0; --n, p += kLine) {
+        __builtin_prefetch(p);
+    }
+}
+
+void prefetchText(const std::string& text) {
+    if (text.size() <= kInsideText) return;  // in the line that holds the string
+    __builtin_prefetch(text.data());
+    __builtin_prefetch(text.data() + text.size() - 1);
+}
+
+// What the cell's entries point at: texts kept on the heap and where lists
+// keep their items. The entries were asked for a step before. (Reading the
+// items themselves ahead too cost a short form more than it saved a long one.)
+void prefetchPointees(const core::Dictionary& cell) {
+    for (const auto& [key, value] : cell) {
+        if (const std::string* text = value.ifString()) {
+            prefetchText(*text);
+        } else if (value.isArray()) {
+            __builtin_prefetch(value.ifArray());
+        }
+    }
+}
+
+}  // namespace
+
+void FormCellRowList::prefetchAfter(int visibleRow) const {
+    if (dirty_) return;  // the index is rebuilt by the next real question, not by a hint
+    const int side = visibleRow < lastBuilt_ ? -1 : 1;
+    lastBuilt_ = visibleRow;
+    const auto actualAt = [&](int distance) {
+        const int row = visibleRow + side * distance;
+        return row >= 0 && static_cast<std::size_t>(row) < visible_.size() ? visible_[static_cast<std::size_t>(row)]
+                                                                           : -1;
+    };
+    if (const int row = actualAt(4); row >= 0) {
+        __builtin_prefetch(&cells_[static_cast<std::size_t>(row)]);
+        __builtin_prefetch(&facts_[static_cast<std::size_t>(row)]);
+    }
+    if (const int row = actualAt(3); row >= 0) {
+        const core::Dictionary& cell = cells_[static_cast<std::size_t>(row)];
+        if (!cell.empty()) prefetchBlock(&*cell.begin(), cell.size() * sizeof(core::Dictionary::Entry));
+    }
+    if (const int row = actualAt(2); row >= 0) prefetchPointees(cells_[static_cast<std::size_t>(row)]);
 }
 
 std::uint64_t FormCellRowList::rowGeneration(int actualRow) const {

@@ -85,6 +85,17 @@ public:
         return {actual, &cells_[static_cast<std::size_t>(actual)], facts.kind, facts.generation};
     }
 
+    // Called as the row at visibleRow is built: asks the processor to bring
+    // the cells the table will most likely build next towards its cache. A
+    // person scrolls steadily, so the next row to enter is the neighbour of
+    // the one just built, on the side the rows built before it moved to.
+    // Hints only: nothing is written, nothing that could fault is read, and
+    // no answer of the list changes. Each call goes one level deeper into the
+    // rows nearer visibleRow (where the cell is kept, its entries, the texts
+    // and lists they point at), so no pointer is read from a line still on
+    // its way. Rows beyond the ends are skipped.
+    void prefetchAfter(int visibleRow) const;
+
     // Changes with every change to the list's cells (append, replace, merge,
     // setValue), and is never the same for two lists: what was found out
     // about a cell holds while the generation it was found in lasts.
@@ -110,6 +121,7 @@ private:
     mutable std::vector<int> visible_;    // actual rows of the visible cells, in order
     mutable std::vector<int> visibleOf_;  // per actual row: its visible row, or -1
     mutable bool dirty_ = false;
+    mutable int lastBuilt_ = 0;  // the visible row prefetchAfter() was called for last
     std::uint64_t generation_ = nextGeneration();
 
     static std::uint64_t nextGeneration();

@@ -262,12 +262,16 @@ std::shared_ptr<ui::UITableViewCell> FormCellSection::cellForRow(
     if (!shown.params) return nullptr;
     const core::Dictionary& params = *shown.params;
     auto delegate = rowDelegates_.find(0, cellsInSection_, shown, [&] { return delegateNamedIn(params); });
+    std::shared_ptr<ui::UITableViewCell> cell;
     if (shown.kind) {
-        return FormCellFactory::getFormCell(tableView, indexPath, *shown.kind, params, owner(), delegate, page);
+        cell = FormCellFactory::getFormCell(tableView, indexPath, *shown.kind, params, owner(), delegate, page);
+    } else {
+        const std::string* type = textIn(params, kType);
+        cell = FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
+                                            params, owner(), delegate, page);
     }
-    const std::string* type = textIn(params, kType);
-    return FormCellFactory::getFormCell(tableView, indexPath, type ? std::string_view(*type) : std::string_view(),
-                                        params, owner(), delegate, page);
+    cellsInSection_.prefetchAfter(indexPath.row);
+    return cell;
 }
 
 void FormCellSection::didSelectRow(int row, const std::shared_ptr<ui::UITableViewCell>& cell) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "formcells/FormCellRowList.h"
@@ -404,4 +406,64 @@ TEST(RowDelegates, SectionsKeepTheirOwnRows) {
     EXPECT_EQ(kept.find(0, first, first.shown(1), [&] { return b; }), b);
     EXPECT_EQ(kept.find(-1, first, first.shown(0), [&] { return b; }), b);
     EXPECT_EQ(find(0, first, b), a);
+}
+
+// Reading rows ahead for a scrolling table is a hint: at the ends of the
+// list, beside hidden runs, over rows without entries or with long texts
+// and lists, in either direction and while the index waits for a rebuild,
+// it reads nothing out of range and changes no answer of the list.
+TEST(FormCellRowListPrefetch, ReadsAheadAnywhereWithoutChangingAnAnswer) {
+    const std::string longText(200, 'x');
+    FormCellRowList list;
+    list.append(cell("hidden-first", false));
+    list.append(core::Dictionary{});
+    list.append(core::Dictionary{{"_Type", "Control.Type.FormCell.ListPicker"},
+                                 {"A key longer than a string keeps inside itself", longText},
+                                 {"PickerItems", core::Array{longText, "short", core::Array{}}},
+                                 {"Value", core::Array{}}});
+    for (const char* name : {"run-1", "run-2", "run-3"}) list.append(cell(name, false));
+    list.append(cell("after-run"));
+    list.append(cell("hidden-last", false));
+
+    struct Answer {
+        int actualRow;
+        const core::Dictionary* params;
+        std::optional<FormCellType::Kind> kind;
+        std::uint64_t generation;
+        bool operator==(const Answer&) const = default;
+    };
+    const auto answers = [&] {
+        std::vector<Answer> all;
+        for (int v = -1; v <= list.visibleCount(); ++v) {
+            const FormCellRowList::Shown s = list.shown(v);
+            all.push_back({s.actualRow, s.params, s.kind, s.generation});
+        }
+        for (int r = -1; r <= static_cast<int>(list.size()); ++r) {
+            all.push_back({list.visibleRow(r), list.at(r), list.kind(r), list.rowGeneration(r)});
+        }
+        return all;
+    };
+    const auto readAheadEverywhere = [&] {
+        const int count = static_cast<int>(list.size());
+        for (int v = -8; v <= count + 8; ++v) list.prefetchAfter(v);  // down
+        for (int v = count + 8; v >= -8; --v) list.prefetchAfter(v);  // up
+        for (int v : {0, 2, 1, 1, 3, -1, 2}) list.prefetchAfter(v);   // back and forth
+    };
+
+    const std::vector<Answer> before = answers();
+    const std::uint64_t generation = list.generation();
+    readAheadEverywhere();
+    EXPECT_EQ(answers(), before);
+    EXPECT_EQ(list.generation(), generation);
+    expectConsistent(list);
+
+    // Waiting for a rebuild: the hint leaves the index to the next question.
+    ASSERT_TRUE(list.merge(4, core::Dictionary{{"IsVisible", true}}));
+    readAheadEverywhere();
+    EXPECT_EQ(list.shown(2).actualRow, 4);
+    expectConsistent(list);
+
+    FormCellRowList none;
+    none.prefetchAfter(0);
+    EXPECT_EQ(none.shown(0).params, nullptr);
 }
