@@ -1,7 +1,9 @@
 #include "formcells/ListPickerRows.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
 
@@ -17,59 +19,73 @@ void ListPickerRows::setPickedItems(const std::string& name, Items items) { pick
 
 namespace {
 
-// The rows of a form are often named alike from the start ("Row17",
-// "Row18"): told apart by their last letter before the whole name.
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && (a.empty() || a.back() == b.back()) && a == b;
+// Equal names give equal digests. The rows of a form are often named alike
+// at the start ("Row17", "Row18") or at the end ("17Code", "18Code"): both
+// ends and the length go in.
+std::uint64_t nameKey(std::string_view name) {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::memcpy(&head, name.data(), std::min(name.size(), sizeof head));
+    if (name.size() > sizeof tail) std::memcpy(&tail, name.data() + name.size() - sizeof tail, sizeof tail);
+    return (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ name.size();
+}
+
+// Whether weak was made from object itself; read from the pointers alone.
+template <class T>
+bool refersTo(const std::weak_ptr<T>& weak, const std::shared_ptr<T>& object) {
+    return !weak.owner_before(object) && !object.owner_before(weak);
 }
 
 }  // namespace
 
+void ListPickerRows::erase(std::size_t at) {
+    built_.erase(built_.begin() + static_cast<std::ptrdiff_t>(at));
+    probes_.erase(probes_.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<vessa::VUIListPickerFormCell>& cell) {
     if (!cell) return;
-    // One pass: entries whose cell and picker are both gone are dropped,
-    // and the row's own entry and the one of the row the cell showed
-    // before (when another: its open picker waits for it) are found.
-    // Otherwise that row's entry becomes this row's when this row has
-    // none: a cell reused row after row moves no memory.
-    std::size_t kept = 0;
-    std::size_t ownAt = built_.size();
-    std::size_t beforeAt = built_.size();
-    for (std::size_t i = 0; i < built_.size(); ++i) {
-        const bool cellGone = built_[i].cell.expired();
-        if (cellGone && built_[i].picker.expired()) continue;
-        if (kept != i) built_[kept] = std::move(built_[i]);
-        const Built& b = built_[kept];
-        if (ownAt == built_.size() && sameName(b.name, name)) ownAt = kept;
-        if (beforeAt == built_.size() && !cellGone && b.shownIn == cell.get()) beforeAt = kept;
-        ++kept;
+    // The row's own entry and the one of the row the cell showed before
+    // (when another: its open picker waits for it). Otherwise that row's
+    // entry becomes this row's when this row has none: a cell reused row
+    // after row moves no memory.
+    const std::uint64_t key = nameKey(name);
+    const std::size_t none = probes_.size();
+    std::size_t own = none;
+    std::size_t before = none;
+    for (std::size_t i = 0; i < probes_.size(); ++i) {
+        const Probe& p = probes_[i];
+        if (own == none && p.nameKey == key && built_[i].name == name) own = i;
+        if (before == none && p.shownIn == cell.get() && refersTo(built_[i].cell, cell)) before = i;
     }
-    if (ownAt == built_.size()) ownAt = kept;
-    if (beforeAt == built_.size()) beforeAt = kept;
-    built_.erase(built_.begin() + static_cast<std::ptrdiff_t>(kept), built_.end());
-    auto own = built_.begin() + static_cast<std::ptrdiff_t>(ownAt);
-    auto before = built_.begin() + static_cast<std::ptrdiff_t>(beforeAt);
-    if (before != built_.end() && before != own && cell->openPickerScreen()) {
-        before->picker = cell->detachListPicker();
-        before->cell.reset();
-        before->shownIn = nullptr;
-        before = built_.end();
+    if (before != none && before != own && cell->openPickerScreen()) {
+        built_[before].picker = cell->detachListPicker();
+        built_[before].cell.reset();
+        probes_[before].shownIn = nullptr;
+        before = none;
     }
     auto picker = cell->listPicker();
-    if (own != built_.end()) {
-        if (auto waiting = own->picker.lock(); waiting && waiting != picker && waiting->openScreen()) {
+    if (own != none) {
+        Built& b = built_[own];
+        if (auto waiting = b.picker.lock(); waiting && waiting != picker && waiting->openScreen()) {
             cell->attachListPicker(std::move(waiting));
             picker = cell->listPicker();
         }
-        own->shownIn = cell.get();
-        own->cell = cell;
-        own->picker = picker;
-        if (before != built_.end() && before != own) built_.erase(before);
-    } else if (before != built_.end()) {
-        before->name = name;
-        before->picker = picker;
+        probes_[own].shownIn = cell.get();
+        b.cell = cell;
+        b.picker = picker;
+        if (before != none && before != own) erase(before);
+    } else if (before != none) {
+        Built& b = built_[before];
+        core::assignText(b.name, name);
+        probes_[before].nameKey = key;
+        if (!refersTo(b.picker, picker)) b.picker = picker;
     } else {
-        built_.push_back({name, cell.get(), cell, picker});
+        for (std::size_t i = built_.size(); i-- > 0;) {
+            if (built_[i].cell.expired() && built_[i].picker.expired()) erase(i);
+        }
+        built_.push_back({name, cell, picker});
+        probes_.push_back({key, cell.get()});
     }
 }
 

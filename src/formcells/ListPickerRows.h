@@ -68,19 +68,29 @@ public:
     ItemsForm itemsForm(const core::Value* items);
 
 private:
-    // A row's last build; one to a row and to a cell. shownIn is the
-    // cell's address, compared only while cell has not expired.
+    // A row's last build; one to a row and to a cell.
     struct Built {
         std::string name;
-        const vessa::VUIListPickerFormCell* shownIn = nullptr;
         std::weak_ptr<vessa::VUIListPickerFormCell> cell;
         std::weak_ptr<vessa::VUIListPicker> picker;
     };
+    // What a build compares of each Built, at the same index, kept apart so
+    // that the search reads these few lines only: a digest of the name
+    // (equal for equal names) and the cell's address, which counts only
+    // while cell is the very cell asked about (the same owners).
+    struct Probe {
+        std::uint64_t nameKey = 0;
+        const vessa::VUIListPickerFormCell* shownIn = nullptr;
+    };
+    void erase(std::size_t at);
 
     std::map<std::string, Items, std::less<>> pickedItems_;
     // As many as the owner has list picker cells, and rows whose open
     // picker waits: a few, searched in place rather than kept sorted.
+    // Entries whose cell and picker are both gone are dropped when another
+    // is added.
     std::vector<Built> built_;
+    std::vector<Probe> probes_;
 
     // The remembered lists, in sets chosen by the address of the list's
     // array: per way that address with the form in its low bits (0 when

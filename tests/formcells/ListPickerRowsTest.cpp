@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <string>
+#include <utility>
+
 #include "platform/ui/UINavigationController.h"
 #include "platform/vessa/VUIListPicker.h"
 #include "platform/vessa/VUIListPickerFormCell.h"
@@ -74,6 +78,54 @@ TEST(ListPickerRowMemory, AnOpenPickerWhoseCellIsGoneFollowsItsRowIntoANewCell) 
     EXPECT_EQ(c->listPicker(), open.lock());
     EXPECT_EQ(open.lock()->cell(), c.get()) << "picks land again";
     EXPECT_TRUE(c->openPickerScreen());
+}
+
+// Names alike but for their middle, or short, or empty, are each their own row.
+TEST(ListPickerRowMemory, RowsNamedAlikeKeepTheirOwnOpenPickers) {
+    const std::pair<std::string, std::string> pairs[] = {
+        {"WorkOrderAFormRow1", "WorkOrderBFormRow1"},
+        {"Row17", "Row18"},
+        {"", "x"},
+        {"17Code", "18Code"},
+    };
+    for (const auto& [first, second] : pairs) {
+        SCOPED_TRACE(first + " / " + second);
+        ListPickerRows rows;
+        Cell a = newCell(), b = newCell();
+        rows.willBuild(first, a);
+        rows.willBuild(second, b);
+        auto nav = openPicker(b);
+        auto open = b->listPicker();
+        rows.willBuild(first, b);
+        EXPECT_NE(b->listPicker(), open);
+        rows.willBuild(second, a);
+        EXPECT_EQ(a->listPicker(), open);
+        EXPECT_TRUE(a->openPickerScreen());
+    }
+}
+
+// A new cell at the address of one that is gone is another cell: a row
+// built into it leaves the gone cell's row and its waiting picker alone.
+TEST(ListPickerRowMemory, ANewCellAtAGoneCellsAddressIsAnotherCell) {
+    alignas(vessa::VUIListPickerFormCell) static unsigned char room[sizeof(vessa::VUIListPickerFormCell)];
+    const auto inRoom = [] {
+        return Cell(new (room) vessa::VUIListPickerFormCell(),
+                    [](vessa::VUIListPickerFormCell* c) { c->~VUIListPickerFormCell(); });
+    };
+    ListPickerRows rows;
+    Cell a = inRoom();
+    rows.willBuild("tool", a);
+    auto nav = openPicker(a);
+    auto open = a->listPicker();
+    a.reset();
+    Cell b = inRoom();
+    ASSERT_EQ(static_cast<void*>(b.get()), static_cast<void*>(room));
+    rows.willBuild("part", b);
+    EXPECT_NE(b->listPicker(), open);
+    Cell c = newCell();
+    rows.willBuild("tool", c);
+    EXPECT_EQ(c->listPicker(), open) << "the tool row's picker still waits for it";
+    b.reset();
 }
 
 TEST(ListPickerRowMemory, APickerClosedWhileItWaitedIsForgotten) {
