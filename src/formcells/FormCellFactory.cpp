@@ -223,7 +223,7 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
     Setters::buildListPickerFormCellView(typed, params);
     Setters::setValidationView(static_cast<vessa::VUIInlineValidationTableViewCell&>(*typed), params);
-    auto listPicker = typed->listPicker();
+    const auto& listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before:
     // the handler of the row's mode is bound, the other one emptied.
     if (listPicker && listPicker->isDataSourceRequiringUniqueIdentifiers) {

@@ -170,7 +170,7 @@ void attach(vessa::VUIListPickerFormCell& cell, const std::shared_ptr<ListPicker
 
 // Another row's data source must not stay behind on a reused cell.
 void detach(vessa::VUIListPickerFormCell& cell) {
-    auto listPicker = cell.listPicker();
+    const auto& listPicker = cell.listPicker();
     listPicker->setSearchResultsUpdating(nullptr);
     listPicker->setSearchBarDelegate(nullptr);
     listPicker->setDataSource(nullptr);
@@ -294,7 +294,7 @@ void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& 
 }
 
 void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params) {
-    auto listPicker = cell ? cell->listPicker() : nullptr;
+    vessa::VUIListPicker* listPicker = cell ? cell->listPicker().get() : nullptr;
     if (!listPicker) return;
     startAsNew(*cell, *listPicker, params, true);
     applyRow(*cell, *listPicker, params, true);

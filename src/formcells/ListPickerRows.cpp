@@ -64,27 +64,25 @@ void ListPickerRows::willBuild(const std::string& name, const std::shared_ptr<ve
         probes_[before].shownIn = nullptr;
         before = none;
     }
-    auto picker = cell->listPicker();
     if (own != none) {
         Built& b = built_[own];
-        if (auto waiting = b.picker.lock(); waiting && waiting != picker && waiting->openScreen()) {
+        if (auto waiting = b.picker.lock(); waiting && waiting != cell->listPicker() && waiting->openScreen()) {
             cell->attachListPicker(std::move(waiting));
-            picker = cell->listPicker();
         }
         probes_[own].shownIn = cell.get();
         b.cell = cell;
-        b.picker = picker;
+        b.picker = cell->listPicker();
         if (before != none && before != own) erase(before);
     } else if (before != none) {
         Built& b = built_[before];
         core::assignText(b.name, name);
         probes_[before].nameKey = key;
-        if (!refersTo(b.picker, picker)) b.picker = picker;
+        if (!refersTo(b.picker, cell->listPicker())) b.picker = cell->listPicker();
     } else {
         for (std::size_t i = built_.size(); i-- > 0;) {
             if (built_[i].cell.expired() && built_[i].picker.expired()) erase(i);
         }
-        built_.push_back({name, cell, picker});
+        built_.push_back({name, cell, cell->listPicker()});
         probes_.push_back({key, cell.get()});
     }
 }

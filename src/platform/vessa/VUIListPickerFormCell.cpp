@@ -46,11 +46,6 @@ VUIListPickerFormCell::VUIListPickerFormCell()
 
 VUIListPickerFormCell::~VUIListPickerFormCell() { listPicker_->cell_ = nullptr; }
 
-void VUIListPickerFormCell::setKeyName(std::optional<std::string_view> name) {
-    setCaption(keyName_, name);
-    setCaption(keyLabel_->text, name);
-}
-
 void VUIListPickerFormCell::setValue(std::span<const int> indexes) {
     // Copied into the room value_ and the label's text have: a reused cell
     // given its new row's selection allocates nothing when it fits.
@@ -111,7 +106,7 @@ std::shared_ptr<VUIListPickerTableViewController> VUIListPickerFormCell::openPic
     if (!shownBy) return nullptr;
     listPicker_->willOpen();
     auto screen = std::make_shared<VUIListPickerTableViewController>(listPicker_);
-    screen->title = keyName_;
+    screen->title = keyName();
     if (auto nav = shownBy->navigationController()) {
         nav->pushViewController(screen, true);
     } else {

@@ -41,11 +41,13 @@ public:
         return identifier;
     }
 
-    const std::optional<std::string>& keyName() const { return keyName_; }
-    void setKeyName(std::optional<std::string_view> name);
+    // The caption, held once: as the key label's text.
+    const std::optional<std::string>& keyName() const { return keyLabel_->text; }
+    void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
     const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
     const std::shared_ptr<ui::UILabel>& valueLabel() const { return valueLabel_; }
-    std::shared_ptr<VUIListPicker> listPicker() const { return listPicker_; }
+    // Valid until the picker is detached or another attached.
+    const std::shared_ptr<VUIListPicker>& listPicker() const { return listPicker_; }
 
     bool allowsMultipleSelection = false;
     bool allowsEmptySelection = true;
@@ -79,7 +81,6 @@ public:
 private:
     bool selectionAllowed(std::size_t count) const;
 
-    std::optional<std::string> keyName_;
     std::shared_ptr<ui::UILabel> keyLabel_;
     std::shared_ptr<ui::UILabel> valueLabel_;
     std::shared_ptr<VUIListPicker> listPicker_;
