@@ -67,7 +67,8 @@ const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
     if (!list) return indexes;
     bool outOfRange = false;
     for (const core::Value& element : *list) {
-        const std::optional<std::int64_t> n = ParameterHelper::exactInteger(element);
+        const std::int64_t* whole = element.ifInteger();
+        const std::optional<std::int64_t> n = whole ? std::optional(*whole) : ParameterHelper::exactInteger(element);
         if (!n) {
             indexes.clear();
             return indexes;
@@ -259,8 +260,12 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
     }
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker.isDataSourceRequiringUniqueIdentifiers = *on;
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) {
+    // A caption is a text as a rule, read here without a look-up more.
+    const core::Value* captionValue = params.find(S::kCaption);
+    if (const std::string* caption = captionValue ? captionValue->ifString() : nullptr) {
         cell.setKeyName(*caption);
+    } else if (auto text = ParameterHelper::textIn(params, S::kCaption)) {
+        cell.setKeyName(*text);
     } else if (asNew) {
         cell.setKeyName(std::nullopt);
     }

@@ -90,6 +90,18 @@ TEST_F(ListPickerSetter, FlagsAndTextsAmongTheValidationPropertiesApplyAsTheRows
     EXPECT_TRUE(picker()->isSelectedSectionEnabled);
     EXPECT_EQ(picker()->prompt, "Pick");
     EXPECT_EQ(cell->keyName(), "Fruit");
+
+    // A row's own flag that is no boolean, or nothing, gives way to the
+    // validation properties' one, on both roads.
+    const char* json = R"({"PickerItems": ["x"], "IsSelectedSectionEnabled": "yes", "AllowEmptySelection": null,
+                           "validationProperties": {"IsSelectedSectionEnabled": true, "AllowEmptySelection": false}})";
+    auto other = shown<VUIListPickerFormCell>();
+    build(json);
+    FormCellSetters::buildListPickerFormCellView(other, params(json));
+    for (const auto& shownCell : {cell, other}) {
+        EXPECT_TRUE(shownCell->listPicker()->isSelectedSectionEnabled);
+        EXPECT_FALSE(shownCell->allowsEmptySelection);
+    }
 }
 
 // ---- Selection and items ---------------------------------------------------------------

@@ -57,6 +57,11 @@ void VUIListPickerFormCell::setValue(std::span<const int> indexes) {
     }
     if (valueOptions.empty() || value_.empty()) return;
     std::string& text = valueLabel_->text ? *valueLabel_->text : valueLabel_->text.emplace();
+    const auto count = static_cast<int>(valueOptions.size());
+    if (value_.size() == 1 && value_[0] >= 0 && value_[0] < count) {
+        text.assign(valueOptions[static_cast<std::size_t>(value_[0])]);  // the one chosen title, as a rule
+        return;
+    }
     text.clear();
     for (int i : value_) {
         if (i < 0 || i >= static_cast<int>(valueOptions.size())) continue;
