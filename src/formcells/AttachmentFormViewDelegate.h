@@ -21,6 +21,7 @@
 // queue are handed to the main queue before they touch anything, and are
 // dropped when the delegate is gone or the attachment was deleted meanwhile.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -77,6 +78,16 @@ public:
     std::weak_ptr<AttachmentFormViewChangeDelegate> changeDelegate;
     // The row as last built; reload requests name it.
     ui::IndexPath iPath;
+    // What the row's setter made of the row's list of action kinds, kept
+    // with that list: a list a row shares is never changed in place (a
+    // change makes a new one), and the one kept here stays alive, so no
+    // other list can be taken for it. A row built again reads the items of
+    // its list only when its host has given it another.
+    struct ListedActions {
+        core::Value list;
+        std::uint8_t kinds = 0;
+    };
+    ListedActions listedActions;
     std::vector<std::string> attachmentUniqueIDs;
     std::map<std::string, core::Dictionary> attachmentsData;
     std::map<std::string, std::shared_ptr<ui::UIImage>> attachmentThumbnails;

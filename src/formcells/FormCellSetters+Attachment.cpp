@@ -72,11 +72,19 @@ Kinds kindsIn(const core::Array& types) {
     return kinds;
 }
 
-// The kinds the row's list names.
-Kinds listedKinds(const core::Dictionary& params) {
+// The kinds the row's list names, read again only for a list the row's
+// delegate has not seen.
+Kinds listedKinds(const core::Dictionary& params, AttachmentFormViewDelegate* aDelegate) {
     const core::Value* list = params.find(kAttachmentActionType);
     const core::Array* types = list ? list->ifArray() : nullptr;
-    return types ? kindsIn(*types) : 0;
+    if (!types) return 0;
+    if (!aDelegate) return kindsIn(*types);
+    auto& kept = aDelegate->listedActions;
+    if (kept.list.ifArray() != types) {
+        kept.kinds = kindsIn(*types);
+        kept.list = *list;
+    }
+    return kept.kinds;
 }
 
 // The action's class, when it is one of the three the setter makes: a
@@ -211,7 +219,7 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
     if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
         core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
-    if (const Kinds listed = listedKinds(params); listed & kNamesActions) {
+    if (const Kinds listed = listedKinds(params, aDelegate.get()); listed & kNamesActions) {
         offerActions(controller, listed);
     }
     pointActionsAt(controller, aDelegate);
