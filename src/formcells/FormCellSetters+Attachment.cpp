@@ -80,9 +80,10 @@ Kinds listedKinds(const core::Dictionary& params, AttachmentFormViewDelegate* aD
     if (!types) return 0;
     if (!aDelegate) return kindsIn(*types);
     auto& kept = aDelegate->listedActions;
-    if (kept.list.ifArray() != types) {
+    if (kept.list != types) {
         kept.kinds = kindsIn(*types);
-        kept.list = *list;
+        aDelegate->listedActionsHeld = *list;
+        kept.list = types;
     }
     return kept.kinds;
 }
