@@ -145,11 +145,14 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, Kinds listed)
         if (isListed(listed, k)) order[wanted++] = k;
     }
     // The first action as new of each kind the cell offers, in one pass
-    // that also tells whether the cell offers just the listed ones.
+    // that also tells whether the cell offers just the listed ones. The
+    // kinds of the first few are kept for when these actions come back.
     std::array<const std::shared_ptr<vessa::VUIAttachmentAction>*, kKinds> offered{};
+    std::array<std::size_t, kKinds + 1> kinds{};
     bool asNew = actions.size() == wanted;
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const std::size_t k = plainKind(*actions[i]);
+        if (i < kinds.size()) kinds[i] = k;
         asNew = asNew && k == order[i];
         if (k < kKinds && !offered[k]) offered[k] = &actions[i];
     }
@@ -171,8 +174,9 @@ void offerActions(vessa::VUIAttachmentsViewController& controller, Kinds listed)
         }
     }
     controller.replaceAttachmentActions(next);
-    for (auto& left : next) {
-        const std::size_t k = plainKind(*left);
+    for (std::size_t i = 0; i < next.size(); ++i) {
+        auto& left = next[i];
+        const std::size_t k = i < kinds.size() ? kinds[i] : plainKind(*left);
         if (k == kKinds || left.get() == kept[k]) continue;
         if (spare[k].size() < kMaxSpareActionsOfAKind) spare[k].push_back(std::move(left));
     }

@@ -61,7 +61,7 @@ public:
     void addAttachmentAction(const std::shared_ptr<VUIAttachmentAction>& action);
     void removeAllAttachmentActions();
     // Offers actions (nulls skipped) in place of those offered now, which
-    // come back in actions. An action offered before and after stays as it
+    // come back in actions, in the order they were offered. An action offered before and after stays as it
     // was; one that leaves no longer refers to this controller, as after
     // removeAllAttachmentActions. A reused cell's actions change this way
     // without taking every action off and putting it back.
