@@ -60,7 +60,7 @@ void dismissIndicator() { services::ActivityIndicatorView::dismiss(); }
 AttachmentFormViewDelegate::AttachmentFormViewDelegate(
     const std::shared_ptr<AttachmentFormViewChangeDelegate>& changeDelegate, const ui::IndexPath& indexPath,
     core::Dictionary params)
-    : changeDelegate(changeDelegate), iPath(indexPath), params(std::move(params)) {}
+    : iPath(indexPath), changeDelegate(changeDelegate), params(std::move(params)) {}
 
 std::string AttachmentFormViewDelegate::uniqueIdForURL(const URL& url, const std::string& udid) {
     if (schemeIs(url, ui::PHAsset::kAssetsLibraryScheme) || schemeIs(url, kFileScheme)) return url.absoluteString();

@@ -21,6 +21,7 @@
 // queue are handed to the main queue before they touch anything, and are
 // dropped when the delegate is gone or the attachment was deleted meanwhile.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -74,14 +75,27 @@ public:
     AttachmentFormViewDelegate(const std::shared_ptr<AttachmentFormViewChangeDelegate>& changeDelegate,
                                const ui::IndexPath& indexPath, core::Dictionary params);
 
-    std::weak_ptr<AttachmentFormViewChangeDelegate> changeDelegate;
     // The row as last built; reload requests name it.
     ui::IndexPath iPath;
+    // What the row's setter made of the row's list of action kinds, and
+    // that list, which listedActionsHeld keeps alive: a list a row shares
+    // is never changed in place (a change makes a new one), and no other
+    // list can be where a live one is. So a row built again reads the
+    // items of its list only when its host has given it another.
+    struct ListedActions {
+        const core::Array* list = nullptr;
+        std::uint8_t kinds = 0;
+    };
+    // Every build reads iPath, listedActions and attachmentUniqueIDs:
+    // declared together, they share the lines the delegate's count is in.
+    ListedActions listedActions;
     std::vector<std::string> attachmentUniqueIDs;
+    std::weak_ptr<AttachmentFormViewChangeDelegate> changeDelegate;
     std::map<std::string, core::Dictionary> attachmentsData;
     std::map<std::string, std::shared_ptr<ui::UIImage>> attachmentThumbnails;
     // The row's parameters when the delegate was made; deletions edit "Value".
     core::Dictionary params;
+    core::Value listedActionsHeld;
 
     // A "Value" entry of the host's (from a configuration of the row).
     void addAttachmentEntry(const core::Dictionary& attachmentEntry);

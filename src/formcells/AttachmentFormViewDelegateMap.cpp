@@ -1,5 +1,6 @@
 #include "formcells/AttachmentFormViewDelegateMap.h"
 
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -16,12 +17,39 @@ std::size_t home(std::uint64_t hash, std::size_t capacity) {
     return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> 32) & (capacity - 1);
 }
 
+// A name's hash, eight bytes at a time: names are a row's few dozen
+// bytes, and Fibonacci hashing spreads what this leaves close.
+std::uint64_t hashName(std::string_view name) {
+    constexpr std::uint64_t kMix = 0xff51afd7ed558ccdULL;
+    std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ name.size();
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, name.data() + at, 8);
+        hash = (hash ^ chunk) * kMix;
+        hash ^= hash >> 32;
+    }
+    if (at < name.size()) {
+        // The last eight bytes, overlapping those taken, when there are eight.
+        std::uint64_t chunk = 0;
+        if (name.size() >= 8) {
+            std::memcpy(&chunk, name.data() + name.size() - 8, 8);
+        } else {
+            for (const char c : name) chunk = chunk << 8 | static_cast<unsigned char>(c);
+        }
+        hash = (hash ^ chunk) * kMix;
+    }
+    hash ^= hash >> 29;
+    hash *= 0xbf58476d1ce4e5b9ULL;
+    return hash ^ (hash >> 32);
+}
+
 }  // namespace
 
 std::uint64_t AttachmentFormViewDelegateMap::hashOf(const KeyView& key) {
     std::uint64_t hash = 0;
     if (const auto* name = std::get_if<std::string_view>(&key)) {
-        hash = std::hash<std::string_view>()(*name);
+        hash = hashName(*name);
     } else {
         hash = std::hash<ui::IndexPath>()(std::get<ui::IndexPath>(key)) ^ 0x5bd1e9955bd1e995ULL;
     }
@@ -29,9 +57,14 @@ std::uint64_t AttachmentFormViewDelegateMap::hashOf(const KeyView& key) {
 }
 
 bool AttachmentFormViewDelegateMap::sameKey(const Key& held, const KeyView& key) {
-    if (held.index() != key.index()) return false;
-    if (const auto* name = std::get_if<std::string>(&held)) return *name == std::get<std::string_view>(key);
-    return std::get<ui::IndexPath>(held) == std::get<ui::IndexPath>(key);
+    if (const auto* path = std::get_if<ui::IndexPath>(&held)) {
+        const auto* wanted = std::get_if<ui::IndexPath>(&key);
+        return wanted && *path == *wanted;
+    }
+    const auto* name = std::get_if<std::string_view>(&key);
+    if (!name) return false;
+    if (const auto* inSlot = std::get_if<ShortName>(&held)) return inSlot->view() == *name;
+    return std::get<std::string>(held) == *name;
 }
 
 std::size_t AttachmentFormViewDelegateMap::probe(const KeyView& key, std::uint64_t hash) const {
@@ -56,7 +89,11 @@ AttachmentFormViewDelegateMap::Delegate& AttachmentFormViewDelegateMap::slot(con
     }
     if ((size_ + 1) * 2 > slots_.size()) grow();
     Slot& s = slots_[probe(key, hash)];
-    if (const auto* name = std::get_if<std::string_view>(&key)) {
+    if (const auto* name = std::get_if<std::string_view>(&key); name && name->size() <= ShortName::kMost) {
+        auto& inSlot = s.key.emplace<ShortName>();
+        inSlot.size = static_cast<std::uint8_t>(name->size());
+        std::memcpy(inSlot.bytes, name->data(), name->size());
+    } else if (name) {
         s.key.emplace<std::string>(*name);
     } else {
         s.key = std::get<ui::IndexPath>(key);

@@ -2,9 +2,10 @@
 // The attachment delegates an owner keeps, one to a key: a row's "_Name",
 // or the index path a row without a name was built at. A row is looked up
 // on every build, so the table is open-addressed: each slot is one cache
-// line holding the key's hash, the key and the delegate, and a look-up
-// reads one slot (seldom its neighbour) where a tree read a node, and the
-// key's text, at every level. Keys are never removed, as delegates live as
+// line holding the key's hash, the key (a name of up to 30 bytes in the
+// line itself) and the delegate, and a look-up reads one slot (seldom its
+// neighbour) where a tree read a node, and the key's text, at every level.
+// Keys are never removed, as delegates live as
 // long as their owner; nothing may rely on an order among them. Main
 // thread only.
 
@@ -38,7 +39,18 @@ public:
     bool empty() const { return size_ == 0; }
 
 private:
-    using Key = std::variant<std::string, ui::IndexPath>;
+    // A name short enough is held in the slot itself, so telling it from
+    // the name looked up reads no other line; a longer one is a string.
+    struct ShortName {
+        static constexpr std::size_t kMost = 30;
+        // No member initializers, which would keep the variant below from
+        // being made before the class is complete; made as a variant's
+        // alternative, every byte starts at zero.
+        std::uint8_t size;
+        char bytes[kMost];
+        std::string_view view() const { return {bytes, size}; }
+    };
+    using Key = std::variant<ShortName, std::string, ui::IndexPath>;
     struct alignas(64) Slot {    // a cache line
         std::uint64_t hash = 0;  // 0: the slot is free
         Delegate delegate;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iterator>
 #include <string_view>
 #include <typeinfo>
@@ -53,14 +54,38 @@ std::size_t kindIndex(std::string_view kind) {
     return static_cast<std::size_t>(std::find(std::begin(kOrder), std::end(kOrder), kind) - std::begin(kOrder));
 }
 
-// The kinds the host lists, by their index in kOrder.
-using Kinds = std::array<bool, kKinds>;
-Kinds listedKinds(const core::Array& types) {
-    Kinds listed{};
+// The kinds a list of action kinds names, a bit to a kind by its index in
+// kOrder, and kNamesActions when the list names actions at all (a list of
+// texts, not empty: any other leaves a cell's actions as they are).
+using Kinds = std::uint8_t;
+constexpr Kinds kNamesActions = 1U << kKinds;
+constexpr bool isListed(Kinds kinds, std::size_t k) { return (kinds >> k & 1U) != 0; }
+
+Kinds kindsIn(const core::Array& types) {
+    if (types.empty()) return 0;
+    Kinds kinds = kNamesActions;
     for (const core::Value& type : types) {
-        if (const std::size_t k = kindIndex(*type.ifString()); k < kKinds) listed[k] = true;
+        const std::string* name = type.ifString();
+        if (!name) return 0;
+        if (const std::size_t k = kindIndex(*name); k < kKinds) kinds |= static_cast<Kinds>(1U << k);
     }
-    return listed;
+    return kinds;
+}
+
+// The kinds the row's list names, read again only for a list the row's
+// delegate has not seen.
+Kinds listedKinds(const core::Dictionary& params, AttachmentFormViewDelegate* aDelegate) {
+    const core::Value* list = params.find(kAttachmentActionType);
+    const core::Array* types = list ? list->ifArray() : nullptr;
+    if (!types) return 0;
+    if (!aDelegate) return kindsIn(*types);
+    auto& kept = aDelegate->listedActions;
+    if (kept.list != types) {
+        kept.kinds = kindsIn(*types);
+        aDelegate->listedActionsHeld = *list;
+        kept.list = types;
+    }
+    return kept.kinds;
 }
 
 // The action's class, when it is one of the three the setter makes: a
@@ -81,28 +106,15 @@ std::size_t exactKind(const vessa::VUIAttachmentAction& action) {
     return kKinds;
 }
 
-std::size_t kindOf(vessa::VUIAttachmentAction& action) {
-    if (const std::size_t k = exactKind(action); k < kKinds) return k;
+// The kind of an action exactKind does not tell, as new; kKinds for an
+// action that is not (a camera action with a title of its own) or of no kind.
+std::size_t otherPlainKind(vessa::VUIAttachmentAction& action) {
+    if (auto* photo = exactly<vessa::VUITakePhotoAttachmentAction>(action)) return photo->title ? kKinds : 1;
     if (exactly<vessa::VUIAddPhotoAttachmentAction>(action)) return 0;
-    if (exactly<vessa::VUITakePhotoAttachmentAction>(action)) return 1;
     if (exactly<vessa::VUIDocumentPickerAttachmentAction>(action)) return 2;
-    return kindIndex(action.kindName());
-}
-
-// An action as new: a camera action has no title of its own.
-bool isPlain(vessa::VUIAttachmentAction& action) {
-    switch (exactKind(action)) {
-    case 0:
-    case 2: return true;
-    case 1: return !static_cast<vessa::VUITakePhotoAttachmentAction&>(action).title;
-    default: break;
-    }
-    if (auto* photo = exactly<vessa::VUITakePhotoAttachmentAction>(action)) return !photo->title;
-    if (exactly<vessa::VUIAddPhotoAttachmentAction>(action) ||
-        exactly<vessa::VUIDocumentPickerAttachmentAction>(action))
-        return true;
+    const std::size_t k = kindIndex(action.kindName());
     const auto* photo = dynamic_cast<const vessa::VUITakePhotoAttachmentAction*>(&action);
-    return !photo || !photo->title;
+    return photo && photo->title ? kKinds : k;
 }
 
 std::shared_ptr<vessa::VUIAttachmentAction> makeAction(std::string_view kind) {
@@ -111,50 +123,64 @@ std::shared_ptr<vessa::VUIAttachmentAction> makeAction(std::string_view kind) {
     return std::make_shared<vessa::VUIDocumentPickerAttachmentAction>();
 }
 
-// An action of the kind from the list (taken out of it), or a new one.
-std::shared_ptr<vessa::VUIAttachmentAction> takeAction(ActionList& from, std::size_t kind) {
-    auto it = std::find_if(from.begin(), from.end(),
-                           [&](const auto& action) { return action && kindOf(*action) == kind && isPlain(*action); });
-    if (it == from.end()) return nullptr;
-    auto action = std::move(*it);
-    from.erase(it);
-    return action;
+// The kind of an action as new, kKinds for any other action.
+std::size_t plainKind(vessa::VUIAttachmentAction& action) {
+    switch (exactKind(action)) {
+    case 0: return 0;
+    case 1: return static_cast<vessa::VUITakePhotoAttachmentAction&>(action).title ? kKinds : 1;
+    case 2: return 2;
+    default: return otherPlainKind(action);
+    }
 }
 
 // The actions of the kinds listed, in a fixed order whatever the order the
 // host lists them in. A reused cell that already offers just these, as new
 // ones would be, keeps them; otherwise the actions it had, and those other
 // cells gave up, are offered again before new ones are made.
-void offerActions(vessa::VUIAttachmentsViewController& controller, const core::Array& types) {
+void offerActions(vessa::VUIAttachmentsViewController& controller, Kinds listed) {
     const auto& actions = controller.attachmentActions();
-    const Kinds listed = listedKinds(types);
-    std::size_t kept = 0;
-    bool asNew = true;
+    std::array<std::size_t, kKinds> order{};
+    std::size_t wanted = 0;
     for (std::size_t k = 0; k < kKinds; ++k) {
-        if (!listed[k]) continue;
-        asNew = asNew && kept < actions.size() && kindOf(*actions[kept]) == k && isPlain(*actions[kept]);
-        ++kept;
+        if (isListed(listed, k)) order[wanted++] = k;
     }
-    if (asNew && kept == actions.size()) return;
-    static ActionList previous;  // scratch, kept for its room
-    previous.assign(actions.begin(), actions.end());
-    controller.removeAllAttachmentActions();
+    // The first action as new of each kind the cell offers, in one pass
+    // that also tells whether the cell offers just the listed ones. The
+    // kinds of the first few are kept for when these actions come back.
+    std::array<const std::shared_ptr<vessa::VUIAttachmentAction>*, kKinds> offered{};
+    std::array<std::size_t, kKinds + 1> kinds{};
+    bool asNew = actions.size() == wanted;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        const std::size_t k = plainKind(*actions[i]);
+        if (i < kinds.size()) kinds[i] = k;
+        asNew = asNew && k == order[i];
+        if (k < kKinds && !offered[k]) offered[k] = &actions[i];
+    }
+    if (asNew) return;
+    static ActionList next;  // scratch, kept for its room
+    next.clear();
+    std::array<const vessa::VUIAttachmentAction*, kKinds> kept{};
     auto& spare = spareActions();
-    for (std::size_t k = 0; k < kKinds; ++k) {
-        if (!listed[k]) continue;
-        auto action = takeAction(previous, k);
-        if (!action && !spare[k].empty()) {
-            action = std::move(spare[k].back());
+    for (std::size_t j = 0; j < wanted; ++j) {
+        const std::size_t k = order[j];
+        if (offered[k]) {
+            next.push_back(*offered[k]);
+            kept[k] = next.back().get();
+        } else if (!spare[k].empty()) {
+            next.push_back(std::move(spare[k].back()));
             spare[k].pop_back();
+        } else {
+            next.push_back(makeAction(kOrder[k]));
         }
-        controller.addAttachmentAction(action ? action : makeAction(kOrder[k]));
     }
-    for (auto& left : previous) {
-        if (!isPlain(*left)) continue;
-        const std::size_t k = kindOf(*left);
-        if (k < kKinds && spare[k].size() < kMaxSpareActionsOfAKind) spare[k].push_back(std::move(left));
+    controller.replaceAttachmentActions(next);
+    for (std::size_t i = 0; i < next.size(); ++i) {
+        auto& left = next[i];
+        const std::size_t k = i < kinds.size() ? kinds[i] : plainKind(*left);
+        if (k == kKinds || left.get() == kept[k]) continue;
+        if (spare[k].size() < kMaxSpareActionsOfAKind) spare[k].push_back(std::move(left));
     }
-    previous.clear();
+    next.clear();
 }
 
 // Every action of the controller tells this row's delegate, also the ones a
@@ -198,9 +224,8 @@ void FormCellSetters::setAttachmentsFormCellView(const std::shared_ptr<vessa::VU
     if (auto title = ParameterHelper::textIn(params, kAttachmentTitle)) {
         core::assignText(controller.customAttachmentsTitleFormat, *title);
     }
-    if (const core::Array* types = ParameterHelper::stringArrayIn(params, kAttachmentActionType);
-        types && !types->empty()) {
-        offerActions(controller, *types);
+    if (const Kinds listed = listedKinds(params, aDelegate.get()); listed & kNamesActions) {
+        offerActions(controller, listed);
     }
     pointActionsAt(controller, aDelegate);
     if (aDelegate) {

@@ -41,6 +41,32 @@ TEST(AttachmentFormViewDelegateMap, EveryKeyKeepsItsOwnDelegateAsTheTableGrows) 
     EXPECT_EQ(map.size(), 2u * kRows) << "a look-up adds nothing";
 }
 
+// Names kept in the slot and names kept apart from it (the longer ones),
+// each a prefix of the next, or differing in one byte anywhere: each
+// finds its own delegate and no other.
+TEST(AttachmentFormViewDelegateMap, NamesOfEveryLengthAreToldApartByEveryByte) {
+    Map map;
+    const std::string longest(40, 'n');
+    for (std::size_t size = 0; size <= longest.size(); ++size) {
+        map.slot(std::string_view(longest).substr(0, size)) = delegateFor({0, static_cast<int>(size)});
+        std::string other = longest.substr(0, size);
+        if (size > 0) other[size / 2] = 'm';
+        map.slot(std::string_view(other)) = delegateFor({1, static_cast<int>(size)});
+    }
+    ASSERT_EQ(map.size(), 2 * longest.size() + 1) << "the empty name twice is one key";
+    for (std::size_t size = 1; size <= longest.size(); ++size) {
+        const auto* kept = map.find(std::string_view(longest).substr(0, size));
+        ASSERT_TRUE(kept && *kept) << size;
+        EXPECT_EQ((*kept)->iPath, (ui::IndexPath{0, static_cast<int>(size)}));
+        std::string other = longest.substr(0, size);
+        other[size / 2] = 'm';
+        kept = map.find(std::string_view(other));
+        ASSERT_TRUE(kept && *kept) << size;
+        EXPECT_EQ((*kept)->iPath, (ui::IndexPath{1, static_cast<int>(size)}));
+    }
+    EXPECT_EQ(map.find(std::string_view(longest + "n")), nullptr);
+}
+
 TEST(AttachmentFormViewDelegateMap, ASlotIsMadeOnceAndKeepsItsNameWhenTheNamesTextChanges) {
     Map map;
     EXPECT_TRUE(map.empty());

@@ -482,6 +482,42 @@ TEST_F(AttachmentRow, ActionsAsNewOnesWouldBeAreKeptOnAReusedCell) {
     for (const auto& action : controller.attachmentActions()) EXPECT_EQ(action->controller().get(), &controller);
 }
 
+// A row built again takes what its delegate made of its list of kinds
+// only while that is still the row's list: a list changed in place, one
+// given in its stead (also where the old one was), or none at all.
+TEST_F(AttachmentRow, ARowBuiltAgainOffersWhatItsListNamesNow) {
+    auto d = row();
+    auto build = [&](const core::Dictionary& params) {
+        FormCellSetters::setAttachmentsFormCellView(cell, params, d);
+        return actions();
+    };
+    using Names = std::vector<std::string>;
+    auto params = testing::params(R"({"AttachmentActionType": ["TakePhoto"]})");
+    EXPECT_EQ(build(params), Names{"TakePhoto"});
+    params.find("AttachmentActionType")->mutableArray()[0] = core::Value("AddPhoto");
+    EXPECT_EQ(build(params), Names{"AddPhoto"}) << "changed in place";
+
+    const struct {
+        const char* list;
+        Names offered;
+    } cases[] = {
+        {R"(["SelectFile"])", {"SelectFile"}},
+        {R"(["TakePhoto"])", {"TakePhoto"}},
+        {R"(["AddPhoto", 3])", {"TakePhoto"}},  // not a list of kinds: the cell's stay
+        {R"("AddPhoto")", {"TakePhoto"}},
+        {R"(["Scan"])", {}},
+        {R"(["SelectFile", "AddPhoto"])", {"AddPhoto", "SelectFile"}},
+    };
+    for (const auto& c : cases) {
+        // A list of the same size as the last, made after it was let go.
+        EXPECT_EQ(build(testing::params(std::string(R"({"AttachmentActionType": )") + c.list + "}")), c.offered)
+            << c.list;
+    }
+    auto other = std::make_shared<AttachmentFormViewDelegate>(owner, ui::IndexPath{0, 4}, core::Dictionary{});
+    FormCellSetters::setAttachmentsFormCellView(cell, params, other);
+    EXPECT_EQ(actions(), Names{"AddPhoto"}) << "another row, the same list";
+}
+
 TEST_F(AttachmentRow, AFormKeepsEachRowsAttachmentsWhenRowsAboveAreHiddenOrShown) {
     auto form = std::make_shared<FormCellContainerViewController>();
     testing::announce(*form, {3});

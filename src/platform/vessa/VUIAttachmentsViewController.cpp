@@ -1,5 +1,7 @@
 #include "platform/vessa/VUIAttachmentsViewController.h"
 
+#include <algorithm>
+
 #include "platform/core/ClassInfo.h"
 #include "platform/ui/UIValues.h"
 #include "platform/vessa/VUIAddPhotoAttachmentAction.h"
@@ -72,6 +74,26 @@ void VUIAttachmentsViewController::addAttachmentAction(const std::shared_ptr<VUI
 void VUIAttachmentsViewController::removeAllAttachmentActions() {
     for (const auto& action : actions_) action->controller_.reset();
     actions_.clear();
+}
+
+void VUIAttachmentsViewController::replaceAttachmentActions(
+    std::vector<std::shared_ptr<VUIAttachmentAction>>& actions) {
+    actions_.swap(actions);
+    std::erase(actions_, nullptr);
+    const auto offered = [this](const VUIAttachmentAction* action) {
+        return std::any_of(actions_.begin(), actions_.end(), [&](const auto& a) { return a.get() == action; });
+    };
+    for (const auto& left : actions) {
+        if (left && !offered(left.get())) left->controller_.reset();
+    }
+    // Told apart by their shared state alone, which takes no count.
+    const std::weak_ptr<core::Object> self = weak_from_this();
+    const auto isMine = [&](const VUIAttachmentAction& action) {
+        return !action.controller_.owner_before(self) && !self.owner_before(action.controller_);
+    };
+    for (const auto& action : actions_) {
+        if (!isMine(*action)) action->controller_ = std::static_pointer_cast<VUIAttachmentsViewController>(self.lock());
+    }
 }
 
 std::shared_ptr<VUIAttachmentAction> VUIAttachmentsViewController::actionOfKind(const std::string& kind) const {

@@ -60,6 +60,12 @@ public:
     const std::vector<std::shared_ptr<VUIAttachmentAction>>& attachmentActions() const { return actions_; }
     void addAttachmentAction(const std::shared_ptr<VUIAttachmentAction>& action);
     void removeAllAttachmentActions();
+    // Offers actions (nulls skipped) in place of those offered now, which
+    // come back in actions, in the order they were offered. An action offered before and after stays as it
+    // was; one that leaves no longer refers to this controller, as after
+    // removeAllAttachmentActions. A reused cell's actions change this way
+    // without taking every action off and putting it back.
+    void replaceAttachmentActions(std::vector<std::shared_ptr<VUIAttachmentAction>>& actions);
     // The first action of that kind ("AddPhoto", "TakePhoto", "SelectFile"), if offered.
     std::shared_ptr<VUIAttachmentAction> actionOfKind(const std::string& kind) const;
 

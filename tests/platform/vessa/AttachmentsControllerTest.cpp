@@ -125,6 +125,35 @@ TEST_F(AttachmentsController, DefaultActionsTellTheControllersDelegateAndLeaveWi
     EXPECT_FALSE(take->takePhoto(picture("c.png"))) << "no controller, no delegate to tell";
 }
 
+// Actions that stay keep their controller, those that leave lose it (a
+// person's choice in them tells nobody through it), newcomers gain it,
+// also one another controller offered last.
+TEST_F(AttachmentsController, ReplacedActionsReferToTheControllerThatOffersThem) {
+    auto add = action<VUIAddPhotoAttachmentAction>("AddPhoto");
+    auto take = action<VUITakePhotoAttachmentAction>("TakePhoto");
+    auto other = VUIAttachmentsViewController::make();
+    auto borrowed = other->actionOfKind("SelectFile");
+    std::vector<std::shared_ptr<VUIAttachmentAction>> next = {borrowed, nullptr, add};
+    controller->replaceAttachmentActions(next);
+
+    EXPECT_EQ(controller->attachmentActions(), (std::vector<std::shared_ptr<VUIAttachmentAction>>{borrowed, add}));
+    ASSERT_EQ(next.size(), 3u) << "the actions offered before come back";
+    EXPECT_EQ(next[0], add);
+    EXPECT_EQ(next[1], take);
+    EXPECT_EQ(add->controller(), controller);
+    EXPECT_EQ(borrowed->controller(), controller);
+    EXPECT_FALSE(take->controller());
+    EXPECT_FALSE(take->takePhoto(picture("c.png"))) << "no controller, no delegate to tell";
+    EXPECT_EQ(add->pickPhotos({picture("p.png")}), 1);
+    EXPECT_EQ(recorder->heard, std::vector<std::string>{"library file p.png"});
+
+    next.clear();
+    controller->replaceAttachmentActions(next);
+    EXPECT_TRUE(controller->attachmentActions().empty());
+    EXPECT_FALSE(add->controller());
+    EXPECT_FALSE(borrowed->controller());
+}
+
 TEST_F(AttachmentsController, LibraryAccessDecidesBetweenAssetsAndFiles) {
     auto& library = ui::PHPhotoLibrary::shared();
     library.authorizationStatus = ui::PHPhotoLibrary::AuthorizationStatus::Denied;
