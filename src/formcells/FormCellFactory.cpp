@@ -416,7 +416,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
         const bool sorter = kind == Kind::Sorter;
         return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
             tableView, indexPath, owner, delegate, false,
-            [&](const auto& cell) { Configure::filter(cell, p, sorter); });
+            [&](const auto& cell) { Configure::filter(cell, p, sorter, owner); });
     }
     case Kind::Extension:
         return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate,

@@ -161,9 +161,11 @@ public:
                                               const Params& params, bool sorter);
     static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                       bool sorter);
-    // Both of them, for a new row, the row's keys looked up once.
+    // Both of them, for a new row, the row's keys looked up once. lists: the
+    // owner's, which remembers which lists are all texts (none: the items
+    // are read).
     static void buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
-                                        bool sorter);
+                                        bool sorter, ListPickerRows* lists = nullptr);
 
     // Signature rows (a text field cell).
     static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,

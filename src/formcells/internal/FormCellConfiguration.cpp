@@ -77,8 +77,8 @@ void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISeg
 }
 
 void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
-                                   bool sorter) {
-    Setters::buildFilterFormCellView(cell, params, sorter);
+                                   bool sorter, const Owner& owner) {
+    Setters::buildFilterFormCellView(cell, params, sorter, owner ? &owner->listPickerRows() : nullptr);
     setValidationView(cell, params);
 }
 

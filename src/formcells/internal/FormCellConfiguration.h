@@ -55,7 +55,9 @@ public:
     static void durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell, const Params& params);
     static void switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
     static void segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params);
-    static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter);
+    // The owner remembers which lists of items are all texts.
+    static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter,
+                       const Owner& owner);
 };
 
 }  // namespace trc::formcells::internal
