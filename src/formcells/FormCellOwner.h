@@ -12,6 +12,7 @@
 #include <string>
 
 #include "formcells/ListPickerRows.h"
+#include "formcells/SegmentTitleLists.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextFieldDelegate.h"
@@ -52,6 +53,8 @@ public:
 
     // What the owner keeps of its list picker rows across rebuilds.
     ListPickerRows& listPickerRows() { return listPickerRows_; }
+    // What the owner remembers of its segmented rows' lists.
+    SegmentTitleLists& segmentTitleLists() { return segmentTitleLists_; }
 
     // The table an extension cell handler registered itself on, kept so that
     // the owner can hand it back to the host's handler later.
@@ -68,6 +71,7 @@ public:
 
 private:
     ListPickerRows listPickerRows_;
+    SegmentTitleLists segmentTitleLists_;
     // Weak: the owner's own table (or the page's) already owns both.
     std::weak_ptr<ui::UITableView> tableViewForExtension_;
     std::weak_ptr<ui::UITableViewCell> tableViewCellForExtension_;

@@ -44,6 +44,7 @@ namespace trc::formcells {
 class FormCellOwner;
 class ListPickerDataSource;
 class ListPickerRows;
+class SegmentTitleLists;
 class AttachmentFormViewDelegate;
 
 class FormCellSetters {
@@ -145,6 +146,11 @@ public:
     static void buildSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
     static void buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                   const Params& params);
+    // The same with the owner's lists, which remember the titles of lists of
+    // segments (none: the segments are read).
+    static void buildSegmentedControlFormCellViewWithLists(
+        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params,
+        SegmentTitleLists* lists);
 
     // Attachment rows; aDelegate may be null.
     static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,

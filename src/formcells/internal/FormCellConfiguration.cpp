@@ -71,8 +71,8 @@ void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFor
 }
 
 void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
-                                             const Params& params) {
-    Setters::buildSegmentedControlFormCellView(cell, params);
+                                             const Params& params, const Owner& owner) {
+    Setters::buildSegmentedControlFormCellViewWithLists(cell, params, owner ? &owner->segmentTitleLists() : nullptr);
     setValidationView(cell, params);
 }
 
