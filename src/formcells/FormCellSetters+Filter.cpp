@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "formcells/FormCellSetters.h"
-#include "formcells/ListPickerRows.h"
+#include "formcells/OptionTitleLists.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 #include "services/ParameterHelper.h"
@@ -64,17 +64,13 @@ bool readSelection(const FormCellSetters::Params& params, std::vector<int>& inde
 // The row's items as its options when they are all texts, as
 // VUIOptionTitles::share takes them; false, the options left, otherwise.
 // With lists, a list seen before is not read item by item again.
-bool shareItems(vessa::VUIOptionTitles& options, const core::Value& items, ListPickerRows* lists) {
+bool shareItems(vessa::VUIOptionTitles& options, const core::Value& items, OptionTitleLists* lists) {
     if (!lists) return options.share(items);
-    switch (lists->itemsForm(&items)) {
-    case ListPickerRows::ItemsForm::Texts: options.shareTexts(items); return true;
-    case ListPickerRows::ItemsForm::Dictionaries:
-        // A list of no items is one of texts as well.
-        if (!items.ifArray()->empty()) return false;
-        options.clear();
-        return true;
-    case ListPickerRows::ItemsForm::NoList:
-    case ListPickerRows::ItemsForm::Mixed: break;
+    switch (lists->form(items)) {
+    case OptionTitleLists::Form::NoTexts: return false;
+    case OptionTitleLists::Form::NoItem: options.clear(); return true;
+    case OptionTitleLists::Form::Texts:
+    case OptionTitleLists::Form::SomeEmpty: options.shareTexts(items); return true;
     }
     return false;
 }
@@ -131,7 +127,7 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
 }
 
 void FormCellSetters::buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
-                                              const Params& params, bool sorter, ListPickerRows* lists) {
+                                              const Params& params, bool sorter, OptionTitleLists* lists) {
     if (!cell) return;
     // The options a list of texts gives, else the untitled one: as the two
     // setters leave them, with the list looked at once.

@@ -12,7 +12,7 @@
 
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
-#include "formcells/SegmentTitleLists.h"
+#include "formcells/OptionTitleLists.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/TextAssignment.h"
@@ -207,19 +207,26 @@ std::optional<int> segmentIndex(const FormCellSetters::Params& params) {
 // The segments' texts but the empty ones, shared with the host's list (or
 // one made once for it); a list that is not all texts leaves the cell's.
 void showSegments(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
-                  SegmentTitleLists* lists) {
+                  OptionTitleLists* lists) {
+    using Form = OptionTitleLists::Form;
     const core::Value* segments = params.find(kSegments);
     if (!segments) return;
-    if (lists) {
-        const core::Value& titles = lists->titles(*segments);
-        if (!titles.isNil()) cell.shareValueOptions(titles);
-    } else if (const core::Value titles = SegmentTitleLists::titlesOf(*segments); !titles.isNil()) {
-        cell.shareValueOptions(titles);
+    switch (lists ? lists->form(*segments) : OptionTitleLists::formOf(*segments)) {
+    case Form::NoTexts: break;
+    case Form::NoItem: cell.shareValueOptions(core::Value()); break;
+    case Form::Texts: cell.shareValueOptions(*segments); break;
+    case Form::SomeEmpty:
+        if (lists) {
+            cell.shareValueOptions(lists->nonEmptyTexts(*segments));
+        } else {
+            cell.shareValueOptions(OptionTitleLists::nonEmptyTextsOf(*segments));
+        }
+        break;
     }
 }
 
 void applySegmentedRow(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
-                       std::optional<int> index, SegmentTitleLists* lists) {
+                       std::optional<int> index, OptionTitleLists* lists) {
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
     showSegments(cell, params, lists);
     if (index) cell.setValue(*index);
@@ -284,7 +291,7 @@ void FormCellSetters::buildSegmentedControlFormCellView(const std::shared_ptr<ve
 }
 
 void FormCellSetters::buildSegmentedControlFormCellViewWithLists(
-    const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params, SegmentTitleLists* lists) {
+    const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params, OptionTitleLists* lists) {
     if (!cell) return;
     const auto index = segmentIndex(params);
     if (!index) cell->setValue(ui::UISegmentedControl::noSegment);

@@ -44,7 +44,7 @@ namespace trc::formcells {
 class FormCellOwner;
 class ListPickerDataSource;
 class ListPickerRows;
-class SegmentTitleLists;
+class OptionTitleLists;
 class AttachmentFormViewDelegate;
 
 class FormCellSetters {
@@ -149,8 +149,7 @@ public:
     // The same with the owner's lists, which remember the titles of lists of
     // segments (none: the segments are read).
     static void buildSegmentedControlFormCellViewWithLists(
-        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params,
-        SegmentTitleLists* lists);
+        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params, OptionTitleLists* lists);
 
     // Attachment rows; aDelegate may be null.
     static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,
@@ -171,7 +170,7 @@ public:
     // owner's, which remembers which lists are all texts (none: the items
     // are read).
     static void buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
-                                        bool sorter, ListPickerRows* lists = nullptr);
+                                        bool sorter, OptionTitleLists* lists = nullptr);
 
     // Signature rows (a text field cell).
     static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,

@@ -2,7 +2,7 @@
 
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellSettersTestSupport.h"
-#include "formcells/ListPickerRows.h"
+#include "formcells/OptionTitleLists.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 
 namespace trc::formcells {
@@ -233,7 +233,7 @@ TEST_F(FilterBuild, TheOwnersMemoryOfListsOffersWhatTheItemsSay) {
         R"({"FilterItems": null})",
         R"({"FilterItems": [""]})",
     };
-    ListPickerRows lists;
+    OptionTitleLists lists;
     auto other = shown<VUIFilterFormCell>();
     std::vector<core::Dictionary> kept;
     for (const char* json : rows) kept.push_back(params(json));
@@ -254,7 +254,7 @@ TEST_F(FilterBuild, TheOwnersMemoryOfListsOffersWhatTheItemsSay) {
 // the memory must not offer a new list of other items as texts, nor a list
 // changed in place by the host.
 TEST_F(FilterBuild, TheOwnersMemoryIsNeverFooledByANewListWhereAnOldOneWas) {
-    ListPickerRows lists;
+    OptionTitleLists lists;
     for (int round = 0; round < 8; ++round) {
         FormCellSetters::buildFilterFormCellView(cell, params(R"({"FilterItems": ["Open", "Closed"]})"), false, &lists);
         ASSERT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));

@@ -78,7 +78,7 @@ void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISeg
 
 void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                    bool sorter, const Owner& owner) {
-    Setters::buildFilterFormCellView(cell, params, sorter, owner ? &owner->listPickerRows() : nullptr);
+    Setters::buildFilterFormCellView(cell, params, sorter, owner ? &owner->filterItemLists() : nullptr);
     setValidationView(cell, params);
 }
 

@@ -41,8 +41,7 @@ void VUISegmentedControlFormCell::setValueOptions(const std::vector<std::string>
 }
 
 void VUISegmentedControlFormCell::shareValueOptions(const core::Value& options) {
-    const core::Array* list = options.ifArray();
-    if (!list || list->empty()) {
+    if (options.isNil()) {
         segmentedControl_->segmentTitles.clear();
     } else {
         segmentedControl_->segmentTitles.shareTexts(options);

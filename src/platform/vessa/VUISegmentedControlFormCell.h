@@ -33,8 +33,8 @@ public:
 
     const ui::UIOptionTitles& valueOptions() const { return segmentedControl_->segmentTitles; }
     void setValueOptions(const std::vector<std::string>& options);
-    // A host's list the caller found to be of texts, none empty, or of no
-    // item, shown as it stands.
+    // A host's list the caller found to be of texts, one or more and none
+    // empty, shown as it stands; nil for no option.
     void shareValueOptions(const core::Value& options);
     int value() const { return value_; }
     void setValue(int index);
