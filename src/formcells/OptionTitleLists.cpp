@@ -38,24 +38,25 @@ std::size_t OptionTitleLists::slotOf(std::uintptr_t address) const {
     return static_cast<std::size_t>(mixed >> 32) & (slots_.size() - 1);
 }
 
-std::size_t OptionTitleLists::slotFor(const core::Value& list) {
-    const core::Array* items = list.ifArray();
+std::size_t OptionTitleLists::slotFor(const core::Value& list, const core::Array* items) {
     const auto address = reinterpret_cast<std::uintptr_t>(items);
-    std::size_t slot = 0;
     if (!slots_.empty()) {
-        for (slot = slotOf(address); slots_[slot] != kFree; slot = (slot + 1) & (slots_.size() - 1)) {
+        for (std::size_t slot = slotOf(address); slots_[slot] != kFree; slot = (slot + 1) & (slots_.size() - 1)) {
             if ((slots_[slot] & ~kFormBits) == address) return slot;
         }
     }
+    return add(list, address);
+}
+
+std::size_t OptionTitleLists::add(const core::Value& list, std::uintptr_t address) {
     if (count_ == kMostLists) {
         slots_.clear();
         held_.clear();
         count_ = 0;
     }
-    if (2 * (count_ + 1) > slots_.size()) {
-        grow();
-        for (slot = slotOf(address); slots_[slot] != kFree;) slot = (slot + 1) & (slots_.size() - 1);
-    }
+    if (2 * (count_ + 1) > slots_.size()) grow();
+    std::size_t slot = slotOf(address);
+    while (slots_[slot] != kFree) slot = (slot + 1) & (slots_.size() - 1);
     slots_[slot] = address | (static_cast<std::uintptr_t>(formOf(list)) + 1);
     held_[slot].list = list;
     ++count_;
@@ -63,12 +64,13 @@ std::size_t OptionTitleLists::slotFor(const core::Value& list) {
 }
 
 OptionTitleLists::Form OptionTitleLists::form(const core::Value& list) {
-    if (!list.ifArray()) return Form::NoTexts;
-    return static_cast<Form>((slots_[slotFor(list)] & kFormBits) - 1);
+    const core::Array* items = list.ifArray();
+    if (!items) return Form::NoTexts;
+    return static_cast<Form>((slots_[slotFor(list, items)] & kFormBits) - 1);
 }
 
 const core::Value& OptionTitleLists::nonEmptyTexts(const core::Value& list) {
-    Held& held = held_[slotFor(list)];
+    Held& held = held_[slotFor(list, list.ifArray())];
     if (held.nonEmptyTexts.isNil()) held.nonEmptyTexts = nonEmptyTextsOf(list);
     return held.nonEmptyTexts;
 }

@@ -48,8 +48,10 @@ private:
         // The texts but the empty ones, of a SomeEmpty list once asked for.
         core::Value nonEmptyTexts;
     };
-    // The slot that remembers list, an array; added when there is none.
-    std::size_t slotFor(const core::Value& list);
+    // The slot that remembers list, whose array is items; added when there
+    // is none (add, kept apart so that the look-up stays short).
+    std::size_t slotFor(const core::Value& list, const core::Array* items);
+    [[gnu::noinline]] std::size_t add(const core::Value& list, std::uintptr_t address);
     std::size_t slotOf(std::uintptr_t address) const;
     void grow();
 
