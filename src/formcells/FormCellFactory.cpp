@@ -408,7 +408,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
     case Kind::SegmentedControl:
         return buildValueCell<vessa::VUISegmentedControlFormCell, int>(
             tableView, indexPath, owner, delegate, false,
-            [&](const auto& cell) { Configure::segmentedControl(cell, p); });
+            [&](const auto& cell) { Configure::segmentedControl(cell, p, owner); });
     case Kind::Attachment: return attachmentFormCell(tableView, indexPath, p, owner);
     case Kind::Button: return buttonFormCell(tableView, indexPath, p, delegate);
     case Kind::Filter:
@@ -416,7 +416,7 @@ std::shared_ptr<UITableViewCell> FormCellFactory::getFormCell(
         const bool sorter = kind == Kind::Sorter;
         return buildValueCell<vessa::VUIFilterFormCell, std::vector<int>>(
             tableView, indexPath, owner, delegate, false,
-            [&](const auto& cell) { Configure::filter(cell, p, sorter); });
+            [&](const auto& cell) { Configure::filter(cell, p, sorter, owner); });
     }
     case Kind::Extension:
         return internal::ExtensionFormCellBuilder::extensionFormCell(tableView, indexPath, p, owner, delegate,

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "formcells/ListPickerRows.h"
+#include "formcells/OptionTitleLists.h"
 #include "platform/core/Value.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/UITextFieldDelegate.h"
@@ -52,6 +53,10 @@ public:
 
     // What the owner keeps of its list picker rows across rebuilds.
     ListPickerRows& listPickerRows() { return listPickerRows_; }
+    // What the owner remembers of its segmented rows' lists, and of its
+    // filter and sorter rows'.
+    OptionTitleLists& segmentTitleLists() { return segmentTitleLists_; }
+    OptionTitleLists& filterItemLists() { return filterItemLists_; }
 
     // The table an extension cell handler registered itself on, kept so that
     // the owner can hand it back to the host's handler later.
@@ -68,6 +73,8 @@ public:
 
 private:
     ListPickerRows listPickerRows_;
+    OptionTitleLists segmentTitleLists_;
+    OptionTitleLists filterItemLists_;
     // Weak: the owner's own table (or the page's) already owns both.
     std::weak_ptr<ui::UITableView> tableViewForExtension_;
     std::weak_ptr<ui::UITableViewCell> tableViewCellForExtension_;

@@ -87,7 +87,7 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
     } else if (auto c = as<VUIDurationPickerFormCell>(cell)) {
         Configure::durationPicker(c, stored);
     } else if (auto c = as<VUISegmentedControlFormCell>(cell)) {
-        Configure::segmentedControl(c, stored);
+        Configure::segmentedControl(c, stored, row.owner);
         if (row.reloadAfterSegmentedControl) reloadRow(row);
     } else if (auto c = as<VUIAttachmentsFormCell>(cell)) {
         Setters::setAttachmentsFormCellView(
@@ -96,7 +96,7 @@ void applySetter(const FormCellRefresh::Row& row, const std::shared_ptr<ui::UITa
         Setters::setButtonFormCellView(c, stored);
     } else if (auto c = as<VUIFilterFormCell>(cell)) {
         // By the row's stored kind: a sorter updated without "_Type" stays a sorter.
-        Configure::filter(c, stored, typeIs(stored, FormCellType::Kind::Sorter));
+        Configure::filter(c, stored, typeIs(stored, FormCellType::Kind::Sorter), row.owner);
     } else {
         reloadRow(row);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formcells/FormCellSetters.h"
+#include "formcells/OptionTitleLists.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 #include "services/ParameterHelper.h"
@@ -58,6 +59,20 @@ bool readSelection(const FormCellSetters::Params& params, std::vector<int>& inde
     }
     indexes.assign(read.begin(), read.end());
     return true;
+}
+
+// The row's items as its options when they are all texts, as
+// VUIOptionTitles::share takes them; false, the options left, otherwise.
+// With lists, a list seen before is not read item by item again.
+bool shareItems(vessa::VUIOptionTitles& options, const core::Value& items, OptionTitleLists* lists) {
+    if (!lists) return options.share(items);
+    switch (lists->form(items)) {
+    case OptionTitleLists::Form::NoTexts: return false;
+    case OptionTitleLists::Form::NoItem: options.clear(); return true;
+    case OptionTitleLists::Form::Texts:
+    case OptionTitleLists::Form::SomeEmpty: options.shareTexts(items); return true;
+    }
+    return false;
 }
 
 // One untitled option rather than none, so the row still shows a button.
@@ -112,12 +127,12 @@ void FormCellSetters::setFilterFormCellView(const std::shared_ptr<vessa::VUIFilt
 }
 
 void FormCellSetters::buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell,
-                                              const Params& params, bool sorter) {
+                                              const Params& params, bool sorter, OptionTitleLists* lists) {
     if (!cell) return;
     // The options a list of texts gives, else the untitled one: as the two
     // setters leave them, with the list looked at once.
     const core::Value* items = params.find(itemsKey(sorter));
-    if (!items || !cell->valueOptions.share(*items)) showUntitledOption(*cell);
+    if (!items || !shareItems(cell->valueOptions, *items, lists)) showUntitledOption(*cell);
     startChoiceAfresh(*cell);
     applyRow(*cell, params, sorter);
 }

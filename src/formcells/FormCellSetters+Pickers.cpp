@@ -12,6 +12,7 @@
 
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
+#include "formcells/OptionTitleLists.h"
 #include "formcells/internal/FormCellDefaultStyle.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/TextAssignment.h"
@@ -39,8 +40,6 @@ constexpr std::string_view kMinuteInterval = "MinuteInterval";
 constexpr std::string_view kSwitch = "Switch";
 constexpr std::string_view kSegments = "Segments";
 constexpr std::string_view kApportionsSegmentWidthsByContent = "ApportionsSegmentWidthsByContent";
-// The segments a cell makes room for when it is new; rows seldom have more.
-constexpr std::size_t kSegmentRoom = 8;
 
 internal::FormCellDefaultStyle& switchDefaultStyle() {
     static internal::FormCellDefaultStyle style(kSwitch, "FormCellSetters.switchDefaultStyle");
@@ -205,18 +204,31 @@ std::optional<int> segmentIndex(const FormCellSetters::Params& params) {
     return S::intParameter(params, S::kValue, std::numeric_limits<int>::min());
 }
 
-void applySegmentedRow(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
-                       std::optional<int> index) {
-    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
-    if (const core::Array* segments = ParameterHelper::stringArrayIn(params, kSegments)) {
-        // Built in the room of the titles the cell shows now.
-        std::vector<std::string> titles;
-        titles.swap(cell.segmentedControl()->segmentTitles);
-        S::reserveStrings(titles, kSegmentRoom);
-        S::assignStrings(*segments, titles);
-        S::dropEmptyStrings(titles);
-        cell.setValueOptions(std::move(titles));
+// The segments' texts but the empty ones, shared with the host's list (or
+// one made once for it); a list that is not all texts leaves the cell's.
+void showSegments(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
+                  OptionTitleLists* lists) {
+    using Form = OptionTitleLists::Form;
+    const core::Value* segments = params.find(kSegments);
+    if (!segments) return;
+    switch (lists ? lists->form(*segments) : OptionTitleLists::formOf(*segments)) {
+    case Form::NoTexts: break;
+    case Form::NoItem: cell.shareValueOptions(core::Value()); break;
+    case Form::Texts: cell.shareValueOptions(*segments); break;
+    case Form::SomeEmpty:
+        if (lists) {
+            cell.shareValueOptions(lists->nonEmptyTexts(*segments));
+        } else {
+            cell.shareValueOptions(OptionTitleLists::nonEmptyTextsOf(*segments));
+        }
+        break;
     }
+}
+
+void applySegmentedRow(vessa::VUISegmentedControlFormCell& cell, const FormCellSetters::Params& params,
+                       std::optional<int> index, OptionTitleLists* lists) {
+    if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell.setKeyName(*caption);
+    showSegments(cell, params, lists);
     if (index) cell.setValue(*index);
     S::applyEditable(params, cell);
     if (auto apportions = ParameterHelper::getParameterAsBool(params, kApportionsSegmentWidthsByContent)) {
@@ -246,7 +258,7 @@ void FormCellSetters::setSwitchFormCellView(const std::shared_ptr<vessa::VUISwit
 
 void FormCellSetters::setSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                       const Params& params) {
-    if (cell) applySegmentedRow(*cell, params, segmentIndex(params));
+    if (cell) applySegmentedRow(*cell, params, segmentIndex(params), nullptr);
 }
 
 void FormCellSetters::buildDatePickerFormCellView(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell,
@@ -275,10 +287,15 @@ void FormCellSetters::buildSwitchFormCellView(const std::shared_ptr<vessa::VUISw
 
 void FormCellSetters::buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                         const Params& params) {
+    buildSegmentedControlFormCellViewWithLists(cell, params, nullptr);
+}
+
+void FormCellSetters::buildSegmentedControlFormCellViewWithLists(
+    const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params, OptionTitleLists* lists) {
     if (!cell) return;
     const auto index = segmentIndex(params);
     if (!index) cell->setValue(ui::UISegmentedControl::noSegment);
-    applySegmentedRow(*cell, params, index);
+    applySegmentedRow(*cell, params, index, lists);
 }
 
 }  // namespace trc::formcells

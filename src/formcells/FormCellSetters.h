@@ -44,6 +44,7 @@ namespace trc::formcells {
 class FormCellOwner;
 class ListPickerDataSource;
 class ListPickerRows;
+class OptionTitleLists;
 class AttachmentFormViewDelegate;
 
 class FormCellSetters {
@@ -145,6 +146,10 @@ public:
     static void buildSwitchFormCellView(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
     static void buildSegmentedControlFormCellView(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
                                                   const Params& params);
+    // The same with the owner's lists, which remember the titles of lists of
+    // segments (none: the segments are read).
+    static void buildSegmentedControlFormCellViewWithLists(
+        const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params, OptionTitleLists* lists);
 
     // Attachment rows; aDelegate may be null.
     static void setAttachmentsFormCellView(const std::shared_ptr<vessa::VUIAttachmentsFormCell>& cell,
@@ -161,9 +166,11 @@ public:
                                               const Params& params, bool sorter);
     static void setFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
                                       bool sorter);
-    // Both of them, for a new row, the row's keys looked up once.
+    // Both of them, for a new row, the row's keys looked up once. lists: the
+    // owner's, which remembers which lists are all texts (none: the items
+    // are read).
     static void buildFilterFormCellView(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
-                                        bool sorter);
+                                        bool sorter, OptionTitleLists* lists = nullptr);
 
     // Signature rows (a text field cell).
     static void setSignatureCaptureFormCell(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,

@@ -2,6 +2,7 @@
 
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellSettersTestSupport.h"
+#include "formcells/OptionTitleLists.h"
 #include "platform/vessa/VUIFilterFormCell.h"
 
 namespace trc::formcells {
@@ -215,6 +216,61 @@ TEST_F(FilterBuild, ANewRowEndsAsTheDefaultThenTheSettersLeaveIt) {
         }
     }
     FormCellSetters::buildFilterFormCellView(nullptr, params("{}"), false);  // no cell: nothing to do
+}
+
+// Built with the owner's memory of its lists, a row offers what a row built
+// without it offers, each list asked about twice (the second time from the
+// memory), whatever the lists were before.
+TEST_F(FilterBuild, TheOwnersMemoryOfListsOffersWhatTheItemsSay) {
+    const char* rows[] = {
+        R"({"FilterItems": ["Open", "Closed"]})",
+        R"({"FilterItems": []})",
+        R"({"FilterItems": [{}, {}]})",
+        R"({"FilterItems": [{}]})",
+        R"({"FilterItems": ["Open", 1]})",
+        R"({"FilterItems": [1, "Open"]})",
+        R"({"FilterItems": "Open"})",
+        R"({"FilterItems": null})",
+        R"({"FilterItems": [""]})",
+    };
+    OptionTitleLists lists;
+    auto other = shown<VUIFilterFormCell>();
+    std::vector<core::Dictionary> kept;
+    for (const char* json : rows) kept.push_back(params(json));
+    for (int asked = 0; asked < 2; ++asked) {
+        for (std::size_t row = 0; row < kept.size(); ++row) {
+            for (const core::Dictionary& before : kept) {
+                FormCellSetters::buildFilterFormCellView(cell, before, false);
+                FormCellSetters::buildFilterFormCellView(other, before, false, &lists);
+                FormCellSetters::buildFilterFormCellView(cell, kept[row], false);
+                FormCellSetters::buildFilterFormCellView(other, kept[row], false, &lists);
+                ASSERT_EQ(other->valueOptions.value(), cell->valueOptions.value()) << rows[row];
+            }
+        }
+    }
+}
+
+// A list of texts freed leaves its address to the next list of its size;
+// the memory must not offer a new list of other items as texts, nor a list
+// changed in place by the host.
+TEST_F(FilterBuild, TheOwnersMemoryIsNeverFooledByANewListWhereAnOldOneWas) {
+    OptionTitleLists lists;
+    for (int round = 0; round < 8; ++round) {
+        FormCellSetters::buildFilterFormCellView(cell, params(R"({"FilterItems": ["Open", "Closed"]})"), false, &lists);
+        ASSERT_EQ(cell->valueOptions, (Options{"Open", "Closed"}));
+        FormCellSetters::buildFilterFormCellView(cell, params(R"({"FilterItems": ["Open", 2]})"), false, &lists);
+        EXPECT_EQ(cell->valueOptions, (Options{""})) << round;
+        FormCellSetters::buildFilterFormCellView(cell, params(R"({"FilterItems": [{}, {}]})"), false, &lists);
+        EXPECT_EQ(cell->valueOptions, (Options{""})) << round;
+    }
+    core::Dictionary row = params(R"({"SortByItems": ["Date", "Owner"]})");
+    FormCellSetters::buildFilterFormCellView(cell, row, true, &lists);
+    row.find("SortByItems")->mutableArray()[1] = core::Value(7);
+    FormCellSetters::buildFilterFormCellView(cell, row, true, &lists);
+    EXPECT_EQ(cell->valueOptions, (Options{""}));
+    row.find("SortByItems")->mutableArray()[1] = core::Value("Place");
+    FormCellSetters::buildFilterFormCellView(cell, row, true, &lists);
+    EXPECT_EQ(cell->valueOptions, (Options{"Date", "Place"}));
 }
 
 }  // namespace

@@ -71,14 +71,14 @@ void FormCellConfiguration::switchCell(const std::shared_ptr<vessa::VUISwitchFor
 }
 
 void FormCellConfiguration::segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell,
-                                             const Params& params) {
-    Setters::buildSegmentedControlFormCellView(cell, params);
+                                             const Params& params, const Owner& owner) {
+    Setters::buildSegmentedControlFormCellViewWithLists(cell, params, owner ? &owner->segmentTitleLists() : nullptr);
     setValidationView(cell, params);
 }
 
 void FormCellConfiguration::filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params,
-                                   bool sorter) {
-    Setters::buildFilterFormCellView(cell, params, sorter);
+                                   bool sorter, const Owner& owner) {
+    Setters::buildFilterFormCellView(cell, params, sorter, owner ? &owner->filterItemLists() : nullptr);
     setValidationView(cell, params);
 }
 

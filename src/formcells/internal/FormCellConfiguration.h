@@ -54,8 +54,12 @@ public:
     static void datePicker(const std::shared_ptr<vessa::VUIDatePickerFormCell>& cell, const Params& params);
     static void durationPicker(const std::shared_ptr<vessa::VUIDurationPickerFormCell>& cell, const Params& params);
     static void switchCell(const std::shared_ptr<vessa::VUISwitchFormCell>& cell, const Params& params);
-    static void segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params);
-    static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter);
+    // The owner remembers the titles of lists of segments.
+    static void segmentedControl(const std::shared_ptr<vessa::VUISegmentedControlFormCell>& cell, const Params& params,
+                                 const Owner& owner);
+    // The owner remembers which lists of items are all texts.
+    static void filter(const std::shared_ptr<vessa::VUIFilterFormCell>& cell, const Params& params, bool sorter,
+                       const Owner& owner);
 };
 
 }  // namespace trc::formcells::internal

@@ -10,11 +10,7 @@ const core::ClassInfo& UISegmentedControl::classInfo() {
             .constructible()
             .property("selectedSegmentIndex",
                       [](const UISegmentedControl& c) { return core::Value(c.selectedSegmentIndex); })
-            .property("segmentTitles",
-                      [](const UISegmentedControl& c) {
-                          core::Array a(c.segmentTitles.begin(), c.segmentTitles.end());
-                          return core::Value(std::move(a));
-                      })
+            .property("segmentTitles", [](const UISegmentedControl& c) { return c.segmentTitles.value(); })
             .build();
     return info;
 }

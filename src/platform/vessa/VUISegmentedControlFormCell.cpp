@@ -14,8 +14,7 @@ const core::ClassInfo& VUISegmentedControlFormCell::classInfo() {
             .property("keyName", [](const VUISegmentedControlFormCell& c) { return ui::textOrNil(c.keyName()); })
             .property("keyLabel", [](const VUISegmentedControlFormCell& c) { return core::Value(c.keyLabel()); })
             .property("value", [](const VUISegmentedControlFormCell& c) { return core::Value(c.value()); })
-            .property("valueOptions",
-                      [](const VUISegmentedControlFormCell& c) { return ui::valueArray(c.valueOptions()); })
+            .property("valueOptions", [](const VUISegmentedControlFormCell& c) { return c.valueOptions().value(); })
             .property(
                 "apportionsSegmentWidthsByContent",
                 [](const VUISegmentedControlFormCell& c) { return core::Value(c.apportionsSegmentWidthsByContent()); })
@@ -36,8 +35,17 @@ VUISegmentedControlFormCell::VUISegmentedControlFormCell()
                                  }));
 }
 
-void VUISegmentedControlFormCell::setValueOptions(std::vector<std::string> options) {
-    segmentedControl_->segmentTitles = std::move(options);
+void VUISegmentedControlFormCell::setValueOptions(const std::vector<std::string>& options) {
+    segmentedControl_->segmentTitles = options;
+    showValue();
+}
+
+void VUISegmentedControlFormCell::shareValueOptions(const core::Value& options) {
+    if (options.isNil()) {
+        segmentedControl_->segmentTitles.clear();
+    } else {
+        segmentedControl_->segmentTitles.shareTexts(options);
+    }
     showValue();
 }
 

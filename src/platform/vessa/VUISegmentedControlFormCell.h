@@ -31,8 +31,11 @@ public:
     void setKeyName(std::optional<std::string_view> name) { setCaption(keyLabel_->text, name); }
     const std::shared_ptr<ui::UILabel>& keyLabel() const { return keyLabel_; }
 
-    const std::vector<std::string>& valueOptions() const { return segmentedControl_->segmentTitles; }
-    void setValueOptions(std::vector<std::string> options);
+    const ui::UIOptionTitles& valueOptions() const { return segmentedControl_->segmentTitles; }
+    void setValueOptions(const std::vector<std::string>& options);
+    // A host's list the caller found to be of texts, one or more and none
+    // empty, shown as it stands; nil for no option.
+    void shareValueOptions(const core::Value& options);
     int value() const { return value_; }
     void setValue(int index);
     bool apportionsSegmentWidthsByContent() const { return segmentedControl_->apportionsSegmentWidthsByContent; }

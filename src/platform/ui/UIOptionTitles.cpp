@@ -1,16 +1,16 @@
-#include "platform/vessa/VUIOptionTitles.h"
+#include "platform/ui/UIOptionTitles.h"
 
 #include <algorithm>
 
-namespace trc::vessa {
+namespace trc::ui {
 
-VUIOptionTitles& VUIOptionTitles::operator=(const std::vector<std::string>& titles) {
+UIOptionTitles& UIOptionTitles::operator=(const std::vector<std::string>& titles) {
     core::Array list(titles.begin(), titles.end());
     share(core::Value(std::move(list)));
     return *this;
 }
 
-bool VUIOptionTitles::share(const core::Value& list) {
+bool UIOptionTitles::share(const core::Value& list) {
     const core::Array* items = list.ifArray();
     const bool texts =
         items && std::all_of(items->begin(), items->end(), [](const core::Value& v) { return v.isString(); });
@@ -23,20 +23,23 @@ bool VUIOptionTitles::share(const core::Value& list) {
     return true;
 }
 
-void VUIOptionTitles::shareTexts(const core::Value& list) {
+void UIOptionTitles::shareTexts(const core::Value& list) {
     list_ = list;
     // The copy shares the list's array.
     items_ = list.ifArray();
 }
 
-void VUIOptionTitles::clear() {
+void UIOptionTitles::clear() {
     list_ = core::Value();
     items_ = nullptr;
 }
 
-core::Value VUIOptionTitles::value() const { return items_ ? list_ : core::Value(core::Array()); }
+core::Value UIOptionTitles::value() const { return items_ ? list_ : core::Value(core::Array()); }
 
-bool operator==(const VUIOptionTitles& a, const std::vector<std::string>& b) {
+namespace {
+
+template <class Titles>
+bool sameTitles(const UIOptionTitles& a, const Titles& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i) {
         if (a[i] != b[i]) return false;
@@ -44,4 +47,10 @@ bool operator==(const VUIOptionTitles& a, const std::vector<std::string>& b) {
     return true;
 }
 
-}  // namespace trc::vessa
+}  // namespace
+
+bool operator==(const UIOptionTitles& a, const std::vector<std::string>& b) { return sameTitles(a, b); }
+
+bool operator==(const UIOptionTitles& a, const UIOptionTitles& b) { return sameTitles(a, b); }
+
+}  // namespace trc::ui
