@@ -89,42 +89,50 @@ bool sameWithoutCase(std::string_view text, std::string_view word, bool ascii) {
 // place when nothing else shows with it, so a reused cell makes none.
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
                             std::optional<core::Date> date) {
-    auto formatter = cell.dateFormatter();
-    // Held by the cell and here only: made as new in place, its texts kept
-    // where they are the same already.
-    if (formatter && formatter.use_count() == 2) {
+    // Held by the cell alone: made as new in place, its texts kept where
+    // they are the same already, and no count taken on it.
+    const std::shared_ptr<foundation::DateFormatter>& held = cell.dateFormatter();
+    std::shared_ptr<foundation::DateFormatter> made;
+    if (held && held.use_count() == 1) {
         static const foundation::DateFormatter fresh;
-        formatter->dateStyle = fresh.dateStyle;
-        formatter->timeStyle = fresh.timeStyle;
-        if (formatter->timeZone != fresh.timeZone) formatter->timeZone = fresh.timeZone;
-        if (formatter->dateFormat != fresh.dateFormat) formatter->dateFormat = fresh.dateFormat;
+        held->dateStyle = fresh.dateStyle;
+        held->timeStyle = fresh.timeStyle;
+        if (held->timeZone != fresh.timeZone) held->timeZone = fresh.timeZone;
+        if (held->dateFormat != fresh.dateFormat) held->dateFormat = fresh.dateFormat;
     } else {
-        formatter = std::make_shared<foundation::DateFormatter>();
+        made = std::make_shared<foundation::DateFormatter>();
     }
-    if (formatter->locale != FormCellFactory::locale()) formatter->locale = FormCellFactory::locale();
-    auto picker = cell.datePicker();
-    picker->locale = formatter->locale.identifier();
+    foundation::DateFormatter& formatter = made ? *made : *held;
+    if (formatter.locale != FormCellFactory::locale()) formatter.locale = FormCellFactory::locale();
+    const auto& picker = cell.datePicker();
+    picker->locale = formatter.locale.identifier();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
         const bool ascii = isAscii(*mode);
         if (sameWithoutCase(*mode, kModeDate, ascii)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
-            formatter->dateStyle = Style::Medium;
-            formatter->timeStyle = Style::None;
+            formatter.dateStyle = Style::Medium;
+            formatter.timeStyle = Style::None;
         } else if (sameWithoutCase(*mode, kModeTime, ascii)) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Time;
-            formatter->dateStyle = Style::None;
-            formatter->timeStyle = Style::Short;
+            formatter.dateStyle = Style::None;
+            formatter.timeStyle = Style::Short;
         } else {
             picker->datePickerMode = ui::UIDatePicker::Mode::DateAndTime;
-            formatter->dateStyle = Style::Medium;
-            formatter->timeStyle = Style::Short;
+            formatter.dateStyle = Style::Medium;
+            formatter.timeStyle = Style::Short;
         }
     }
     // With the row's date, so that is formatted once, with the row's formatter.
-    if (date) {
-        cell.setValue(*date, std::move(formatter));
+    if (!made) {
+        if (date) {
+            cell.setValue(*date);
+        } else {
+            cell.dateFormatterDidChange();
+        }
+    } else if (date) {
+        cell.setValue(*date, std::move(made));
     } else {
-        cell.setDateFormatter(std::move(formatter));
+        cell.setDateFormatter(std::move(made));
     }
 }
 

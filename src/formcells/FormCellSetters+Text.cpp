@@ -109,7 +109,7 @@ void applyNoteRow(vessa::VUINoteFormCell& cell, const FormCellSetters::Params& p
 
 // What a new simple-property row starts from, given its "Value" and "PlaceHolder".
 void startSimplePropertyRow(vessa::VUITextFieldFormCell& cell, const Text& value, const Text& placeholder) {
-    auto field = cell.valueTextField();
+    const auto& field = cell.valueTextField();
     field->isSecureTextEntry = false;
     cell.setEditable(true);
     if (!placeholder) core::assignText(cell.placeholder()->text, "");
@@ -193,7 +193,7 @@ void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& 
                             const FormCellSetters::Params& params, const Text& value, const Text& placeholder,
                             const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                             const FormCellSetters::Delegate& delegate, const ui::IndexPath& indexPath) {
-    auto field = cell->valueTextField();
+    const auto& field = cell->valueTextField();
     if (value) cell->setValue(*value);
     if (placeholder) core::assignText(cell->placeholder()->text, *placeholder);
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
