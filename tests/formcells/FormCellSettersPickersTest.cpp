@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Table, DateModes,
                                            ModeCase{"\xEF\xBC\xA4"
                                                     "ATE",
                                                     Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"TiMe", Mode::Time, Style::None, Style::Short},
+                                           ModeCase{"date\xC3\x89", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{"dat", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{"dates", Mode::DateAndTime, Style::Medium, Style::Short}));
 
