@@ -2,6 +2,7 @@
 // picked in the factory's shared locale as it stands when they are configured.
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -33,7 +34,7 @@ using S = internal::SetterSupport;
 using Style = foundation::DateFormatter::Style;
 
 constexpr std::string_view kMode = "Mode";
-// Lower case: sameWithoutCase folds the text to them.
+// Lower case: modeWordOf folds the text to them.
 constexpr std::string_view kModeDate = "date";
 constexpr std::string_view kModeTime = "time";
 constexpr std::string_view kMinuteInterval = "MinuteInterval";
@@ -59,24 +60,38 @@ core::Date currentDate() {
 // A duration a row may give: finite and not negative.
 bool isDuration(std::optional<double> seconds) { return seconds && std::isfinite(*seconds) && *seconds >= 0; }
 
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Case folded as ICU folds it. Nothing beyond ASCII folds to the letters of
 // the mode words (as "K", the kelvin sign, folds to "k"), so a text of ASCII
-// alone (ascii) is compared without ICU, and without the C library's
+// alone is compared in one pass, without ICU and without the C library's
 // locale-dependent case.
-bool sameWithoutCase(std::string_view text, std::string_view word, bool ascii) {
-    if (ascii) {
-        return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-                   return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-               });
-    }
+bool sameWithoutCaseInICU(std::string_view text, std::string_view word) {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())))
                .caseCompare(
                    icu::UnicodeString::fromUTF8(icu::StringPiece(word.data(), static_cast<int32_t>(word.size()))),
                    U_FOLD_CASE_DEFAULT) == 0;
+}
+
+enum class ModeWord { Date, Time, Other };
+
+ModeWord modeWordOf(std::string_view text) {
+    static_assert(kModeDate.size() == kModeTime.size());
+    std::array<char, kModeDate.size()> folded{};
+    bool ascii = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (i < folded.size()) folded[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (ascii) {
+        const std::string_view word(folded.data(), folded.size());
+        if (text.size() != folded.size()) return ModeWord::Other;
+        return word == kModeDate ? ModeWord::Date : word == kModeTime ? ModeWord::Time : ModeWord::Other;
+    }
+    if (sameWithoutCaseInICU(text, kModeDate)) return ModeWord::Date;
+    return sameWithoutCaseInICU(text, kModeTime) ? ModeWord::Time : ModeWord::Other;
 }
 
 // A formatter as new in the shared locale, its styles by "Mode"; without a
@@ -88,42 +103,50 @@ bool sameWithoutCase(std::string_view text, std::string_view word, bool ascii) {
 // place when nothing else shows with it, so a reused cell makes none.
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
                             std::optional<core::Date> date) {
-    auto formatter = cell.dateFormatter();
-    // Held by the cell and here only: made as new in place, its texts kept
-    // where they are the same already.
-    if (formatter && formatter.use_count() == 2) {
+    // Held by the cell alone: made as new in place, its texts kept where
+    // they are the same already, and no count taken on it.
+    const std::shared_ptr<foundation::DateFormatter>& held = cell.dateFormatter();
+    std::shared_ptr<foundation::DateFormatter> made;
+    if (held && held.use_count() == 1) {
         static const foundation::DateFormatter fresh;
-        formatter->dateStyle = fresh.dateStyle;
-        formatter->timeStyle = fresh.timeStyle;
-        if (formatter->timeZone != fresh.timeZone) formatter->timeZone = fresh.timeZone;
-        if (formatter->dateFormat != fresh.dateFormat) formatter->dateFormat = fresh.dateFormat;
+        held->dateStyle = fresh.dateStyle;
+        held->timeStyle = fresh.timeStyle;
+        if (held->timeZone != fresh.timeZone) held->timeZone = fresh.timeZone;
+        if (held->dateFormat != fresh.dateFormat) held->dateFormat = fresh.dateFormat;
     } else {
-        formatter = std::make_shared<foundation::DateFormatter>();
+        made = std::make_shared<foundation::DateFormatter>();
     }
-    if (formatter->locale != FormCellFactory::locale()) formatter->locale = FormCellFactory::locale();
-    auto picker = cell.datePicker();
-    picker->locale = formatter->locale.identifier();
+    foundation::DateFormatter& formatter = made ? *made : *held;
+    if (formatter.locale != FormCellFactory::locale()) formatter.locale = FormCellFactory::locale();
+    const auto& picker = cell.datePicker();
+    picker->locale = formatter.locale.identifier();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
-        const bool ascii = isAscii(*mode);
-        if (sameWithoutCase(*mode, kModeDate, ascii)) {
+        const ModeWord word = modeWordOf(*mode);
+        if (word == ModeWord::Date) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
-            formatter->dateStyle = Style::Medium;
-            formatter->timeStyle = Style::None;
-        } else if (sameWithoutCase(*mode, kModeTime, ascii)) {
+            formatter.dateStyle = Style::Medium;
+            formatter.timeStyle = Style::None;
+        } else if (word == ModeWord::Time) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Time;
-            formatter->dateStyle = Style::None;
-            formatter->timeStyle = Style::Short;
+            formatter.dateStyle = Style::None;
+            formatter.timeStyle = Style::Short;
         } else {
             picker->datePickerMode = ui::UIDatePicker::Mode::DateAndTime;
-            formatter->dateStyle = Style::Medium;
-            formatter->timeStyle = Style::Short;
+            formatter.dateStyle = Style::Medium;
+            formatter.timeStyle = Style::Short;
         }
     }
     // With the row's date, so that is formatted once, with the row's formatter.
-    if (date) {
-        cell.setValue(*date, std::move(formatter));
+    if (!made) {
+        if (date) {
+            cell.setValue(*date);
+        } else {
+            cell.dateFormatterDidChange();
+        }
+    } else if (date) {
+        cell.setValue(*date, std::move(made));
     } else {
-        cell.setDateFormatter(std::move(formatter));
+        cell.setDateFormatter(std::move(made));
     }
 }
 

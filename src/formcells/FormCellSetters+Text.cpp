@@ -60,9 +60,12 @@ internal::FormCellDefaultStyle& simplePropertyDefaultStyle() {
 
 using Text = ParameterHelper::Text;
 
+// TextFieldDelegate is the owner's class or the text field delegate's: the
+// owner is converted only for a row that needs the delegate.
+template <class TextFieldDelegate>
 void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                             const FormCellSetters::Params& params, const Text& value, const Text& placeholder,
-                            const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                            const std::shared_ptr<TextFieldDelegate>& textFieldDelegate,
                             const FormCellSetters::Delegate& delegate, const ui::IndexPath& indexPath);
 
 // The row's keys but what the initDefault setters read; value is the row's "Value".
@@ -109,7 +112,7 @@ void applyNoteRow(vessa::VUINoteFormCell& cell, const FormCellSetters::Params& p
 
 // What a new simple-property row starts from, given its "Value" and "PlaceHolder".
 void startSimplePropertyRow(vessa::VUITextFieldFormCell& cell, const Text& value, const Text& placeholder) {
-    auto field = cell.valueTextField();
+    const auto& field = cell.valueTextField();
     field->isSecureTextEntry = false;
     cell.setEditable(true);
     if (!placeholder) core::assignText(cell.placeholder()->text, "");
@@ -177,23 +180,28 @@ void FormCellSetters::setSimplePropertyFormCellView(const std::shared_ptr<vessa:
 }
 
 void FormCellSetters::buildSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
-                                                      const Params& params,
-                                                      const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                                      const Params& params, const std::shared_ptr<FormCellOwner>& owner,
                                                       const Delegate& delegate, const ui::IndexPath& indexPath) {
     if (!cell) return;
     const Text value = ParameterHelper::textIn(params, S::kValue);
     const Text placeholder = ParameterHelper::textIn(params, S::kPlaceHolder);
     startSimplePropertyRow(*cell, value, placeholder);
-    applySimplePropertyRow(cell, params, value, placeholder, textFieldDelegate, delegate, indexPath);
+    applySimplePropertyRow(cell, params, value, placeholder, owner, delegate, indexPath);
 }
 
 namespace {
 
+std::shared_ptr<FormCellOwner> ownerOf(const std::shared_ptr<FormCellOwner>& owner) { return owner; }
+std::shared_ptr<FormCellOwner> ownerOf(const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate) {
+    return std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate);
+}
+
+template <class TextFieldDelegate>
 void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
                             const FormCellSetters::Params& params, const Text& value, const Text& placeholder,
-                            const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                            const std::shared_ptr<TextFieldDelegate>& textFieldDelegate,
                             const FormCellSetters::Delegate& delegate, const ui::IndexPath& indexPath) {
-    auto field = cell->valueTextField();
+    const auto& field = cell->valueTextField();
     if (value) cell->setValue(*value);
     if (placeholder) core::assignText(cell->placeholder()->text, *placeholder);
     if (auto caption = ParameterHelper::textIn(params, S::kCaption)) cell->setKeyName(*caption);
@@ -204,14 +212,13 @@ void applySimplePropertyRow(const std::shared_ptr<vessa::VUITextFieldFormCell>& 
         field->isSecureTextEntry = *name == kPassword || *name == kNumberPassword;
         // The owner filters what number fields accept.
         const bool numeric = *name == kNumber || *name == kNumberPassword;
-        field->setDelegate(numeric ? textFieldDelegate : nullptr);
+        field->setDelegate(numeric ? std::shared_ptr<ui::UITextFieldDelegate>(textFieldDelegate) : nullptr);
     }
 
     if (auto input = ParameterHelper::textIn(params, kAlternateInput)) {
         if (*input == kBarcode) {
-            FormCellSetters::configAlternateInputButton(cell,
-                                                        std::dynamic_pointer_cast<FormCellOwner>(textFieldDelegate),
-                                                        delegate, indexPath, S::rowName(params));
+            FormCellSetters::configAlternateInputButton(cell, ownerOf(textFieldDelegate), delegate, indexPath,
+                                                        S::rowName(params));
         } else {
             cell->setAlternativeInputEnabled(false);
             cell->alternativeInputButton()->didSelectHandler = nullptr;

@@ -72,10 +72,10 @@ public:
                                               const Params& params,
                                               const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
                                               const Delegate& delegate, const ui::IndexPath& indexPath);
-    // Both of them, for a new row, the row's keys looked up once.
+    // Both of them, for a new row, the row's keys looked up once; the owner
+    // is the text field delegate, taken as such only where a row needs it.
     static void buildSimplePropertyFormCellView(const std::shared_ptr<vessa::VUITextFieldFormCell>& cell,
-                                                const Params& params,
-                                                const std::shared_ptr<ui::UITextFieldDelegate>& textFieldDelegate,
+                                                const Params& params, const std::shared_ptr<FormCellOwner>& owner,
                                                 const Delegate& delegate, const ui::IndexPath& indexPath);
     static ui::UIKeyboardType getKeyboardType(std::string_view keyboardType);
     // Turns on the barcode button of a simple-property row; cellName (the

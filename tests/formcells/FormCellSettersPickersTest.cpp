@@ -70,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Table, DateModes,
                                            ModeCase{"\xEF\xBC\xA4"
                                                     "ATE",
                                                     Mode::DateAndTime, Style::Medium, Style::Short},
+                                           ModeCase{"TiMe", Mode::Time, Style::None, Style::Short},
+                                           ModeCase{"date\xC3\x89", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{"dat", Mode::DateAndTime, Style::Medium, Style::Short},
                                            ModeCase{"dates", Mode::DateAndTime, Style::Medium, Style::Short}));
 
@@ -100,6 +102,18 @@ TEST_F(DatePickerSetter, WithoutModeTheFormatterHasNoStylesWhateverTheCellShowed
     EXPECT_EQ(now.dateFormat, "");
     EXPECT_EQ(now.dateStyle, Style::Medium);
     EXPECT_EQ(cell->valueLabel()->text, "Feb 1, 2026");
+    EXPECT_EQ(&now, cell->dateFormatter().get()) << "the cell's own formatter is kept";
+
+    // Changed in place, the shown text follows the row whether it gives a
+    // date or the cell keeps the one it shows.
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "time"})"));
+    EXPECT_EQ(&now, cell->dateFormatter().get());
+    EXPECT_EQ(cell->valueLabel()->text, "10:00\u202FAM");
+    FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-03-01T10:00:00Z"})"));
+    EXPECT_EQ(cell->valueLabel()->text, "Mar 1, 2026");
+    FormCellSetters::setDatePickerFormCellView(cell, params("{}"));
+    EXPECT_EQ(&now, cell->dateFormatter().get());
+    EXPECT_EQ(cell->valueLabel()->text, "");
 }
 
 struct LocaleCase {

@@ -31,6 +31,7 @@ bool UIResponder::resignFirstResponder() {
 }
 
 bool UIResponder::isFirstResponder() const {
+    if (heldAsFirst_ == 0) return false;
     auto window = responderWindow();
     return window && window->firstResponder().get() == this;
 }

@@ -48,6 +48,10 @@ protected:
 
 private:
     friend class UIWindow;
+    // How many windows took this as their first responder and have not let
+    // it go since (a window that closes holding it still counts). At 0 it
+    // is no window's, and asking costs no walk up the views to the window.
+    int heldAsFirst_ = 0;
 };
 
 }  // namespace trc::ui

@@ -80,17 +80,24 @@ bool UIWindow::makeFirstResponder(const std::shared_ptr<UIResponder>& responder)
     if (current) {
         if (!current->canResignFirstResponder()) return false;
         firstResponder_.reset();
+        --current->heldAsFirst_;
         current->didResignFirstResponder();
     }
     firstResponder_ = responder;
-    if (responder) responder->didBecomeFirstResponder();
+    if (responder) {
+        ++responder->heldAsFirst_;
+        responder->didBecomeFirstResponder();
+    }
     return true;
 }
 
 void UIWindow::clearFirstResponder() {
     auto current = firstResponder();
     firstResponder_.reset();
-    if (current) current->didResignFirstResponder();
+    if (current) {
+        --current->heldAsFirst_;
+        current->didResignFirstResponder();
+    }
 }
 
 }  // namespace trc::ui

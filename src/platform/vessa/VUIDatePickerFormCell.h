@@ -36,8 +36,10 @@ public:
     core::Date value() const { return datePicker_->date; }
     void setValue(core::Date date);
     const std::shared_ptr<ui::UIDatePicker>& datePicker() const { return datePicker_; }
-    std::shared_ptr<foundation::DateFormatter> dateFormatter() const { return dateFormatter_; }
+    const std::shared_ptr<foundation::DateFormatter>& dateFormatter() const { return dateFormatter_; }
     void setDateFormatter(std::shared_ptr<foundation::DateFormatter> formatter);
+    // The formatter was changed in place: the date is shown through it anew.
+    void dateFormatterDidChange() { showValue(); }
     // A new date and formatter at once: the date is formatted once, with the new formatter.
     void setValue(core::Date date, std::shared_ptr<foundation::DateFormatter> formatter);
 

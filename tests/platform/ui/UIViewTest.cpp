@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "platform/dispatch/MainQueue.h"
@@ -343,6 +344,70 @@ TEST_F(FirstResponder, AViewThatLeavesAsItResignsIsRemovedOnce) {
     EXPECT_FALSE(top->isActive());
     EXPECT_TRUE(inside->isActive());
     EXPECT_TRUE(holder->subviews().empty());
+}
+
+// A view knows without looking for its window that no window holds it;
+// that knowledge follows every way a window takes or lets go of it: taken
+// from another view, resigned, moved to another window, held by a window
+// that closes, and a view that hands focus on as it loses it.
+TEST_F(FirstResponder, EveryWayAWindowTakesOrDropsAViewIsAnswered) {
+    ASSERT_TRUE(a->becomeFirstResponder());
+    EXPECT_TRUE(a->isFirstResponder());
+    ASSERT_TRUE(b->becomeFirstResponder());
+    EXPECT_FALSE(a->isFirstResponder());
+    EXPECT_TRUE(b->isFirstResponder());
+    ASSERT_TRUE(b->resignFirstResponder());
+    EXPECT_FALSE(b->isFirstResponder());
+    ASSERT_TRUE(a->becomeFirstResponder());
+
+    // Moved to a window that closes while it holds the view.
+    {
+        auto closing = std::make_shared<UIWindow>();
+        closing->addSubview(a);  // leaving its window resigns
+        EXPECT_FALSE(a->isFirstResponder());
+        EXPECT_EQ(window->firstResponder(), nullptr);
+        ASSERT_TRUE(a->becomeFirstResponder());
+        EXPECT_TRUE(a->isFirstResponder());
+    }
+    EXPECT_EQ(a->superview(), nullptr);
+    EXPECT_FALSE(a->isFirstResponder());
+    window->addSubview(a);
+    EXPECT_FALSE(a->isFirstResponder());
+    ASSERT_TRUE(b->becomeFirstResponder());
+    EXPECT_FALSE(a->isFirstResponder());
+    ASSERT_TRUE(a->becomeFirstResponder());
+    EXPECT_TRUE(a->isFirstResponder());
+    EXPECT_FALSE(b->isFirstResponder());
+
+    // Focus asked for from within the loss of it: each view's answer is
+    // its window's, whichever view the window holds at the end.
+    struct Handing : FocusView {
+        std::shared_ptr<UIView> next;
+        void didResignFirstResponder() override {
+            FocusView::didResignFirstResponder();
+            if (auto n = std::exchange(next, nullptr)) n->becomeFirstResponder();
+        }
+    };
+    auto handing = std::make_shared<Handing>();
+    window->addSubview(handing);
+    const auto agree = [&] {
+        for (const std::shared_ptr<UIView>& v :
+             {std::shared_ptr<UIView>(a), std::shared_ptr<UIView>(b), std::static_pointer_cast<UIView>(handing)}) {
+            EXPECT_EQ(v->isFirstResponder(), window->firstResponder() == v);
+        }
+    };
+    ASSERT_TRUE(handing->becomeFirstResponder());
+    agree();
+    handing->next = b;
+    ASSERT_TRUE(a->becomeFirstResponder());  // handing hands on to b as a takes it
+    agree();
+    ASSERT_TRUE(handing->becomeFirstResponder());
+    handing->next = b;
+    ASSERT_TRUE(handing->resignFirstResponder());
+    agree();
+    ASSERT_TRUE(b->becomeFirstResponder());
+    agree();
+    EXPECT_TRUE(b->isFirstResponder());
 }
 
 }  // namespace
