@@ -81,6 +81,9 @@ public:
 
     // Tree.
     std::shared_ptr<UIView> superview() const;
+    // Whether view is the superview (nullptr: the view has none), without
+    // taking a reference to it: layout code asks this for every row it builds.
+    bool superviewIs(const UIView* view) const { return superview_ == view; }
     // The subviews in order. The list is the view's own, not a copy: it
     // follows every change, so code that adds or removes subviews while it
     // walks them walks a copy (std::vector<std::shared_ptr<UIView>>(subviews())).
