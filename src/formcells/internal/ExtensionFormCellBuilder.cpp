@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "formcells/ExtensionFormCell.h"
@@ -245,7 +246,9 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     if (!cell) return cell;
     auto content = cell->contentView();
     content->autoresizesSubviews = true;
-    auto hosted = plainView ? std::static_pointer_cast<ui::UIView>(view) : std::dynamic_pointer_cast<ui::UIView>(view);
+    // The row's reference is handed on: the view is not asked for again.
+    auto hosted = plainView ? std::static_pointer_cast<ui::UIView>(std::move(view))
+                            : std::dynamic_pointer_cast<ui::UIView>(std::move(view));
     // A row without a view of its own never shows the view of the row the cell showed before.
     if (!hosted) {
         removeHostedViews(*content);
