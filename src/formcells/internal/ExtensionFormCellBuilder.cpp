@@ -3,12 +3,14 @@
 #include <exception>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "formcells/ExtensionFormCell.h"
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/internal/HostedViewCell.h"
+#include "platform/core/ClassInfo.h"
 #include "platform/core/ExactClass.h"
 #include "platform/core/SharedLoggerManager.h"
 #include "platform/ui/NSLayoutConstraint.h"
@@ -52,6 +54,13 @@ void send(const std::shared_ptr<core::Object>& to, const char* selector, const c
 
 bool isCellHandler(const core::Object& view) {
     return view.conformsToProtocol(Factory::kExtensionTableViewCellHandlerProtocol);
+}
+
+// Whether a view of the view class exactly is a cell handler: the answer
+// comes from the class alone, so it is asked once and not for every row.
+bool plainViewIsCellHandler() {
+    static const bool handler = ui::UIView::classInfo().conformsTo(Factory::kExtensionTableViewCellHandlerProtocol);
+    return handler;
 }
 
 // The owner keeps the table a handler registered on, to hand back to the host.
@@ -98,8 +107,9 @@ std::shared_ptr<UITableViewCell> handlerCell(UITableView& tableView, const ui::I
 void removeHostedViews(ui::UIView& content, const ui::UIView* staying = nullptr) {
     for (std::size_t i = content.subviews().size(); i-- > 0;) {
         if (i >= content.subviews().size()) continue;  // a removal took more than its view
-        std::shared_ptr<ui::UIView> sub = content.subviews()[i];
-        if (sub->tag == Factory::extensionFormCellViewTag && sub.get() != staying) sub->removeFromSuperview();
+        // A removal keeps its view alive to its end, so no reference is taken here.
+        ui::UIView* sub = content.subviews()[i].get();
+        if (sub->tag == Factory::extensionFormCellViewTag && sub != staying) sub->removeFromSuperview();
     }
 }
 
@@ -170,9 +180,9 @@ void pin(const std::shared_ptr<ui::UIView>& content, const std::shared_ptr<ui::U
 // coming in takes them out of force and back. False where pin() is to make them.
 bool handOver(const ui::UIView& content, const std::shared_ptr<ui::UIView>& hosted, const ui::UILayoutGuide* guide,
               const Pins& pins) {
-    if (pins.size() != 5 || !pins[0] || hosted->superview()) return false;
+    if (pins.size() != 5 || !pins[0] || !hosted->superviewIs(nullptr)) return false;
     auto shown = pins[0]->firstItem();
-    if (!shown || shown->tag != Factory::extensionFormCellViewTag || shown->superview().get() != &content ||
+    if (!shown || shown->tag != Factory::extensionFormCellViewTag || !shown->superviewIs(&content) ||
         !stillPinned(pins, &content, shown.get(), guide))
         return false;
     // The cell's own pins last among its constraints, where pin() would put them again.
@@ -220,7 +230,7 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
         if (auto cell = ownCell(tableView, indexPath, *own)) return cell;
         log(core::Severity::warn,
             "the host's view made no cell for row " + indexPath.description() + "; the row stays empty");
-    } else if (view && isCellHandler(*view)) {
+    } else if (view && (plainView ? plainViewIsCellHandler() : isCellHandler(*view))) {
         if (auto cell = handlerCell(tableView, indexPath, owner, view)) return cell;
         log(core::Severity::warn,
             "the host's cell handler gave no cell for row " + indexPath.description() + "; the row stays empty");
@@ -236,7 +246,9 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     if (!cell) return cell;
     auto content = cell->contentView();
     content->autoresizesSubviews = true;
-    auto hosted = plainView ? std::static_pointer_cast<ui::UIView>(view) : std::dynamic_pointer_cast<ui::UIView>(view);
+    // The row's reference is handed on: the view is not asked for again.
+    auto hosted = plainView ? std::static_pointer_cast<ui::UIView>(std::move(view))
+                            : std::dynamic_pointer_cast<ui::UIView>(std::move(view));
     // A row without a view of its own never shows the view of the row the cell showed before.
     if (!hosted) {
         removeHostedViews(*content);
@@ -267,8 +279,8 @@ std::shared_ptr<UITableViewCell> ExtensionFormCellBuilder::extensionFormCell(
     auto guide = sideGuide(tableView, owner, viewController);
     const bool sized = hasHeight(params);
     // The same view back in the same cell, pinned as before, stays as it is.
-    const bool kept = !sized && hosted->superview().get() == content.get() &&
-                      stillPinned(pins, content.get(), hosted.get(), guide.get());
+    const bool kept =
+        !sized && hosted->superviewIs(content.get()) && stillPinned(pins, content.get(), hosted.get(), guide.get());
     const bool handedOver = !sized && !kept && handOver(*content, hosted, guide.get(), pins);
     removeHostedViews(*content, kept ? hosted.get() : nullptr);
     content->addSubview(hosted);

@@ -125,7 +125,8 @@ void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutCons
         if (!keeper) continue;
         auto kept = c->keptIn(keeper->constraints_);
         if (kept == keeper->constraints_.end()) continue;
-        ConstraintNamings* namings = c->namingsUnlocked();
+        // One naming from is recorded in from's namings, which need no looking up.
+        ConstraintNamings* namings = namesFrom ? &from.namedBy_ : c->namingsUnlocked();
         ConstraintNamings::iterator naming;
         if (namings) {
             naming = std::find(namings->begin(), namings->end(), ConstraintNaming{keeper, c.get()});

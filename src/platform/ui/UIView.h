@@ -74,13 +74,14 @@ public:
     unsigned autoresizingMask = UIViewAutoresizing::None;
     bool autoresizesSubviews = true;
     bool insetsLayoutMarginsFromSafeArea = true;
-    // The style class a stylesheet would apply ("nuiClass").
-    std::string nuiClass;
-    std::string accessibilityIdentifier;
-    std::optional<UIColor> backgroundColor;
+    // The style class, accessibility identifier and background colour are
+    // declared last, see the end of the class.
 
     // Tree.
     std::shared_ptr<UIView> superview() const;
+    // Whether view is the superview (nullptr: the view has none), without
+    // taking a reference to it: layout code asks this for every row it builds.
+    bool superviewIs(const UIView* view) const { return superview_ == view; }
     // The subviews in order. The list is the view's own, not a copy: it
     // follows every change, so code that adds or removes subviews while it
     // walks them walks a copy (std::vector<std::shared_ptr<UIView>>(subviews())).
@@ -202,7 +203,6 @@ private:
     // Constraint ends in this subtree: constraints its views keep, and
     // namings of its views and of the guides they own.
     std::size_t constraintEnds_ = 0;
-    std::weak_ptr<UIViewController> owner_;
     // The subviews are subviews_[subviewsHead_...]: the first subview, the
     // one a scrolling table takes out at every step, leaves by moving the
     // head instead of every subview after it; the room before the head is
@@ -211,9 +211,19 @@ private:
     std::size_t subviewsHead_ = 0;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     ConstraintNamings namedBy_;
+    std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
     std::shared_ptr<UILayoutGuide> readableContentGuide_;
+
+public:
+    // Read by styling and by tests, not by layout: declared after the fields
+    // a view's place in the tree and its constraints use, so that those
+    // share the first cache lines of a view that a table puts in a cell.
+    // The style class a stylesheet would apply ("nuiClass").
+    std::string nuiClass;
+    std::string accessibilityIdentifier;
+    std::optional<UIColor> backgroundColor;
 };
 
 }  // namespace trc::ui

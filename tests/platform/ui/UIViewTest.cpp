@@ -28,9 +28,14 @@ TEST(ViewTree, AddingAViewWithASuperviewMovesIt) {
     b->addSubview(child);
     EXPECT_TRUE(a->subviews().empty());
     EXPECT_EQ(child->superview(), b);
+    EXPECT_TRUE(child->superviewIs(b.get()));
+    EXPECT_FALSE(child->superviewIs(a.get()));
+    EXPECT_FALSE(child->superviewIs(nullptr));
     child->removeFromSuperview();
     EXPECT_TRUE(b->subviews().empty());
     EXPECT_EQ(child->superview(), nullptr);
+    EXPECT_TRUE(child->superviewIs(nullptr));
+    EXPECT_FALSE(child->superviewIs(b.get()));
 }
 
 // A view handed over by the only references there are (its own slot in the
