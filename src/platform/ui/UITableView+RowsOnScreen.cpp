@@ -124,12 +124,20 @@ bool UITableView::scrollWithinSection() {
     // past every row on screen (then all are built, in order).
     const int keptFrom = above < below ? front.row + above : to;
     const int keptTo = above < below ? front.row + below : to;
-    leaving_.clear();
-    const auto firstKept = cells_.begin() + above;
-    const auto firstBelow = cells_.begin() + below;
-    for (auto it = cells_.begin(); it != firstKept; ++it) leaving_.push_back(std::move(it->second));
-    for (auto it = firstBelow; it != cells_.end(); ++it) leaving_.push_back(std::move(it->second));
-    if (!leaving_.empty()) {
+    if (above + (shownCount - below) == 1) {
+        // The common step: one row leaves, at one end. Taken out of the rows
+        // before it is recycled, as a longer run is.
+        const auto at = above == 1 ? cells_.begin() : cells_.end() - 1;
+        std::shared_ptr<UITableViewCell> cell = std::move(at->second);
+        cells_.erase(at);
+        leftRows(cell.get());
+        recycle(std::move(cell));
+    } else if (above > 0 || below < shownCount) {
+        leaving_.clear();
+        const auto firstKept = cells_.begin() + above;
+        const auto firstBelow = cells_.begin() + below;
+        for (auto it = cells_.begin(); it != firstKept; ++it) leaving_.push_back(std::move(it->second));
+        for (auto it = firstBelow; it != cells_.end(); ++it) leaving_.push_back(std::move(it->second));
         cells_.erase(firstBelow, cells_.end());
         cells_.erase(cells_.begin(), cells_.begin() + above);
         for (auto& cell : leaving_) {
@@ -269,6 +277,8 @@ void UITableView::buildCell(const IndexPath& p, std::optional<std::size_t> at) {
     if (it != cells_.end() && it->first == p) {
         leftRows(it->second.get());
         it->second = std::move(cell);
+    } else if (it == cells_.end()) {
+        cells_.emplace_back(p, std::move(cell));
     } else {
         // Opened by swapping an empty slot up from the back, cheaper than
         // move-assigning each cell after it.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -220,6 +221,43 @@ TEST_F(TableVisibility, ScrollingKeepsEachRowInOneCellAtItsPlace) {
             EXPECT_EQ(window->firstResponder(), nullptr) << "the focused row left the screen";
         }
     }
+}
+
+TEST_F(TableVisibility, AOneRowStepHandsTheRowThatLeftToTheRowThatEnters) {
+    rows->counts = {12};
+    for (int onScreen : {1, 2, 4}) {
+        SCOPED_TRACE("rows on screen " + std::to_string(onScreen));
+        table->setRowsOnScreen(onScreen);
+        table->scrollToRow({0, 0}, UITableView::ScrollPosition::Top, false);
+        table->layoutIfNeeded();
+        // Down one row at a time, then back up: the row leaving at one end is
+        // the only one in its pool, so the row entering at the other gets it.
+        std::vector<std::pair<int, int>> steps;  // (top before, top after)
+        for (int top = 0; top + onScreen < 12; ++top) steps.emplace_back(top, top + 1);
+        for (int top = 12 - onScreen; top > 0; --top) steps.emplace_back(top, top - 1);
+        for (const auto& [before, after] : steps) {
+            const bool down = after > before;
+            const IndexPath leaving{0, down ? before : before + onScreen - 1};
+            const IndexPath entering{0, down ? after + onScreen - 1 : after};
+            auto cell = table->cellForRow(leaving);
+            const int reused = cell->reuseCount();
+            table->scrollToRow({0, after}, UITableView::ScrollPosition::Top, false);
+            ASSERT_EQ(table->cellForRow(entering), cell) << before << " -> " << after;
+            EXPECT_EQ(cell->reuseCount(), reused + 1);
+            EXPECT_EQ(table->cellForRow(leaving), nullptr);
+            // The table holds the rows on screen, each once, in the order they came.
+            std::vector<IndexPath> inTable;
+            for (const auto& v : table->subviews()) {
+                if (auto c = std::dynamic_pointer_cast<UITableViewCell>(v))
+                    inTable.push_back(*table->indexPathForCell(*c));
+            }
+            ASSERT_EQ(inTable.size(), static_cast<std::size_t>(onScreen));
+            EXPECT_EQ(inTable.back(), entering) << "the cell that entered was added last";
+            std::sort(inTable.begin(), inTable.end());
+            EXPECT_EQ(inTable, table->indexPathsForVisibleRows());
+        }
+    }
+    EXPECT_FALSE(loggedError());
 }
 
 TEST_F(TableVisibility, ARowThatStaysIsPutBackInPlaceAndMarkedForLayoutOnlyWhenItMoves) {
