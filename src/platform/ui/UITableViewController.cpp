@@ -16,7 +16,8 @@ const core::ClassInfo& UITableViewController::classInfo() {
 }
 
 std::shared_ptr<UITableView> UITableViewController::tableView() {
-    loadViewIfNeeded();
+    // Asked at every scroll: a loaded view is not taken (and let go) again.
+    if (!isViewLoaded()) loadViewIfNeeded();
     return tableView_;
 }
 
