@@ -143,15 +143,19 @@ void UIView::removeFromSuperview() {
             if (superview_ != leaving) return;
         }
     }
+    if (constraintEnds_ == 0) {
+        // Most views leave with no constraint end in their subtree (a table's
+        // rows at every scroll): nothing to gather or switch off.
+        auto keep = detachFromSuperview();
+        didMoveToSuperview();
+        return;
+    }
     // Constraints between the view's subtree and the tree it is leaving no
     // longer hold, whichever view keeps them; those inside either side stay.
-    std::vector<NSLayoutConstraint*> stale;
-    if (constraintEnds_ > 0) {
-        stale = std::move(staleBuffer);
-        const UIView* root = superview_;
-        while (root->superview_) root = root->superview_;
-        collectStaleConstraints(*this, *root, stale);
-    }
+    std::vector<NSLayoutConstraint*> stale = std::move(staleBuffer);
+    const UIView* root = superview_;
+    while (root->superview_) root = root->superview_;
+    collectStaleConstraints(*this, *root, stale);
     // The superview may hold the last reference: keep the view to the end.
     auto keep = detachFromSuperview();
     for (NSLayoutConstraint* c : stale) {
