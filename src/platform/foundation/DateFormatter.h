@@ -7,7 +7,7 @@
 // over the styles; a pattern ICU refuses, or a locale identifier that makes
 // no valid locale (Locale::isValidIdentifier), gives empty text. Formatters of
 // the same settings share one ICU formatter (the latest few settings are
-// kept process-wide, under a lock), so making a DateFormatter for every row
+// kept for each thread, without a lock), so making a DateFormatter for every row
 // costs nothing beyond the text; each keeps the texts of the dates it
 // showed (the latest 8192), so a date shown again is not formatted anew. Shared by
 // reference between the views that show with it; main thread only.

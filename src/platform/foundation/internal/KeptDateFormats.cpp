@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -184,11 +183,12 @@ std::string_view textOf(KeptFormat& kept, double date) {
     return kept.texts.keep(date, std::move(text));
 }
 
-std::mutex keptLock;
-std::vector<KeptFormat>& kept() {
-    static std::vector<KeptFormat> formats;
-    return formats;
-}
+// Each thread keeps its own: a formatter is used on one thread, so the
+// main thread's rows take no lock, and another thread's dates neither wait
+// for it nor crowd its texts out.
+thread_local std::vector<KeptFormat> keptFormats;
+thread_local std::uint64_t keptUses = 0;
+std::vector<KeptFormat>& kept() { return keptFormats; }
 
 KeptFormat* keptFor(const DateFormatter& f) {
     auto& formats = kept();
@@ -216,10 +216,8 @@ std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
 
 void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::string& text) {
     text.clear();
-    std::lock_guard lock(keptLock);
     auto& formats = kept();
     KeptFormat* latest = keptFor(f);
-    static std::uint64_t uses = 0;
     if (!latest) {
         KeptFormat made{f.locale.identifier(), f.dateStyle,   f.timeStyle, f.timeZone,
                         f.dateFormat,          makeFormat(f), {},          0};
@@ -231,7 +229,7 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
             *latest = std::move(made);
         }
     }
-    latest->lastUse = ++uses;
+    latest->lastUse = ++keptUses;
     if (!latest->format) return;
     if (std::isnan(date.secondsSince1970)) {
         // Never equal to itself: it would be kept again on every call.
@@ -243,19 +241,14 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
     text.assign(textOf(*latest, date.secondsSince1970));
 }
 
-std::size_t KeptDateFormats::formatCount() {
-    std::lock_guard lock(keptLock);
-    return kept().size();
-}
+std::size_t KeptDateFormats::formatCount() { return kept().size(); }
 
 std::size_t KeptDateFormats::textCount(const DateFormatter& formatter) {
-    std::lock_guard lock(keptLock);
     const KeptFormat* k = keptFor(formatter);
     return k ? k->texts.size() : 0;
 }
 
 bool KeptDateFormats::holdsText(const DateFormatter& formatter, core::Date date) {
-    std::lock_guard lock(keptLock);
     const KeptFormat* k = keptFor(formatter);
     std::size_t size = 0;
     return k && k->texts.find(date.secondsSince1970, size) != nullptr;

@@ -9,7 +9,7 @@
 // failed make is kept too (as none), so a bad pattern is not tried again on
 // every row.
 //
-// Process-wide, under a lock.
+// Per thread, without a lock: the counts below are the calling thread's.
 
 #include <cstddef>
 #include <string>

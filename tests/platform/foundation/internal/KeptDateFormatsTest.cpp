@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/foundation/DateFormatter.h"
 
@@ -159,6 +161,52 @@ TEST(KeptDateFormats, ADateKeptInOneSettingIsNotShownInAnother) {
         EXPECT_EQ(locale.string(date), "zone Februar");
         EXPECT_EQ(styles.string(date), "2/15/70");
     }
+}
+
+// Each thread keeps its own formatters and texts: dates shown on another
+// thread are neither kept nor counted on this one, and threads formatting
+// the same settings at once each get every date's own text.
+TEST(KeptDateFormats, EachThreadKeepsItsOwnTexts) {
+    const DateFormatter f = ownFormatter("thread");
+    std::string text;
+    f.format(day(5), text);
+    ASSERT_EQ(text, "thread 1970-01-06");
+    const std::size_t formats = Kept::formatCount();
+    const auto expected = [](int n) {
+        const std::chrono::year_month_day ymd{std::chrono::sys_days{std::chrono::days{n}}};
+        char made[32];
+        std::snprintf(made, sizeof made, "thread %04d-%02u-%02u", static_cast<int>(ymd.year()),
+                      static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+        return std::string(made);
+    };
+
+    constexpr int kThreads = 4;
+    constexpr int kDays = 600;
+    std::vector<int> wrong(kThreads, 0);
+    std::vector<std::size_t> keptThere(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            std::string shown;
+            for (int round = 0; round < 2; ++round) {
+                for (int n = 0; n < kDays; ++n) {
+                    f.format(day(n), shown);
+                    if (shown != expected(n)) ++wrong[t];
+                }
+            }
+            keptThere[t] = Kept::textCount(f);
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(wrong[t], 0) << "thread " << t;
+        EXPECT_EQ(keptThere[t], static_cast<std::size_t>(kDays)) << "thread " << t;
+    }
+    f.format(day(kDays - 1), text);
+    EXPECT_EQ(text, "thread 1971-08-23");
+    EXPECT_EQ(Kept::formatCount(), formats);
+    EXPECT_EQ(Kept::textCount(f), 2U) << "this thread's dates alone";
+    EXPECT_FALSE(Kept::holdsText(f, day(6)));
 }
 
 }  // namespace
