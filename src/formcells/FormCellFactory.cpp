@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -21,7 +22,6 @@
 #include "platform/core/Json.h"
 #include "platform/core/ProcessState.h"
 #include "platform/core/SharedLoggerManager.h"
-#include "platform/core/TextAssignment.h"
 #include "platform/dispatch/MainQueue.h"
 #include "platform/ui/UIImage.h"
 #include "platform/ui/UINavigationController.h"
@@ -107,13 +107,16 @@ core::Value changeOf(const char* key, core::Value value) {
 template <class V>
 class RowChange {
 public:
+    // dataSource, when given, is moved from; a row without one leaves the
+    // handler none (no count taken or dropped for the rows that never have one).
     RowChange(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
-        rebind(owner, delegate, indexPath, std::move(dataSource), name);
+              const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource>* dataSource, const std::string* name) {
+        rebind(owner, delegate, indexPath, dataSource, name);
     }
 
     void rebind(const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-                const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource, const std::string* name) {
+                const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource>* dataSource,
+                const std::string* name) {
         // A reused cell shows rows of the same owner, as a rule, and often the
         // same callback object: their weak counts are then left as they are.
         if (!refersTo(owner_, ownerAt_, owner)) {
@@ -125,8 +128,16 @@ public:
             delegateAt_ = delegate.get();
         }
         indexPath_ = indexPath;
-        dataSource_ = std::move(dataSource);
-        core::assignText(name_, name ? std::optional<std::string_view>(*name) : std::nullopt);
+        if (dataSource) {
+            dataSource_ = std::move(*dataSource);
+        } else if (dataSource_) {
+            dataSource_.reset();
+        }
+        if (name) {
+            assignName(*name);
+        } else if (name_) {
+            name_.reset();
+        }
     }
 
     void operator()(const V& value) const {
@@ -154,6 +165,20 @@ public:
     }
 
 private:
+    // A row's name is short as a rule and the earlier row's room holds it:
+    // copied into that room without the general replace's checks (the
+    // name comes from the row's parameters, never from the handler itself).
+    void assignName(const std::string& name) {
+        if (!name_) {
+            name_.emplace(name);
+        } else if (name.size() <= name_->capacity()) {
+            name_->resize(name.size());
+            std::char_traits<char>::copy(name_->data(), name.data(), name.size());
+        } else {
+            *name_ = name;
+        }
+    }
+
     // Whether weak, set last from the object at `at`, refers to object: the
     // same object, owned by the same owners.
     template <class T>
@@ -173,12 +198,12 @@ private:
 // Gives the cell's handler the row's change, in place when it already holds one of the kind.
 template <class V, class Handler>
 void bindRowChange(Handler& handler, const FormCellFactory::Owner& owner, const FormCellFactory::Delegate& delegate,
-                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource> dataSource = nullptr,
+                   const IndexPath& indexPath, std::shared_ptr<ListPickerDataSource>* dataSource = nullptr,
                    const std::string* name = nullptr) {
     if (auto* bound = handler.template target<RowChange<V>>()) {
-        bound->rebind(owner, delegate, indexPath, std::move(dataSource), name);
+        bound->rebind(owner, delegate, indexPath, dataSource, name);
     } else {
-        handler = RowChange<V>(owner, delegate, indexPath, std::move(dataSource), name);
+        handler = RowChange<V>(owner, delegate, indexPath, dataSource, name);
     }
 }
 
@@ -231,8 +256,8 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
         const ListPickerRows::Items noPicks;
         const ListPickerRows::Items& picked = owner && name ? owner->listPickerRows().pickedItems(*name) : noPicks;
         if (auto dataSource = Setters::setListPickerValueByUUID(typed, params, delegate, nullptr, picked)) {
-            bindRowChange<std::vector<std::string>>(typed->onUuidChangeHandler, owner, delegate, indexPath,
-                                                    std::move(dataSource), name);
+            bindRowChange<std::vector<std::string>>(typed->onUuidChangeHandler, owner, delegate, indexPath, &dataSource,
+                                                    name);
         } else {
             typed->onUuidChangeHandler = nullptr;
         }

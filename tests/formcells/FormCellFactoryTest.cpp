@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "formcells/ExtensionFormCell.h"
 #include "formcells/FormCellOwner.h"
 #include "formcells/FormCellType.h"
@@ -10,6 +13,7 @@
 #include "platform/ui/UILabel.h"
 #include "platform/ui/UINavigationController.h"
 #include "platform/ui/UITableView.h"
+#include "platform/ui/UITableViewDataSource.h"
 #include "platform/ui/UIWindow.h"
 #include "platform/vessa/VUIButton.h"
 #include "platform/vessa/VUIButtonFormCell.h"
@@ -269,6 +273,115 @@ TEST_F(FactoryValueRoad, AReusedListPickerCellLosesTheHandlerOfItsEarlierRow) {
     ASSERT_NE(picker, nullptr);
     EXPECT_FALSE(picker->onUuidChangeHandler);
     EXPECT_TRUE(picker->onChangeHandler);
+}
+
+// An owner that shows its named rows where the test says.
+class NamingOwner : public StoringOwner {
+public:
+    std::optional<ui::IndexPath> indexPathOfShownCell(const std::string& name) const override {
+        auto at = shown.find(name);
+        return at == shown.end() ? std::nullopt : std::optional<ui::IndexPath>(at->second);
+    }
+    std::map<std::string, ui::IndexPath> shown;
+};
+
+// A table of one row, built by the factory as the test says; each showing
+// gives the row's cell back to the pool and builds the row again in it.
+class OneRowSource : public ui::UITableViewDataSource {
+public:
+    int numberOfRowsInSection(ui::UITableView& /*tableView*/, int /*section*/) override { return 1; }
+    std::shared_ptr<ui::UITableViewCell> cellForRowAt(ui::UITableView& tableView, const ui::IndexPath&) override {
+        const std::string type(FormCellType::rawValue(kind));
+        FormCellFactory::registerFormCell(tableView, type, owner, delegate);
+        return FormCellFactory::getFormCell(tableView, path, type, params(json), owner, delegate);
+    }
+    Kind kind = Kind::Switch;
+    std::string json = "{}";
+    ui::IndexPath path;
+    std::shared_ptr<FormCellOwner> owner;
+    std::shared_ptr<RecordingDelegate> delegate;
+};
+
+class FactoryReuse : public FactoryValueRoad {
+protected:
+    void SetUp() override {
+        FactoryValueRoad::SetUp();
+        window->addSubview(table);
+        table->setDataSource(source);
+    }
+    // The one row's cell, shown as the row is now.
+    template <class Cell>
+    std::shared_ptr<Cell> show(Kind kind, std::string json, const ui::IndexPath& path) {
+        source->kind = kind, source->json = std::move(json), source->path = path;
+        source->owner = owner, source->delegate = delegate;
+        table->reloadData();
+        table->layoutIfNeeded();
+        return std::dynamic_pointer_cast<Cell>(table->cellForRow({0, 0}));
+    }
+    std::shared_ptr<OneRowSource> source = std::make_shared<OneRowSource>();
+};
+
+TEST_F(FactoryReuse, AReusedCellReportsToItsNewRowOwnerAndCallbackObjectOnly) {
+    auto first = show<vessa::VUISwitchFormCell>(Kind::Switch, "{}", {0, 0});
+    ASSERT_NE(first, nullptr);
+    const auto earlierOwner = owner;
+    const auto earlierDelegate = delegate;
+    for (bool newOwner : {false, true}) {
+        if (newOwner) owner = std::make_shared<StoringOwner>();
+        delegate = reportingDelegate();
+        auto again = show<vessa::VUISwitchFormCell>(Kind::Switch, "{}", {0, 5});
+        ASSERT_EQ(again, first) << "the pool's one cell, reused";
+        ASSERT_TRUE(again->toggle());
+        reported();  // one change, stored and sent
+        EXPECT_EQ(owner->stored[0].first, (ui::IndexPath{0, 5}));
+        EXPECT_TRUE(earlierDelegate->calls.empty());
+        if (newOwner) {
+            EXPECT_TRUE(earlierOwner->stored.empty());
+        }
+        owner->stored.clear();
+    }
+}
+
+// A list picker's pick finds its row by the row's name, when it has one, so
+// a reused cell must find the row it shows now, never the one it showed.
+TEST_F(FactoryReuse, AReusedListPickerFindsItsRowByTheNewRowsNameOrPlace) {
+    struct Case {
+        const char* earlier;  // the first row's "_Name", or none
+        const char* later;
+        std::optional<ui::IndexPath> reportedAt;
+    };
+    const Case cases[] = {
+        {"Pump", nullptr, ui::IndexPath{0, 4}},  // no name now: the row's place
+        {nullptr, "Valve", ui::IndexPath{0, 9}},
+        {"Pump", "Valve", ui::IndexPath{0, 9}},
+        {"Pump", "Gone", std::nullopt},  // a row no longer shown takes nothing
+        {"A pump with a name longer than a short text", "P", ui::IndexPath{0, 2}},
+        {"P", "A pump with a name longer than a short text", ui::IndexPath{0, 3}},
+    };
+    const auto json = [](const char* name) {
+        return name ? R"({"PickerItems": ["Red", "Green"], "_Name": ")" + std::string(name) + R"("})"
+                    : std::string(R"({"PickerItems": ["Red", "Green"]})");
+    };
+    for (const auto& c : cases) {
+        auto naming = std::make_shared<NamingOwner>();
+        naming->shown = {{"Pump", {0, 1}}, {"Valve", {0, 9}}, {"P", {0, 2}}, {cases[5].later, {0, 3}}};
+        owner = naming;
+        delegate = reportingDelegate();
+        auto first = show<vessa::VUIListPickerFormCell>(Kind::ListPicker, json(c.earlier), {0, 0});
+        auto cell = show<vessa::VUIListPickerFormCell>(Kind::ListPicker, json(c.later), {0, 4});
+        ASSERT_NE(cell, nullptr);
+        ASSERT_EQ(cell, first) << "the pool's one cell, reused";
+        ASSERT_TRUE(cell->pick({1}));
+        const std::string label =
+            std::string(c.earlier ? c.earlier : "(none)") + " -> " + (c.later ? c.later : "(none)");
+        if (!c.reportedAt) {
+            EXPECT_TRUE(naming->stored.empty()) << label;
+            EXPECT_TRUE(delegate->calls.empty()) << label;
+            continue;
+        }
+        ASSERT_EQ(naming->stored.size(), 1u) << label;
+        EXPECT_EQ(naming->stored[0].first, *c.reportedAt) << label;
+    }
 }
 
 // ---- Extension registration ----------------------------------------------------
