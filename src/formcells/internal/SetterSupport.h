@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "formcells/FormCellKeys.h"
 #include "platform/core/Value.h"
@@ -56,22 +55,6 @@ public:
     // The row's "_Name", when it is a string: what work that outlives a
     // table change (a scanner, a picker, a signature pad) finds the row by.
     static std::optional<std::string> rowName(const Params& params);
-
-    // Makes out the list of strings given, reusing the room out has: a
-    // reused cell given its new row's options allocates nothing when they
-    // fit. Every element of list must be a string.
-    static void assignStrings(const core::Array& list, std::vector<std::string>& out);
-
-    // Gives out room for count strings, and the spare strings for them, the
-    // first time it is called for out (out has no room yet): a new cell
-    // brings what its longest lists will take, so once every cell has been
-    // shown, lists of up to count strings allocate nothing, however the
-    // lengths are spread over the cells shown at a time.
-    static void reserveStrings(std::vector<std::string>& out, std::size_t count);
-
-    // Takes the empty strings out of out, keeping the order of the others;
-    // the room of those taken out is kept for the next list.
-    static void dropEmptyStrings(std::vector<std::string>& out);
 
     static void warn(const std::string& message);
 
