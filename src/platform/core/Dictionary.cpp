@@ -22,20 +22,20 @@ bool keyBefore(const Dictionary::Entry& e, std::string_view key) {
     }
     return std::string_view(e.first) < key;
 }
+std::uint64_t word(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+std::uint32_t half(const char* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
 // Whether the n bytes at a and b are the same. Keys are short: words
 // compared inline (the last one overlapping the one before) cost less than
 // a call to memcmp for each key found.
 bool sameBytes(const char* a, const char* b, std::size_t n) {
-    const auto word = [](const char* p) {
-        std::uint64_t w;
-        std::memcpy(&w, p, sizeof w);
-        return w;
-    };
-    const auto half = [](const char* p) {
-        std::uint32_t w;
-        std::memcpy(&w, p, sizeof w);
-        return w;
-    };
     if (n >= 8) {
         for (std::size_t i = 0; i + 8 < n; i += 8) {
             if (word(a + i) != word(b + i)) return false;
@@ -50,6 +50,31 @@ bool sameBytes(const char* a, const char* b, std::size_t n) {
 }
 bool heldKeyIs(const std::string& held, std::string_view key) {
     return held.size() == key.size() && sameBytes(held.data(), key.data(), key.size());
+}
+
+// The entry of a short dictionary under key, scanned: only entries of the
+// key's length have their text read, against the key's bytes loaded once.
+// Nearly every key a row asks is 4 to 16 bytes long, two loads of its own.
+const Value* scanFor(const std::vector<Dictionary::Entry>& entries, std::string_view key) {
+    const std::size_t n = key.size();
+    const auto scan = [&](auto same) -> const Value* {
+        for (const auto& e : entries) {
+            if (e.first.size() == n && same(e.first.data())) return &e.second;
+        }
+        return nullptr;
+    };
+    const char* k = key.data();
+    if (n >= 8 && n <= 16) {
+        const std::uint64_t head = word(k);
+        const std::uint64_t tail = word(k + n - 8);
+        return scan([&](const char* p) { return word(p) == head && word(p + n - 8) == tail; });
+    }
+    if (n >= 4 && n < 8) {
+        const std::uint32_t head = half(k);
+        const std::uint32_t tail = half(k + n - 4);
+        return scan([&](const char* p) { return half(p) == head && half(p + n - 4) == tail; });
+    }
+    return scan([&](const char* p) { return sameBytes(p, k, n); });
 }
 
 bool entryBefore(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first < b.first; }
@@ -102,12 +127,7 @@ std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::strin
 const Value* Dictionary::findEntry(std::string_view key) const {
     // A parameter dictionary is short: comparing lengths first rules out
     // most entries without touching their text.
-    if (entries_.size() <= kScanLimit) {
-        for (const auto& e : entries_) {
-            if (heldKeyIs(e.first, key)) return &e.second;
-        }
-        return nullptr;
-    }
+    if (entries_.size() <= kScanLimit) return scanFor(entries_, key);
     auto it = lowerBound(key);
     return it != entries_.end() && heldKeyIs(it->first, key) ? &it->second : nullptr;
 }
