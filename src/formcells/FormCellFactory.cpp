@@ -14,6 +14,7 @@
 #include "formcells/FormCellSetters.h"
 #include "formcells/FormCellType.h"
 #include "formcells/ListPickerDataSource.h"
+#include "formcells/ListPickerRowKeys.h"
 #include "formcells/SignatureCaptureCellDelegate.h"
 #include "formcells/internal/ExtensionFormCellBuilder.h"
 #include "formcells/internal/FormCellConfiguration.h"
@@ -243,10 +244,10 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
     auto typed = dequeue<vessa::VUIListPickerFormCell>(tableView, vessa::VUIListPickerFormCell::reuseIdentifier(),
                                                        indexPath, other);
     if (!typed) return other;
-    const core::Value* nameValue = params.find(FormCellKeys::kName);
-    const std::string* name = nameValue ? nameValue->ifString() : nullptr;
+    const ListPickerRowKeys keys = ListPickerRowKeys::of(params);
+    const std::string* name = keys.name ? keys.name->ifString() : nullptr;
     if (name && owner) owner->listPickerRows().willBuild(*name, typed);
-    Setters::buildListPickerFormCellView(typed, params);
+    Setters::buildListPickerFormCellView(typed, params, &keys);
     Setters::setValidationView(static_cast<vessa::VUIInlineValidationTableViewCell&>(*typed), params);
     const auto& listPicker = typed->listPicker();
     // A reused cell must never keep the handler of the row it showed before:
@@ -263,8 +264,8 @@ std::shared_ptr<UITableViewCell> listPickerFormCell(UITableView& tableView, cons
         }
     } else {
         typed->onUuidChangeHandler = nullptr;
-        Setters::setListPickerValueByArray(typed, params, delegate, nullptr,
-                                           owner ? &owner->listPickerRows() : nullptr);
+        Setters::setListPickerValueByArray(typed, params, delegate, nullptr, owner ? &owner->listPickerRows() : nullptr,
+                                           &keys);
         bindRowChange<std::vector<int>>(typed->onChangeHandler, owner, delegate, indexPath, nullptr, name);
     }
     return typed;

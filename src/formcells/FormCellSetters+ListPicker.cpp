@@ -14,6 +14,7 @@
 #include "formcells/FormCellFactory.h"
 #include "formcells/FormCellSetters.h"
 #include "formcells/ListPickerDataSource.h"
+#include "formcells/ListPickerRowKeys.h"
 #include "formcells/ListPickerRows.h"
 #include "formcells/internal/SetterSupport.h"
 #include "platform/core/TextAssignment.h"
@@ -58,12 +59,11 @@ inline bool present(const core::Dictionary& params, std::string_view key) {
 // Read into one buffer kept for every row: rows are built one at a time on
 // the main thread, and whoever keeps the indexes copies them before the
 // next read.
-const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
+const std::vector<int>& selectedIndexes(const core::Value* value) {
     static std::vector<int> indexes;
     indexes.clear();
     // Read as ParameterHelper::integerArrayIn reads it, in one pass: a list
     // holding anything but whole numbers is no selection.
-    const core::Value* value = params.find(S::kValue);
     const core::Array* list = value ? value->ifArray() : nullptr;
     if (!list) return indexes;
     bool outOfRange = false;
@@ -88,6 +88,9 @@ const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
         }
     }
     return indexes;
+}
+const std::vector<int>& selectedIndexes(const core::Dictionary& params) {
+    return selectedIndexes(params.find(S::kValue));
 }
 
 // The unique identifiers of the selected items, in order; an item without
@@ -247,9 +250,9 @@ void startAsNew(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPi
 }
 
 // The row's keys, those it leaves out left as they are; but a new row
-// (asNew) without a caption has none.
+// (asNew) without a caption has none. captionValue: the row's "Caption".
 void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPicker,
-              const FormCellSetters::Params& params, bool asNew) {
+              const FormCellSetters::Params& params, const core::Value* captionValue, bool asNew) {
     auto flag = [&](std::string_view key) { return ParameterHelper::getParameterAsBool(params, key); };
     if (const core::Dictionary* search = ParameterHelper::dictionaryIn(params, services::Search::kSearch)) {
         if (auto on = ParameterHelper::getParameterAsBool(*search, services::Search::kEnabled)) {
@@ -262,7 +265,6 @@ void applyRow(vessa::VUIListPickerFormCell& cell, vessa::VUIListPicker& listPick
     if (auto on = flag(kIsDataSourceRequiringUniqueIdentifiers))
         listPicker.isDataSourceRequiringUniqueIdentifiers = *on;
     // A caption is a text as a rule, read here without a look-up more.
-    const core::Value* captionValue = params.find(S::kCaption);
     if (const std::string* caption = captionValue ? captionValue->ifString() : nullptr) {
         cell.setKeyName(*caption);
     } else if (auto text = ParameterHelper::textIn(params, S::kCaption)) {
@@ -296,14 +298,15 @@ void FormCellSetters::intiDefaultsetListPickerFormCellView(const Cell& cell, con
 
 void FormCellSetters::setListPickerFormCellView(const Cell& cell, const Params& params) {
     auto listPicker = cell ? cell->listPicker() : nullptr;
-    if (listPicker) applyRow(*cell, *listPicker, params, false);
+    if (listPicker) applyRow(*cell, *listPicker, params, params.find(S::kCaption), false);
 }
 
-void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params) {
+void FormCellSetters::buildListPickerFormCellView(const Cell& cell, const Params& params,
+                                                  const ListPickerRowKeys* keys) {
     vessa::VUIListPicker* listPicker = cell ? cell->listPicker().get() : nullptr;
     if (!listPicker) return;
     startAsNew(*cell, *listPicker, params, true);
-    applyRow(*cell, *listPicker, params, true);
+    applyRow(*cell, *listPicker, params, keys ? keys->caption : params.find(S::kCaption), true);
 }
 
 std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
@@ -342,15 +345,17 @@ std::shared_ptr<ListPickerDataSource> FormCellSetters::setListPickerValueByUUID(
 }
 
 void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& params, const Delegate& delegate,
-                                                const std::shared_ptr<services::Search>& search, ListPickerRows* rows) {
+                                                const std::shared_ptr<services::Search>& search, ListPickerRows* rows,
+                                                const ListPickerRowKeys* keys) {
     if (!cell || !cell->listPicker()) return;
     // Looked up once for both forms of items: dictionaries, else titles.
     // A row built again finds its list's form remembered, its items unread.
-    const core::Value* pickerItems = params.find(kPickerItems);
+    const core::Value* pickerItems = keys ? keys->pickerItems : params.find(kPickerItems);
+    const core::Value* value = keys ? keys->value : params.find(S::kValue);
     const ItemsForm form = rows ? rows->itemsForm(pickerItems) : ListPickerRows::formOf(pickerItems);
     if (form == ItemsForm::Dictionaries) {
         // The data source may ask the host, which may build rows meanwhile.
-        const std::vector<int> indexes = selectedIndexes(params);
+        const std::vector<int> indexes = selectedIndexes(value);
         auto items = ParameterHelper::getParameterAsNSDictionaryArray(params, kPickerItems);
         auto dataSource = std::make_shared<ListPickerDataSource>(cell, std::move(*items), indexes, delegate,
                                                                  searchOf(search, params));
@@ -362,7 +367,7 @@ void FormCellSetters::setListPickerValueByArray(const Cell& cell, const Params& 
         attach(*cell, dataSource, params);
         return;
     }
-    const std::vector<int>& indexes = selectedIndexes(params);
+    const std::vector<int>& indexes = selectedIndexes(value);
     cell->uuidValues.clear();
     // The row's titles are taken as they stand, not copied.
     if (form == ItemsForm::Texts) {

@@ -44,6 +44,7 @@ namespace trc::formcells {
 class FormCellOwner;
 class ListPickerDataSource;
 class ListPickerRows;
+struct ListPickerRowKeys;
 class OptionTitleLists;
 class AttachmentFormViewDelegate;
 
@@ -99,9 +100,10 @@ public:
                                                      const Params& params);
     static void setListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params);
-    // Both of them, for a new row, the row's keys looked up once.
+    // Both of them, for a new row, the row's keys looked up once (keys:
+    // those found already, none: found here).
     static void buildListPickerFormCellView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
-                                            const Params& params);
+                                            const Params& params, const ListPickerRowKeys* keys = nullptr);
     // The new data source, or nullptr when "PickerItems" is no list of dictionaries.
     // pickedItems: what the row remembers of items a person picked (see
     // FormCellOwner::pickedItems); an identifier in "Value" that "PickerItems"
@@ -111,11 +113,11 @@ public:
         const std::shared_ptr<vessa::VUIListPickerFormCell>& cell, const Params& params, const Delegate& delegate,
         const std::shared_ptr<services::Search>& search, const std::vector<core::Dictionary>& pickedItems = {});
     // rows: the owner's, which remembers the form of each row's items
-    // (none: the items are read).
+    // (none: the items are read); keys: the row's keys found already.
     static void setListPickerValueByArray(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                           const Params& params, const Delegate& delegate,
                                           const std::shared_ptr<services::Search>& search,
-                                          ListPickerRows* rows = nullptr);
+                                          ListPickerRows* rows = nullptr, const ListPickerRowKeys* keys = nullptr);
     static void updateListPickerListView(const std::shared_ptr<vessa::VUIListPickerFormCell>& cell,
                                          const Params& params);
 
