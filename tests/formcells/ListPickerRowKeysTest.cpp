@@ -19,9 +19,9 @@ using core::Value;
 // four found wherever it sorts, in a short and a long dictionary, present or
 // not, holding null or not, exactly as find finds it.
 TEST(ListPickerRowKeys, FindsWhatFindFindsForEachKey) {
-    const std::vector<std::string> lookAlikes = {"_Type", "_Namf", "^Name", "value", "Valud", "Value ", "Captio",
-                                                 "caption", "CaptioN", "PickerItemz", "pickerItems", "PickerItem",
-                                                 "", "IsVisible"};
+    const std::vector<std::string> lookAlikes = {"_Type",       "_Namf",      "^Name",   "value",    "Valud",
+                                                 "Value ",      "Captio",     "caption", "CaptioN",  "PickerItemz",
+                                                 "pickerItems", "PickerItem", "",        "IsVisible"};
     const std::vector<std::vector<std::string>> present = {
         {}, {"_Name"}, {"Value"}, {"Caption", "PickerItems"}, {"_Name", "Caption", "PickerItems", "Value"}};
     for (const auto& keys : present) {

@@ -22,16 +22,14 @@ bool keyBefore(const Dictionary::Entry& e, std::string_view key) {
     }
     return std::string_view(e.first) < key;
 }
-std::uint64_t word(const char* p) {
-    std::uint64_t w;
+template <class Word>
+Word loaded(const char* p) {
+    Word w;
     std::memcpy(&w, p, sizeof w);
     return w;
 }
-std::uint32_t half(const char* p) {
-    std::uint32_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-}
+std::uint64_t word(const char* p) { return loaded<std::uint64_t>(p); }
+std::uint32_t half(const char* p) { return loaded<std::uint32_t>(p); }
 // Whether the n bytes at a and b are the same. Keys are short: words
 // compared inline (the last one overlapping the one before) cost less than
 // a call to memcmp for each key found.
@@ -52,29 +50,36 @@ bool heldKeyIs(const std::string& held, std::string_view key) {
     return held.size() == key.size() && sameBytes(held.data(), key.data(), key.size());
 }
 
-// The entry of a short dictionary under key, scanned: only entries of the
-// key's length have their text read, against the key's bytes loaded once.
-// Nearly every key a row asks is 4 to 16 bytes long, two loads of its own.
+// The entry of a dictionary under key, for the keys and dictionaries the
+// short road leaves: a long dictionary is searched, a short one scanned
+// comparing each entry of the key's length. Kept apart, so that the short
+// road keeps its values in the registers a call may overwrite, saving none.
+[[gnu::noinline]] const Value* findAnyEntry(const std::vector<Dictionary::Entry>& entries, std::string_view key) {
+    if (entries.size() > kScanLimit) {
+        auto it = std::lower_bound(entries.begin(), entries.end(), key, keyBefore);
+        return it != entries.end() && heldKeyIs(it->first, key) ? &it->second : nullptr;
+    }
+    for (const auto& e : entries) {
+        if (heldKeyIs(e.first, key)) return &e.second;
+    }
+    return nullptr;
+}
+
+// The entry of a short dictionary under a key of 4 to 16 bytes (nearly every
+// key a row asks), scanned: only entries of the key's length have their text
+// read, against the key's first and last word (or half-word) loaded once.
+template <class Word>
 const Value* scanFor(const std::vector<Dictionary::Entry>& entries, std::string_view key) {
     const std::size_t n = key.size();
-    const auto scan = [&](auto same) -> const Value* {
-        for (const auto& e : entries) {
-            if (e.first.size() == n && same(e.first.data())) return &e.second;
+    const Word head = loaded<Word>(key.data());
+    const Word tail = loaded<Word>(key.data() + n - sizeof(Word));
+    for (const auto& e : entries) {
+        if (e.first.size() == n && loaded<Word>(e.first.data()) == head &&
+            loaded<Word>(e.first.data() + n - sizeof(Word)) == tail) {
+            return &e.second;
         }
-        return nullptr;
-    };
-    const char* k = key.data();
-    if (n >= 8 && n <= 16) {
-        const std::uint64_t head = word(k);
-        const std::uint64_t tail = word(k + n - 8);
-        return scan([&](const char* p) { return word(p) == head && word(p + n - 8) == tail; });
     }
-    if (n >= 4 && n < 8) {
-        const std::uint32_t head = half(k);
-        const std::uint32_t tail = half(k + n - 4);
-        return scan([&](const char* p) { return half(p) == head && half(p + n - 4) == tail; });
-    }
-    return scan([&](const char* p) { return sameBytes(p, k, n); });
+    return nullptr;
 }
 
 bool entryBefore(const Dictionary::Entry& a, const Dictionary::Entry& b) { return a.first < b.first; }
@@ -127,9 +132,11 @@ std::vector<Dictionary::Entry>::const_iterator Dictionary::lowerBound(std::strin
 const Value* Dictionary::findEntry(std::string_view key) const {
     // A parameter dictionary is short: comparing lengths first rules out
     // most entries without touching their text.
-    if (entries_.size() <= kScanLimit) return scanFor(entries_, key);
-    auto it = lowerBound(key);
-    return it != entries_.end() && heldKeyIs(it->first, key) ? &it->second : nullptr;
+    if (entries_.size() <= kScanLimit) {
+        if (key.size() >= 8 && key.size() <= 16) return scanFor<std::uint64_t>(entries_, key);
+        if (key.size() >= 4 && key.size() < 8) return scanFor<std::uint32_t>(entries_, key);
+    }
+    return findAnyEntry(entries_, key);
 }
 
 Value* Dictionary::find(std::string_view key) { return const_cast<Value*>(std::as_const(*this).find(key)); }
