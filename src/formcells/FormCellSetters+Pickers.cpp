@@ -104,38 +104,41 @@ ModeWord modeWordOf(std::string_view text) {
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
                             std::optional<core::Date> date) {
     // Held by the cell alone: made as new in place, its texts kept where
-    // they are the same already, and no count taken on it.
+    // they are the same already, and no count taken on it. Each setting is
+    // set once, to what the row gives, so one the row keeps stays unchanged.
     const std::shared_ptr<foundation::DateFormatter>& held = cell.dateFormatter();
     std::shared_ptr<foundation::DateFormatter> made;
+    static const foundation::DateFormatter fresh;
     if (held && held.use_count() == 1) {
-        static const foundation::DateFormatter fresh;
-        held->dateStyle = fresh.dateStyle;
-        held->timeStyle = fresh.timeStyle;
-        if (held->timeZone != fresh.timeZone) held->timeZone = fresh.timeZone;
-        if (held->dateFormat != fresh.dateFormat) held->dateFormat = fresh.dateFormat;
+        held->setTimeZone(fresh.timeZone());
+        held->setDateFormat(fresh.dateFormat());
     } else {
         made = std::make_shared<foundation::DateFormatter>();
     }
     foundation::DateFormatter& formatter = made ? *made : *held;
-    if (formatter.locale != FormCellFactory::locale()) formatter.locale = FormCellFactory::locale();
+    formatter.setLocale(FormCellFactory::locale());
     const auto& picker = cell.datePicker();
-    picker->locale = formatter.locale.identifier();
+    picker->locale = formatter.locale().identifier();
+    Style dateStyle = fresh.dateStyle();
+    Style timeStyle = fresh.timeStyle();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
         const ModeWord word = modeWordOf(*mode);
         if (word == ModeWord::Date) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
-            formatter.dateStyle = Style::Medium;
-            formatter.timeStyle = Style::None;
+            dateStyle = Style::Medium;
+            timeStyle = Style::None;
         } else if (word == ModeWord::Time) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Time;
-            formatter.dateStyle = Style::None;
-            formatter.timeStyle = Style::Short;
+            dateStyle = Style::None;
+            timeStyle = Style::Short;
         } else {
             picker->datePickerMode = ui::UIDatePicker::Mode::DateAndTime;
-            formatter.dateStyle = Style::Medium;
-            formatter.timeStyle = Style::Short;
+            dateStyle = Style::Medium;
+            timeStyle = Style::Short;
         }
     }
+    formatter.setDateStyle(dateStyle);
+    formatter.setTimeStyle(timeStyle);
     // With the row's date, so that is formatted once, with the row's formatter.
     if (!made) {
         if (date) {
