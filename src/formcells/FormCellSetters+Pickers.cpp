@@ -5,6 +5,8 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -73,21 +75,29 @@ bool sameWithoutCaseInICU(std::string_view text, std::string_view word) {
 
 enum class ModeWord { Date, Time, Other };
 
+// Whether text is ASCII alone, eight bytes at a time.
+bool isAscii(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits) return false;
+    }
+    for (; at < text.size(); ++at) {
+        if (static_cast<unsigned char>(text[at]) >= 0x80) return false;
+    }
+    return true;
+}
+
 ModeWord modeWordOf(std::string_view text) {
     static_assert(kModeDate.size() == kModeTime.size());
-    std::array<char, kModeDate.size()> folded{};
-    bool ascii = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-        if (i < folded.size()) folded[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    if (ascii) {
+    if (isAscii(text)) {
+        if (text.size() != kModeDate.size()) return ModeWord::Other;
+        std::array<char, kModeDate.size()> folded{};
+        std::transform(text.begin(), text.end(), folded.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
         const std::string_view word(folded.data(), folded.size());
-        if (text.size() != folded.size()) return ModeWord::Other;
         return word == kModeDate ? ModeWord::Date : word == kModeTime ? ModeWord::Time : ModeWord::Other;
     }
     if (sameWithoutCaseInICU(text, kModeDate)) return ModeWord::Date;
@@ -118,7 +128,7 @@ void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dict
     foundation::DateFormatter& formatter = made ? *made : *held;
     formatter.setLocale(FormCellFactory::locale());
     const auto& picker = cell.datePicker();
-    picker->locale = formatter.locale().identifier();
+    core::assignText(picker->locale, formatter.locale().identifier());
     Style dateStyle = fresh.dateStyle();
     Style timeStyle = fresh.timeStyle();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
