@@ -15,6 +15,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/foundation/DateFormatter.h"
 
 namespace trc::foundation::internal {
@@ -256,7 +257,6 @@ std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
 }  // namespace
 
 void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::string& text) {
-    text.clear();
     auto& formats = kept();
     std::atomic_ref<std::uint64_t> mark(f.keptMark_);
     const std::uint64_t marked = mark.load(std::memory_order_relaxed);
@@ -288,15 +288,19 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
     const std::uint64_t found = latest->markAt(static_cast<std::size_t>(latest - formats.data()));
     if (found != marked) mark.store(found, std::memory_order_relaxed);
     latest->lastUse = ++keptUses;
-    if (!latest->format) return;
+    if (!latest->format) {
+        text.clear();
+        return;
+    }
     if (std::isnan(date.secondsSince1970)) {
         // Never equal to itself: it would be kept again on every call.
         icu::UnicodeString made;
         latest->format->format(static_cast<UDate>(date.secondsSince1970), made);
+        text.clear();
         made.toUTF8String(text);
         return;
     }
-    text.assign(textOf(*latest, date.secondsSince1970));
+    core::assignText(text, textOf(*latest, date.secondsSince1970));
 }
 
 std::size_t KeptDateFormats::formatCount() { return kept().size(); }
