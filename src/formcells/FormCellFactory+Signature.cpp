@@ -98,7 +98,7 @@ std::shared_ptr<SignatureCaptureCellDelegate> makeDelegate(const core::Dictionar
                                                            const FormCellFactory::Delegate& delegate) {
     auto formatter = std::make_shared<foundation::DateFormatter>();
     if (auto pattern = ParameterHelper::getParameterAsString(params, kTimestampFormatter))
-        formatter->dateFormat = *pattern;
+        formatter->setDateFormat(*pattern);
     const bool timestamp = ParameterHelper::getParameterAsBool(params, kShowTimestampInImage).value_or(false);
     vessa::VUIMultiLineText text{ParameterHelper::getParameterAsString(params, kWatermarkText).value_or(""),
                                  S::intParameter(params, kWatermarkTextMaxLines, 0).value_or(kDefaultWatermarkLines)};

@@ -5,6 +5,8 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -73,21 +75,29 @@ bool sameWithoutCaseInICU(std::string_view text, std::string_view word) {
 
 enum class ModeWord { Date, Time, Other };
 
+// Whether text is ASCII alone, eight bytes at a time.
+bool isAscii(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits) return false;
+    }
+    for (; at < text.size(); ++at) {
+        if (static_cast<unsigned char>(text[at]) >= 0x80) return false;
+    }
+    return true;
+}
+
 ModeWord modeWordOf(std::string_view text) {
     static_assert(kModeDate.size() == kModeTime.size());
-    std::array<char, kModeDate.size()> folded{};
-    bool ascii = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-        if (i < folded.size()) folded[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    if (ascii) {
+    if (isAscii(text)) {
+        if (text.size() != kModeDate.size()) return ModeWord::Other;
+        std::array<char, kModeDate.size()> folded{};
+        std::transform(text.begin(), text.end(), folded.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
         const std::string_view word(folded.data(), folded.size());
-        if (text.size() != folded.size()) return ModeWord::Other;
         return word == kModeDate ? ModeWord::Date : word == kModeTime ? ModeWord::Time : ModeWord::Other;
     }
     if (sameWithoutCaseInICU(text, kModeDate)) return ModeWord::Date;
@@ -104,38 +114,41 @@ ModeWord modeWordOf(std::string_view text) {
 void setDatePickerFormatter(vessa::VUIDatePickerFormCell& cell, const core::Dictionary& params,
                             std::optional<core::Date> date) {
     // Held by the cell alone: made as new in place, its texts kept where
-    // they are the same already, and no count taken on it.
+    // they are the same already, and no count taken on it. Each setting is
+    // set once, to what the row gives, so one the row keeps stays unchanged.
     const std::shared_ptr<foundation::DateFormatter>& held = cell.dateFormatter();
     std::shared_ptr<foundation::DateFormatter> made;
+    static const foundation::DateFormatter fresh;
     if (held && held.use_count() == 1) {
-        static const foundation::DateFormatter fresh;
-        held->dateStyle = fresh.dateStyle;
-        held->timeStyle = fresh.timeStyle;
-        if (held->timeZone != fresh.timeZone) held->timeZone = fresh.timeZone;
-        if (held->dateFormat != fresh.dateFormat) held->dateFormat = fresh.dateFormat;
+        held->setTimeZone(fresh.timeZone());
+        held->setDateFormat(fresh.dateFormat());
     } else {
         made = std::make_shared<foundation::DateFormatter>();
     }
     foundation::DateFormatter& formatter = made ? *made : *held;
-    if (formatter.locale != FormCellFactory::locale()) formatter.locale = FormCellFactory::locale();
+    formatter.setLocale(FormCellFactory::locale());
     const auto& picker = cell.datePicker();
-    picker->locale = formatter.locale.identifier();
+    core::assignText(picker->locale, formatter.locale().identifier());
+    Style dateStyle = fresh.dateStyle();
+    Style timeStyle = fresh.timeStyle();
     if (auto mode = ParameterHelper::textIn(params, kMode)) {
         const ModeWord word = modeWordOf(*mode);
         if (word == ModeWord::Date) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Date;
-            formatter.dateStyle = Style::Medium;
-            formatter.timeStyle = Style::None;
+            dateStyle = Style::Medium;
+            timeStyle = Style::None;
         } else if (word == ModeWord::Time) {
             picker->datePickerMode = ui::UIDatePicker::Mode::Time;
-            formatter.dateStyle = Style::None;
-            formatter.timeStyle = Style::Short;
+            dateStyle = Style::None;
+            timeStyle = Style::Short;
         } else {
             picker->datePickerMode = ui::UIDatePicker::Mode::DateAndTime;
-            formatter.dateStyle = Style::Medium;
-            formatter.timeStyle = Style::Short;
+            dateStyle = Style::Medium;
+            timeStyle = Style::Short;
         }
     }
+    formatter.setDateStyle(dateStyle);
+    formatter.setTimeStyle(timeStyle);
     // With the row's date, so that is formatted once, with the row's formatter.
     if (!made) {
         if (date) {

@@ -52,8 +52,8 @@ TEST_P(DateModes, PickTheModeAndStylesWithoutRegardToCase) {
     FormCellSetters::setDatePickerFormCellView(cell, core::Dictionary{{"Mode", GetParam().mode}});
     EXPECT_EQ(cell->datePicker()->datePickerMode, GetParam().pickerMode) << GetParam().mode;
     ASSERT_TRUE(cell->dateFormatter());
-    EXPECT_EQ(cell->dateFormatter()->dateStyle, GetParam().dateStyle) << GetParam().mode;
-    EXPECT_EQ(cell->dateFormatter()->timeStyle, GetParam().timeStyle) << GetParam().mode;
+    EXPECT_EQ(cell->dateFormatter()->dateStyle(), GetParam().dateStyle) << GetParam().mode;
+    EXPECT_EQ(cell->dateFormatter()->timeStyle(), GetParam().timeStyle) << GetParam().mode;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DateModes,
@@ -86,21 +86,21 @@ TEST_F(DatePickerSetter, WithoutModeTheFormatterHasNoStylesWhateverTheCellShowed
     // "Mode" is one that never had one.
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Value": "2026-02-01T10:00:00Z"})"));
     EXPECT_NE(cell->dateFormatter(), first) << "a formatter held elsewhere is left as it is";
-    EXPECT_EQ(first->timeStyle, Style::Short);
+    EXPECT_EQ(first->timeStyle(), Style::Short);
     EXPECT_EQ(cell->datePicker()->datePickerMode, Mode::Time) << "the picker keeps its mode";
-    EXPECT_EQ(cell->dateFormatter()->dateStyle, Style::None);
-    EXPECT_EQ(cell->dateFormatter()->timeStyle, Style::None);
+    EXPECT_EQ(cell->dateFormatter()->dateStyle(), Style::None);
+    EXPECT_EQ(cell->dateFormatter()->timeStyle(), Style::None);
     EXPECT_EQ(cell->valueLabel()->text, "");
 
     // The cell's own formatter is set anew in place, as a new one would be.
     first.reset();
-    cell->dateFormatter()->timeZone = "Asia/Tokyo";
-    cell->dateFormatter()->dateFormat = "yyyy";
+    cell->dateFormatter()->setTimeZone("Asia/Tokyo");
+    cell->dateFormatter()->setDateFormat("yyyy");
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-02-01T10:00:00Z"})"));
     const foundation::DateFormatter& now = *cell->dateFormatter();
-    EXPECT_EQ(now.timeZone, foundation::DateFormatter().timeZone);
-    EXPECT_EQ(now.dateFormat, "");
-    EXPECT_EQ(now.dateStyle, Style::Medium);
+    EXPECT_EQ(now.timeZone(), foundation::DateFormatter().timeZone());
+    EXPECT_EQ(now.dateFormat(), "");
+    EXPECT_EQ(now.dateStyle(), Style::Medium);
     EXPECT_EQ(cell->valueLabel()->text, "Feb 1, 2026");
     EXPECT_EQ(&now, cell->dateFormatter().get()) << "the cell's own formatter is kept";
 
@@ -135,7 +135,7 @@ TEST_P(DateLocales, ShowAndPickNewRowsInTheSharedLocale) {
     FormCellSetters::setDatePickerFormCellView(cell, params(R"({"Mode": "date", "Value": "2026-01-31T10:00:00Z"})"));
     EXPECT_EQ(cell->valueLabel()->text, GetParam().shows);
     EXPECT_EQ(cell->datePicker()->locale, GetParam().identifier);
-    EXPECT_EQ(cell->dateFormatter()->locale.identifier(), GetParam().identifier);
+    EXPECT_EQ(cell->dateFormatter()->locale().identifier(), GetParam().identifier);
     EXPECT_EQ(shownEarlier->valueLabel()->text, before) << "a row on screen changes only when configured again";
 }
 

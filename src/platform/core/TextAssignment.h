@@ -10,7 +10,18 @@
 
 namespace trc::core {
 
-inline void assignText(std::string& text, std::string_view given) { text.assign(given.data(), given.size()); }
+// A text no longer than the old one is copied over it in place: the
+// library's assign takes the general road of replacing a range, twice the
+// work for the short texts of a row. given may lie within text.
+inline void assignText(std::string& text, std::string_view given) {
+    const std::size_t size = given.size();
+    if (size > text.size()) {
+        text.assign(given.data(), size);
+        return;
+    }
+    std::char_traits<char>::move(text.data(), given.data(), size);
+    text.erase(size);
+}
 
 inline void assignText(std::optional<std::string>& text, std::optional<std::string_view> given) {
     if (!given) {

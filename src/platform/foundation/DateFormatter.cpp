@@ -22,7 +22,7 @@ std::string DateFormatter::string(core::Date date) const {
 }
 
 void DateFormatter::format(core::Date date, std::string& text) const {
-    if (dateFormat.empty() && dateStyle == Style::None && timeStyle == Style::None) {
+    if (dateFormat_.empty() && dateStyle_ == Style::None && timeStyle_ == Style::None) {
         text.clear();
         return;
     }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/ui/UITableViewCell.h"
 
 namespace trc::vessa {
@@ -49,7 +50,7 @@ protected:
         }
         if (!text) text.emplace();
         if (text->capacity() < given->size()) text->reserve(std::max(given->size(), kCaptionRoom));
-        text->assign(given->data(), given->size());
+        core::assignText(*text, *given);
     }
 
     // Calls a change handler on a copy, so the handler may replace itself.

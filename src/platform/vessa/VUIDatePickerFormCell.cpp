@@ -19,13 +19,13 @@ const core::ClassInfo& VUIDatePickerFormCell::classInfo() {
             .property("dateStyle",
                       [](const VUIDatePickerFormCell& c) {
                           return c.dateFormatter()
-                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->dateStyle))
+                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->dateStyle()))
                                      : core::Value();
                       })
             .property("timeStyle",
                       [](const VUIDatePickerFormCell& c) {
                           return c.dateFormatter()
-                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->timeStyle))
+                                     ? core::Value(foundation::dateFormatterStyleName(c.dateFormatter()->timeStyle()))
                                      : core::Value();
                       })
             .build();

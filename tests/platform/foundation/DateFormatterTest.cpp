@@ -27,25 +27,25 @@ std::string withPlainSpaces(std::string text) {
 TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
     const core::Date noon{43200};  // 1970-01-01 12:00 UTC
     DateFormatter f;
-    f.locale = Locale("en_US");
+    f.setLocale(Locale("en_US"));
     EXPECT_EQ(f.string(noon), "") << "no styles, no pattern: no text";
-    f.dateStyle = Style::Medium;
+    f.setDateStyle(Style::Medium);
     EXPECT_EQ(f.string(noon), "Jan 1, 1970");
     DateFormatter same = f;
     EXPECT_EQ(same.string(noon), "Jan 1, 1970");
-    f.timeStyle = Style::Short;
+    f.setTimeStyle(Style::Short);
     EXPECT_EQ(withPlainSpaces(f.string(noon)), "Jan 1, 1970, 12:00 PM");
-    f.timeZone = "Asia/Tokyo";
+    f.setTimeZone("Asia/Tokyo");
     EXPECT_EQ(withPlainSpaces(f.string(noon)), "Jan 1, 1970, 9:00 PM");
-    f.locale = Locale("de_DE");
+    f.setLocale(Locale("de_DE"));
     EXPECT_EQ(f.string(noon), "01.01.1970, 21:00");
-    f.dateFormat = "yyyy-MM-dd HH:mm";
+    f.setDateFormat("yyyy-MM-dd HH:mm");
     EXPECT_EQ(f.string(noon), "1970-01-01 21:00");
     EXPECT_EQ(same.string(noon), "Jan 1, 1970") << "a copy keeps its own settings";
 
     for (int i = 0; i < 40; ++i) {  // more settings than are kept formatted
         DateFormatter other;
-        other.dateFormat = "'day' " + std::to_string(i) + " d";
+        other.setDateFormat("'day' " + std::to_string(i) + " d");
         EXPECT_EQ(other.string(noon), "day " + std::to_string(i) + " 1");
     }
     EXPECT_EQ(same.string(noon), "Jan 1, 1970");
@@ -57,8 +57,8 @@ TEST(DateFormatterText, EverySettingCountsAtEveryCall) {
 // each text is its own date's, and format() replaces what its string held.
 TEST(DateFormatterText, ADateShownAgainShowsItselfAfterManyOthers) {
     DateFormatter f;
-    f.locale = Locale("en_US");
-    f.dateFormat = "yyyy-MM-dd";
+    f.setLocale(Locale("en_US"));
+    f.setDateFormat("yyyy-MM-dd");
     const auto day = [](int n) { return core::Date{86400.0 * n}; };
     std::string text = "what the label showed before, longer than any date";
     for (int round = 0; round < 2; ++round) {
@@ -71,7 +71,7 @@ TEST(DateFormatterText, ADateShownAgainShowsItselfAfterManyOthers) {
     EXPECT_EQ(text, "1970-01-01");
     f.format(day(69), text);
     EXPECT_EQ(text, "1970-03-11");
-    f.dateFormat.clear();
+    f.setDateFormat("");
     f.format(day(69), text);
     EXPECT_EQ(text, "") << "no styles, no pattern: no text";
 }
@@ -94,13 +94,13 @@ TEST(LocaleIdentifier, OnlyIdentifiersICUMakesAUsableLocaleOfAreLocales) {
                                            std::string("en\0US", 5),
                                            "abcdefghijkl"};
     DateFormatter f;
-    f.dateStyle = Style::Medium;
-    f.timeStyle = Style::Short;
+    f.setDateStyle(Style::Medium);
+    f.setTimeStyle(Style::Short);
     for (const std::string& id : none) {
         SCOPED_TRACE(id.substr(0, 40) + " (" + std::to_string(id.size()) + " bytes)");
         EXPECT_FALSE(Locale::isValidIdentifier(id));
         EXPECT_FALSE(Locale::named(id));
-        f.locale = Locale(id);
+        f.setLocale(Locale(id));
         EXPECT_EQ(f.string(core::Date{43200}), "");
     }
     for (const std::string& id : std::vector<std::string>{"en_US", "de_DE", "en-US", "fr", "ja_JP@calendar=japanese",
@@ -108,7 +108,7 @@ TEST(LocaleIdentifier, OnlyIdentifiersICUMakesAUsableLocaleOfAreLocales) {
         SCOPED_TRACE(id);
         ASSERT_TRUE(Locale::named(id));
         EXPECT_EQ(Locale::named(id)->identifier(), id);
-        f.locale = *Locale::named(id);
+        f.setLocale(*Locale::named(id));
         EXPECT_NE(f.string(core::Date{43200}), "");
     }
 }

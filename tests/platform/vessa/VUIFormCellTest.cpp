@@ -160,8 +160,8 @@ TEST_F(CellEntry, DateCellShowsItsValueThroughItsFormatter) {
     date->setValue(core::Date{0});
     EXPECT_EQ(date->valueLabel()->text, "");
     auto formatter = std::make_shared<foundation::DateFormatter>();
-    formatter->locale = foundation::Locale("en_US");
-    formatter->dateStyle = foundation::DateFormatter::Style::Medium;
+    formatter->setLocale(foundation::Locale("en_US"));
+    formatter->setDateStyle(foundation::DateFormatter::Style::Medium);
     date->setDateFormatter(formatter);
     EXPECT_EQ(date->valueLabel()->text, "Jan 1, 1970");
 }

@@ -66,10 +66,10 @@ TEST_F(SignaturePad, TheImageCarriesWhatTheDelegateAsksFor) {
     VUISignatureCaptureController::now = [] { return core::Date{0}; };
     delegate->timestamp = true;
     delegate->formatter = std::make_shared<foundation::DateFormatter>();
-    delegate->formatter->dateFormat = "yyyy-MM-dd";
+    delegate->formatter->setDateFormat("yyyy-MM-dd");
     pad->finish();
     EXPECT_EQ(pad->imageTimestampText(), std::optional<std::string>("1970-01-01"));
-    delegate->formatter->dateFormat.clear();
+    delegate->formatter->setDateFormat("");
     pad->finish();
     EXPECT_EQ(pad->imageTimestampText(), std::optional<std::string>("")) << "a new formatter's default writes nothing";
 

@@ -1,6 +1,7 @@
 #include "platform/foundation/internal/KeptDateFormats.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include "platform/core/TextAssignment.h"
 #include "platform/foundation/DateFormatter.h"
 
 namespace trc::foundation::internal {
@@ -165,12 +167,33 @@ struct KeptFormat {
     std::unique_ptr<icu::DateFormat> format;
     DateTexts texts;
     std::uint64_t lastUse = 0;
+    // Which making this is, so that a formatter that found its settings here
+    // does not take what replaced them (or another thread's) for them.
+    std::uint64_t serial = 0;
+    // The same for every kept setting of this one's locale, time zone and
+    // pattern: a formatter whose styles alone changed finds its new setting
+    // among them without comparing texts.
+    std::uint64_t textsSerial = 0;
 
-    bool hasSettingsOf(const DateFormatter& f) const {
-        return dateStyle == f.dateStyle && timeStyle == f.timeStyle && pattern == f.dateFormat &&
-               timeZone == f.timeZone && locale == f.locale.identifier();
+    // What a formatter keeps of where it found its settings: this serial and
+    // the place, in one word so that threads sharing the formatter never
+    // read one's serial with another's place.
+    std::uint64_t markAt(std::size_t place) const { return serial << kPlaceBits | place; }
+    static std::size_t placeIn(std::uint64_t mark) { return mark & ((1U << kPlaceBits) - 1); }
+    static constexpr unsigned kPlaceBits = 4;
+
+    bool hasStylesOf(const DateFormatter& f) const { return dateStyle == f.dateStyle() && timeStyle == f.timeStyle(); }
+    bool hasTextsOf(const DateFormatter& f) const {
+        return pattern == f.dateFormat() && timeZone == f.timeZone() && locale == f.locale().identifier();
     }
+    bool hasSettingsOf(const DateFormatter& f) const { return hasStylesOf(f) && hasTextsOf(f); }
 };
+
+static_assert(KeptDateFormats::kFormats <= std::size_t{1} << KeptFormat::kPlaceBits);
+
+// Shared by every thread: a serial is never seen twice (nor is 0, a
+// formatter's mark of settings not found yet).
+std::atomic<std::uint64_t> keptSerials{0};
 
 // The text of the date, formatted only when not kept already.
 std::string_view textOf(KeptFormat& kept, double date) {
@@ -196,31 +219,64 @@ KeptFormat* keptFor(const DateFormatter& f) {
     return it == formats.end() ? nullptr : &*it;
 }
 
+// The kept setting of f's styles among those of the locale, time zone and
+// pattern of textsSerial, which are f's.
+KeptFormat* keptWithTexts(std::uint64_t textsSerial, const DateFormatter& f) {
+    auto& formats = kept();
+    auto it = std::find_if(formats.begin(), formats.end(),
+                           [&](const KeptFormat& k) { return k.textsSerial == textsSerial && k.hasStylesOf(f); });
+    return it == formats.end() ? nullptr : &*it;
+}
+
+// The serial of the kept settings of f's locale, time zone and pattern; a
+// new one when none are kept.
+std::uint64_t textsSerialOf(const DateFormatter& f) {
+    auto& formats = kept();
+    auto it = std::find_if(formats.begin(), formats.end(), [&](const KeptFormat& k) { return k.hasTextsOf(f); });
+    return it == formats.end() ? ++keptSerials : it->textsSerial;
+}
+
 std::unique_ptr<icu::DateFormat> makeFormat(const DateFormatter& f) {
     // ICU's formatters crash on a locale that is not valid: none is made.
-    if (!Locale::isValidIdentifier(f.locale.identifier())) return nullptr;
-    icu::Locale icuLocale(f.locale.identifier().c_str());
+    if (!Locale::isValidIdentifier(f.locale().identifier())) return nullptr;
+    icu::Locale icuLocale(f.locale().identifier().c_str());
     std::unique_ptr<icu::DateFormat> format;
-    if (!f.dateFormat.empty()) {
+    if (!f.dateFormat().empty()) {
         UErrorCode status = U_ZERO_ERROR;
-        format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(f.dateFormat), icuLocale, status);
+        format =
+            std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(f.dateFormat()), icuLocale, status);
         if (U_FAILURE(status)) return nullptr;
     } else {
-        format.reset(icu::DateFormat::createDateTimeInstance(icuStyle(f.dateStyle), icuStyle(f.timeStyle), icuLocale));
+        format.reset(
+            icu::DateFormat::createDateTimeInstance(icuStyle(f.dateStyle()), icuStyle(f.timeStyle()), icuLocale));
     }
-    if (format) format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(f.timeZone)));
+    if (format) format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(f.timeZone())));
     return format;
 }
 
 }  // namespace
 
 void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::string& text) {
-    text.clear();
     auto& formats = kept();
-    KeptFormat* latest = keptFor(f);
+    std::atomic_ref<std::uint64_t> mark(f.keptMark_);
+    const std::uint64_t marked = mark.load(std::memory_order_relaxed);
+    const std::size_t place = KeptFormat::placeIn(marked);
+    // A formatter's locale, time zone and pattern are those of the settings
+    // it marked as long as the mark holds: its setters of them unmark it.
+    KeptFormat* latest = nullptr;
+    std::uint64_t textsSerial = 0;
+    if (place < formats.size() && formats[place].markAt(place) == marked) {
+        KeptFormat& same = formats[place];
+        textsSerial = same.textsSerial;
+        latest = same.hasStylesOf(f) ? &same : keptWithTexts(textsSerial, f);
+    } else {
+        latest = keptFor(f);
+    }
     if (!latest) {
-        KeptFormat made{f.locale.identifier(), f.dateStyle,   f.timeStyle, f.timeZone,
-                        f.dateFormat,          makeFormat(f), {},          0};
+        if (textsSerial == 0) textsSerial = textsSerialOf(f);
+        KeptFormat made{
+            f.locale().identifier(), f.dateStyle(), f.timeStyle(), f.timeZone(), f.dateFormat(), makeFormat(f), {}, 0,
+            ++keptSerials,           textsSerial};
         if (formats.size() < kFormats) {
             latest = &formats.emplace_back(std::move(made));
         } else {
@@ -229,16 +285,22 @@ void KeptDateFormats::format(const DateFormatter& f, core::Date date, std::strin
             *latest = std::move(made);
         }
     }
+    const std::uint64_t found = latest->markAt(static_cast<std::size_t>(latest - formats.data()));
+    if (found != marked) mark.store(found, std::memory_order_relaxed);
     latest->lastUse = ++keptUses;
-    if (!latest->format) return;
+    if (!latest->format) {
+        text.clear();
+        return;
+    }
     if (std::isnan(date.secondsSince1970)) {
         // Never equal to itself: it would be kept again on every call.
         icu::UnicodeString made;
         latest->format->format(static_cast<UDate>(date.secondsSince1970), made);
+        text.clear();
         made.toUTF8String(text);
         return;
     }
-    text.assign(textOf(*latest, date.secondsSince1970));
+    core::assignText(text, textOf(*latest, date.secondsSince1970));
 }
 
 std::size_t KeptDateFormats::formatCount() { return kept().size(); }

@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,8 +22,8 @@ core::Date day(int n) { return core::Date{86400.0 * n}; }
 // A formatter of settings no other test uses, so its texts start unkept.
 DateFormatter ownFormatter(const std::string& tag) {
     DateFormatter f;
-    f.locale = Locale("en_US");
-    f.dateFormat = "'" + tag + "' yyyy-MM-dd";
+    f.setLocale(Locale("en_US"));
+    f.setDateFormat("'" + tag + "' yyyy-MM-dd");
     return f;
 }
 
@@ -89,8 +90,8 @@ TEST(KeptDateFormats, SettingsPastTheCapDropTheLeastUsedWithItsTexts) {
 TEST(KeptDateFormats, ScatteredDatesKeepTheirOwnTextsThroughTheCap) {
     const std::string tag(42, 'x');
     DateFormatter f;
-    f.locale = Locale("en_US");
-    f.dateFormat = "'" + tag + "' MMMM dd";
+    f.setLocale(Locale("en_US"));
+    f.setDateFormat("'" + tag + "' MMMM dd");
     static constexpr std::array<const char*, 12> kMonths = {"January",   "February", "March",    "April",
                                                             "May",       "June",     "July",     "August",
                                                             "September", "October",  "November", "December"};
@@ -127,7 +128,7 @@ TEST(KeptDateFormats, ScatteredDatesKeepTheirOwnTextsThroughTheCap) {
 // for the same date given anew.
 TEST(KeptDateFormats, DatesApartByLittleAreKeptApart) {
     DateFormatter seconds = ownFormatter("near");
-    seconds.dateFormat = "'near' HH:mm:ss.SSS";
+    seconds.setDateFormat("'near' HH:mm:ss.SSS");
     std::string text;
     seconds.format(core::Date{0.5}, text);
     EXPECT_EQ(text, "near 00:00:00.500");
@@ -144,16 +145,16 @@ TEST(KeptDateFormats, DatesApartByLittleAreKeptApart) {
 // its own text, never one kept for another, also when asked again.
 TEST(KeptDateFormats, ADateKeptInOneSettingIsNotShownInAnother) {
     DateFormatter base;
-    base.locale = Locale("en_US");
-    base.dateFormat = "'zone' yyyy-MM-dd HH:mm";
+    base.setLocale(Locale("en_US"));
+    base.setDateFormat("'zone' yyyy-MM-dd HH:mm");
     DateFormatter zone = base;
-    zone.timeZone = "Asia/Tokyo";
+    zone.setTimeZone("Asia/Tokyo");
     DateFormatter locale = base;
-    locale.locale = Locale("de_DE");
-    locale.dateFormat = "'zone' MMMM";
+    locale.setLocale(Locale("de_DE"));
+    locale.setDateFormat("'zone' MMMM");
     DateFormatter styles;
-    styles.locale = Locale("en_US");
-    styles.dateStyle = DateFormatter::Style::Short;
+    styles.setLocale(Locale("en_US"));
+    styles.setDateStyle(DateFormatter::Style::Short);
     const core::Date date{86400.0 * 45 + 3600 * 20};
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(base.string(date), "zone 1970-02-15 20:00");
@@ -161,6 +162,111 @@ TEST(KeptDateFormats, ADateKeptInOneSettingIsNotShownInAnother) {
         EXPECT_EQ(locale.string(date), "zone Februar");
         EXPECT_EQ(styles.string(date), "2/15/70");
     }
+}
+
+// A formatter remembers where its settings were found and looks there
+// first: what it finds there must still be its own settings, whatever
+// happened since — a setting changed (and changed back), the place given
+// to other settings, its storage taken by a new formatter, a copy changed,
+// or the formatter used on a thread whose list holds others at that place.
+TEST(KeptDateFormats, AFormatterNeverTakesWhatItFoundBeforeForItsSettingsOnceTheyDiffer) {
+    const core::Date date{86400.0 * 45 + 3600 * 20};  // 1970-02-15 20:00 UTC
+    using Style = DateFormatter::Style;
+    struct Change {
+        const char* what;
+        void (*change)(DateFormatter&);
+        const char* text;
+    };
+    const std::array<Change, 7> changes{{
+        {"the same pattern again", [](DateFormatter& f) { f.setDateFormat("'mark' yyyy-MM-dd HH:mm"); },
+         "mark 1970-02-15 20:00"},
+        {"time zone", [](DateFormatter& f) { f.setTimeZone("Asia/Tokyo"); }, "mark 1970-02-16 05:00"},
+        {"time zone back", [](DateFormatter& f) { f.setTimeZone("UTC"); }, "mark 1970-02-15 20:00"},
+        {"pattern", [](DateFormatter& f) { f.setDateFormat("'mark' MMMM"); }, "mark February"},
+        {"locale", [](DateFormatter& f) { f.setLocale(Locale("de_DE")); }, "mark Februar"},
+        {"no pattern, date style",
+         [](DateFormatter& f) {
+             f.setDateFormat("");
+             f.setDateStyle(Style::Short);
+         },
+         "15.02.70"},
+        {"time style", [](DateFormatter& f) { f.setTimeStyle(Style::Short); }, "15.02.70, 20:00"},
+    }};
+    DateFormatter f;
+    f.setLocale(Locale("en_US"));
+    f.setDateFormat("'mark' yyyy-MM-dd HH:mm");
+    EXPECT_EQ(f.string(date), "mark 1970-02-15 20:00");
+    for (const Change& change : changes) {
+        change.change(f);
+        EXPECT_EQ(f.string(date), change.text) << change.what;
+        EXPECT_EQ(f.string(date), change.text) << change.what << ", asked again";
+    }
+
+    // Its place given to other settings, then its storage to a new formatter.
+    const DateFormatter first = ownFormatter("first mark");
+    EXPECT_EQ(first.string(date), "first mark 1970-02-15");
+    std::optional<DateFormatter> slot;
+    for (std::size_t i = 0; i < 2 * Kept::kFormats; ++i) {
+        slot.emplace(ownFormatter("mark " + std::to_string(i)));
+        EXPECT_EQ(slot->string(date), "mark " + std::to_string(i) + " 1970-02-15");
+    }
+    EXPECT_EQ(first.string(date), "first mark 1970-02-15");
+
+    DateFormatter copy = first;
+    copy.setTimeZone("Asia/Tokyo");
+    copy.setDateFormat("'copy' yyyy-MM-dd HH:mm");
+    EXPECT_EQ(copy.string(date), "copy 1970-02-16 05:00");
+    EXPECT_EQ(first.string(date), "first mark 1970-02-15");
+
+    // Another thread's list holds other settings at every place first.
+    std::vector<std::string> there;
+    std::thread([&] {
+        for (std::size_t i = 0; i < Kept::kFormats; ++i) ownFormatter("there " + std::to_string(i)).string(date);
+        there.push_back(first.string(date));
+        there.push_back(copy.string(date));
+    }).join();
+    EXPECT_EQ(there, (std::vector<std::string>{"first mark 1970-02-15", "copy 1970-02-16 05:00"}));
+    EXPECT_EQ(first.string(date), "first mark 1970-02-15");
+}
+
+// A reused date cell's formatter goes from style to style with its locale,
+// time zone and pattern unchanged: each style shows its own text, never one
+// of the settings it left, nor of another locale's same styles, also when
+// every setting was dropped in between.
+TEST(KeptDateFormats, StylesChangedAloneShowTheirOwnTexts) {
+    using Style = DateFormatter::Style;
+    const core::Date date{86400.0 * 45 + 3600 * 20};  // 1970-02-15 20:00 UTC
+    struct Styled {
+        Style date;
+        Style time;
+        const char* text;
+    };
+    const std::array<Styled, 4> styles{{
+        {Style::Medium, Style::None, "15.02.1970"},
+        {Style::None, Style::Short, "20:00"},
+        {Style::Medium, Style::Short, "15.02.1970, 20:00"},
+        {Style::None, Style::None, ""},
+    }};
+    DateFormatter english;
+    english.setLocale(Locale("en_US"));
+    DateFormatter german;
+    german.setLocale(Locale("de_DE"));
+    for (int round = 0; round < 3; ++round) {
+        for (const Styled& styled : styles) {
+            english.setDateStyle(styled.date);
+            english.setTimeStyle(styled.time);
+            english.string(date);
+            german.setDateStyle(styled.date);
+            german.setTimeStyle(styled.time);
+            EXPECT_EQ(german.string(date), styled.text) << "round " << round;
+        }
+        if (round == 1) {
+            for (std::size_t i = 0; i < Kept::kFormats; ++i) ownFormatter("drop " + std::to_string(i)).string(date);
+        }
+    }
+    german.setLocale(Locale("en_US"));
+    german.setDateStyle(Style::Medium);
+    EXPECT_EQ(german.string(date), "Feb 15, 1970");
 }
 
 // Each thread keeps its own formatters and texts: dates shown on another
