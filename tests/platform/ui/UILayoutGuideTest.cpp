@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/ui/NSLayoutConstraint.h"
@@ -265,3 +266,78 @@ TEST_F(GuideConstraints, RetargetPassesOverConstraintsWhoseOtherEndIsGone) {
 }
 
 }  // namespace
+
+// A view that held constraints before has room in its lists; one that never
+// did has none. Both take over the same constraints alike (whether the
+// lists move whole or entry by entry), and drop the same ones when they
+// leave, so the namings at the constraints' other ends followed too.
+TEST(RetargetWhole, AViewWithRoomTakesOverExactlyWhatOneWithoutDoes) {
+    enum Shape { Pinned, WithSelfRatio, OneOutOfForce, KeptButNotListed, OtherOrder, ToAGuide };
+    // Views by role and constraints by their place in the list, so the two rounds compare.
+    using Seen = std::vector<std::vector<int>>;
+    for (Shape shape : {Pinned, WithSelfRatio, OneOutOfForce, KeptButNotListed, OtherOrder, ToAGuide}) {
+        std::vector<Seen> outcomes;
+        for (bool roomy : {false, true}) {
+            auto cell = std::make_shared<UIView>();
+            auto content = std::make_shared<UIView>();
+            auto from = std::make_shared<UIView>();
+            auto to = std::make_shared<UIView>();
+            cell->addSubview(content);
+            content->addSubview(from);
+            std::vector<std::shared_ptr<NSLayoutConstraint>> earlier;
+            for (int i = 0; roomy && i < 4; ++i) {
+                earlier.push_back(NSLayoutConstraint::make(to, A::Width, cell, A::Width));
+                earlier.push_back(NSLayoutConstraint::make(cell, A::Top, to, A::Top));
+            }
+            NSLayoutConstraint::activate(earlier);
+            NSLayoutConstraint::deactivate(earlier);
+            std::vector<std::shared_ptr<NSLayoutConstraint>> listed{
+                shape == ToAGuide
+                    ? NSLayoutConstraint::makeToGuide(from, A::Leading, cell->layoutMarginsGuide(), A::Leading)
+                    : NSLayoutConstraint::make(from, A::Leading, content, A::Leading),
+                NSLayoutConstraint::make(from, A::Trailing, content, A::Trailing),
+                NSLayoutConstraint::make(content, A::Top, from, A::Top),
+                NSLayoutConstraint::make(content, A::Bottom, from, A::Bottom),
+                NSLayoutConstraint::make(content, A::Height, from, A::Height),
+                NSLayoutConstraint::make(from, A::Width, from, A::Height)};
+            NSLayoutConstraint::activate(listed);
+            auto extra = NSLayoutConstraint::make(from, A::Width, content, A::Width);
+            if (shape == KeptButNotListed) extra->setActive(true);
+            if (shape != WithSelfRatio) listed.back()->setActive(false);
+            if (shape == OneOutOfForce) listed[3]->setActive(false);
+            if (shape == OtherOrder) std::swap(listed[0], listed[1]);
+            auto all = listed;
+            all.push_back(extra);
+            auto role = [&](const std::shared_ptr<UIView>& v) {
+                return v == from ? 1 : v == to ? 2 : v == content ? 3 : v == cell ? 4 : v ? 5 : 0;
+            };
+            auto places = [&](const std::vector<std::shared_ptr<NSLayoutConstraint>>& kept) {
+                std::vector<int> at;
+                for (const auto& c : kept)
+                    at.push_back(static_cast<int>(std::find(all.begin(), all.end(), c) - all.begin()));
+                return at;
+            };
+
+            const void* fromList = from->constraints().data();
+            NSLayoutConstraint::retarget(listed, *from, to);
+            if (roomy && shape == Pinned) {
+                EXPECT_EQ(to->constraints().data(), fromList) << "the lists moved whole";
+            }
+            from->removeFromSuperview();
+            content->addSubview(to);
+            Seen seen{places(from->constraints()), places(to->constraints()), places(content->constraints())};
+            for (const auto& c : all) seen.push_back({c->isActive(), role(c->firstItem()), role(c->secondItem())});
+            // The content view leaving with the new view keeps what lies within it: a
+            // naming still giving the old view (left behind in the cell) as its keeper fails it.
+            cell->addSubview(from);
+            content->removeFromSuperview();
+            for (const auto& c : all) seen.push_back({c->isActive()});
+            // The new view leaving takes down what spans it and the content view.
+            cell->addSubview(content);
+            to->removeFromSuperview();
+            for (const auto& c : all) seen.push_back({c->isActive()});
+            outcomes.push_back(std::move(seen));
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]) << "shape " << shape;
+    }
+}
