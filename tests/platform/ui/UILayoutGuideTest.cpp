@@ -241,6 +241,28 @@ TEST_F(GuideConstraints, ARetargetedConstraintStaysInForceAndAnswersOnlyToItsNew
     EXPECT_EQ(fresh->constraints(), std::vector{selfRatio});
 }
 
+// A leaving view's constraints are told apart by where their other view is
+// now: one whose view is gone constrains nothing and stays as it is (its
+// view's memory is never looked at), one to a view made since, outside,
+// goes out of force, one within the leaving view stays.
+TEST_F(GuideConstraints, ALeavingViewTellsItsConstraintsByWhereTheirOtherViewIsNow) {
+    auto gone = std::make_shared<UIView>();
+    auto toGone = NSLayoutConstraint::make(hosted, A::Width, gone, A::Width);
+    NSLayoutConstraint::activate({toGone});
+    gone.reset();
+    auto madeSince = std::make_shared<UIView>();
+    cell->addSubview(madeSince);
+    auto toMadeSince = NSLayoutConstraint::make(hosted, A::Height, madeSince, A::Height);
+    auto toInner = NSLayoutConstraint::make(hosted, A::Top, inner, A::Top);
+    NSLayoutConstraint::activate({toMadeSince, toInner});
+
+    hosted->removeFromSuperview();
+    EXPECT_TRUE(toGone->isActive());
+    EXPECT_FALSE(toMadeSince->isActive());
+    EXPECT_TRUE(toInner->isActive());
+    EXPECT_EQ(hosted->constraints(), (std::vector{toGone, toInner}));
+}
+
 // Handing over after the keeper of a constraint naming the old view is gone,
 // or its guide's owner is: nothing of theirs is touched, and the new view
 // answers only for what it was handed.
