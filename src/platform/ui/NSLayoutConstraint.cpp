@@ -110,6 +110,7 @@ void NSLayoutConstraint::activate(const std::vector<std::shared_ptr<NSLayoutCons
 void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints, UIView& from,
                                   const std::shared_ptr<UIView>& to) {
     if (!to || to.get() == &from) return;
+    if (handOverWhole(constraints, from, to)) return;
     // Ends of constraints that leave from's subtree for to's; counted up the
     // trees once for all, not once a constraint.
     std::ptrdiff_t moved = 0;
@@ -153,6 +154,56 @@ void NSLayoutConstraint::retarget(const std::vector<std::shared_ptr<NSLayoutCons
     if (moved == 0) return;
     from.countConstraintEnds(-moved);
     to->countConstraintEnds(moved);
+}
+
+bool NSLayoutConstraint::handOverWhole(const Kept& constraints, UIView& from, const std::shared_ptr<UIView>& toView) {
+    UIView& to = *toView;
+    // to's lists are taken over by from, so they are to hold what from's
+    // hold now: no view ends up with less room than it had in use.
+    if (!to.constraints_.empty() || !to.namedBy_.empty() || to.constraints_.capacity() < from.constraints_.size() ||
+        to.namedBy_.capacity() < from.namedBy_.size())
+        return false;
+    // What retarget() would move, in the order it would move it, is to be
+    // exactly what from's lists hold: their entries are those constraints,
+    // in force, in that order.
+    std::size_t kept = 0;
+    std::size_t named = 0;
+    for (const auto& c : constraints) {
+        if (!c || !c->active_) continue;
+        const bool keptByFrom = c->first_.alive() == &from;
+        const bool namesFrom = c->second_.is(&from);
+        if (keptByFrom && (kept == from.constraints_.size() || from.constraints_[kept++].get() != c.get()))
+            return false;
+        if (namesFrom) {
+            // A naming records its keeper alongside, so the keeper holds the constraint.
+            UIView* keeper = c->first_.alive();
+            if (!keeper || named == from.namedBy_.size() || from.namedBy_[named++] != ConstraintNaming{keeper, c.get()})
+                return false;
+        }
+    }
+    if (kept != from.constraints_.size() || named != from.namedBy_.size() || kept + named == 0) return false;
+    // from's lists go to to whole; only the constraints' items and the
+    // namings of their other ends are pointed at to.
+    std::swap(from.constraints_, to.constraints_);
+    std::swap(from.namedBy_, to.namedBy_);
+    for (const auto& c : to.constraints_) {
+        if (!c->second_.is(&from)) {
+            if (ConstraintNamings* namings = c->namingsUnlocked()) {
+                auto naming = std::find(namings->begin(), namings->end(), ConstraintNaming{&from, c.get()});
+                if (naming != namings->end()) naming->keeper = &to;
+            }
+        }
+        c->first_ = toView;
+    }
+    for (auto& naming : to.namedBy_) {
+        naming.constraint->second_ = toView;
+        if (naming.keeper == &from) naming.keeper = &to;
+    }
+    if (kept > 0) to.needsLayout_ = true;
+    const auto moved = static_cast<std::ptrdiff_t>(kept + named);
+    from.countConstraintEnds(-moved);
+    to.countConstraintEnds(moved);
+    return true;
 }
 
 void NSLayoutConstraint::deactivate(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints) {

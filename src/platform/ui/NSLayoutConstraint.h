@@ -114,6 +114,11 @@ private:
                         Attribute secondAttribute);
     // Puts an inactive constraint in force, given the reference to hand its first item.
     static void switchOn(const std::shared_ptr<NSLayoutConstraint>& self);
+    // retarget() when from hands over every constraint it keeps and every
+    // naming of it, and to holds none: the lists move whole instead of entry
+    // by entry. False, with nothing changed, where that does not hold.
+    static bool handOverWhole(const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints, UIView& from,
+                              const std::shared_ptr<UIView>& to);
     // Takes an active constraint out of force; its first item may hold the
     // last reference, so nothing of it is touched after.
     void switchOff();

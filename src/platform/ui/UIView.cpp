@@ -180,6 +180,11 @@ void UIView::collectStaleConstraints(const UIView& leaving, const UIView& root,
     };
     // Kept inside, about a view outside (in any tree).
     for (const auto& c : constraints_) {
+        // Nothing here lets a view go: a view item is looked at without a reference.
+        if (const UIView* second = c->second_.alive()) {
+            if (!inSubtree(second)) stale.push_back(c.get());
+            continue;
+        }
         auto other = c->secondOwningView();
         if (other && !inSubtree(other.get())) stale.push_back(c.get());
     }

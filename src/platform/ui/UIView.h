@@ -68,14 +68,13 @@ public:
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     std::int64_t tag = 0;
-    double alpha = 1;
     bool isUserInteractionEnabled = true;
     bool translatesAutoresizingMaskIntoConstraints = true;
     unsigned autoresizingMask = UIViewAutoresizing::None;
     bool autoresizesSubviews = true;
     bool insetsLayoutMarginsFromSafeArea = true;
-    // The style class, accessibility identifier and background colour are
-    // declared last, see the end of the class.
+    // The opacity, style class, accessibility identifier and background
+    // colour are declared last, see the end of the class.
 
     // Tree.
     std::shared_ptr<UIView> superview() const;
@@ -207,10 +206,12 @@ private:
     // one a scrolling table takes out at every step, leaves by moving the
     // head instead of every subview after it; the room before the head is
     // taken back when the end needs it.
-    std::vector<std::shared_ptr<UIView>> subviews_;
-    std::size_t subviewsHead_ = 0;
+    // Before the subviews: a view shown in a cell is most often a leaf,
+    // whose constraints are looked at and whose subviews are not.
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     ConstraintNamings namedBy_;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    std::size_t subviewsHead_ = 0;
     std::weak_ptr<UIViewController> owner_;
     std::vector<std::shared_ptr<UILayoutGuide>> layoutGuides_;
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide_;
@@ -220,6 +221,7 @@ public:
     // Read by styling and by tests, not by layout: declared after the fields
     // a view's place in the tree and its constraints use, so that those
     // share the first cache lines of a view that a table puts in a cell.
+    double alpha = 1;
     // The style class a stylesheet would apply ("nuiClass").
     std::string nuiClass;
     std::string accessibilityIdentifier;

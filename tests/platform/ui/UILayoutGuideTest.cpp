@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/ui/NSLayoutConstraint.h"
@@ -240,6 +241,28 @@ TEST_F(GuideConstraints, ARetargetedConstraintStaysInForceAndAnswersOnlyToItsNew
     EXPECT_EQ(fresh->constraints(), std::vector{selfRatio});
 }
 
+// A leaving view's constraints are told apart by where their other view is
+// now: one whose view is gone constrains nothing and stays as it is (its
+// view's memory is never looked at), one to a view made since, outside,
+// goes out of force, one within the leaving view stays.
+TEST_F(GuideConstraints, ALeavingViewTellsItsConstraintsByWhereTheirOtherViewIsNow) {
+    auto gone = std::make_shared<UIView>();
+    auto toGone = NSLayoutConstraint::make(hosted, A::Width, gone, A::Width);
+    NSLayoutConstraint::activate({toGone});
+    gone.reset();
+    auto madeSince = std::make_shared<UIView>();
+    cell->addSubview(madeSince);
+    auto toMadeSince = NSLayoutConstraint::make(hosted, A::Height, madeSince, A::Height);
+    auto toInner = NSLayoutConstraint::make(hosted, A::Top, inner, A::Top);
+    NSLayoutConstraint::activate({toMadeSince, toInner});
+
+    hosted->removeFromSuperview();
+    EXPECT_TRUE(toGone->isActive());
+    EXPECT_FALSE(toMadeSince->isActive());
+    EXPECT_TRUE(toInner->isActive());
+    EXPECT_EQ(hosted->constraints(), (std::vector{toGone, toInner}));
+}
+
 // Handing over after the keeper of a constraint naming the old view is gone,
 // or its guide's owner is: nothing of theirs is touched, and the new view
 // answers only for what it was handed.
@@ -265,3 +288,78 @@ TEST_F(GuideConstraints, RetargetPassesOverConstraintsWhoseOtherEndIsGone) {
 }
 
 }  // namespace
+
+// A view that held constraints before has room in its lists; one that never
+// did has none. Both take over the same constraints alike (whether the
+// lists move whole or entry by entry), and drop the same ones when they
+// leave, so the namings at the constraints' other ends followed too.
+TEST(RetargetWhole, AViewWithRoomTakesOverExactlyWhatOneWithoutDoes) {
+    enum Shape { Pinned, WithSelfRatio, OneOutOfForce, KeptButNotListed, OtherOrder, ToAGuide };
+    // Views by role and constraints by their place in the list, so the two rounds compare.
+    using Seen = std::vector<std::vector<int>>;
+    for (Shape shape : {Pinned, WithSelfRatio, OneOutOfForce, KeptButNotListed, OtherOrder, ToAGuide}) {
+        std::vector<Seen> outcomes;
+        for (bool roomy : {false, true}) {
+            auto cell = std::make_shared<UIView>();
+            auto content = std::make_shared<UIView>();
+            auto from = std::make_shared<UIView>();
+            auto to = std::make_shared<UIView>();
+            cell->addSubview(content);
+            content->addSubview(from);
+            std::vector<std::shared_ptr<NSLayoutConstraint>> earlier;
+            for (int i = 0; roomy && i < 4; ++i) {
+                earlier.push_back(NSLayoutConstraint::make(to, A::Width, cell, A::Width));
+                earlier.push_back(NSLayoutConstraint::make(cell, A::Top, to, A::Top));
+            }
+            NSLayoutConstraint::activate(earlier);
+            NSLayoutConstraint::deactivate(earlier);
+            std::vector<std::shared_ptr<NSLayoutConstraint>> listed{
+                shape == ToAGuide
+                    ? NSLayoutConstraint::makeToGuide(from, A::Leading, cell->layoutMarginsGuide(), A::Leading)
+                    : NSLayoutConstraint::make(from, A::Leading, content, A::Leading),
+                NSLayoutConstraint::make(from, A::Trailing, content, A::Trailing),
+                NSLayoutConstraint::make(content, A::Top, from, A::Top),
+                NSLayoutConstraint::make(content, A::Bottom, from, A::Bottom),
+                NSLayoutConstraint::make(content, A::Height, from, A::Height),
+                NSLayoutConstraint::make(from, A::Width, from, A::Height)};
+            NSLayoutConstraint::activate(listed);
+            auto extra = NSLayoutConstraint::make(from, A::Width, content, A::Width);
+            if (shape == KeptButNotListed) extra->setActive(true);
+            if (shape != WithSelfRatio) listed.back()->setActive(false);
+            if (shape == OneOutOfForce) listed[3]->setActive(false);
+            if (shape == OtherOrder) std::swap(listed[0], listed[1]);
+            auto all = listed;
+            all.push_back(extra);
+            auto role = [&](const std::shared_ptr<UIView>& v) {
+                return v == from ? 1 : v == to ? 2 : v == content ? 3 : v == cell ? 4 : v ? 5 : 0;
+            };
+            auto places = [&](const std::vector<std::shared_ptr<NSLayoutConstraint>>& kept) {
+                std::vector<int> at;
+                for (const auto& c : kept)
+                    at.push_back(static_cast<int>(std::find(all.begin(), all.end(), c) - all.begin()));
+                return at;
+            };
+
+            const void* fromList = from->constraints().data();
+            NSLayoutConstraint::retarget(listed, *from, to);
+            if (roomy && shape == Pinned) {
+                EXPECT_EQ(to->constraints().data(), fromList) << "the lists moved whole";
+            }
+            from->removeFromSuperview();
+            content->addSubview(to);
+            Seen seen{places(from->constraints()), places(to->constraints()), places(content->constraints())};
+            for (const auto& c : all) seen.push_back({c->isActive(), role(c->firstItem()), role(c->secondItem())});
+            // The content view leaving with the new view keeps what lies within it: a
+            // naming still giving the old view (left behind in the cell) as its keeper fails it.
+            cell->addSubview(from);
+            content->removeFromSuperview();
+            for (const auto& c : all) seen.push_back({c->isActive()});
+            // The new view leaving takes down what spans it and the content view.
+            cell->addSubview(content);
+            to->removeFromSuperview();
+            for (const auto& c : all) seen.push_back({c->isActive()});
+            outcomes.push_back(std::move(seen));
+        }
+        EXPECT_EQ(outcomes[0], outcomes[1]) << "shape " << shape;
+    }
+}
