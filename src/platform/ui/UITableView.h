@@ -242,6 +242,19 @@ private:
             return slots_.data() + (slots_.empty() ? 0 : at);
         }
         iterator erase(iterator at) { return erase(at, at + 1); }
+        // The first or the last row leaves (a one-row scroll step), its cell
+        // handed to the caller.
+        std::shared_ptr<UITableViewCell> takeFront() {
+            std::shared_ptr<UITableViewCell> cell = std::move(slots_[head_].second);
+            if (++head_ == slots_.size()) clear();
+            return cell;
+        }
+        std::shared_ptr<UITableViewCell> takeBack() {
+            std::shared_ptr<UITableViewCell> cell = std::move(slots_.back().second);
+            slots_.pop_back();
+            if (slots_.size() == head_) clear();
+            return cell;
+        }
         template <class... Args>
         ShownCell& emplace_back(Args&&... args) {
             if (head_ > 0 && slots_.size() == slots_.capacity()) {
