@@ -258,8 +258,17 @@ private:
         template <class... Args>
         ShownCell& emplace_back(Args&&... args) {
             if (head_ > 0 && slots_.size() == slots_.capacity()) {
-                std::move(begin(), end(), slots_.begin());
-                slots_.resize(size());
+                // Room for four times the rows, made once, so that the rows
+                // are moved down every three times as many steps as they number.
+                if (slots_.capacity() < 4 * size()) {
+                    std::vector<ShownCell> roomier;
+                    roomier.reserve(4 * size());
+                    roomier.assign(std::make_move_iterator(begin()), std::make_move_iterator(end()));
+                    slots_ = std::move(roomier);
+                } else {
+                    std::move(begin(), end(), slots_.begin());
+                    slots_.resize(size());
+                }
                 head_ = 0;
             }
             return slots_.emplace_back(std::forward<Args>(args)...);
