@@ -186,6 +186,9 @@ private:
         std::string className;
         // Cells of the class that left the screen, to be handed out again.
         std::vector<std::shared_ptr<UITableViewCell>> pool;
+        // classChanges_ when this class was registered: a cell this table
+        // made before then is of the class replaced.
+        std::uint64_t classSince = 0;
     };
     struct HeaderRegistration {
         HeaderFooterFactory factory;
@@ -292,6 +295,8 @@ private:
     }
     bool validIn(const std::vector<int>& counts, const IndexPath& indexPath) const;
     std::shared_ptr<UITableViewCell> takeCell(std::string_view identifier, bool logMissing);
+    // A new cell from the registration's factory, marked as its pool's.
+    std::shared_ptr<UITableViewCell> makeCell(Registration& reg, std::string_view identifier);
     void buildHeaders(const std::vector<IndexPath>& wanted);
     // The header height of a section on screen, asked again unless a scroll lays out.
     double shownHeaderHeight(int section);
@@ -324,6 +329,8 @@ private:
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
     ByIdentifier<Registration> registrations_;
+    // Counts the registrations that replaced a class; see Registration::classSince.
+    std::uint64_t classChanges_ = 0;
     ByIdentifier<HeaderRegistration> headerRegistrations_;
     ByIdentifier<std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
     ShownCells cells_;

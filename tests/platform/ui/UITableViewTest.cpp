@@ -367,6 +367,33 @@ TEST_F(TableReuse, RegisteringTheSameClassAgainKeepsTheCellsThatLeftTheScreen) {
     EXPECT_TRUE(left.expired()) << "another class empties it";
 }
 
+TEST_F(TableReuse, AnotherClassRegisteredWhileRowsAreOnScreenGetsNoneOfTheirCells) {
+    rows->counts = {6};
+    table->setRowsOnScreen(2);
+    table->layoutIfNeeded();
+    std::weak_ptr<UITableViewCell> before = table->cellForRow({0, 0});
+    table->registerClass<UITableViewCell>("row");
+    // Row by row down: each row that leaves was built as the class replaced.
+    for (int top = 1; top <= 4; ++top) {
+        table->scrollToRow({0, top}, UITableView::ScrollPosition::Top, false);
+        auto entering = table->cellForRow({0, top + 1});
+        ASSERT_TRUE(entering);
+        EXPECT_EQ(dynamic_cast<FieldCell*>(entering.get()), nullptr) << "top " << top;
+        EXPECT_EQ(entering->cellReuseIdentifier(), "row");
+    }
+    EXPECT_TRUE(before.expired()) << "the replaced class's cell is let go, not pooled";
+    // Cells of the new class go back to the pool and come out again.
+    auto kept = table->cellForRow({0, 5});
+    table->scrollToRow({0, 0}, UITableView::ScrollPosition::Top, false);
+    EXPECT_TRUE(table->cellForRow({0, 0}) == kept || table->cellForRow({0, 1}) == kept);
+    // The same class registered again keeps its cells in the pool.
+    table->registerClass<UITableViewCell>("row");
+    auto stays = table->cellForRow({0, 1});
+    table->scrollToRow({0, 4}, UITableView::ScrollPosition::Top, false);
+    EXPECT_TRUE(table->cellForRow({0, 4}) == stays || table->cellForRow({0, 5}) == stays);
+    EXPECT_FALSE(loggedError());
+}
+
 TEST_F(TableReuse, ANewDataSourceStartsTheTableOver) {
     table->layoutIfNeeded();
     auto old = table->cellForRow({0, 0});
