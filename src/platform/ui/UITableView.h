@@ -101,9 +101,10 @@ public:
     std::optional<UIColor> separatorColor;
 
     // Registration. Registering another class under an identifier replaces
-    // the factory and empties that identifier's reuse pool; registering the
-    // class already registered keeps the pool, so cells that left the screen
-    // (and what they hold) stay for rows to come.
+    // the factory and empties that identifier's reuse pool (cells of the
+    // class replaced still on screen are let go as they leave); registering
+    // the class already registered keeps the pool, so cells that left the
+    // screen (and what they hold) stay for rows to come.
     void registerCell(const std::string& identifier, CellFactory factory, std::string className);
     template <class T>
     void registerClass(const std::string& identifier) {
