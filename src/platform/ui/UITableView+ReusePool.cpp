@@ -40,7 +40,10 @@ void UITableView::registerCell(const std::string& identifier, CellFactory factor
     const Registration& before = it->second;
     const bool sameClass = before.className == className && before.factory && factory &&
                            before.factory.target_type() == factory.target_type();
-    if (!added && !sameClass) it->second.pool.clear();
+    if (!added && !sameClass) {
+        it->second.pool.clear();
+        it->second.classSince = ++classChanges_;
+    }
     it->second.factory = std::move(factory);
     it->second.className = std::move(className);
 }
@@ -73,7 +76,11 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
         cell->prepareForReuse();
         return cell;
     }
-    std::shared_ptr<UITableViewCell> cell = reg->second.factory ? reg->second.factory() : nullptr;
+    return makeCell(reg->second, identifier);
+}
+
+std::shared_ptr<UITableViewCell> UITableView::makeCell(Registration& reg, std::string_view identifier) {
+    std::shared_ptr<UITableViewCell> cell = reg.factory ? reg.factory() : nullptr;
     if (!cell) {
         logError("dequeueReusableCell: the factory registered under \"" + std::string(identifier) + "\" made no cell");
         return nullptr;
@@ -81,7 +88,9 @@ std::shared_ptr<UITableViewCell> UITableView::takeCell(std::string_view identifi
     cell->reuseIdentifier_ = identifier;
     // A cell without an identifier is not reused.
     cell->poolTable_ = identifier.empty() ? 0 : serial_;
-    cell->pool_ = &pool;
+    cell->pool_ = &reg.pool;
+    cell->poolClassSince_ = &reg.classSince;
+    cell->poolClasses_ = classChanges_;
     return cell;
 }
 
@@ -114,6 +123,9 @@ void UITableView::recycle(std::shared_ptr<UITableViewCell> cell) {
     cell->removeFromSuperview();
     cell->isSelected = false;
     if (cell->poolTable_ == serial_) {
+        // A cell made before another class took its identifier is let go:
+        // the pool hands out the new class only.
+        if (cell->poolClasses_ < *cell->poolClassSince_) return;
         auto* pool = cell->pool_;
         pool->push_back(std::move(cell));
         return;

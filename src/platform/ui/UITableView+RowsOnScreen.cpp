@@ -127,9 +127,7 @@ bool UITableView::scrollWithinSection() {
     if (above + (shownCount - below) == 1) {
         // The common step: one row leaves, at one end. Taken out of the rows
         // before it is recycled, as a longer run is.
-        const auto at = above == 1 ? cells_.begin() : cells_.end() - 1;
-        std::shared_ptr<UITableViewCell> cell = std::move(at->second);
-        cells_.erase(at);
+        std::shared_ptr<UITableViewCell> cell = above == 1 ? cells_.takeFront() : cells_.takeBack();
         leftRows(cell.get());
         recycle(std::move(cell));
     } else if (above > 0 || below < shownCount) {

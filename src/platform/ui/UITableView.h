@@ -101,9 +101,10 @@ public:
     std::optional<UIColor> separatorColor;
 
     // Registration. Registering another class under an identifier replaces
-    // the factory and empties that identifier's reuse pool; registering the
-    // class already registered keeps the pool, so cells that left the screen
-    // (and what they hold) stay for rows to come.
+    // the factory and empties that identifier's reuse pool (cells of the
+    // class replaced still on screen are let go as they leave); registering
+    // the class already registered keeps the pool, so cells that left the
+    // screen (and what they hold) stay for rows to come.
     void registerCell(const std::string& identifier, CellFactory factory, std::string className);
     template <class T>
     void registerClass(const std::string& identifier) {
@@ -186,6 +187,9 @@ private:
         std::string className;
         // Cells of the class that left the screen, to be handed out again.
         std::vector<std::shared_ptr<UITableViewCell>> pool;
+        // classChanges_ when this class was registered: a cell this table
+        // made before then is of the class replaced.
+        std::uint64_t classSince = 0;
     };
     struct HeaderRegistration {
         HeaderFooterFactory factory;
@@ -242,11 +246,33 @@ private:
             return slots_.data() + (slots_.empty() ? 0 : at);
         }
         iterator erase(iterator at) { return erase(at, at + 1); }
+        // The first or the last row leaves (a one-row scroll step), its cell
+        // handed to the caller.
+        std::shared_ptr<UITableViewCell> takeFront() {
+            std::shared_ptr<UITableViewCell> cell = std::move(slots_[head_].second);
+            if (++head_ == slots_.size()) clear();
+            return cell;
+        }
+        std::shared_ptr<UITableViewCell> takeBack() {
+            std::shared_ptr<UITableViewCell> cell = std::move(slots_.back().second);
+            slots_.pop_back();
+            if (slots_.size() == head_) clear();
+            return cell;
+        }
         template <class... Args>
         ShownCell& emplace_back(Args&&... args) {
             if (head_ > 0 && slots_.size() == slots_.capacity()) {
-                std::move(begin(), end(), slots_.begin());
-                slots_.resize(size());
+                // Room for four times the rows, made once, so that the rows
+                // are moved down every three times as many steps as they number.
+                if (slots_.capacity() < 4 * size()) {
+                    std::vector<ShownCell> roomier;
+                    roomier.reserve(4 * size());
+                    roomier.assign(std::make_move_iterator(begin()), std::make_move_iterator(end()));
+                    slots_ = std::move(roomier);
+                } else {
+                    std::move(begin(), end(), slots_.begin());
+                    slots_.resize(size());
+                }
                 head_ = 0;
             }
             return slots_.emplace_back(std::forward<Args>(args)...);
@@ -270,6 +296,8 @@ private:
     }
     bool validIn(const std::vector<int>& counts, const IndexPath& indexPath) const;
     std::shared_ptr<UITableViewCell> takeCell(std::string_view identifier, bool logMissing);
+    // A new cell from the registration's factory, marked as its pool's.
+    std::shared_ptr<UITableViewCell> makeCell(Registration& reg, std::string_view identifier);
     void buildHeaders(const std::vector<IndexPath>& wanted);
     // The header height of a section on screen, asked again unless a scroll lays out.
     double shownHeaderHeight(int section);
@@ -302,6 +330,8 @@ private:
     std::weak_ptr<UITableViewDataSource> dataSource_;
     std::weak_ptr<UITableViewDelegate> delegate_;
     ByIdentifier<Registration> registrations_;
+    // Counts the registrations that replaced a class; see Registration::classSince.
+    std::uint64_t classChanges_ = 0;
     ByIdentifier<HeaderRegistration> headerRegistrations_;
     ByIdentifier<std::vector<std::shared_ptr<UITableViewHeaderFooterView>>> headerPool_;
     ShownCells cells_;

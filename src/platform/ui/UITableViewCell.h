@@ -54,6 +54,11 @@ private:
     // (a table's pools live as long as it does), others look it up.
     std::uint64_t poolTable_ = 0;
     std::vector<std::shared_ptr<UITableViewCell>>* pool_ = nullptr;
+    // That table's count of replaced classes when it made the cell, and when
+    // the identifier's class was last replaced (the registration's own): a
+    // class registered since takes no cell of the one before.
+    std::uint64_t poolClasses_ = 0;
+    const std::uint64_t* poolClassSince_ = nullptr;
     // The serial of the table whose rows on screen hold the cell, 0 when
     // none: set whenever a table takes the cell into its rows, cleared as it
     // lets the cell go. A table looks for the cell among its rows only when

@@ -31,6 +31,9 @@ core::Value frameValue(const CGRect& r) {
 // is held by its keeper, and taking one out of force lets go of no other.
 std::vector<NSLayoutConstraint*> staleBuffer;
 
+// Room a subview list that lets views go from its front keeps per view.
+constexpr std::size_t kRoomPerView = 4;
+
 }  // namespace
 
 const core::ClassInfo& UIView::classInfo() {
@@ -111,10 +114,21 @@ void UIView::insertSubview(std::shared_ptr<UIView> view, std::size_t index) {
     const std::size_t count = subviews_.size() - subviewsHead_;
     if (index >= count) {
         if (subviewsHead_ > 0 && subviews_.size() == subviews_.capacity()) {
-            // The room left at the front is taken back before the list would grow.
-            std::move(subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_), subviews_.end(),
-                      subviews_.begin());
-            subviews_.resize(count);
+            // The room left at the front is taken back before the list would
+            // grow. A list that loses its first view and gains a last one at
+            // every step (a scrolling table's rows) moves all its views each
+            // time the room runs out, so it first gets room for four times
+            // its views, once: they then move every three times as many steps.
+            const auto first = subviews_.begin() + static_cast<std::ptrdiff_t>(subviewsHead_);
+            if (subviews_.capacity() < kRoomPerView * count) {
+                std::vector<std::shared_ptr<UIView>> roomier;
+                roomier.reserve(kRoomPerView * count);
+                roomier.assign(std::make_move_iterator(first), std::make_move_iterator(subviews_.end()));
+                subviews_ = std::move(roomier);
+            } else {
+                std::move(first, subviews_.end(), subviews_.begin());
+                subviews_.resize(count);
+            }
             subviewsHead_ = 0;
         }
         subviews_.push_back(std::move(view));

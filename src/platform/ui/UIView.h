@@ -169,7 +169,9 @@ private:
     // so it marks the view for layout as setFrame does).
     double moveKeepingHeight(double y, double width) {
         const double height = frame_.size.height;
-        if (frame_.origin.x != 0 || frame_.origin.y != y || frame_.size.width != width || height != height) {
+        // The row's y is asked first: a scroll moves it, so one compare
+        // most often decides.
+        if (frame_.origin.y != y || frame_.origin.x != 0 || frame_.size.width != width || height != height) {
             frame_.origin = {0, y};
             frame_.size.width = width;
             needsLayout_ = true;

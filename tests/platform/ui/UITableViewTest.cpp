@@ -260,6 +260,44 @@ TEST_F(TableVisibility, AOneRowStepHandsTheRowThatLeftToTheRowThatEnters) {
     EXPECT_FALSE(loggedError());
 }
 
+TEST_F(TableVisibility, ALongScrollRowByRowKeepsTheRowsPlacesAndTheTablesSubviewsInOrder) {
+    // Many one-row steps down and up: the rows on screen and the table's
+    // subviews keep taking back the room their leaving rows free.
+    rows->counts = {160};
+    for (int r = 0; r < 160; r += 7) rows->heights[{0, r}] = 20 + r % 5;
+    table->setRowsOnScreen(20);
+    table->layoutIfNeeded();
+    std::vector<const UIView*> order;  // the table's subviews, oldest first
+    for (int r = 0; r < 20; ++r) order.push_back(table->cellForRow({0, r}).get());
+    std::vector<int> tops;
+    for (int t = 1; t <= 140; ++t) tops.push_back(t);
+    for (int t = 139; t >= 0; --t) tops.push_back(t);
+    for (int t = 1; t <= 60; ++t) tops.push_back(t);
+    int top = 0;
+    for (int next : tops) {
+        const bool down = next > top;
+        std::erase(order, table->cellForRow({0, down ? top : top + 19}).get());
+        table->scrollToRow({0, next}, UITableView::ScrollPosition::Top, false);
+        top = next;
+        order.push_back(table->cellForRow({0, down ? top + 19 : top}).get());
+        std::string expected;
+        for (int r = top; r < top + 20; ++r) expected += (r == top ? "" : " ") + IndexPath{0, r}.description();
+        ASSERT_EQ(shown(), expected) << "top " << top;
+        double y = 0;
+        for (int r = top; r < top + 20; ++r) {
+            const auto height = rows->heights.find({0, r});
+            ASSERT_EQ(table->cellForRow({0, r})->frame(),
+                      CGRect(0, y, table->frame().size.width, height == rows->heights.end() ? 44 : height->second))
+                << "row " << r << " at top " << top;
+            y += table->cellForRow({0, r})->frame().size.height;
+        }
+        const auto subviews = table->subviews();
+        ASSERT_EQ(subviews.size(), order.size()) << "top " << top;
+        for (std::size_t i = 0; i < order.size(); ++i) ASSERT_EQ(subviews[i].get(), order[i]) << "top " << top;
+    }
+    EXPECT_FALSE(loggedError());
+}
+
 TEST_F(TableVisibility, ARowThatStaysIsPutBackInPlaceAndMarkedForLayoutOnlyWhenItMoves) {
     rows->counts = {30};
     table->setRowsOnScreen(5);
@@ -327,6 +365,33 @@ TEST_F(TableReuse, RegisteringTheSameClassAgainKeepsTheCellsThatLeftTheScreen) {
     table->registerCell(
         "row", [] { return std::make_shared<UITableViewCell>(); }, "UITableViewCell");
     EXPECT_TRUE(left.expired()) << "another class empties it";
+}
+
+TEST_F(TableReuse, AnotherClassRegisteredWhileRowsAreOnScreenGetsNoneOfTheirCells) {
+    rows->counts = {6};
+    table->setRowsOnScreen(2);
+    table->layoutIfNeeded();
+    std::weak_ptr<UITableViewCell> before = table->cellForRow({0, 0});
+    table->registerClass<UITableViewCell>("row");
+    // Row by row down: each row that leaves was built as the class replaced.
+    for (int top = 1; top <= 4; ++top) {
+        table->scrollToRow({0, top}, UITableView::ScrollPosition::Top, false);
+        auto entering = table->cellForRow({0, top + 1});
+        ASSERT_TRUE(entering);
+        EXPECT_EQ(dynamic_cast<FieldCell*>(entering.get()), nullptr) << "top " << top;
+        EXPECT_EQ(entering->cellReuseIdentifier(), "row");
+    }
+    EXPECT_TRUE(before.expired()) << "the replaced class's cell is let go, not pooled";
+    // Cells of the new class go back to the pool and come out again.
+    auto kept = table->cellForRow({0, 5});
+    table->scrollToRow({0, 0}, UITableView::ScrollPosition::Top, false);
+    EXPECT_TRUE(table->cellForRow({0, 0}) == kept || table->cellForRow({0, 1}) == kept);
+    // The same class registered again keeps its cells in the pool.
+    table->registerClass<UITableViewCell>("row");
+    auto stays = table->cellForRow({0, 1});
+    table->scrollToRow({0, 4}, UITableView::ScrollPosition::Top, false);
+    EXPECT_TRUE(table->cellForRow({0, 4}) == stays || table->cellForRow({0, 5}) == stays);
+    EXPECT_FALSE(loggedError());
 }
 
 TEST_F(TableReuse, ANewDataSourceStartsTheTableOver) {

@@ -129,6 +129,37 @@ TEST(ViewTree, SubviewsKeepTheirOrderThroughAddsInsertsMovesAndRemovals) {
     EXPECT_EQ(parent->subviews().size(), 1u);
 }
 
+TEST(ViewTree, AViewThatLosesItsFirstSubviewAndGainsALastOneKeepsThemInOrder) {
+    // As a scrolling table does at every step, long enough for the room at
+    // the front to be taken back many times, the list growing once.
+    for (std::size_t count : {1U, 3U, 20U}) {
+        SCOPED_TRACE("subviews " + std::to_string(count));
+        auto parent = std::make_shared<UIView>();
+        std::vector<std::shared_ptr<UIView>> expected;
+        for (std::size_t i = 0; i < count; ++i) {
+            expected.push_back(std::make_shared<UIView>());
+            parent->addSubview(expected.back());
+        }
+        for (int step = 0; step < 300; ++step) {
+            auto leaving = expected.front();
+            expected.erase(expected.begin());
+            leaving->removeFromSuperview();
+            // Every third step the view that left comes back at the end.
+            expected.push_back(step % 3 == 0 ? leaving : std::make_shared<UIView>());
+            parent->addSubview(expected.back());
+            const auto shown = parent->subviews();
+            ASSERT_EQ(shown.size(), count) << "step " << step;
+            for (std::size_t i = 0; i < count; ++i) {
+                ASSERT_EQ(shown[i], expected[i]) << "step " << step << " at " << i;
+                ASSERT_TRUE(shown[i]->superviewIs(parent.get()));
+            }
+            if (step % 3 != 0) {
+                EXPECT_FALSE(leaving->superview());
+            }
+        }
+    }
+}
+
 TEST(ViewTree, ACycleIsRefused) {
     auto a = std::make_shared<UIView>();
     auto b = std::make_shared<UIView>();
