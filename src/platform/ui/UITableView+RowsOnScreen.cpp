@@ -106,12 +106,8 @@ bool UITableView::scrollWithinSection() {
         headers_.begin()->first != section || section < 0 || section >= static_cast<int>(rowCounts_.size())) {
         return false;
     }
-    int sectionStart = 0;  // flat index of the section's first row
-    int total = 0;
-    for (int s = 0; s < static_cast<int>(rowCounts_.size()); ++s) {
-        if (s == section) sectionStart = total;
-        total += rowCounts_[static_cast<std::size_t>(s)];
-    }
+    const int sectionStart = rowCounts_.start(static_cast<std::size_t>(section));
+    const int total = rowCounts_.total();
     const int from = firstVisible_ - sectionStart;
     const int to = std::min(firstVisible_ + *rowsOnScreen_, total) - sectionStart;
     if (from < 0 || to <= from || to > rowCounts_[static_cast<std::size_t>(section)]) return false;
@@ -386,7 +382,7 @@ void UITableView::scrollToRow(const IndexPath& p, ScrollPosition position, bool 
         note("scrollToRow " + p.description() + " " + scrollPositionName(position) + (animated ? " animated" : ""));
     }
     ensureCounts();
-    if (!validIn(rowCounts_, p)) {
+    if (!validIn(rowCounts_.list(), p)) {
         logError("scrollToRow: row " + p.description() + " is not in the table");
         return;
     }

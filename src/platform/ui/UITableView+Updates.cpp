@@ -121,13 +121,13 @@ void UITableView::reloadRows(const std::vector<IndexPath>& indexPaths, RowAnimat
         reloadPending_ = true;
         return;
     }
-    if (queryCounts() != rowCounts_) {
+    if (queryCounts() != rowCounts_.list()) {
         reloadAll("reloadRows: the row counts changed without an update; the whole table reloads");
         return;
     }
     std::vector<std::shared_ptr<UITableViewCell>> old;
     for (const auto& p : indexPaths) {
-        if (!validIn(rowCounts_, p)) {
+        if (!validIn(rowCounts_.list(), p)) {
             logError("reloadRows: row " + p.description() + " is not in the table");
             continue;
         }
@@ -202,9 +202,9 @@ void UITableView::applyRowChanges(std::vector<IndexPath> deletes, std::vector<In
         }
         return true;
     };
-    if (!allIn(rowCounts_, deletes, "deleted")) return;
+    if (!allIn(rowCounts_.list(), deletes, "deleted")) return;
     auto counts = queryCounts();
-    std::vector<int> expected = rowCounts_;
+    std::vector<int> expected = rowCounts_.list();
     for (const auto& p : deletes) --expected[static_cast<std::size_t>(p.section)];
     bool fits = counts.size() == expected.size();
     for (const auto& p : inserts) {

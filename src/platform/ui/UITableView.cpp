@@ -118,7 +118,7 @@ int UITableView::numberOfRowsInSection(int section) {
 
 const std::vector<int>& UITableView::rowCounts() {
     ensureCounts();
-    return rowCounts_;
+    return rowCounts_.list();
 }
 
 bool UITableView::validIn(const std::vector<int>& counts, const IndexPath& p) const {
@@ -128,19 +128,19 @@ bool UITableView::validIn(const std::vector<int>& counts, const IndexPath& p) co
 
 bool UITableView::isValid(const IndexPath& p) {
     ensureCounts();
-    return validIn(rowCounts_, p);
+    return validIn(rowCounts_.list(), p);
 }
 
-int UITableView::totalRows() const {
+UITableView::RowCounts& UITableView::RowCounts::operator=(std::vector<int> counts) {
+    counts_ = std::move(counts);
+    starts_.resize(counts_.size() + 1);
     int total = 0;
-    for (int n : rowCounts_) total += n;
-    return total;
-}
-
-int UITableView::flatIndex(const IndexPath& p) const {
-    int index = 0;
-    for (int s = 0; s < p.section; ++s) index += rowCounts_[static_cast<std::size_t>(s)];
-    return index + p.row;
+    for (std::size_t s = 0; s < counts_.size(); ++s) {
+        starts_[s] = total;
+        total += counts_[s];
+    }
+    starts_.back() = total;
+    return *this;
 }
 
 // ---- heights and headers

@@ -283,6 +283,31 @@ private:
         std::size_t head_ = 0;  // rows before it have left
     };
 
+    // The row count of each section, with the flat index where each section
+    // starts: every scroll step asks for a section's start and the total,
+    // which are read here instead of summed. The counts are only ever set
+    // whole, and the starts with them, so they cannot fall out of step.
+    class RowCounts {
+    public:
+        RowCounts& operator=(std::vector<int> counts);
+        void clear() {
+            counts_.clear();
+            starts_.clear();
+        }
+        const std::vector<int>& list() const { return counts_; }
+        std::size_t size() const { return counts_.size(); }
+        int operator[](std::size_t section) const { return counts_[section]; }
+        std::vector<int>::const_iterator begin() const { return counts_.begin(); }
+        std::vector<int>::const_iterator end() const { return counts_.end(); }
+        // The rows before the section (section < size()).
+        int start(std::size_t section) const { return starts_[section]; }
+        int total() const { return starts_.empty() ? 0 : starts_.back(); }
+
+    private:
+        std::vector<int> counts_;
+        std::vector<int> starts_;  // one more than counts_, the last the total; empty with it
+    };
+
     static void logError(const std::string& message);
     bool recordsUpdates() const { return updateLogLimit_ > 0; }
     void note(std::string entry);
@@ -301,8 +326,11 @@ private:
     void buildHeaders(const std::vector<IndexPath>& wanted);
     // The header height of a section on screen, asked again unless a scroll lays out.
     double shownHeaderHeight(int section);
-    int totalRows() const;
-    int flatIndex(const IndexPath& indexPath) const;
+    int totalRows() const { return rowCounts_.total(); }
+    // The row's index in the rows taken as one list; the row is in the table.
+    int flatIndex(const IndexPath& indexPath) const {
+        return rowCounts_.start(static_cast<std::size_t>(indexPath.section)) + indexPath.row;
+    }
     void clampFirstVisible();
     // Fills wanted_ with the rows of the window, in order.
     void collectWantedRows();
@@ -349,7 +377,7 @@ private:
     // to read per row than a bit).
     std::vector<unsigned char> builtNow_;
     bool scrolling_ = false;  // the layout is a scroll's
-    std::vector<int> rowCounts_;
+    RowCounts rowCounts_;
     std::optional<int> rowsOnScreen_;
     int firstVisible_ = 0;
     std::optional<IndexPath> selected_;

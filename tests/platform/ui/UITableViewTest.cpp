@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -716,6 +717,96 @@ TEST_F(TableUpdates, InsertAddsARowAndKeepsOthers) {
     table->insertRows({{0, 0}}, UITableView::RowAnimation::Automatic);
     EXPECT_EQ(table->cellForRow({0, 2}), second);
     EXPECT_EQ(table->rowCounts(), (std::vector<int>{4}));
+}
+
+// A scroll finds a section's rows from where the section starts in the
+// rows taken as one list; every road that changes the counts must move the
+// starts and the total with them, or the window lands in the wrong section
+// or stops short of the last rows.
+TEST_F(TableUpdates, ScrollsFindTheSectionsAfterEveryChangeOfTheCounts) {
+    using Change = std::function<void(UITableView&, std::shared_ptr<Rows>&)>;
+    const auto recount = [](std::vector<int> counts) {
+        return [counts](UITableView& t, std::shared_ptr<Rows>& r) {
+            r->counts = counts;
+            t.reloadData();
+        };
+    };
+    struct Case {
+        const char* name;
+        Change change;
+        bool logsError = false;
+    };
+    const std::vector<Case> cases = {
+        {"reload with more rows in front", recount({5, 4, 6})},
+        {"reload with fewer rows in front", recount({1, 2, 6})},
+        {"reload with a section added in front", recount({2, 3, 4, 6})},
+        {"reload with a section taken away", recount({7, 6})},
+        {"rows inserted in front",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             r->counts = {5, 4, 6};
+             t.insertRows({{0, 0}, {0, 1}}, UITableView::RowAnimation::None);
+         }},
+        {"rows deleted in front",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             r->counts = {1, 4, 6};
+             t.deleteRows({{0, 0}, {0, 1}}, UITableView::RowAnimation::None);
+         }},
+        {"rows inserted and deleted between beginUpdates and endUpdates",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             t.beginUpdates();
+             r->counts = {4, 2, 6};
+             t.insertRows({{0, 0}}, UITableView::RowAnimation::None);
+             t.deleteRows({{1, 0}, {1, 1}}, UITableView::RowAnimation::None);
+             t.endUpdates();
+         }},
+        {"counts changed without an update",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             r->counts = {6, 4, 6};
+             t.beginUpdates();
+             t.endUpdates();
+         },
+         true},
+        {"a section reloaded with more rows",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             r->counts = {8, 4, 6};
+             t.reloadSections({0}, UITableView::RowAnimation::None);
+         }},
+        {"another data source",
+         [](UITableView& t, std::shared_ptr<Rows>& r) {
+             r = std::make_shared<Rows>();
+             r->counts = {9, 1, 6};
+             t.setDataSource(r);
+             t.setDelegate(r);
+         }},
+    };
+    for (const auto& [name, change, logsError] : cases) {
+        SCOPED_TRACE(name);
+        core::internal::Logging::clearCaptured();
+        table = std::make_shared<UITableView>();
+        rows = std::make_shared<Rows>();
+        table->registerClass<FieldCell>("row");
+        table->setDataSource(rows);
+        table->setDelegate(rows);
+        window->addSubview(table);
+        rows->counts = {3, 4, 6};
+        table->setRowsOnScreen(3);
+        table->layoutIfNeeded();
+        table->scrollToRow({2, 0}, UITableView::ScrollPosition::Top, false);
+        table->scrollToRow({2, 1}, UITableView::ScrollPosition::Top, false);
+        ASSERT_EQ(shown(), "[2, 1] [2, 2] [2, 3]");
+
+        change(*table, rows);
+        table->layoutIfNeeded();
+        const std::string last = std::to_string(rows->counts.size() - 1);
+        const int lastSection = static_cast<int>(rows->counts.size()) - 1;
+        table->scrollToRow({lastSection, 1}, UITableView::ScrollPosition::Top, false);
+        table->scrollToRow({lastSection, 2}, UITableView::ScrollPosition::Top, false);  // one row down in the section
+        EXPECT_EQ(shown(), "[" + last + ", 2] [" + last + ", 3] [" + last + ", 4]");
+        table->scrollToRow({lastSection, 5}, UITableView::ScrollPosition::Top, false);
+        EXPECT_EQ(shown(), "[" + last + ", 3] [" + last + ", 4] [" + last + ", 5]")
+            << "the window stops at the last row";
+        EXPECT_EQ(loggedError(), logsError);
+    }
 }
 
 class TableSelection : public TableTest {};
