@@ -172,14 +172,11 @@ bool UITableView::scrollWithinSection() {
     const ShownCell* shown = cells_.data();
     for (int row = from; row < keptFrom; ++row, ++shown) place(row, shown->second.get(), false);
     // Nothing runs between the rows that stay, so the table's width holds
-    // for all of them.
+    // for all of them. A row on screen always has a cell (buildCell puts in
+    // a stand-in when the data source gives none), so none is tested for.
     const double width = frame().size.width;
-    for (const ShownCell* keptEnd = shown + (keptTo - keptFrom); shown != keptEnd; ++shown) {
-        if (UITableViewCell* cell = shown->second.get())
-            y += cell->moveKeepingHeight(y, width);
-        else
-            place(from + static_cast<int>(shown - cells_.data()), nullptr, true);
-    }
+    for (const ShownCell* keptEnd = shown + (keptTo - keptFrom); shown != keptEnd; ++shown)
+        y += shown->second->moveKeepingHeight(y, width);
     for (int row = keptTo; row < to; ++row, ++shown) place(row, shown->second.get(), false);
     return true;
 }
