@@ -338,6 +338,36 @@ TEST_F(TableReuse, UnknownIdentifierGivesAnErrorAndAStandInCell) {
     EXPECT_EQ(dynamic_cast<FieldCell*>(table->cellForRow({0, 0}).get()), nullptr);
 }
 
+// The rows that stay are moved without a look at whether they hold a cell:
+// rows the data source gave none must hold their stand-ins through scrolls.
+TEST_F(TableReuse, RowsGivenNoCellScrollWithTheirStandInsInPlace) {
+    table->registerCell(
+        "row", [] { return nullptr; }, "Broken");
+    rows->counts = {8};
+    rows->heights[{0, 3}] = 30;
+    table->setRowsOnScreen(3);
+    table->layoutIfNeeded();
+    // The three rows from first on each hold a cell, one under the other.
+    const auto placed = [&](int first) {
+        SCOPED_TRACE("rows from " + std::to_string(first));
+        double y = 0;
+        for (int row = first; row < first + 3; ++row) {
+            auto cell = table->cellForRow({0, row});
+            ASSERT_NE(cell, nullptr) << "row " << row;
+            EXPECT_EQ(cell->frame().minY(), y) << "row " << row;
+            y += row == 3 ? 30 : 44;
+        }
+    };
+    for (int first = 1; first <= 5; ++first) {
+        table->scrollToRow({0, first + 2}, UITableView::ScrollPosition::Bottom, false);  // one row down
+        placed(first);
+    }
+    for (int first = 4; first >= 0; --first) {
+        table->scrollToRow({0, first}, UITableView::ScrollPosition::Top, false);  // one row up
+        placed(first);
+    }
+}
+
 TEST_F(TableReuse, RegisteringAgainReplacesTheClass) {
     table->registerClass<UITableViewCell>("row");
     EXPECT_EQ(table->registeredClassName("row"), "UITableViewCell");
