@@ -17,7 +17,8 @@ std::optional<std::string> classOf(const ui::UIView& view) {
 
 // The row's class, else the recorded default, else none. A reused cell
 // mostly has that class already: comparing costs less than copying it again.
-void assignClass(std::string& target, const std::string* given, const std::optional<std::string>& recorded) {
+[[gnu::always_inline]] inline void assignClass(std::string& target, const std::string* given,
+                                               const std::optional<std::string>& recorded) {
     const std::string* wanted = given ? given : recorded ? &*recorded : nullptr;
     if (!wanted) {
         target.clear();
