@@ -25,7 +25,7 @@ constexpr std::string_view kValidationViewIsHidden = "ValidationViewIsHidden";
 
 // Most rows name no validation key: every read below would answer nothing,
 // so a cell that already shows no validation line is left as it is.
-bool namesNoValidation(const core::Dictionary& params) {
+inline bool namesNoValidation(const core::Dictionary& params) {
     return !params.mayContain(ParameterHelper::kValidationProperties) && !params.mayContain(kValidationMessage) &&
            !params.mayContain(kValidationMessageColor) && !params.mayContain(kSeparatorBackgroundColor) &&
            !params.mayContain(kSeparatorIsHidden) && !params.mayContain(kValidationViewBackgroundColor) &&
@@ -34,16 +34,17 @@ bool namesNoValidation(const core::Dictionary& params) {
 
 // What a row naming no validation key leaves on the cell; the message colour
 // is left as it is either way.
-bool showsNoValidation(const vessa::VUIInlineValidationView& view) {
+inline bool showsNoValidation(const vessa::VUIInlineValidationView& view) {
     return view.isHidden() && !view.titleLabel()->text && view.separator()->isHidden() &&
            !view.separator()->backgroundColor && !view.backgroundView()->backgroundColor;
 }
 
 // Both validation cell bases offer the same members without sharing a base.
+// Kept out of line: most rows take the early return in applyValidation and
+// should not pay for this frame.
 template <class Cell>
-void applyValidation(Cell& cell, const core::Dictionary& params) {
+[[gnu::noinline]] void writeValidation(Cell& cell, const core::Dictionary& params) {
     const auto& view = cell.validationView();
-    if (namesNoValidation(params) && showsNoValidation(*view)) return;
     cell.setValidationMessage(ParameterHelper::textIn(params, kValidationMessage).view());
     if (auto messageColor = ParameterHelper::getParameterAsColor(params, kValidationMessageColor)) {
         view->titleLabel()->textColor = messageColor->hexString();
@@ -53,6 +54,12 @@ void applyValidation(Cell& cell, const core::Dictionary& params) {
     view->backgroundView()->backgroundColor =
         ParameterHelper::getParameterAsColor(params, kValidationViewBackgroundColor);
     view->setHidden(ParameterHelper::getParameterAsBool(params, kValidationViewIsHidden).value_or(true));
+}
+
+template <class Cell>
+inline void applyValidation(Cell& cell, const core::Dictionary& params) {
+    if (namesNoValidation(params) && showsNoValidation(*cell.validationView())) return;
+    writeValidation(cell, params);
 }
 
 }  // namespace

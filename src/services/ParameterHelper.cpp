@@ -163,8 +163,9 @@ std::optional<std::string> ParameterHelper::getParameterAsString(const Params& c
     return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
-ParameterHelper::Text ParameterHelper::readText(const Params& cellParams, std::string_view paramName) {
-    if (const Value* v = present(cellParams, paramName)) {
+ParameterHelper::Text ParameterHelper::readText(const Params& cellParams, std::string_view paramName,
+                                                const Value* found) {
+    if (const Value* v = found && !found->isNothing() ? found : nullptr) {
         if (const std::string* s = v->ifString()) return Text(std::string_view(*s));
         return Text(v->description());
     }

@@ -97,7 +97,11 @@ public:
         std::variant<std::monostate, std::string_view, std::string> text_;
     };
     static Text textIn(const Params& cellParams, std::string_view paramName) {
-        return mayRead(cellParams, paramName) ? readText(cellParams, paramName) : Text();
+        if (!mayRead(cellParams, paramName)) return Text();
+        // Most texts a row has are strings at the top level: read in place.
+        const core::Value* found = cellParams.find(paramName);
+        if (const std::string* s = found ? found->ifString() : nullptr) return Text(std::string_view(*s));
+        return readText(cellParams, paramName, found);
     }
 
     // Reads in place for the road that builds a row into a reused cell,
@@ -140,7 +144,8 @@ private:
     static const core::Array* readDictionaryArray(const Params& cellParams, std::string_view paramName);
     static std::optional<bool> boolIn(const Params& cellParams, std::string_view paramName);
     static std::optional<ui::UIColor> colorIn(const Params& cellParams, std::string_view paramName);
-    static Text readText(const Params& cellParams, std::string_view paramName);
+    // The rest of textIn, given what the top level holds under paramName.
+    static Text readText(const Params& cellParams, std::string_view paramName, const core::Value* found);
     static const core::Dictionary* readDictionary(const Params& cellParams, std::string_view paramName);
 };
 

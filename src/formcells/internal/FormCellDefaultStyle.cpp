@@ -15,15 +15,22 @@ std::optional<std::string> classOf(const ui::UIView& view) {
     return view.nuiClass.empty() ? std::nullopt : std::optional<std::string>(view.nuiClass);
 }
 
-// The row's class, else the recorded default, else none.
-void assignClass(std::string& target, const std::string* given, const std::optional<std::string>& recorded) {
-    if (given) {
-        target = *given;
-    } else if (recorded) {
-        target = *recorded;
-    } else {
+// The row's class, else the recorded default, else none. A reused cell
+// mostly has that class already: comparing costs less than copying it again.
+[[gnu::always_inline]] inline void assignClass(std::string& target, const std::string* given,
+                                               const std::optional<std::string>& recorded) {
+    const std::string* wanted = given ? given : recorded ? &*recorded : nullptr;
+    if (!wanted) {
         target.clear();
+    } else if (target != *wanted) {
+        target = *wanted;
     }
+}
+
+// The row's class under key; most rows name no style, and an empty
+// dictionary needs no look-up.
+const std::string* styleClassIn(const core::Dictionary& styles, std::string_view key) {
+    return styles.empty() ? nullptr : SetterSupport::styleClass(styles, key);
 }
 
 }  // namespace
@@ -44,7 +51,7 @@ void FormCellDefaultStyle::recordOnce(const ui::UIView& cell, const std::vector<
 void FormCellDefaultStyle::apply(const core::Dictionary& styles, ui::UIView& cell,
                                  std::vector<vessa::VessaStyle>& captionPath, ui::UIView& inner) const {
     // Assigned in place: a reused cell keeps the room its classes had.
-    assignClass(cell.nuiClass, SetterSupport::styleClass(styles, SetterSupport::kBackground), background_);
+    assignClass(cell.nuiClass, styleClassIn(styles, SetterSupport::kBackground), background_);
     // A reused cell mostly has the recorded path already, perhaps with its
     // last row's own class after it: then it is cut back, not copied anew.
     const bool recordedFirst =
@@ -54,10 +61,10 @@ void FormCellDefaultStyle::apply(const core::Dictionary& styles, ui::UIView& cel
     } else {
         captionPath = caption_;
     }
-    if (const std::string* caption = SetterSupport::styleClass(styles, SetterSupport::kCaption)) {
+    if (const std::string* caption = styleClassIn(styles, SetterSupport::kCaption)) {
         captionPath.push_back(vessa::VessaStyle{*caption});
     }
-    assignClass(inner.nuiClass, SetterSupport::styleClass(styles, innerKey_), inner_);
+    assignClass(inner.nuiClass, styleClassIn(styles, innerKey_), inner_);
 }
 
 void FormCellDefaultStyle::reset() {

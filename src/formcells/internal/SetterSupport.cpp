@@ -11,27 +11,12 @@ namespace trc::formcells::internal {
 
 using services::ParameterHelper;
 
-namespace {
-
-const core::Dictionary& noStyles() {
-    static const core::Dictionary none;
-    return none;
-}
-
-}  // namespace
-
-const core::Dictionary& SetterSupport::styles(const Params& params) {
-    const core::Dictionary* styles = ParameterHelper::dictionaryIn(params, kStyles);
-    return styles ? *styles : noStyles();
-}
-
 const std::string* SetterSupport::styleClass(const core::Dictionary& styles, std::string_view key) {
     const core::Value* v = styles.find(key);
     return v ? v->ifString() : nullptr;
 }
 
-void SetterSupport::applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view) {
-    if (styles.empty()) return;
+void SetterSupport::applyNamedStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view) {
     if (const std::string* name = styleClass(styles, key)) view.nuiClass = *name;
 }
 

@@ -35,12 +35,18 @@ public:
     static constexpr std::string_view kBackground = "Background";
 
     // The row's "Styles", or an empty dictionary when it has none; read in
-    // place, valid until params changes.
-    static const core::Dictionary& styles(const Params& params);
+    // place, valid until params changes. Inline with applyStyleClass: most
+    // rows name no style, and then no call is made.
+    static const core::Dictionary& styles(const Params& params) {
+        const core::Dictionary* styles = services::ParameterHelper::dictionaryIn(params, kStyles);
+        return styles ? *styles : noStyles();
+    }
     // The class name under key in styles, when it is a string; read in place.
     static const std::string* styleClass(const core::Dictionary& styles, std::string_view key);
     // Sets the view's style class from styles[key]; leaves it when that is no string.
-    static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
+    static void applyStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view) {
+        if (!styles.empty()) applyNamedStyleClass(styles, key, view);
+    }
     // "IsEditable" when it is a boolean.
     static void applyEditable(const Params& params, vessa::VUIBaseTableViewCell& cell);
 
@@ -60,6 +66,11 @@ public:
 
 private:
     static std::optional<int> readInt(const Params& params, std::string_view key, int minimum);
+    static const core::Dictionary& noStyles() {
+        static const core::Dictionary none;
+        return none;
+    }
+    static void applyNamedStyleClass(const core::Dictionary& styles, std::string_view key, ui::UIView& view);
 };
 
 }  // namespace trc::formcells::internal
