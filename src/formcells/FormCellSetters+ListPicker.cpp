@@ -46,7 +46,7 @@ constexpr std::string_view kIsSearchCancelledAfterSelection = "IsSearchCancelled
 constexpr std::string_view kAllowMultipleSelection = "AllowMultipleSelection";
 constexpr std::string_view kAllowEmptySelection = "AllowEmptySelection";
 constexpr std::string_view kIsPickerDismissedOnSelection = "IsPickerDismissedOnSelection";
-constexpr std::string_view kPickerItems = "PickerItems";
+constexpr std::string_view kPickerItems = ListPickerRowKeys::kPickerItems;
 constexpr std::string_view kDataPaging = "DataPaging";
 
 // Inline, so the key bits rule an absent key out as one test.

@@ -4,14 +4,15 @@
 #include <string_view>
 
 #include "formcells/FormCellKeys.h"
+#include "formcells/internal/SetterSupport.h"
 
 namespace trc::formcells {
 
 namespace {
 
 constexpr std::string_view kName = FormCellKeys::kName;
-constexpr std::string_view kCaption = "Caption";
-constexpr std::string_view kPickerItems = "PickerItems";
+constexpr std::string_view kCaption = internal::SetterSupport::kCaption;
+constexpr std::string_view kPickerItems = ListPickerRowKeys::kPickerItems;
 constexpr std::string_view kValue = FormCellKeys::kValue;
 
 // Whether held, of key's length, is key: a compare of constant length, inline.

@@ -5,6 +5,8 @@
 // hold a handful of entries. Pointers into the parameters: valid until they
 // change, as Dictionary::find's are.
 
+#include <string_view>
+
 #include "platform/core/Dictionary.h"
 
 namespace trc::formcells {
@@ -14,6 +16,9 @@ struct ListPickerRowKeys {
     const core::Value* caption = nullptr;      // "Caption"
     const core::Value* pickerItems = nullptr;  // "PickerItems"
     const core::Value* value = nullptr;        // "Value"
+
+    // The key of a list picker row's items.
+    static constexpr std::string_view kPickerItems = "PickerItems";
 
     // The same entries params.find gives for each key.
     static ListPickerRowKeys of(const core::Dictionary& params);
